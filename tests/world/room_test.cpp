@@ -1,0 +1,207 @@
+#include "maplayout.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// A room file with every block in use: description sections, doors, extra
+// descriptions and triggers; rooms listed out of number order.
+const std::vector<std::string> kRoomFile = {
+    "* Velmora room file v1.0",
+    "#1201",
+    "Площадь~",
+    "Широкая площадь.",
+    "",
+    "<day>RДнём здесь людно.",
+    "И шумно.<day>",
+    "~",
+    "12 a0d1 1",
+    "D0",
+    "Север виден.~",
+    "дверь ворота~",
+    "1 1250 1202",
+    "D5",
+    "~",
+    "~",
+    "0 -1 -1",
+    "E",
+    "фонтан~",
+    "Старый фонтан.",
+    "",
+    "Вода.",
+    "~",
+    "S",
+    "T 1200",
+    "T 1201",
+    "#1202",
+    "~",
+    "~",
+    "12 0 0",
+    "S",
+    "$",
+    "$",
+};
+
+void LoadRooms(const std::string& bytes) {
+    LoadWorldBytes("комнаты", "r.wld", bytes, [](TWorldReader& r) { RoomList.ReadRooms(r); });
+}
+} // namespace
+
+class Room : public WorldTest {};
+
+TEST_F(Room, HandWrittenFileReadsEveryField) {
+    LoadRooms(Crlf(W(kRoomFile)));
+    ASSERT_EQ(RoomList.Count(), 2);
+    const TRoom& room = *RoomList.Find(1201);
+    EXPECT_EQ(room.Name, W("Площадь"));
+    EXPECT_EQ(room.Desc.size(), 4u);
+    EXPECT_EQ(room.Flags, "a0d1");
+    EXPECT_EQ(room.Sector, 1);
+    EXPECT_EQ(room.Exits[0].ExitDesc, W("Север виден."));
+    EXPECT_EQ(room.Exits[0].ExitKeywords, W("дверь ворота"));
+    EXPECT_EQ(room.Exits[0].DoorFlags, 1);
+    EXPECT_EQ(room.Exits[0].Key, 1250);
+    EXPECT_EQ(room.Exits[0].ToRoom, 1202);
+    EXPECT_EQ(room.Exits[5].ToRoom, -1);
+    EXPECT_EQ(room.Exits[2].ToRoom, 0);
+    ASSERT_EQ(room.ExtraDescs.size(), 1u);
+    EXPECT_EQ(room.ExtraDescs[0].Description, W({"Старый фонтан.", "", "Вода."}));
+    EXPECT_EQ(room.Triggers, (std::vector<int32_t>{1200, 1201}));
+    EXPECT_TRUE(RoomList.Find(1202)->Flags.empty());
+    EXPECT_TRUE(Reporter.Messages.empty());
+}
+
+TEST_F(Room, WriterGivesBackTheSameBytes) {
+    LoadRooms(Crlf(W(kRoomFile)));
+    TStringList lines;
+    RoomList.SaveToStrings(lines, 12);
+    EXPECT_EQ(Crlf(lines), Crlf(W(kRoomFile)));
+}
+
+TEST_F(Room, WriterDropsEmptyExitsAndOtherZones) {
+    TRoom& room = RoomList.AddNew(1299);
+    room.Exits[1].ToRoom = 0; // no exit
+    room.Exits[3].ToRoom = -1;
+    RoomList.AddNew(1300).Name = "x";
+    RoomList.AddNew(1250);
+    TStringList lines;
+    RoomList.SaveToStrings(lines, 12);
+    EXPECT_EQ(lines, (TStringList{"* Velmora room file v1.0", "#1250", "~", "~", "12 0 1", "S", "#1299", "~", "~",
+                                  "12 0 1", "D3", "~", "~", "0 -1 -1", "S", "$", "$"}));
+}
+
+struct RoomFailure {
+    const char* name;
+    std::vector<std::string> file;
+    int line;
+    int roomsKept;
+};
+
+class RoomReadFailure : public WorldTest, public ::testing::WithParamInterface<RoomFailure> {};
+
+TEST_P(RoomReadFailure, ReportsTheLineAndKeepsWhatWasRead) {
+    const auto& c = GetParam();
+    LoadRooms(Crlf(c.file));
+    ASSERT_EQ(Reporter.Messages.size(), 1u);
+    EXPECT_EQ(Reporter.Messages[0],
+              "Не могу загрузить комнаты\r\nФайл: r.wld\r\n(Ошибка в строке " + std::to_string(c.line) + ")");
+    EXPECT_EQ(RoomList.Count(), c.roomsKept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RoomReadFailure,
+    ::testing::Values(
+        RoomFailure{"HeaderOnlyHash", {"#", "x~", "~", "1 0 1", "S"}, 1, 0},
+        RoomFailure{"HeaderTrailingSpace", {"#10 ", "x~", "~", "1 0 1", "S"}, 1, 0},
+        RoomFailure{"SectorAbove255", {"#10", "x~", "~", "0 0 256", "S"}, 4, 1},
+        RoomFailure{"BadDirection", {"#10", "x~", "~", "0 0 1", "D7", "~", "~", "0 -1 5", "S"}, 5, 1},
+        RoomFailure{"TabIsNoSeparator", {"#10", "x~", "~", "0 0\t1", "S"}, 4, 1},
+        RoomFailure{"BadKeyInSecondRoom",
+                    {"#10", "a~", "~", "0 0 1", "S", "#11", "b~", "~", "0 0 1", "D1", "~", "~", "0 key 5", "S"},
+                    13, 2},
+        RoomFailure{"CutAfterDescription", {"#10", "a~", "~"}, 4, 1}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(Room, SpacesBetweenFieldsAndEndOfFileCases) {
+    // Two spaces parse like one; a header on the last line yields no room; a
+    // file cut inside the description stops quietly with the lines read.
+    LoadRooms(Crlf({"#10", "a~", "~", "0  b0  3", "S", "#11"}));
+    EXPECT_EQ(RoomList.Count(), 1);
+    EXPECT_EQ(RoomList.Find(10)->Flags, "b0");
+    EXPECT_EQ(RoomList.Find(10)->Sector, 3);
+    LoadRooms(Crlf({"#12", "c~", "line one", "line two"}));
+    EXPECT_EQ(RoomList.Find(12)->Desc, (TStringList{"line one", "line two"}));
+    EXPECT_TRUE(Reporter.Messages.empty());
+}
+
+TEST_F(Room, RereadReusesTheRecordAndKeepsMapPosition) {
+    TRoom& room = RoomList.AddNew(10);
+    room.MapX = 5;
+    room.MapLevel = 2;
+    room.Objects.push_back({});
+    room.Exits[2] = TExit{"k", "d", 1, 7, 11, 2};
+    LoadRooms(Crlf({"#10", "a~", "~", "0 0 1", "S"}));
+    EXPECT_EQ(RoomList.Count(), 1);
+    EXPECT_EQ(room.MapX, 5);
+    EXPECT_EQ(room.MapLevel, 2);
+    EXPECT_TRUE(room.Objects.empty());
+    EXPECT_EQ(room.Exits[2].ToRoom, 0);     // no exit any more
+    EXPECT_EQ(room.Exits[2].ExitKeywords, "k"); // the other exit fields stay
+}
+
+TEST_F(Room, AssignCopiesContentsDeeplyButNotExitsOrPosition) {
+    TRoom& source = RoomList.AddNew(10);
+    source.Name = "src";
+    source.MapLevel = 3;
+    source.Exits[0].ToRoom = 11;
+    TRoomObj chest{500, true, 50, {TLinkObj{501, false, 0, 100}}};
+    source.Objects.push_back(chest);
+    source.Mobs.push_back(TRoomMob{600, false, -1, 2, {TLinkObj{502, false, -1, 100}}});
+    TRoom& copy = RoomList.AddNew(11);
+    copy.Objects.push_back({});
+    copy.Assign(source);
+    EXPECT_EQ(copy.Name, "src");
+    EXPECT_EQ(copy.MapLevel, 0);
+    EXPECT_EQ(copy.Exits[0].ToRoom, 0);
+    EXPECT_EQ(copy.Objects, source.Objects);
+    copy.Objects[0].Contents[0].ObjVNum = 999;
+    EXPECT_EQ(source.Objects[0].Contents[0].ObjVNum, 501);
+    EXPECT_EQ(copy.Mobs[0].Contents, source.Mobs[0].Contents);
+}
+
+TEST(Directions, ReverseAndNames) {
+    EXPECT_EQ(ReverseDir(0), 2);
+    EXPECT_EQ(ReverseDir(1), 3);
+    EXPECT_EQ(ReverseDir(4), 5);
+    EXPECT_EQ(ReverseDir(5), 4);
+    EXPECT_EQ(Cp1251ToUtf8(DirectionName(3)), "на запад");
+    EXPECT_EQ(Cp1251ToUtf8(DirectionName(5)), "вниз");
+}
+
+TEST(DescriptionSections, SplitAndJoin) {
+    const TStringList desc = {"Общее.", "Ещё<night>Ночью", "темно.<night>хвост", "<day>RСветло<day>"};
+    const TDescSections parts = SplitDescription(desc);
+    EXPECT_EQ(parts.General, (TStringList{"Общее.", "Ещё", "хвост"}));
+    EXPECT_EQ(parts.Sections[1], (TStringList{"Ночью", "темно."}));
+    EXPECT_FALSE(parts.Replacing[1]);
+    EXPECT_EQ(parts.Sections[0], (TStringList{"Светло"}));
+    EXPECT_TRUE(parts.Replacing[0]);
+    // Joined in tag order, each section one entry with its own line breaks.
+    EXPECT_EQ(JoinDescription(parts),
+              (TStringList{"Общее.", "Ещё", "хвост", "<day>RСветло<day>", "<night>Ночью\r\nтемно.<night>"}));
+    // A section written to the file and split again is unchanged.
+    EXPECT_EQ(SplitDescription(AsFileLines(JoinDescription(parts))), parts);
+}
+
+TEST(DescriptionSections, TextStartingWithRReadsAsReplacing) {
+    TDescSections parts;
+    parts.Sections[0] = {"Рассвет", "Red sky"};
+    parts.Sections[9] = {"Осень\r\n\r\n"};
+    const TStringList joined = JoinDescription(parts);
+    EXPECT_EQ(joined, (TStringList{"<day>Рассвет\r\nRed sky<day>", "<autumnnight>Осень<autumnnight>"}));
+    TDescSections red;
+    red.Sections[0] = {"Red sky"};
+    const TDescSections back = SplitDescription(AsFileLines(JoinDescription(red)));
+    EXPECT_TRUE(back.Replacing[0]);
+    EXPECT_EQ(back.Sections[0], (TStringList{"ed sky"}));
+}

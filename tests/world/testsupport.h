@@ -1,0 +1,89 @@
+#pragma once
+
+// Helpers shared by the world library tests: a reporter that records
+// messages, temporary folders, and Windows-1251 text from UTF-8 literals.
+
+#include "codepage.h"
+#include "worldfile.h"
+#include "worldlists.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <string>
+#include <vector>
+
+// Records every reported message (as UTF-8, for readable assertions).
+class TRecordingReporter : public TErrorReporter {
+public:
+    TRecordingReporter() { SetErrorReporter(this); }
+    ~TRecordingReporter() override { SetErrorReporter(nullptr); }
+    void ReportError(const std::string& message) override { Messages.push_back(Cp1251ToUtf8(message)); }
+    std::vector<std::string> Messages;
+};
+
+// Windows-1251 bytes of a UTF-8 literal.
+inline std::string W(const std::string& utf8) { return Utf8ToCp1251(utf8); }
+
+inline std::vector<std::string> W(const std::vector<std::string>& utf8) {
+    std::vector<std::string> out;
+    for (const auto& line : utf8)
+        out.push_back(Utf8ToCp1251(line));
+    return out;
+}
+
+// The lines a list of entries becomes in a file: entries holding CR LF split there.
+inline std::vector<std::string> AsFileLines(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (const auto& entry : entries) {
+        size_t start = 0;
+        for (size_t pos; (pos = entry.find("\r\n", start)) != std::string::npos; start = pos + 2)
+            out.push_back(entry.substr(start, pos - start));
+        out.push_back(entry.substr(start));
+    }
+    return out;
+}
+
+// Joins lines with CR LF after each, as the writers store them.
+inline std::string Crlf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& line : lines)
+        out += line + "\r\n";
+    return out;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// A fresh world and a temporary folder per test; both are cleaned up after it.
+class WorldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearWorld();
+        ShowFileErrors = true;
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        Dir = std::filesystem::temp_directory_path() /
+              (std::string("velmora-") + info->test_suite_name() + "-" + info->name() + "-" +
+               std::to_string(::getpid()));
+        std::filesystem::remove_all(Dir);
+        std::filesystem::create_directories(Dir);
+    }
+    void TearDown() override {
+        ClearWorld();
+        std::filesystem::remove_all(Dir);
+    }
+    std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
+
+    TRecordingReporter Reporter;
+    std::filesystem::path Dir;
+};

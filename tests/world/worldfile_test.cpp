@@ -1,0 +1,121 @@
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+std::vector<std::string> AllLines(std::string bytes) {
+    std::vector<std::string> lines;
+    LoadWorldBytes("комнаты", "x", std::move(bytes), [&](TWorldReader& reader) {
+        while (!reader.Eof())
+            lines.push_back(reader.ReadLine());
+    });
+    return lines;
+}
+} // namespace
+
+TEST(WorldReader, LineEndsAndCtrlZ) {
+    using L = std::vector<std::string>;
+    EXPECT_EQ(AllLines("a\r\nb\r\n"), (L{"a", "b"}));
+    EXPECT_EQ(AllLines("a\nb"), (L{"a", "b"}));
+    EXPECT_EQ(AllLines("a\r\n\r\nb"), (L{"a", "", "b"}));
+    EXPECT_EQ(AllLines("a\rb\n\nc"), (L{"a", "b", "", "c"}));
+    EXPECT_EQ(AllLines("a\r\nb\x1A" "c\r\n"), (L{"a", "b"}));
+    EXPECT_EQ(AllLines(""), L{});
+}
+
+TEST(WorldReader, LoadErrorSuffixTexts) {
+    EXPECT_EQ(Cp1251ToUtf8(LoadErrorSuffix(-1)), "\r\n(Не смог открыть файл)");
+    EXPECT_EQ(Cp1251ToUtf8(LoadErrorSuffix(-2)), "\r\n(Не смог закрыть файл)");
+    EXPECT_EQ(Cp1251ToUtf8(LoadErrorSuffix(12)), "\r\n(Ошибка в строке 12)");
+}
+
+struct RangeCase {
+    const char* word;
+    int64_t low, high;
+    bool ok;
+};
+
+class NumberConversion : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(NumberConversion, IsStrictAndRanged) {
+    const auto& c = GetParam();
+    if (c.ok)
+        EXPECT_NO_THROW(ToInteger(c.word, c.low, c.high));
+    else
+        EXPECT_THROW(ToInteger(c.word, c.low, c.high), TLoadFailure);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, NumberConversion,
+    ::testing::Values(RangeCase{"255", 0, 255, true}, RangeCase{"256", 0, 255, false},
+                      RangeCase{"-1", 0, 255, false}, RangeCase{"-128", -128, 127, true},
+                      RangeCase{"128", -128, 127, false}, RangeCase{"65535", 0, 65535, true},
+                      RangeCase{"-32769", -32768, 32767, false}, RangeCase{"2147483647", INT32_MIN, INT32_MAX, true},
+                      RangeCase{"2147483648", INT32_MIN, INT32_MAX, false},
+                      RangeCase{"-2147483648", INT32_MIN, INT32_MAX, true},
+                      RangeCase{"99999999999999999999999", INT32_MIN, INT32_MAX, false},
+                      RangeCase{"", 0, 255, false}, RangeCase{"-", 0, 255, false},
+                      RangeCase{"1a", 0, 255, false}, RangeCase{"0x10", 0, 255, false},
+                      RangeCase{" 1", 0, 255, false}, RangeCase{"+7", 0, 255, true}));
+
+TEST(Dice, ParsesAndRejects) {
+    EXPECT_EQ(ParseDice("3d8+10"), (TDice{3, 8, 10}));
+    EXPECT_EQ(ParseDice("1d6+-2"), (TDice{1, 6, -2}));
+    EXPECT_EQ(DiceText(TDice{1, 6, -2}), "1d6+-2");
+    for (const char* bad : {"3d8", "d8+1", "3x8+1", "256d1+0", "1d1+40000", "", "3d8+"})
+        EXPECT_THROW(ParseDice(bad), TLoadFailure) << bad;
+}
+
+TEST(TildeText, ReadsUpToTheClosingLineEitherForm) {
+    TStringList text;
+    auto reader = TWorldReader::FromBytes("one\r\n\r\nabc~\r\nnext\r\n");
+    ReadTildeText(reader, text);
+    EXPECT_EQ(text, (TStringList{"one", "", "abc"}));
+    EXPECT_EQ(reader.ReadLine(), "next");
+
+    text.clear();
+    auto alone = TWorldReader::FromBytes("one\r\n~\r\n");
+    ReadTildeText(alone, text);
+    EXPECT_EQ(text, (TStringList{"one"}));
+
+    TStringList written;
+    WriteTildeText(written, {});
+    EXPECT_EQ(written, (TStringList{"~"}));
+
+    text.clear();
+    auto cut = TWorldReader::FromBytes("one\r\ntwo");
+    EXPECT_THROW(ReadTildeText(cut, text), TEndOfFileStop);
+    EXPECT_EQ(text, (TStringList{"one", "two"}));
+}
+
+class SafeSave : public WorldTest {};
+
+TEST_F(SafeSave, WritesCrLfAndReplacesWhole) {
+    const auto path = PathOf("f.txt");
+    WriteBytes(path, "old contents that are longer\r\n");
+    ASSERT_TRUE(SaveLinesToFile(path, {"a", "", "b"}));
+    EXPECT_EQ(ReadBytes(path), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1); // no temporary left
+}
+
+TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    const auto folder = Dir / "ro";
+    const auto path = folder / "f.txt";
+    WriteBytes(path, "old\r\n");
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(SaveRecordFile(path.string(), {"new"}, "Не могу сохранить комнаты"));
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить комнаты"}));
+}
+
+TEST_F(SafeSave, TargetThatIsAFolderFailsAndStays) {
+    std::filesystem::create_directories(Dir / "sub");
+    ShowFileErrors = false;
+    EXPECT_FALSE(SaveRecordFile(PathOf("sub"), {"x"}, "Не могу сохранить зону"));
+    EXPECT_TRUE(std::filesystem::is_directory(Dir / "sub"));
+    EXPECT_TRUE(Reporter.Messages.empty()); // ShowFileErrors off: nothing shown
+}

@@ -1,0 +1,130 @@
+#include "codepage.h"
+
+#include <array>
+
+namespace {
+
+// Unicode of the bytes 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F. The one
+// unassigned byte, 0x98, maps to U+0098 so that it survives a round trip.
+constexpr std::array<char16_t, 64> kHighHalf = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
+
+// KOI8-R letters in the order of the Windows-1251 letters а..я (0xE0..0xFF);
+// the capitals are these plus 0x20.
+constexpr std::array<unsigned char, 32> kKoiLower = {
+    0xC1, 0xC2, 0xD7, 0xC7, 0xC4, 0xC5, 0xD6, 0xDA, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF, 0xD0,
+    0xD2, 0xD3, 0xD4, 0xD5, 0xC6, 0xC8, 0xC3, 0xDE, 0xDB, 0xDD, 0xDF, 0xD9, 0xD8, 0xDC, 0xC0, 0xD1};
+
+int UnicodeToCp1251(char32_t cp) {
+    if (cp < 0x80)
+        return static_cast<int>(cp);
+    if (cp >= 0x0410 && cp <= 0x044F)
+        return static_cast<int>(cp - 0x0410 + 0xC0);
+    for (size_t i = 0; i < kHighHalf.size(); ++i)
+        if (kHighHalf[i] == cp)
+            return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace
+
+char32_t Cp1251ToUnicode(unsigned char byte) {
+    if (byte < 0x80)
+        return byte;
+    if (byte >= 0xC0)
+        return 0x0410 + (byte - 0xC0);
+    return kHighHalf[byte - 0x80];
+}
+
+std::string Cp1251ToUtf8(std::string_view cp1251) {
+    std::string out;
+    out.reserve(cp1251.size() * 2);
+    for (char ch : cp1251)
+        AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+std::string Utf8ToCp1251(std::string_view utf8, int* substituted) {
+    std::string out;
+    out.reserve(utf8.size());
+    int lost = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+        char32_t cp = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
+        bool valid = extra >= 0 && i + static_cast<size_t>(extra) < utf8.size();
+        for (int k = 1; valid && k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
+            valid = (next & 0xC0) == 0x80;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        i += valid ? static_cast<size_t>(extra) + 1 : 1;
+        const int byte = valid ? UnicodeToCp1251(cp) : -1;
+        if (byte < 0) {
+            out += '?';
+            ++lost;
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    if (substituted)
+        *substituted = lost;
+    return out;
+}
+
+std::string Cp1251ToKoi8r(std::string_view cp1251, int* substituted) {
+    std::string out;
+    out.reserve(cp1251.size());
+    int lost = 0;
+    for (char ch : cp1251) {
+        const auto byte = static_cast<unsigned char>(ch);
+        int koi;
+        if (byte < 0x80)
+            koi = byte;
+        else if (byte >= 0xE0)
+            koi = kKoiLower[byte - 0xE0];
+        else if (byte >= 0xC0)
+            koi = kKoiLower[byte - 0xC0] + 0x20;
+        else if (byte == 0xA8)
+            koi = 0xB3; // Ё
+        else if (byte == 0xB8)
+            koi = 0xA3; // ё
+        else if (byte == 0xA0)
+            koi = 0x9A; // no-break space
+        else if (byte == 0xB0)
+            koi = 0x9C; // degree sign
+        else if (byte == 0xB7)
+            koi = 0x9E; // middle dot
+        else if (byte == 0xA9)
+            koi = 0xBF; // copyright sign
+        else
+            koi = -1;
+        if (koi < 0) {
+            out += '?';
+            ++lost;
+        } else {
+            out += static_cast<char>(koi);
+        }
+    }
+    if (substituted)
+        *substituted = lost;
+    return out;
+}

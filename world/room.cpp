@@ -1,0 +1,188 @@
+#include "room.h"
+
+#include "maplayout.h"
+#include "strutils.h"
+
+int ReverseDir(int direction) {
+    static constexpr int kReverse[DirCount] = {DirSouth, DirWest, DirNorth, DirEast, DirDown, DirUp};
+    return direction >= 0 && direction < DirCount ? kReverse[direction] : -1;
+}
+
+std::string DirectionName(int direction) {
+    static constexpr const char* kNames[DirCount] = {"на север", "на восток", "на юг",
+                                                     "на запад", "вверх",     "вниз"};
+    return direction >= 0 && direction < DirCount ? Msg(kNames[direction]) : std::string();
+}
+
+void TRoom::Assign(const TRoom& source) {
+    Name = source.Name;
+    Desc = source.Desc;
+    Flags = source.Flags;
+    Sector = source.Sector;
+    ExtraDescs = source.ExtraDescs;
+    Triggers = source.Triggers;
+    Mobs = source.Mobs;
+    Objects = source.Objects;
+    DelObjects = source.DelObjects;
+}
+
+void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
+    lines.clear();
+    lines.emplace_back("* Velmora room file v1.0");
+    for (const TRoom* room : ZoneRecords(zone)) {
+        lines.push_back(Format("#%d", room->VNum));
+        lines.push_back(room->Name + "~");
+        WriteTildeText(lines, room->Desc);
+        lines.push_back(Format("%d %s %d", ZoneOf(room->VNum), FlagText(room->Flags).c_str(), room->Sector));
+        for (int d = 0; d < DirCount; ++d) {
+            const TExit& exit = room->Exits[static_cast<size_t>(d)];
+            if (exit.ToRoom == 0)
+                continue;
+            lines.push_back(Format("D%d", d));
+            lines.push_back(exit.ExitDesc + "~");
+            lines.push_back(exit.ExitKeywords + "~");
+            lines.push_back(Format("%d %d %d", exit.DoorFlags, exit.Key, exit.ToRoom));
+        }
+        WriteExtraDescs(lines, room->ExtraDescs);
+        lines.emplace_back("S");
+        for (int32_t trigger : room->Triggers)
+            lines.push_back(Format("T %d", trigger));
+    }
+    lines.emplace_back("$");
+    lines.emplace_back("$");
+}
+
+void TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
+    TStringList lines;
+    SaveToStrings(lines, zone);
+    SaveRecordFile(fileName, lines, "Не могу сохранить комнаты");
+    SaveLayoutFile(*this, LayoutFileName(fileName), zone);
+}
+
+void TRoomList::LoadFromFile(const std::string& fileName) {
+    if (LoadWorldFile("комнаты", fileName, [this](TWorldReader& reader) { ReadRooms(reader); }))
+        LoadLayoutFile(*this, LayoutFileName(fileName));
+}
+
+void TRoomList::ReadRooms(TWorldReader& reader) {
+    std::string line;
+    bool atHeader = reader.SkipToLineStarting('#', line);
+    while (atHeader && !reader.Eof()) {
+        TRoom& room = FindOrAdd(HeaderNumber(line));
+        room.Name = DropLast(reader.ReadLine());
+        room.Desc.clear();
+        ReadTildeText(reader, room.Desc);
+
+        line = reader.ReadLine();
+        const std::string flags = Word(2, line);
+        const uint8_t sector = ToByte(Word(3, line));
+        room.Flags = FlagWord(flags);
+        room.Sector = sector;
+
+        for (TExit& exit : room.Exits)
+            exit.ToRoom = 0;
+        line = reader.ReadLine();
+        while (StartsWith(line, 'D')) {
+            if (line.size() < 2 || line[1] < '0' || line[1] > '5')
+                throw TLoadFailure{};
+            TExit& exit = room.Exits[static_cast<size_t>(line[1] - '0')];
+            exit.ExitDesc = DropLast(reader.ReadLine());
+            exit.ExitKeywords = DropLast(reader.ReadLine());
+            line = reader.ReadLine();
+            exit.DoorFlags = ToByte(Word(1, line));
+            exit.Key = ToInt32(Word(2, line));
+            exit.ToRoom = ToInt32(Word(3, line));
+            line = reader.ReadLine();
+        }
+
+        room.ExtraDescs.clear();
+        while (StartsWith(line, 'E')) {
+            ReadExtraDesc(reader, room.ExtraDescs);
+            line = reader.ReadLine();
+        }
+        // Anything up to the closing "S" (such as a second D or E block) is skipped.
+        while (line != "S") {
+            if (reader.Eof())
+                throw TEndOfFileStop{};
+            line = reader.ReadLine();
+        }
+
+        line = reader.ReadLine();
+        room.Triggers.clear();
+        while (StartsWith(line, 'T')) {
+            room.Triggers.push_back(ToInt32(Word(2, line)));
+            line = reader.ReadLine();
+        }
+        // The zone file refills the contents; it is read after the room file.
+        room.Mobs.clear();
+        room.Objects.clear();
+        room.DelObjects.clear();
+
+        atHeader = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
+    }
+}
+
+const std::array<const char*, kSectionCount> kSectionTags = {
+    "<day>",        "<night>",        "<winterday>", "<winternight>", "<springday>",
+    "<springnight>", "<summerday>", "<summernight>", "<autumnday>",  "<autumnnight>"};
+
+TStringList JoinDescription(const TDescSections& sections) {
+    TStringList desc = sections.General;
+    for (int i = 0; i < kSectionCount; ++i) {
+        const auto& text = sections.Sections[static_cast<size_t>(i)];
+        if (text.empty())
+            continue;
+        std::string joined;
+        for (size_t k = 0; k < text.size(); ++k)
+            joined += (k ? "\r\n" : "") + text[k];
+        const std::string tag = kSectionTags[static_cast<size_t>(i)];
+        desc.push_back(tag + (sections.Replacing[static_cast<size_t>(i)] ? "R" : "") +
+                       StripLineEnds(joined) + tag);
+    }
+    return desc;
+}
+
+TDescSections SplitDescription(const TStringList& desc) {
+    TDescSections out;
+    int current = -1; // the section being read; -1: the general text
+    for (const std::string& line : desc) {
+        std::string rest = line;
+        for (;;) {
+            if (current < 0) {
+                size_t pos = std::string::npos;
+                for (int i = 0; i < kSectionCount && current < 0; ++i) {
+                    pos = rest.find(kSectionTags[static_cast<size_t>(i)]);
+                    if (pos != std::string::npos)
+                        current = i;
+                }
+                if (current < 0) {
+                    out.General.push_back(rest);
+                    break;
+                }
+                if (pos > 0)
+                    out.General.push_back(rest.substr(0, pos));
+                rest.erase(0, pos + std::char_traits<char>::length(kSectionTags[static_cast<size_t>(current)]));
+                if (rest.empty())
+                    break;
+                const bool replacing = rest.front() == 'R';
+                if (replacing)
+                    rest.erase(0, 1);
+                out.Replacing[static_cast<size_t>(current)] = replacing;
+            }
+            const std::string tag = kSectionTags[static_cast<size_t>(current)];
+            auto& section = out.Sections[static_cast<size_t>(current)];
+            const size_t close = rest.find(tag);
+            if (close == std::string::npos) {
+                section.push_back(rest);
+                break;
+            }
+            if (close > 0)
+                section.push_back(rest.substr(0, close));
+            rest.erase(0, close + tag.size());
+            current = -1;
+            if (rest.empty())
+                break;
+        }
+    }
+    return out;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "extradesc.h"
+#include "recordlist.h"
+#include "roomcontents.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+enum { DirNorth, DirEast, DirSouth, DirWest, DirUp, DirDown, DirCount };
+// The direction back: north and south, east and west, up and down.
+int ReverseDir(int direction);
+// "на север", "на восток", "на юг", "на запад", "вверх", "вниз" (Windows-1251).
+std::string DirectionName(int direction);
+
+struct TExit {
+    std::string ExitKeywords;
+    std::string ExitDesc;
+    uint8_t DoorFlags = 0; // 0: no door
+    int32_t Key = -1;      // -1: none
+    int32_t ToRoom = 0;    // 0: no exit in that direction
+    uint8_t DoorState = 0; // after a zone reset; kept in the zone file
+    bool operator==(const TExit&) const = default;
+};
+
+class TRoom {
+public:
+    explicit TRoom(int32_t vnum) : VNum(vnum) {}
+
+    // Copies everything but the number, the map position and the exits: a
+    // copied room starts without exits and off the map.
+    void Assign(const TRoom& source);
+    const std::string& CaptionName() const { return Name; }
+
+    int32_t VNum;
+    uint8_t MapX = 0;
+    uint8_t MapY = 0;
+    uint8_t MapLevel = 0; // 1..9; 0: not placed
+    std::string Name;
+    TStringList Desc;
+    std::string Flags;
+    uint8_t Sector = 1;
+    std::array<TExit, DirCount> Exits{};
+    TExtraDescList ExtraDescs;
+    std::vector<int32_t> Triggers;
+    TRoomMobList Mobs;
+    TRoomObjList Objects;
+    std::vector<int32_t> DelObjects; // if-flag in bit 31, object number below
+};
+
+class TRoomList : public TRecordList<TRoom> {
+public:
+    // Reads a room file, then its layout file unless the room file failed.
+    void LoadFromFile(const std::string& fileName);
+    // The room file text of one zone.
+    void SaveToStrings(TStringList& lines, int32_t zone) const;
+    // Writes the room file of one zone, then its layout file (even when the
+    // room file could not be written).
+    void SaveToFile(const std::string& fileName, int32_t zone) const;
+
+    // Parses room file text (the reading half of LoadFromFile).
+    void ReadRooms(TWorldReader& reader);
+};
+
+// The ten description variants, in the order the page and the join use.
+inline constexpr int kSectionCount = 10;
+extern const std::array<const char*, kSectionCount> kSectionTags;
+
+// The room description split into the general text and the tagged sections.
+struct TDescSections {
+    TStringList General;
+    std::array<TStringList, kSectionCount> Sections;
+    std::array<bool, kSectionCount> Replacing{};
+    bool operator==(const TDescSections&) const = default;
+};
+// The split the room page shows.
+TDescSections SplitDescription(const TStringList& desc);
+// The join the room page applies. Each section's lines are joined with CR LF,
+// trailing line ends stripped, into one entry between its tags.
+TStringList JoinDescription(const TDescSections& sections);

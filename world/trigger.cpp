@@ -1,0 +1,91 @@
+#include "trigger.h"
+
+#include "strutils.h"
+
+namespace {
+
+// The flag word of a trigger line. The older form has one letter per flag
+// ("bf"); it is recognised by a single character or a second character that is
+// not a plane digit, and gets plane 0 after every letter ("b0f0").
+std::string TriggerFlags(const std::string& word) {
+    std::string flags = FlagWord(word);
+    if (flags.size() == 1 || (flags.size() > 1 && static_cast<unsigned char>(flags[1]) > '9'))
+        flags = PlaneZeroFlags(flags);
+    return flags;
+}
+
+void ReadTrigger(TWorldReader& reader, TTrigger& trigger) {
+    trigger.Name = DropLast(reader.ReadLine());
+    const std::string line = reader.ReadLine();
+    trigger.Model = ToByte(Word(1, line));
+    trigger.Flags = TriggerFlags(Word(2, line));
+    trigger.NumParam = ToInt32(Word(3, line));
+    trigger.StrParam = DropLast(reader.ReadLine());
+    trigger.Text.clear();
+    ReadTildeText(reader, trigger.Text);
+}
+
+// Appends the lines of one script entry: the page keeps the whole script as a
+// single entry with line breaks inside, and each of those becomes a line.
+void WriteScriptEntry(TStringList& lines, const std::string& entry) {
+    size_t start = 0;
+    for (;;) {
+        const size_t stop = entry.find_first_of("\r\n", start);
+        if (stop == std::string::npos) {
+            lines.push_back(entry.substr(start));
+            return;
+        }
+        lines.push_back(entry.substr(start, stop - start));
+        start = stop + 1;
+        if (entry[stop] == '\r' && start < entry.size() && entry[start] == '\n')
+            ++start;
+    }
+}
+
+} // namespace
+
+void TTrigger::Assign(const TTrigger& source) {
+    if (this == &source)
+        return;
+    const int32_t vnum = VNum;
+    *this = source;
+    VNum = vnum;
+}
+
+void TTriggerList::LoadFromFile(const std::string& fileName) {
+    LoadWorldFile("триггеры", fileName, [&](TWorldReader& reader) { ReadTriggers(reader); });
+}
+
+void TTriggerList::ReadTriggers(TWorldReader& reader) {
+    std::string line;
+    if (!reader.SkipToLineStarting('#', line))
+        return;
+    while (!reader.Eof()) {
+        ReadTrigger(reader, FindOrAdd(HeaderNumber(line)));
+        if (!reader.SkipToLineStarting('#', line))
+            return;
+    }
+}
+
+void TTriggerList::SaveToStrings(TStringList& lines, int32_t zone) const {
+    lines.clear();
+    lines.emplace_back("* Velmora trigger file v1.0");
+    for (const TTrigger* trigger : ZoneRecords(zone)) {
+        lines.push_back(Format("#%d", trigger->VNum));
+        lines.push_back(trigger->Name + "~");
+        lines.push_back(Format("%d %s %d", trigger->Model, FlagText(trigger->Flags).c_str(),
+                               trigger->NumParam));
+        lines.push_back(trigger->StrParam + "~");
+        for (const auto& entry : trigger->Text)
+            WriteScriptEntry(lines, entry);
+        lines.emplace_back("~");
+    }
+    lines.emplace_back("$");
+    lines.emplace_back("$");
+}
+
+void TTriggerList::SaveToFile(const std::string& fileName, int32_t zone) const {
+    TStringList lines;
+    SaveToStrings(lines, zone);
+    SaveRecordFile(fileName, lines, "Не могу сохранить триггеры");
+}

@@ -1,0 +1,311 @@
+#include "worldfile.h"
+
+#include "codepage.h"
+#include "strutils.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int LineNumber = 0;
+bool ShowFileErrors = true;
+
+namespace {
+TErrorReporter* gReporter = nullptr;
+
+// Reads a whole regular file; false for a folder, a missing or unreadable file.
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        out.clear();
+        out.reserve(static_cast<size_t>(info.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                ok = false;
+            if (got <= 0)
+                break;
+            out.append(buffer, static_cast<size_t>(got));
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+std::string LoadSubject(std::string_view kindWordUtf8, const std::string& name) {
+    return Msg(kindWordUtf8) + Msg("\r\nФайл: ") + Msg(name);
+}
+} // namespace
+
+void SetErrorReporter(TErrorReporter* reporter) { gReporter = reporter; }
+TErrorReporter* ErrorReporter() { return gReporter; }
+
+void ReportFileError(const std::string& message) {
+    if (ShowFileErrors && gReporter)
+        gReporter->ReportError(message);
+}
+
+std::string Msg(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+
+std::string LoadErrorSuffix(int lineNumber) {
+    if (lineNumber == -1)
+        return Msg("\r\n(Не смог открыть файл)");
+    if (lineNumber == -2)
+        return Msg("\r\n(Не смог закрыть файл)");
+    return Msg(Format("\r\n(Ошибка в строке %d)", lineNumber));
+}
+
+TWorldReader::TWorldReader(const std::string& path) {
+    if (!ReadWholeFile(path, data_))
+        throw TLoadFailure{};
+    Init();
+}
+
+TWorldReader TWorldReader::FromBytes(std::string bytes) {
+    TWorldReader reader;
+    reader.data_ = std::move(bytes);
+    reader.Init();
+    return reader;
+}
+
+void TWorldReader::Init() {
+    pos_ = 0;
+    end_ = data_.find('\x1A');
+    if (end_ == std::string::npos)
+        end_ = data_.size();
+}
+
+std::string TWorldReader::ReadLine() {
+    ++LineNumber;
+    if (Eof())
+        return {};
+    size_t stop = pos_;
+    while (stop < end_ && data_[stop] != '\r' && data_[stop] != '\n')
+        ++stop;
+    std::string line = data_.substr(pos_, stop - pos_);
+    if (stop < end_ && data_[stop] == '\r')
+        ++stop;
+    if (stop < end_ && data_[stop] == '\n')
+        ++stop;
+    pos_ = stop;
+    return line;
+}
+
+bool TWorldReader::SkipToLineStarting(char c, std::string& line) {
+    while (!Eof()) {
+        line = ReadLine();
+        if (StartsWith(line, c))
+            return true;
+    }
+    return false;
+}
+
+bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std::string bytes,
+                    const std::function<void(TWorldReader&)>& parse) {
+    const std::string subject = LoadSubject(kindWordUtf8, name);
+    try {
+        LineNumber = -1;
+        TWorldReader reader = TWorldReader::FromBytes(std::move(bytes));
+        LineNumber = 0;
+        try {
+            parse(reader);
+        } catch (const TEndOfFileStop&) {
+        }
+        LineNumber = -2;
+        return true;
+    } catch (const TLoadFailure&) {
+        ReportFileError(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(LineNumber));
+        return false;
+    }
+}
+
+bool LoadWorldFile(std::string_view kindWordUtf8, const std::string& path,
+                   const std::function<void(TWorldReader&)>& parse) {
+    LineNumber = -1;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        ReportFileError(Msg("Не могу загрузить ") + LoadSubject(kindWordUtf8, path) + LoadErrorSuffix(-1));
+        return false;
+    }
+    return LoadWorldBytes(kindWordUtf8, path, std::move(bytes), parse);
+}
+
+bool IsDecimal(std::string_view word) {
+    size_t i = 0;
+    if (i < word.size() && (word[i] == '-' || word[i] == '+'))
+        ++i;
+    if (i == word.size())
+        return false;
+    for (; i < word.size(); ++i)
+        if (word[i] < '0' || word[i] > '9')
+            return false;
+    return true;
+}
+
+int64_t ToInteger(std::string_view word, int64_t low, int64_t high) {
+    if (!IsDecimal(word))
+        throw TLoadFailure{};
+    size_t i = 0;
+    const bool negative = word[0] == '-';
+    if (word[0] == '-' || word[0] == '+')
+        ++i;
+    int64_t value = 0;
+    for (; i < word.size(); ++i) {
+        value = value * 10 + (word[i] - '0');
+        if (value > (int64_t{1} << 33)) // far beyond any field; stop before overflow
+            throw TLoadFailure{};
+    }
+    if (negative)
+        value = -value;
+    if (value < low || value > high)
+        throw TLoadFailure{};
+    return value;
+}
+
+int32_t ToInt32(std::string_view word) {
+    return static_cast<int32_t>(ToInteger(word, INT32_MIN, INT32_MAX));
+}
+uint8_t ToByte(std::string_view word) { return static_cast<uint8_t>(ToInteger(word, 0, 255)); }
+int8_t ToInt8(std::string_view word) { return static_cast<int8_t>(ToInteger(word, -128, 127)); }
+int16_t ToInt16(std::string_view word) {
+    return static_cast<int16_t>(ToInteger(word, -32768, 32767));
+}
+uint16_t ToUInt16(std::string_view word) {
+    return static_cast<uint16_t>(ToInteger(word, 0, 65535));
+}
+
+std::string Word(int n, std::string_view line) { return ExtractWord(n, line, " "); }
+std::string WordTab(int n, std::string_view line) { return ExtractWord(n, line, " \t"); }
+
+std::string DropLast(std::string_view line) {
+    return line.empty() ? std::string() : std::string(line.substr(0, line.size() - 1));
+}
+
+std::string FlagWord(std::string_view word) { return word == "0" ? std::string() : std::string(word); }
+std::string FlagText(std::string_view flags) { return flags.empty() ? "0" : std::string(flags); }
+
+void ReadTildeText(TWorldReader& reader, std::string line, TStringList& out) {
+    for (;;) {
+        if (EndsWith(line, '~')) {
+            line.pop_back();
+            if (!line.empty())
+                out.push_back(std::move(line));
+            return;
+        }
+        out.push_back(std::move(line));
+        if (reader.Eof())
+            throw TEndOfFileStop{};
+        line = reader.ReadLine();
+    }
+}
+
+void ReadTildeText(TWorldReader& reader, TStringList& out) {
+    if (reader.Eof())
+        throw TEndOfFileStop{};
+    ReadTildeText(reader, reader.ReadLine(), out);
+}
+
+void WriteTildeText(TStringList& lines, const TStringList& text) {
+    lines.insert(lines.end(), text.begin(), text.end());
+    lines.emplace_back("~");
+}
+
+TDice ParseDice(std::string_view text) {
+    std::string rest(text);
+    TDice dice;
+    dice.X = ToByte(ExtractWord(1, rest, "d"));
+    const auto d = rest.find('d');
+    if (d == std::string::npos)
+        throw TLoadFailure{};
+    rest.erase(0, d + 1);
+    if (rest.find('+') == std::string::npos)
+        throw TLoadFailure{};
+    dice.Y = ToByte(ExtractWord(1, rest, "+"));
+    dice.Z = ToInt16(ExtractWord(2, rest, "+"));
+    return dice;
+}
+
+std::string DiceText(const TDice& dice) {
+    return Format("%dd%d+%d", dice.X, dice.Y, dice.Z);
+}
+
+std::string Format(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int size = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    if (size > 0)
+        std::vsnprintf(out.data(), out.size() + 1, format, args);
+    va_end(args);
+    return out;
+}
+
+bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string tempName = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(tempName.data());
+    if (fd < 0)
+        return false;
+
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        if (S_ISDIR(old.st_mode)) {
+            ::close(fd);
+            ::unlink(tempName.c_str());
+            return false;
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+
+    std::string text;
+    size_t size = 0;
+    for (const auto& line : lines)
+        size += line.size() + 2;
+    text.reserve(size);
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    bool ok = true;
+    for (size_t done = 0; ok && done < text.size();) {
+        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        ok = wrote > 0;
+        if (ok)
+            done += static_cast<size_t>(wrote);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tempName.c_str(), path.c_str()) == 0;
+    if (!ok)
+        ::unlink(tempName.c_str());
+    return ok;
+}
+
+bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8) {
+    if (SaveLinesToFile(path, lines))
+        return true;
+    ReportFileError(Msg(failureUtf8));
+    return false;
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+// What every world file reader and writer shares: the process-wide reader
+// state, the failure reporter, line reading, strict number conversion, tilde
+// text fields and the safe whole-file write.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using TStringList = std::vector<std::string>;
+
+// -1 while a file is being opened, 0 once it is open, then the number of the
+// line last read, -2 while the file is being closed. Only the readers set it.
+extern int LineNumber;
+// While false, readers and writers swallow their failures without a message.
+extern bool ShowFileErrors;
+
+// Receives the failures of readers and writers. Messages are Windows-1251 text
+// with "\r\n" line breaks, as an error box shows them.
+class TErrorReporter {
+public:
+    virtual ~TErrorReporter() = default;
+    virtual void ReportError(const std::string& message) = 0;
+};
+
+// The reporter stays owned by the caller; nullptr discards every message.
+void SetErrorReporter(TErrorReporter* reporter);
+TErrorReporter* ErrorReporter();
+// Shows `message` through the reporter unless ShowFileErrors is false.
+void ReportFileError(const std::string& message);
+
+// The Windows-1251 form of a UTF-8 literal or path, for messages.
+std::string Msg(std::string_view utf8);
+
+// "\r\n(Не смог открыть файл)", "\r\n(Не смог закрыть файл)" or "\r\n(Ошибка в строке n)".
+std::string LoadErrorSuffix(int lineNumber);
+
+// Thrown inside a reader when a line does not hold what the format needs; the
+// shared load routine turns it into the load failure message.
+struct TLoadFailure {};
+// Thrown when a search for a closing line reaches the end of the file: the
+// read stops there without a message.
+struct TEndOfFileStop {};
+
+// Reads a text file line by line. A line ends at CR (an LF right after it
+// belongs to the same line end) or at a bare LF; Ctrl-Z ends the file.
+class TWorldReader {
+public:
+    // Throws TLoadFailure when the file cannot be opened or read.
+    explicit TWorldReader(const std::string& path);
+    // Reads from memory (used by tests and fuzzing).
+    static TWorldReader FromBytes(std::string bytes);
+
+    bool Eof() const { return pos_ >= end_; }
+    // ReadWorldLine: adds 1 to LineNumber and returns the next line without its
+    // line end; at the end of the file it returns an empty line.
+    std::string ReadLine();
+    // Reads lines until one begins with `c`; returns false at the end of the file.
+    bool SkipToLineStarting(char c, std::string& line);
+
+private:
+    TWorldReader() = default;
+    void Init();
+    std::string data_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+};
+
+// Runs one read of a world file the shared way: open, parse, close, and on a
+// failure report "Не могу загрузить " + subject + LoadErrorSuffix. `kindWord` is
+// the Windows-1251 kind ("комнаты" ...). Returns false after a failure.
+bool LoadWorldFile(std::string_view kindWordUtf8, const std::string& path,
+                   const std::function<void(TWorldReader&)>& parse);
+// The same over bytes already in memory (tests, fuzzing); `name` stands for the file name.
+bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std::string bytes,
+                    const std::function<void(TWorldReader&)>& parse);
+
+// Strict decimal conversions: optional sign, digits only, within range.
+// Anything else throws TLoadFailure.
+int64_t ToInteger(std::string_view word, int64_t low, int64_t high);
+int32_t ToInt32(std::string_view word);
+uint8_t ToByte(std::string_view word);
+int8_t ToInt8(std::string_view word);
+int16_t ToInt16(std::string_view word);
+uint16_t ToUInt16(std::string_view word);
+bool IsDecimal(std::string_view word);
+
+// Word n (1-based) of a numeric line, words separated by spaces only.
+std::string Word(int n, std::string_view line);
+// As Word, but space and tab separate (the last field of a zone command,
+// which a tab and a comment may follow).
+std::string WordTab(int n, std::string_view line);
+
+// A single-line text field: the line without its last character.
+std::string DropLast(std::string_view line);
+// A flag field: the word "0" is the empty set.
+std::string FlagWord(std::string_view word);
+// A flag field as written: the empty set is "0".
+std::string FlagText(std::string_view flags);
+
+// Reads a multi-line text field whose first line is `first`: lines up to the
+// first non-empty one ending with "~", which is added without it unless then
+// empty. Throws TEndOfFileStop when the file ends first (the lines read stay in
+// `out`).
+void ReadTildeText(TWorldReader& reader, std::string first, TStringList& out);
+// The same, reading the first line from the file.
+void ReadTildeText(TWorldReader& reader, TStringList& out);
+// Appends the lines and then the lone "~".
+void WriteTildeText(TStringList& lines, const TStringList& text);
+
+// Dice notation "XdY+Z": X and Y bytes, Z signed 16-bit; throws TLoadFailure.
+struct TDice {
+    uint8_t X = 0;
+    uint8_t Y = 0;
+    int16_t Z = 0;
+    bool operator==(const TDice&) const = default;
+};
+TDice ParseDice(std::string_view text);
+std::string DiceText(const TDice& dice);
+
+// printf into a std::string.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Writes the lines, each ended by CR LF, into a temporary file beside `path`
+// and renames it over `path` only when everything was written; on any failure
+// the old file stays as it was. Returns false on failure.
+bool SaveLinesToFile(const std::string& path, const TStringList& lines);
+// SaveLinesToFile, reporting `failureUtf8` ("Не могу сохранить комнаты") on failure.
+bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8);

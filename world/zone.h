@@ -1,0 +1,44 @@
+#pragma once
+
+#include "roomcontents.h"
+#include "worldfile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A zone: its name and reset settings, and the file names of its six files.
+// Its reset commands are not kept as such: reading turns them into the rooms'
+// contents and the two zone-level lists, and writing generates them again.
+class TZone {
+public:
+    explicit TZone(int32_t number = 0) : ZoneNumber(number) {}
+
+    // Reads a zone file into the zone and into the rooms and prototypes it
+    // refers to. The zone's room file must have been read first. False after a failure.
+    bool LoadFromFile(const std::string& fileName);
+    // LoadFromFile without messages, then the file name and the five derived ones.
+    bool OpenZoneFile(const std::string& fileName);
+    // Sets the five other file names from the workspace folder of `ZoneFileName`.
+    void DeriveFileNames();
+    void SaveToStrings(TStringList& lines) const;
+    // Writes already composed lines (the zone page's text box) over the file;
+    // reports "Не могу сохранить зону" on failure.
+    bool SaveLinesToZoneFile(const std::string& fileName, const TStringList& lines) const;
+    // Composes the text and writes it (the headless tools; the editor goes
+    // through its text box).
+    bool SaveToFile(const std::string& fileName) const;
+    // Number, name, reset settings and both lists back to empty; file names stay.
+    void Clear();
+
+    // The zone reader over text already open.
+    void ReadZone(TWorldReader& reader);
+
+    int32_t ZoneNumber = 0;
+    std::string ZoneName;
+    int32_t RepopTime = 0;
+    int32_t RepopType = 0;
+    TRoomObjList CreatedObjects;
+    std::vector<int32_t> DeletedMobs; // if-flag in bit 31, mob number below
+    std::string ZoneFileName, RoomFileName, ObjFileName, MobFileName, ShopFileName, TrigFileName;
+};
