@@ -113,7 +113,7 @@ void ReadShop(TWorldReader& reader, TShop& shop, bool extended, const TKindNameL
     shop.CoeffBuy = ParseFactor(reader.ReadLine());
     shop.CoeffChange = extended ? ParseFactor(reader.ReadLine()) : shop.CoeffBuy;
     ReadGoodsTypes(reader, shop.GoodsBuy, kindName);
-    if (true)
+    if (extended)
         ReadGoodsTypes(reader, shop.GoodsChange, kindName);
     for (std::string* message :
          {&shop.Msg1, &shop.Msg2, &shop.Msg3, &shop.Msg4, &shop.Msg5, &shop.Msg6, &shop.Msg7})

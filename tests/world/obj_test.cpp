@@ -2,6 +2,8 @@
 
 #include "obj.h"
 
+#include "strutils.h"
+
 #include <functional>
 
 namespace {
@@ -229,7 +231,7 @@ TEST_F(ObjFile, ActionLineForms) {
     };
     const Case cases[] = {
         {{"~"}, "", {"~"}},
-        {{"swing"}, "swing", {"swing", "~"}},
+        {{"swing", "~"}, "swing", {"swing", "~"}},
         {{"swing~"}, "swing", {"swing", "~"}},
         // A text ending in a tilde is kept whole by closing it on its own line.
         {{"a~~"}, "a~", {"a~~"}},
@@ -340,8 +342,9 @@ TEST_F(ObjFile, FieldRangesAndMalformedLines) {
             EXPECT_TRUE(loaded);
             EXPECT_TRUE(Reporter.Messages.empty());
             ASSERT_EQ(ObjList.Count(), 1);
-            if (c.check)
+            if (c.check) {
                 EXPECT_TRUE(c.check(ObjList[0]));
+            }
         } else {
             EXPECT_FALSE(loaded);
             EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadFailure(c.errorLine)}));

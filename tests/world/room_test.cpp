@@ -65,7 +65,7 @@ TEST_F(Room, HandWrittenFileReadsEveryField) {
     EXPECT_EQ(room.Exits[5].ToRoom, -1);
     EXPECT_EQ(room.Exits[2].ToRoom, 0);
     ASSERT_EQ(room.ExtraDescs.size(), 1u);
-    EXPECT_EQ(room.ExtraDescs[0].Description, W({"Старый фонтан.", "", "Вода."}));
+    EXPECT_EQ(room.ExtraDescs[0].Description, W(TStringList{"Старый фонтан.", "", "Вода."}));
     EXPECT_EQ(room.Triggers, (std::vector<int32_t>{1200, 1201}));
     EXPECT_TRUE(RoomList.Find(1202)->Flags.empty());
     EXPECT_TRUE(Reporter.Messages.empty());

@@ -9,11 +9,11 @@ namespace {
 void BuildZone() {
     TRoom& square = RoomList.AddNew(1201);
     square.Name = W("Площадь");
-    square.Desc = W({"Общее.", "<night>RНочь.<night>"});
+    square.Desc = W(TStringList{"Общее.", "<night>RНочь.<night>"});
     square.Flags = "a0c1";
     square.Exits[0] = TExit{W("ворота"), W("Ворота на север."), 1, 1210, 1202, 1};
     square.Exits[4].ToRoom = 1203;
-    square.ExtraDescs.push_back({W("фонтан"), W({"Фонтан.", "", "Вода."})});
+    square.ExtraDescs.push_back({W("фонтан"), W(TStringList{"Фонтан.", "", "Вода."})});
     square.Triggers = {1202};
     square.MapX = 3;
     square.MapY = 4;
@@ -52,7 +52,7 @@ void BuildZone() {
 
     TMob& guard = MobList.AddNew(1200);
     guard.Imen = W("стражник");
-    guard.Look = W({"Высокий.", "", "Суровый."});
+    guard.Look = W(TStringList{"Высокий.", "", "Суровый."});
     guard.Hits = {3, 8, 10};
     guard.Damage = {1, 6, -2};
     guard.Hitroll = -5;

@@ -1,6 +1,8 @@
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -118,4 +120,23 @@ TEST_F(SafeSave, TargetThatIsAFolderFailsAndStays) {
     EXPECT_FALSE(SaveRecordFile(PathOf("sub"), {"x"}, "Не могу сохранить зону"));
     EXPECT_TRUE(std::filesystem::is_directory(Dir / "sub"));
     EXPECT_TRUE(Reporter.Messages.empty()); // ShowFileErrors off: nothing shown
+}
+
+TEST_F(SafeSave, FullDiskLeavesTheOldFileWhole) {
+    // A file size limit makes writes fail the way a full disk does, even for root.
+    const auto path = PathOf("12.wld");
+    WriteBytes(path, "old\r\n");
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved_ok = SaveRecordFile(path, TStringList(100, std::string(50, 'x')), "Не могу сохранить комнаты");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved_ok);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить комнаты"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1); // the temporary is gone
 }
