@@ -9,7 +9,7 @@ namespace {
 // not a plane digit, and gets plane 0 after every letter ("b0f0").
 std::string TriggerFlags(const std::string& word) {
     std::string flags = FlagWord(word);
-    if (flags.size() == 1 || (flags.size() > 1 && flags[1] > '9'))
+    if (flags.size() == 1 || (flags.size() > 1 && static_cast<unsigned char>(flags[1]) > '9'))
         flags = PlaneZeroFlags(flags);
     return flags;
 }

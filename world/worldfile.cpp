@@ -47,6 +47,16 @@ std::string LoadSubject(std::string_view kindWordUtf8, const std::string& name) 
 }
 } // namespace
 
+bool ReadFileBytes(const std::string& path, std::string& out) { return ReadWholeFile(path, out); }
+
+TStringList SplitTextLines(std::string bytes) {
+    TWorldReader reader = TWorldReader::FromBytes(std::move(bytes));
+    TStringList lines;
+    while (!reader.Eof())
+        lines.push_back(reader.NextLine());
+    return lines;
+}
+
 void SetErrorReporter(TErrorReporter* reporter) { gReporter = reporter; }
 TErrorReporter* ErrorReporter() { return gReporter; }
 
@@ -87,6 +97,10 @@ void TWorldReader::Init() {
 
 std::string TWorldReader::ReadLine() {
     ++LineNumber;
+    return NextLine();
+}
+
+std::string TWorldReader::NextLine() {
     if (Eof())
         return {};
     size_t stop = pos_;

@@ -62,6 +62,9 @@ public:
     // Reads lines until one begins with `c`; returns false at the end of the file.
     bool SkipToLineStarting(char c, std::string& line);
 
+    // The next line without counting it in LineNumber.
+    std::string NextLine();
+
 private:
     TWorldReader() = default;
     void Init();
@@ -69,6 +72,11 @@ private:
     size_t pos_ = 0;
     size_t end_ = 0;
 };
+
+// Reads a whole regular file; false for a folder, a missing or unreadable file.
+bool ReadFileBytes(const std::string& path, std::string& out);
+// The lines of a text, split as the world files are (LineNumber is not touched).
+TStringList SplitTextLines(std::string bytes);
 
 // Runs one read of a world file the shared way: open, parse, close, and on a
 // failure report "Не могу загрузить " + subject + LoadErrorSuffix. `kindWord` is
