@@ -4,6 +4,10 @@
 PACKAGES := g++ cmake make libgtest-dev
 BUILD_DIR := build
 TEST_DIR := build-test
+FUZZ_DIR := build-fuzz
+FUZZ_PACKAGES := clang libclang-rt-14-dev cmake make
+# Seconds per fuzz target; two targets run at a time.
+FUZZ_TIME ?= 600
 JOBS := $(shell nproc)
 
 .PHONY: run test deps build fuzz clean
@@ -31,5 +35,13 @@ test: deps
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# libFuzzer targets of the world readers (clang++, ASan+UBSan), then each run
+# for FUZZ_TIME seconds; logs, corpora and crashers go to $(FUZZ_DIR)/.
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	sh fuzz/run.sh $(FUZZ_DIR) $(FUZZ_TIME)
+
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_DIR) $(FUZZ_DIR)

@@ -1,0 +1,13 @@
+// Mob file reader, then the mob writer for the zones read.
+
+#include "fuzzsupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    StartCleanWorld();
+    LoadWorldBytes("мобов", "12.mob", InputBytes(data, size),
+                   [](TWorldReader& reader) { MobList.ReadMobs(reader); });
+    TStringList lines;
+    for (const int32_t zone : TouchedZones(MobList))
+        MobList.SaveToStrings(lines, zone);
+    return 0;
+}

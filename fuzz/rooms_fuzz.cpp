@@ -1,0 +1,28 @@
+// Room file and layout file readers, then the room, layout and map writers.
+// The bytes are the room file; what follows a Ctrl-Z (which ends the room
+// file) is the layout file, or the same bytes when there is no Ctrl-Z.
+
+#include "fuzzsupport.h"
+#include "maplayout.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    StartCleanWorld();
+    const std::string bytes = InputBytes(data, size);
+    const size_t stop = bytes.find('\x1A');
+    const std::string layout = stop == std::string::npos ? bytes : bytes.substr(stop + 1);
+
+    if (LoadWorldBytes("комнаты", "12.wld", bytes,
+                       [](TWorldReader& reader) { RoomList.ReadRooms(reader); }))
+        LoadWorldBytes("карту", "12.map", layout,
+                       [](TWorldReader& reader) { ReadLayout(RoomList, reader); });
+
+    TStringList lines;
+    for (const int32_t zone : TouchedZones(RoomList)) {
+        RoomList.SaveToStrings(lines, zone);
+        LayoutToStrings(RoomList, lines, zone);
+        FillMap(RoomList, MapGrid, zone);
+    }
+    for (const auto& room : RoomList)
+        JoinDescription(SplitDescription(room->Desc));
+    return 0;
+}

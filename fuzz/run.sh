@@ -1,0 +1,35 @@
+#!/bin/sh
+# Runs every fuzz target of a fuzz build for a given number of seconds, two at
+# a time. Each target starts from its seed corpus (fuzz/corpus/<target>/) and
+# grows a working corpus of its own; logs and crashers stay in the build dir.
+# Usage: fuzz/run.sh BUILD_DIR SECONDS
+set -u
+build=${1:-build-fuzz}
+seconds=${2:-600}
+here=$(cd "$(dirname "$0")" && pwd)
+status=0
+
+run_one() {
+  name=$1
+  mkdir -p "$build/corpus/$name" "$build/artifacts/$name" "$build/logs"
+  "$build/fuzz/${name}_fuzz" "$build/corpus/$name" "$here/corpus/$name" \
+    -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="$build/artifacts/$name/" >"$build/logs/$name.log" 2>&1
+}
+
+set -- rooms objects mobs zones shops triggers
+while [ $# -gt 0 ]; do
+  first=$1; shift
+  run_one "$first" & p1=$!
+  p2=""
+  if [ $# -gt 0 ]; then
+    second=$1; shift
+    run_one "$second" & p2=$!
+  fi
+  wait "$p1" || { echo "$first: found a fault, see $build/logs/$first.log"; status=1; }
+  if [ -n "$p2" ]; then
+    wait "$p2" || { echo "$second: found a fault, see $build/logs/$second.log"; status=1; }
+  fi
+done
+[ "$status" -eq 0 ] && echo "fuzzing: no fault found in ${seconds}s per target"
+exit "$status"

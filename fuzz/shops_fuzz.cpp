@@ -1,0 +1,27 @@
+// Shop file reader with a kind-name lookup, then the shop writer for the
+// zones read.
+
+#include "codepage.h"
+#include "fuzzsupport.h"
+
+namespace {
+// Names some item kinds, as the kind list of the shop page does; other codes
+// have no name.
+std::string KindName(int32_t code) {
+    if (code == 5)
+        return Utf8ToCp1251("оружие");
+    if (code == 9)
+        return Utf8ToCp1251("броня");
+    return {};
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    StartCleanWorld();
+    LoadWorldBytes("магазины", "12.shp", InputBytes(data, size),
+                   [](TWorldReader& reader) { ShopList.ReadShops(reader, KindName); });
+    TStringList lines;
+    for (const int32_t zone : TouchedZones(ShopList))
+        ShopList.SaveToStrings(lines, zone);
+    return 0;
+}

@@ -1,0 +1,40 @@
+// Zone file reader over a small world of rooms and prototypes, then the zone
+// writer and the writers of the records the commands change.
+
+#include "codepage.h"
+#include "fuzzsupport.h"
+#include "zone.h"
+
+namespace {
+// Rooms 1200..1202 (doors included), objects 1200..1202, mobs 1200..1201.
+void MakeWorld() {
+    TRoom& square = RoomList.AddNew(1201);
+    square.Name = Utf8ToCp1251("Площадь");
+    square.Exits[0].ToRoom = 1202;
+    square.Exits[0].DoorFlags = 1;
+    square.Exits[1].ToRoom = 1203;
+    RoomList.AddNew(1202).Name = "Inn";
+    RoomList.AddNew(1200);
+    ObjList.AddNew(1200).Imen = Utf8ToCp1251("сундук");
+    ObjList.AddNew(1201).Imen = Utf8ToCp1251("меч");
+    ObjList.AddNew(1202).Imen = Utf8ToCp1251("шлем");
+    MobList.AddNew(1200).Imen = Utf8ToCp1251("стражник");
+    MobList.AddNew(1201).Imen = Utf8ToCp1251("пёс");
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    StartCleanWorld();
+    MakeWorld();
+    TZone zone;
+    LoadWorldBytes("зону", "12.zon", InputBytes(data, size),
+                   [&zone](TWorldReader& reader) { zone.ReadZone(reader); });
+    TStringList lines;
+    zone.SaveToStrings(lines);
+    for (const int32_t number : {int32_t{12}, zone.ZoneNumber}) {
+        RoomList.SaveToStrings(lines, number);
+        ObjList.SaveToStrings(lines, number);
+        MobList.SaveToStrings(lines, number);
+    }
+    return 0;
+}
