@@ -1,0 +1,59 @@
+#pragma once
+
+// What worldtool does with a workspace folder: the start-up scan, the zone
+// save and the export for the server, with failures printed to stderr.
+
+#include "export.h"
+#include "worldfile.h"
+#include "zone.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Prints every failure to stderr as the error box would show it: UTF-8, each
+// "\r\n" a line break, a blank line between two messages. Counts them.
+class TStderrReporter : public TErrorReporter {
+public:
+    TStderrReporter() { SetErrorReporter(this); }
+    ~TStderrReporter() override { SetErrorReporter(nullptr); }
+    TStderrReporter(const TStderrReporter&) = delete;
+    TStderrReporter& operator=(const TStderrReporter&) = delete;
+
+    void ReportError(const std::string& message) override;
+    int Count() const { return count_; }
+
+private:
+    int count_ = 0;
+};
+
+struct TScanResult {
+    std::vector<std::unique_ptr<TZone>> Zones; // the zone files that loaded
+    std::vector<std::string> FailedZoneFiles;  // the paths of those that did not
+    int Objects = 0, Mobs = 0, Shops = 0, Rooms = 0, Triggers = 0;
+    double Seconds = 0;
+};
+
+// The files of `folder` whose names end with `extension` (any letter case, as
+// the wildcard "*.ext" matches), sorted by name. A missing folder has none.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);
+
+// Reads the workspace `dir` into the world lists in the start-up order:
+// objects, mobs, shops, rooms (with their layout files), triggers, then every
+// zone file through TZone::OpenZoneFile. A zone file that fails to load is
+// reported to `reporter` with the message its load would have shown.
+TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter);
+
+// Writes the zone's seven files into the workspace layout below `out` as
+// "Сохранить зону" does: objects, mobs, shops, triggers, rooms with the layout
+// file, zone. The file names are those of the zone, moved below `out`.
+void SaveZoneTo(const TZone& zone, const std::string& out);
+
+// Writes the zone's six files for the server below `out` as the export does:
+// objects, mobs, shops, triggers, rooms, zone, each named by the zone number.
+// Returns how many characters KOI8-R could not hold.
+int ExportZoneTo(const TZone& zone, const std::string& out, const TExportSettings& settings);
+
+// The six workspace folders (ZON, WLD, OBJ, MOB, SHP, TRG) below `dir`;
+// false (with a message on stderr) when one cannot be made.
+bool MakeWorkspaceFolders(const std::string& dir);

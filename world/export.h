@@ -1,0 +1,30 @@
+#pragma once
+
+// The copy of a zone's files that the game server reads: the composed lines
+// of a world file converted to the server's code page and line ends.
+
+#include "worldfile.h"
+
+#include <string>
+
+enum class TServerCodePage { Koi8r, Cp1251 };
+enum class TServerLineEnd { Lf, CrLf };
+
+struct TExportSettings {
+    TServerCodePage CodePage = TServerCodePage::Koi8r;
+    TServerLineEnd LineEnd = TServerLineEnd::Lf;
+};
+
+// The bytes of the server file. A line may hold several text lines joined by
+// CR LF (multi-line texts composed as one entry); with LF line ends each of
+// those CR LF pairs becomes LF as well. Characters that KOI8-R cannot hold
+// become '?', counted in `substituted` when given.
+std::string ServerFileText(const TStringList& lines, const TExportSettings& settings,
+                           int* substituted = nullptr);
+
+// Writes the server file in one piece (a temporary file renamed over `path`,
+// so a failed write leaves the old file as it was). On failure reports
+// "Не могу сохранить файл " and the path, whatever ShowFileErrors says, and
+// returns false.
+bool WriteForServer(const std::string& path, const TStringList& lines,
+                    const TExportSettings& settings, int* substituted = nullptr);
