@@ -163,7 +163,8 @@ std::vector<THint> ParseHints(const std::string& bytes) {
             if (line.compare(0, name.size(), name) != 0)
                 continue;
             // The key and the one separator character after it are not part of the text.
-            hints.push_back({key.Control, line.size() > name.size() ? line.substr(name.size() + 1) : std::string()});
+            hints.push_back({key.Control, line.size() > name.size() ? line.substr(name.size() + 1)
+                                                                    : std::string()});
             break;
         }
     }

@@ -16,7 +16,8 @@ std::string Trimmed(std::string_view s) {
 
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -31,11 +32,14 @@ bool IsHeader(const std::string& line, std::string* name = nullptr) {
 }
 } // namespace
 
-TProfileFile::TProfileFile(std::string path) : path_(std::move(path)) { Reload(); }
+TProfileFile::TProfileFile(std::string path) : path_(std::move(path)) {
+    Reload();
+}
 
 void TProfileFile::Reload() {
     std::string bytes;
-    lines_ = ReadFileBytes(path_, bytes) ? SplitTextLines(std::move(bytes)) : std::vector<std::string>{};
+    lines_ =
+        ReadFileBytes(path_, bytes) ? SplitTextLines(std::move(bytes)) : std::vector<std::string>{};
 }
 
 int TProfileFile::FindSection(const std::string& section) const {
@@ -77,7 +81,8 @@ std::string TProfileFile::ReadString(const std::string& section, const std::stri
     return value;
 }
 
-void TProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+void TProfileFile::WriteString(const std::string& section, const std::string& key,
+                               const std::string& value) {
     const std::string entry = key + "=" + value;
     int header = FindSection(section);
     if (header < 0) {
@@ -99,4 +104,6 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
     lines_.insert(lines_.begin() + insert, entry);
 }
 
-bool TProfileFile::Save() const { return SaveLinesToFile(path_, lines_); }
+bool TProfileFile::Save() const {
+    return SaveLinesToFile(path_, lines_);
+}

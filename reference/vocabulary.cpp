@@ -4,7 +4,9 @@
 #include "worldfile.h"
 
 namespace {
-std::string Field(int n, const std::string& line) { return ExtractWord(n, line, "\t"); }
+std::string Field(int n, const std::string& line) {
+    return ExtractWord(n, line, "\t");
+}
 
 int ParseCode(const std::string& field, const std::string& listName) {
     try {
@@ -47,7 +49,8 @@ std::vector<TVocabularyItem> CodedItems(const std::vector<std::string>& lines, i
     return items;
 }
 
-std::vector<TVocabularyItem> SpellItems(const std::vector<std::string>& lines, const std::string& listName) {
+std::vector<TVocabularyItem> SpellItems(const std::vector<std::string>& lines,
+                                        const std::string& listName) {
     std::vector<TVocabularyItem> items;
     for (const auto& line : lines)
         items.push_back({Field(4, line), ParseCode(Field(1, line), listName)});
@@ -64,7 +67,8 @@ std::vector<TVocabularyItem> FlagItems(const std::vector<std::string>& lines, in
 std::vector<TGridRow> GridRows(const std::vector<std::string>& lines, const std::string& listName) {
     std::vector<TGridRow> rows;
     for (const auto& line : lines)
-        rows.push_back({ParseCode(Field(1, line), listName), Field(2, line), Field(3, line), Field(4, line)});
+        rows.push_back(
+            {ParseCode(Field(1, line), listName), Field(2, line), Field(3, line), Field(4, line)});
     return rows;
 }
 
@@ -80,7 +84,8 @@ std::string FlagCodeText(int code) {
     return {static_cast<char>((code >> 8) & 0xFF), static_cast<char>(code & 0xFF)};
 }
 
-std::vector<bool> FlagsToChecks(const std::string& flags, const std::vector<TVocabularyItem>& items) {
+std::vector<bool> FlagsToChecks(const std::string& flags,
+                                const std::vector<TVocabularyItem>& items) {
     std::vector<bool> checks(items.size(), false);
     for (size_t i = 0; i + 1 < flags.size(); i += 2) {
         const int code = FlagCode(flags.substr(i, 2));
@@ -91,7 +96,8 @@ std::vector<bool> FlagsToChecks(const std::string& flags, const std::vector<TVoc
     return checks;
 }
 
-std::string ChecksToFlags(const std::vector<TVocabularyItem>& items, const std::vector<bool>& checks) {
+std::string ChecksToFlags(const std::vector<TVocabularyItem>& items,
+                          const std::vector<bool>& checks) {
     std::string flags;
     for (size_t k = 0; k < items.size() && k < checks.size(); ++k)
         if (checks[k])

@@ -31,7 +31,8 @@ std::vector<std::string> LoadVocabulary(const std::string& programFolder, const 
 std::vector<TVocabularyItem> CodedItems(const std::vector<std::string>& lines, int padWidth,
                                         const std::string& listName = {});
 // Spell layout: code, circle, level, name; the item text is the name.
-std::vector<TVocabularyItem> SpellItems(const std::vector<std::string>& lines, const std::string& listName = {});
+std::vector<TVocabularyItem> SpellItems(const std::vector<std::string>& lines,
+                                        const std::string& listName = {});
 // Flag layout: a letter and a plane digit (a single letter is plane 0), name, suffix.
 std::vector<TVocabularyItem> FlagItems(const std::vector<std::string>& lines, int padWidth);
 
@@ -40,7 +41,8 @@ struct TGridRow {
     int Code = 0;
     std::string Circle, Level, Name;
 };
-std::vector<TGridRow> GridRows(const std::vector<std::string>& lines, const std::string& listName = {});
+std::vector<TGridRow> GridRows(const std::vector<std::string>& lines,
+                               const std::string& listName = {});
 
 // 256 x first character + second character; "a" counts as "a0".
 int FlagCode(const std::string& flag);
@@ -49,9 +51,11 @@ std::string FlagCodeText(int code);
 
 // Which items a flag string checks: every item whose code is one of the
 // string's complete pairs (an odd last character is ignored).
-std::vector<bool> FlagsToChecks(const std::string& flags, const std::vector<TVocabularyItem>& items);
+std::vector<bool> FlagsToChecks(const std::string& flags,
+                                const std::vector<TVocabularyItem>& items);
 // The codes of the checked items, in item order.
-std::string ChecksToFlags(const std::vector<TVocabularyItem>& items, const std::vector<bool>& checks);
+std::string ChecksToFlags(const std::vector<TVocabularyItem>& items,
+                          const std::vector<bool>& checks);
 
 // Index of the item carrying `code`, or -1 (the control then shows no selection).
 int IndexOfCode(const std::vector<TVocabularyItem>& items, int code);

@@ -69,7 +69,10 @@ std::string Utf8ToCp1251(std::string_view utf8, int* substituted) {
     for (size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-        char32_t cp = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
+        char32_t cp = extra == 0   ? lead
+                      : extra == 1 ? (lead & 0x1F)
+                      : extra == 2 ? (lead & 0x0F)
+                                   : (lead & 0x07);
         bool valid = extra >= 0 && i + static_cast<size_t>(extra) < utf8.size();
         for (int k = 1; valid && k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);

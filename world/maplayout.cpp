@@ -22,14 +22,16 @@ void ReadLayout(TRoomList& rooms, TWorldReader& reader) {
 }
 
 bool LoadLayoutFile(TRoomList& rooms, const std::string& fileName) {
-    return LoadWorldFile("карту", fileName, [&rooms](TWorldReader& reader) { ReadLayout(rooms, reader); });
+    return LoadWorldFile("карту", fileName,
+                         [&rooms](TWorldReader& reader) { ReadLayout(rooms, reader); });
 }
 
 void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone) {
     lines.clear();
     for (const auto& room : rooms)
         if (ZoneOf(room->VNum) == zone)
-            lines.push_back(Format("%d %d %d %d", room->VNum, room->MapX, room->MapY, room->MapLevel));
+            lines.push_back(
+                Format("%d %d %d %d", room->VNum, room->MapX, room->MapY, room->MapLevel));
 }
 
 bool SaveLayoutFile(const TRoomList& rooms, const std::string& fileName, int32_t zone) {
@@ -39,10 +41,13 @@ bool SaveLayoutFile(const TRoomList& rooms, const std::string& fileName, int32_t
 }
 
 bool IsOnGrid(const TRoom& room) {
-    return room.MapLevel >= 1 && room.MapLevel <= kMapLevels && room.MapX < kMapSize && room.MapY < kMapSize;
+    return room.MapLevel >= 1 && room.MapLevel <= kMapLevels && room.MapX < kMapSize &&
+           room.MapY < kMapSize;
 }
 
-void TMapGrid::Clear() { cells_.fill(-1); }
+void TMapGrid::Clear() {
+    cells_.fill(-1);
+}
 
 namespace {
 bool InGrid(int x, int y, int level) {

@@ -21,7 +21,9 @@ struct TListEntry {
 };
 
 // The zone a record number belongs to (integer division, as the files count).
-inline int32_t ZoneOf(int32_t vnum) { return vnum / 100; }
+inline int32_t ZoneOf(int32_t vnum) {
+    return vnum / 100;
+}
 
 template <class T> class TRecordList {
 public:
@@ -100,7 +102,8 @@ public:
         out.reserve(items_.size());
         for (const auto& item : items_) {
             if constexpr (requires { item->CaptionName(); })
-                out.push_back({std::to_string(item->VNum) + "  " + item->CaptionName(), item->VNum});
+                out.push_back(
+                    {std::to_string(item->VNum) + "  " + item->CaptionName(), item->VNum});
             else
                 out.push_back({std::to_string(item->VNum), item->VNum});
         }
@@ -131,4 +134,6 @@ private:
 
 // The zone number in a record header line "#1234"; throws TLoadFailure when
 // anything but a decimal number follows the "#".
-inline int32_t HeaderNumber(std::string_view line) { return ToInt32(line.substr(1)); }
+inline int32_t HeaderNumber(std::string_view line) {
+    return ToInt32(line.substr(1));
+}

@@ -4,7 +4,8 @@
 #include "strutils.h"
 
 int ReverseDir(int direction) {
-    static constexpr int kReverse[DirCount] = {DirSouth, DirWest, DirNorth, DirEast, DirDown, DirUp};
+    static constexpr int kReverse[DirCount] = {DirSouth, DirWest, DirNorth,
+                                               DirEast,  DirDown, DirUp};
     return direction >= 0 && direction < DirCount ? kReverse[direction] : -1;
 }
 
@@ -33,7 +34,8 @@ void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
         lines.push_back(Format("#%d", room->VNum));
         lines.push_back(room->Name + "~");
         WriteTildeText(lines, room->Desc);
-        lines.push_back(Format("%d %s %d", ZoneOf(room->VNum), FlagText(room->Flags).c_str(), room->Sector));
+        lines.push_back(
+            Format("%d %s %d", ZoneOf(room->VNum), FlagText(room->Flags).c_str(), room->Sector));
         for (int d = 0; d < DirCount; ++d) {
             const TExit& exit = room->Exits[static_cast<size_t>(d)];
             if (exit.ToRoom == 0)
@@ -123,8 +125,8 @@ void TRoomList::ReadRooms(TWorldReader& reader) {
 }
 
 const std::array<const char*, kSectionCount> kSectionTags = {
-    "<day>",        "<night>",        "<winterday>", "<winternight>", "<springday>",
-    "<springnight>", "<summerday>", "<summernight>", "<autumnday>",  "<autumnnight>"};
+    "<day>",         "<night>",     "<winterday>",   "<winternight>", "<springday>",
+    "<springnight>", "<summerday>", "<summernight>", "<autumnday>",   "<autumnnight>"};
 
 TStringList JoinDescription(const TDescSections& sections) {
     TStringList desc = sections.General;
@@ -161,7 +163,8 @@ TDescSections SplitDescription(const TStringList& desc) {
                 }
                 if (pos > 0)
                     out.General.push_back(rest.substr(0, pos));
-                rest.erase(0, pos + std::char_traits<char>::length(kSectionTags[static_cast<size_t>(current)]));
+                rest.erase(0, pos + std::char_traits<char>::length(
+                                        kSectionTags[static_cast<size_t>(current)]));
                 if (rest.empty())
                     break;
                 const bool replacing = rest.front() == 'R';

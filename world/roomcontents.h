@@ -51,7 +51,12 @@ public:
 
 // The if-flag lives in bit 31 of removal, deleted-mob and zone trigger entries.
 inline int32_t PackIfFlag(bool ifFlag, int32_t number) {
-    return static_cast<int32_t>((ifFlag ? 0x80000000u : 0u) | (static_cast<uint32_t>(number) & 0x7FFFFFFFu));
+    return static_cast<int32_t>((ifFlag ? 0x80000000u : 0u) |
+                                (static_cast<uint32_t>(number) & 0x7FFFFFFFu));
 }
-inline bool PackedIfFlag(int32_t entry) { return (static_cast<uint32_t>(entry) & 0x80000000u) != 0; }
-inline int32_t PackedNumber(int32_t entry) { return static_cast<int32_t>(static_cast<uint32_t>(entry) & 0x7FFFFFFFu); }
+inline bool PackedIfFlag(int32_t entry) {
+    return (static_cast<uint32_t>(entry) & 0x80000000u) != 0;
+}
+inline int32_t PackedNumber(int32_t entry) {
+    return static_cast<int32_t>(static_cast<uint32_t>(entry) & 0x7FFFFFFFu);
+}

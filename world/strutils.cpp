@@ -12,7 +12,9 @@ std::string DeleteChar(std::string_view s, char c) {
     return out;
 }
 
-std::string DeleteSpaces(std::string_view s) { return DeleteChar(s, ' '); }
+std::string DeleteSpaces(std::string_view s) {
+    return DeleteChar(s, ' ');
+}
 
 std::string TrimLeadingSpaces(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
@@ -30,7 +32,9 @@ std::string PadRight(std::string_view s, int n, char c) {
     return out;
 }
 
-std::string PadRightSpaces(std::string_view s, int n) { return PadRight(s, n, ' '); }
+std::string PadRightSpaces(std::string_view s, int n) {
+    return PadRight(s, n, ' ');
+}
 
 std::string HeadBefore(std::string_view s, char c) {
     return std::string(s.substr(0, s.find(c)));
@@ -39,7 +43,8 @@ std::string HeadBefore(std::string_view s, char c) {
 std::string CutHead(std::string& s, char c) {
     const auto pos = s.find(c);
     std::string head = s.substr(0, pos);
-    s = pos == std::string::npos ? std::string() : TrimLeadingSpaces(std::string_view(s).substr(pos));
+    s = pos == std::string::npos ? std::string()
+                                 : TrimLeadingSpaces(std::string_view(s).substr(pos));
     return head;
 }
 
@@ -96,7 +101,13 @@ bool StrToBool(std::string_view s) {
     return upper == "TRUE";
 }
 
-std::string BoolToStr(bool b) { return b ? "True" : "False"; }
+std::string BoolToStr(bool b) {
+    return b ? "True" : "False";
+}
 
-bool StartsWith(std::string_view s, char c) { return !s.empty() && s.front() == c; }
-bool EndsWith(std::string_view s, char c) { return !s.empty() && s.back() == c; }
+bool StartsWith(std::string_view s, char c) {
+    return !s.empty() && s.front() == c;
+}
+bool EndsWith(std::string_view s, char c) {
+    return !s.empty() && s.back() == c;
+}

@@ -47,7 +47,9 @@ std::string LoadSubject(std::string_view kindWordUtf8, const std::string& name) 
 }
 } // namespace
 
-bool ReadFileBytes(const std::string& path, std::string& out) { return ReadWholeFile(path, out); }
+bool ReadFileBytes(const std::string& path, std::string& out) {
+    return ReadWholeFile(path, out);
+}
 
 TStringList SplitTextLines(std::string bytes) {
     TWorldReader reader = TWorldReader::FromBytes(std::move(bytes));
@@ -57,15 +59,21 @@ TStringList SplitTextLines(std::string bytes) {
     return lines;
 }
 
-void SetErrorReporter(TErrorReporter* reporter) { gReporter = reporter; }
-TErrorReporter* ErrorReporter() { return gReporter; }
+void SetErrorReporter(TErrorReporter* reporter) {
+    gReporter = reporter;
+}
+TErrorReporter* ErrorReporter() {
+    return gReporter;
+}
 
 void ReportFileError(const std::string& message) {
     if (ShowFileErrors && gReporter)
         gReporter->ReportError(message);
 }
 
-std::string Msg(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+std::string Msg(std::string_view utf8) {
+    return Utf8ToCp1251(utf8);
+}
 
 std::string LoadErrorSuffix(int lineNumber) {
     if (lineNumber == -1)
@@ -90,12 +98,21 @@ TWorldReader TWorldReader::FromBytes(std::string bytes) {
 
 void TWorldReader::Init() {
     pos_ = 0;
+    pastEnd_ = false;
     end_ = data_.find('\x1A');
     if (end_ == std::string::npos)
         end_ = data_.size();
 }
 
 std::string TWorldReader::ReadLine() {
+    // Every read past the end is the line after the last one, so a record cut
+    // off by the end of the file fails on that line, not on one further on.
+    if (Eof()) {
+        if (!pastEnd_)
+            ++LineNumber;
+        pastEnd_ = true;
+        return {};
+    }
     ++LineNumber;
     return NextLine();
 }
@@ -148,7 +165,8 @@ bool LoadWorldFile(std::string_view kindWordUtf8, const std::string& path,
     LineNumber = -1;
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
-        ReportFileError(Msg("Не могу загрузить ") + LoadSubject(kindWordUtf8, path) + LoadErrorSuffix(-1));
+        ReportFileError(Msg("Не могу загрузить ") + LoadSubject(kindWordUtf8, path) +
+                        LoadErrorSuffix(-1));
         return false;
     }
     return LoadWorldBytes(kindWordUtf8, path, std::move(bytes), parse);
@@ -189,8 +207,12 @@ int64_t ToInteger(std::string_view word, int64_t low, int64_t high) {
 int32_t ToInt32(std::string_view word) {
     return static_cast<int32_t>(ToInteger(word, INT32_MIN, INT32_MAX));
 }
-uint8_t ToByte(std::string_view word) { return static_cast<uint8_t>(ToInteger(word, 0, 255)); }
-int8_t ToInt8(std::string_view word) { return static_cast<int8_t>(ToInteger(word, -128, 127)); }
+uint8_t ToByte(std::string_view word) {
+    return static_cast<uint8_t>(ToInteger(word, 0, 255));
+}
+int8_t ToInt8(std::string_view word) {
+    return static_cast<int8_t>(ToInteger(word, -128, 127));
+}
 int16_t ToInt16(std::string_view word) {
     return static_cast<int16_t>(ToInteger(word, -32768, 32767));
 }
@@ -198,15 +220,23 @@ uint16_t ToUInt16(std::string_view word) {
     return static_cast<uint16_t>(ToInteger(word, 0, 65535));
 }
 
-std::string Word(int n, std::string_view line) { return ExtractWord(n, line, " "); }
-std::string WordTab(int n, std::string_view line) { return ExtractWord(n, line, " \t"); }
+std::string Word(int n, std::string_view line) {
+    return ExtractWord(n, line, " ");
+}
+std::string WordTab(int n, std::string_view line) {
+    return ExtractWord(n, line, " \t");
+}
 
 std::string DropLast(std::string_view line) {
     return line.empty() ? std::string() : std::string(line.substr(0, line.size() - 1));
 }
 
-std::string FlagWord(std::string_view word) { return word == "0" ? std::string() : std::string(word); }
-std::string FlagText(std::string_view flags) { return flags.empty() ? "0" : std::string(flags); }
+std::string FlagWord(std::string_view word) {
+    return word == "0" ? std::string() : std::string(word);
+}
+std::string FlagText(std::string_view flags) {
+    return flags.empty() ? "0" : std::string(flags);
+}
 
 void ReadTildeText(TWorldReader& reader, std::string line, TStringList& out) {
     for (;;) {
@@ -317,7 +347,8 @@ bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
     return ok;
 }
 
-bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8) {
+bool SaveRecordFile(const std::string& path, const TStringList& lines,
+                    std::string_view failureUtf8) {
     if (SaveLinesToFile(path, lines))
         return true;
     ReportFileError(Msg(failureUtf8));

@@ -57,7 +57,8 @@ public:
 
     bool Eof() const { return pos_ >= end_; }
     // ReadWorldLine: adds 1 to LineNumber and returns the next line without its
-    // line end; at the end of the file it returns an empty line.
+    // line end; at the end of the file it returns an empty line (LineNumber
+    // then stays at the line after the last one).
     std::string ReadLine();
     // Reads lines until one begins with `c`; returns false at the end of the file.
     bool SkipToLineStarting(char c, std::string& line);
@@ -71,6 +72,7 @@ private:
     std::string data_;
     size_t pos_ = 0;
     size_t end_ = 0;
+    bool pastEnd_ = false;
 };
 
 // Reads a whole regular file; false for a folder, a missing or unreadable file.
@@ -138,4 +140,5 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 // the old file stays as it was. Returns false on failure.
 bool SaveLinesToFile(const std::string& path, const TStringList& lines);
 // SaveLinesToFile, reporting `failureUtf8` ("Не могу сохранить комнаты") on failure.
-bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8);
+bool SaveRecordFile(const std::string& path, const TStringList& lines,
+                    std::string_view failureUtf8);

@@ -41,9 +41,13 @@ std::string TrimCommand(const std::string& line) {
     return line.substr(first);
 }
 
-bool OddFlag(const std::string& word) { return (ToInt32(word) & 1) != 0; }
+bool OddFlag(const std::string& word) {
+    return (ToInt32(word) & 1) != 0;
+}
 // P, G and E take any if-flag other than the text "0" as set.
-bool NonZeroFlag(const std::string& word) { return word != "0"; }
+bool NonZeroFlag(const std::string& word) {
+    return word != "0";
+}
 
 int8_t Probability(const std::string& word) {
     const auto value = static_cast<int8_t>(ToInteger(word, -128, 127));
@@ -57,17 +61,39 @@ public:
 
     void Handle(const std::string& line) {
         switch (std::toupper(static_cast<unsigned char>(line[0]))) {
-        case 'O': ObjectCommand(line); break;
-        case 'M': MobCommand(line); break;
-        case 'P': PutCommand(line); break;
-        case 'G': GiveOrEquip(line, false); break;
-        case 'E': GiveOrEquip(line, true); break;
-        case 'F': FollowCommand(line); break;
-        case 'R': RemoveCommand(line); break;
-        case 'Q': zone_.DeletedMobs.push_back(PackIfFlag(OddFlag(Word(2, line)), ToInt32(WordTab(3, line)))); break;
-        case 'D': DoorCommand(line); break;
-        case 'T': TriggerCommand(line); break;
-        default: break; // comments and unknown letters
+        case 'O':
+            ObjectCommand(line);
+            break;
+        case 'M':
+            MobCommand(line);
+            break;
+        case 'P':
+            PutCommand(line);
+            break;
+        case 'G':
+            GiveOrEquip(line, false);
+            break;
+        case 'E':
+            GiveOrEquip(line, true);
+            break;
+        case 'F':
+            FollowCommand(line);
+            break;
+        case 'R':
+            RemoveCommand(line);
+            break;
+        case 'Q':
+            zone_.DeletedMobs.push_back(
+                PackIfFlag(OddFlag(Word(2, line)), ToInt32(WordTab(3, line))));
+            break;
+        case 'D':
+            DoorCommand(line);
+            break;
+        case 'T':
+            TriggerCommand(line);
+            break;
+        default:
+            break; // comments and unknown letters
         }
     }
 
@@ -242,7 +268,8 @@ bool TZone::OpenZoneFile(const std::string& fileName) {
 void TZone::DeriveFileNames() {
     // The zone file lies in the workspace's "ZON/" folder.
     const size_t slash = ZoneFileName.rfind('/');
-    std::string workspace = slash == std::string::npos ? std::string() : ZoneFileName.substr(0, slash + 1);
+    std::string workspace =
+        slash == std::string::npos ? std::string() : ZoneFileName.substr(0, slash + 1);
     workspace.erase(workspace.size() - std::min<size_t>(4, workspace.size()));
     const std::string number = std::to_string(ZoneNumber);
     RoomFileName = workspace + "WLD/" + number + ".wld";
@@ -257,10 +284,11 @@ void TZone::SaveToStrings(TStringList& lines) const {
     lines.emplace_back("* Velmora zone file v1.0");
     lines.push_back(Format("#%d", ZoneNumber));
     lines.push_back(ZoneName + "~");
-    lines.push_back(Format("%lld %d %d", static_cast<long long>(ZoneNumber) * 100 + 99, RepopTime, RepopType));
+    lines.push_back(
+        Format("%lld %d %d", static_cast<long long>(ZoneNumber) * 100 + 99, RepopTime, RepopType));
     for (const TRoomObj& obj : CreatedObjects)
-        lines.push_back(Format("O %d %d %d -1 %d", obj.IfFlag, obj.ObjVNum, MaxInWorldOf(ObjList, obj.ObjVNum),
-                               obj.Probability) +
+        lines.push_back(Format("O %d %d %d -1 %d", obj.IfFlag, obj.ObjVNum,
+                               MaxInWorldOf(ObjList, obj.ObjVNum), obj.Probability) +
                         NameComment(ObjList, obj.ObjVNum));
     for (int32_t mob : DeletedMobs)
         lines.push_back(Format("Q %d %d -1 -1 -1", PackedIfFlag(mob), PackedNumber(mob)));
@@ -271,29 +299,32 @@ void TZone::SaveToStrings(TStringList& lines) const {
         if (ZoneOf(r) != ZoneNumber)
             continue;
         for (int32_t removed : room.DelObjects)
-            lines.push_back(Format("R %d %d %d -1 -1", PackedIfFlag(removed), r, PackedNumber(removed)) +
-                            NameComment(ObjList, PackedNumber(removed)));
+            lines.push_back(
+                Format("R %d %d %d -1 -1", PackedIfFlag(removed), r, PackedNumber(removed)) +
+                NameComment(ObjList, PackedNumber(removed)));
         for (const TRoomObj& obj : room.Objects) {
-            lines.push_back(Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum, MaxInWorldOf(ObjList, obj.ObjVNum),
-                                   r, obj.Probability) +
+            lines.push_back(Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum,
+                                   MaxInWorldOf(ObjList, obj.ObjVNum), r, obj.Probability) +
                             NameComment(ObjList, obj.ObjVNum));
             for (const TLinkObj& inner : obj.Contents)
                 lines.push_back(Format("P %d %d %d %d %d", inner.IfFlag, inner.ObjVNum,
-                                       MaxInWorldOf(ObjList, inner.ObjVNum), obj.ObjVNum, inner.Probability) +
+                                       MaxInWorldOf(ObjList, inner.ObjVNum), obj.ObjVNum,
+                                       inner.Probability) +
                                 NameComment(ObjList, inner.ObjVNum));
         }
         for (const TRoomMob& mob : room.Mobs) {
-            lines.push_back(Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum, MaxInWorldOf(MobList, mob.MobVNum),
-                                   r, mob.MaxInRoom) +
+            lines.push_back(Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum,
+                                   MaxInWorldOf(MobList, mob.MobVNum), r, mob.MaxInRoom) +
                             NameComment(MobList, mob.MobVNum));
             for (const TLinkObj& item : mob.Contents) {
                 const int32_t max = MaxInWorldOf(ObjList, item.ObjVNum);
                 if (item.WearPos == -1)
-                    lines.push_back(Format("G %d %d %d %d -1", item.IfFlag, item.ObjVNum, max, item.Probability) +
+                    lines.push_back(Format("G %d %d %d %d -1", item.IfFlag, item.ObjVNum, max,
+                                           item.Probability) +
                                     NameComment(ObjList, item.ObjVNum));
                 else
-                    lines.push_back(Format("E %d %d %d %d %d", item.IfFlag, item.ObjVNum, max, item.WearPos,
-                                           item.Probability) +
+                    lines.push_back(Format("E %d %d %d %d %d", item.IfFlag, item.ObjVNum, max,
+                                           item.WearPos, item.Probability) +
                                     NameComment(ObjList, item.ObjVNum));
             }
             if (mob.Leader != -1)
@@ -303,7 +334,8 @@ void TZone::SaveToStrings(TStringList& lines) const {
         for (int d = 0; d < DirCount; ++d) {
             const TExit& exit = room.Exits[static_cast<size_t>(d)];
             if (exit.ToRoom != 0 && exit.DoorFlags != 0)
-                lines.push_back(Format("D 0 %d %d %d -1\t(%s)", r, d, exit.DoorState, room.Name.c_str()));
+                lines.push_back(
+                    Format("D 0 %d %d %d -1\t(%s)", r, d, exit.DoorState, room.Name.c_str()));
         }
     }
     lines.emplace_back("S");

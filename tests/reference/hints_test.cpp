@@ -2,7 +2,11 @@
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <set>
+inline void PrintTo(const THint& hint, std::ostream* os) {
+    *os << hint.Control << "=" << Cp1251ToUtf8(hint.Text);
+}
 
 TEST(Hints, TableHasUniqueKeysAndControls) {
     std::set<std::string> keys, controls;
@@ -25,13 +29,14 @@ TEST(Hints, LinesGiveTheirControlsTheirText) {
                                     "R_FullDesc10: десятый\r\n"
                                     "R_FullDesc1: первый\r\n"
                                     "O_Price: later wins\r\n"));
-    EXPECT_EQ(hints, (std::vector<THint>{{"O_PriceEdit", W("Цена в монетах")},
-                                         {"O_WeightEdit", W("ес")}, // no separator: the first letter goes
-                                         {"R_ExitNPanel", W("Выход на север")},
-                                         {"R_ExitEPanel", W(" с двоеточием")},
-                                         {"R_FullDescMemo10", W("десятый")}, // "R_FullDesc1:" is no prefix of it
-                                         {"R_FullDescMemo1", W("первый")},
-                                         {"O_PriceEdit", "later wins"}}));
+    EXPECT_EQ(hints, (std::vector<THint>{
+                         {"O_PriceEdit", W("Цена в монетах")},
+                         {"O_WeightEdit", W("ес")}, // no separator: the first letter goes
+                         {"R_ExitNPanel", W("Выход на север")},
+                         {"R_ExitEPanel", W(" с двоеточием")},
+                         {"R_FullDescMemo10", W("десятый")}, // "R_FullDesc1:" is no prefix of it
+                         {"R_FullDescMemo1", W("первый")},
+                         {"O_PriceEdit", "later wins"}}));
 }
 
 TEST(Hints, MissingFileAndBuiltIns) {

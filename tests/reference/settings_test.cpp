@@ -6,9 +6,10 @@
 class Settings : public WorldTest {};
 
 TEST_F(Settings, ReadsTheNineKeys) {
-    WriteBytes(PathOf("VelmoraEd.ini"), Crlf({"[SaveMUD]", "Coding=1", "CRLF=0", "Path=../srv/lib/world/", "",
-                                              "[editor]", "STATUS=TRUE", "Confirm=true", "Tools=yes",
-                                              "Position=True", "[Position]", "MainX=-20", "MainY=140"}));
+    WriteBytes(PathOf("VelmoraEd.ini"),
+               Crlf({"[SaveMUD]", "Coding=1", "CRLF=0", "Path=../srv/lib/world/", "", "[editor]",
+                     "STATUS=TRUE", "Confirm=true", "Tools=yes", "Position=True", "[Position]",
+                     "MainX=-20", "MainY=140"}));
     const TSettings s = ReadSettings(TProfileFile(PathOf("VelmoraEd.ini")));
     EXPECT_EQ(s.Coding, 1);
     EXPECT_EQ(s.Crlf, 0);
@@ -23,7 +24,8 @@ TEST_F(Settings, ReadsTheNineKeys) {
 
 TEST_F(Settings, MissingFileAndBadIntegersFallBackToTheDialogsInitialValues) {
     EXPECT_EQ(ReadSettings(TProfileFile(PathOf("none.ini"))), TSettings{});
-    WriteBytes(PathOf("a.ini"), Crlf({"[SaveMUD]", "Coding=", "CRLF=one", "Path=", "[Position]", "MainX=1e3"}));
+    WriteBytes(PathOf("a.ini"),
+               Crlf({"[SaveMUD]", "Coding=", "CRLF=one", "Path=", "[Position]", "MainX=1e3"}));
     const TSettings s = ReadSettings(TProfileFile(PathOf("a.ini")));
     EXPECT_EQ(s.Coding, -1);
     EXPECT_EQ(s.Crlf, -1);
@@ -33,7 +35,8 @@ TEST_F(Settings, MissingFileAndBadIntegersFallBackToTheDialogsInitialValues) {
 
 TEST_F(Settings, WritesEachKeyInPlaceAndKeepsEverythingElse) {
     const auto path = PathOf("VelmoraEd.ini");
-    WriteBytes(path, Crlf({"; my notes", "[Editor]", "Status=False", "Other=keep", "", "[SaveMUD]", "Path=x"}));
+    WriteBytes(path, Crlf({"; my notes", "[Editor]", "Status=False", "Other=keep", "", "[SaveMUD]",
+                           "Path=x"}));
     TProfileFile file(path);
     TSettings s;
     s.Coding = 0;
@@ -44,9 +47,9 @@ TEST_F(Settings, WritesEachKeyInPlaceAndKeepsEverythingElse) {
     WriteSettings(file, s);
     ASSERT_TRUE(file.Save());
     EXPECT_EQ(ReadBytes(path),
-              Crlf({"; my notes", "[Editor]", "Status=True", "Other=keep", "Confirm=False", "Tools=False",
-                    "Position=False", "", "[SaveMUD]", "Path=LIB/world/", "Coding=0", "CRLF=1", "",
-                    "[Position]", "MainX=10", "MainY=20"}));
+              Crlf({"; my notes", "[Editor]", "Status=True", "Other=keep", "Confirm=False",
+                    "Tools=False", "Position=False", "", "[SaveMUD]", "Path=LIB/world/", "Coding=0",
+                    "CRLF=1", "", "[Position]", "MainX=10", "MainY=20"}));
     EXPECT_EQ(ReadSettings(TProfileFile(path)), s);
 }
 

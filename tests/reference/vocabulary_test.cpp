@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 TEST(Vocabulary, CommentAndBlankLinesGoOthersStayInOrder) {
-    const auto lines = ParseVocabulary("* header\r\n*more\r\n1\tone\r\n\r\n\t\t\r\n2\ttwo\r\n* c\r\n3\tthree");
+    const auto lines =
+        ParseVocabulary("* header\r\n*more\r\n1\tone\r\n\r\n\t\t\r\n2\ttwo\r\n* c\r\n3\tthree");
     EXPECT_EQ(lines, (std::vector<std::string>{"1\tone", "2\ttwo", "3\tthree"}));
 }
 
@@ -13,7 +14,8 @@ TEST(Vocabulary, CodedItemsPadTheNameAndAddTheSuffix) {
     const auto padded = CodedItems(lines, 14);
     EXPECT_EQ(padded[0], (TVocabularyItem{"name" + std::string(10, ' '), 3}));
     EXPECT_EQ(padded[1], (TVocabularyItem{"name" + std::string(10, ' ') + "(s)", 4}));
-    EXPECT_EQ(padded[2].Text, "lead" + std::string(10, ' ') + "suf"); // runs of tabs are one separator
+    EXPECT_EQ(padded[2].Text,
+              "lead" + std::string(10, ' ') + "suf"); // runs of tabs are one separator
     EXPECT_EQ(padded[3], (TVocabularyItem{std::string(14, ' '), 6}));
     EXPECT_EQ(CodedItems(lines, 0)[1].Text, "name(s)");
     EXPECT_EQ(CodedItems({"1\tvery long name"}, 4)[0].Text, "very long name"); // not cut
@@ -47,9 +49,11 @@ TEST(Vocabulary, FlagCodesAndTheRoundTrip) {
     EXPECT_EQ(FlagsToChecks("a0c1", items), (std::vector<bool>{true, false, true}));
     EXPECT_EQ(ChecksToFlags(items, FlagsToChecks("a0c1", items)), "a0c1");
     EXPECT_EQ(ChecksToFlags(items, {false, false, false}), "");
-    EXPECT_EQ(FlagsToChecks("b0c", items), (std::vector<bool>{false, true, false})); // odd last character ignored
-    EXPECT_EQ(ChecksToFlags(items, FlagsToChecks("c1b0a0", items)), "a0b0c1"); // rebuilt in list order
-    EXPECT_EQ(ChecksToFlags(items, FlagsToChecks("z9a0", items)), "a0");       // unknown pairs dropped
+    EXPECT_EQ(FlagsToChecks("b0c", items),
+              (std::vector<bool>{false, true, false})); // odd last character ignored
+    EXPECT_EQ(ChecksToFlags(items, FlagsToChecks("c1b0a0", items)),
+              "a0b0c1");                                                 // rebuilt in list order
+    EXPECT_EQ(ChecksToFlags(items, FlagsToChecks("z9a0", items)), "a0"); // unknown pairs dropped
     const auto twice = FlagItems({"a0\tx", "a0\ty"}, 0);
     EXPECT_EQ(ChecksToFlags(twice, FlagsToChecks("a0", twice)), "a0a0");
 }

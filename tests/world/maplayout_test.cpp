@@ -8,7 +8,8 @@ class Layout : public WorldTest {};
 TEST(LayoutFile, NameBesideTheRoomFile) {
     EXPECT_EQ(LayoutFileName("Zones/WLD/12.wld"), "Zones/WLD/12.map");
     EXPECT_EQ(LayoutFileName("Zones/WLD/12"), "Zones/WLD/12.map");
-    EXPECT_EQ(LayoutFileName("a.b/WLD/12.x.wld"), "a.b/WLD/12.map"); // the first "." of the name, not the folder
+    EXPECT_EQ(LayoutFileName("a.b/WLD/12.x.wld"),
+              "a.b/WLD/12.map"); // the first "." of the name, not the folder
 }
 
 TEST_F(Layout, RoomFileAndLayoutRoundTripOnDisk) {
@@ -62,10 +63,12 @@ TEST_F(Layout, LinesForOtherZonesMissingRoomsAndBadLines) {
     EXPECT_TRUE(Reporter.Messages.empty());
 
     load({"500 9 9 1", "900 1 2"});
-    EXPECT_EQ(Reporter.Messages.back(), "Не могу загрузить карту\r\nФайл: m\r\n(Ошибка в строке 2)");
+    EXPECT_EQ(Reporter.Messages.back(),
+              "Не могу загрузить карту\r\nФайл: m\r\n(Ошибка в строке 2)");
     EXPECT_EQ(RoomList.Find(500)->MapX, 9); // read before the failure: stays
     load({"500 1 1 1", "", "900 1 1 1"});
-    EXPECT_EQ(Reporter.Messages.back(), "Не могу загрузить карту\r\nФайл: m\r\n(Ошибка в строке 2)");
+    EXPECT_EQ(Reporter.Messages.back(),
+              "Не могу загрузить карту\r\nФайл: m\r\n(Ошибка в строке 2)");
     load({"500 256 1 1"});
     EXPECT_EQ(Reporter.Messages.size(), 3u);
 }
@@ -92,7 +95,8 @@ TEST_F(Layout, FillMapPlacesRoomsAndListsTheRest) {
     const auto unplaced = FillMap(RoomList, grid, 12);
     EXPECT_EQ(grid.At(99, 0, 9), 1204);
     EXPECT_EQ(grid.At(0, 0, 1), -1); // room 1300 is of another zone
-    EXPECT_EQ(unplaced, (std::vector<TListEntry>{{"1201  b", 1201}, {"1202  far", 1202}, {"1203  ", 1203}}));
+    EXPECT_EQ(unplaced,
+              (std::vector<TListEntry>{{"1201  b", 1201}, {"1202  far", 1202}, {"1203  ", 1203}}));
     EXPECT_EQ(far.MapX, 150);
     EXPECT_EQ(grid.At(150, 0, 1), -1);
     EXPECT_EQ(grid.At(0, 0, 0), -1);

@@ -86,8 +86,9 @@ TEST_F(Room, WriterDropsEmptyExitsAndOtherZones) {
     RoomList.AddNew(1250);
     TStringList lines;
     RoomList.SaveToStrings(lines, 12);
-    EXPECT_EQ(lines, (TStringList{"* Velmora room file v1.0", "#1250", "~", "~", "12 0 1", "S", "#1299", "~", "~",
-                                  "12 0 1", "D3", "~", "~", "0 -1 -1", "S", "$", "$"}));
+    EXPECT_EQ(lines,
+              (TStringList{"* Velmora room file v1.0", "#1250", "~", "~", "12 0 1", "S", "#1299",
+                           "~", "~", "12 0 1", "D3", "~", "~", "0 -1 -1", "S", "$", "$"}));
 }
 
 struct RoomFailure {
@@ -104,22 +105,27 @@ TEST_P(RoomReadFailure, ReportsTheLineAndKeepsWhatWasRead) {
     LoadRooms(Crlf(c.file));
     ASSERT_EQ(Reporter.Messages.size(), 1u);
     EXPECT_EQ(Reporter.Messages[0],
-              "Не могу загрузить комнаты\r\nФайл: r.wld\r\n(Ошибка в строке " + std::to_string(c.line) + ")");
+              "Не могу загрузить комнаты\r\nФайл: r.wld\r\n(Ошибка в строке " +
+                  std::to_string(c.line) + ")");
     EXPECT_EQ(RoomList.Count(), c.roomsKept);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RoomReadFailure,
-    ::testing::Values(
-        RoomFailure{"HeaderOnlyHash", {"#", "x~", "~", "1 0 1", "S"}, 1, 0},
-        RoomFailure{"HeaderTrailingSpace", {"#10 ", "x~", "~", "1 0 1", "S"}, 1, 0},
-        RoomFailure{"SectorAbove255", {"#10", "x~", "~", "0 0 256", "S"}, 4, 1},
-        RoomFailure{"BadDirection", {"#10", "x~", "~", "0 0 1", "D7", "~", "~", "0 -1 5", "S"}, 5, 1},
-        RoomFailure{"TabIsNoSeparator", {"#10", "x~", "~", "0 0\t1", "S"}, 4, 1},
-        RoomFailure{"BadKeyInSecondRoom",
-                    {"#10", "a~", "~", "0 0 1", "S", "#11", "b~", "~", "0 0 1", "D1", "~", "~", "0 key 5", "S"},
-                    13, 2},
-        RoomFailure{"CutAfterDescription", {"#10", "a~", "~"}, 4, 1}),
+    ::testing::Values(RoomFailure{"HeaderOnlyHash", {"#", "x~", "~", "1 0 1", "S"}, 1, 0},
+                      RoomFailure{"HeaderTrailingSpace", {"#10 ", "x~", "~", "1 0 1", "S"}, 1, 0},
+                      RoomFailure{"SectorAbove255", {"#10", "x~", "~", "0 0 256", "S"}, 4, 1},
+                      RoomFailure{"BadDirection",
+                                  {"#10", "x~", "~", "0 0 1", "D7", "~", "~", "0 -1 5", "S"},
+                                  5,
+                                  1},
+                      RoomFailure{"TabIsNoSeparator", {"#10", "x~", "~", "0 0\t1", "S"}, 4, 1},
+                      RoomFailure{"BadKeyInSecondRoom",
+                                  {"#10", "a~", "~", "0 0 1", "S", "#11", "b~", "~", "0 0 1", "D1",
+                                   "~", "~", "0 key 5", "S"},
+                                  13,
+                                  2},
+                      RoomFailure{"CutAfterDescription", {"#10", "a~", "~"}, 4, 1}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(Room, SpacesBetweenFieldsAndEndOfFileCases) {
@@ -145,7 +151,7 @@ TEST_F(Room, RereadReusesTheRecordAndKeepsMapPosition) {
     EXPECT_EQ(room.MapX, 5);
     EXPECT_EQ(room.MapLevel, 2);
     EXPECT_TRUE(room.Objects.empty());
-    EXPECT_EQ(room.Exits[2].ToRoom, 0);     // no exit any more
+    EXPECT_EQ(room.Exits[2].ToRoom, 0);         // no exit any more
     EXPECT_EQ(room.Exits[2].ExitKeywords, "k"); // the other exit fields stay
 }
 
@@ -179,7 +185,8 @@ TEST(Directions, ReverseAndNames) {
 }
 
 TEST(DescriptionSections, SplitAndJoin) {
-    const TStringList desc = {"Общее.", "Ещё<night>Ночью", "темно.<night>хвост", "<day>RСветло<day>"};
+    const TStringList desc = {"Общее.", "Ещё<night>Ночью", "темно.<night>хвост",
+                              "<day>RСветло<day>"};
     const TDescSections parts = SplitDescription(desc);
     EXPECT_EQ(parts.General, (TStringList{"Общее.", "Ещё", "хвост"}));
     EXPECT_EQ(parts.Sections[1], (TStringList{"Ночью", "темно."}));
@@ -187,8 +194,8 @@ TEST(DescriptionSections, SplitAndJoin) {
     EXPECT_EQ(parts.Sections[0], (TStringList{"Светло"}));
     EXPECT_TRUE(parts.Replacing[0]);
     // Joined in tag order, each section one entry with its own line breaks.
-    EXPECT_EQ(JoinDescription(parts),
-              (TStringList{"Общее.", "Ещё", "хвост", "<day>RСветло<day>", "<night>Ночью\r\nтемно.<night>"}));
+    EXPECT_EQ(JoinDescription(parts), (TStringList{"Общее.", "Ещё", "хвост", "<day>RСветло<day>",
+                                                   "<night>Ночью\r\nтемно.<night>"}));
     // A section written to the file and split again is unchanged.
     EXPECT_EQ(SplitDescription(AsFileLines(JoinDescription(parts))), parts);
 }
@@ -198,7 +205,8 @@ TEST(DescriptionSections, TextStartingWithRReadsAsReplacing) {
     parts.Sections[0] = {"Рассвет", "Red sky"};
     parts.Sections[9] = {"Осень\r\n\r\n"};
     const TStringList joined = JoinDescription(parts);
-    EXPECT_EQ(joined, (TStringList{"<day>Рассвет\r\nRed sky<day>", "<autumnnight>Осень<autumnnight>"}));
+    EXPECT_EQ(joined,
+              (TStringList{"<day>Рассвет\r\nRed sky<day>", "<autumnnight>Осень<autumnnight>"}));
     TDescSections red;
     red.Sections[0] = {"Red sky"};
     const TDescSections back = SplitDescription(AsFileLines(JoinDescription(red)));

@@ -19,7 +19,8 @@ void BuildZone() {
     square.MapY = 4;
     square.MapLevel = 1;
     square.Objects.push_back(TRoomObj{1200, false, 100, {TLinkObj{1210, true, 0, 50}}});
-    square.Mobs.push_back(TRoomMob{1200, false, -1, 1, {TLinkObj{1210, false, -1, 100}, TLinkObj{1211, false, 3, 100}}});
+    square.Mobs.push_back(TRoomMob{
+        1200, false, -1, 1, {TLinkObj{1210, false, -1, 100}, TLinkObj{1211, false, 3, 100}}});
     square.Mobs.push_back(TRoomMob{1201, true, 1200, 0, {}});
     square.DelObjects = {PackIfFlag(true, 1211)};
     TRoom& inn = RoomList.AddNew(1202);
@@ -97,8 +98,8 @@ TZone MakeZone(const std::filesystem::path& workspace) {
 }
 
 void SaveZone(const TZone& zone) {
-    for (const auto* name : {&zone.ZoneFileName, &zone.RoomFileName, &zone.ObjFileName, &zone.MobFileName,
-                             &zone.ShopFileName, &zone.TrigFileName})
+    for (const auto* name : {&zone.ZoneFileName, &zone.RoomFileName, &zone.ObjFileName,
+                             &zone.MobFileName, &zone.ShopFileName, &zone.TrigFileName})
         std::filesystem::create_directories(std::filesystem::path(*name).parent_path());
     RoomList.SaveToFile(zone.RoomFileName, 12);
     ObjList.SaveToFile(zone.ObjFileName, 12);
@@ -125,7 +126,8 @@ std::map<std::string, std::string> FilesOf(const std::filesystem::path& folder) 
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
-            files[std::filesystem::relative(entry.path(), folder).string()] = ReadBytes(entry.path());
+            files[std::filesystem::relative(entry.path(), folder).string()] =
+                ReadBytes(entry.path());
     return files;
 }
 } // namespace

@@ -57,7 +57,8 @@ TEST(Codepage, RussianLettersRoundTripAndKoi8rIsExact) {
     EXPECT_EQ(Cp1251ToUtf8(text), "Ёё Аа Яя №");
     EXPECT_EQ(Cp1251ToKoi8r(W("ЁёАя")), "\xB3\xA3\xE1\xD1");
     int lost = 0;
-    EXPECT_EQ(Utf8ToCp1251("a\xE2\x82\xAC\xE4\xB8\xAD", &lost), "a\x88?"); // euro sign kept, CJK substituted
+    EXPECT_EQ(Utf8ToCp1251("a\xE2\x82\xAC\xE4\xB8\xAD", &lost),
+              "a\x88?"); // euro sign kept, CJK substituted
     EXPECT_EQ(lost, 1);
     for (int b = 0; b < 256; ++b) { // every byte survives the way to UTF-8 and back
         const std::string one(1, static_cast<char>(b));

@@ -9,10 +9,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 // Records every reported message (as UTF-8, for readable assertions).
@@ -20,12 +20,16 @@ class TRecordingReporter : public TErrorReporter {
 public:
     TRecordingReporter() { SetErrorReporter(this); }
     ~TRecordingReporter() override { SetErrorReporter(nullptr); }
-    void ReportError(const std::string& message) override { Messages.push_back(Cp1251ToUtf8(message)); }
+    void ReportError(const std::string& message) override {
+        Messages.push_back(Cp1251ToUtf8(message));
+    }
     std::vector<std::string> Messages;
 };
 
 // Windows-1251 bytes of a UTF-8 literal.
-inline std::string W(const std::string& utf8) { return Utf8ToCp1251(utf8); }
+inline std::string W(const std::string& utf8) {
+    return Utf8ToCp1251(utf8);
+}
 
 inline std::vector<std::string> W(const std::vector<std::string>& utf8) {
     std::vector<std::string> out;

@@ -1,7 +1,7 @@
 #include "testsupport.h"
 
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -22,7 +22,9 @@ TEST(WorldReader, LineEndsAndCtrlZ) {
     EXPECT_EQ(AllLines("a\nb"), (L{"a", "b"}));
     EXPECT_EQ(AllLines("a\r\n\r\nb"), (L{"a", "", "b"}));
     EXPECT_EQ(AllLines("a\rb\n\nc"), (L{"a", "b", "", "c"}));
-    EXPECT_EQ(AllLines("a\r\nb\x1A" "c\r\n"), (L{"a", "b"}));
+    EXPECT_EQ(AllLines("a\r\nb\x1A"
+                       "c\r\n"),
+              (L{"a", "b"}));
     EXPECT_EQ(AllLines(""), L{});
 }
 
@@ -53,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RangeCase{"255", 0, 255, true}, RangeCase{"256", 0, 255, false},
                       RangeCase{"-1", 0, 255, false}, RangeCase{"-128", -128, 127, true},
                       RangeCase{"128", -128, 127, false}, RangeCase{"65535", 0, 65535, true},
-                      RangeCase{"-32769", -32768, 32767, false}, RangeCase{"2147483647", INT32_MIN, INT32_MAX, true},
+                      RangeCase{"-32769", -32768, 32767, false},
+                      RangeCase{"2147483647", INT32_MIN, INT32_MAX, true},
                       RangeCase{"2147483648", INT32_MIN, INT32_MAX, false},
                       RangeCase{"-2147483648", INT32_MIN, INT32_MAX, true},
                       RangeCase{"99999999999999999999999", INT32_MIN, INT32_MAX, false},
@@ -107,7 +110,8 @@ TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
     const auto folder = Dir / "ro";
     const auto path = folder / "f.txt";
     WriteBytes(path, "old\r\n");
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_exec);
     EXPECT_FALSE(SaveRecordFile(path.string(), {"new"}, "Не могу сохранить комнаты"));
     std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
@@ -132,11 +136,13 @@ TEST_F(SafeSave, FullDiskLeavesTheOldFileWhole) {
     rlimit small = saved;
     small.rlim_cur = 64;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved_ok = SaveRecordFile(path, TStringList(100, std::string(50, 'x')), "Не могу сохранить комнаты");
+    const bool saved_ok =
+        SaveRecordFile(path, TStringList(100, std::string(50, 'x')), "Не могу сохранить комнаты");
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить комнаты"}));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1); // the temporary is gone
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}),
+              1); // the temporary is gone
 }

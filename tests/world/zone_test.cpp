@@ -45,7 +45,8 @@ const std::vector<std::string> kZoneFile = {
 };
 
 bool LoadZone(TZone& zone, const std::vector<std::string>& lines) {
-    return LoadWorldBytes("зону", "12.zon", Crlf(lines), [&](TWorldReader& r) { zone.ReadZone(r); });
+    return LoadWorldBytes("зону", "12.zon", Crlf(lines),
+                          [&](TWorldReader& r) { zone.ReadZone(r); });
 }
 } // namespace
 
@@ -72,7 +73,8 @@ TEST_F(Zone, CommandsBecomeRoomContents) {
               (TLinkObjList{TLinkObj{1201, true, 0, 75}, TLinkObj{1202, false, 0, 100}}));
     ASSERT_EQ(room.Mobs.size(), 2u);
     EXPECT_EQ(room.Mobs[0].MaxInRoom, 2);
-    EXPECT_EQ(room.Mobs[0].Contents, (TLinkObjList{TLinkObj{1201, true, -1, 100}, TLinkObj{1202, false, 6, 90}}));
+    EXPECT_EQ(room.Mobs[0].Contents,
+              (TLinkObjList{TLinkObj{1201, true, -1, 100}, TLinkObj{1202, false, 6, 90}}));
     EXPECT_EQ(room.Mobs[1].Leader, 1200);
     EXPECT_EQ(room.Mobs[0].Leader, -1);
     EXPECT_EQ(room.Exits[0].DoorState, 2);
@@ -97,9 +99,10 @@ TEST_F(Zone, HandWrittenFormsReadLeniently) {
     // last field; the header number stops at the first non-digit.
     MakeWorld();
     TZone zone;
-    ASSERT_TRUE(LoadZone(zone, {"#12 junk", "n~", "0 5 1", "* comment", "\t\t", "  o 3 1200 7 1201 -1",
-                                "g 1 1201 2 100\t(x)", "m 0 1200 1 1202 3\t(y)", "g 1 1201 2 55\t(x)",
-                                "p 1 1202 9 1200 -1", "S"}));
+    ASSERT_TRUE(
+        LoadZone(zone, {"#12 junk", "n~", "0 5 1", "* comment", "\t\t", "  o 3 1200 7 1201 -1",
+                        "g 1 1201 2 100\t(x)", "m 0 1200 1 1202 3\t(y)", "g 1 1201 2 55\t(x)",
+                        "p 1 1202 9 1200 -1", "S"}));
     EXPECT_EQ(zone.ZoneNumber, 12);
     const TRoom& square = *RoomList.Find(1201);
     ASSERT_EQ(square.Objects.size(), 1u);
@@ -117,8 +120,9 @@ TEST_F(Zone, HandWrittenFormsReadLeniently) {
 TEST_F(Zone, TriggerCommandsAttachToTheCurrentRecords) {
     MakeWorld();
     TZone zone;
-    ASSERT_TRUE(LoadZone(zone, {"#12", "n~", "0 0 0", "T 0 2 1250", "O 0 1200 1 1201 100", "T 1 1 1251",
-                                "M 0 1200 1 1202 0", "T 0 0 1252", "T 0 2 1253", "T 0 7 1254", "S"}));
+    ASSERT_TRUE(
+        LoadZone(zone, {"#12", "n~", "0 0 0", "T 0 2 1250", "O 0 1200 1 1201 100", "T 1 1 1251",
+                        "M 0 1200 1 1202 0", "T 0 0 1252", "T 0 2 1253", "T 0 7 1254", "S"}));
     EXPECT_EQ(ObjList.Find(1200)->Triggers, (std::vector<int32_t>{PackIfFlag(true, 1251)}));
     EXPECT_EQ(MobList.Find(1200)->Triggers, (std::vector<int32_t>{1252}));
     EXPECT_EQ(RoomList.Find(1202)->Triggers, (std::vector<int32_t>{1253}));
@@ -128,14 +132,18 @@ TEST_F(Zone, TriggerCommandsAttachToTheCurrentRecords) {
 TEST_F(Zone, FailuresReturnFalseWithTheLine) {
     MakeWorld();
     TZone zone;
-    EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "", "O 0 1201 1 1201 100", "S"}));
-    EXPECT_EQ(Reporter.Messages.back(), "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 5)");
+    EXPECT_FALSE(LoadZone(
+        zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "", "O 0 1201 1 1201 100", "S"}));
+    EXPECT_EQ(Reporter.Messages.back(),
+              "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 5)");
     EXPECT_EQ(RoomList.Find(1201)->Objects.size(), 1u); // handled before the failure: kept
     EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 0 0", "D 0 1201 6 1", "S"}));
-    EXPECT_EQ(Reporter.Messages.back(), "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 4)");
+    EXPECT_EQ(Reporter.Messages.back(),
+              "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 4)");
     EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 128", "S"}));
     EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 x 0", "S"}));
-    EXPECT_EQ(Reporter.Messages.back(), "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 3)");
+    EXPECT_EQ(Reporter.Messages.back(),
+              "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 3)");
     EXPECT_EQ(Reporter.Messages.size(), 4u);
 }
 
@@ -156,8 +164,8 @@ TEST_F(Zone, EmptyZoneWriterOrderAndLimitsFromPrototypes) {
     RoomList.AddNew(800); // zone 8: not in zone 7's file
     TStringList lines;
     zone.SaveToStrings(lines);
-    EXPECT_EQ(lines, (TStringList{"* Velmora zone file v1.0", "#7", "z~", "799 0 0", "O 0 3001 5 -1 100\t()",
-                                  "Q 1 42 -1 -1 -1", "S", "$", "$"}));
+    EXPECT_EQ(lines, (TStringList{"* Velmora zone file v1.0", "#7", "z~", "799 0 0",
+                                  "O 0 3001 5 -1 100\t()", "Q 1 42 -1 -1 -1", "S", "$", "$"}));
 }
 
 TEST_F(Zone, OpenZoneFileIsSilentAndDerivesNamesFromTheNumberRead) {

@@ -1,0 +1,677 @@
+// Every world file reader under bad input: a folder or a missing file in
+// place of the file, an empty file, binary garbage, a single 100 MB line, a
+// missing final tilde, a file cut off after each of its lines, numbers beyond
+// 32 bits, a Ctrl-Z in the middle, and the inputs the fuzz targets found.
+// Nothing may crash or hang; a failure names the right line and keeps what
+// was read before it.
+//
+// We run as root, so a file without read permission would still be read: a
+// folder and a missing file stand in for an unreadable file.
+
+#include "maplayout.h"
+#include "testsupport.h"
+#include "zone.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace {
+
+// The zone the zone reader fills (the other readers fill the record lists).
+TZone gZone;
+
+// Names for the item kinds 5 and 9, as the kind list of the shop page gives them.
+std::string KindName(int32_t code) {
+    if (code == 5)
+        return W("оружие");
+    if (code == 9)
+        return W("броня");
+    return {};
+}
+
+// Rooms and prototypes the layout and zone files refer to.
+void MakeRooms() {
+    RoomList.AddNew(1201).Name = W("Площадь");
+    RoomList.AddNew(1202).Name = W("Двор");
+}
+void MakeZoneWorld() {
+    MakeRooms();
+    RoomList.Find(1201)->Exits[0].ToRoom = 1202;
+    RoomList.Find(1201)->Exits[0].DoorFlags = 1;
+    for (int32_t vnum : {1200, 1201, 1202})
+        ObjList.AddNew(vnum);
+    for (int32_t vnum : {1200, 1201})
+        MobList.AddNew(vnum);
+    gZone = TZone();
+}
+
+int PlacedRooms() {
+    int placed = 0;
+    for (const auto& room : RoomList)
+        placed += room->MapLevel != 0;
+    return placed;
+}
+
+// Every command the zone file turned into contents or zone lists.
+int ZoneCommands() {
+    size_t count = gZone.CreatedObjects.size() + gZone.DeletedMobs.size();
+    for (const auto& room : RoomList) {
+        count += room->Objects.size() + room->Mobs.size() + room->DelObjects.size();
+        for (const auto& obj : room->Objects)
+            count += obj.Contents.size();
+        for (const auto& mob : room->Mobs)
+            count += mob.Contents.size();
+    }
+    return static_cast<int>(count);
+}
+
+struct TReaderCase {
+    const char* Name;
+    const char* Kind;     // the kind word of the messages
+    const char* FileName; // the name the in-memory reads report
+    // A valid file of two records (UTF-8), and how many of its lines hold
+    // the first record completely.
+    std::vector<std::string> Valid;
+    size_t FirstRecordLines;
+    void (*Prepare)();
+    void (*LoadBytes)(const std::string& bytes);
+    void (*LoadFile)(const std::string& path);
+    int (*Count)();
+    // True when the first record holds what the valid file gives it.
+    bool (*FirstKept)();
+    // Lines of the valid file replaced by numbers beyond 32 bits; each fails
+    // on its own line.
+    std::vector<std::pair<size_t, std::string>> Wide;
+    // A file that stops inside an unclosed text, and what must have been read.
+    std::vector<std::string> NoTilde;
+    bool (*NoTildeKept)();
+    // The line an empty file and a single "#" line of garbage fail on; 0: no message.
+    int EmptyLine;
+    int GarbageLine;
+};
+
+template <class Parse> void Load(const char* kind, const char* name, const std::string& bytes, Parse parse) {
+    LoadWorldBytes(kind, name, bytes, parse);
+}
+
+const TReaderCase kRooms = {
+    "Rooms",
+    "комнаты",
+    "12.wld",
+    {"* Velmora room file v1.0",
+     "#1201",
+     "Площадь~",
+     "Широкая площадь.",
+     "~",
+     "12 a0 1",
+     "D0",
+     "Север~",
+     "дверь~",
+     "1 -1 1202",
+     "E",
+     "фонтан~",
+     "Старый фонтан.",
+     "~",
+     "S",
+     "T 1200",
+     "#1202",
+     "Двор~",
+     "~",
+     "12 0 2",
+     "D2",
+     "~",
+     "~",
+     "0 -1 1201",
+     "S",
+     "$",
+     "$"},
+    16,
+    [] {},
+    [](const std::string& bytes) {
+        Load("комнаты", "12.wld", bytes, [](TWorldReader& r) { RoomList.ReadRooms(r); });
+    },
+    [](const std::string& path) { RoomList.LoadFromFile(path); },
+    [] { return RoomList.Count(); },
+    [] {
+        const TRoom* room = RoomList.Find(1201);
+        return room && room->Name == W("Площадь") && room->Desc == W(TStringList{"Широкая площадь."}) &&
+               room->Exits[0].ToRoom == 1202 && room->ExtraDescs.size() == 1 &&
+               room->Triggers == std::vector<int32_t>{1200};
+    },
+    {{16, "#2147483648"}, {23, "0 -1 4294967296"}, {23, "0 -1 -2147483649"}, {19, "12 0 99999999999999999999"}},
+    {"#1201", "Площадь~", "Широкая площадь.", "Вторая строка."},
+    [] {
+        const TRoom* room = RoomList.Find(1201);
+        return room && room->Desc == W(TStringList{"Широкая площадь.", "Вторая строка."});
+    },
+    0,
+    1,
+};
+
+const TReaderCase kLayout = {
+    "Layout",
+    "карту",
+    "12.map",
+    {"1201 10 20 1", "1202 11 20 1", "9999 1 1 1"},
+    1,
+    MakeRooms,
+    [](const std::string& bytes) {
+        Load("карту", "12.map", bytes, [](TWorldReader& r) { ReadLayout(RoomList, r); });
+    },
+    [](const std::string& path) { LoadLayoutFile(RoomList, path); },
+    PlacedRooms,
+    [] {
+        const TRoom* room = RoomList.Find(1201);
+        return room && room->MapX == 10 && room->MapY == 20 && room->MapLevel == 1;
+    },
+    {{1, "4294967297 11 20 1"}, {2, "-99999999999 1 1 1"}},
+    {},
+    nullptr,
+    0,
+    1,
+};
+
+const TReaderCase kObjects = {
+    "Objects",
+    "объекты",
+    "12.obj",
+    {"* Velmora object file v1.0",
+     "#1200",
+     "меч~",
+     "меч~",
+     "меча~",
+     "мечу~",
+     "меч~",
+     "мечом~",
+     "мече~",
+     "Меч лежит здесь.~",
+     "~",
+     "0 100 90 3",
+     "1 -1 -5 30",
+     "0 0 0",
+     "5 a0 a0n0",
+     "0 3 6 11",
+     "12 1500 10 20",
+     "E",
+     "клинок~",
+     "Острый клинок.",
+     "~",
+     "A",
+     "12 -3",
+     "T 1201",
+     "#1201",
+     "a~",
+     "b~",
+     "c~",
+     "d~",
+     "e~",
+     "f~",
+     "g~",
+     "h~",
+     "~",
+     "0 0 0 0",
+     "0 0 0 0",
+     "0 0 0",
+     "0 0 0",
+     "0 0 0 0",
+     "0 0 0 0",
+     "$",
+     "$"},
+    24,
+    [] {},
+    [](const std::string& bytes) {
+        Load("объекты", "12.obj", bytes, [](TWorldReader& r) { ObjList.ReadObjects(r); });
+    },
+    [](const std::string& path) { ObjList.LoadFromFile(path); },
+    [] { return ObjList.Count(); },
+    [] {
+        const TObj* obj = ObjList.Find(1200);
+        return obj && obj->Imen == W("меч") && obj->Weight == 12 && obj->ExtraDescs.size() == 1 &&
+               obj->AddParam.size() == 1 && obj->Triggers == std::vector<int32_t>{1201};
+    },
+    {{24, "#2147483648"}, {39, "4294967296 0 0 0"}, {34, "0 0 0 -4294967296"}},
+    {"#1200", "a~", "b~", "c~", "d~", "e~", "f~", "g~", "h~", "~", "0 0 0 0", "0 0 0 0", "0 0 0",
+     "0 0 0", "0 0 0 0", "12 0 0 0", "E", "клинок~", "Острый клинок.", "Ещё строка."},
+    [] {
+        const TObj* obj = ObjList.Find(1200);
+        return obj && obj->Weight == 12 && obj->ExtraDescs.size() == 1 &&
+               obj->ExtraDescs[0].Description == W(TStringList{"Острый клинок.", "Ещё строка."});
+    },
+    0,
+    1,
+};
+
+const TReaderCase kMobs = {
+    "Mobs",
+    "мобов",
+    "12.mob",
+    {"* Velmora mob file v1.0",
+     "#1200",
+     "стражник~",
+     "стражник~",
+     "стражника~",
+     "стражнику~",
+     "стражника~",
+     "стражником~",
+     "стражнике~",
+     "Стражник стоит тут.",
+     "~",
+     "Высокий стражник.",
+     "~",
+     "a0 0 -350 E",
+     "10 1 2 3d8+10 1d6+2",
+     "2d4+1 100",
+     "8 8 1",
+     "Str: 18",
+     "Spell: 12",
+     "E",
+     "T 1200",
+     "#1201",
+     "a~",
+     "b~",
+     "c~",
+     "d~",
+     "e~",
+     "f~",
+     "g~",
+     "~",
+     "~",
+     "0 0 0 E",
+     "0 0 0 0d0+0 0d0+0",
+     "0d0+0 0",
+     "0 0 0",
+     "E",
+     "$",
+     "$"},
+    21,
+    [] {},
+    [](const std::string& bytes) {
+        Load("мобов", "12.mob", bytes, [](TWorldReader& r) { MobList.ReadMobs(r); });
+    },
+    [](const std::string& path) { MobList.LoadFromFile(path); },
+    [] { return MobList.Count(); },
+    [] {
+        const TMob* mob = MobList.Find(1200);
+        return mob && mob->Imen == W("стражник") && mob->Look == W(TStringList{"Высокий стражник."}) &&
+               mob->Level == 10 && mob->Str == 18 && mob->Triggers == std::vector<int32_t>{1200};
+    },
+    {{21, "#2147483648"}, {33, "0d0+0 4294967296"}, {31, "0 0 -99999999999999999999 E"}},
+    {"#1200", "a~", "b~", "c~", "d~", "e~", "f~", "g~", "~", "Высокий стражник.", "Он смотрит."},
+    [] {
+        const TMob* mob = MobList.Find(1200);
+        return mob && mob->Look == W(TStringList{"Высокий стражник.", "Он смотрит."});
+    },
+    0,
+    1,
+};
+
+const TReaderCase kShops = {
+    "Shops",
+    "магазины",
+    "12.shp",
+    {"CircleMUD v3.0 Shop File~",
+     "#1200 E~",
+     "1201",
+     "-1",
+     "1.25",
+     "0.50",
+     "0.75",
+     "5",
+     "меч~",
+     "-1",
+     "9",
+     "-1",
+     "Нет такого.~",
+     "У вас нет.~",
+     "Не покупаю.~",
+     "Нет денег.~",
+     "У вас нет денег!~",
+     "Стоит %d.~",
+     "Держите %d.~",
+     "2",
+     "a0",
+     "1250",
+     "0",
+     "1210",
+     "-1",
+     "0",
+     "28",
+     "0",
+     "0",
+     "#1201~",
+     "-1",
+     "1.00",
+     "1.00",
+     "-1",
+     "a~",
+     "b~",
+     "c~",
+     "d~",
+     "e~",
+     "f~",
+     "g~",
+     "0",
+     "0",
+     "1251",
+     "0",
+     "-1",
+     "0",
+     "24",
+     "0",
+     "0",
+     "$",
+     "$",
+     "~"},
+    29,
+    [] {},
+    [](const std::string& bytes) {
+        Load("магазины", "12.shp", bytes, [](TWorldReader& r) { ShopList.ReadShops(r, KindName); });
+    },
+    [](const std::string& path) { ShopList.LoadFromFile(path, KindName); },
+    [] { return ShopList.Count(); },
+    [] {
+        const TShop* shop = ShopList.Find(1200);
+        return shop && shop->Goods == std::vector<int32_t>{1201} && shop->GoodsBuy.size() == 2 &&
+               shop->GoodsBuy[0].Text == W("оружие") && shop->Seller == 1250 &&
+               shop->Rooms == std::vector<int32_t>{1210} && shop->Close1 == 28;
+    },
+    {{29, "#2147483648~"}, {43, "4294967296"}, {30, "-2147483649"}},
+    // The shop file ends with a lone "~"; without it both shops are read.
+    {"CircleMUD v3.0 Shop File~", "#1200~", "1201", "-1", "1.25", "0.50", "-1", "a~", "b~", "c~",
+     "d~", "e~", "f~", "g~", "0", "0", "1250", "0", "-1", "0", "28", "0", "0", "$", "$"},
+    [] {
+        const TShop* shop = ShopList.Find(1200);
+        return shop && shop->Seller == 1250 && shop->Close1 == 28;
+    },
+    0,
+    1,
+};
+
+const TReaderCase kTriggers = {
+    "Triggers",
+    "триггеры",
+    "12.trg",
+    {"* Velmora trigger file v1.0", "#1200", "приветствие~", "0 b0c1 100", "привет~",
+     "say Привет.", "end", "~", "#1201", "пыль~", "2 0 -7", "~", "wait 1", "~", "$", "$"},
+    8,
+    [] {},
+    [](const std::string& bytes) {
+        Load("триггеры", "12.trg", bytes, [](TWorldReader& r) { TriggerList.ReadTriggers(r); });
+    },
+    [](const std::string& path) { TriggerList.LoadFromFile(path); },
+    [] { return TriggerList.Count(); },
+    [] {
+        const TTrigger* trigger = TriggerList.Find(1200);
+        return trigger && trigger->Name == W("приветствие") && trigger->NumParam == 100 &&
+               trigger->Text == W(TStringList{"say Привет.", "end"});
+    },
+    {{8, "#2147483648"}, {10, "2 0 4294967296"}, {3, "0 b0c1 -4294967296"}},
+    {"#1200", "a~", "0 0 1", "~", "say Привет.", "end"},
+    [] {
+        const TTrigger* trigger = TriggerList.Find(1200);
+        return trigger && trigger->Text == W(TStringList{"say Привет.", "end"});
+    },
+    0,
+    1,
+};
+
+const TReaderCase kZones = {
+    "Zones",
+    "зону",
+    "12.zon",
+    {"* Velmora zone file v1.0", "#12", "Город~", "1299 30 2", "O 0 1200 2 1201 100",
+     "P 1 1201 3 1200 75", "M 0 1200 5 1201 2", "G 1 1201 3 100 -1", "E 0 1202 4 6 90",
+     "O 1 1202 4 -1 100", "Q 1 1205 -1 -1 -1", "D 0 1201 0 2 -1", "S", "$", "$"},
+    5,
+    MakeZoneWorld,
+    [](const std::string& bytes) {
+        Load("зону", "12.zon", bytes, [](TWorldReader& r) { gZone.ReadZone(r); });
+    },
+    [](const std::string& path) { gZone.LoadFromFile(path); },
+    ZoneCommands,
+    [] {
+        const TRoom* room = RoomList.Find(1201);
+        return gZone.ZoneName == W("Город") && room && !room->Objects.empty() &&
+               room->Objects[0].ObjVNum == 1200;
+    },
+    {{9, "O 1 4294967296 4 -1 100"}, {6, "M 0 1200 5 1201 99999999999999999999"}, {3, "1299 -2147483649 2"}},
+    // Without its "S" line the zone keeps every command.
+    {"#12", "Город~", "1299 30 2", "O 0 1200 2 1201 100", "Q 1 1205 -1 -1 -1", "D 0 1201 0 2 -1"},
+    [] {
+        const TRoom* room = RoomList.Find(1201);
+        return room && room->Objects.size() == 1 && gZone.DeletedMobs.size() == 1 &&
+               room->Exits[0].DoorState == 2;
+    },
+    1,
+    2,
+};
+
+std::string Joined(const std::vector<std::string>& utf8, size_t count) {
+    return Crlf(W(std::vector<std::string>(utf8.begin(), utf8.begin() + static_cast<long>(count))));
+}
+
+std::string LoadError(const char* kind, const std::string& name, const std::string& suffix) {
+    return std::string("Не могу загрузить ") + kind + "\r\nФайл: " + name + "\r\n" + suffix;
+}
+std::string LineError(const char* kind, const std::string& name, int line) {
+    return LoadError(kind, name, "(Ошибка в строке " + std::to_string(line) + ")");
+}
+
+// The line a load failure names; 0 when the message names none.
+int FailedLine(const std::string& message) {
+    const std::string marker = "(Ошибка в строке ";
+    const size_t at = message.find(marker);
+    return at == std::string::npos ? 0 : std::atoi(message.c_str() + at + marker.size());
+}
+
+// How many lines a reader can read from these bytes (a last line without
+// its line end counts too).
+int LineCount(const std::string& bytes) {
+    const std::string text = bytes.substr(0, bytes.find('\x1A'));
+    int lines = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        if (text[i] == '\r' || text[i] == '\n')
+            ++lines;
+    }
+    if (!text.empty() && text.back() != '\r' && text.back() != '\n')
+        ++lines;
+    return lines;
+}
+
+class BadInput : public WorldTest, public ::testing::WithParamInterface<TReaderCase> {
+protected:
+    static void SetUpTestSuite() {
+        // One line of 100 MB: a header whose number never ends.
+        BigFile = std::filesystem::temp_directory_path() /
+                  ("velmora-bigline-" + std::to_string(::getpid()));
+        std::ofstream out(BigFile, std::ios::binary);
+        const std::string chunk(1 << 20, '7');
+        out << '#';
+        for (int i = 0; i < 100; ++i)
+            out << chunk;
+    }
+    static void TearDownTestSuite() { std::filesystem::remove(BigFile); }
+
+    void SetUp() override {
+        WorldTest::SetUp();
+        GetParam().Prepare();
+    }
+    // A clean world for one more read within the same test.
+    void Restart() {
+        ClearWorld();
+        Reporter.Messages.clear();
+        GetParam().Prepare();
+    }
+    // No crash happened; at most one message, naming a line the bytes have
+    // (or the one after the last).
+    void ExpectSoundFailure(const std::string& bytes) {
+        ASSERT_LE(Reporter.Messages.size(), 1u);
+        if (Reporter.Messages.empty())
+            return;
+        const int line = FailedLine(Reporter.Messages[0]);
+        EXPECT_GE(line, 1) << Reporter.Messages[0];
+        EXPECT_LE(line, LineCount(bytes) + 1) << Reporter.Messages[0];
+    }
+
+    static inline std::filesystem::path BigFile;
+};
+
+TEST_P(BadInput, FolderInPlaceOfTheFileCannotBeOpened) {
+    const TReaderCase& c = GetParam();
+    const std::string path = PathOf(c.FileName);
+    std::filesystem::create_directories(path);
+    c.LoadFile(path);
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
+    EXPECT_EQ(c.Count(), 0);
+}
+
+TEST_P(BadInput, MissingFileCannotBeOpened) {
+    const TReaderCase& c = GetParam();
+    const std::string path = PathOf(c.FileName);
+    c.LoadFile(path);
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
+    EXPECT_EQ(c.Count(), 0);
+}
+
+TEST_P(BadInput, EmptyFileReadsNothing) {
+    const TReaderCase& c = GetParam();
+    const std::string path = PathOf(c.FileName);
+    WriteBytes(path, "");
+    WriteBytes(LayoutFileName(path), ""); // the room reader reads its layout file next
+    c.LoadFile(path);
+    if (c.EmptyLine == 0)
+        EXPECT_TRUE(Reporter.Messages.empty());
+    else
+        EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError(c.Kind, path, c.EmptyLine)}));
+    EXPECT_EQ(c.Count(), 0);
+}
+
+TEST_P(BadInput, GarbageHeaderLineFails) {
+    const TReaderCase& c = GetParam();
+    std::string garbage = "#";
+    for (int i = 0; i < 256; ++i)
+        if (i != '\r' && i != '\n' && i != 0x1A)
+            garbage += static_cast<char>(i);
+    c.LoadBytes(garbage);
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError(c.Kind, c.FileName, c.GarbageLine)}));
+    EXPECT_EQ(c.Count(), 0);
+}
+
+TEST_P(BadInput, RandomBytesNeitherCrashNorNameALineBeyondTheFile) {
+    const TReaderCase& c = GetParam();
+    std::mt19937 random(20240601);
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        std::string bytes;
+        const size_t size = random() % 2000;
+        for (size_t i = 0; i < size; ++i) {
+            // Mostly the bytes the formats are made of, so that the readers get far.
+            const unsigned pick = random() % 8;
+            bytes += pick < 2   ? "\r\n"[random() % 2]
+                     : pick < 4 ? "#~-0123456789 "[random() % 14]
+                     : pick < 5 ? "DESTAOMPGEFRQ$:d+"[random() % 17]
+                                : static_cast<char>(random() & 0xFF);
+        }
+        Restart();
+        c.LoadBytes(bytes);
+        ExpectSoundFailure(bytes);
+    }
+}
+
+TEST_P(BadInput, SingleHundredMegabyteLineFailsOnItsLine) {
+    const TReaderCase& c = GetParam();
+    c.LoadFile(BigFile.string());
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError(c.Kind, BigFile.string(), c.GarbageLine)}));
+    EXPECT_EQ(c.Count(), 0);
+}
+
+TEST_P(BadInput, MissingFinalTildeEndsTheReadAndKeepsTheText) {
+    const TReaderCase& c = GetParam();
+    if (c.NoTilde.empty())
+        GTEST_SKIP() << "the layout file has no texts";
+    c.LoadBytes(Joined(c.NoTilde, c.NoTilde.size()));
+    EXPECT_TRUE(Reporter.Messages.empty());
+    EXPECT_TRUE(c.NoTildeKept());
+}
+
+TEST_P(BadInput, FileCutAfterEveryLineKeepsTheRecordsBeforeTheCut) {
+    const TReaderCase& c = GetParam();
+    for (size_t cut = 0; cut <= c.Valid.size(); ++cut) {
+        SCOPED_TRACE("cut after line " + std::to_string(cut));
+        Restart();
+        const std::string bytes = Joined(c.Valid, cut);
+        c.LoadBytes(bytes);
+        ExpectSoundFailure(bytes);
+        if (cut >= c.FirstRecordLines)
+            EXPECT_TRUE(c.FirstKept());
+    }
+    // The whole file reads without a message.
+    Restart();
+    c.LoadBytes(Joined(c.Valid, c.Valid.size()));
+    EXPECT_TRUE(Reporter.Messages.empty());
+    EXPECT_TRUE(c.FirstKept());
+}
+
+TEST_P(BadInput, NumbersBeyond32BitsFailOnTheirLine) {
+    const TReaderCase& c = GetParam();
+    for (const auto& [index, text] : c.Wide) {
+        SCOPED_TRACE(text);
+        Restart();
+        auto lines = c.Valid;
+        lines[index] = text;
+        c.LoadBytes(Joined(lines, lines.size()));
+        EXPECT_EQ(Reporter.Messages,
+                  (std::vector<std::string>{LineError(c.Kind, c.FileName, static_cast<int>(index) + 1)}));
+        if (index >= c.FirstRecordLines)
+            EXPECT_TRUE(c.FirstKept());
+    }
+}
+
+TEST_P(BadInput, CtrlZInTheMiddleEndsTheFile) {
+    const TReaderCase& c = GetParam();
+    const std::string head = Joined(c.Valid, c.FirstRecordLines);
+    c.LoadBytes(head);
+    const int expected = c.Count();
+    ASSERT_TRUE(Reporter.Messages.empty());
+
+    Restart();
+    // What follows the Ctrl-Z would fail the read if it were read.
+    c.LoadBytes(head + "\x1A" + "#garbage\r\n" + Joined(c.Valid, c.Valid.size()));
+    EXPECT_TRUE(Reporter.Messages.empty());
+    EXPECT_EQ(c.Count(), expected);
+    EXPECT_TRUE(c.FirstKept());
+
+    // In the middle of a line too: the line ends there.
+    Restart();
+    c.LoadBytes(head + c.Valid.back().substr(0, 1) + "\x1A" + "\r\n#garbage\r\n");
+    ExpectSoundFailure(head + c.Valid.back().substr(0, 1));
+    EXPECT_TRUE(c.FirstKept());
+}
+
+// The inputs that made a fuzz target fail, kept as files named after the reader.
+TEST_P(BadInput, FuzzCrashersReadSoundly) {
+    const TReaderCase& c = GetParam();
+    const std::filesystem::path folder = std::filesystem::path(VELMORA_TEST_DATA) / "crashers" / c.Name;
+    if (!std::filesystem::is_directory(folder))
+        GTEST_SKIP() << "no crasher kept for this reader";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        Restart();
+        const std::string bytes = ReadBytes(entry.path());
+        c.LoadBytes(bytes);
+        ExpectSoundFailure(bytes);
+        TStringList lines;
+        RoomList.SaveToStrings(lines, 12);
+        gZone.SaveToStrings(lines);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Readers, BadInput,
+                         ::testing::Values(kRooms, kLayout, kObjects, kMobs, kShops, kTriggers, kZones),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace

@@ -1,0 +1,200 @@
+// worldtool: the world library from the command line. It scans a workspace
+// as the editor does at start-up, saves every zone again, exports every zone
+// for the server, or generates a synthetic workspace.
+
+#include "generate.h"
+#include "workspace.h"
+#include "worldfile.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitLoaded = 0;
+constexpr int kExitFailures = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kUsage =
+    "usage:\n"
+    "  worldtool scan DIR\n"
+    "      read the workspace DIR and report every failure\n"
+    "  worldtool resave DIR OUT\n"
+    "      read DIR and save every loaded zone's seven files into OUT\n"
+    "  worldtool export DIR OUT [--koi8|--cp1251] [--lf|--crlf]\n"
+    "      read DIR and write every loaded zone's six files for the server into OUT\n"
+    "      (default KOI8-R and LF)\n"
+    "  worldtool generate DIR --zones N [--seed S]\n"
+    "      write a synthetic workspace of N zones into DIR (the same for the same seed)\n"
+    "exit status: 0 everything loaded, 1 a failure was reported, 2 usage error\n";
+
+int Usage(const char* problem = nullptr) {
+    if (problem)
+        std::fprintf(stderr, "worldtool: %s\n", problem);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A whole decimal number within low..high.
+bool ParseNumber(const std::string& text, long long low, long long high, long long& value) {
+    if (!IsDecimal(text) || text.size() > 18)
+        return false;
+    value = std::stoll(text);
+    return value >= low && value <= high;
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+void PrintSummary(const TScanResult& scan) {
+    std::printf("objects: %d\n", scan.Objects);
+    std::printf("mobs: %d\n", scan.Mobs);
+    std::printf("shops: %d\n", scan.Shops);
+    std::printf("rooms: %d\n", scan.Rooms);
+    std::printf("triggers: %d\n", scan.Triggers);
+    std::printf("zones: %zu loaded, %zu not loaded\n", scan.Zones.size(),
+                scan.FailedZoneFiles.size());
+    for (const auto& file : scan.FailedZoneFiles)
+        std::printf("  not loaded: %s\n", file.c_str());
+    std::printf("scan time: %.3f s\n", scan.Seconds);
+}
+
+int Scan(const std::vector<std::string>& args) {
+    if (args.size() != 1)
+        return Usage("scan takes one folder");
+    if (!IsFolder(args[0]))
+        return Usage(("not a folder: " + args[0]).c_str());
+    TStderrReporter reporter;
+    PrintSummary(ScanWorkspace(args[0], reporter));
+    return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+}
+
+int Resave(const std::vector<std::string>& args) {
+    if (args.size() != 2)
+        return Usage("resave takes a folder to read and one to write");
+    if (!IsFolder(args[0]))
+        return Usage(("not a folder: " + args[0]).c_str());
+    TStderrReporter reporter;
+    const TScanResult scan = ScanWorkspace(args[0], reporter);
+    PrintSummary(scan);
+    if (!MakeWorkspaceFolders(args[1]))
+        return kExitFailures;
+    const auto start = std::chrono::steady_clock::now();
+    for (const auto& zone : scan.Zones)
+        SaveZoneTo(*zone, args[1]);
+    std::printf("saved: %zu zones\n", scan.Zones.size());
+    std::printf("save time: %.3f s\n", SecondsSince(start));
+    return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+}
+
+int Export(const std::vector<std::string>& args) {
+    std::vector<std::string> folders;
+    TExportSettings settings;
+    for (const auto& arg : args) {
+        if (arg == "--koi8")
+            settings.CodePage = TServerCodePage::Koi8r;
+        else if (arg == "--cp1251")
+            settings.CodePage = TServerCodePage::Cp1251;
+        else if (arg == "--lf")
+            settings.LineEnd = TServerLineEnd::Lf;
+        else if (arg == "--crlf")
+            settings.LineEnd = TServerLineEnd::CrLf;
+        else if (arg.starts_with("--"))
+            return Usage(("unknown option " + arg).c_str());
+        else
+            folders.push_back(arg);
+    }
+    if (folders.size() != 2)
+        return Usage("export takes a folder to read and one to write");
+    if (!IsFolder(folders[0]))
+        return Usage(("not a folder: " + folders[0]).c_str());
+    TStderrReporter reporter;
+    const TScanResult scan = ScanWorkspace(folders[0], reporter);
+    PrintSummary(scan);
+    if (!MakeWorkspaceFolders(folders[1]))
+        return kExitFailures;
+    const auto start = std::chrono::steady_clock::now();
+    int lost = 0;
+    for (const auto& zone : scan.Zones)
+        lost += ExportZoneTo(*zone, folders[1], settings);
+    std::printf("exported: %zu zones\n", scan.Zones.size());
+    // Not a failure: the files are written, but the builder should know.
+    if (lost > 0)
+        std::fprintf(stderr, "worldtool: %d characters have no KOI8-R code and became '?'\n",
+                     lost);
+    std::printf("export time: %.3f s\n", SecondsSince(start));
+    return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+}
+
+int Generate(const std::vector<std::string>& args) {
+    std::vector<std::string> folders;
+    TGenerateOptions options;
+    bool haveZones = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        long long value = 0;
+        if (args[i] == "--zones" || args[i] == "--seed") {
+            const bool zones = args[i] == "--zones";
+            if (i + 1 == args.size())
+                return Usage((args[i] + " needs a number").c_str());
+            const std::string& text = args[++i];
+            if (zones) {
+                // Zone numbers from 1 up must keep their record numbers within 32 bits.
+                if (!ParseNumber(text, 1, 1000000, value))
+                    return Usage("--zones takes a number from 1 to 1000000");
+                options.Zones = static_cast<int>(value);
+                haveZones = true;
+            } else {
+                if (!ParseNumber(text, 0, 999999999999999999LL, value))
+                    return Usage("--seed takes a non-negative number");
+                options.Seed = static_cast<uint64_t>(value);
+            }
+        } else if (args[i].starts_with("--")) {
+            return Usage(("unknown option " + args[i]).c_str());
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 1 || !haveZones)
+        return Usage("generate takes one folder and --zones N");
+    if (!MakeWorkspaceFolders(folders[0]))
+        return kExitFailures;
+    TStderrReporter reporter;
+    const auto start = std::chrono::steady_clock::now();
+    const TGenerateResult result = GenerateWorkspace(folders[0], options);
+    std::printf("generated: %d zones, %d files, %ju bytes\n", options.Zones, result.Files,
+                result.Bytes);
+    std::printf("time: %.3f s\n", SecondsSince(start));
+    return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return Usage();
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "scan")
+        return Scan(args);
+    if (command == "resave")
+        return Resave(args);
+    if (command == "export")
+        return Export(args);
+    if (command == "generate")
+        return Generate(args);
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kUsage, stdout);
+        return kExitLoaded;
+    }
+    return Usage(("unknown command " + command).c_str());
+}

@@ -1,0 +1,143 @@
+#include "workspace.h"
+
+#include "codepage.h"
+#include "maplayout.h"
+#include "worldlists.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+void TStderrReporter::ReportError(const std::string& message) {
+    std::string text = Cp1251ToUtf8(message);
+    for (size_t pos; (pos = text.find("\r\n")) != std::string::npos;)
+        text.replace(pos, 2, "\n");
+    if (count_++ > 0)
+        std::fputc('\n', stderr);
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+namespace {
+
+bool EndsWithNoCase(const std::string& name, const std::string& tail) {
+    if (name.size() <= tail.size())
+        return false;
+    return std::equal(tail.rbegin(), tail.rend(), name.rbegin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+std::string Below(const std::string& dir, const std::string& folder) {
+    return (fs::path(dir) / folder).string();
+}
+
+// The last part of a path: where the zone's file goes in another folder.
+std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
+
+} // namespace
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension) {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (EndsWithNoCase(name, extension) && it->is_regular_file(error))
+            files.push_back(it->path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter) {
+    const auto start = std::chrono::steady_clock::now();
+    TScanResult result;
+    for (const auto& file : ListFiles(Below(dir, "OBJ"), ".obj"))
+        ObjList.LoadFromFile(file);
+    for (const auto& file : ListFiles(Below(dir, "MOB"), ".mob"))
+        MobList.LoadFromFile(file);
+    for (const auto& file : ListFiles(Below(dir, "SHP"), ".shp"))
+        ShopList.LoadFromFile(file);
+    for (const auto& file : ListFiles(Below(dir, "WLD"), ".wld"))
+        RoomList.LoadFromFile(file);
+    for (const auto& file : ListFiles(Below(dir, "TRG"), ".trg"))
+        TriggerList.LoadFromFile(file);
+    for (const auto& file : ListFiles(Below(dir, "ZON"), ".zon")) {
+        auto zone = std::make_unique<TZone>();
+        if (zone->OpenZoneFile(file)) {
+            result.Zones.push_back(std::move(zone));
+            continue;
+        }
+        // The scan hides this message; the line it stopped at is still known.
+        result.FailedZoneFiles.push_back(file);
+        reporter.ReportError(Msg("Не могу загрузить зону\r\nФайл: ") + Msg(file) +
+                             LoadErrorSuffix(LineNumber));
+    }
+    result.Objects = ObjList.Count();
+    result.Mobs = MobList.Count();
+    result.Shops = ShopList.Count();
+    result.Rooms = RoomList.Count();
+    result.Triggers = TriggerList.Count();
+    result.Seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return result;
+}
+
+void SaveZoneTo(const TZone& zone, const std::string& out) {
+    const int32_t n = zone.ZoneNumber;
+    const auto target = [&out](const char* folder, const std::string& path) {
+        return (fs::path(out) / folder / FileNameOf(path)).string();
+    };
+    ObjList.SaveToFile(target("OBJ", zone.ObjFileName), n);
+    MobList.SaveToFile(target("MOB", zone.MobFileName), n);
+    ShopList.SaveToFile(target("SHP", zone.ShopFileName), n);
+    TriggerList.SaveToFile(target("TRG", zone.TrigFileName), n);
+    RoomList.SaveToFile(target("WLD", zone.RoomFileName), n);
+    zone.SaveToFile(target("ZON", zone.ZoneFileName));
+}
+
+int ExportZoneTo(const TZone& zone, const std::string& out, const TExportSettings& settings) {
+    const int32_t n = zone.ZoneNumber;
+    const std::string number = std::to_string(n);
+    const auto target = [&](const char* folder, const char* extension) {
+        return (fs::path(out) / folder / (number + extension)).string();
+    };
+    int lost = 0;
+    const auto write = [&](const std::string& path, const TStringList& lines) {
+        int substituted = 0;
+        WriteForServer(path, lines, settings, &substituted);
+        lost += substituted;
+    };
+    // One list of lines, filled and written six times.
+    TStringList lines;
+    ObjList.SaveToStrings(lines, n);
+    write(target("OBJ", ".obj"), lines);
+    MobList.SaveToStrings(lines, n);
+    write(target("MOB", ".mob"), lines);
+    ShopList.SaveToStrings(lines, n);
+    write(target("SHP", ".shp"), lines);
+    TriggerList.SaveToStrings(lines, n);
+    write(target("TRG", ".trg"), lines);
+    RoomList.SaveToStrings(lines, n);
+    write(target("WLD", ".wld"), lines);
+    zone.SaveToStrings(lines);
+    write(target("ZON", ".zon"), lines);
+    return lost;
+}
+
+bool MakeWorkspaceFolders(const std::string& dir) {
+    for (const char* folder : {"ZON", "WLD", "OBJ", "MOB", "SHP", "TRG"}) {
+        std::error_code error;
+        const fs::path path = fs::path(dir) / folder;
+        fs::create_directories(path, error);
+        if (!fs::is_directory(path)) {
+            std::fprintf(stderr, "worldtool: cannot create the folder %s\n", path.c_str());
+            return false;
+        }
+    }
+    return true;
+}
