@@ -1,7 +1,7 @@
 # Two entry points: `make run` and `make test`. Each first installs whatever
 # Debian packages are missing, then configures and builds.
 
-PACKAGES := g++ cmake make libgtest-dev
+PACKAGES := g++ cmake make libgtest-dev qt6-base-dev qt6-translations-l10n
 BUILD_DIR := build
 TEST_DIR := build-test
 FUZZ_DIR := build-fuzz

@@ -53,7 +53,7 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
         ::umask(mask);
         ::fchmod(fd, 0666 & ~mask);
     }
-    bool ok = WriteAll(fd, bytes);
+    bool ok = WriteAll(fd, bytes) && (!SyncSavedFiles || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(tempName.c_str(), path.c_str()) == 0;
     if (!ok)

@@ -13,6 +13,7 @@
 
 int LineNumber = 0;
 bool ShowFileErrors = true;
+bool SyncSavedFiles = true;
 
 namespace {
 TErrorReporter* gReporter = nullptr;
@@ -301,7 +302,11 @@ bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tempName = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // Built by appending: GCC 12 at -O2 takes "." + string&& for an overlapping copy.
+    std::string tempFile = ".";
+    tempFile += target.filename().string();
+    tempFile += ".XXXXXX";
+    std::string tempName = (folder / tempFile).string();
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0)
         return false;
@@ -339,7 +344,7 @@ bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
         if (ok)
             done += static_cast<size_t>(wrote);
     }
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && (!SyncSavedFiles || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(tempName.c_str(), path.c_str()) == 0;
     if (!ok)

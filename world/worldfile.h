@@ -18,6 +18,10 @@ using TStringList = std::vector<std::string>;
 extern int LineNumber;
 // While false, readers and writers swallow their failures without a message.
 extern bool ShowFileErrors;
+// While true (the default) every saved file is flushed to the disk before it
+// replaces the old one. Batch tools writing thousands of files turn it off
+// and flush the whole file system once at the end.
+extern bool SyncSavedFiles;
 
 // Receives the failures of readers and writers. Messages are Windows-1251 text
 // with "\r\n" line breaks, as an error box shows them.

@@ -92,7 +92,8 @@ struct TReaderCase {
     int GarbageLine;
 };
 
-template <class Parse> void Load(const char* kind, const char* name, const std::string& bytes, Parse parse) {
+template <class Parse>
+void Load(const char* kind, const char* name, const std::string& bytes, Parse parse) {
     LoadWorldBytes(kind, name, bytes, parse);
 }
 
@@ -136,11 +137,14 @@ const TReaderCase kRooms = {
     [] { return RoomList.Count(); },
     [] {
         const TRoom* room = RoomList.Find(1201);
-        return room && room->Name == W("Площадь") && room->Desc == W(TStringList{"Широкая площадь."}) &&
-               room->Exits[0].ToRoom == 1202 && room->ExtraDescs.size() == 1 &&
-               room->Triggers == std::vector<int32_t>{1200};
+        return room && room->Name == W("Площадь") &&
+               room->Desc == W(TStringList{"Широкая площадь."}) && room->Exits[0].ToRoom == 1202 &&
+               room->ExtraDescs.size() == 1 && room->Triggers == std::vector<int32_t>{1200};
     },
-    {{16, "#2147483648"}, {23, "0 -1 4294967296"}, {23, "0 -1 -2147483649"}, {19, "12 0 99999999999999999999"}},
+    {{16, "#2147483648"},
+     {23, "0 -1 4294967296"},
+     {23, "0 -1 -2147483649"},
+     {19, "12 0 99999999999999999999"}},
     {"#1201", "Площадь~", "Широкая площадь.", "Вторая строка."},
     [] {
         const TRoom* room = RoomList.Find(1201);
@@ -232,8 +236,26 @@ const TReaderCase kObjects = {
                obj->AddParam.size() == 1 && obj->Triggers == std::vector<int32_t>{1201};
     },
     {{24, "#2147483648"}, {39, "4294967296 0 0 0"}, {34, "0 0 0 -4294967296"}},
-    {"#1200", "a~", "b~", "c~", "d~", "e~", "f~", "g~", "h~", "~", "0 0 0 0", "0 0 0 0", "0 0 0",
-     "0 0 0", "0 0 0 0", "12 0 0 0", "E", "клинок~", "Острый клинок.", "Ещё строка."},
+    {"#1200",
+     "a~",
+     "b~",
+     "c~",
+     "d~",
+     "e~",
+     "f~",
+     "g~",
+     "h~",
+     "~",
+     "0 0 0 0",
+     "0 0 0 0",
+     "0 0 0",
+     "0 0 0",
+     "0 0 0 0",
+     "12 0 0 0",
+     "E",
+     "клинок~",
+     "Острый клинок.",
+     "Ещё строка."},
     [] {
         const TObj* obj = ObjList.Find(1200);
         return obj && obj->Weight == 12 && obj->ExtraDescs.size() == 1 &&
@@ -294,8 +316,9 @@ const TReaderCase kMobs = {
     [] { return MobList.Count(); },
     [] {
         const TMob* mob = MobList.Find(1200);
-        return mob && mob->Imen == W("стражник") && mob->Look == W(TStringList{"Высокий стражник."}) &&
-               mob->Level == 10 && mob->Str == 18 && mob->Triggers == std::vector<int32_t>{1200};
+        return mob && mob->Imen == W("стражник") &&
+               mob->Look == W(TStringList{"Высокий стражник."}) && mob->Level == 10 &&
+               mob->Str == 18 && mob->Triggers == std::vector<int32_t>{1200};
     },
     {{21, "#2147483648"}, {33, "0d0+0 4294967296"}, {31, "0 0 -99999999999999999999 E"}},
     {"#1200", "a~", "b~", "c~", "d~", "e~", "f~", "g~", "~", "Высокий стражник.", "Он смотрит."},
@@ -379,8 +402,31 @@ const TReaderCase kShops = {
     },
     {{29, "#2147483648~"}, {43, "4294967296"}, {30, "-2147483649"}},
     // The shop file ends with a lone "~"; without it both shops are read.
-    {"CircleMUD v3.0 Shop File~", "#1200~", "1201", "-1", "1.25", "0.50", "-1", "a~", "b~", "c~",
-     "d~", "e~", "f~", "g~", "0", "0", "1250", "0", "-1", "0", "28", "0", "0", "$", "$"},
+    {"CircleMUD v3.0 Shop File~",
+     "#1200~",
+     "1201",
+     "-1",
+     "1.25",
+     "0.50",
+     "-1",
+     "a~",
+     "b~",
+     "c~",
+     "d~",
+     "e~",
+     "f~",
+     "g~",
+     "0",
+     "0",
+     "1250",
+     "0",
+     "-1",
+     "0",
+     "28",
+     "0",
+     "0",
+     "$",
+     "$"},
     [] {
         const TShop* shop = ShopList.Find(1200);
         return shop && shop->Seller == 1250 && shop->Close1 == 28;
@@ -393,8 +439,8 @@ const TReaderCase kTriggers = {
     "Triggers",
     "триггеры",
     "12.trg",
-    {"* Velmora trigger file v1.0", "#1200", "приветствие~", "0 b0c1 100", "привет~",
-     "say Привет.", "end", "~", "#1201", "пыль~", "2 0 -7", "~", "wait 1", "~", "$", "$"},
+    {"* Velmora trigger file v1.0", "#1200", "приветствие~", "0 b0c1 100", "привет~", "say Привет.",
+     "end", "~", "#1201", "пыль~", "2 0 -7", "~", "wait 1", "~", "$", "$"},
     8,
     [] {},
     [](const std::string& bytes) {
@@ -436,7 +482,9 @@ const TReaderCase kZones = {
         return gZone.ZoneName == W("Город") && room && !room->Objects.empty() &&
                room->Objects[0].ObjVNum == 1200;
     },
-    {{9, "O 1 4294967296 4 -1 100"}, {6, "M 0 1200 5 1201 99999999999999999999"}, {3, "1299 -2147483649 2"}},
+    {{9, "O 1 4294967296 4 -1 100"},
+     {6, "M 0 1200 5 1201 99999999999999999999"},
+     {3, "1299 -2147483649 2"}},
     // Without its "S" line the zone keeps every command.
     {"#12", "Город~", "1299 30 2", "O 0 1200 2 1201 100", "Q 1 1205 -1 -1 -1", "D 0 1201 0 2 -1"},
     [] {
@@ -525,7 +573,8 @@ TEST_P(BadInput, FolderInPlaceOfTheFileCannotBeOpened) {
     const std::string path = PathOf(c.FileName);
     std::filesystem::create_directories(path);
     c.LoadFile(path);
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
     EXPECT_EQ(c.Count(), 0);
 }
 
@@ -533,7 +582,8 @@ TEST_P(BadInput, MissingFileCannotBeOpened) {
     const TReaderCase& c = GetParam();
     const std::string path = PathOf(c.FileName);
     c.LoadFile(path);
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
     EXPECT_EQ(c.Count(), 0);
 }
 
@@ -543,10 +593,12 @@ TEST_P(BadInput, EmptyFileReadsNothing) {
     WriteBytes(path, "");
     WriteBytes(LayoutFileName(path), ""); // the room reader reads its layout file next
     c.LoadFile(path);
-    if (c.EmptyLine == 0)
+    if (c.EmptyLine == 0) {
         EXPECT_TRUE(Reporter.Messages.empty());
-    else
-        EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError(c.Kind, path, c.EmptyLine)}));
+    } else {
+        EXPECT_EQ(Reporter.Messages,
+                  (std::vector<std::string>{LineError(c.Kind, path, c.EmptyLine)}));
+    }
     EXPECT_EQ(c.Count(), 0);
 }
 
@@ -557,7 +609,8 @@ TEST_P(BadInput, GarbageHeaderLineFails) {
         if (i != '\r' && i != '\n' && i != 0x1A)
             garbage += static_cast<char>(i);
     c.LoadBytes(garbage);
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError(c.Kind, c.FileName, c.GarbageLine)}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{LineError(c.Kind, c.FileName, c.GarbageLine)}));
     EXPECT_EQ(c.Count(), 0);
 }
 
@@ -585,7 +638,8 @@ TEST_P(BadInput, RandomBytesNeitherCrashNorNameALineBeyondTheFile) {
 TEST_P(BadInput, SingleHundredMegabyteLineFailsOnItsLine) {
     const TReaderCase& c = GetParam();
     c.LoadFile(BigFile.string());
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError(c.Kind, BigFile.string(), c.GarbageLine)}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{LineError(c.Kind, BigFile.string(), c.GarbageLine)}));
     EXPECT_EQ(c.Count(), 0);
 }
 
@@ -606,8 +660,9 @@ TEST_P(BadInput, FileCutAfterEveryLineKeepsTheRecordsBeforeTheCut) {
         const std::string bytes = Joined(c.Valid, cut);
         c.LoadBytes(bytes);
         ExpectSoundFailure(bytes);
-        if (cut >= c.FirstRecordLines)
+        if (cut >= c.FirstRecordLines) {
             EXPECT_TRUE(c.FirstKept());
+        }
     }
     // The whole file reads without a message.
     Restart();
@@ -624,10 +679,12 @@ TEST_P(BadInput, NumbersBeyond32BitsFailOnTheirLine) {
         auto lines = c.Valid;
         lines[index] = text;
         c.LoadBytes(Joined(lines, lines.size()));
-        EXPECT_EQ(Reporter.Messages,
-                  (std::vector<std::string>{LineError(c.Kind, c.FileName, static_cast<int>(index) + 1)}));
-        if (index >= c.FirstRecordLines)
+        EXPECT_EQ(
+            Reporter.Messages,
+            (std::vector<std::string>{LineError(c.Kind, c.FileName, static_cast<int>(index) + 1)}));
+        if (index >= c.FirstRecordLines) {
             EXPECT_TRUE(c.FirstKept());
+        }
     }
 }
 
@@ -655,7 +712,8 @@ TEST_P(BadInput, CtrlZInTheMiddleEndsTheFile) {
 // The inputs that made a fuzz target fail, kept as files named after the reader.
 TEST_P(BadInput, FuzzCrashersReadSoundly) {
     const TReaderCase& c = GetParam();
-    const std::filesystem::path folder = std::filesystem::path(VELMORA_TEST_DATA) / "crashers" / c.Name;
+    const std::filesystem::path folder =
+        std::filesystem::path(VELMORA_TEST_DATA) / "crashers" / c.Name;
     if (!std::filesystem::is_directory(folder))
         GTEST_SKIP() << "no crasher kept for this reader";
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -671,7 +729,10 @@ TEST_P(BadInput, FuzzCrashersReadSoundly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Readers, BadInput,
-                         ::testing::Values(kRooms, kLayout, kObjects, kMobs, kShops, kTriggers, kZones),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         ::testing::Values(kRooms, kLayout, kObjects, kMobs, kShops, kTriggers,
+                                           kZones),
+                         [](const ::testing::TestParamInfo<TReaderCase>& param) {
+                             return std::string(param.param.Name);
+                         });
 
 } // namespace

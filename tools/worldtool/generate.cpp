@@ -346,9 +346,11 @@ private:
             mob.PosDefault = static_cast<uint8_t>(random_.Chance(80) ? 8 : 5);
             mob.BareHandAttack = static_cast<int8_t>(random_.Range(0, 14));
             if (random_.Chance(20))
-                for (int k = random_.Range(2, 4); k > 0; --k)
-                    mob.Destination += (mob.Destination.empty() ? "" : "/") +
-                                       std::to_string(zone_ * 100 + random_.Range(0, 99));
+                for (int k = random_.Range(2, 4); k > 0; --k) {
+                    if (!mob.Destination.empty())
+                        mob.Destination += '/';
+                    mob.Destination += std::to_string(zone_ * 100 + random_.Range(0, 99));
+                }
             for (uint8_t* stat : {&mob.Str, &mob.Int, &mob.Wis, &mob.Dex, &mob.Con, &mob.Cha})
                 *stat = static_cast<uint8_t>(random_.Range(8, 25));
             mob.LikeWork = random_.Range(0, 100);

@@ -90,11 +90,13 @@ int Resave(const std::vector<std::string>& args) {
     if (!MakeWorkspaceFolders(args[1]))
         return kExitFailures;
     const auto start = std::chrono::steady_clock::now();
+    BeginBatchWrite();
     for (const auto& zone : scan.Zones)
         SaveZoneTo(*zone, args[1]);
+    const bool flushed = EndBatchWrite(args[1]);
     std::printf("saved: %zu zones\n", scan.Zones.size());
     std::printf("save time: %.3f s\n", SecondsSince(start));
-    return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+    return reporter.Count() > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
 int Export(const std::vector<std::string>& args) {
@@ -125,15 +127,17 @@ int Export(const std::vector<std::string>& args) {
         return kExitFailures;
     const auto start = std::chrono::steady_clock::now();
     int lost = 0;
+    BeginBatchWrite();
     for (const auto& zone : scan.Zones)
         lost += ExportZoneTo(*zone, folders[1], settings);
+    const bool flushed = EndBatchWrite(folders[1]);
     std::printf("exported: %zu zones\n", scan.Zones.size());
     // Not a failure: the files are written, but the builder should know.
     if (lost > 0)
         std::fprintf(stderr, "worldtool: %d characters have no KOI8-R code and became '?'\n",
                      lost);
     std::printf("export time: %.3f s\n", SecondsSince(start));
-    return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+    return reporter.Count() > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
 int Generate(const std::vector<std::string>& args) {
@@ -170,11 +174,13 @@ int Generate(const std::vector<std::string>& args) {
         return kExitFailures;
     TStderrReporter reporter;
     const auto start = std::chrono::steady_clock::now();
+    BeginBatchWrite();
     const TGenerateResult result = GenerateWorkspace(folders[0], options);
+    const bool flushed = EndBatchWrite(folders[0]);
     std::printf("generated: %d zones, %d files, %ju bytes\n", options.Zones, result.Files,
                 result.Bytes);
     std::printf("time: %.3f s\n", SecondsSince(start));
-    return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+    return reporter.Count() > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -13,9 +15,16 @@
 namespace fs = std::filesystem;
 
 void TStderrReporter::ReportError(const std::string& message) {
-    std::string text = Cp1251ToUtf8(message);
-    for (size_t pos; (pos = text.find("\r\n")) != std::string::npos;)
-        text.replace(pos, 2, "\n");
+    const std::string utf8 = Cp1251ToUtf8(message);
+    std::string text;
+    for (size_t start = 0;;) {
+        const size_t pos = utf8.find("\r\n", start);
+        text.append(utf8, start, pos == std::string::npos ? std::string::npos : pos - start);
+        if (pos == std::string::npos)
+            break;
+        text += '\n';
+        start = pos + 2;
+    }
     if (count_++ > 0)
         std::fputc('\n', stderr);
     std::fprintf(stderr, "%s\n", text.c_str());
@@ -140,4 +149,17 @@ bool MakeWorkspaceFolders(const std::string& dir) {
         }
     }
     return true;
+}
+
+void BeginBatchWrite() { SyncSavedFiles = false; }
+
+bool EndBatchWrite(const std::string& dir) {
+    SyncSavedFiles = true;
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::syncfs(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok)
+        std::fprintf(stderr, "worldtool: cannot flush the files written below %s\n", dir.c_str());
+    return ok;
 }

@@ -57,3 +57,9 @@ int ExportZoneTo(const TZone& zone, const std::string& out, const TExportSetting
 // The six workspace folders (ZON, WLD, OBJ, MOB, SHP, TRG) below `dir`;
 // false (with a message on stderr) when one cannot be made.
 bool MakeWorkspaceFolders(const std::string& dir);
+
+// Batch writing: files are not flushed one by one (SyncSavedFiles off) ...
+void BeginBatchWrite();
+// ... but the file system holding `dir` is flushed once at the end; false
+// (with a message on stderr) when that fails.
+bool EndBatchWrite(const std::string& dir);

@@ -1,0 +1,103 @@
+#include "vocabularyfill.h"
+
+#include "textcodec.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTableWidget>
+
+namespace {
+std::vector<TVocabularyItem> ItemsOf(const QListWidget* list) {
+    std::vector<TVocabularyItem> items;
+    for (int i = 0; i < list->count(); ++i)
+        items.push_back({std::string(), list->item(i)->data(kCodeRole).toInt()});
+    return items;
+}
+
+QTableWidgetItem* FixedCell(const std::string& text) {
+    auto* cell = new QTableWidgetItem(FromCp1251(text));
+    cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
+    return cell;
+}
+} // namespace
+
+void FillCombo(QComboBox* combo, const std::vector<TVocabularyItem>& items, int startIndex) {
+    for (const auto& item : items)
+        combo->addItem(FromCp1251(item.Text), item.Code);
+    combo->setCurrentIndex(startIndex < combo->count() ? startIndex : -1);
+}
+
+void FillFlags(QListWidget* list, const std::vector<TVocabularyItem>& items) {
+    for (const auto& entry : items) {
+        auto* item = new QListWidgetItem(FromCp1251(entry.Text), list);
+        item->setData(kCodeRole, entry.Code);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    list->setCurrentRow(-1);
+}
+
+void FillGridRows(QTableWidget* grid, const std::vector<TGridRow>& rows, TGridKind kind) {
+    const bool spells = kind == TGridKind::Spells;
+    const QStringList headings = spells ? QStringList{QStringLiteral("Заклинание"), QStringLiteral("Круг"),
+                                                      QStringLiteral("Уровень"), QStringLiteral("Количество")}
+                                        : QStringList{QStringLiteral("Умение"), QStringLiteral("Уровень"),
+                                                      QStringLiteral("Владение (%)")};
+    const std::vector<int> widths = spells ? std::vector<int>{181, 56, 55, 71} : std::vector<int>{181, 80, 102};
+    grid->setColumnCount(static_cast<int>(headings.size()));
+    grid->setHorizontalHeaderLabels(headings);
+    for (int c = 0; c < grid->columnCount(); ++c)
+        grid->setColumnWidth(c, widths[static_cast<size_t>(c)]);
+    grid->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        const TGridRow& row = rows[static_cast<size_t>(r)];
+        QTableWidgetItem* name = FixedCell(row.Name);
+        name->setData(kCodeRole, row.Code);
+        grid->setItem(r, 0, name);
+        if (spells) {
+            grid->setItem(r, 1, FixedCell(row.Circle));
+            grid->setItem(r, 2, FixedCell(row.Level));
+        } else {
+            grid->setItem(r, 1, FixedCell(row.Level));
+        }
+        grid->setItem(r, grid->columnCount() - 1, new QTableWidgetItem());
+    }
+}
+
+void FillCodeCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo, int padWidth,
+                   int startIndex) {
+    FillCombo(combo, CodedItems(LoadVocabulary(programFolder, listName), padWidth, listName), startIndex);
+}
+
+void FillSpellCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo,
+                    int startIndex) {
+    FillCombo(combo, SpellItems(LoadVocabulary(programFolder, listName), listName), startIndex);
+}
+
+void FillFlagList(const std::string& programFolder, const std::string& listName, QListWidget* list, int padWidth) {
+    FillFlags(list, FlagItems(LoadVocabulary(programFolder, listName), padWidth));
+}
+
+void FillGrid(const std::string& programFolder, const std::string& listName, QTableWidget* grid, TGridKind kind) {
+    FillGridRows(grid, GridRows(LoadVocabulary(programFolder, listName), listName), kind);
+}
+
+void FlagsToChecks(const std::string& flags, QListWidget* list) {
+    const std::vector<bool> checks = FlagsToChecks(flags, ItemsOf(list));
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setCheckState(checks[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked);
+}
+
+std::string ChecksToFlags(const QListWidget* list) {
+    std::vector<bool> checks;
+    for (int i = 0; i < list->count(); ++i)
+        checks.push_back(list->item(i)->checkState() == Qt::Checked);
+    return ChecksToFlags(ItemsOf(list), checks);
+}
+
+void ShowCode(QComboBox* combo, int code) { combo->setCurrentIndex(combo->findData(code, kCodeRole)); }
+
+int ReadCode(const QComboBox* combo, int fallback) {
+    return combo->currentIndex() < 0 ? fallback : combo->currentData(kCodeRole).toInt();
+}
