@@ -26,6 +26,28 @@ inline void StartCleanWorld() {
     ClearWorld();
 }
 
+// How many lines a reader can read from these bytes (up to a Ctrl-Z; a last
+// line without its line end counts too).
+inline int LineCount(const std::string& bytes) {
+    const std::string text = bytes.substr(0, bytes.find('\x1A'));
+    int lines = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        if (text[i] == '\r' || text[i] == '\n')
+            ++lines;
+    }
+    if (!text.empty() && text.back() != '\r' && text.back() != '\n')
+        ++lines;
+    return lines;
+}
+
+// A failed read must name a line of the file or the one after its last.
+inline void CheckFailureLine(bool loaded, const std::string& bytes) {
+    if (!loaded && (LineNumber < 1 || LineNumber > LineCount(bytes) + 1))
+        __builtin_trap();
+}
+
 inline std::string InputBytes(const uint8_t* data, size_t size) {
     return std::string(reinterpret_cast<const char*>(data), size);
 }

@@ -4,8 +4,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
-    LoadWorldBytes("мобов", "12.mob", InputBytes(data, size),
-                   [](TWorldReader& reader) { MobList.ReadMobs(reader); });
+    const std::string bytes = InputBytes(data, size);
+    const bool loaded = LoadWorldBytes("мобов", "12.mob", bytes,
+                                       [](TWorldReader& reader) { MobList.ReadMobs(reader); });
+    CheckFailureLine(loaded, bytes);
     TStringList lines;
     for (const int32_t zone : TouchedZones(MobList))
         MobList.SaveToStrings(lines, zone);

@@ -4,8 +4,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
-    LoadWorldBytes("объекты", "12.obj", InputBytes(data, size),
-                   [](TWorldReader& reader) { ObjList.ReadObjects(reader); });
+    const std::string bytes = InputBytes(data, size);
+    const bool loaded = LoadWorldBytes("объекты", "12.obj", bytes,
+                                       [](TWorldReader& reader) { ObjList.ReadObjects(reader); });
+    CheckFailureLine(loaded, bytes);
     TStringList lines;
     for (const int32_t zone : TouchedZones(ObjList))
         ObjList.SaveToStrings(lines, zone);

@@ -11,10 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t stop = bytes.find('\x1A');
     const std::string layout = stop == std::string::npos ? bytes : bytes.substr(stop + 1);
 
-    if (LoadWorldBytes("комнаты", "12.wld", bytes,
-                       [](TWorldReader& reader) { RoomList.ReadRooms(reader); }))
-        LoadWorldBytes("карту", "12.map", layout,
-                       [](TWorldReader& reader) { ReadLayout(RoomList, reader); });
+    const bool loaded = LoadWorldBytes("комнаты", "12.wld", bytes,
+                                       [](TWorldReader& reader) { RoomList.ReadRooms(reader); });
+    CheckFailureLine(loaded, bytes);
+    if (loaded)
+        CheckFailureLine(LoadWorldBytes("карту", "12.map", layout,
+                                        [](TWorldReader& reader) { ReadLayout(RoomList, reader); }),
+                         layout);
 
     TStringList lines;
     for (const int32_t zone : TouchedZones(RoomList)) {

@@ -18,8 +18,11 @@ std::string KindName(int32_t code) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
-    LoadWorldBytes("магазины", "12.shp", InputBytes(data, size),
-                   [](TWorldReader& reader) { ShopList.ReadShops(reader, KindName); });
+    const std::string bytes = InputBytes(data, size);
+    const bool loaded = LoadWorldBytes("магазины", "12.shp", bytes, [](TWorldReader& reader) {
+        ShopList.ReadShops(reader, KindName);
+    });
+    CheckFailureLine(loaded, bytes);
     TStringList lines;
     for (const int32_t zone : TouchedZones(ShopList))
         ShopList.SaveToStrings(lines, zone);

@@ -4,8 +4,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
-    LoadWorldBytes("триггеры", "12.trg", InputBytes(data, size),
-                   [](TWorldReader& reader) { TriggerList.ReadTriggers(reader); });
+    const std::string bytes = InputBytes(data, size);
+    const bool loaded = LoadWorldBytes("триггеры", "12.trg", bytes, [](TWorldReader& reader) {
+        TriggerList.ReadTriggers(reader);
+    });
+    CheckFailureLine(loaded, bytes);
     TStringList lines;
     for (const int32_t zone : TouchedZones(TriggerList))
         TriggerList.SaveToStrings(lines, zone);

@@ -27,8 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
     MakeWorld();
     TZone zone;
-    LoadWorldBytes("зону", "12.zon", InputBytes(data, size),
-                   [&zone](TWorldReader& reader) { zone.ReadZone(reader); });
+    const std::string bytes = InputBytes(data, size);
+    const bool loaded = LoadWorldBytes("зону", "12.zon", bytes,
+                                       [&zone](TWorldReader& reader) { zone.ReadZone(reader); });
+    CheckFailureLine(loaded, bytes);
     TStringList lines;
     zone.SaveToStrings(lines);
     for (const int32_t number : {int32_t{12}, zone.ZoneNumber}) {

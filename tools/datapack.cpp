@@ -18,6 +18,7 @@
 #include "codepage.h"
 #include "worldfile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -101,9 +102,8 @@ bool Convert(const fs::path& source, TJob& job) {
         const size_t end = rest.find('\n');
         const std::string_view line = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        if (const size_t cr = line.find('\r'); cr != std::string_view::npos) {
-            std::fprintf(stderr,
-                         "%s:%zu: a CR in the source: data sources use LF line ends only\n",
+        if (line.find('\r') != std::string_view::npos) {
+            std::fprintf(stderr, "%s:%zu: a CR in the source: data sources use LF line ends only\n",
                          source.c_str(), lineNumber);
             return false;
         }

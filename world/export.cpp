@@ -34,7 +34,8 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 bool ReplaceFile(const std::string& path, const std::string& bytes) {
     const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string tempName = folder + "." + name + ".XXXXXX";
     const int fd = ::mkstemp(tempName.data());

@@ -28,10 +28,8 @@ bool LoadLayoutFile(TRoomList& rooms, const std::string& fileName) {
 
 void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone) {
     lines.clear();
-    for (const auto& room : rooms)
-        if (ZoneOf(room->VNum) == zone)
-            lines.push_back(
-                Format("%d %d %d %d", room->VNum, room->MapX, room->MapY, room->MapLevel));
+    for (const TRoom* room : rooms.ZoneInListOrder(zone))
+        lines.push_back(Format("%d %d %d %d", room->VNum, room->MapX, room->MapY, room->MapLevel));
 }
 
 bool SaveLayoutFile(const TRoomList& rooms, const std::string& fileName, int32_t zone) {

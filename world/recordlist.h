@@ -60,6 +60,7 @@ public:
     T& AddNew(int32_t vnum) {
         items_.push_back(std::make_unique<T>(vnum));
         first_.emplace(vnum, Count() - 1);
+        byZone_[ZoneOf(vnum)].push_back(Count() - 1);
         return *items_.back();
     }
 
@@ -70,12 +71,17 @@ public:
     void Clear() {
         items_.clear();
         first_.clear();
+        byZone_.clear();
     }
     // Call after changing the VNum of a record in the list.
     void Reindex() {
         first_.clear();
-        for (int i = 0; i < Count(); ++i)
-            first_.emplace(items_[static_cast<size_t>(i)]->VNum, i);
+        byZone_.clear();
+        for (int i = 0; i < Count(); ++i) {
+            const int32_t vnum = items_[static_cast<size_t>(i)]->VNum;
+            first_.emplace(vnum, i);
+            byZone_[ZoneOf(vnum)].push_back(i);
+        }
     }
 
     // The records of one zone in ascending number order (the first record of
@@ -86,6 +92,17 @@ public:
             if (InRange(zone, i))
                 if (const T* record = Find(zone * 100 + i))
                     out.push_back(record);
+        return out;
+    }
+
+    // Every record of one zone in list order (the zone and layout files walk
+    // the rooms this way), without visiting the other zones' records.
+    std::vector<const T*> ZoneInListOrder(int32_t zone) const {
+        std::vector<const T*> out;
+        const auto found = byZone_.find(zone);
+        if (found != byZone_.end())
+            for (const int index : found->second)
+                out.push_back(items_[static_cast<size_t>(index)].get());
         return out;
     }
 
@@ -130,6 +147,7 @@ private:
 
     std::vector<std::unique_ptr<T>> items_;
     std::unordered_map<int32_t, int> first_;
+    std::unordered_map<int32_t, std::vector<int>> byZone_; // list indices, ascending
 };
 
 // The zone number in a record header line "#1234"; throws TLoadFailure when

@@ -293,11 +293,9 @@ void TZone::SaveToStrings(TStringList& lines) const {
     for (int32_t mob : DeletedMobs)
         lines.push_back(Format("Q %d %d -1 -1 -1", PackedIfFlag(mob), PackedNumber(mob)));
 
-    for (const auto& roomPtr : RoomList) {
+    for (const TRoom* roomPtr : RoomList.ZoneInListOrder(ZoneNumber)) {
         const TRoom& room = *roomPtr;
         const int32_t r = room.VNum;
-        if (ZoneOf(r) != ZoneNumber)
-            continue;
         for (int32_t removed : room.DelObjects)
             lines.push_back(
                 Format("R %d %d %d -1 -1", PackedIfFlag(removed), r, PackedNumber(removed)) +

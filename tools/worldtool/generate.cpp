@@ -70,73 +70,71 @@ std::vector<TNoun> Nouns(std::initializer_list<const char*> utf8) {
 
 struct TVocabulary {
     std::vector<std::string> Words = Cp1251(
-        {"старый", "лес",   "тропа",  "шумит",   "ветер",    "над",     "рекой",   "камни",
-         "покрыты", "мхом", "вдали",  "слышен",  "вой",      "волков",  "ёлки",    "стоят",
-         "тесно",  "и",     "тихо",   "дорога",  "уходит",   "на",      "север",   "к",
-         "мосту",  "здесь", "пахнет", "дымом",   "и",        "смолой",  "узкий",   "проход",
-         "ведёт",  "вниз",  "под",    "землю",   "сквозь",   "листву",  "пробивается", "свет",
-         "Ёмкий",  "туман", "стелется", "по",    "оврагу",   "где-то",  "капает",  "вода",
-         "деревянные", "стены", "скрипят", "от",  "холода",   "жёлтая",  "трава",   "шелестит",
-         "у",      "ног",   "путника", "яркие",  "звёзды",   "горят",   "в",       "небе"});
-    std::vector<std::string> RoomNames = Cp1251(
-        {"Тёмная поляна", "Старая дорога", "Узкий переулок", "Берег реки", "Лесная тропа",
-         "Заброшенная шахта", "Площадь у колодца", "Ёлочная роща", "Каменный мост",
-         "Глухая чаща", "Двор замка", "Подвал таверны", "Сырая пещера", "Край болота"});
-    std::vector<std::string> ZoneNames = Cp1251(
-        {"Тёмный лес", "Город Ярмарок", "Ёжиные холмы", "Замок барона", "Пещеры гоблинов",
-         "Северные болота", "Село Заречье", "Руины башни"});
-    std::vector<std::string> Modifiers = Cp1251(
-        {"из дуба", "старого мастера", "с рунами", "из чёрной стали", "из Ёмска",
-         "лесного народа", "с юга"});
+        {"старый",     "лес",   "тропа",    "шумит",  "ветер",  "над",    "рекой",       "камни",
+         "покрыты",    "мхом",  "вдали",    "слышен", "вой",    "волков", "ёлки",        "стоят",
+         "тесно",      "и",     "тихо",     "дорога", "уходит", "на",     "север",       "к",
+         "мосту",      "здесь", "пахнет",   "дымом",  "и",      "смолой", "узкий",       "проход",
+         "ведёт",      "вниз",  "под",      "землю",  "сквозь", "листву", "пробивается", "свет",
+         "Ёмкий",      "туман", "стелется", "по",     "оврагу", "где-то", "капает",      "вода",
+         "деревянные", "стены", "скрипят",  "от",     "холода", "жёлтая", "трава",       "шелестит",
+         "у",          "ног",   "путника",  "яркие",  "звёзды", "горят",  "в",           "небе"});
+    std::vector<std::string> RoomNames =
+        Cp1251({"Тёмная поляна", "Старая дорога", "Узкий переулок", "Берег реки", "Лесная тропа",
+                "Заброшенная шахта", "Площадь у колодца", "Ёлочная роща", "Каменный мост",
+                "Глухая чаща", "Двор замка", "Подвал таверны", "Сырая пещера", "Край болота"});
+    std::vector<std::string> ZoneNames =
+        Cp1251({"Тёмный лес", "Город Ярмарок", "Ёжиные холмы", "Замок барона", "Пещеры гоблинов",
+                "Северные болота", "Село Заречье", "Руины башни"});
+    std::vector<std::string> Modifiers =
+        Cp1251({"из дуба", "старого мастера", "с рунами", "из чёрной стали", "из Ёмска",
+                "лесного народа", "с юга"});
     // One object noun per kind 1 to 25, in the order of the kind codes.
-    std::vector<TNoun> ObjNouns = Nouns(
-        {"лампа|лампы|лампе|лампу|лампой|лампе|2",
-         "свиток|свитка|свитку|свиток|свитком|свитке|1",
-         "жезл|жезла|жезлу|жезл|жезлом|жезле|1",
-         "посох|посоха|посоху|посох|посохом|посохе|1",
-         "меч|меча|мечу|меч|мечом|мече|1",
-         "лук|лука|луку|лук|луком|луке|1",
-         "стрела|стрелы|стреле|стрелу|стрелой|стреле|2",
-         "самоцвет|самоцвета|самоцвету|самоцвет|самоцветом|самоцвете|1",
-         "шлем|шлема|шлему|шлем|шлемом|шлеме|1",
-         "зелье|зелья|зелью|зелье|зельем|зелье|0",
-         "плащ|плаща|плащу|плащ|плащом|плаще|1",
-         "кольцо|кольца|кольцу|кольцо|кольцом|кольце|0",
-         "черепок|черепка|черепку|черепок|черепком|черепке|1",
-         "капкан|капкана|капкану|капкан|капканом|капкане|1",
-         "сундук|сундука|сундуку|сундук|сундуком|сундуке|1",
-         "записка|записки|записке|записку|запиской|записке|2",
-         "фляга|фляги|фляге|флягу|флягой|фляге|2",
-         "ключ|ключа|ключу|ключ|ключом|ключе|1",
-         "хлеб|хлеба|хлебу|хлеб|хлебом|хлебе|1",
-         "монета|монеты|монете|монету|монетой|монете|2",
-         "перо|пера|перу|перо|пером|пере|0",
-         "лодка|лодки|лодке|лодку|лодкой|лодке|2",
-         "родник|родника|роднику|родник|родником|роднике|1",
-         "книга|книги|книге|книгу|книгой|книге|2",
-         "жёлудь|жёлудя|жёлудю|жёлудь|жёлудем|жёлуде|1"});
+    std::vector<TNoun> ObjNouns =
+        Nouns({"лампа|лампы|лампе|лампу|лампой|лампе|2",
+               "свиток|свитка|свитку|свиток|свитком|свитке|1",
+               "жезл|жезла|жезлу|жезл|жезлом|жезле|1",
+               "посох|посоха|посоху|посох|посохом|посохе|1",
+               "меч|меча|мечу|меч|мечом|мече|1",
+               "лук|лука|луку|лук|луком|луке|1",
+               "стрела|стрелы|стреле|стрелу|стрелой|стреле|2",
+               "самоцвет|самоцвета|самоцвету|самоцвет|самоцветом|самоцвете|1",
+               "шлем|шлема|шлему|шлем|шлемом|шлеме|1",
+               "зелье|зелья|зелью|зелье|зельем|зелье|0",
+               "плащ|плаща|плащу|плащ|плащом|плаще|1",
+               "кольцо|кольца|кольцу|кольцо|кольцом|кольце|0",
+               "черепок|черепка|черепку|черепок|черепком|черепке|1",
+               "капкан|капкана|капкану|капкан|капканом|капкане|1",
+               "сундук|сундука|сундуку|сундук|сундуком|сундуке|1",
+               "записка|записки|записке|записку|запиской|записке|2",
+               "фляга|фляги|фляге|флягу|флягой|фляге|2",
+               "ключ|ключа|ключу|ключ|ключом|ключе|1",
+               "хлеб|хлеба|хлебу|хлеб|хлебом|хлебе|1",
+               "монета|монеты|монете|монету|монетой|монете|2",
+               "перо|пера|перу|перо|пером|пере|0",
+               "лодка|лодки|лодке|лодку|лодкой|лодке|2",
+               "родник|родника|роднику|родник|родником|роднике|1",
+               "книга|книги|книге|книгу|книгой|книге|2",
+               "жёлудь|жёлудя|жёлудю|жёлудь|жёлудем|жёлуде|1"});
     std::vector<TNoun> MobNouns = Nouns(
         {"волк|волка|волку|волка|волком|волке|1",
          "стражник|стражника|стражнику|стражника|стражником|стражнике|1",
          "ведьма|ведьмы|ведьме|ведьму|ведьмой|ведьме|2",
-         "торговец|торговца|торговцу|торговца|торговцем|торговце|1",
-         "ёж|ежа|ежу|ежа|ежом|еже|1",
+         "торговец|торговца|торговцу|торговца|торговцем|торговце|1", "ёж|ежа|ежу|ежа|ежом|еже|1",
          "медведь|медведя|медведю|медведя|медведем|медведе|1",
          "крестьянка|крестьянки|крестьянке|крестьянку|крестьянкой|крестьянке|2",
          "разбойник|разбойника|разбойнику|разбойника|разбойником|разбойнике|1",
-         "кузнец|кузнеца|кузнецу|кузнеца|кузнецом|кузнеце|1",
-         "лиса|лисы|лисе|лису|лисой|лисе|2",
+         "кузнец|кузнеца|кузнецу|кузнеца|кузнецом|кузнеце|1", "лиса|лисы|лисе|лису|лисой|лисе|2",
          "отшельник|отшельника|отшельнику|отшельника|отшельником|отшельнике|1",
          "змея|змеи|змее|змею|змеёй|змее|2"});
-    std::vector<std::string> ShopMessages = Cp1251(
-        {"%s Извини, у меня нет такого товара.", "%s У тебя нет того, что ты хочешь продать.",
-         "%s Такие вещи я не покупаю.", "%s У меня нет столько денег!",
-         "%s У тебя не хватит денег!", "%s Это обойдётся тебе в %d кун.",
-         "%s Держи, вот тебе %d кун."});
-    std::vector<std::string> ScriptLines = Cp1251(
-        {"say Здравствуй, %actor.name%!", "emote оглядывается по сторонам.",
-         "say Ёлки-палки, опять гости!", "mecho Где-то вдали звонит колокол.",
-         "say Проходи, не задерживайся.", "emote тихо напевает песню."});
+    std::vector<std::string> ShopMessages =
+        Cp1251({"%s Извини, у меня нет такого товара.",
+                "%s У тебя нет того, что ты хочешь продать.", "%s Такие вещи я не покупаю.",
+                "%s У меня нет столько денег!", "%s У тебя не хватит денег!",
+                "%s Это обойдётся тебе в %d кун.", "%s Держи, вот тебе %d кун."});
+    std::vector<std::string> ScriptLines =
+        Cp1251({"say Здравствуй, %actor.name%!", "emote оглядывается по сторонам.",
+                "say Ёлки-палки, опять гости!", "mecho Где-то вдали звонит колокол.",
+                "say Проходи, не задерживайся.", "emote тихо напевает песню."});
     std::string Door = Msg("дверь");
     std::string DoorKeywords = Msg("дверь дубовая");
     std::string DoorDesc = Msg("Тяжёлая дубовая дверь закрывает проход.");
@@ -247,7 +245,8 @@ private:
             for (int k = 0; k < lines; ++k)
                 trigger.Text.push_back(random_.Pick(Vocabulary().ScriptLines));
             if (random_.Chance(50)) {
-                trigger.Text.push_back("if %actor.level% > " + std::to_string(random_.Range(5, 25)));
+                trigger.Text.push_back("if %actor.level% > " +
+                                       std::to_string(random_.Range(5, 25)));
                 trigger.Text.push_back("  " + random_.Pick(Vocabulary().ScriptLines));
                 trigger.Text.push_back("end");
             }
@@ -269,10 +268,12 @@ private:
         for (size_t i = 0; i < numbers.size(); ++i) {
             TObj& obj = ObjList.AddNew(numbers[i]);
             // The first 25 cover every kind; the rest are drawn.
-            obj.Kind = static_cast<uint8_t>(i < 25 ? i + 1 : static_cast<size_t>(random_.Range(1, 25)));
+            obj.Kind =
+                static_cast<uint8_t>(i < 25 ? i + 1 : static_cast<size_t>(random_.Range(1, 25)));
             const TNoun& noun = v.ObjNouns[obj.Kind - 1u];
             const std::string modifier = " " + random_.Pick(v.Modifiers);
-            std::string* const cases[] = {&obj.Imen, &obj.Rod, &obj.Dat, &obj.Vin, &obj.Tvor, &obj.Pred};
+            std::string* const cases[] = {&obj.Imen, &obj.Rod,  &obj.Dat,
+                                          &obj.Vin,  &obj.Tvor, &obj.Pred};
             for (size_t c = 0; c < 6; ++c)
                 *cases[c] = noun.Cases[c] + modifier;
             obj.Alias = noun.Cases[0] + " " + random_.Pick(v.Words);
@@ -282,7 +283,8 @@ private:
             if (obj.Kind == 25)
                 obj.MagicVector = Flags(random_, random_.Range(1, 3), 0);
             else
-                obj.TrenSkill = static_cast<int16_t>(random_.Chance(20) ? random_.Range(1, 120) : 0);
+                obj.TrenSkill =
+                    static_cast<int16_t>(random_.Chance(20) ? random_.Range(1, 120) : 0);
             obj.MaxDurab = random_.Range(50, 1000);
             obj.CurrDurab = random_.Range(1, obj.MaxDurab);
             obj.Material = static_cast<uint16_t>(random_.Range(0, 20));
@@ -323,7 +325,8 @@ private:
             TMob& mob = MobList.AddNew(number);
             const TNoun& noun = random_.Pick(v.MobNouns);
             const std::string modifier = " " + random_.Pick(v.Modifiers);
-            std::string* const cases[] = {&mob.Imen, &mob.Rod, &mob.Dat, &mob.Vin, &mob.Tvor, &mob.Pred};
+            std::string* const cases[] = {&mob.Imen, &mob.Rod,  &mob.Dat,
+                                          &mob.Vin,  &mob.Tvor, &mob.Pred};
             for (size_t c = 0; c < 6; ++c)
                 *cases[c] = noun.Cases[c] + modifier;
             mob.Alias = noun.Cases[0] + " " + random_.Pick(v.Words);
@@ -336,9 +339,11 @@ private:
             mob.Level = static_cast<uint16_t>(random_.Range(1, 35));
             mob.Hitroll = static_cast<int8_t>(random_.Range(-5, 20));
             mob.AC = static_cast<int8_t>(random_.Range(-10, 10));
-            mob.Hits = {static_cast<uint8_t>(random_.Range(1, 20)), static_cast<uint8_t>(random_.Range(4, 12)),
+            mob.Hits = {static_cast<uint8_t>(random_.Range(1, 20)),
+                        static_cast<uint8_t>(random_.Range(4, 12)),
                         static_cast<int16_t>(random_.Range(0, 500))};
-            mob.Damage = {static_cast<uint8_t>(random_.Range(1, 4)), static_cast<uint8_t>(random_.Range(2, 8)),
+            mob.Damage = {static_cast<uint8_t>(random_.Range(1, 4)),
+                          static_cast<uint8_t>(random_.Range(2, 8)),
                           static_cast<int16_t>(random_.Range(-2, 10))};
             mob.Money = {1, static_cast<uint8_t>(random_.Range(1, 200)), 0};
             mob.Exp = random_.Range(10, 100000);
@@ -457,7 +462,8 @@ private:
                     const bool container = !containers_.empty() && random_.Chance(40);
                     placed.ObjVNum = container ? random_.Pick(containers_) : random_.Pick(objects_);
                     placed.IfFlag = random_.Chance(20);
-                    placed.Probability = static_cast<int8_t>(random_.Chance(70) ? 100 : random_.Range(10, 90));
+                    placed.Probability =
+                        static_cast<int8_t>(random_.Chance(70) ? 100 : random_.Range(10, 90));
                     if (container)
                         for (int c = random_.Range(1, 3); c > 0; --c)
                             placed.Contents.push_back(Item(0));
@@ -538,7 +544,8 @@ private:
     std::vector<int32_t> objects_, mobs_, containers_, keys_;
 };
 
-std::string FileOf(const std::string& dir, const char* folder, int32_t zone, const char* extension) {
+std::string FileOf(const std::string& dir, const char* folder, int32_t zone,
+                   const char* extension) {
     return (fs::path(dir) / folder / (std::to_string(zone) + extension)).string();
 }
 
@@ -559,8 +566,9 @@ TGenerateResult GenerateWorkspace(const std::string& dir, const TGenerateOptions
         TriggerList.SaveToFile(zone.TrigFileName, n);
         RoomList.SaveToFile(zone.RoomFileName, n);
         zone.SaveToFile(zone.ZoneFileName);
-        for (const std::string* file : {&zone.ObjFileName, &zone.MobFileName, &zone.ShopFileName,
-                                        &zone.TrigFileName, &zone.RoomFileName, &zone.ZoneFileName}) {
+        for (const std::string* file :
+             {&zone.ObjFileName, &zone.MobFileName, &zone.ShopFileName, &zone.TrigFileName,
+              &zone.RoomFileName, &zone.ZoneFileName}) {
             std::error_code error;
             const auto size = fs::file_size(*file, error);
             result.Files += error ? 0 : 1;

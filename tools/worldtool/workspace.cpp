@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
-#include <unistd.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -46,7 +46,9 @@ std::string Below(const std::string& dir, const std::string& folder) {
 }
 
 // The last part of a path: where the zone's file goes in another folder.
-std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
+std::string FileNameOf(const std::string& path) {
+    return fs::path(path).filename().string();
+}
 
 } // namespace
 
@@ -151,7 +153,9 @@ bool MakeWorkspaceFolders(const std::string& dir) {
     return true;
 }
 
-void BeginBatchWrite() { SyncSavedFiles = false; }
+void BeginBatchWrite() {
+    SyncSavedFiles = false;
+}
 
 bool EndBatchWrite(const std::string& dir) {
     SyncSavedFiles = true;

@@ -1,0 +1,62 @@
+#pragma once
+
+// Everything the editor asks the platform for that a test must be able to
+// answer: message boxes, the open and save file dialogs and the folder of the
+// running program. The editor reaches them only through Prompts().
+
+#include <QList>
+#include <QString>
+#include <string>
+
+class QWidget;
+
+// One entry of a file dialog's filter: "Zone files" and "*.zon".
+struct TFileFilter {
+    QString Description;
+    QString Pattern;
+    bool operator==(const TFileFilter&) const = default;
+};
+
+// The pairs of a filter written as "Zone files|*.zon|All files|*.*". A
+// description without its pattern is dropped.
+QList<TFileFilter> ParseFileFilter(const QString& filter);
+
+class TPrompts {
+public:
+    virtual ~TPrompts() = default;
+
+    // An error box with a single OK button.
+    virtual void Error(const QString& text) = 0;
+    // An information box with a single OK button.
+    virtual void Information(const QString& text) = 0;
+    // A confirmation with Yes and No; true for Yes.
+    virtual bool Confirm(const QString& text) = 0;
+    // The open-file and save-file dialogs: the chosen path, or empty when the
+    // user cancels. `folder` and `fileName` seed the dialog; either may be empty.
+    virtual QString OpenFile(const QString& folder, const QString& fileName,
+                             const QList<TFileFilter>& filters) = 0;
+    virtual QString SaveFile(const QString& folder, const QString& fileName,
+                             const QList<TFileFilter>& filters) = 0;
+    // The folder of the running program with a trailing "/", in the file
+    // system's own encoding (what the readers and writers open).
+    virtual std::string ProgramFolder() = 0;
+};
+
+// The real boxes and dialogs, owned by the active window of the application.
+class TQtPrompts : public TPrompts {
+public:
+    void Error(const QString& text) override;
+    void Information(const QString& text) override;
+    bool Confirm(const QString& text) override;
+    QString OpenFile(const QString& folder, const QString& fileName,
+                     const QList<TFileFilter>& filters) override;
+    QString SaveFile(const QString& folder, const QString& fileName,
+                     const QList<TFileFilter>& filters) override;
+    std::string ProgramFolder() override;
+};
+
+// The process-wide prompts: the one set with SetPrompts, else a TQtPrompts.
+TPrompts& Prompts();
+// Tests put their scripted prompts here; nullptr goes back to the real ones.
+// The prompts stay owned by the caller.
+void SetPrompts(TPrompts* prompts);

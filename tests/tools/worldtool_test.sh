@@ -1,0 +1,162 @@
+#!/bin/bash
+# Drives the worldtool binary: worldtool_test.sh WORLDTOOL CASE
+set -u
+tool=$1
+case=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export LC_ALL=C
+
+fail() {
+    echo "FAIL ($case): $*"
+    exit 1
+}
+
+# Runs the tool, keeping stdout, stderr and the exit status.
+run() {
+    "$tool" "$@" >"$work/out" 2>"$work/err"
+    status=$?
+}
+
+expect_status() {
+    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1 for: $2 (stderr: $(cat "$work/err"))"
+}
+
+# Windows-1251 text from printf escapes, CR LF after every line.
+crlf() {
+    for line in "$@"; do printf '%b\r\n' "$line"; done
+}
+
+case $case in
+usage)
+    for args in "" "frobnicate" "scan" "scan $work/missing" "resave $work" \
+        "export $work $work/o --utf8" "generate $work/g" "generate $work/g --zones 0" \
+        "generate $work/g --zones x" "generate $work/g --zones 2 --seed -1"; do
+        # shellcheck disable=SC2086
+        run $args
+        expect_status 2 "worldtool $args"
+        grep -q "^usage:" "$work/err" || fail "no usage text for: worldtool $args"
+        [ -e "$work/g" ] && fail "a usage error wrote files: worldtool $args"
+    done
+    run --help
+    expect_status 0 "--help"
+    grep -q "worldtool scan DIR" "$work/out" || fail "--help prints no usage"
+    ;;
+
+scan_broken)
+    ws=$work/ws
+    mkdir -p "$ws"/{ZON,WLD,OBJ,MOB,SHP,TRG}
+    # A header that is not a number (line 2).
+    crlf "* Velmora object file v1.0" "#1x0" "sword~" >"$ws/OBJ/1.obj"
+    # A good room file whose layout file is missing.
+    crlf "* Velmora room file v1.0" "#100" "Hall~" "A hall." "~" "1 0 1" "S" "\$" "\$" \
+        >"$ws/WLD/1.wld"
+    # A numeric field that is not a number (line 4).
+    crlf "* Velmora trigger file v1.0" "#100" "Greet~" "0 b0 x" "~" "~" >"$ws/TRG/1.trg"
+    # A good zone and one with an empty command line (line 4).
+    crlf "#1" "Test~" "199 10 2" "O 0 5 1 100 100" "S" "\$" >"$ws/ZON/1.zon"
+    crlf "#2" "Broken~" "299 10 2" "" "S" "\$" >"$ws/ZON/2.zon"
+    # Not a zone file: the wildcard leaves it out.
+    echo junk >"$ws/ZON/notes.txt"
+    run scan "$ws"
+    expect_status 1 "scan of a broken workspace"
+    cat >"$work/expected" <<EXPECTED
+Не могу загрузить объекты
+Файл: $ws/OBJ/1.obj
+(Ошибка в строке 2)
+
+Не могу загрузить карту
+Файл: $ws/WLD/1.map
+(Не смог открыть файл)
+
+Не могу загрузить триггеры
+Файл: $ws/TRG/1.trg
+(Ошибка в строке 4)
+
+Не могу загрузить зону
+Файл: $ws/ZON/2.zon
+(Ошибка в строке 4)
+EXPECTED
+    diff "$work/expected" "$work/err" || fail "stderr differs from the expected messages"
+    grep -qx "rooms: 1" "$work/out" || fail "room count: $(cat "$work/out")"
+    grep -qx "triggers: 1" "$work/out" || fail "the failed trigger stays with what was read"
+    grep -qx "zones: 1 loaded, 1 not loaded" "$work/out" || fail "zone count: $(cat "$work/out")"
+    grep -qx "  not loaded: $ws/ZON/2.zon" "$work/out" || fail "failed zone file not listed"
+    # The same workspace with its faults repaired loads cleanly.
+    crlf "100 40 40 1" >"$ws/WLD/1.map"
+    rm "$ws/OBJ/1.obj" "$ws/TRG/1.trg" "$ws/ZON/2.zon"
+    run scan "$ws"
+    expect_status 0 "scan of a repaired workspace"
+    [ -s "$work/err" ] && fail "messages for a clean workspace: $(cat "$work/err")"
+    ;;
+
+resave_roundtrip)
+    run generate "$work/a" --zones 4 --seed 11
+    expect_status 0 "generate"
+    [ "$(find "$work/a" -type f | wc -l)" -eq 28 ] || fail "generate wrote $(find "$work/a" -type f | wc -l) files"
+    run generate "$work/b" --zones 4 --seed 11
+    diff -r "$work/a" "$work/b" >/dev/null || fail "the same seed gave different workspaces"
+    run generate "$work/c" --zones 4 --seed 12
+    diff -r "$work/a" "$work/c" >/dev/null && fail "different seeds gave the same workspace"
+    run resave "$work/a" "$work/r"
+    expect_status 0 "resave"
+    grep -qx "zones: 4 loaded, 0 not loaded" "$work/out" || fail "zones: $(cat "$work/out")"
+    diff -r "$work/a" "$work/r" || fail "resave did not reproduce the workspace byte for byte"
+    # Every command letter the zone writer produces is there.
+    tr -d '\r' <"$work/a/ZON/1.zon" >"$work/zone"
+    for letter in O P M G E F R Q D S; do
+        grep -q "^$letter " "$work/zone" || grep -qx "$letter" "$work/zone" ||
+            fail "no $letter command in the generated zone file"
+    done
+    ;;
+
+export_koi8)
+    ws=$work/ws
+    mkdir -p "$ws"/{ZON,WLD,OBJ,MOB,SHP,TRG}
+    # Room name: Ё ё А я; three description lines.
+    crlf "* Velmora room file v1.0" "#700" "\xa8\xb8\xc0\xff~" "one" "two" "three" "~" "7 0 1" "S" \
+        "\$" "\$" >"$ws/WLD/7.wld"
+    crlf "700 1 1 1" >"$ws/WLD/7.map"
+    crlf "#7" "Zone~" "799 10 2" "S" "\$" "\$" >"$ws/ZON/7.zon"
+    run export "$ws" "$work/koi"
+    expect_status 0 "export"
+    for f in OBJ/7.obj MOB/7.mob SHP/7.shp TRG/7.trg WLD/7.wld ZON/7.zon; do
+        [ -f "$work/koi/$f" ] || fail "export did not write $f"
+        grep -q $'\r' "$work/koi/$f" && fail "CR in $f exported with LF line ends"
+    done
+    [ -e "$work/koi/WLD/7.map" ] && fail "the layout file was exported"
+    grep -qF "$(printf '\xb3\xa3\xe1\xd1~')" "$work/koi/WLD/7.wld" || fail "KOI8-R letters: $(od -c "$work/koi/WLD/7.wld" | head)"
+    printf '#700\n\xb3\xa3\xe1\xd1~\none\ntwo\nthree\n~\n' >"$work/expected"
+    head -c "$(stat -c %s "$work/expected")" <(tail -n +2 "$work/koi/WLD/7.wld") | cmp -s - "$work/expected" ||
+        fail "room lines with bare LF: $(od -c "$work/koi/WLD/7.wld" | head)"
+
+    # With CR LF and Windows-1251 every file is the one the zone save composes.
+    run resave "$ws" "$work/saved"
+    expect_status 0 "resave"
+    run export "$ws" "$work/win" --cp1251 --crlf
+    expect_status 0 "export --cp1251 --crlf"
+    for f in OBJ/7.obj MOB/7.mob SHP/7.shp TRG/7.trg WLD/7.wld ZON/7.zon; do
+        cmp "$work/saved/$f" "$work/win/$f" || fail "CR LF Windows-1251 export of $f differs from the saved file"
+    done
+
+    run export "$ws" "$work/winlf" --lf --cp1251
+    expect_status 0 "export --cp1251 --lf"
+    tr -d '\r' <"$ws/WLD/7.wld" | cmp -s - "$work/winlf/WLD/7.wld" || fail "LF Windows-1251 export"
+
+    # A generated workspace exports without a single CR; an existing file
+    # in the way of an export file is reported and the rest still written.
+    run generate "$work/g" --zones 2 --seed 3
+    mkdir -p "$work/gx/WLD/1.wld"
+    run export "$work/g" "$work/gx"
+    expect_status 1 "export over a folder in the way"
+    grep -qx "Не могу сохранить файл $work/gx/WLD/1.wld" "$work/err" || fail "no save message: $(cat "$work/err")"
+    [ -f "$work/gx/ZON/1.zon" ] || fail "the zone file was not written after the failure"
+    [ -n "$(grep -rl $'\r' "$work/gx")" ] && fail "CR in a generated LF export"
+    [ "$(find "$work/gx" -type f | wc -l)" -eq 11 ] || fail "files exported: $(find "$work/gx" -type f | wc -l)"
+    ;;
+
+*)
+    fail "unknown case"
+    ;;
+esac
+echo "PASS ($case)"

@@ -1,0 +1,79 @@
+#!/bin/bash
+# Benchmark of worldtool on generated workspaces of 100 and 1,000 zones (not a
+# test): scan and resave wall time beside `cat` of the same files, and peak
+# memory. Builds the tool in Release in build-bench/. Each figure is the best
+# of RUNS runs (default 3), since the machine may be shared.
+#
+#   tools/bench.sh            # writes below /tmp/velmora-bench (BENCH_DIR)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+base=${BENCH_DIR:-/tmp/velmora-bench}
+runs=${RUNS:-3}
+
+if [ ! -x /usr/bin/time ]; then
+    echo "installing GNU time (apt package time)"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    $SUDO apt-get update -qq && $SUDO DEBIAN_FRONTEND=noninteractive apt-get install -y -qq time
+fi
+
+cmake -S "$root" -B "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF >/dev/null
+cmake --build "$root/build-bench" -j2 --target worldtool >/dev/null
+tool=$root/build-bench/tools/worldtool
+
+rm -rf "$base"
+mkdir -p "$base"
+
+# Best wall time (s) and the peak resident set (KB) of that run: "SECONDS KB".
+# A run that fails stops the benchmark.
+best() {
+    local best_time="" best_mem="" t m
+    for ((i = 0; i < runs; ++i)); do
+        [ -n "${prepare:-}" ] && eval "$prepare"
+        /usr/bin/time -f "%e %M" -o "$base/time" "$@" >/dev/null 2>"$base/stderr" ||
+            { cat "$base/stderr"; exit 1; }
+        read -r t m <"$base/time"
+        if [ -z "$best_time" ] || awk "BEGIN{exit !($t < $best_time)}"; then
+            best_time=$t
+            best_mem=$m
+        fi
+    done
+    echo "$best_time $best_mem"
+}
+
+catall() { find "$1" -type f -exec cat {} + >/dev/null; }
+export -f catall
+
+declare -A cat scan resave memscan memresave bytes
+for zones in 100 1000; do
+    ws=$base/ws$zones
+    "$tool" generate "$ws" --zones "$zones" --seed 1 >/dev/null
+    bytes[$zones]=$(find "$ws" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
+    catall "$ws" # warm the page cache for everyone alike
+    read -r cat_time _ < <(prepare="" best bash -c "catall '$ws'")
+    cat[$zones]=$cat_time
+    read -r scan[$zones] memscan[$zones] < <(prepare="" best "$tool" scan "$ws")
+    read -r resave[$zones] memresave[$zones] < <(prepare="rm -rf '$base/out'" best "$tool" resave "$ws" "$base/out")
+    cmp -s <(cd "$ws" && find . -type f -exec md5sum {} + | sort) \
+        <(cd "$base/out" && find . -type f -exec md5sum {} + | sort) ||
+        { echo "resave of $zones zones is not byte for byte the workspace"; exit 1; }
+    rm -rf "$base/out"
+done
+
+ratio() { awk "BEGIN{printf \"%.1f\", $1 / $2}"; }
+echo
+echo "| zones | workspace | cat | scan | scan / cat | resave | peak memory scan | peak memory resave | peak / workspace |"
+echo "|---|---|---|---|---|---|---|---|---|"
+for zones in 100 1000; do
+    mb=$(awk "BEGIN{printf \"%.1f MB\", ${bytes[$zones]} / 1e6}")
+    peak=$((memresave[$zones] > memscan[$zones] ? memresave[$zones] : memscan[$zones]))
+    echo "| $zones | $mb | ${cat[$zones]} s | ${scan[$zones]} s | $(ratio "${scan[$zones]}" "${cat[$zones]}")x |" \
+        "${resave[$zones]} s | $((memscan[$zones] / 1024)) MB | $((memresave[$zones] / 1024)) MB |" \
+        "$(ratio "$peak * 1024" "${bytes[$zones]}")x |"
+done
+echo
+echo "100 -> 1,000 zones: scan $(ratio "${scan[1000]}" "${scan[100]}")x, resave $(ratio "${resave[1000]}" "${resave[100]}")x"
+echo "(resave is the whole command: the scan, then the save of every zone.)"
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+rm -rf "$base"
