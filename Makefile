@@ -28,7 +28,7 @@ build: deps
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@echo "The editor is not there yet: the world library and worldtool are built in $(BUILD_DIR)/."
+	@echo "The editor is not there yet. Built: worldtool ($(BUILD_DIR)/tools/worldtool) and the program folder $(BUILD_DIR)/VelmoraEd/ with its data and sample workspace."
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_TESTS=ON

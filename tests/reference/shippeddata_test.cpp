@@ -1,0 +1,94 @@
+#include "hints.h"
+#include "settings.h"
+#include "templates.h"
+#include "testsupport.h"
+#include "vocabulary.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+const std::string kProgram = std::string(VELMORA_PROGRAM_DIR) + "/";
+
+enum class TLayout { Coded, Spell, Flag };
+
+// Every list the editor loads at start, with the layout its loader reads.
+const std::vector<std::pair<std::string, TLayout>> kLists = {
+    {"ZON_Repop", TLayout::Coded},   {"SectorType", TLayout::Coded},
+    {"RoomVector", TLayout::Flag},   {"DoorFlags", TLayout::Coded},
+    {"DoorDefault", TLayout::Coded}, {"pol", TLayout::Coded},
+    {"Skills", TLayout::Coded},      {"Material", TLayout::Coded},
+    {"Objects_StructureHits", TLayout::Coded}, {"Spells", TLayout::Spell},
+    {"Type", TLayout::Coded},        {"Weapons", TLayout::Coded},
+    {"Container", TLayout::Flag},    {"DrinkTypes", TLayout::Coded},
+    {"Class", TLayout::Coded},       {"ExtraEffect", TLayout::Flag},
+    {"Affect", TLayout::Flag},       {"NoTake", TLayout::Flag},
+    {"NoUse", TLayout::Flag},        {"Wear", TLayout::Flag},
+    {"Magic_Flags", TLayout::Flag},  {"Level", TLayout::Coded},
+    {"Thac0", TLayout::Coded},       {"AC", TLayout::Coded},
+    {"Position", TLayout::Coded},    {"Align", TLayout::Coded},
+    {"LikeWork", TLayout::Coded},    {"Class_Mob", TLayout::Coded},
+    {"MaxFactor", TLayout::Coded},   {"ExtraAttack", TLayout::Coded},
+    {"Stats", TLayout::Coded},       {"Action", TLayout::Flag},
+    {"Mob_Affect", TLayout::Flag},   {"Mob_Special_BitVector", TLayout::Flag},
+    {"Spells_Mob", TLayout::Spell},  {"Skills_Mob", TLayout::Spell},
+    {"Shop_Hours", TLayout::Coded},  {"Shop_Bitvector", TLayout::Flag},
+    {"Shop_Race_Bitvector", TLayout::Flag}, {"Trigger_Type", TLayout::Coded},
+    {"Trigger_BitVector_MOB", TLayout::Flag}, {"Trigger_BitVector_OBJ", TLayout::Flag},
+    {"Trigger_BitVector_WLD", TLayout::Flag}, {"ZON_Equipped", TLayout::Coded},
+    {"Bonus", TLayout::Coded},
+};
+} // namespace
+
+class ShippedData : public WorldTest {};
+
+TEST_F(ShippedData, EveryListIsShippedAndLoadsInItsLayout) {
+    EXPECT_EQ(kLists.size(), 45u);
+    for (const auto& [name, layout] : kLists) {
+        SCOPED_TRACE(name);
+        try {
+            const auto lines = LoadVocabulary(kProgram, name);
+            EXPECT_FALSE(lines.empty());
+            const auto items = layout == TLayout::Coded  ? CodedItems(lines, 0, name)
+                               : layout == TLayout::Spell ? SpellItems(lines, name)
+                                                          : FlagItems(lines, 0);
+            for (const auto& item : items)
+                EXPECT_FALSE(item.Text.empty());
+        } catch (const TVocabularyError& e) {
+            ADD_FAILURE() << Cp1251ToUtf8(e.Message);
+        }
+    }
+}
+
+TEST_F(ShippedData, TemplatesHintsAndSettingsLoadWithoutAFailure) {
+    TObjTemplet objects;
+    TMobTemplet mobs;
+    TShopTemplet shops;
+    TTrigTemplet triggers;
+    TRoomTemplet rooms;
+    EXPECT_TRUE(LoadTemplates(objects, kProgram + "Bases/Template_Obj"));
+    EXPECT_TRUE(LoadTemplates(mobs, kProgram + "Bases/Template_Mob"));
+    EXPECT_TRUE(LoadTemplates(shops, kProgram + "Bases/Template_Shop"));
+    EXPECT_TRUE(LoadTemplates(triggers, kProgram + "Bases/Template_Trigger"));
+    EXPECT_TRUE(LoadTemplates(rooms, kProgram + "Bases/Template_Room"));
+    EXPECT_TRUE(Reporter.Messages.empty()) << Reporter.Messages.front();
+    EXPECT_GE(objects.Count(), 6);
+    EXPECT_GE(mobs.Count(), 3);
+    EXPECT_GE(shops.Count(), 1);
+    EXPECT_GE(triggers.Count(), 3);
+    EXPECT_GE(rooms.Count(), 3);
+
+    const auto hints = LoadHints(kProgram + "Help/Hints");
+    ASSERT_TRUE(hints.has_value());
+    std::set<std::string> controls;
+    for (const auto& hint : *hints)
+        controls.insert(hint.Control);
+    EXPECT_EQ(controls.size(), kHintKeyCount); // every key of the table has its hint
+
+    const TSettings settings = ReadSettings(TProfileFile(kProgram + "VelmoraEd.ini"));
+    EXPECT_EQ(settings.Coding, 0);
+    EXPECT_EQ(settings.Crlf, 0);
+    EXPECT_EQ(settings.Path, "LIB/world/");
+    EXPECT_TRUE(settings.Status && settings.Confirm && settings.Tools);
+    EXPECT_FALSE(settings.Position);
+}
