@@ -712,7 +712,8 @@ TEST_P(BadInput, CtrlZInTheMiddleEndsTheFile) {
     EXPECT_TRUE(c.FirstKept());
 }
 
-// The inputs that made a fuzz target fail, kept as files named after the reader.
+// Inputs kept as files under the reader's name: those that made a fuzz target
+// fail, and those whose failure once named a line far beyond the file's end.
 TEST_P(BadInput, FuzzCrashersReadSoundly) {
     const TReaderCase& c = GetParam();
     const std::filesystem::path folder =
