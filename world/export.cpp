@@ -2,12 +2,6 @@
 
 #include "codepage.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 // Every CR LF pair inside `line` reduced to its LF.
@@ -18,48 +12,6 @@ void AppendWithLfOnly(std::string& out, const std::string& line) {
         out += '\n';
     }
     out.append(line, start, std::string::npos);
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    for (size_t done = 0; done < bytes.size();) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return false;
-        done += static_cast<size_t>(wrote);
-    }
-    return true;
-}
-
-bool ReplaceFile(const std::string& path, const std::string& bytes) {
-    const size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string tempName = folder + "." + name + ".XXXXXX";
-    const int fd = ::mkstemp(tempName.data());
-    if (fd < 0)
-        return false;
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        if (S_ISDIR(old.st_mode)) {
-            ::close(fd);
-            ::unlink(tempName.c_str());
-            return false;
-        }
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    bool ok = WriteAll(fd, bytes) && (!SyncSavedFiles || ::fsync(fd) == 0);
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempName.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(tempName.c_str());
-    return ok;
 }
 
 } // namespace
@@ -88,7 +40,7 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
 
 bool WriteForServer(const std::string& path, const TStringList& lines,
                     const TExportSettings& settings, int* substituted) {
-    if (ReplaceFile(path, ServerFileText(lines, settings, substituted)))
+    if (SaveBytesToFile(path, ServerFileText(lines, settings, substituted)))
         return true;
     if (TErrorReporter* reporter = ErrorReporter())
         reporter->ReportError(Msg("Не могу сохранить файл ") + Msg(path));

@@ -299,6 +299,19 @@ std::string Format(const char* format, ...) {
 }
 
 bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
+    std::string text;
+    size_t size = 0;
+    for (const auto& line : lines)
+        size += line.size() + 2;
+    text.reserve(size);
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return SaveBytesToFile(path, text);
+}
+
+bool SaveBytesToFile(const std::string& path, const std::string& text) {
     namespace fs = std::filesystem;
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -326,15 +339,6 @@ bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
         ::fchmod(fd, 0666 & ~mask);
     }
 
-    std::string text;
-    size_t size = 0;
-    for (const auto& line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const auto& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
     bool ok = true;
     for (size_t done = 0; ok && done < text.size();) {
         const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);

@@ -143,6 +143,8 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 // and renames it over `path` only when everything was written; on any failure
 // the old file stays as it was. Returns false on failure.
 bool SaveLinesToFile(const std::string& path, const TStringList& lines);
+// The same for bytes already composed (line ends included).
+bool SaveBytesToFile(const std::string& path, const std::string& bytes);
 // SaveLinesToFile, reporting `failureUtf8` ("Не могу сохранить комнаты") on failure.
 bool SaveRecordFile(const std::string& path, const TStringList& lines,
                     std::string_view failureUtf8);
