@@ -40,11 +40,13 @@ void FillFlags(QListWidget* list, const std::vector<TVocabularyItem>& items) {
 
 void FillGridRows(QTableWidget* grid, const std::vector<TGridRow>& rows, TGridKind kind) {
     const bool spells = kind == TGridKind::Spells;
-    const QStringList headings = spells ? QStringList{QStringLiteral("Заклинание"), QStringLiteral("Круг"),
-                                                      QStringLiteral("Уровень"), QStringLiteral("Количество")}
-                                        : QStringList{QStringLiteral("Умение"), QStringLiteral("Уровень"),
-                                                      QStringLiteral("Владение (%)")};
-    const std::vector<int> widths = spells ? std::vector<int>{181, 56, 55, 71} : std::vector<int>{181, 80, 102};
+    const QStringList headings =
+        spells ? QStringList{QStringLiteral("Заклинание"), QStringLiteral("Круг"),
+                             QStringLiteral("Уровень"), QStringLiteral("Количество")}
+               : QStringList{QStringLiteral("Умение"), QStringLiteral("Уровень"),
+                             QStringLiteral("Владение (%)")};
+    const std::vector<int> widths =
+        spells ? std::vector<int>{181, 56, 55, 71} : std::vector<int>{181, 80, 102};
     grid->setColumnCount(static_cast<int>(headings.size()));
     grid->setHorizontalHeaderLabels(headings);
     for (int c = 0; c < grid->columnCount(); ++c)
@@ -65,9 +67,10 @@ void FillGridRows(QTableWidget* grid, const std::vector<TGridRow>& rows, TGridKi
     }
 }
 
-void FillCodeCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo, int padWidth,
-                   int startIndex) {
-    FillCombo(combo, CodedItems(LoadVocabulary(programFolder, listName), padWidth, listName), startIndex);
+void FillCodeCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo,
+                   int padWidth, int startIndex) {
+    FillCombo(combo, CodedItems(LoadVocabulary(programFolder, listName), padWidth, listName),
+              startIndex);
 }
 
 void FillSpellCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo,
@@ -75,11 +78,13 @@ void FillSpellCombo(const std::string& programFolder, const std::string& listNam
     FillCombo(combo, SpellItems(LoadVocabulary(programFolder, listName), listName), startIndex);
 }
 
-void FillFlagList(const std::string& programFolder, const std::string& listName, QListWidget* list, int padWidth) {
+void FillFlagList(const std::string& programFolder, const std::string& listName, QListWidget* list,
+                  int padWidth) {
     FillFlags(list, FlagItems(LoadVocabulary(programFolder, listName), padWidth));
 }
 
-void FillGrid(const std::string& programFolder, const std::string& listName, QTableWidget* grid, TGridKind kind) {
+void FillGrid(const std::string& programFolder, const std::string& listName, QTableWidget* grid,
+              TGridKind kind) {
     FillGridRows(grid, GridRows(LoadVocabulary(programFolder, listName), listName), kind);
 }
 
@@ -96,7 +101,9 @@ std::string ChecksToFlags(const QListWidget* list) {
     return ChecksToFlags(ItemsOf(list), checks);
 }
 
-void ShowCode(QComboBox* combo, int code) { combo->setCurrentIndex(combo->findData(code, kCodeRole)); }
+void ShowCode(QComboBox* combo, int code) {
+    combo->setCurrentIndex(combo->findData(code, kCodeRole));
+}
 
 int ReadCode(const QComboBox* combo, int fallback) {
     return combo->currentIndex() < 0 ? fallback : combo->currentData(kCodeRole).toInt();

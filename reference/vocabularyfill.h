@@ -16,15 +16,17 @@ inline constexpr int kCodeRole = 0x0100; // Qt::UserRole
 
 // Each reads Bases/<listName> of the program folder and throws
 // TVocabularyError when the list cannot be used.
-void FillCodeCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo, int padWidth,
-                   int startIndex);
+void FillCodeCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo,
+                   int padWidth, int startIndex);
 void FillSpellCombo(const std::string& programFolder, const std::string& listName, QComboBox* combo,
                     int startIndex);
-void FillFlagList(const std::string& programFolder, const std::string& listName, QListWidget* list, int padWidth);
+void FillFlagList(const std::string& programFolder, const std::string& listName, QListWidget* list,
+                  int padWidth);
 // The mob page's tables: "Spells_Mob" (name, circle, level, count) or
 // "Skills_Mob" (name, level, value); the last column is the one the user edits.
 enum class TGridKind { Spells, Skills };
-void FillGrid(const std::string& programFolder, const std::string& listName, QTableWidget* grid, TGridKind kind);
+void FillGrid(const std::string& programFolder, const std::string& listName, QTableWidget* grid,
+              TGridKind kind);
 
 // The items themselves, for lists already parsed.
 void FillCombo(QComboBox* combo, const std::vector<TVocabularyItem>& items, int startIndex);

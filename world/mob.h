@@ -7,7 +7,7 @@
 #include <vector>
 
 class TMob {
-  public:
+public:
     explicit TMob(int32_t vnum) : VNum(vnum) {}
 
     // Copies every field but the number, lists included.
@@ -61,7 +61,7 @@ inline int16_t PairValue(int32_t entry) {
 }
 
 class TMobList : public TRecordList<TMob> {
-  public:
+public:
     void LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     void SaveToFile(const std::string& fileName, int32_t zone) const;

@@ -8,7 +8,7 @@
 #include <vector>
 
 class TObj {
-  public:
+public:
     explicit TObj(int32_t vnum) : VNum(vnum) {}
 
     // Copies every field but the number, lists included.
@@ -60,7 +60,7 @@ std::string ReadClosedLine(TWorldReader& reader);
 void WriteClosedLine(TStringList& lines, const std::string& text);
 
 class TObjList : public TRecordList<TObj> {
-  public:
+public:
     void LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     void SaveToFile(const std::string& fileName, int32_t zone) const;

@@ -22,7 +22,8 @@ private:
 
 private slots:
     void codedComboCarriesCodesAndPads() {
-        WriteList("SectorType", QStringLiteral("* sectors\r\n0\tВнутри\r\n\r\n1\tГород\t(1)\r\n5\tЛес\r\n"));
+        WriteList("SectorType",
+                  QStringLiteral("* sectors\r\n0\tВнутри\r\n\r\n1\tГород\t(1)\r\n5\tЛес\r\n"));
         QComboBox combo;
         FillCodeCombo(Folder(), "SectorType", &combo, 8, 1);
         QCOMPARE(combo.count(), 3);
@@ -57,7 +58,8 @@ private slots:
         // A click on the check box area toggles the flag, as the builder does it.
         list.show();
         const QRect rect = list.visualItemRect(list.item(1));
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 8, rect.center().y()));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          QPoint(rect.left() + 8, rect.center().y()));
         QCOMPARE(ChecksToFlags(&list), std::string("a0b0c1"));
     }
 

@@ -15,7 +15,7 @@ std::string KindName(int32_t code) {
 }
 
 class ShopTest : public WorldTest {
-  protected:
+protected:
     bool Load(const std::vector<std::string>& lines, const TKindNameLookup& kinds = KindName) {
         return LoadWorldBytes("магазины", "12.shp", Crlf(lines),
                               [&](TWorldReader& r) { ShopList.ReadShops(r, kinds); });

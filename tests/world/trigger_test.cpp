@@ -4,7 +4,7 @@
 namespace {
 
 class TriggerTest : public WorldTest {
-  protected:
+protected:
     bool Load(const std::vector<std::string>& lines) {
         return LoadWorldBytes("триггеры", "12.trg", Crlf(lines),
                               [&](TWorldReader& r) { TriggerList.ReadTriggers(r); });
