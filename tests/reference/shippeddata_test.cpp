@@ -1,5 +1,6 @@
 #include "hints.h"
 #include "settings.h"
+#include "shippedlists.h"
 #include "templates.h"
 #include "testsupport.h"
 #include "vocabulary.h"
@@ -10,62 +11,12 @@
 namespace {
 const std::string kProgram = std::string(VELMORA_PROGRAM_DIR) + "/";
 
-enum class TLayout { Coded, Spell, Flag };
-
-// Every list the editor loads at start, with the layout its loader reads.
-const std::vector<std::pair<std::string, TLayout>> kLists = {
-    {"ZON_Repop", TLayout::Coded},
-    {"SectorType", TLayout::Coded},
-    {"RoomVector", TLayout::Flag},
-    {"DoorFlags", TLayout::Coded},
-    {"DoorDefault", TLayout::Coded},
-    {"pol", TLayout::Coded},
-    {"Skills", TLayout::Coded},
-    {"Material", TLayout::Coded},
-    {"Objects_StructureHits", TLayout::Coded},
-    {"Spells", TLayout::Spell},
-    {"Type", TLayout::Coded},
-    {"Weapons", TLayout::Coded},
-    {"Container", TLayout::Flag},
-    {"DrinkTypes", TLayout::Coded},
-    {"Class", TLayout::Coded},
-    {"ExtraEffect", TLayout::Flag},
-    {"Affect", TLayout::Flag},
-    {"NoTake", TLayout::Flag},
-    {"NoUse", TLayout::Flag},
-    {"Wear", TLayout::Flag},
-    {"Magic_Flags", TLayout::Flag},
-    {"Level", TLayout::Coded},
-    {"Thac0", TLayout::Coded},
-    {"AC", TLayout::Coded},
-    {"Position", TLayout::Coded},
-    {"Align", TLayout::Coded},
-    {"LikeWork", TLayout::Coded},
-    {"Class_Mob", TLayout::Coded},
-    {"MaxFactor", TLayout::Coded},
-    {"ExtraAttack", TLayout::Coded},
-    {"Stats", TLayout::Coded},
-    {"Action", TLayout::Flag},
-    {"Mob_Affect", TLayout::Flag},
-    {"Mob_Special_BitVector", TLayout::Flag},
-    {"Spells_Mob", TLayout::Spell},
-    {"Skills_Mob", TLayout::Spell},
-    {"Shop_Hours", TLayout::Coded},
-    {"Shop_Bitvector", TLayout::Flag},
-    {"Shop_Race_Bitvector", TLayout::Flag},
-    {"Trigger_Type", TLayout::Coded},
-    {"Trigger_BitVector_MOB", TLayout::Flag},
-    {"Trigger_BitVector_OBJ", TLayout::Flag},
-    {"Trigger_BitVector_WLD", TLayout::Flag},
-    {"ZON_Equipped", TLayout::Coded},
-    {"Bonus", TLayout::Coded},
-};
 } // namespace
 
 class ShippedData : public WorldTest {};
 
 TEST_F(ShippedData, EveryListIsShippedAndLoadsInItsLayout) {
-    EXPECT_EQ(kLists.size(), 45u);
+    EXPECT_EQ(std::size(kLists), 45u);
     for (const auto& [name, layout] : kLists) {
         SCOPED_TRACE(name);
         try {

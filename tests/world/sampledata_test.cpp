@@ -4,6 +4,7 @@
 // Also the converter that lays the folder out.
 
 #include "maplayout.h"
+#include "shippedlists.h"
 #include "strutils.h"
 #include "testsupport.h"
 #include "zone.h"
@@ -296,62 +297,6 @@ TEST(ProgramFolder, HoldsTheConversionOfEverySourceFile) {
 }
 
 namespace {
-
-enum class TLayout { Coded, Spell, Flag };
-
-struct TListCase {
-    const char* Name;
-    TLayout Layout;
-};
-
-// The lists the editor loads, with the layout its loader reads them in.
-const TListCase kLists[] = {
-    {"ZON_Repop", TLayout::Coded},
-    {"SectorType", TLayout::Coded},
-    {"RoomVector", TLayout::Flag},
-    {"DoorFlags", TLayout::Coded},
-    {"DoorDefault", TLayout::Coded},
-    {"pol", TLayout::Coded},
-    {"Skills", TLayout::Coded},
-    {"Material", TLayout::Coded},
-    {"Objects_StructureHits", TLayout::Coded},
-    {"Spells", TLayout::Spell},
-    {"Type", TLayout::Coded},
-    {"Weapons", TLayout::Coded},
-    {"Container", TLayout::Flag},
-    {"DrinkTypes", TLayout::Coded},
-    {"Class", TLayout::Coded},
-    {"ExtraEffect", TLayout::Flag},
-    {"Affect", TLayout::Flag},
-    {"NoTake", TLayout::Flag},
-    {"NoUse", TLayout::Flag},
-    {"Wear", TLayout::Flag},
-    {"Magic_Flags", TLayout::Flag},
-    {"Level", TLayout::Coded},
-    {"Thac0", TLayout::Coded},
-    {"AC", TLayout::Coded},
-    {"Position", TLayout::Coded},
-    {"Align", TLayout::Coded},
-    {"LikeWork", TLayout::Coded},
-    {"Class_Mob", TLayout::Coded},
-    {"MaxFactor", TLayout::Coded},
-    {"ExtraAttack", TLayout::Coded},
-    {"Stats", TLayout::Coded},
-    {"Action", TLayout::Flag},
-    {"Mob_Affect", TLayout::Flag},
-    {"Mob_Special_BitVector", TLayout::Flag},
-    {"Spells_Mob", TLayout::Spell},
-    {"Skills_Mob", TLayout::Spell},
-    {"Shop_Hours", TLayout::Coded},
-    {"Shop_Bitvector", TLayout::Flag},
-    {"Shop_Race_Bitvector", TLayout::Flag},
-    {"Trigger_Type", TLayout::Coded},
-    {"Trigger_BitVector_MOB", TLayout::Flag},
-    {"Trigger_BitVector_OBJ", TLayout::Flag},
-    {"Trigger_BitVector_WLD", TLayout::Flag},
-    {"ZON_Equipped", TLayout::Coded},
-    {"Bonus", TLayout::Coded},
-};
 
 // The fields of a list line: the words between runs of tabs.
 std::vector<std::string> Fields(const std::string& line) {
