@@ -27,8 +27,9 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The editor runs in its program folder, beside its data and workspace.
 run: build
-	@echo "The editor is not there yet. Built: worldtool ($(BUILD_DIR)/tools/worldtool) and the program folder $(BUILD_DIR)/VelmoraEd/ with its data and sample workspace."
+	cd $(BUILD_DIR)/VelmoraEd && ./VelmoraEd
 
 test: deps
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_TESTS=ON

@@ -117,14 +117,23 @@ public:
     std::vector<TListEntry> ListEntries() const {
         std::vector<TListEntry> out;
         out.reserve(items_.size());
-        for (const auto& item : items_) {
-            if constexpr (requires { item->CaptionName(); })
-                out.push_back(
-                    {std::to_string(item->VNum) + "  " + item->CaptionName(), item->VNum});
-            else
-                out.push_back({std::to_string(item->VNum), item->VNum});
-        }
+        for (const auto& item : items_)
+            out.push_back(EntryOf(*item));
         return out;
+    }
+    // The same entries for the records of one zone, in list order (the ID
+    // lists of the pages).
+    std::vector<TListEntry> ZoneListEntries(int32_t zone) const {
+        std::vector<TListEntry> out;
+        for (const T* record : ZoneInListOrder(zone))
+            out.push_back(EntryOf(*record));
+        return out;
+    }
+    static TListEntry EntryOf(const T& record) {
+        if constexpr (requires { record.CaptionName(); })
+            return {std::to_string(record.VNum) + "  " + record.CaptionName(), record.VNum};
+        else
+            return {std::to_string(record.VNum), record.VNum};
     }
 
     auto begin() { return items_.begin(); }

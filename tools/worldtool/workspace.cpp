@@ -32,19 +32,6 @@ void TStderrReporter::ReportError(const std::string& message) {
 
 namespace {
 
-bool EndsWithNoCase(const std::string& name, const std::string& tail) {
-    if (name.size() <= tail.size())
-        return false;
-    return std::equal(tail.rbegin(), tail.rend(), name.rbegin(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    });
-}
-
-std::string Below(const std::string& dir, const std::string& folder) {
-    return (fs::path(dir) / folder).string();
-}
-
 // The last part of a path: where the zone's file goes in another folder.
 std::string FileNameOf(const std::string& path) {
     return fs::path(path).filename().string();
@@ -52,42 +39,16 @@ std::string FileNameOf(const std::string& path) {
 
 } // namespace
 
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension) {
-    std::vector<std::string> files;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (EndsWithNoCase(name, extension) && it->is_regular_file(error))
-            files.push_back(it->path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter) {
     const auto start = std::chrono::steady_clock::now();
     TScanResult result;
-    for (const auto& file : ListFiles(Below(dir, "OBJ"), ".obj"))
-        ObjList.LoadFromFile(file);
-    for (const auto& file : ListFiles(Below(dir, "MOB"), ".mob"))
-        MobList.LoadFromFile(file);
-    for (const auto& file : ListFiles(Below(dir, "SHP"), ".shp"))
-        ShopList.LoadFromFile(file);
-    for (const auto& file : ListFiles(Below(dir, "WLD"), ".wld"))
-        RoomList.LoadFromFile(file);
-    for (const auto& file : ListFiles(Below(dir, "TRG"), ".trg"))
-        TriggerList.LoadFromFile(file);
-    for (const auto& file : ListFiles(Below(dir, "ZON"), ".zon")) {
-        auto zone = std::make_unique<TZone>();
-        if (zone->OpenZoneFile(file)) {
-            result.Zones.push_back(std::move(zone));
-            continue;
-        }
+    LoadWorkspaceRecords(dir);
+    result.Zones = LoadWorkspaceZones(dir, [&](const std::string& file) {
         // The scan hides this message; the line it stopped at is still known.
         result.FailedZoneFiles.push_back(file);
         reporter.ReportError(Msg("Не могу загрузить зону\r\nФайл: ") + Msg(file) +
                              LoadErrorSuffix(LineNumber));
-    }
+    });
     result.Objects = ObjList.Count();
     result.Mobs = MobList.Count();
     result.Shops = ShopList.Count();

@@ -4,6 +4,7 @@
 // save and the export for the server, with failures printed to stderr.
 
 #include "export.h"
+#include "workspace.h"
 #include "worldfile.h"
 #include "zone.h"
 
@@ -33,10 +34,6 @@ struct TScanResult {
     int Objects = 0, Mobs = 0, Shops = 0, Rooms = 0, Triggers = 0;
     double Seconds = 0;
 };
-
-// The files of `folder` whose names end with `extension` (any letter case, as
-// the wildcard "*.ext" matches), sorted by name. A missing folder has none.
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);
 
 // Reads the workspace `dir` into the world lists in the start-up order:
 // objects, mobs, shops, rooms (with their layout files), triggers, then every

@@ -1,0 +1,83 @@
+#pragma once
+
+// The record pickers: small modal windows in which the builder chooses a
+// trigger, a mob or an object by its number. TRecordPicker is the shape the
+// three share; TTriggerForm is the trigger picker of the object, mob and room
+// pages.
+
+#include <QDialog>
+#include <cstdint>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QSpinBox;
+class QVBoxLayout;
+
+// A list of candidates (text "number name", the number as Qt::UserRole), a
+// number field holding the choice, "Выбрать" copying the selected entry's
+// number into the field, "Ok" accepting a number other than 0 and "Отмена".
+// Acceptance is reported by Accepted(), which only "Ok" sets and every
+// showing or activation of the window clears.
+class TRecordPicker : public QDialog {
+    Q_OBJECT
+
+public:
+    bool Accepted() const { return accepted_; }
+
+    QPushButton* OkBtn;     // "Выбрать": the selected entry into the number field
+    QPushButton* AddBtn;    // "Ok": accepts
+    QPushButton* CancelBtn; // "Отмена"
+
+protected:
+    // `prompt` is the heading and also the error shown when nothing is chosen;
+    // the list and the number field get the object names given.
+    TRecordPicker(const QString& caption, const QString& prompt, const QString& listName,
+                  const QString& editName, QWidget* parent);
+
+    QListWidget* list() const { return list_; }
+    QSpinBox* edit() const { return edit_; }
+    // Where a picker puts its own controls, between the number and the buttons.
+    QVBoxLayout* extras() const { return extras_; }
+
+    // Selects the first entry carrying `number` (nothing when none does) and
+    // puts the number into the field.
+    void PresetNumber(int32_t number);
+    // The number field, with what the user is still typing taken in.
+    int32_t ChosenNumber() const;
+    // The list becomes a copy of `source`: texts and numbers, in its order.
+    void CopyEntries(const QListWidget* source);
+    void AppendEntry(const QString& text, int32_t number);
+
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ChooseClick();
+    void AcceptClick();
+    void ListDoubleClick(QListWidgetItem* item);
+
+    QString prompt_;
+    QLabel* promptLabel_;
+    QListWidget* list_;
+    QSpinBox* edit_;
+    QVBoxLayout* extras_;
+    bool accepted_ = false;
+};
+
+class TTriggerForm : public TRecordPicker {
+    Q_OBJECT
+
+public:
+    explicit TTriggerForm(QWidget* parent = nullptr);
+
+    // The triggers of TriggerList attached to kind `attachKind` (0 mob,
+    // 1 object, 2 room), in list order, as "<number> <name>".
+    void Fill(int attachKind);
+    void Preset(int32_t number);
+    int32_t Number() const { return ChosenNumber(); }
+
+    QListWidget* TriggerListBox;
+    QSpinBox* TriggerEdit;
+};

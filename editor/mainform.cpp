@@ -1,0 +1,629 @@
+#include "mainform.h"
+
+#include "aboutform.h"
+#include "addescform.h"
+#include "configform.h"
+#include "descform.h"
+#include "destform.h"
+#include "effectform.h"
+#include "hinting.h"
+#include "listform.h"
+#include "numberform.h"
+#include "profile.h"
+#include "prompts.h"
+#include "recordpage.h"
+#include "roommobform.h"
+#include "roomobjform.h"
+#include "settings.h"
+#include "textcodec.h"
+#include "toolsform.h"
+#include "triggerform.h"
+#include "vocabulary.h"
+#include "vocabularyfill.h"
+#include "worldlists.h"
+#include "zonepage.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace {
+
+// The main window's fixed size: room for the widest page.
+constexpr QSize kWindowSize(980, 640);
+
+// The tools window sits this far right of and below the main window's corner.
+constexpr QPoint kToolsOffset(450, 5);
+
+QAction* NewAction(QWidget* owner, QMenu* menu, const char* name, const QString& caption,
+                   const QKeySequence& shortcut = {}) {
+    auto* action = new QAction(caption, owner);
+    action->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    menu->addAction(action);
+    return action;
+}
+
+QAction* NewCheckAction(QWidget* owner, QMenu* menu, const char* name, const QString& caption,
+                        const QKeySequence& shortcut = {}) {
+    QAction* action = NewAction(owner, menu, name, caption, shortcut);
+    action->setCheckable(true);
+    return action;
+}
+
+std::string SettingsPath(const std::string& programFolder) {
+    return programFolder + "VelmoraEd.ini";
+}
+
+// Runs one vocabulary fill; a list that cannot be read is reported and the
+// control stays unfilled.
+template <class Fill> void ReportingListErrors(Fill fill) {
+    try {
+        fill();
+    } catch (const TVocabularyError& error) {
+        Prompts().Error(FromCp1251(error.Message));
+    }
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), ProgramFolder(Prompts().ProgramFolder()) {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Velmora Editor"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    // The status bar shows the hint of the control under the mouse (Qt routes
+    // every status tip to it) and is hidden until the menu shows it.
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(StatusBar1);
+    StatusBar1->hide();
+
+    ClearWorld();
+    UnplacedRooms = FillMap(RoomList, MapGrid, -1);
+    ShowFileErrors = true;
+
+    CreateCompanions();
+    CreatePages();
+    CreateMenus();
+    LoadTemplates();
+    LoadVocabularies();
+    ConnectToolsWindow();
+    WatchFlagLists(this, StatusBar1);
+    // Until the hint file is read, a few controls carry hints of their own.
+    ApplyHints(this, BuiltInHints());
+
+    setFixedSize(kWindowSize);
+}
+
+TMainForm::~TMainForm() {
+    ClearWorld();
+}
+
+void TMainForm::CreateCompanions() {
+    AboutForm = new TAboutForm(this);
+    AddDescForm = new TAddDescForm(this);
+    EffectForm = new TEffectForm(this);
+    ToolsForm = new TToolsForm(this);
+    NumberForm = new TNumberForm(this);
+    DescForm = new TDescForm(this);
+    for (auto& form : ListForms)
+        form = new TListForm(this);
+    TriggerForm = new TTriggerForm(this);
+    RoomObjForm = new TRoomObjForm(ProgramFolder, this);
+    RoomMobForm = new TRoomMobForm(this);
+    DestForm = new TDestForm(this);
+    ConfigForm = new TConfigForm(this);
+    ConfigForm->setEditorStateSource([this] {
+        return TEditorStates{N24->isChecked(), NConfirm->isChecked(), N25->isChecked()};
+    });
+}
+
+void TMainForm::CreatePages() {
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    ZonePage = new TZonePage(*this);
+    PageControl1->addTab(ZonePage, QStringLiteral("Зона"));
+    const std::array<std::array<const char*, 3>, 5> pages = {{
+        {"RoomTabSheet", "R_IDComboBox", "Комнаты"},
+        {"ObjTabSheet", "O_IDComboBox", "Объекты"},
+        {"MobTabSheet", "M_IDComboBox", "Мобы"},
+        {"ShopTabSheet", "S_IDComboBox", "Магазины"},
+        {"TrigTabSheet", "T_IDComboBox", "Триггеры"},
+    }};
+    for (size_t i = 0; i < pages.size(); ++i) {
+        auto* page = new TRecordPage(*this, QLatin1String(pages[i][0]), QLatin1String(pages[i][1]));
+        RecordPages[i] = page;
+        PageControl1->addTab(page, QString::fromUtf8(pages[i][2]));
+    }
+    setCentralWidget(PageControl1);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageChanged);
+}
+
+void TMainForm::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* files = bar->addMenu(QStringLiteral("&Файлы"));
+    files->setObjectName(QStringLiteral("N1"));
+    N2 = NewAction(this, files, "N2", QStringLiteral("&Новый"), QKeySequence::New);
+    N3 = NewAction(this, files, "N3", QStringLiteral("&Открыть..."), QKeySequence::Open);
+    N4 = NewAction(this, files, "N4", QStringLiteral("&Восстановить"));
+    N5 = NewAction(this, files, "N5", QStringLiteral("&Сохранить..."), QKeySequence::Save);
+    files->addSeparator();
+    N6 = NewAction(this, files, "N6", QStringLiteral("&Загрузить зону"));
+    N34 = NewAction(this, files, "N34", QStringLiteral("Сохранить &зону"),
+                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    files->addSeparator();
+    N33 = NewAction(this, files, "N33", QStringLiteral("Н&астройки..."));
+    files->addSeparator();
+    N8 = NewAction(this, files, "N8", QStringLiteral("В&ыход"), QKeySequence::Quit);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Редактор"));
+    edit->setObjectName(QStringLiteral("N9"));
+    N17 = NewAction(this, edit, "N17", QStringLiteral("&Добавить"));
+    N18 = NewAction(this, edit, "N18", QStringLiteral("&Удалить"));
+    N19 = NewAction(this, edit, "N19", QStringLiteral("&Копировать"));
+    edit->addSeparator();
+    N27 = NewAction(this, edit, "N27", QStringLiteral("&Первый"),
+                    QKeySequence(Qt::ALT | Qt::Key_Home));
+    N28 = NewAction(this, edit, "N28", QStringLiteral("П&редыдущий"), QKeySequence::Back);
+    N29 = NewAction(this, edit, "N29", QStringLiteral("С&ледующий"), QKeySequence::Forward);
+    N30 = NewAction(this, edit, "N30", QStringLiteral("П&оследний"),
+                    QKeySequence(Qt::ALT | Qt::Key_End));
+    edit->addSeparator();
+    QMenu* pages = edit->addMenu(QStringLiteral("Р&едактирование"));
+    pages->setObjectName(QStringLiteral("N21"));
+    auto* group = new QActionGroup(this);
+    const std::array<const char*, kPageCount> pageCaptions = {"&Зоны",  "&Комнат",    "&Объектов",
+                                                              "&Мобов", "М&агазинов", "&Триггеров"};
+    for (int page = 0; page < kPageCount; ++page) {
+        const QByteArray name = "Nr" + QByteArray::number(page);
+        QAction* action =
+            NewCheckAction(this, pages, name.constData(),
+                           QString::fromUtf8(pageCaptions[static_cast<size_t>(page)]),
+                           QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + page)));
+        group->addAction(action);
+        Nr[static_cast<size_t>(page)] = action;
+        connect(action, &QAction::triggered, this, [this, page] {
+            if (!GoToPage(page))
+                CheckPageEntry(CurrentPage());
+        });
+    }
+    Nr[0]->setChecked(true);
+    NConfirm = NewCheckAction(this, edit, "NConfirm", QStringLiteral("Подтверждение &изменений"));
+    N35 = NewAction(this, edit, "N35", QStringLiteral("Расставить ко&мнаты"));
+    N35->setVisible(false);
+
+    QMenu* windows = bar->addMenu(QStringLiteral("&Окна"));
+    windows->setObjectName(QStringLiteral("N11"));
+    QMenu* lists = windows->addMenu(QStringLiteral("&Список"));
+    lists->setObjectName(QStringLiteral("N12"));
+    const std::array<std::array<const char*, 2>, 5> listEntries = {{
+        {"N13", "&Комнат"},
+        {"N14", "&Объектов"},
+        {"N15", "&Мобов"},
+        {"N22", "М&агазинов"},
+        {"N23", "&Триггеров"},
+    }};
+    for (int kind = 0; kind < 5; ++kind) {
+        const auto& entry = listEntries[static_cast<size_t>(kind)];
+        QAction* action = NewCheckAction(this, lists, entry[0], QString::fromUtf8(entry[1]));
+        ListEntries[static_cast<size_t>(kind)] = action;
+        connect(action, &QAction::triggered, this, [this, kind] { ToggleListWindow(kind); });
+        connect(ListForms[static_cast<size_t>(kind)], &TListForm::closed, action,
+                [action] { action->setChecked(false); });
+    }
+    N24 = NewCheckAction(this, windows, "N24", QStringLiteral("С&татус"));
+    N25 = NewCheckAction(this, windows, "N25", QStringLiteral("&Инструменты"));
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Помощь"));
+    help->setObjectName(QStringLiteral("N16"));
+    N10 = NewAction(this, help, "N10", QStringLiteral("&Помощь"), QKeySequence::HelpContents);
+    About1 = NewAction(this, help, "About1", QStringLiteral("&О программе"));
+
+    connect(N8, &QAction::triggered, this, &QWidget::close);
+    connect(N33, &QAction::triggered, ConfigForm, &QDialog::exec);
+    connect(N27, &QAction::triggered, this, &TMainForm::FirstRecord);
+    connect(N28, &QAction::triggered, this, &TMainForm::PreviousRecord);
+    connect(N29, &QAction::triggered, this, &TMainForm::NextRecord);
+    connect(N30, &QAction::triggered, this, &TMainForm::LastRecord);
+    connect(N24, &QAction::triggered, this, &TMainForm::ToggleStatusBar);
+    connect(N25, &QAction::triggered, this, &TMainForm::ToggleToolsWindow);
+    connect(About1, &QAction::triggered, AboutForm, &QDialog::exec);
+}
+
+void TMainForm::LoadTemplates() {
+    const std::string bases = ProgramFolder + "Bases/";
+    ::LoadTemplates(ObjTemplet, bases + "Template_Obj");
+    ::LoadTemplates(MobTemplet, bases + "Template_Mob");
+    ::LoadTemplates(ShopTemplet, bases + "Template_Shop");
+    ::LoadTemplates(TrigTemplet, bases + "Template_Trigger");
+    ::LoadTemplates(RoomTemplet, bases + "Template_Room");
+}
+
+void TMainForm::LoadVocabularies() {
+    ReportingListErrors(
+        [this] { FillCodeCombo(ProgramFolder, "ZON_Repop", ZonePage->Z_RepopComboBox, 0, 0); });
+}
+
+void TMainForm::ConnectToolsWindow() {
+    connect(ToolsForm, &TToolsForm::prevClicked, this, &TMainForm::PreviousRecord);
+    connect(ToolsForm, &TToolsForm::nextClicked, this, &TMainForm::NextRecord);
+    connect(ToolsForm, &TToolsForm::applyClicked, this, &TMainForm::ApplyPage);
+    connect(ToolsForm, &TToolsForm::cancelClicked, this, &TMainForm::CancelPage);
+    connect(ToolsForm, &TToolsForm::closed, N25, [this] { N25->setChecked(false); });
+}
+
+// ---- start and end ----
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FormActivate();
+}
+
+void TMainForm::FormActivate() {
+    if (!firstActivation_)
+        return;
+    firstActivation_ = false;
+    LoadHintFile();
+    ApplySettings();
+
+    const TSettings settings = ConfigForm->settings();
+    ToolsForm->move(pos() + kToolsOffset);
+    ToolsForm->setVisible(settings.Tools);
+    N25->setChecked(settings.Tools);
+    NConfirm->setChecked(settings.Confirm);
+    startHeight_ = height();
+    if (settings.Status)
+        N24->trigger(); // inverts the check mark and shows the bar
+
+    EnableRecordCommands(false);
+    SetChanged(false);
+    const std::array<const char*, 5> captions = {"Список комнат", "Список объектов", "Список мобов",
+                                                 "Список магазинов", "Список триггеров"};
+    for (int kind = 0; kind < 5; ++kind) {
+        TListForm* form = ListForms[static_cast<size_t>(kind)];
+        form->setWindowTitle(QString::fromUtf8(captions[static_cast<size_t>(kind)]));
+        form->SetKindTag(kind);
+    }
+    ZonePage->ScanWorkspace();
+    if (ZonePage->CurrentZone())
+        EnableRecordCommands(true);
+}
+
+void TMainForm::LoadHintFile() {
+    const std::string path = ProgramFolder + "Help/Hints";
+    if (const auto hints = ::LoadHints(path))
+        ApplyHints(this, *hints);
+    else
+        // The editor works without its hints; the builder should know why they are missing.
+        Prompts().Error(QStringLiteral("Не могу загрузить подсказки из файла ") +
+                        QString::fromStdString(path));
+}
+
+void TMainForm::ApplySettings() {
+    const TProfileFile file(SettingsPath(ProgramFolder));
+    const TSettings settings = ReadSettings(file);
+    ConfigForm->loadSettings(settings);
+    if (settings.Position && settings.MainX && settings.MainY) {
+        move(*settings.MainX, *settings.MainY);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TMainForm::WriteSettingsFile() {
+    TProfileFile file(SettingsPath(ProgramFolder));
+    TSettings settings = ConfigForm->settings();
+    settings.MainX = x();
+    settings.MainY = y();
+    WriteSettings(file, settings);
+    if (!file.Save())
+        Prompts().Error(QStringLiteral("Не могу сохранить настройки в файл ") +
+                        QString::fromStdString(file.Path()));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!Prompts().Confirm(QStringLiteral("Вы хотите выйти?"))) {
+        event->ignore();
+        return;
+    }
+    WriteSettingsFile();
+    for (TListForm* form : ListForms)
+        form->hide();
+    ToolsForm->hide();
+    event->accept();
+}
+
+// ---- the change flag and the store step ----
+
+void TMainForm::SetChanged(bool changed) {
+    changed_ = changed;
+    ToolsForm->SetApplyEnabled(changed);
+}
+
+bool TMainForm::ConfirmStore() {
+    Asking = true;
+    bool store = false;
+    if (!FileCommandRunning) {
+        store = IsChanged();
+        if (store && NConfirm->isChecked())
+            store = Prompts().Confirm(QStringLiteral("Сохранить изменения?"));
+    }
+    Asking = false;
+    return store;
+}
+
+void TMainForm::EnableRecordCommands(bool enabled) {
+    for (QAction* action : {N5, N18, N19, N27, N28, N29, N30})
+        action->setEnabled(enabled);
+    ToolsForm->SetRecordButtonsEnabled(enabled);
+}
+
+void TMainForm::ZoneChange() {
+    if (!ZonePage->CurrentZone()) {
+        Prompts().Error(QStringLiteral("Выберите сначала зону или создайте новую"));
+        return;
+    }
+    SetChanged(true);
+}
+
+void TMainForm::RoomChange() {
+    RecordPage(RoomPageIndex)->Change();
+}
+
+void TMainForm::ObjChange() {
+    RecordPage(ObjPageIndex)->Change();
+}
+
+void TMainForm::MobChange() {
+    RecordPage(MobPageIndex)->Change();
+}
+
+void TMainForm::ShopChange() {
+    RecordPage(ShopPageIndex)->Change();
+}
+
+void TMainForm::TriggerChange() {
+    RecordPage(TrigPageIndex)->Change();
+}
+
+// ---- pages ----
+
+int TMainForm::CurrentPage() const {
+    return PageControl1->currentIndex();
+}
+
+bool TMainForm::LeavePage(int page) {
+    if (!ZonePage->CurrentZone()) {
+        Prompts().Error(QStringLiteral("Выберите сначала зону"));
+        return false;
+    }
+    if (ConfirmStore()) {
+        if (page == ZonePageIndex)
+            ZonePage->StoreCurrent();
+        else
+            RecordPage(page)->StoreCurrent();
+    }
+    return true;
+}
+
+void TMainForm::CheckPageEntry(int page) {
+    Nr[static_cast<size_t>(page)]->setChecked(true);
+}
+
+void TMainForm::RefreshPickerLists() {
+    RoomObjForm->SetEntries(ListForms[ObjListKind]->ListBox1);
+    RoomMobForm->SetEntries(ListForms[MobListKind]->ListBox1);
+}
+
+void TMainForm::RefillListWindows() {
+    ListForms[RoomListKind]->Fill(RoomList.ListEntries());
+    ListForms[ObjListKind]->Fill(ObjList.ListEntries());
+    ListForms[MobListKind]->Fill(MobList.ListEntries());
+    ListForms[ShopListKind]->Fill(ShopList.ListEntries());
+    ListForms[TrigListKind]->Fill(TriggerList.ListEntries());
+}
+
+void TMainForm::EnterPage(int page) {
+    for (QAction* action : Nr)
+        action->setChecked(false);
+    N35->setVisible(false);
+    switch (page) {
+    case ZonePageIndex:
+        RefreshPickerLists();
+        break;
+    case RoomPageIndex:
+        N35->setVisible(true);
+        RefreshPickerLists();
+        TriggerForm->Fill(2);
+        break;
+    case ObjPageIndex:
+        TriggerForm->Fill(1);
+        break;
+    case MobPageIndex:
+        TriggerForm->Fill(0);
+        break;
+    case ShopPageIndex:
+        RoomObjForm->SetEntries(ListForms[ObjListKind]->ListBox1);
+        break;
+    default:
+        break;
+    }
+    CheckPageEntry(page);
+    if (page == ZonePageIndex) {
+        const bool hasZones = ZonePage->ZoneCount() > 0;
+        if (hasZones)
+            ZonePage->ShowCurrent();
+        EnableRecordCommands(hasZones);
+    } else {
+        TRecordPage* records = RecordPage(page);
+        const bool hasRecords = records->Count() > 0;
+        if (!hasRecords)
+            records->Current.reset();
+        records->ShowCurrent();
+        EnableRecordCommands(hasRecords);
+    }
+    SetChanged(false);
+    shownPage_ = page;
+}
+
+void TMainForm::PageChanged(int page) {
+    if (switchingPage_)
+        return;
+    if (!LeavePage(shownPage_)) {
+        switchingPage_ = true;
+        PageControl1->setCurrentIndex(shownPage_);
+        switchingPage_ = false;
+        return;
+    }
+    EnterPage(page);
+}
+
+bool TMainForm::GoToPage(int page) {
+    if (page == CurrentPage())
+        return true;
+    if (!LeavePage(CurrentPage()))
+        return false;
+    switchingPage_ = true;
+    PageControl1->setCurrentIndex(page);
+    switchingPage_ = false;
+    EnterPage(page);
+    return true;
+}
+
+// ---- navigation ----
+
+void TMainForm::FirstRecord() {
+    if (CurrentPage() == ZonePageIndex) {
+        if (ZonePage->ZoneCount() > 0)
+            ZonePage->SelectRow(0);
+    } else {
+        RecordPage(CurrentPage())->First();
+    }
+}
+
+void TMainForm::PreviousRecord() {
+    if (CurrentPage() == ZonePageIndex) {
+        const int row = ZonePage->Z_ListBox->currentRow();
+        if (row > 0)
+            ZonePage->SelectRow(row - 1);
+    } else {
+        RecordPage(CurrentPage())->Previous();
+    }
+}
+
+void TMainForm::NextRecord() {
+    if (CurrentPage() == ZonePageIndex) {
+        const int row = ZonePage->Z_ListBox->currentRow();
+        if (row < ZonePage->ZoneCount() - 1)
+            ZonePage->SelectRow(row + 1);
+    } else {
+        RecordPage(CurrentPage())->Next();
+    }
+}
+
+void TMainForm::LastRecord() {
+    if (CurrentPage() == ZonePageIndex) {
+        if (ZonePage->ZoneCount() > 0)
+            ZonePage->SelectRow(ZonePage->ZoneCount() - 1);
+    } else {
+        RecordPage(CurrentPage())->Last();
+    }
+}
+
+// ---- the tools window's apply and cancel ----
+
+void TMainForm::ApplyPage() {
+    if (CurrentPage() == ZonePageIndex)
+        ZonePage->StoreCurrent();
+    else
+        RecordPage(CurrentPage())->StoreCurrent();
+    SetChanged(false);
+}
+
+void TMainForm::CancelPage() {
+    if (!Prompts().Confirm(QStringLiteral("Отменить изменения?")))
+        return;
+    if (CurrentPage() == ZonePageIndex)
+        ZonePage->ShowCurrent();
+    else
+        RecordPage(CurrentPage())->ShowCurrent();
+    SetChanged(false);
+}
+
+// ---- windows ----
+
+// The menu entry has inverted its check mark already.
+void TMainForm::ToggleStatusBar() {
+    if (startHeight_ == 0)
+        startHeight_ = height();
+    const bool shown = N24->isChecked();
+    StatusBar1->setVisible(shown);
+    setFixedHeight(startHeight_ + (shown ? StatusBar1->sizeHint().height() : 0));
+}
+
+void TMainForm::ToggleListWindow(int kind) {
+    ListForms[static_cast<size_t>(kind)]->setVisible(
+        ListEntries[static_cast<size_t>(kind)]->isChecked());
+}
+
+void TMainForm::ToggleToolsWindow() {
+    ToolsForm->setVisible(N25->isChecked());
+}
+
+// ---- attached triggers ----
+
+void TMainForm::AddAttachedTrigger(QListWidget* list) {
+    TriggerForm->Preset(0);
+    TriggerForm->exec();
+    if (!TriggerForm->Accepted())
+        return;
+    SetChanged(true);
+    const int32_t number = TriggerForm->Number();
+    auto* item = new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(number)), list);
+    item->setData(Qt::UserRole, number);
+}
+
+void TMainForm::EditAttachedTrigger(QListWidget* list) {
+    QListWidgetItem* item = list->currentItem();
+    if (!item) {
+        Prompts().Error(QStringLiteral("Выберите триггер"));
+        return;
+    }
+    TriggerForm->Preset(item->data(Qt::UserRole).toInt());
+    TriggerForm->exec();
+    if (!TriggerForm->Accepted())
+        return;
+    SetChanged(true);
+    const int32_t number = TriggerForm->Number();
+    item->setText(FromCp1251(TriggerList.CaptionOf(number)));
+    item->setData(Qt::UserRole, number);
+}
+
+void TMainForm::DeleteAttachedTrigger(QListWidget* list) {
+    const int row = list->currentRow();
+    if (row < 0 || !list->currentItem()) {
+        Prompts().Error(QStringLiteral("Выберите триггер"));
+        return;
+    }
+    if (!Prompts().Confirm(QStringLiteral("Вы действительно хотите удалить этот триггер?")))
+        return;
+    SetChanged(true);
+    delete list->takeItem(row);
+    if (list->count() > 0)
+        list->setCurrentRow(std::min(row, list->count() - 1));
+}

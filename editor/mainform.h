@@ -1,0 +1,188 @@
+#pragma once
+
+// The main window: six pages, one per record kind, the main menu, the status
+// bar and the companion windows around them. It holds what the pages share:
+// the change flag, the store confirmation, page switching and navigation.
+
+#include "maplayout.h"
+#include "mob.h"
+#include "obj.h"
+#include "room.h"
+#include "shop.h"
+#include "templates.h"
+#include "trigger.h"
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+#include <vector>
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QStatusBar;
+class QTabWidget;
+class TAboutForm;
+class TAddDescForm;
+class TConfigForm;
+class TDescForm;
+class TDestForm;
+class TEffectForm;
+class TListForm;
+class TNumberForm;
+class TRecordPage;
+class TRoomMobForm;
+class TRoomObjForm;
+class TToolsForm;
+class TTriggerForm;
+class TZonePage;
+
+// The pages by index, the order every page-dependent command switches on.
+enum TPage {
+    ZonePageIndex,
+    RoomPageIndex,
+    ObjPageIndex,
+    MobPageIndex,
+    ShopPageIndex,
+    TrigPageIndex
+};
+inline constexpr int kPageCount = 6;
+
+// The five list windows by kind tag.
+enum TListKind { RoomListKind, ObjListKind, MobListKind, ShopListKind, TrigListKind };
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Creates the main window and its companion windows, loads the templates
+    // and vocabulary lists of the program folder and empties the map grid.
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // The companion windows, created with the main window, in this order.
+    TAboutForm* AboutForm;
+    TAddDescForm* AddDescForm;
+    TEffectForm* EffectForm;
+    TToolsForm* ToolsForm;
+    TNumberForm* NumberForm;
+    TDescForm* DescForm;
+    std::array<TListForm*, 5> ListForms; // by TListKind
+    TTriggerForm* TriggerForm;
+    TRoomObjForm* RoomObjForm;
+    TRoomMobForm* RoomMobForm;
+    TDestForm* DestForm;
+    TConfigForm* ConfigForm;
+
+    QTabWidget* PageControl1;
+    TZonePage* ZonePage;
+    std::array<TRecordPage*, 5> RecordPages; // rooms, objects, mobs, shops, triggers
+    TRecordPage* RecordPage(int page) const { return RecordPages[static_cast<size_t>(page - 1)]; }
+    QStatusBar* StatusBar1;
+
+    // Main menu entries, named as the menu is drawn up.
+    QAction *N2, *N3, *N4, *N5, *N6, *N34, *N33, *N8;
+    QAction *N17, *N18, *N19, *N27, *N28, *N29, *N30;
+    std::array<QAction*, kPageCount> Nr; // Nr0 .. Nr5
+    QAction *NConfirm, *N35;
+    std::array<QAction*, 5> ListEntries; // N13, N14, N15, N22, N23 by TListKind
+    QAction *N24, *N25, *N10, *About1;
+
+    // The program folder with a trailing "/".
+    const std::string ProgramFolder;
+
+    // Templates and blank records (a page with an empty ID list shows its blank).
+    TObjTemplet ObjTemplet;
+    TMobTemplet MobTemplet;
+    TShopTemplet ShopTemplet;
+    TTrigTemplet TrigTemplet;
+    TRoomTemplet RoomTemplet;
+    TObj BlankObj{0};
+    TMob BlankMob{0};
+    TShop BlankShop{0};
+    TTrigger BlankTrigger{0};
+    TRoom BlankRoom{0};
+
+    // The rooms of the current zone that have no place on the map.
+    std::vector<TListEntry> UnplacedRooms;
+
+    // While set (the file commands that fill the pages), the store
+    // confirmation neither asks nor stores.
+    bool FileCommandRunning = false;
+    // Set while the store confirmation's question is open.
+    bool Asking = false;
+
+    // The change flag, shown by the tools window's "Присвоить".
+    void SetChanged(bool changed);
+    bool IsChanged() const { return changed_; }
+    // Whether the shown record's edits are to be stored now; asks "Сохранить
+    // изменения?" when the confirmation switch is on.
+    bool ConfirmStore();
+    void EnableRecordCommands(bool enabled);
+
+    // The change hooks of the pages.
+    void ZoneChange();
+    void RoomChange();
+    void ObjChange();
+    void MobChange();
+    void ShopChange();
+    void TriggerChange();
+
+    // The lists of attached triggers of the object, mob and room pages.
+    void AddAttachedTrigger(QListWidget* list);
+    void EditAttachedTrigger(QListWidget* list);
+    void DeleteAttachedTrigger(QListWidget* list);
+
+    int CurrentPage() const;
+    // Leaves the current page and enters `page`, as the "Редактирование"
+    // entries do; false when leaving was refused.
+    bool GoToPage(int page);
+
+    // Navigation on the current page.
+    void FirstRecord();
+    void PreviousRecord();
+    void NextRecord();
+    void LastRecord();
+
+    // The tools window's apply and cancel.
+    void ApplyPage();
+    void CancelPage();
+
+    // The list windows refilled from the record lists (after loading them).
+    void RefillListWindows();
+    // The room-object and room-mob pickers take the list windows' entries.
+    void RefreshPickerLists();
+
+    // The first activation: hints, settings, tools window, workspace scan.
+    // Later calls do nothing.
+    void FormActivate();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateCompanions();
+    void CreatePages();
+    void CreateMenus();
+    void LoadTemplates();
+    void LoadVocabularies();
+    void ConnectToolsWindow();
+    void LoadHintFile();
+    void ApplySettings();
+    void WriteSettingsFile();
+
+    bool LeavePage(int page);
+    void EnterPage(int page);
+    void PageChanged(int page);
+    void ToggleStatusBar();
+    void ToggleListWindow(int kind);
+    void ToggleToolsWindow();
+    void CheckPageEntry(int page);
+
+    bool changed_ = false;
+    bool firstActivation_ = true;
+    int startHeight_ = 0;
+    int shownPage_ = ZonePageIndex; // the page entered last
+    bool switchingPage_ = false;
+};

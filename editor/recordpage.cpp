@@ -1,0 +1,113 @@
+#include "recordpage.h"
+
+#include "mainform.h"
+#include "textcodec.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QVBoxLayout>
+
+TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QString& idName)
+    : IDComboBox(new QComboBox(this)), Body(new QWidget(this)), main_(main) {
+    setObjectName(sheetName);
+    IDComboBox->setObjectName(idName);
+    IDComboBox->setMinimumWidth(320);
+    IDComboBox->setMaxVisibleItems(25);
+
+    auto* top = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("&Номер:"), this);
+    label->setBuddy(IDComboBox);
+    top->addWidget(label);
+    top->addWidget(IDComboBox);
+    top->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(Body, 1);
+
+    connect(IDComboBox, &QComboBox::activated, this, [this] { SelectionChanged(); });
+}
+
+void TRecordPage::Refill(const std::vector<TListEntry>& entries) {
+    const QSignalBlocker block(IDComboBox);
+    IDComboBox->clear();
+    for (const auto& entry : entries)
+        IDComboBox->addItem(FromCp1251(entry.Text), entry.VNum);
+    IDComboBox->model()->sort(0);
+    IDComboBox->setCurrentIndex(entries.empty() ? -1 : 0);
+    Current.reset();
+    if (HasSelection())
+        Current = IDComboBox->currentData().toInt();
+}
+
+int TRecordPage::Count() const {
+    return IDComboBox->count();
+}
+
+bool TRecordPage::HasSelection() const {
+    return IDComboBox->currentIndex() >= 0;
+}
+
+void TRecordPage::SelectionChanged() {
+    if (main_.ConfirmStore())
+        StoreCurrent();
+    if (HasSelection()) {
+        Current = IDComboBox->currentData().toInt();
+        ShowCurrent();
+    }
+    main_.SetChanged(false);
+}
+
+void TRecordPage::SelectRow(int row) {
+    {
+        const QSignalBlocker block(IDComboBox);
+        IDComboBox->setCurrentIndex(row);
+    }
+    SelectionChanged();
+}
+
+bool TRecordPage::First() {
+    if (Count() == 0)
+        return false;
+    SelectRow(0);
+    return true;
+}
+
+bool TRecordPage::Previous() {
+    if (IDComboBox->currentIndex() <= 0)
+        return false;
+    SelectRow(IDComboBox->currentIndex() - 1);
+    return true;
+}
+
+bool TRecordPage::Next() {
+    const int row = IDComboBox->currentIndex();
+    if (row < 0 || row >= Count() - 1)
+        return false;
+    SelectRow(row + 1);
+    return true;
+}
+
+bool TRecordPage::Last() {
+    if (Count() == 0)
+        return false;
+    SelectRow(Count() - 1);
+    return true;
+}
+
+void TRecordPage::ShowCurrent() {
+    if (ShowRecord)
+        ShowRecord(Current);
+}
+
+void TRecordPage::StoreCurrent() {
+    if (Current && ReadRecord)
+        ReadRecord(*Current);
+}
+
+void TRecordPage::Change() {
+    if (HasSelection())
+        main_.SetChanged(true);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+// What the five record pages (rooms, objects, mobs, shops, triggers) share:
+// the ID list of the current zone's records, the record shown, and the steps
+// of selecting, showing and storing it. The page's own controls live in
+// `Body` and register their transfer through the three hooks.
+
+#include "recordlist.h"
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class TMainForm;
+
+class TRecordPage : public QWidget {
+    Q_OBJECT
+
+public:
+    // `sheetName` is the tab sheet's object name, `idName` its ID list's.
+    TRecordPage(TMainForm& main, const QString& sheetName, const QString& idName);
+
+    QComboBox* IDComboBox;
+    QWidget* Body; // the page's editing controls
+
+    // The number of the record shown, none while the ID list is empty.
+    std::optional<int32_t> Current;
+
+    // ShowOnPage of the record with that number; of the blank record for none.
+    std::function<void(std::optional<int32_t> vnum)> ShowRecord;
+    // ReadFromPage into the record with that number.
+    std::function<void(int32_t vnum)> ReadRecord;
+
+    // Refills the ID list with the zone's records (sorted by text) and makes
+    // the first one current, without showing it.
+    void Refill(const std::vector<TListEntry>& entries);
+    int Count() const;
+    bool HasSelection() const;
+
+    // The record selection step: the shown record is stored (when the change
+    // confirmation says so), the selected one becomes current and is shown,
+    // and the change flag is cleared.
+    void SelectionChanged();
+    // Selects an entry of the ID list and runs the selection step.
+    void SelectRow(int row);
+    // The four moves of the navigation commands; false when none is possible.
+    bool First();
+    bool Previous();
+    bool Next();
+    bool Last();
+
+    // Shows the current record again (or the blank one).
+    void ShowCurrent();
+    // Stores the page into the current record, when there is one.
+    void StoreCurrent();
+    // The page's change hook: sets the change flag while a record is selected.
+    void Change();
+
+private:
+    TMainForm& main_;
+};

@@ -1,0 +1,119 @@
+#pragma once
+
+// The zone page: the zones of the workspace, the zone record, the zone's
+// statistics and consistency errors, and its zone file as it would be saved.
+// Showing a zone here decides what every other page works on.
+
+#include "zone.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QComboBox;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class TMainForm;
+
+class TZonePage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TZonePage(TMainForm& main);
+    ~TZonePage() override;
+
+    // Reads the whole workspace into the lists, fills the zone list and shows
+    // the first zone.
+    void ScanWorkspace();
+
+    // The zone being worked on; null when none is.
+    TZone* CurrentZone() const { return currentZone_; }
+    // Its row in the zone list, -1 when none.
+    int CurrentZoneIndex() const;
+    int ZoneCount() const;
+    // The zone of a row of the zone list.
+    TZone* ZoneAt(int row) const;
+
+    // Selects a row and processes it as a click.
+    void SelectRow(int row);
+    // A click on the zone list: the page is stored into the current zone
+    // (when the change confirmation says so), then the selected zone is shown.
+    void ListClick();
+    void ShowOnPage(const TZone& zone);
+    void ReadFromPage(TZone& zone);
+    // Shows the current zone again; the page's edits are dropped.
+    void ShowCurrent();
+    // Stores the page into the current zone, when there is one.
+    void StoreCurrent();
+
+    // "Новая": a zone numbered by Z_NewZoneEdit.
+    void NewZone();
+
+    // The six file name edits in the order of the zone's files: zone, rooms,
+    // objects, mobs, shops, triggers.
+    std::array<QLineEdit*, 6> FilenameEdits() const;
+
+    QListWidget* Z_ListBox;
+    QSpinBox* Z_NewZoneEdit;
+    QPushButton* Z_NewBtn;
+    QPushButton* Z_SaveMUDBtn;
+    QTabWidget* Z_PageControl;
+    QSpinBox* Z_ZoneEdit;
+    QLineEdit* Z_NameEdit;
+    QSpinBox* Z_RepopTimeEdit;
+    QComboBox* Z_RepopComboBox;
+    QListWidget* Z_ObjCheckListBox;
+    QPushButton* Z_ObjBtn1; // add
+    QPushButton* Z_ObjBtn3; // edit
+    QPushButton* Z_ObjBtn2; // delete
+    QListWidget* Z_DelMobCheckListBox;
+    QPushButton* Z_DelMobBtn1; // add
+    QPushButton* Z_DelMobBtn2; // delete
+    QLineEdit* Z_ZoneFilenameEdit;
+    QLineEdit* Z_RoomFilenameEdit;
+    QLineEdit* Z_ObjFilenameEdit;
+    QLineEdit* Z_MobFilenameEdit;
+    QLineEdit* Z_ShopFilenameEdit;
+    QLineEdit* Z_TrigFilenameEdit;
+    std::array<QPushButton*, 6> Z_FilenameBtn; // Z_FilenameBtn1 .. Z_FilenameBtn6
+    std::array<QLabel*, 6> Z_StatLabel;        // Z_Stat1Label .. Z_Stat6Label
+    QListWidget* Z_ErrorListBox;
+    QPlainTextEdit* Z_SourceMemo;
+
+private:
+    QWidget* BuildZoneList();
+    QWidget* BuildParamsTab();
+    QWidget* BuildFilesTab();
+    QWidget* BuildStatisticsTab();
+    QWidget* BuildSourceTab();
+
+    void AddZoneEntry(std::unique_ptr<TZone> zone);
+    QListWidgetItem* ItemOf(const TZone* zone) const;
+
+    // The common zone-change step of every edit on the page.
+    void ZoneChange();
+    // Refuses (with the message) while no zone is current.
+    bool NeedZone();
+    void NameEditChange();
+
+    void ObjAdd();
+    void ObjEdit();
+    void ObjDelete();
+    void DelMobAdd();
+    void DelMobDelete();
+    void FilenameBtnClick(int kind);
+
+    void ZoneStatistics();
+    void ZoneChecks();
+
+    TMainForm& main_;
+    TZone* currentZone_ = nullptr;
+    bool showing_ = false;   // ShowOnPage is filling the controls
+    bool selecting_ = false; // a row is being selected by the program
+};

@@ -1,0 +1,481 @@
+// The trigger, room-mob and room-object pickers, driven through their
+// controls as the builder uses them.
+
+#include "errorreporter.h"
+#include "fakeprompts.h"
+#include "roommobform.h"
+#include "roomobjform.h"
+#include "textcodec.h"
+#include "triggerform.h"
+#include "vocabularyfill.h"
+#include "worldlists.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace {
+
+std::string ProgramFolder() {
+    return std::string(VELMORA_PROGRAM_DIR) + "/";
+}
+
+void AddTrigger(int32_t vnum, const char* nameUtf8, uint8_t kind) {
+    TTrigger& trigger = TriggerList.AddNew(vnum);
+    trigger.Name = ToCp1251(QString::fromUtf8(nameUtf8));
+    trigger.Model = kind;
+}
+
+// A list window's box as the pages hand it over: sorted texts with numbers.
+std::unique_ptr<QListWidget> SourceList(const QList<QPair<QString, int>>& entries) {
+    auto list = std::make_unique<QListWidget>();
+    for (const auto& [text, number] : entries) {
+        auto* item = new QListWidgetItem(text, list.get());
+        item->setData(Qt::UserRole, number);
+    }
+    return list;
+}
+
+QStringList Texts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+QList<int> Numbers(const QListWidget* list) {
+    QList<int> numbers;
+    for (int i = 0; i < list->count(); ++i)
+        numbers << list->item(i)->data(Qt::UserRole).toInt();
+    return numbers;
+}
+
+void ClickRow(QListWidget* list, int row) {
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// Press, release, double click and release, as the window system sends them.
+void DoubleClickRow(QListWidget* list, int row) {
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// On the box itself: a check box takes clicks only on its box and caption.
+void Click(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator =
+        box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+}
+
+void TypeNumber(QSpinBox* edit, int number) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::number(number));
+}
+
+QRect InWindow(const QWidget* window, const QWidget* w) {
+    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+}
+
+// The shown controls lie inside the window, are not squeezed below their
+// size hints and do not overlap; the picture goes to VELMORA_SCREENSHOTS.
+void CheckLayout(QWidget* window, const QList<QWidget*>& controls, const QString& shot) {
+    QList<QWidget*> shown;
+    for (QWidget* w : controls)
+        if (w->isVisibleTo(window))
+            shown << w;
+    for (QWidget* w : shown) {
+        const QByteArray name = w->objectName().toUtf8();
+        QVERIFY2(window->rect().contains(InWindow(window, w)), name.constData());
+        QVERIFY2(w->width() >= w->minimumSizeHint().width(), name.constData());
+        QVERIFY2(w->height() >= w->minimumSizeHint().height(), name.constData());
+    }
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        for (qsizetype j = i + 1; j < shown.size(); ++j)
+            QVERIFY2(!InWindow(window, shown[i]).intersects(InWindow(window, shown[j])),
+                     (shown[i]->objectName() + QLatin1Char(' ') + shown[j]->objectName())
+                         .toUtf8()
+                         .constData());
+    const QByteArray shots = qgetenv("VELMORA_SCREENSHOTS");
+    if (!shots.isEmpty())
+        QVERIFY(window->grab().save(QDir(QString::fromLocal8Bit(shots)).filePath(shot)));
+}
+
+// The parts every record picker has, whatever its own names for them.
+struct TPickerParts {
+    TRecordPicker* Form;
+    QListWidget* List;
+    QSpinBox* Edit;
+    QString Prompt;
+};
+
+} // namespace
+
+class PickersTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TTriggerForm> triggerForm_;
+    std::unique_ptr<TRoomMobForm> mobForm_;
+    std::unique_ptr<TRoomObjForm> objForm_;
+
+    // The three pickers, each with three entries: 101, 103 and 105.
+    QList<TPickerParts> Pickers() {
+        return {{triggerForm_.get(), triggerForm_->TriggerListBox, triggerForm_->TriggerEdit,
+                 QStringLiteral("Выберите триггер")},
+                {mobForm_.get(), mobForm_->MobListBox, mobForm_->MobEdit,
+                 QStringLiteral("Выберите моба")},
+                {objForm_.get(), objForm_->ObjectListBox, objForm_->ObjectEdit,
+                 QStringLiteral("Выберите объект")}};
+    }
+
+    // Runs `check` on each picker, shown and active, with a name for failures.
+    void ForEachPicker(const std::function<void(const TPickerParts&)>& check) {
+        for (const TPickerParts& picker : Pickers()) {
+            qInfo("%s", qPrintable(picker.Form->windowTitle()));
+            picker.Form->show();
+            QVERIFY(QTest::qWaitForWindowActive(picker.Form));
+            check(picker);
+            picker.Form->hide();
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+private slots:
+    void init() {
+        ClearWorld();
+        AddTrigger(101, "Приветствие", 2);
+        AddTrigger(102, "Проклятие меча", 1);
+        AddTrigger(103, "Ловушка", 2);
+        AddTrigger(104, "Стражник", 0);
+        AddTrigger(105, "Ловчая сеть", 2);
+        triggerForm_ = std::make_unique<TTriggerForm>();
+        triggerForm_->Fill(2);
+
+        const auto mobs = SourceList({{QStringLiteral("101  стражник"), 101},
+                                      {QStringLiteral("103  крыса"), 103},
+                                      {QStringLiteral("105  торговка"), 105}});
+        mobForm_ = std::make_unique<TRoomMobForm>();
+        mobForm_->SetEntries(mobs.get());
+        const auto objects = SourceList({{QStringLiteral("101  меч"), 101},
+                                         {QStringLiteral("103  факел"), 103},
+                                         {QStringLiteral("105  щит"), 105}});
+        objForm_ = std::make_unique<TRoomObjForm>(ProgramFolder());
+        objForm_->SetEntries(objects.get());
+    }
+    void cleanup() {
+        triggerForm_.reset();
+        mobForm_.reset();
+        objForm_.reset();
+        ClearWorld();
+    }
+
+    void triggerPickerListsOneAttachmentKindInListOrder() {
+        AddTrigger(100, "Последний", 2); // list order, not number order
+        triggerForm_->Fill(2);
+        QCOMPARE(Texts(triggerForm_->TriggerListBox),
+                 (QStringList{QStringLiteral("101 Приветствие"), QStringLiteral("103 Ловушка"),
+                              QStringLiteral("105 Ловчая сеть"), QStringLiteral("100 Последний")}));
+        QCOMPARE(Numbers(triggerForm_->TriggerListBox), (QList<int>{101, 103, 105, 100}));
+        triggerForm_->Fill(1);
+        QCOMPARE(Numbers(triggerForm_->TriggerListBox), QList<int>{102});
+        triggerForm_->Fill(0);
+        QCOMPARE(Texts(triggerForm_->TriggerListBox), QStringList{QStringLiteral("104 Стражник")});
+    }
+
+    void mobAndObjectPickersCopyTheListWindowsEntries() {
+        const auto mobs =
+            SourceList({{QStringLiteral("5  кот"), 5}, {QStringLiteral("7  пёс"), 7}});
+        mobForm_->SetEntries(mobs.get());
+        objForm_->SetEntries(mobs.get());
+        mobs->item(0)->setText(QStringLiteral("changed")); // a copy, not the window's items
+        for (const QListWidget* list : {mobForm_->MobListBox, objForm_->ObjectListBox}) {
+            QCOMPARE(Texts(list),
+                     (QStringList{QStringLiteral("5  кот"), QStringLiteral("7  пёс")}));
+            QCOMPARE(Numbers(list), (QList<int>{5, 7}));
+        }
+    }
+
+    void chooseFillsTheNumberAndOkNeedsOne() {
+        ForEachPicker([](const TPickerParts& picker) {
+            TFakePrompts prompts;
+            // Without a selection "Выбрать" is refused and the number stays.
+            picker.List->clearSelection();
+            picker.Edit->setValue(0);
+            prompts.ExpectError(picker.Prompt);
+            Click(picker.Form->OkBtn);
+            QCOMPARE(picker.Edit->value(), 0);
+            // So is "Ok" with the number 0; the window stays open.
+            prompts.ExpectError(picker.Prompt);
+            Click(picker.Form->AddBtn);
+            QVERIFY(prompts.ScriptDone());
+            QVERIFY(picker.Form->isVisible());
+            QVERIFY(!picker.Form->Accepted());
+            // "Выбрать" and a double click copy the entry's number, the window stays.
+            ClickRow(picker.List, 1);
+            Click(picker.Form->OkBtn);
+            QCOMPARE(picker.Edit->value(), 103);
+            DoubleClickRow(picker.List, 2);
+            QCOMPARE(picker.Edit->value(), 105);
+            QVERIFY(picker.Form->isVisible());
+            QVERIFY(!picker.Form->Accepted());
+            Click(picker.Form->AddBtn);
+            QVERIFY(!picker.Form->isVisible());
+            QVERIFY(picker.Form->Accepted());
+            // The next showing starts unaccepted.
+            picker.Form->show();
+            QVERIFY(QTest::qWaitForWindowActive(picker.Form));
+            QVERIFY(!picker.Form->Accepted());
+        });
+    }
+
+    void closingAfterChooseLeavesItUnaccepted_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Отмена") << QStringLiteral("cancel");
+        QTest::newRow("close box") << QStringLiteral("close");
+        QTest::newRow("Escape") << QStringLiteral("escape");
+    }
+    void closingAfterChooseLeavesItUnaccepted() {
+        QFETCH(QString, how);
+        ForEachPicker([&how](const TPickerParts& picker) {
+            ClickRow(picker.List, 0);
+            Click(picker.Form->OkBtn);
+            QCOMPARE(picker.Edit->value(), 101);
+            if (how == QLatin1String("cancel"))
+                Click(picker.Form->CancelBtn);
+            else if (how == QLatin1String("close"))
+                QVERIFY(picker.Form->close());
+            else
+                QTest::keyClick(picker.Edit, Qt::Key_Escape);
+            QVERIFY(!picker.Form->isVisible());
+            QVERIFY(!picker.Form->Accepted());
+        });
+    }
+
+    void aTypedNumberOutsideTheListIsAcceptedUnchanged() {
+        ForEachPicker([](const TPickerParts& picker) {
+            TypeNumber(picker.Edit, 987654);
+            QTest::keyClick(picker.Edit, Qt::Key_Return); // Enter is "Ok"
+            QVERIFY(!picker.Form->isVisible());
+            QVERIFY(picker.Form->Accepted());
+        });
+        QCOMPARE(triggerForm_->Number(), 987654);
+        TRoomMob mob;
+        mobForm_->Result(mob);
+        QCOMPARE(mob.MobVNum, 987654);
+        TLinkObj obj;
+        objForm_->Result(obj);
+        QCOMPARE(obj.ObjVNum, 987654);
+    }
+
+    void modalRunReportsTheChoice() {
+        triggerForm_->Preset(103);
+        bool selectedOnShow = false;
+        QTimer::singleShot(0, triggerForm_.get(), [this, &selectedOnShow] {
+            const QListWidgetItem* current = triggerForm_->TriggerListBox->currentItem();
+            selectedOnShow = current && current->isSelected() && current->text().startsWith(u"103");
+            Click(triggerForm_->AddBtn);
+        });
+        QCOMPARE(triggerForm_->exec(), int(QDialog::Accepted));
+        QVERIFY(selectedOnShow);
+        QVERIFY(triggerForm_->Accepted());
+        QCOMPARE(triggerForm_->Number(), 103);
+
+        // The next run, chosen but closed, reports nothing.
+        QTimer::singleShot(0, triggerForm_.get(), [this] {
+            ClickRow(triggerForm_->TriggerListBox, 0);
+            Click(triggerForm_->OkBtn);
+            triggerForm_->close();
+        });
+        QCOMPARE(triggerForm_->exec(), int(QDialog::Rejected));
+        QVERIFY(!triggerForm_->Accepted());
+
+        // A number no entry carries: nothing selected, the number kept.
+        triggerForm_->Preset(555);
+        QVERIFY(triggerForm_->TriggerListBox->selectedItems().isEmpty());
+        QCOMPARE(triggerForm_->Number(), 555);
+    }
+
+    void mobPickerPresetAndResult() {
+        const TRoomMob mob{103, true, 101, 3, {{7, false, 2, 50}}};
+        mobForm_->Preset(mob);
+        QCOMPARE(mobForm_->MobListBox->currentRow(), 1);
+        QCOMPARE(mobForm_->MobEdit->value(), 103);
+        QVERIFY(mobForm_->IFFlagCheckBox->isChecked());
+
+        mobForm_->show();
+        QVERIFY(QTest::qWaitForWindowActive(mobForm_.get()));
+        Click(mobForm_->IFFlagCheckBox);
+        DoubleClickRow(mobForm_->MobListBox, 2);
+        Click(mobForm_->AddBtn);
+        TRoomMob result = mob;
+        mobForm_->Result(result);
+        // The number and the if-flag change; what the picker does not edit stays.
+        TRoomMob expected = mob;
+        expected.MobVNum = 105;
+        expected.IfFlag = false;
+        QCOMPARE(result, expected);
+    }
+
+    void inventoryPresetDisablesTheWearPositions() {
+        QComboBox shipped; // the positions are the vocabulary list's
+        FillCodeCombo(ProgramFolder(), "ZON_Equipped", &shipped, 0, 0);
+        QVERIFY(shipped.count() > 3);
+        QCOMPARE(objForm_->MobComboBox->count(), shipped.count());
+        QCOMPARE(objForm_->MobComboBox->itemText(3), shipped.itemText(3));
+
+        const TLinkObj carried{103, true, -1, 40};
+        objForm_->Preset(carried);
+        QCOMPARE(objForm_->ObjectListBox->currentRow(), 1);
+        QVERIFY(objForm_->MobCheckBox->isChecked());
+        QCOMPARE(objForm_->MobComboBox->currentIndex(), -1);
+        QVERIFY(!objForm_->MobComboBox->isEnabled());
+        QCOMPARE(objForm_->PercentEdit->value(), 40);
+        TLinkObj result;
+        objForm_->Result(result);
+        QCOMPARE(result, carried);
+
+        // Any other position enables the box again and selects that position,
+        // also when the preset repeats the state the check box already has.
+        const TLinkObj worn{101, false, static_cast<int8_t>(shipped.itemData(3).toInt()), 100};
+        for (int twice = 0; twice < 2; ++twice) {
+            objForm_->Preset(worn);
+            QVERIFY(!objForm_->MobCheckBox->isChecked());
+            QVERIFY(objForm_->MobComboBox->isEnabled());
+            QCOMPARE(objForm_->MobComboBox->currentIndex(), 3);
+        }
+        objForm_->Result(result);
+        QCOMPARE(result, worn);
+        objForm_->Preset(carried);
+        QVERIFY(!objForm_->MobComboBox->isEnabled());
+
+        // A position the list does not name shows none and is kept.
+        objForm_->Preset({101, false, 99, 100});
+        QCOMPARE(objForm_->MobComboBox->currentIndex(), -1);
+        QVERIFY(objForm_->MobComboBox->isEnabled());
+        objForm_->Result(result);
+        QCOMPARE(result.WearPos, int8_t(99));
+    }
+
+    void theInventoryBoxSwitchesTheWearPositionsByTheUser() {
+        objForm_->Preset({101, false, -1, 100});
+        objForm_->show();
+        QVERIFY(QTest::qWaitForWindowActive(objForm_.get()));
+        // Out of the inventory: the box shows the position that will be stored.
+        Click(objForm_->MobCheckBox);
+        QVERIFY(objForm_->MobComboBox->isEnabled());
+        QCOMPARE(objForm_->MobComboBox->currentIndex(), 0);
+        TLinkObj result;
+        objForm_->Result(result);
+        QCOMPARE(result.WearPos, static_cast<int8_t>(objForm_->MobComboBox->itemData(0).toInt()));
+        Click(objForm_->MobCheckBox);
+        QVERIFY(!objForm_->MobComboBox->isEnabled());
+        TypeNumber(objForm_->PercentEdit, 35);
+        objForm_->Result(result);
+        QCOMPARE(result.WearPos, int8_t(-1));
+        QCOMPARE(result.Probability, int8_t(35));
+    }
+
+    void plainModeHidesTheParametersPercentageAndIfFlag() {
+        objForm_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(objForm_.get()));
+        const int fullHeight = objForm_->height();
+        const QList<QWidget*> extras{objForm_->ParamGroupBox, objForm_->PanelPercent,
+                                     objForm_->IFFlagCheckBox};
+        objForm_->SetPlainMode(true);
+        for (QWidget* w : extras)
+            QVERIFY(w->isHidden());
+        QTRY_VERIFY(objForm_->height() < fullHeight);
+        objForm_->SetPlainMode(false);
+        for (QWidget* w : extras)
+            QVERIFY(!w->isHidden());
+        QTRY_COMPARE(objForm_->height(), fullHeight);
+        // The callers' own switches, one part each.
+        objForm_->ShowParams(false);
+        objForm_->ShowPercent(false);
+        QVERIFY(objForm_->ParamGroupBox->isHidden() && objForm_->PanelPercent->isHidden());
+        QVERIFY(!objForm_->IFFlagCheckBox->isHidden());
+    }
+
+    void aMissingWearPositionListIsReportedAndTheWindowStillWorks() {
+        QTemporaryDir empty;
+        const std::string folder = empty.path().toStdString() + "/";
+        TPromptErrorReporter reporter;
+        SetErrorReporter(&reporter);
+        {
+            TFakePrompts prompts;
+            prompts.ExpectError(QStringLiteral("Не могу открыть файл ") +
+                                QString::fromStdString(folder) +
+                                QStringLiteral("Bases/ZON_Equipped"));
+            TRoomObjForm form(folder);
+            QVERIFY(prompts.ScriptDone());
+            QCOMPARE(form.MobComboBox->count(), 0);
+            form.Preset({5, false, -1, 100});
+            form.show();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            Click(form.MobCheckBox);
+            Click(form.AddBtn);
+            QVERIFY(form.Accepted());
+            TLinkObj result;
+            form.Result(result);
+            QCOMPARE(result, (TLinkObj{5, false, 0, 100}));
+        }
+        SetErrorReporter(nullptr);
+    }
+
+    void layoutAndPictures() {
+        AddTrigger(145, "Очень длинное имя триггера для проверки ширины", 2);
+        triggerForm_->Fill(2);
+        triggerForm_->Preset(103);
+        mobForm_->Preset({103, true, -1, 0, {}});
+        objForm_->Preset({101, true, 5, 75});
+        for (const TPickerParts& picker : Pickers()) {
+            picker.Form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(picker.Form));
+            QCOMPARE(picker.Form->minimumSize(), picker.Form->maximumSize());
+        }
+        const QList<QWidget*> common{triggerForm_->TriggerListBox, triggerForm_->TriggerEdit,
+                                     triggerForm_->OkBtn, triggerForm_->AddBtn,
+                                     triggerForm_->CancelBtn};
+        CheckLayout(triggerForm_.get(), common, QStringLiteral("triggerform.png"));
+        CheckLayout(mobForm_.get(),
+                    {mobForm_->MobListBox, mobForm_->MobEdit, mobForm_->IFFlagCheckBox,
+                     mobForm_->OkBtn, mobForm_->AddBtn, mobForm_->CancelBtn},
+                    QStringLiteral("roommobform.png"));
+        const QList<QWidget*> objectControls{objForm_->ObjectListBox,  objForm_->ObjectEdit,
+                                             objForm_->IFFlagCheckBox, objForm_->ParamGroupBox,
+                                             objForm_->PanelPercent,   objForm_->OkBtn,
+                                             objForm_->AddBtn,         objForm_->CancelBtn};
+        CheckLayout(objForm_.get(), objectControls, QStringLiteral("roomobjform.png"));
+        CheckLayout(objForm_->ParamGroupBox, {objForm_->MobComboBox, objForm_->MobCheckBox},
+                    QStringLiteral("roomobjform-params.png"));
+        objForm_->SetPlainMode(true);
+        QVERIFY(QTest::qWaitFor(
+            [this] { return objForm_->height() == objForm_->sizeHint().height(); }));
+        CheckLayout(objForm_.get(), objectControls, QStringLiteral("roomobjform-plain.png"));
+    }
+};
+
+QTEST_MAIN(PickersTest)
+#include "dialogs_pickers_test.moc"

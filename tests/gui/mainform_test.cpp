@@ -1,0 +1,556 @@
+#include "codepage.h"
+#include "configform.h"
+#include "fakeprompts.h"
+#include "guisupport.h"
+#include "listform.h"
+#include "mainform.h"
+#include "recordpage.h"
+#include "roommobform.h"
+#include "roomobjform.h"
+#include "textcodec.h"
+#include "toolsform.h"
+#include "triggerform.h"
+#include "vocabularyfill.h"
+#include "worldlists.h"
+#include "zonepage.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <memory>
+
+using namespace guitest;
+
+namespace {
+
+// Settings with every switch as given; the rest as shipped.
+std::string Settings(bool status, bool confirm, bool tools) {
+    const auto b = [](bool on) { return std::string(on ? "True" : "False"); };
+    return "[SaveMUD]\r\nCoding=0\r\nCRLF=0\r\nPath=LIB/world/\r\n[Editor]\r\nStatus=" + b(status) +
+           "\r\nConfirm=" + b(confirm) + "\r\nTools=" + b(tools) +
+           "\r\nPosition=False\r\n[Position]\r\nMainX=0\r\nMainY=0\r\n";
+}
+
+// Three rooms of zone 20 and one of zone 30 with exits that do not pair up,
+// and a zone 20 that places a mob over its world limit and an unknown mob.
+void WriteCheckZone(const std::string& program) {
+    const std::string zones = program + "Zones/";
+    const auto room = [](int vnum, int zone, const std::string& exits) {
+        return "#" + std::to_string(vnum) + "\r\nRoom " + std::to_string(vnum) + "~\r\n~\r\n" +
+               std::to_string(zone) + " 0 0\r\n" + exits + "S\r\n";
+    };
+    const auto exit = [](int dir, int to) {
+        return "D" + std::to_string(dir) + "\r\n~\r\n~\r\n0 -1 " + std::to_string(to) + "\r\n";
+    };
+    WriteFile(zones + "WLD/20.wld", room(2000, 20, exit(0, 3000) + exit(1, 2001)) +
+                                        room(2001, 20, exit(3, 2002)) + room(2002, 20, "") +
+                                        "$\r\n");
+    WriteFile(zones + "WLD/30.wld", room(3000, 30, "") + "$\r\n");
+    WriteFile(zones + "ZON/20.zon", "#20\r\nCheck zone~\r\n2099 30 2\r\n"
+                                    "M 0 1000 4 2000 5\r\n"
+                                    "M 0 2099 1 2001 1\r\n"
+                                    "M 0 1003 0 2001 3\r\n"
+                                    "S\r\n$\r\n");
+}
+
+QString ItemTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+class TMainFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::string program_;
+    std::unique_ptr<TFakePrompts> prompts_;
+    std::unique_ptr<TMainForm> form_;
+
+    // A program folder with the shipped data; the sample workspace when asked.
+    void MakeProgram(bool withWorkspace, const std::string& settings) {
+        dir_ = std::make_unique<QTemporaryDir>();
+        program_ = CopyProgramFolder(dir_->path(), withWorkspace);
+        WriteFile(program_ + "VelmoraEd.ini", settings);
+        prompts_ = std::make_unique<TFakePrompts>(program_);
+    }
+    // The editor started on that folder, as far as its first activation.
+    void Start() {
+        form_ = std::make_unique<TMainForm>();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void StartOn(bool withWorkspace, bool confirm = true, bool tools = true, bool status = false) {
+        MakeProgram(withWorkspace, Settings(status, confirm, tools));
+        Start();
+    }
+
+    TZonePage& Zone() { return *form_->ZonePage; }
+    TRecordPage& Page(int page) { return *form_->RecordPage(page); }
+    QAction* Action(const char* name) { return form_->findChild<QAction*>(QLatin1String(name)); }
+    void ClickTab(int page) {
+        QTabBar* bar = form_->PageControl1->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+    }
+    void SelectZoneRow(int row) {
+        QListWidget* list = Zone().Z_ListBox;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+    void TypeZoneName(const QString& text) {
+        Zone().Z_NameEdit->setFocus();
+        Zone().Z_NameEdit->selectAll();
+        TypeText(Zone().Z_NameEdit, text);
+    }
+    bool ApplyEnabled() { return form_->ToolsForm->ApplyBtn->isEnabled(); }
+
+private slots:
+    void cleanup() {
+        if (form_) {
+            form_->FileCommandRunning = false;
+            // The window goes without the exit question.
+            form_->hide();
+        }
+        form_.reset();
+        if (prompts_)
+            QVERIFY2(prompts_->ScriptDone(), "prompts left in the script");
+        prompts_.reset();
+        dir_.reset();
+    }
+
+    void startsOnTheSampleWorkspace() {
+        StartOn(true);
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Velmora Editor"));
+        QCOMPARE(ItemTexts(Zone().Z_ListBox),
+                 QStringLiteral("10  Деревня Ольховка|11  Ольховый лес"));
+        QCOMPARE(Zone().CurrentZoneIndex(), 0);
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 10);
+        QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Деревня Ольховка"));
+        QCOMPARE(Zone().Z_RepopTimeEdit->value(), 30);
+        QCOMPARE(ReadCode(Zone().Z_RepopComboBox), 2);
+        QVERIFY(Zone().Z_SourceMemo->toPlainText().contains(
+            QStringLiteral("\n#10\nДеревня Ольховка~\n1099 30 2\n")));
+        QCOMPARE(Zone().Z_ZoneFilenameEdit->text(),
+                 QString::fromStdString(program_ + "Zones/ZON/10.zon"));
+
+        // The statistics count the zone's records of each list.
+        const std::array<int, 6> counts = {
+            static_cast<int>(RoomList.ZoneInListOrder(10).size()),
+            static_cast<int>(form_->UnplacedRooms.size()),
+            static_cast<int>(ObjList.ZoneInListOrder(10).size()),
+            static_cast<int>(MobList.ZoneInListOrder(10).size()),
+            static_cast<int>(ShopList.ZoneInListOrder(10).size()),
+            static_cast<int>(TriggerList.ZoneInListOrder(10).size())};
+        QVERIFY(counts[0] > 0 && counts[2] > 0 && counts[3] > 0);
+        for (size_t i = 0; i < 6; ++i)
+            QCOMPARE(Zone().Z_StatLabel[i]->text(), QString::number(counts[i]));
+        QCOMPARE(Page(RoomPageIndex).Count(), counts[0]);
+        QCOMPARE(Page(RoomPageIndex).IDComboBox->itemText(0),
+                 QStringLiteral("1000  Деревенская площадь"));
+
+        // The list windows hold every record of the workspace; the pickers their entries.
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->count(), ObjList.Count());
+        QCOMPARE(form_->ListForms[RoomListKind]->windowTitle(), QStringLiteral("Список комнат"));
+        QCOMPARE(form_->RoomObjForm->ObjectListBox->count(), ObjList.Count());
+
+        // Start-up state: on the zone page, record commands on for the zone,
+        // nothing changed, the tools window shown as the settings say.
+        QCOMPARE(form_->CurrentPage(), int(ZonePageIndex));
+        QVERIFY(Action("Nr0")->isChecked());
+        QVERIFY(Action("N29")->isEnabled());
+        QVERIFY(!ApplyEnabled());
+        QVERIFY(form_->ToolsForm->isVisible());
+        QVERIFY(Action("N25")->isChecked());
+        QVERIFY(Action("NConfirm")->isChecked());
+        QVERIFY(!form_->StatusBar1->isVisible());
+        QVERIFY(!Action("N35")->isVisible());
+
+        // Hints from Help/Hints, as tooltip and status bar text.
+        QCOMPARE(Zone().Z_NameEdit->toolTip(),
+                 QStringLiteral("Название зоны, как его увидят игроки"));
+        QCOMPARE(Zone().Z_NameEdit->statusTip(), Zone().Z_NameEdit->toolTip());
+        QVERIFY(!form_->RecordPage(MobPageIndex)->IDComboBox->toolTip().isEmpty());
+    }
+
+    void zoneChecksReportEachKindOfProblem() {
+        MakeProgram(true, Settings(false, true, false));
+        WriteCheckZone(program_);
+        Start();
+        QCOMPARE(Zone().ZoneCount(), 3);
+        SelectZoneRow(2);
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 20);
+        QCOMPARE(ItemTexts(Zone().Z_ErrorListBox),
+                 QStringLiteral("Room #2000, Mob #1000: MaxQty > MaxInWorld|"
+                                "Room #2000, Выход на север: непарный выход|"
+                                "Room #2000, Выход на восток: непарный выход|"
+                                "Room #2001, unknown mob #2099|"
+                                "Room #2001, Выход на запад: непарный выход"));
+        QCOMPARE(Zone().Z_StatLabel[0]->text(), QStringLiteral("3"));
+        // The sample zone itself is consistent.
+        SelectZoneRow(0);
+        QCOMPARE(Zone().Z_ErrorListBox->count(), 0);
+    }
+
+    void newZoneIsRefusedOrPlacedInOrder() {
+        StartOn(true);
+        Zone().Z_NewZoneEdit->setValue(10);
+        prompts_->ExpectError(QStringLiteral("Зона с таким номером уже есть"));
+        Click(Zone().Z_NewBtn);
+        for (const int bad : {0, -3}) {
+            Zone().Z_NewZoneEdit->setValue(bad);
+            prompts_->ExpectError(QStringLiteral("Некорректный номер зоны"));
+            Click(Zone().Z_NewBtn);
+        }
+        QCOMPARE(Zone().ZoneCount(), 2);
+
+        // The edits of the zone shown are stored before the new one is made.
+        TypeZoneName(QStringLiteral("Ольховка"));
+        Zone().Z_NewZoneEdit->setValue(1);
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        Click(Zone().Z_NewBtn);
+        QCOMPARE(ItemTexts(Zone().Z_ListBox), QStringLiteral("1  |10  Ольховка|11  Ольховый лес"));
+        QCOMPARE(Zone().CurrentZoneIndex(), 0);
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 1);
+        QCOMPARE(Zone().Z_RoomFilenameEdit->text(),
+                 QString::fromStdString(program_ + "Zones/WLD/1.wld"));
+        QCOMPARE(Zone().Z_StatLabel[0]->text(), QStringLiteral("0"));
+        QCOMPARE(Zone().ZoneAt(1)->ZoneName, Utf8ToCp1251("Ольховка"));
+        QVERIFY(!QFile::exists(QString::fromStdString(program_ + "Zones/ZON/1.zon")));
+    }
+
+    void emptyWorkspaceRefusesEverything() {
+        StartOn(false);
+        QCOMPARE(Zone().ZoneCount(), 0);
+        QVERIFY(!Zone().CurrentZone());
+        QVERIFY(!Action("N29")->isEnabled());
+        for (QPushButton* button : {Zone().Z_ObjBtn1, Zone().Z_ObjBtn3, Zone().Z_ObjBtn2,
+                                    Zone().Z_DelMobBtn1, Zone().Z_DelMobBtn2}) {
+            prompts_->ExpectError(QStringLiteral("Выберите сначала зону или создайте новую"));
+            Click(button);
+        }
+        prompts_->ExpectError(QStringLiteral("Выберите сначала зону или создайте новую"));
+        TypeText(Zone().Z_NameEdit, QStringLiteral("x"));
+
+        // No page can be entered, from the tabs or from the menu.
+        prompts_->ExpectError(QStringLiteral("Выберите сначала зону"));
+        ClickTab(RoomPageIndex);
+        QCOMPARE(form_->CurrentPage(), int(ZonePageIndex));
+        prompts_->ExpectError(QStringLiteral("Выберите сначала зону"));
+        Action("Nr3")->trigger();
+        QCOMPARE(form_->CurrentPage(), int(ZonePageIndex));
+        QVERIFY(Action("Nr0")->isChecked());
+        QVERIFY(!Action("Nr3")->isChecked());
+
+        // A new zone then opens the pages.
+        Zone().Z_NewZoneEdit->setValue(12);
+        Click(Zone().Z_NewBtn);
+        QCOMPARE(Zone().ZoneCount(), 1);
+        ClickTab(ShopPageIndex);
+        QCOMPARE(form_->CurrentPage(), int(ShopPageIndex));
+        QCOMPARE(Page(ShopPageIndex).Count(), 0);
+        QVERIFY(!Action("N18")->isEnabled());
+        QVERIFY(!Action("N29")->isEnabled());
+        QVERIFY(Action("N17")->isEnabled());
+    }
+
+    void pagesSwitchFromTabsAndMenu() {
+        StartOn(true);
+        ClickTab(RoomPageIndex);
+        QCOMPARE(form_->CurrentPage(), int(RoomPageIndex));
+        QVERIFY(Action("Nr1")->isChecked());
+        QVERIFY(Action("N35")->isVisible());
+        QVERIFY(Action("N18")->isEnabled());
+        // The trigger picker offers the room triggers only.
+        for (int i = 0; i < form_->TriggerForm->TriggerListBox->count(); ++i) {
+            const int vnum =
+                form_->TriggerForm->TriggerListBox->item(i)->data(Qt::UserRole).toInt();
+            QCOMPARE(int(TriggerList.Find(vnum)->Model), 2);
+        }
+        Action("Nr3")->trigger();
+        QCOMPARE(form_->CurrentPage(), int(MobPageIndex));
+        QVERIFY(Action("Nr3")->isChecked());
+        QVERIFY(!Action("Nr1")->isChecked());
+        QVERIFY(!Action("N35")->isVisible());
+        Action("Nr0")->trigger();
+        QCOMPARE(form_->CurrentPage(), int(ZonePageIndex));
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 10);
+    }
+
+    void leavingAnEditedZoneStoresOrDiscards() {
+        StartOn(true, /*confirm=*/true);
+        TypeZoneName(QStringLiteral("Новое имя"));
+        QVERIFY(ApplyEnabled());
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Новое имя"));
+
+        // No discards the edit and shows the next zone.
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), false);
+        SelectZoneRow(1);
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 11);
+        QVERIFY(!ApplyEnabled());
+        QCOMPARE(Zone().ZoneAt(0)->ZoneName, Utf8ToCp1251("Деревня Ольховка"));
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Деревня Ольховка"));
+
+        // Yes stores it.
+        TypeZoneName(QStringLiteral("Лес"));
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        SelectZoneRow(0);
+        QCOMPARE(Zone().ZoneAt(1)->ZoneName, Utf8ToCp1251("Лес"));
+
+        // With the confirmation off, leaving stores without a question, also
+        // on a page switch.
+        Action("NConfirm")->trigger();
+        QVERIFY(!Action("NConfirm")->isChecked());
+        Zone().Z_RepopTimeEdit->setValue(45);
+        QVERIFY(ApplyEnabled());
+        ClickTab(ObjPageIndex);
+        QCOMPARE(Zone().ZoneAt(0)->RepopTime, 45);
+        QVERIFY(!ApplyEnabled());
+    }
+
+    void toolsWindowAppliesAndCancels() {
+        StartOn(true);
+        TypeZoneName(QStringLiteral("Черновик"));
+        prompts_->ExpectConfirm(QStringLiteral("Отменить изменения?"), false);
+        Click(form_->ToolsForm->CancelBtn);
+        QVERIFY(ApplyEnabled());
+        QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Черновик"));
+
+        prompts_->ExpectConfirm(QStringLiteral("Отменить изменения?"), true);
+        Click(form_->ToolsForm->CancelBtn);
+        QVERIFY(!ApplyEnabled());
+        QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Деревня Ольховка"));
+
+        TypeZoneName(QStringLiteral("Готово"));
+        Click(form_->ToolsForm->ApplyBtn);
+        QVERIFY(!ApplyEnabled());
+        QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Готово"));
+        QVERIFY(Zone().Z_SourceMemo->toPlainText().contains(QStringLiteral("Деревня")));
+
+        // A character Windows-1251 cannot hold is replaced, and the user told.
+        TypeZoneName(QStringLiteral("Зона ☃"));
+        prompts_->ExpectInformation(
+            QStringLiteral("Символы, которых нет в кодировке Windows-1251, заменены знаком «?» "
+                           "(1 шт.):\nЗона ☃"));
+        Click(form_->ToolsForm->ApplyBtn);
+        QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Зона ?"));
+    }
+
+    void navigationStopsAtBothEnds() {
+        StartOn(true);
+        // The zone list.
+        Action("N30")->trigger();
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 11);
+        Action("N29")->trigger();
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 11);
+        Click(form_->ToolsForm->PrevBtn);
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 10);
+        Action("N28")->trigger();
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 10);
+
+        // A record page.
+        ClickTab(RoomPageIndex);
+        TRecordPage& rooms = Page(RoomPageIndex);
+        const int last = rooms.Count() - 1;
+        QCOMPARE(rooms.IDComboBox->currentIndex(), 0);
+        Action("N28")->trigger();
+        QCOMPARE(rooms.IDComboBox->currentIndex(), 0);
+        Click(form_->ToolsForm->NextBtn);
+        QCOMPARE(rooms.IDComboBox->currentIndex(), 1);
+        QCOMPARE(*rooms.Current, rooms.IDComboBox->itemData(1).toInt());
+        Action("N30")->trigger();
+        QCOMPARE(rooms.IDComboBox->currentIndex(), last);
+        Action("N29")->trigger();
+        QCOMPARE(rooms.IDComboBox->currentIndex(), last);
+        Action("N27")->trigger();
+        QCOMPARE(rooms.IDComboBox->currentIndex(), 0);
+        QCOMPARE(*rooms.Current, rooms.IDComboBox->itemData(0).toInt());
+    }
+
+    void recordPageAsksBeforeLeavingAnEditedRecord() {
+        StartOn(true);
+        ClickTab(MobPageIndex);
+        TRecordPage& mobs = Page(MobPageIndex);
+        std::vector<int32_t> stored;
+        mobs.ReadRecord = [&stored](int32_t vnum) { stored.push_back(vnum); };
+        const int32_t first = *mobs.Current;
+        form_->MobChange();
+        QVERIFY(ApplyEnabled());
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), false);
+        Action("N29")->trigger();
+        QVERIFY(stored.empty());
+        QVERIFY(!ApplyEnabled());
+        form_->MobChange();
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        Action("N28")->trigger();
+        QCOMPARE(stored, std::vector<int32_t>{mobs.IDComboBox->itemData(1).toInt()});
+        QCOMPARE(*mobs.Current, first);
+        // While a file command runs nothing is asked and nothing stored.
+        form_->MobChange();
+        form_->FileCommandRunning = true;
+        Action("N29")->trigger();
+        QCOMPARE(stored.size(), size_t(1));
+    }
+
+    void settingsAreReadAppliedAndWrittenInPlace() {
+        MakeProgram(true, "; the builder's own note\r\n" + Settings(true, false, false) +
+                              "[Extra]\r\nKeep=1\r\n");
+        Start();
+        QVERIFY(form_->StatusBar1->isVisible());
+        QVERIFY(Action("N24")->isChecked());
+        QVERIFY(!Action("NConfirm")->isChecked());
+        QVERIFY(!form_->ToolsForm->isVisible());
+        QVERIFY(!Action("N25")->isChecked());
+        const int withBar = form_->height();
+
+        // The menu toggles the running state.
+        Action("N25")->trigger();
+        QVERIFY(form_->ToolsForm->isVisible());
+        Action("N24")->trigger();
+        QVERIFY(!form_->StatusBar1->isVisible());
+        QVERIFY(form_->height() < withBar);
+
+        // "Из редактора" copies the running state into the dialog.
+        form_->ConfigForm->show();
+        Click(form_->ConfigForm->GetBtn);
+        const TSettings shown = form_->ConfigForm->settings();
+        QVERIFY(!shown.Status && !shown.Confirm && shown.Tools);
+        Click(form_->ConfigForm->OkBtn);
+
+        // Exit: answered No the editor stays, Yes writes the settings.
+        prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), false);
+        QVERIFY(!form_->close());
+        QVERIFY(form_->isVisible());
+        QCOMPARE(Zone().ZoneCount(), 2);
+        prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), true);
+        QVERIFY(form_->close());
+        const std::string ini = ReadFile(program_ + "VelmoraEd.ini");
+        QVERIFY(ini.rfind("; the builder's own note\r\n[SaveMUD]\r\n", 0) == 0);
+        QVERIFY(ini.find("Status=False\r\nConfirm=False\r\nTools=True\r\n") != std::string::npos);
+        QVERIFY(ini.find("[Extra]\r\nKeep=1\r\n") != std::string::npos);
+        QVERIFY(ini.find("MainX=" + std::to_string(form_->x()) + "\r\n") != std::string::npos);
+    }
+
+    void createdObjectsAndDeletedMobsGoThroughThePickers() {
+        StartOn(true);
+        const int before = Zone().Z_ObjCheckListBox->count();
+        WhenModal([](QWidget* window) {
+            auto* picker = qobject_cast<TRoomObjForm*>(window);
+            QVERIFY(picker);
+            QVERIFY(!picker->ParamGroupBox->isVisible());
+            QVERIFY(picker->PanelPercent->isVisible());
+            QCOMPARE(picker->PercentEdit->value(), 100);
+            picker->ObjectEdit->setValue(1002);
+            picker->PercentEdit->setValue(40);
+            picker->IFFlagCheckBox->setChecked(true);
+            Click(picker->AddBtn);
+        });
+        Click(Zone().Z_ObjBtn1);
+        QCOMPARE(Zone().Z_ObjCheckListBox->count(), before + 1);
+        QListWidgetItem* added = Zone().Z_ObjCheckListBox->item(before);
+        QCOMPARE(added->text(), FromCp1251(ObjList.CaptionOf(1002)));
+        QCOMPARE(added->checkState(), Qt::Checked);
+        QVERIFY(ApplyEnabled());
+
+        WhenModal([](QWidget* window) {
+            auto* picker = qobject_cast<TRoomMobForm*>(window);
+            QVERIFY(picker);
+            picker->MobEdit->setValue(1003);
+            Click(picker->AddBtn);
+        });
+        Click(Zone().Z_DelMobBtn1);
+        Click(form_->ToolsForm->ApplyBtn);
+        const TZone& zone = *Zone().CurrentZone();
+        QCOMPARE(zone.CreatedObjects.back().ObjVNum, 1002);
+        QCOMPARE(int(zone.CreatedObjects.back().Probability), 40);
+        QVERIFY(zone.CreatedObjects.back().IfFlag);
+        QCOMPARE(zone.DeletedMobs.back(), 1003);
+
+        // Deleting asks, and selects the entry now in the same place.
+        Zone().Z_ObjCheckListBox->setCurrentRow(before);
+        prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот объект?"),
+                                true);
+        Click(Zone().Z_ObjBtn2);
+        QCOMPARE(Zone().Z_ObjCheckListBox->count(), before);
+        QCOMPARE(Zone().Z_ObjCheckListBox->currentRow(), before - 1);
+        Zone().Z_DelMobCheckListBox->setCurrentRow(-1);
+        prompts_->ExpectError(QStringLiteral("Выберите моба"));
+        Click(Zone().Z_DelMobBtn2);
+    }
+
+    void fileNameButtonsOpenTheKindsDialog() {
+        StartOn(true);
+        prompts_->ExpectOpenFile(QStringLiteral("/elsewhere/10.mob"));
+        Click(Zone().Z_FilenameBtn[3]);
+        const TPromptCall& call = prompts_->Calls().back();
+        QCOMPARE(call.Folder, QString::fromStdString(program_ + "Zones/MOB"));
+        QCOMPARE(call.FileName, QStringLiteral("10.mob"));
+        QCOMPARE(call.Filters.first().Pattern, QStringLiteral("*.mob"));
+        QCOMPARE(Zone().Z_MobFilenameEdit->text(), QStringLiteral("/elsewhere/10.mob"));
+        QCOMPARE(Zone().CurrentZone()->MobFileName, program_ + "Zones/MOB/10.mob");
+        Click(form_->ToolsForm->ApplyBtn);
+        QCOMPARE(Zone().CurrentZone()->MobFileName, std::string("/elsewhere/10.mob"));
+    }
+
+    void attachedTriggerListOperations() {
+        StartOn(true);
+        QListWidget list;
+        prompts_->ExpectError(QStringLiteral("Выберите триггер"));
+        form_->EditAttachedTrigger(&list);
+        prompts_->ExpectError(QStringLiteral("Выберите триггер"));
+        form_->DeleteAttachedTrigger(&list);
+
+        const int32_t trigger = TriggerList.ListEntries().front().VNum;
+        for (int i = 0; i < 2; ++i) {
+            WhenModal([trigger](QWidget* window) {
+                auto* picker = qobject_cast<TTriggerForm*>(window);
+                QVERIFY(picker);
+                picker->TriggerEdit->setValue(trigger);
+                Click(picker->AddBtn);
+            });
+            form_->AddAttachedTrigger(&list);
+        }
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.item(0)->text(), FromCp1251(TriggerList.CaptionOf(trigger)));
+        QCOMPARE(list.item(0)->data(Qt::UserRole).toInt(), trigger);
+
+        list.setCurrentRow(1);
+        prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот триггер?"),
+                                true);
+        form_->DeleteAttachedTrigger(&list);
+        QCOMPARE(list.currentRow(), 0);
+        prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот триггер?"),
+                                true);
+        form_->DeleteAttachedTrigger(&list);
+        QCOMPARE(list.count(), 0);
+        QVERIFY(!list.currentItem());
+    }
+
+    void screenshots() {
+        StartOn(true);
+        QDir().mkpath(QStringLiteral("shots"));
+        for (int tab = 0; tab < 4; ++tab) {
+            Zone().Z_PageControl->setCurrentIndex(tab);
+            QVERIFY(form_->grab().save(QStringLiteral("shots/zonepage_%1.png").arg(tab)));
+        }
+        QVERIFY(form_->ToolsForm->grab().save(QStringLiteral("shots/tools.png")));
+    }
+};
+
+QTEST_MAIN(TMainFormTest)
+#include "mainform_test.moc"

@@ -1,0 +1,31 @@
+#pragma once
+
+// The workspace folder as the start-up reads it: the record files of every
+// zone into the five lists, then every zone file.
+
+#include "shop.h"
+#include "zone.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The files of `folder` whose names end with `extension` (any letter case, as
+// the wildcard "*.ext" matches), sorted by name. A missing folder has none.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);
+
+// `dir` joined with one folder name.
+std::string WorkspaceFolder(const std::string& dir, const std::string& folder);
+
+// Reads objects, mobs, shops, rooms (with their layout files) and triggers,
+// in that order: the zone files read afterwards place contents into the rooms
+// and set the prototypes' limits. Each reader reports its own failures.
+void LoadWorkspaceRecords(const std::string& dir, const TKindNameLookup& kindName = {});
+
+// Every zone file of the workspace through TZone::OpenZoneFile, in name
+// order. `onFailure` runs right after a file fails (LineNumber still tells
+// where); that zone is left out.
+std::vector<std::unique_ptr<TZone>>
+LoadWorkspaceZones(const std::string& dir,
+                   const std::function<void(const std::string& file)>& onFailure = {});
