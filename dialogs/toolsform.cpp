@@ -15,29 +15,39 @@ constexpr int kImageSize = 16;
 
 // The two images no style offers: copy (two sheets) and several rooms (a
 // block of cells). Drawn at 16 x 16 in the palette's text colour so they sit
-// with the style's own icons.
-QIcon DrawnIcon(int image, const QColor& ink) {
+// with the style's own icons; the disabled form is drawn in the disabled text
+// colour, as the style greys its own.
+QPixmap DrawnImage(int image, const QColor& ink, const QColor& paper) {
     QPixmap pixmap(kImageSize, kImageSize);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(ink, 1));
+    painter.setBrush(paper);
     if (image == 5) {
-        painter.setBrush(Qt::white);
         painter.drawRect(1, 1, 8, 10);
         painter.drawRect(6, 4, 8, 10);
         for (int y = 7; y <= 11; y += 2)
             painter.drawLine(8, y, 12, y);
     } else {
-        painter.setBrush(QColor(0xE8, 0xD8, 0xA8));
         for (int row = 0; row < 2; ++row)
             for (int col = 0; col < 2; ++col)
                 painter.drawRect(1 + col * 7, 1 + row * 7, 6, 6);
     }
-    return QIcon(pixmap);
+    return pixmap;
 }
 
-QIcon ToolImage(const QStyle* style, int image, const QColor& ink) {
+QIcon DrawnIcon(int image, const QPalette& palette) {
+    QIcon icon;
+    icon.addPixmap(DrawnImage(image, palette.color(QPalette::WindowText), Qt::white),
+                   QIcon::Normal);
+    icon.addPixmap(DrawnImage(image, palette.color(QPalette::Disabled, QPalette::WindowText),
+                              palette.color(QPalette::Window)),
+                   QIcon::Disabled);
+    return icon;
+}
+
+QIcon ToolImage(const QStyle* style, int image, const QPalette& palette) {
     switch (image) {
     case 0:
         return style->standardIcon(QStyle::SP_ArrowLeft);
@@ -54,7 +64,7 @@ QIcon ToolImage(const QStyle* style, int image, const QColor& ink) {
     case 8:
         return style->standardIcon(QStyle::SP_DialogSaveButton);
     default:
-        return DrawnIcon(image, ink);
+        return DrawnIcon(image, palette);
     }
 }
 
@@ -64,11 +74,10 @@ TToolsForm::TToolsForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("ToolsForm"));
     setWindowTitle(QStringLiteral("Tools"));
 
-    const QColor ink = palette().color(QPalette::WindowText);
     for (int i = 0; i < 9; ++i) {
-        QIcon icon = ToolImage(style(), i, ink);
+        QIcon icon = ToolImage(style(), i, palette());
         // A style without one of the images still gets a button one can see.
-        ImageList1.append(icon.isNull() ? DrawnIcon(i, ink) : icon);
+        ImageList1.append(icon.isNull() ? DrawnIcon(i, palette()) : icon);
     }
 
     ToolBar1 = new QToolBar(this);

@@ -6,6 +6,7 @@
 #include "descform.h"
 #include "destform.h"
 #include "effectform.h"
+#include "filecommands.h"
 #include "hinting.h"
 #include "listform.h"
 #include "numberform.h"
@@ -96,8 +97,9 @@ TMainForm::TMainForm(QWidget* parent)
     CreateCompanions();
     CreatePages();
     CreateMenus();
-    LoadTemplates();
+    FileCommands = new TFileCommands(*this);
     LoadVocabularies();
+    LoadTemplates();
     ConnectToolsWindow();
     WatchFlagLists(this, StatusBar1);
     // Until the hint file is read, a few controls carry hints of their own.
@@ -247,14 +249,26 @@ void TMainForm::LoadTemplates() {
     const std::string bases = ProgramFolder + "Bases/";
     ::LoadTemplates(ObjTemplet, bases + "Template_Obj");
     ::LoadTemplates(MobTemplet, bases + "Template_Mob");
-    ::LoadTemplates(ShopTemplet, bases + "Template_Shop");
+    ::LoadTemplates(ShopTemplet, bases + "Template_Shop", KindName());
     ::LoadTemplates(TrigTemplet, bases + "Template_Trigger");
     ::LoadTemplates(RoomTemplet, bases + "Template_Room");
 }
 
 void TMainForm::LoadVocabularies() {
     ReportingListErrors(
+        [this] { ItemKinds = CodedItems(LoadVocabulary(ProgramFolder, "Type"), 0, "Type"); });
+    ReportingListErrors(
         [this] { FillCodeCombo(ProgramFolder, "ZON_Repop", ZonePage->Z_RepopComboBox, 0, 0); });
+    ReportingListErrors([this] { EffectForm->LoadLists(ProgramFolder); });
+}
+
+TKindNameLookup TMainForm::KindName() const {
+    return [this](int32_t code) {
+        for (const auto& kind : ItemKinds)
+            if (kind.Code == code)
+                return kind.Text;
+        return std::string();
+    };
 }
 
 void TMainForm::ConnectToolsWindow() {

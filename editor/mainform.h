@@ -11,6 +11,7 @@
 #include "shop.h"
 #include "templates.h"
 #include "trigger.h"
+#include "vocabulary.h"
 
 #include <QMainWindow>
 #include <array>
@@ -28,6 +29,7 @@ class TConfigForm;
 class TDescForm;
 class TDestForm;
 class TEffectForm;
+class TFileCommands;
 class TListForm;
 class TNumberForm;
 class TRecordPage;
@@ -102,6 +104,13 @@ public:
     TShop BlankShop{0};
     TTrigger BlankTrigger{0};
     TRoom BlankRoom{0};
+
+    // The item kinds of the list "Type": the shop readers name the kinds
+    // a shop buys by them.
+    std::vector<TVocabularyItem> ItemKinds;
+    TKindNameLookup KindName() const;
+
+    TFileCommands* FileCommands;
 
     // The rooms of the current zone that have no place on the map.
     std::vector<TListEntry> UnplacedRooms;

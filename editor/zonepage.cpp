@@ -8,9 +8,8 @@
 #include "roommobform.h"
 #include "roomobjform.h"
 #include "textcodec.h"
-#include "vocabulary.h"
 #include "vocabularyfill.h"
-#include "workspace.h"
+#include "workspacescan.h"
 #include "worldlists.h"
 #include "zonechecks.h"
 
@@ -284,18 +283,7 @@ std::array<QLineEdit*, 6> TZonePage::FilenameEdits() const {
 
 void TZonePage::ScanWorkspace() {
     const std::string dir = main_.ProgramFolder + "Zones/";
-    std::vector<TVocabularyItem> kinds;
-    try {
-        kinds = CodedItems(LoadVocabulary(main_.ProgramFolder, "Type"), 0, "Type");
-    } catch (const TVocabularyError&) {
-        // The shop page reports the missing list; the kinds keep their numbers.
-    }
-    LoadWorkspaceRecords(dir, [&kinds](int32_t code) {
-        for (const auto& kind : kinds)
-            if (kind.Code == code)
-                return kind.Text;
-        return std::string();
-    });
+    LoadWorkspaceRecords(dir, main_.KindName());
     main_.RefillListWindows();
     main_.RefreshPickerLists();
     for (auto& zone : LoadWorkspaceZones(dir))
@@ -400,8 +388,12 @@ void TZonePage::ShowOnPage(const TZone& zone) {
     ZoneChecks();
     TStringList lines;
     zone.SaveToStrings(lines);
-    Z_SourceMemo->setPlainText(FileText(lines));
+    ShowSource(lines);
     showing_ = false;
+}
+
+void TZonePage::ShowSource(const TStringList& lines) {
+    Z_SourceMemo->setPlainText(FileText(lines));
 }
 
 void TZonePage::ReadFromPage(TZone& zone) {

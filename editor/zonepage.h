@@ -52,6 +52,9 @@ public:
     // Stores the page into the current zone, when there is one.
     void StoreCurrent();
 
+    // The zone file text in Z_SourceMemo.
+    void ShowSource(const TStringList& lines);
+
     // "Новая": a zone numbered by Z_NewZoneEdit.
     void NewZone();
 

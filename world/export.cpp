@@ -1,6 +1,11 @@
 #include "export.h"
 
 #include "codepage.h"
+#include "worldlists.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -45,4 +50,33 @@ bool WriteForServer(const std::string& path, const TStringList& lines,
     if (TErrorReporter* reporter = ErrorReporter())
         reporter->ReportError(Msg("Не могу сохранить файл ") + Msg(path));
     return false;
+}
+
+int ExportZone(const TZone& zone, const std::string& out, const TExportSettings& settings) {
+    const int32_t n = zone.ZoneNumber;
+    const std::string number = std::to_string(n);
+    const auto target = [&](const char* folder, const char* extension) {
+        return (fs::path(out) / folder / (number + extension)).string();
+    };
+    int lost = 0;
+    const auto write = [&](const std::string& path, const TStringList& lines) {
+        int substituted = 0;
+        WriteForServer(path, lines, settings, &substituted);
+        lost += substituted;
+    };
+    // One list of lines, filled and written six times.
+    TStringList lines;
+    ObjList.SaveToStrings(lines, n);
+    write(target("OBJ", ".obj"), lines);
+    MobList.SaveToStrings(lines, n);
+    write(target("MOB", ".mob"), lines);
+    ShopList.SaveToStrings(lines, n);
+    write(target("SHP", ".shp"), lines);
+    TriggerList.SaveToStrings(lines, n);
+    write(target("TRG", ".trg"), lines);
+    RoomList.SaveToStrings(lines, n);
+    write(target("WLD", ".wld"), lines);
+    zone.SaveToStrings(lines);
+    write(target("ZON", ".zon"), lines);
+    return lost;
 }

@@ -4,6 +4,7 @@
 // of a world file converted to the server's code page and line ends.
 
 #include "worldfile.h"
+#include "zone.h"
 
 #include <string>
 
@@ -28,3 +29,10 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
 // returns false.
 bool WriteForServer(const std::string& path, const TStringList& lines,
                     const TExportSettings& settings, int* substituted = nullptr);
+
+// Writes the zone's six files for the server below `folder`: objects, mobs,
+// shops, triggers, rooms and the zone, as OBJ/<n>.obj ... ZON/<n>.zon with n
+// the zone number. Folders are not created; a file that cannot be written is
+// reported and the others are still written. Returns how many characters
+// KOI8-R could not hold.
+int ExportZone(const TZone& zone, const std::string& folder, const TExportSettings& settings);

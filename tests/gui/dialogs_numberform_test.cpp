@@ -171,6 +171,7 @@ private slots:
         QVERIFY(form_->Quantity() >= 1);
 
         // A disabled quantity cannot be entered: the mode stays the number's.
+        QTest::mouseClick(form_->NumEdit, Qt::LeftButton);
         form_->SetQuantityEnabled(false);
         QTest::mouseClick(form_->QtyEdit, Qt::LeftButton);
         QCOMPARE(form_->InputMode(), 1);

@@ -1,7 +1,6 @@
 #include "codepage.h"
 #include "configform.h"
-#include "fakeprompts.h"
-#include "guisupport.h"
+#include "editorfixture.h"
 #include "listform.h"
 #include "mainform.h"
 #include "recordpage.h"
@@ -35,14 +34,6 @@ using namespace guitest;
 
 namespace {
 
-// Settings with every switch as given; the rest as shipped.
-std::string Settings(bool status, bool confirm, bool tools) {
-    const auto b = [](bool on) { return std::string(on ? "True" : "False"); };
-    return "[SaveMUD]\r\nCoding=0\r\nCRLF=0\r\nPath=LIB/world/\r\n[Editor]\r\nStatus=" + b(status) +
-           "\r\nConfirm=" + b(confirm) + "\r\nTools=" + b(tools) +
-           "\r\nPosition=False\r\n[Position]\r\nMainX=0\r\nMainY=0\r\n";
-}
-
 // Three rooms of zone 20 and one of zone 30 with exits that do not pair up,
 // and a zone 20 that places a mob over its world limit and an unknown mob.
 void WriteCheckZone(const std::string& program) {
@@ -58,6 +49,8 @@ void WriteCheckZone(const std::string& program) {
                                         room(2001, 20, exit(3, 2002)) + room(2002, 20, "") +
                                         "$\r\n");
     WriteFile(zones + "WLD/30.wld", room(3000, 30, "") + "$\r\n");
+    WriteFile(zones + "WLD/20.map", "");
+    WriteFile(zones + "WLD/30.map", "");
     WriteFile(zones + "ZON/20.zon", "#20\r\nCheck zone~\r\n2099 30 2\r\n"
                                     "M 0 1000 4 2000 5\r\n"
                                     "M 0 2099 1 2001 1\r\n"
@@ -74,65 +67,11 @@ QString ItemTexts(const QListWidget* list) {
 
 } // namespace
 
-class TMainFormTest : public QObject {
+class TMainFormTest : public TEditorFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::string program_;
-    std::unique_ptr<TFakePrompts> prompts_;
-    std::unique_ptr<TMainForm> form_;
-
-    // A program folder with the shipped data; the sample workspace when asked.
-    void MakeProgram(bool withWorkspace, const std::string& settings) {
-        dir_ = std::make_unique<QTemporaryDir>();
-        program_ = CopyProgramFolder(dir_->path(), withWorkspace);
-        WriteFile(program_ + "VelmoraEd.ini", settings);
-        prompts_ = std::make_unique<TFakePrompts>(program_);
-    }
-    // The editor started on that folder, as far as its first activation.
-    void Start() {
-        form_ = std::make_unique<TMainForm>();
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    }
-    void StartOn(bool withWorkspace, bool confirm = true, bool tools = true, bool status = false) {
-        MakeProgram(withWorkspace, Settings(status, confirm, tools));
-        Start();
-    }
-
-    TZonePage& Zone() { return *form_->ZonePage; }
-    TRecordPage& Page(int page) { return *form_->RecordPage(page); }
-    QAction* Action(const char* name) { return form_->findChild<QAction*>(QLatin1String(name)); }
-    void ClickTab(int page) {
-        QTabBar* bar = form_->PageControl1->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
-    }
-    void SelectZoneRow(int row) {
-        QListWidget* list = Zone().Z_ListBox;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(row)).center());
-    }
-    void TypeZoneName(const QString& text) {
-        Zone().Z_NameEdit->setFocus();
-        Zone().Z_NameEdit->selectAll();
-        TypeText(Zone().Z_NameEdit, text);
-    }
-    bool ApplyEnabled() { return form_->ToolsForm->ApplyBtn->isEnabled(); }
-
 private slots:
-    void cleanup() {
-        if (form_) {
-            form_->FileCommandRunning = false;
-            // The window goes without the exit question.
-            form_->hide();
-        }
-        form_.reset();
-        if (prompts_)
-            QVERIFY2(prompts_->ScriptDone(), "prompts left in the script");
-        prompts_.reset();
-        dir_.reset();
-    }
+    void cleanup() { Finish(); }
 
     void startsOnTheSampleWorkspace() {
         StartOn(true);

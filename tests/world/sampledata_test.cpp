@@ -242,11 +242,14 @@ TEST_F(SampleWorkspace, ExercisesEveryFormatFeature) {
     EXPECT_EQ(MobList.Find(1000)->MaxInWorld, 4);
 }
 
-// Every laid-out file holds Windows-1251 text whose lines all end with CR LF.
+// Every laid-out data file holds Windows-1251 text whose lines all end with
+// CR LF (the program itself lies beside them).
 TEST(ProgramFolder, EveryFileIsWindows1251WithCrLf) {
     const auto files = Tree(kProgramDir);
     ASSERT_FALSE(files.empty());
     for (const auto& [name, bytes] : files) {
+        if (name == "VelmoraEd")
+            continue;
         SCOPED_TRACE(name);
         ASSERT_FALSE(bytes.empty());
         EXPECT_TRUE(bytes.ends_with("\r\n"));

@@ -129,7 +129,7 @@ int Export(const std::vector<std::string>& args) {
     int lost = 0;
     BeginBatchWrite();
     for (const auto& zone : scan.Zones)
-        lost += ExportZoneTo(*zone, folders[1], settings);
+        lost += ExportZone(*zone, folders[1], settings);
     const bool flushed = EndBatchWrite(folders[1]);
     std::printf("exported: %zu zones\n", scan.Zones.size());
     // Not a failure: the files are written, but the builder should know.

@@ -4,7 +4,7 @@
 // save and the export for the server, with failures printed to stderr.
 
 #include "export.h"
-#include "workspace.h"
+#include "workspacescan.h"
 #include "worldfile.h"
 #include "zone.h"
 
@@ -45,11 +45,6 @@ TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter);
 // "Сохранить зону" does: objects, mobs, shops, triggers, rooms with the layout
 // file, zone. The file names are those of the zone, moved below `out`.
 void SaveZoneTo(const TZone& zone, const std::string& out);
-
-// Writes the zone's six files for the server below `out` as the export does:
-// objects, mobs, shops, triggers, rooms, zone, each named by the zone number.
-// Returns how many characters KOI8-R could not hold.
-int ExportZoneTo(const TZone& zone, const std::string& out, const TExportSettings& settings);
 
 // The six workspace folders (ZON, WLD, OBJ, MOB, SHP, TRG) below `dir`;
 // false (with a message on stderr) when one cannot be made.

@@ -1,4 +1,4 @@
-#include "workspace.h"
+#include "workspacescan.h"
 
 #include "worldlists.h"
 

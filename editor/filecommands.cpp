@@ -1,0 +1,300 @@
+#include "filecommands.h"
+
+#include "configform.h"
+#include "export.h"
+#include "filekinds.h"
+#include "mainform.h"
+#include "modeltext.h"
+#include "prompts.h"
+#include "recordpage.h"
+#include "textcodec.h"
+#include "toolsform.h"
+#include "worldlists.h"
+#include "zonecontents.h"
+#include "zonepage.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+namespace {
+
+const QString kNeedZone = QStringLiteral("Выберите сначала зону или создайте новую");
+const QString kSelectZone = QStringLiteral("Сначала выберите зону");
+
+// Sets the file command flag for as long as the command runs.
+class TFileCommandScope {
+public:
+    explicit TFileCommandScope(TMainForm& main) : main_(main) { main_.FileCommandRunning = true; }
+    ~TFileCommandScope() { main_.FileCommandRunning = false; }
+    TFileCommandScope(const TFileCommandScope&) = delete;
+    TFileCommandScope& operator=(const TFileCommandScope&) = delete;
+
+private:
+    TMainForm& main_;
+};
+
+TExportSettings ExportSettingsOf(const TSettings& settings) {
+    TExportSettings out;
+    // A setting the file does not give means the dialog's first choice.
+    out.CodePage = settings.Coding == 1 ? TServerCodePage::Cp1251 : TServerCodePage::Koi8r;
+    out.LineEnd = settings.Crlf == 1 ? TServerLineEnd::CrLf : TServerLineEnd::Lf;
+    return out;
+}
+
+// The folder of a file when it lies below the workspace and is missing: the
+// workspace is the editor's own, so a zone made with "Новая" can be saved
+// into a fresh one.
+void MakeWorkspaceFolderFor(const std::string& file, const std::string& workspace) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(file).parent_path();
+    const std::string text = folder.lexically_normal().string() + "/";
+    if (text.rfind(fs::path(workspace).lexically_normal().string(), 0) != 0)
+        return;
+    std::error_code error;
+    fs::create_directories(folder, error); // a failure shows when the file is written
+}
+
+} // namespace
+
+TFileCommands::TFileCommands(TMainForm& main) : QObject(&main), main_(main) {
+    connect(main.N2, &QAction::triggered, this, &TFileCommands::New);
+    connect(main.N3, &QAction::triggered, this, &TFileCommands::Open);
+    connect(main.N4, &QAction::triggered, this, &TFileCommands::Restore);
+    connect(main.N5, &QAction::triggered, this, &TFileCommands::Save);
+    connect(main.N6, &QAction::triggered, this, &TFileCommands::LoadZone);
+    connect(main.N34, &QAction::triggered, this, &TFileCommands::SaveZone);
+    connect(main.ToolsForm, &TToolsForm::saveZoneClicked, this, &TFileCommands::SaveZone);
+    connect(main.ZonePage->Z_SaveMUDBtn, &QPushButton::clicked, this,
+            &TFileCommands::ExportForServer);
+}
+
+void TFileCommands::New() {
+    if (main_.CurrentPage() == ZonePageIndex)
+        main_.ZonePage->NewZone();
+    else
+        main_.N17->trigger(); // the add command of the page
+}
+
+void TFileCommands::ReadKindFile(int page, const std::string& path) {
+    switch (page) {
+    case RoomPageIndex:
+        LoadRoomFileKeepingContents(path);
+        break;
+    case ObjPageIndex:
+        ObjList.LoadFromFile(path);
+        break;
+    case MobPageIndex:
+        MobList.LoadFromFile(path);
+        break;
+    case ShopPageIndex:
+        ShopList.LoadFromFile(path, main_.KindName());
+        break;
+    case TrigPageIndex:
+        TriggerList.LoadFromFile(path);
+        break;
+    default:
+        break;
+    }
+}
+
+void TFileCommands::EnableForPage(int page) {
+    if (page != ZonePageIndex)
+        main_.EnableRecordCommands(main_.RecordPage(page)->Count() > 0);
+}
+
+void TFileCommands::ShowWhatWasRead() {
+    main_.RefillListWindows();
+    main_.RefreshPickerLists();
+    if (!main_.ZonePage->CurrentZone())
+        return;
+    const int page = main_.CurrentPage();
+    std::optional<int32_t> shown;
+    if (page != ZonePageIndex)
+        shown = main_.RecordPage(page)->Current;
+    main_.ZonePage->ListClick(); // nothing is stored while the command runs
+    if (page == ZonePageIndex)
+        return;
+    TRecordPage* records = main_.RecordPage(page);
+    if (shown) {
+        const int row = records->IDComboBox->findData(*shown);
+        if (row >= 0) {
+            const QSignalBlocker block(records->IDComboBox);
+            records->IDComboBox->setCurrentIndex(row);
+            records->Current = *shown;
+        }
+    }
+    records->ShowCurrent();
+    EnableForPage(page);
+}
+
+void TFileCommands::Open() {
+    const int page = main_.CurrentPage();
+    TZone* zone = main_.ZonePage->CurrentZone();
+    const TFileDialogSetup setup = FileDialogSetup(zone, page);
+    const QString chosen = Prompts().OpenFile(setup.Folder, setup.FileName, setup.Filters);
+    if (chosen.isEmpty())
+        return;
+    const std::string path = PathFromText(chosen);
+    {
+        TFileCommandScope running(main_);
+        if (page == ZonePageIndex) {
+            if (zone)
+                ReloadZoneFile(*zone, path);
+            else
+                Prompts().Error(kNeedZone);
+        } else {
+            ReadKindFile(page, path);
+        }
+        ShowWhatWasRead();
+        EnableForPage(page);
+    }
+    main_.SetChanged(false);
+}
+
+void TFileCommands::Restore() {
+    if (!Prompts().Confirm(QStringLiteral("Восстановить значения из файла?")))
+        return;
+    const int page = main_.CurrentPage();
+    {
+        TFileCommandScope running(main_);
+        TZone* zone = main_.ZonePage->CurrentZone();
+        if (!zone) {
+            Prompts().Error(kNeedZone);
+        } else {
+            if (page == ZonePageIndex) {
+                ReloadZoneFile(*zone, zone->ZoneFileName);
+            } else if (page == RoomPageIndex) {
+                // The room reader empties the contents; the zone file brings them back.
+                RoomList.LoadFromFile(zone->RoomFileName);
+                ReloadZoneFile(*zone, zone->ZoneFileName);
+            } else {
+                ReadKindFile(page, ZoneFileOf(*zone, page));
+            }
+            ShowWhatWasRead();
+            EnableForPage(page);
+        }
+    }
+    main_.SetChanged(false);
+}
+
+void TFileCommands::StoreActivePage() {
+    const int page = main_.CurrentPage();
+    if (page == ZonePageIndex)
+        main_.ZonePage->ListClick();
+    else
+        main_.RecordPage(page)->SelectionChanged();
+}
+
+void TFileCommands::WriteZoneFile(const std::string& path) {
+    const TZone& zone = *main_.ZonePage->CurrentZone();
+    TStringList lines;
+    zone.SaveToStrings(lines);
+    main_.ZonePage->ShowSource(lines);
+    zone.SaveLinesToZoneFile(path, lines);
+}
+
+void TFileCommands::Save() {
+    const int page = main_.CurrentPage();
+    TZone* zone = main_.ZonePage->CurrentZone();
+    if (!zone) {
+        Prompts().Error(kNeedZone);
+        return;
+    }
+    const TFileDialogSetup setup = FileDialogSetup(zone, page);
+    const QString chosen = Prompts().SaveFile(setup.Folder, setup.FileName, setup.Filters);
+    if (chosen.isEmpty())
+        return;
+    const std::string path = PathFromText(chosen);
+    StoreActivePage();
+    const int32_t n = zone->ZoneNumber;
+    switch (page) {
+    case ZonePageIndex:
+        WriteZoneFile(path);
+        break;
+    case RoomPageIndex:
+        RoomList.SaveToFile(path, n);
+        break;
+    case ObjPageIndex:
+        ObjList.SaveToFile(path, n);
+        break;
+    case MobPageIndex:
+        MobList.SaveToFile(path, n);
+        break;
+    case ShopPageIndex:
+        ShopList.SaveToFile(path, n);
+        break;
+    case TrigPageIndex:
+        TriggerList.SaveToFile(path, n);
+        break;
+    default:
+        break;
+    }
+}
+
+void TFileCommands::LoadZone() {
+    TZone* zone = main_.ZonePage->CurrentZone();
+    if (!zone) {
+        Prompts().Error(kSelectZone);
+        return;
+    }
+    if (!Prompts().Confirm(QStringLiteral("Вы действительно хотите загрузить всю зону?")))
+        return;
+    {
+        TFileCommandScope running(main_);
+        // Rooms first: their reader empties the contents the zone file then
+        // places; objects and mobs before the zone file, which sets their limits.
+        RoomList.LoadFromFile(zone->RoomFileName);
+        ObjList.LoadFromFile(zone->ObjFileName);
+        MobList.LoadFromFile(zone->MobFileName);
+        ShopList.LoadFromFile(zone->ShopFileName, main_.KindName());
+        TriggerList.LoadFromFile(zone->TrigFileName);
+        ReloadZoneFile(*zone, zone->ZoneFileName);
+        main_.SetChanged(false);
+        ShowWhatWasRead();
+    }
+}
+
+void TFileCommands::SaveZone() {
+    TZone* zone = main_.ZonePage->CurrentZone();
+    if (!zone) {
+        Prompts().Error(kSelectZone);
+        return;
+    }
+    if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")))
+        return;
+    StoreActivePage();
+    const std::string workspace = main_.ProgramFolder + "Zones/";
+    for (int kind = 0; kind < kFileKindCount; ++kind)
+        MakeWorkspaceFolderFor(ZoneFileOf(*zone, kind), workspace);
+    const int32_t n = zone->ZoneNumber;
+    // Each writer reports its own failure; the next one still runs.
+    ObjList.SaveToFile(zone->ObjFileName, n);
+    MobList.SaveToFile(zone->MobFileName, n);
+    ShopList.SaveToFile(zone->ShopFileName, n);
+    TriggerList.SaveToFile(zone->TrigFileName, n);
+    RoomList.SaveToFile(zone->RoomFileName, n);
+    WriteZoneFile(zone->ZoneFileName);
+    main_.SetChanged(false);
+}
+
+void TFileCommands::ExportForServer() {
+    const TZone* zone = main_.ZonePage->CurrentZone();
+    if (!zone) {
+        Prompts().Error(kNeedZone);
+        return;
+    }
+    const TSettings settings = main_.ConfigForm->settings();
+    // The records as they are in memory: page edits not applied stay out.
+    const std::string folder = main_.ProgramFolder + PathFromText(FromCp1251(settings.Path));
+    const int lost = ExportZone(*zone, folder, ExportSettingsOf(settings));
+    if (lost > 0)
+        Prompts().Information(
+            QStringLiteral("Символов, которых нет в кодировке КОИ-8, заменено знаком «?»: %1")
+                .arg(lost));
+    Prompts().Information(QStringLiteral("Сохранение завершено"));
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// The "Файлы" menu and the export for the server: world files of the kind of
+// the active page opened, restored and saved, whole zones loaded and saved,
+// and the zone's files written where the server reads them.
+
+#include <QObject>
+#include <string>
+
+class TMainForm;
+
+class TFileCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // Wires the menu entries, the tools window's save-zone button and the
+    // zone page's "Сохранить для MUDа".
+    explicit TFileCommands(TMainForm& main);
+
+    void New();
+    void Open();
+    void Restore();
+    void Save();
+    void LoadZone();
+    void SaveZone();
+    void ExportForServer();
+
+private:
+    // Reads a file of a record kind into its list (rooms keep their contents).
+    void ReadKindFile(int page, const std::string& path);
+    // The record commands follow the page's ID list after a read.
+    void EnableForPage(int page);
+    // After a read: the list windows and pickers take the new records, and
+    // the zone and the page's record are shown again from what was read, so
+    // the page never shows (and later stores) values the file replaced.
+    void ShowWhatWasRead();
+    // The store step of the active page before its records are written.
+    void StoreActivePage();
+    // Composes the zone file into the zone page's text box and writes it.
+    void WriteZoneFile(const std::string& path);
+
+    TMainForm& main_;
+};

@@ -1,0 +1,334 @@
+#include "codepage.h"
+#include "configform.h"
+#include "editorfixture.h"
+#include "export.h"
+#include "textcodec.h"
+#include "worldlists.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <filesystem>
+
+using namespace guitest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::array<const char*, 7> kZoneFiles = {"OBJ/10.obj", "MOB/10.mob", "SHP/10.shp",
+                                               "TRG/10.trg", "WLD/10.wld", "WLD/10.map",
+                                               "ZON/10.zon"};
+
+// How many mobs, objects and removals the rooms of a zone hold.
+int ContentsOf(int32_t zone) {
+    int count = 0;
+    for (const TRoom* room : RoomList.ZoneInListOrder(zone))
+        count +=
+            static_cast<int>(room->Mobs.size() + room->Objects.size() + room->DelObjects.size());
+    return count;
+}
+
+std::string Joined(const TStringList& lines) {
+    std::string bytes;
+    for (const auto& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+} // namespace
+
+class TFileCommandsTest : public TEditorFixture {
+    Q_OBJECT
+
+    std::string Shipped(const std::string& file) const {
+        return ReadFile(std::string(VELMORA_PROGRAM_DIR) + "/Zones/" + file);
+    }
+    QString Path(const std::string& path) const { return QString::fromStdString(path); }
+    std::string Elsewhere(const std::string& name) const {
+        return dir_->path().toStdString() + "/" + name;
+    }
+    void SaveZone() {
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        Action("N34")->trigger();
+    }
+    // The export of zone 10, whose workspace files hold what memory holds.
+    void Export(bool koi8 = true) {
+        int lost = 0;
+        for (const char* file : kZoneFiles)
+            if (!std::string_view(file).ends_with(".map") && koi8) {
+                int substituted = 0;
+                ServerFileText(SplitTextLines(ReadFile(Workspace(file))), {}, &substituted);
+                lost += substituted;
+            }
+        if (lost > 0)
+            prompts_->ExpectInformation(
+                QStringLiteral("Символов, которых нет в кодировке КОИ-8, заменено знаком «?»: %1")
+                    .arg(lost));
+        prompts_->ExpectInformation(QStringLiteral("Сохранение завершено"));
+        Click(Zone().Z_SaveMUDBtn);
+    }
+    void MakeExportFolders(std::initializer_list<const char*> folders) {
+        for (const char* folder : folders)
+            fs::create_directories(program_ + "LIB/world/" + folder);
+    }
+    void SetExport(int coding, int lineEnd) {
+        form_->ConfigForm->ComboBox1->setCurrentIndex(coding);
+        form_->ConfigForm->ComboBox2->setCurrentIndex(lineEnd);
+    }
+    std::string Exported(const std::string& file) const {
+        return ReadFile(program_ + "LIB/world/" + file);
+    }
+
+private slots:
+    void cleanup() { Finish(); }
+
+    void saveZoneWritesTheSevenFiles() {
+        StartOn(true);
+        SaveZone();
+        for (const char* file : kZoneFiles)
+            QVERIFY2(ReadFile(Workspace(file)) == Shipped(file), file);
+
+        // An applied edit goes into the zone file exactly as composed, and
+        // the zone page shows what was written.
+        // The pending edit is stored through the change confirmation first.
+        TypeZoneName(QStringLiteral("Ольховка"));
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        Click(form_->ToolsForm->SaveZoneBtn);
+        TStringList lines;
+        Zone().CurrentZone()->SaveToStrings(lines);
+        QCOMPARE(ReadFile(Workspace("ZON/10.zon")), Joined(lines));
+        QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("\r\nОльховка~\r\n")) !=
+                std::string::npos);
+        QVERIFY(Zone().Z_SourceMemo->toPlainText().contains(QStringLiteral("\nОльховка~\n")));
+        QVERIFY(!ApplyEnabled());
+
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), false);
+        Action("N34")->trigger();
+    }
+
+    void loadZoneBringsInAnOutsideChange() {
+        StartOn(true);
+        const int contents = ContentsOf(10);
+        QVERIFY(contents > 0);
+        WriteFile(Workspace("WLD/10.wld"),
+                  Replaced(ReadFile(Workspace("WLD/10.wld")), Utf8ToCp1251("Деревенская площадь~"),
+                           Utf8ToCp1251("Главная площадь~")));
+        prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите загрузить всю зону?"),
+                                false);
+        Action("N6")->trigger();
+        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Деревенская площадь"));
+
+        prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите загрузить всю зону?"),
+                                true);
+        Action("N6")->trigger();
+        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Главная площадь"));
+        QCOMPARE(Page(RoomPageIndex).IDComboBox->itemText(0),
+                 QStringLiteral("1000  Главная площадь"));
+        QCOMPARE(ContentsOf(10), contents);
+        // Loading twice places nothing twice.
+        prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите загрузить всю зону?"),
+                                true);
+        Action("N6")->trigger();
+        QCOMPARE(ContentsOf(10), contents);
+    }
+
+    void restoreOnEachPage() {
+        StartOn(true, /*confirm=*/false);
+        const int contents = ContentsOf(10);
+
+        // Zone page: the applied name goes back to the file's, on the page too.
+        TypeZoneName(QStringLiteral("Другая"));
+        Click(form_->ToolsForm->ApplyBtn);
+        prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), false);
+        Action("N4")->trigger();
+        QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Другая"));
+        prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), true);
+        Action("N4")->trigger();
+        QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Деревня Ольховка"));
+        QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Деревня Ольховка"));
+        QCOMPARE(ContentsOf(10), contents);
+
+        // Each record page reads its kind's file again.
+        using TField = std::function<std::string&()>;
+        const std::vector<std::pair<int, TField>> fields = {
+            {RoomPageIndex, TField([]() -> std::string& { return RoomList.Find(1001)->Name; })},
+            {ObjPageIndex, TField([]() -> std::string& { return ObjList.Find(1000)->Imen; })},
+            {MobPageIndex, TField([]() -> std::string& { return MobList.Find(1000)->Imen; })},
+            {ShopPageIndex, TField([]() -> std::string& {
+                 return ShopList.Find(ShopList.ZoneRecords(10).front()->VNum)->BitVector;
+             })},
+            {TrigPageIndex, TField([]() -> std::string& {
+                 return TriggerList.Find(TriggerList.ZoneRecords(10).front()->VNum)->Name;
+             })},
+        };
+        for (const auto& [page, field] : fields) {
+            ClickTab(page);
+            QCOMPARE(form_->CurrentPage(), page);
+            const std::string original = field();
+            field() = "changed";
+            prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), true);
+            Action("N4")->trigger();
+            QCOMPARE(field(), original);
+            QCOMPARE(ContentsOf(10), contents);
+            QVERIFY(Action("N18")->isEnabled());
+        }
+    }
+
+    void openReadsAnotherFileWithoutDoublingContents() {
+        StartOn(true);
+        const int contents = ContentsOf(10);
+        const std::string zoneFile = Elsewhere("other.zon");
+        WriteFile(zoneFile, Replaced(ReadFile(Workspace("ZON/10.zon")),
+                                     Utf8ToCp1251("Деревня Ольховка~"), Utf8ToCp1251("Копия~")));
+        prompts_->ExpectOpenFile(Path(zoneFile));
+        Action("N3")->trigger();
+        const TPromptCall& call = prompts_->Calls().back();
+        QCOMPARE(call.Folder, Path(Workspace("ZON")));
+        QCOMPARE(call.FileName, QStringLiteral("10.zon"));
+        QCOMPARE(call.Filters.size(), qsizetype(2));
+        QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Копия"));
+        QCOMPARE(Zone().CurrentZone()->ZoneFileName, Workspace("ZON/10.zon"));
+        QCOMPARE(ContentsOf(10), contents);
+
+        // A room file read alone keeps the contents the rooms have.
+        ClickTab(RoomPageIndex);
+        const std::string roomFile = Elsewhere("other.wld");
+        WriteFile(roomFile,
+                  Replaced(ReadFile(Workspace("WLD/10.wld")), Utf8ToCp1251("Деревенская площадь~"),
+                           Utf8ToCp1251("Площадь~")));
+        fs::copy(Workspace("WLD/10.map"), Elsewhere("other.map"));
+        prompts_->ExpectOpenFile(Path(roomFile));
+        Action("N3")->trigger();
+        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Площадь"));
+        QCOMPARE(ContentsOf(10), contents);
+
+        // Cancel reads nothing.
+        prompts_->ExpectOpenFile(QString());
+        Action("N3")->trigger();
+        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Площадь"));
+    }
+
+    void saveToAnotherNameKeepsTheZonesFileNames() {
+        StartOn(true);
+        ClickTab(RoomPageIndex);
+        const std::string copy = Elsewhere("copy.wld");
+        prompts_->ExpectSaveFile(Path(copy));
+        Action("N5")->trigger();
+        QCOMPARE(prompts_->Calls().back().FileName, QStringLiteral("10.wld"));
+        QVERIFY(ReadFile(copy) == Shipped("WLD/10.wld"));
+        QVERIFY(ReadFile(Elsewhere("copy.map")) == Shipped("WLD/10.map"));
+        QCOMPARE(Zone().CurrentZone()->RoomFileName, Workspace("WLD/10.wld"));
+
+        Action("Nr0")->trigger();
+        const std::string zoneCopy = Elsewhere("copy.zon");
+        prompts_->ExpectSaveFile(Path(zoneCopy));
+        Action("N5")->trigger();
+        QVERIFY(ReadFile(zoneCopy) == Shipped("ZON/10.zon"));
+        QCOMPARE(Zone().CurrentZone()->ZoneFileName, Workspace("ZON/10.zon"));
+    }
+
+    void exportInEachCodePageAndLineEnd() {
+        StartOn(true);
+        TypeZoneName(QStringLiteral("ЁёАя"));
+        Click(form_->ToolsForm->ApplyBtn);
+        SaveZone();
+        MakeExportFolders({"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"});
+        const std::array<const char*, 6> files = {"OBJ/10.obj", "MOB/10.mob", "SHP/10.shp",
+                                                  "TRG/10.trg", "WLD/10.wld", "ZON/10.zon"};
+
+        // KOI8-R with LF, the shipped settings.
+        Export();
+        QVERIFY(Exported("ZON/10.zon").find("\n\xB3\xA3\xE1\xD1~\n") != std::string::npos);
+        for (const char* file : files) {
+            const std::string bytes = Exported(file);
+            QVERIFY2(!bytes.empty() && bytes.find('\r') == std::string::npos, file);
+            QCOMPARE(bytes, ServerFileText(SplitTextLines(ReadFile(Workspace(file))),
+                                           {TServerCodePage::Koi8r, TServerLineEnd::Lf}));
+        }
+        QVERIFY(!fs::exists(program_ + "LIB/world/WLD/10.map"));
+
+        // KOI8-R with CR LF.
+        SetExport(0, 1);
+        Export();
+        QVERIFY(Exported("ZON/10.zon").find("\r\n\xB3\xA3\xE1\xD1~\r\n") != std::string::npos);
+
+        // Windows-1251 with LF: the workspace bytes without their CRs.
+        SetExport(1, 0);
+        Export(false);
+        for (const char* file : files) {
+            std::string expected = ReadFile(Workspace(file));
+            std::erase(expected, '\r');
+            QVERIFY2(Exported(file) == expected, file);
+        }
+
+        // Windows-1251 with CR LF: the workspace bytes themselves.
+        SetExport(1, 1);
+        Export(false);
+        for (const char* file : files)
+            QVERIFY2(Exported(file) == ReadFile(Workspace(file)), file);
+    }
+
+    void exportGoesOnPastAMissingFolder() {
+        StartOn(true);
+        MakeExportFolders({"OBJ", "MOB", "SHP", "TRG", "ZON"});
+        // The failure shows when that file is written, before the end message.
+        prompts_->ExpectError(QStringLiteral("Не могу сохранить файл ") +
+                              Path(program_ + "LIB/world/WLD/10.wld"));
+        Export();
+        QVERIFY(!fs::exists(program_ + "LIB/world/WLD"));
+        QVERIFY(!Exported("ZON/10.zon").empty());
+        QVERIFY(!Exported("TRG/10.trg").empty());
+    }
+
+    void newZoneInAnEmptyWorkspaceIsFoundAgain() {
+        StartOn(false);
+        Zone().Z_NewZoneEdit->setValue(12);
+        Click(Zone().Z_NewBtn);
+        TypeZoneName(QStringLiteral("Новые земли"));
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        Action("N34")->trigger();
+        for (const char* file : {"ZON/12.zon", "WLD/12.wld", "WLD/12.map", "OBJ/12.obj",
+                                 "MOB/12.mob", "SHP/12.shp", "TRG/12.trg"})
+            QVERIFY2(fs::exists(Workspace(file)), file);
+
+        Stop();
+        Start();
+        QCOMPARE(Zone().ZoneCount(), 1);
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("12  Новые земли"));
+        QCOMPARE(Zone().Z_ZoneEdit->value(), 12);
+    }
+
+    void commandsNeedAZone() {
+        StartOn(false);
+        prompts_->ExpectError(QStringLiteral("Сначала выберите зону"));
+        Action("N6")->trigger();
+        prompts_->ExpectError(QStringLiteral("Сначала выберите зону"));
+        Action("N34")->trigger();
+        prompts_->ExpectError(QStringLiteral("Выберите сначала зону или создайте новую"));
+        Click(Zone().Z_SaveMUDBtn);
+        prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), true);
+        prompts_->ExpectError(QStringLiteral("Выберите сначала зону или создайте новую"));
+        Action("N4")->trigger();
+        prompts_->ExpectOpenFile(Path(Elsewhere("none.zon")));
+        prompts_->ExpectError(QStringLiteral("Выберите сначала зону или создайте новую"));
+        Action("N3")->trigger();
+        QVERIFY(!Action("N5")->isEnabled());
+        // "Новый" on the zone page makes a zone.
+        Zone().Z_NewZoneEdit->setValue(7);
+        Action("N2")->trigger();
+        QCOMPARE(Zone().ZoneCount(), 1);
+    }
+};
+
+QTEST_MAIN(TFileCommandsTest)
+#include "filecommands_test.moc"

@@ -1,0 +1,60 @@
+#include "zonecontents.h"
+
+#include "worldlists.h"
+
+#include <fstream>
+#include <map>
+
+namespace {
+
+struct TRoomContents {
+    TRoomMobList Mobs;
+    TRoomObjList Objects;
+    std::vector<int32_t> DelObjects;
+};
+
+} // namespace
+
+void ClearZoneContents(int32_t zone) {
+    for (const TRoom* listed : RoomList.ZoneInListOrder(zone)) {
+        TRoom& room = *RoomList.Find(listed->VNum);
+        room.Mobs.clear();
+        room.Objects.clear();
+        room.DelObjects.clear();
+    }
+}
+
+std::optional<int32_t> PeekZoneNumber(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] != '#')
+            continue;
+        try {
+            return std::stoi(line.substr(1));
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+bool ReloadZoneFile(TZone& zone, const std::string& fileName) {
+    if (const auto described = PeekZoneNumber(fileName))
+        ClearZoneContents(*described);
+    return zone.LoadFromFile(fileName);
+}
+
+void LoadRoomFileKeepingContents(const std::string& fileName) {
+    std::map<int32_t, TRoomContents> kept;
+    for (const auto& room : RoomList)
+        if (!room->Mobs.empty() || !room->Objects.empty() || !room->DelObjects.empty())
+            kept.emplace(room->VNum, TRoomContents{room->Mobs, room->Objects, room->DelObjects});
+    RoomList.LoadFromFile(fileName);
+    for (auto& [vnum, contents] : kept)
+        if (TRoom* room = RoomList.Find(vnum)) {
+            room->Mobs = std::move(contents.Mobs);
+            room->Objects = std::move(contents.Objects);
+            room->DelObjects = std::move(contents.DelObjects);
+        }
+}

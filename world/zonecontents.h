@@ -1,0 +1,28 @@
+#pragma once
+
+// Reading a zone file or a room file again without doubling or dropping the
+// room contents. The contents of a room (placed mobs and objects, removals)
+// come from its zone's file: reading that file places them, and reading a
+// room file empties them. These readers keep each room's contents once.
+
+#include "zone.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Empties the placed mobs, placed objects and removals of the rooms of a zone.
+void ClearZoneContents(int32_t zone);
+
+// The zone number a zone file describes (its first "#" line); none when the
+// file cannot be read or has no such line.
+std::optional<int32_t> PeekZoneNumber(const std::string& fileName);
+
+// Reads a zone file into `zone` the way a second read must go: the rooms of
+// the zone the file describes lose their contents first, so the file's
+// commands place them exactly once. False after a failure (reported).
+bool ReloadZoneFile(TZone& zone, const std::string& fileName);
+
+// Reads a room file into RoomList; every room keeps the contents it had in
+// memory (rooms new to the list start empty).
+void LoadRoomFileKeepingContents(const std::string& fileName);
