@@ -4,6 +4,7 @@
 // discards the messages (so that composing them is exercised too), and the
 // zones a read touched, whose files are then written back.
 
+#include "linecount.h"
 #include "worldfile.h"
 #include "worldlists.h"
 
@@ -24,22 +25,6 @@ inline void StartCleanWorld() {
     SetErrorReporter(&reporter);
     ShowFileErrors = true;
     ClearWorld();
-}
-
-// How many lines a reader can read from these bytes (up to a Ctrl-Z; a last
-// line without its line end counts too).
-inline int LineCount(const std::string& bytes) {
-    const std::string text = bytes.substr(0, bytes.find('\x1A'));
-    int lines = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        if (text[i] == '\r' || text[i] == '\n')
-            ++lines;
-    }
-    if (!text.empty() && text.back() != '\r' && text.back() != '\n')
-        ++lines;
-    return lines;
 }
 
 // A failed read must name a line of the file or the one after its last.

@@ -385,6 +385,33 @@ private slots:
         QVERIFY(ini.find("MainX=" + std::to_string(form_->x()) + "\r\n") != std::string::npos);
     }
 
+    void windowMenuShowsAndHidesTheListsAndTools() {
+        StartOn(true, /*confirm=*/true, /*tools=*/false);
+        for (int kind = 0; kind < 5; ++kind) {
+            QAction* entry = form_->ListEntries[static_cast<size_t>(kind)];
+            TListForm* list = form_->ListForms[static_cast<size_t>(kind)];
+            QVERIFY(!list->isVisible());
+            entry->trigger();
+            QVERIFY(entry->isChecked());
+            QVERIFY(list->isVisible());
+            // Its own close box clears the entry's check mark.
+            list->close();
+            QVERIFY(!entry->isChecked());
+        }
+        Action("N25")->trigger();
+        QVERIFY(form_->ToolsForm->isVisible());
+        form_->ToolsForm->close();
+        QVERIFY(!Action("N25")->isChecked());
+    }
+
+    void positionSettingPlacesTheWindow() {
+        MakeProgram(true, "[Editor]\r\nPosition=True\r\n[Position]\r\nMainX=40\r\nMainY=60\r\n");
+        Start();
+        QCOMPARE(form_->pos(), QPoint(40, 60));
+        // The missing keys take the dialog's first values.
+        QCOMPARE(form_->ConfigForm->settings().Path, std::string("LIB/world/"));
+    }
+
     void createdObjectsAndDeletedMobsGoThroughThePickers() {
         StartOn(true);
         const int before = Zone().Z_ObjCheckListBox->count();

@@ -8,6 +8,7 @@
 // We run as root, so a file without read permission would still be read: a
 // folder and a missing file stand in for an unreadable file.
 
+#include "linecount.h"
 #include "maplayout.h"
 #include "testsupport.h"
 #include "zone.h"
@@ -501,34 +502,11 @@ std::string Joined(const std::vector<std::string>& utf8, size_t count) {
     return Crlf(W(std::vector<std::string>(utf8.begin(), utf8.begin() + static_cast<long>(count))));
 }
 
-std::string LoadError(const char* kind, const std::string& name, const std::string& suffix) {
-    return std::string("Не могу загрузить ") + kind + "\r\nФайл: " + name + "\r\n" + suffix;
-}
-std::string LineError(const char* kind, const std::string& name, int line) {
-    return LoadError(kind, name, "(Ошибка в строке " + std::to_string(line) + ")");
-}
-
 // The line a load failure names; 0 when the message names none.
 int FailedLine(const std::string& message) {
     const std::string marker = "(Ошибка в строке ";
     const size_t at = message.find(marker);
     return at == std::string::npos ? 0 : std::atoi(message.c_str() + at + marker.size());
-}
-
-// How many lines a reader can read from these bytes (a last line without
-// its line end counts too).
-int LineCount(const std::string& bytes) {
-    const std::string text = bytes.substr(0, bytes.find('\x1A'));
-    int lines = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        if (text[i] == '\r' || text[i] == '\n')
-            ++lines;
-    }
-    if (!text.empty() && text.back() != '\r' && text.back() != '\n')
-        ++lines;
-    return lines;
 }
 
 class BadInput : public WorldTest, public ::testing::WithParamInterface<TReaderCase> {

@@ -124,14 +124,11 @@ const std::vector<std::string> kPlainFile = {
 };
 
 std::string PlainWith(size_t index, const std::string& text) {
-    auto lines = kPlainFile;
-    lines[index] = text;
-    return Crlf(lines);
+    return CrlfWith(kPlainFile, index, text);
 }
 
 std::string LoadFailure(int line) {
-    return "Не могу загрузить мобов\r\nФайл: 12.mob\r\n(Ошибка в строке " + std::to_string(line) +
-           ")";
+    return LineError("мобов", "12.mob", line);
 }
 
 } // namespace

@@ -98,14 +98,11 @@ const std::vector<std::string> kPlainFile = {
 };
 
 std::string PlainWith(size_t index, const std::string& text) {
-    auto lines = kPlainFile;
-    lines[index] = text;
-    return Crlf(lines);
+    return CrlfWith(kPlainFile, index, text);
 }
 
 std::string LoadFailure(int line) {
-    return "Не могу загрузить объекты\r\nФайл: 12.obj\r\n(Ошибка в строке " + std::to_string(line) +
-           ")";
+    return LineError("объекты", "12.obj", line);
 }
 
 } // namespace

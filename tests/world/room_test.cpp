@@ -104,9 +104,7 @@ TEST_P(RoomReadFailure, ReportsTheLineAndKeepsWhatWasRead) {
     const auto& c = GetParam();
     LoadRooms(Crlf(c.file));
     ASSERT_EQ(Reporter.Messages.size(), 1u);
-    EXPECT_EQ(Reporter.Messages[0],
-              "Не могу загрузить комнаты\r\nФайл: r.wld\r\n(Ошибка в строке " +
-                  std::to_string(c.line) + ")");
+    EXPECT_EQ(Reporter.Messages[0], LineError("комнаты", "r.wld", c.line));
     EXPECT_EQ(RoomList.Count(), c.roomsKept);
 }
 

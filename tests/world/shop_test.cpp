@@ -25,10 +25,7 @@ protected:
         ShopList.SaveToStrings(lines, zone);
         return lines;
     }
-    std::string LoadError(int line) {
-        return "Не могу загрузить магазины\r\nФайл: 12.shp\r\n(Ошибка в строке " +
-               std::to_string(line) + ")";
-    }
+    std::string LoadError(int line) { return LineError("магазины", "12.shp", line); }
 };
 
 // The lines of one extended shop record with every field and list in use.

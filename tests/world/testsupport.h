@@ -58,6 +58,22 @@ inline std::string Crlf(const std::vector<std::string>& lines) {
     return out;
 }
 
+// The file with one line replaced.
+inline std::string CrlfWith(std::vector<std::string> lines, size_t index, const std::string& text) {
+    lines[index] = text;
+    return Crlf(lines);
+}
+
+// The message of a failed read: "Не могу загрузить " with the kind, the file
+// line and the suffix; LineError with the suffix of a failing line.
+inline std::string LoadError(const std::string& kind, const std::string& name,
+                             const std::string& suffix) {
+    return "Не могу загрузить " + kind + "\r\nФайл: " + name + "\r\n" + suffix;
+}
+inline std::string LineError(const std::string& kind, const std::string& name, int line) {
+    return LoadError(kind, name, "(Ошибка в строке " + std::to_string(line) + ")");
+}
+
 inline std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
