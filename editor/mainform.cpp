@@ -12,6 +12,7 @@
 #include "numberform.h"
 #include "profile.h"
 #include "prompts.h"
+#include "recordcommands.h"
 #include "recordpage.h"
 #include "roommobform.h"
 #include "roomobjform.h"
@@ -100,6 +101,7 @@ TMainForm::TMainForm(QWidget* parent)
     FileCommands = new TFileCommands(*this);
     LoadVocabularies();
     LoadTemplates();
+    RecordCommands = new TRecordCommands(*this);
     ConnectToolsWindow();
     WatchFlagLists(this, StatusBar1);
     // Until the hint file is read, a few controls carry hints of their own.

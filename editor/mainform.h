@@ -30,6 +30,7 @@ class TDescForm;
 class TDestForm;
 class TEffectForm;
 class TFileCommands;
+class TRecordCommands;
 class TListForm;
 class TNumberForm;
 class TRecordPage;
@@ -111,6 +112,7 @@ public:
     TKindNameLookup KindName() const;
 
     TFileCommands* FileCommands;
+    TRecordCommands* RecordCommands;
 
     // The rooms of the current zone that have no place on the map.
     std::vector<TListEntry> UnplacedRooms;

@@ -46,6 +46,23 @@ int TRecordPage::Count() const {
     return IDComboBox->count();
 }
 
+int TRecordPage::RowOf(int32_t vnum) const {
+    return IDComboBox->findData(vnum);
+}
+
+void TRecordPage::AddEntry(const TListEntry& entry) {
+    const QSignalBlocker block(IDComboBox);
+    const QVariant selected = IDComboBox->currentData();
+    IDComboBox->addItem(FromCp1251(entry.Text), entry.VNum);
+    IDComboBox->model()->sort(0);
+    IDComboBox->setCurrentIndex(selected.isValid() ? IDComboBox->findData(selected) : -1);
+}
+
+void TRecordPage::RemoveRow(int row) {
+    const QSignalBlocker block(IDComboBox);
+    IDComboBox->removeItem(row);
+}
+
 bool TRecordPage::HasSelection() const {
     return IDComboBox->currentIndex() >= 0;
 }

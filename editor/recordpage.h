@@ -40,6 +40,12 @@ public:
     void Refill(const std::vector<TListEntry>& entries);
     int Count() const;
     bool HasSelection() const;
+    // The row of the entry carrying that number, -1 when none does.
+    int RowOf(int32_t vnum) const;
+    // A new entry in its sorted place; the selection stays where it was.
+    void AddEntry(const TListEntry& entry);
+    // Removes an entry without selecting another.
+    void RemoveRow(int row);
 
     // The record selection step: the shown record is stored (when the change
     // confirmation says so), the selected one becomes current and is shown,

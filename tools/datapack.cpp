@@ -24,6 +24,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,10 +43,11 @@ std::optional<std::string> ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
     if (in.bad())
         return std::nullopt;
-    return bytes;
+    return bytes.str();
 }
 
 // Length of the UTF-8 sequence that starts with `lead` (1 for a stray byte,

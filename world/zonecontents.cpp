@@ -16,12 +16,12 @@ struct TRoomContents {
 } // namespace
 
 void ClearZoneContents(int32_t zone) {
-    for (const TRoom* listed : RoomList.ZoneInListOrder(zone)) {
-        TRoom& room = *RoomList.Find(listed->VNum);
-        room.Mobs.clear();
-        room.Objects.clear();
-        room.DelObjects.clear();
-    }
+    for (auto& room : RoomList)
+        if (ZoneOf(room->VNum) == zone) {
+            room->Mobs.clear();
+            room->Objects.clear();
+            room->DelObjects.clear();
+        }
 }
 
 std::optional<int32_t> PeekZoneNumber(const std::string& fileName) {

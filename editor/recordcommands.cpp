@@ -1,0 +1,202 @@
+#include "recordcommands.h"
+
+#include "listform.h"
+#include "mainform.h"
+#include "numberform.h"
+#include "prompts.h"
+#include "recordpage.h"
+#include "toolsform.h"
+#include "worldlists.h"
+#include "zonepage.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QSpinBox>
+#include <algorithm>
+
+namespace {
+
+template <class List, class Templates>
+TRecordKind KindOf(List& list, const Templates& templates, const char* full, const char* taken,
+                   const char* confirm) {
+    TRecordKind kind;
+    kind.IsFree = [&list](int32_t vnum) { return list.IsFreeVNum(vnum); };
+    kind.FirstFreeSlot = [&list](int32_t zone) { return list.FirstFreeSlot(zone); };
+    kind.AddNew = [&list, &templates](int32_t vnum, int templet) {
+        auto& record = list.AddNew(vnum);
+        if (templet >= 0 && templet < templates.Count())
+            templates.Apply(templet, record); // the record keeps its number
+    };
+    kind.AddCopy = [&list](int32_t vnum, int32_t source) {
+        const int from = list.IndexOfVNum(source);
+        auto& record = list.AddNew(vnum);
+        if (from >= 0)
+            record.Assign(list[from]);
+    };
+    kind.Delete = [&list](int32_t vnum) {
+        const int index = list.IndexOfVNum(vnum);
+        if (index >= 0)
+            list.Delete(index);
+    };
+    kind.Entry = [&list](int32_t vnum) {
+        const auto* record = list.Find(vnum);
+        return record ? List::EntryOf(*record) : TListEntry{std::to_string(vnum), vnum};
+    };
+    kind.ListEntries = [&list] { return list.ListEntries(); };
+    kind.TemplateNames = [&templates] { return templates.Names(); };
+    kind.ZoneFull = full;
+    kind.NumberTaken = taken;
+    kind.ConfirmDelete = confirm;
+    return kind;
+}
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TRecordCommands::TRecordCommands(TMainForm& main) : QObject(&main), main_(main) {
+    kinds_ = {
+        KindOf(RoomList, main.RoomTemplet, "В зону больше нельзя добавить комнат",
+               "Комната с таким номером уже есть", "Вы действительно хотите удалить эту комнату?"),
+        KindOf(ObjList, main.ObjTemplet, "В зону больше нельзя добавить объектов",
+               "Объект с таким номером уже есть", "Вы действительно хотите удалить этот объект?"),
+        KindOf(MobList, main.MobTemplet, "В зону больше нельзя добавить мобов",
+               "Моб с таким номером уже есть", "Вы действительно хотите удалить этого моба?"),
+        KindOf(ShopList, main.ShopTemplet, "В зону больше нельзя добавить магазинов",
+               "Магазин с таким номером уже есть", "Вы действительно хотите удалить этот магазин?"),
+        KindOf(TriggerList, main.TrigTemplet, "В зону больше нельзя добавить триггеров",
+               "Триггер с таким номером уже есть", "Вы действительно хотите удалить этот триггер?"),
+    };
+    connect(main.N17, &QAction::triggered, this, &TRecordCommands::Add);
+    connect(main.N18, &QAction::triggered, this, &TRecordCommands::Delete);
+    connect(main.N19, &QAction::triggered, this, &TRecordCommands::Copy);
+    connect(main.ToolsForm, &TToolsForm::newClicked, this, &TRecordCommands::Add);
+    connect(main.ToolsForm, &TToolsForm::deleteClicked, this, &TRecordCommands::Delete);
+    connect(main.ToolsForm, &TToolsForm::copyClicked, this, &TRecordCommands::Copy);
+}
+
+void TRecordCommands::RefillListWindow(int page) {
+    main_.ListForms[static_cast<size_t>(page - 1)]->Fill(
+        kinds_[static_cast<size_t>(page - 1)].ListEntries());
+}
+
+void TRecordCommands::AddOne(int page, int32_t vnum, int templet) {
+    const TRecordKind& kind = kinds_[static_cast<size_t>(page - 1)];
+    kind.AddNew(vnum, templet);
+    const TListEntry entry = kind.Entry(vnum);
+    if (page == RoomPageIndex)
+        main_.UnplacedRooms.push_back(entry);
+    main_.RecordPage(page)->AddEntry(entry);
+}
+
+void TRecordCommands::Select(int page, int32_t vnum) {
+    TRecordPage* records = main_.RecordPage(page);
+    records->SelectRow(records->RowOf(vnum));
+}
+
+void TRecordCommands::Add() {
+    const int page = main_.CurrentPage();
+    if (page == ZonePageIndex) {
+        main_.ZonePage->NewZone();
+        return;
+    }
+    const TZone* zone = main_.ZonePage->CurrentZone();
+    if (!zone)
+        return;
+    const TRecordKind& kind = kinds_[static_cast<size_t>(page - 1)];
+    TRecordPage* records = main_.RecordPage(page);
+    TNumberForm& dialog = *main_.NumberForm;
+    dialog.SetQuantityEnabled(true);
+    if (records->Count() >= 100) {
+        Prompts().Error(Text(kind.ZoneFull));
+        return;
+    }
+    const int32_t z = zone->ZoneNumber;
+    dialog.NumEdit->setValue(records->Count() > 0 ? kind.FirstFreeSlot(z) : 0);
+    dialog.SetMaxQuantity(100 - records->Count());
+    dialog.SetTemplateNames(kind.TemplateNames());
+    dialog.exec();
+    if (!dialog.Accepted())
+        return;
+    const int templet = dialog.TemplateIndex();
+    if (dialog.InputMode() == 1) {
+        const int32_t vnum = z * 100 + dialog.Number();
+        if (!kind.IsFree(vnum)) {
+            Prompts().Error(Text(kind.NumberTaken));
+        } else {
+            records->SelectionChanged(); // the shown record is stored first
+            AddOne(page, vnum, templet);
+            main_.EnableRecordCommands(true);
+            Select(page, vnum);
+        }
+    } else if (dialog.InputMode() == 2) {
+        records->SelectionChanged();
+        const int32_t first = z * 100 + kind.FirstFreeSlot(z);
+        // The free numbers fill from the lowest up, gaps first.
+        for (int i = 0; i < dialog.Quantity() && kind.FirstFreeSlot(z) < 100; ++i)
+            AddOne(page, z * 100 + kind.FirstFreeSlot(z), templet);
+        main_.EnableRecordCommands(true);
+        Select(page, first);
+    }
+    RefillListWindow(page);
+}
+
+void TRecordCommands::Copy() {
+    const int page = main_.CurrentPage();
+    const TZone* zone = main_.ZonePage->CurrentZone();
+    if (page == ZonePageIndex || !zone)
+        return;
+    const TRecordKind& kind = kinds_[static_cast<size_t>(page - 1)];
+    TRecordPage* records = main_.RecordPage(page);
+    if (!records->HasSelection())
+        return;
+    TNumberForm& dialog = *main_.NumberForm;
+    dialog.SetQuantityEnabled(false);
+    const int32_t z = zone->ZoneNumber;
+    dialog.NumEdit->setValue(kind.FirstFreeSlot(z)); // a full zone shows 99, which is taken
+    dialog.SetTemplateNames(kind.TemplateNames());
+    dialog.exec();
+    if (!dialog.Accepted())
+        return;
+    const int32_t vnum = z * 100 + dialog.Number();
+    if (!kind.IsFree(vnum)) {
+        Prompts().Error(Text(kind.NumberTaken));
+        return;
+    }
+    records->SelectionChanged(); // the source's edits are stored and copied too
+    const int32_t source = records->IDComboBox->currentData().toInt();
+    kind.AddCopy(vnum, source);
+    const TListEntry entry = kind.Entry(vnum);
+    if (page == RoomPageIndex)
+        main_.UnplacedRooms.push_back(entry);
+    records->AddEntry(entry);
+    Select(page, vnum);
+}
+
+void TRecordCommands::Delete() {
+    const int page = main_.CurrentPage();
+    if (page == ZonePageIndex || !main_.ZonePage->CurrentZone())
+        return;
+    const TRecordKind& kind = kinds_[static_cast<size_t>(page - 1)];
+    TRecordPage* records = main_.RecordPage(page);
+    if (!records->HasSelection())
+        return;
+    if (!Prompts().Confirm(Text(kind.ConfirmDelete)))
+        return;
+    main_.SetChanged(false); // the page's edits are dropped, not stored
+    const int row = records->IDComboBox->currentIndex();
+    const int32_t vnum = records->IDComboBox->itemData(row).toInt();
+    kind.Delete(vnum);
+    RefillListWindow(page);
+    records->RemoveRow(row);
+    if (page == RoomPageIndex)
+        std::erase_if(main_.UnplacedRooms, [vnum](const TListEntry& e) { return e.VNum == vnum; });
+    if (records->Count() > 0) {
+        records->SelectRow(std::min(row, records->Count() - 1));
+    } else {
+        records->Current.reset();
+        main_.EnableRecordCommands(false);
+    }
+}

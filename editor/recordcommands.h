@@ -1,0 +1,53 @@
+#pragma once
+
+// "Добавить", "Удалить" and "Копировать": records of the current page's kind
+// created (at a chosen number or several at the free ones, optionally from a
+// template), copied and deleted inside the current zone.
+
+#include "recordlist.h"
+
+#include <QObject>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TMainForm;
+
+// What the commands need of one record kind.
+struct TRecordKind {
+    std::function<bool(int32_t vnum)> IsFree;
+    std::function<int(int32_t zone)> FirstFreeSlot;
+    // Appends a record with that number, filled from template `templet` (-1: none).
+    std::function<void(int32_t vnum, int templet)> AddNew;
+    // Appends a record with that number taking the content of `source`.
+    std::function<void(int32_t vnum, int32_t source)> AddCopy;
+    std::function<void(int32_t vnum)> Delete;
+    // The entry of the ID list and of the list window for a record.
+    std::function<TListEntry(int32_t vnum)> Entry;
+    std::function<std::vector<TListEntry>()> ListEntries;
+    std::function<std::vector<std::string>()> TemplateNames;
+    const char* ZoneFull; // the messages, UTF-8
+    const char* NumberTaken;
+    const char* ConfirmDelete;
+};
+
+class TRecordCommands : public QObject {
+    Q_OBJECT
+
+public:
+    // Wires the "Редактор" entries and the tools window's buttons.
+    explicit TRecordCommands(TMainForm& main);
+
+    void Add();
+    void Delete();
+    void Copy();
+
+private:
+    void AddOne(int page, int32_t vnum, int templet);
+    void Select(int page, int32_t vnum);
+    void RefillListWindow(int page);
+
+    TMainForm& main_;
+    std::vector<TRecordKind> kinds_; // by page - 1
+};
