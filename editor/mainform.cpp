@@ -10,6 +10,7 @@
 #include "hinting.h"
 #include "listform.h"
 #include "numberform.h"
+#include "pagesupport.h"
 #include "profile.h"
 #include "prompts.h"
 #include "recordcommands.h"
@@ -64,17 +65,15 @@ std::string SettingsPath(const std::string& programFolder) {
     return programFolder + "VelmoraEd.ini";
 }
 
-// Runs one vocabulary fill; a list that cannot be read is reported and the
-// control stays unfilled.
-template <class Fill> void ReportingListErrors(Fill fill) {
+} // namespace
+
+void LoadListReporting(const std::function<void()>& fill) {
     try {
         fill();
     } catch (const TVocabularyError& error) {
         Prompts().Error(FromCp1251(error.Message));
     }
 }
-
-} // namespace
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), ProgramFolder(Prompts().ProgramFolder()) {
@@ -98,6 +97,11 @@ TMainForm::TMainForm(QWidget* parent)
     CreateCompanions();
     CreatePages();
     CreateMenus();
+    AttachRoomPage(*this);
+    AttachObjPage(*this);
+    AttachMobPage(*this);
+    AttachShopPage(*this);
+    AttachTrigPage(*this);
     FileCommands = new TFileCommands(*this);
     LoadVocabularies();
     LoadTemplates();
@@ -257,11 +261,11 @@ void TMainForm::LoadTemplates() {
 }
 
 void TMainForm::LoadVocabularies() {
-    ReportingListErrors(
+    LoadListReporting(
         [this] { ItemKinds = CodedItems(LoadVocabulary(ProgramFolder, "Type"), 0, "Type"); });
-    ReportingListErrors(
+    LoadListReporting(
         [this] { FillCodeCombo(ProgramFolder, "ZON_Repop", ZonePage->Z_RepopComboBox, 0, 0); });
-    ReportingListErrors([this] { EffectForm->LoadLists(ProgramFolder); });
+    LoadListReporting([this] { EffectForm->LoadLists(ProgramFolder); });
 }
 
 TKindNameLookup TMainForm::KindName() const {
@@ -487,6 +491,8 @@ void TMainForm::EnterPage(int page) {
         EnableRecordCommands(hasZones);
     } else {
         TRecordPage* records = RecordPage(page);
+        if (records->Entered)
+            records->Entered();
         const bool hasRecords = records->Count() > 0;
         if (!hasRecords)
             records->Current.reset();

@@ -87,8 +87,14 @@ void TRecordCommands::AddOne(int page, int32_t vnum, int templet) {
     kind.AddNew(vnum, templet);
     const TListEntry entry = kind.Entry(vnum);
     if (page == RoomPageIndex)
-        main_.UnplacedRooms.push_back(entry);
+        AddUnplacedRoom(entry);
     main_.RecordPage(page)->AddEntry(entry);
+}
+
+void TRecordCommands::AddUnplacedRoom(const TListEntry& entry) {
+    main_.UnplacedRooms.push_back(entry);
+    if (main_.MapChanged)
+        main_.MapChanged();
 }
 
 void TRecordCommands::Select(int page, int32_t vnum) {
@@ -170,7 +176,7 @@ void TRecordCommands::Copy() {
     kind.AddCopy(vnum, source);
     const TListEntry entry = kind.Entry(vnum);
     if (page == RoomPageIndex)
-        main_.UnplacedRooms.push_back(entry);
+        AddUnplacedRoom(entry);
     records->AddEntry(entry);
     Select(page, vnum);
 }
@@ -191,8 +197,11 @@ void TRecordCommands::Delete() {
     kind.Delete(vnum);
     RefillListWindow(page);
     records->RemoveRow(row);
-    if (page == RoomPageIndex)
+    if (page == RoomPageIndex) {
         std::erase_if(main_.UnplacedRooms, [vnum](const TListEntry& e) { return e.VNum == vnum; });
+        if (main_.MapChanged)
+            main_.MapChanged();
+    }
     if (records->Count() > 0) {
         records->SelectRow(std::min(row, records->Count() - 1));
     } else {

@@ -46,6 +46,7 @@ public:
 private:
     void AddOne(int page, int32_t vnum, int templet);
     void Select(int page, int32_t vnum);
+    void AddUnplacedRoom(const TListEntry& entry);
     void RefillListWindow(int page);
 
     TMainForm& main_;

@@ -34,6 +34,9 @@ public:
     std::function<void(std::optional<int32_t> vnum)> ShowRecord;
     // ReadFromPage into the record with that number.
     std::function<void(int32_t vnum)> ReadRecord;
+    // Runs when the page is entered, before its record is shown (the room
+    // page refills its door key list there).
+    std::function<void()> Entered;
 
     // Refills the ID list with the zone's records (sorted by text) and makes
     // the first one current, without showing it.

@@ -383,6 +383,8 @@ void TZonePage::ShowOnPage(const TZone& zone) {
     main_.RecordPage(ShopPageIndex)->Refill(ShopList.ZoneListEntries(n));
     main_.RecordPage(TrigPageIndex)->Refill(TriggerList.ZoneListEntries(n));
     main_.UnplacedRooms = FillMap(RoomList, MapGrid, n);
+    if (main_.MapChanged)
+        main_.MapChanged();
 
     ZoneStatistics();
     ZoneChecks();
