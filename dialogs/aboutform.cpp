@@ -1,5 +1,7 @@
 #include "aboutform.h"
 
+#include "dialogparts.h"
+
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -51,9 +53,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     MailLabel = new TMailLabel(QLatin1String(kAuthorsMail), QStringLiteral("Velmora Editor"), this);
     MailLabel->setAlignment(Qt::AlignHCenter);
 
-    OkBtn = new QPushButton(QStringLiteral("Ok"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setDefault(true);
+    OkBtn = MakeDefaultButton(this, "OkBtn", QStringLiteral("Ok"));
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;

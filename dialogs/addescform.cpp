@@ -3,7 +3,6 @@
 #include "descform.h"
 #include "textcodec.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,34 +10,22 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-TAddDescForm::TAddDescForm(QWidget* parent) : QDialog(parent) {
+TAddDescForm::TAddDescForm(QWidget* parent) : TOkDialog(parent) {
     setObjectName(QStringLiteral("AddDescForm"));
     setWindowTitle(QStringLiteral("Дополнительное описание"));
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label1 = new QLabel(QStringLiteral("Список алиасов во всех необходимых падежах (через пробел)"),
-                        this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setBuddy(Edit1);
+    Label1 = MakeBuddyLabel(
+        this, "Label1", QStringLiteral("Список алиасов во всех необходимых падежах (через пробел)"),
+        Edit1);
 
     Memo1 = MakeMemo(this, "Memo1", 64, 10);
-    Label2 = new QLabel(QStringLiteral("Описание для этого алиаса"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setBuddy(Memo1);
+    Label2 = MakeBuddyLabel(this, "Label2", QStringLiteral("Описание для этого алиаса"), Memo1);
 
-    OkBtn = new QPushButton(QStringLiteral("&Ok"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     // Enter in the memo starts a new line; it must not close the dialog.
-    OkBtn->setAutoDefault(false);
-    CancelBtn->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
+    OkBtn = MakeButton(this, "OkBtn", QStringLiteral("&Ok"));
+    CancelBtn = MakeButton(this, "CancelBtn", QStringLiteral("&Cancel"));
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(Label1);
@@ -46,7 +33,7 @@ TAddDescForm::TAddDescForm(QWidget* parent) : QDialog(parent) {
     column->addSpacing(Label1->fontMetrics().height() / 2);
     column->addWidget(Label2);
     column->addWidget(Memo1, 1);
-    column->addLayout(buttons);
+    column->addLayout(ButtonRow({OkBtn, CancelBtn}));
 
     connect(OkBtn, &QPushButton::clicked, this, &TAddDescForm::OkBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -65,11 +52,9 @@ TExtraDesc TAddDescForm::ExtraDesc() const {
 }
 
 void TAddDescForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
-    accepted_ = false;
-    Edit1->setFocus();
+    TOkDialog::showEvent(event);
+    if (!event->spontaneous())
+        Edit1->setFocus();
 }
 
 void TAddDescForm::OkBtnClick() {
@@ -77,6 +62,5 @@ void TAddDescForm::OkBtnClick() {
     // line whatever it is, so a "~" there is stored safely.
     if (!AcceptableMemoText(Memo1->toPlainText(), Edit1->text()))
         return;
-    accepted_ = true;
-    accept();
+    AcceptOk();
 }

@@ -3,9 +3,8 @@
 // The extra description dialog: the keywords and the text of one extra
 // description of an object.
 
+#include "dialogparts.h"
 #include "extradesc.h"
-
-#include <QDialog>
 
 class QLabel;
 class QLineEdit;
@@ -13,7 +12,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
 
-class TAddDescForm : public QDialog {
+class TAddDescForm : public TOkDialog {
     Q_OBJECT
 
 public:
@@ -23,8 +22,6 @@ public:
     // the dialog modally and, when Accepted(), takes ExtraDesc() back.
     void SetExtraDesc(const TExtraDesc& desc);
     TExtraDesc ExtraDesc() const;
-    // Set only by "Ok"; cleared each time the dialog is shown.
-    bool Accepted() const { return accepted_; }
 
     QLabel* Label1;
     QLineEdit* Edit1; // keywords, separated by spaces
@@ -38,6 +35,4 @@ protected:
 
 private:
     void OkBtnClick();
-
-    bool accepted_ = false;
 };

@@ -1,11 +1,11 @@
 #include "configform.h"
 
+#include "dialogparts.h"
 #include "textcodec.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,22 +73,14 @@ TConfigForm::TConfigForm(QWidget* parent) : QDialog(parent) {
     CheckBox3 = MakeCheckBox(this, "CheckBox3", QStringLiteral("Показывать окно с инструментами"));
     CheckBox4 = MakeCheckBox(this, "CheckBox4", QStringLiteral("Сохранять позицию окна редактора"));
 
-    GetBtn = new QPushButton(QStringLiteral("Из редактора"), this);
-    GetBtn->setObjectName(QStringLiteral("GetBtn"));
-    GetBtn->setAutoDefault(false);
+    GetBtn = MakeButton(this, "GetBtn", QStringLiteral("Из редактора"));
     GetBtn->setEnabled(false);
-    OkBtn = new QPushButton(QStringLiteral("&Ok"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAutoDefault(false);
+    OkBtn = MakeDefaultButton(this, "OkBtn", QStringLiteral("&Ok"));
+    CancelBtn = MakeButton(this, "CancelBtn", QStringLiteral("&Cancel"));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(GetBtn);
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
+    // "Из редактора" stands apart, at the left.
+    QHBoxLayout* buttons = ButtonRow({OkBtn, CancelBtn});
+    buttons->insertWidget(0, GetBtn);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(HeadingLabel);

@@ -3,7 +3,6 @@
 #include "prompts.h"
 #include "textcodec.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -69,31 +68,20 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, int columns, int row
     return memo;
 }
 
-TDescForm::TDescForm(QWidget* parent) : QDialog(parent) {
+TDescForm::TDescForm(QWidget* parent) : TOkDialog(parent) {
     setObjectName(QStringLiteral("DescForm"));
     setWindowTitle(QStringLiteral("Введите описание"));
 
     DescMemo = MakeMemo(this, "DescMemo", 80, 16);
 
-    OkBtn = new QPushButton(QStringLiteral("Ok"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    ClearBtn = new QPushButton(QStringLiteral("Очистить"), this);
-    ClearBtn->setObjectName(QStringLiteral("ClearBtn"));
-    CancelBtn = new QPushButton(QStringLiteral("Отмена"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     // Enter belongs to the memo: it starts a new line, it never closes the dialog.
-    for (QPushButton* button : {OkBtn, ClearBtn, CancelBtn})
-        button->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(ClearBtn);
-    buttons->addWidget(CancelBtn);
+    OkBtn = MakeButton(this, "OkBtn", QStringLiteral("Ok"));
+    ClearBtn = MakeButton(this, "ClearBtn", QStringLiteral("Очистить"));
+    CancelBtn = MakeButton(this, "CancelBtn", QStringLiteral("Отмена"));
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(DescMemo, 1);
-    column->addLayout(buttons);
+    column->addLayout(ButtonRow({OkBtn, ClearBtn, CancelBtn}));
 
     connect(OkBtn, &QPushButton::clicked, this, &TDescForm::OkBtnClick);
     connect(ClearBtn, &QPushButton::clicked, this, &TDescForm::ClearBtnClick);
@@ -109,18 +97,15 @@ TStringList TDescForm::Lines() const {
 }
 
 void TDescForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
-    accepted_ = false;
-    DescMemo->setFocus();
+    TOkDialog::showEvent(event);
+    if (!event->spontaneous())
+        DescMemo->setFocus();
 }
 
 void TDescForm::OkBtnClick() {
     if (!AcceptableMemoText(DescMemo->toPlainText()))
         return;
-    accepted_ = true;
-    accept();
+    AcceptOk();
 }
 
 void TDescForm::ClearBtnClick() {

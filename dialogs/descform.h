@@ -6,9 +6,9 @@
 // Also the checks every dialog that takes a multi-line text from the user
 // makes before it accepts.
 
+#include "dialogparts.h"
 #include "worldfile.h"
 
-#include <QDialog>
 #include <QString>
 
 class QPlainTextEdit;
@@ -30,7 +30,7 @@ int FirstTildeEndedLine(const QString& text);
 // reported in an information box and then taken as '?'.
 bool AcceptableMemoText(const QString& text, const QString& otherFields = {});
 
-class TDescForm : public QDialog {
+class TDescForm : public TOkDialog {
     Q_OBJECT
 
 public:
@@ -40,8 +40,6 @@ public:
     // Accepted(), takes Lines() back.
     void SetLines(const TStringList& lines);
     TStringList Lines() const;
-    // Set only by "Ok"; cleared each time the dialog is shown.
-    bool Accepted() const { return accepted_; }
 
     QPlainTextEdit* DescMemo;
     QPushButton* OkBtn;
@@ -54,8 +52,6 @@ protected:
 private:
     void OkBtnClick();
     void ClearBtnClick();
-
-    bool accepted_ = false;
 };
 
 // A memo as the dialogs use it: no word wrap (the line breaks are the

@@ -38,16 +38,9 @@ QListWidgetItem* RouteEntry(const QString& text, int32_t room) {
     return item;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
-TDestForm::TDestForm(QWidget* parent) : QDialog(parent) {
+TDestForm::TDestForm(QWidget* parent) : TOkDialog(parent) {
     setObjectName(QStringLiteral("DestForm"));
     setWindowTitle(QStringLiteral("Destination"));
 
@@ -113,11 +106,6 @@ TDestForm::TDestForm(QWidget* parent) : QDialog(parent) {
     byNumber->addWidget(SpinEdit1, 1);
     byNumber->addWidget(AddBtn2);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
-
     auto* column = new QVBoxLayout(this);
     column->addWidget(Label1);
     column->addLayout(route, 1);
@@ -125,7 +113,7 @@ TDestForm::TDestForm(QWidget* parent) : QDialog(parent) {
     column->addLayout(byNumber);
     column->addWidget(CheckBox1);
     column->addSpacing(metrics.height() / 2);
-    column->addLayout(buttons);
+    column->addLayout(ButtonRow({OkBtn, CancelBtn}));
 
     connect(AddBtn1, &QPushButton::clicked, this, &TDestForm::AddBtn1Click);
     connect(AddBtn2, &QPushButton::clicked, this, &TDestForm::AddBtn2Click);
@@ -171,13 +159,12 @@ void TDestForm::SetRoomSource(std::function<std::vector<TListEntry>()> source) {
 }
 
 void TDestForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    TOkDialog::showEvent(event);
     if (!event->spontaneous())
         FormActivate();
 }
 
 void TDestForm::FormActivate() {
-    accepted_ = false;
     ComboBox1->clear();
     const std::vector<TListEntry> rooms = roomSource_ ? roomSource_() : RoomList.ListEntries();
     for (const TListEntry& room : rooms)
@@ -253,6 +240,5 @@ void TDestForm::DownBtnClick() {
 }
 
 void TDestForm::OkBtnClick() {
-    accepted_ = true;
-    accept();
+    AcceptOk();
 }

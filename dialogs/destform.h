@@ -3,9 +3,9 @@
 // The mob route dialog: the key rooms a mob walks through, in order. The mob
 // keeps its route as one text of room numbers joined by "/".
 
+#include "dialogparts.h"
 #include "recordlist.h"
 
-#include <QDialog>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,7 +19,7 @@ class QPushButton;
 class QShowEvent;
 class QSpinBox;
 
-class TDestForm : public QDialog {
+class TDestForm : public TOkDialog {
     Q_OBJECT
 
 public:
@@ -32,8 +32,6 @@ public:
     void SetRoute(const std::string& route);
     // The entries' numbers joined by "/"; empty for an empty list.
     std::string Route() const;
-    // Set only by "Ok"; cleared each time the dialog is shown.
-    bool Accepted() const { return accepted_; }
 
     // Where the room box takes its entries each time the dialog is shown;
     // without one, every room of the room list, as the rooms list window has them.
@@ -70,5 +68,4 @@ private:
     void Swap(int row, int other);
 
     std::function<std::vector<TListEntry>()> roomSource_;
-    bool accepted_ = false;
 };

@@ -5,7 +5,6 @@
 #include "vocabularyfill.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -13,7 +12,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
-TEffectForm::TEffectForm(QWidget* parent) : QDialog(parent) {
+TEffectForm::TEffectForm(QWidget* parent) : TOkDialog(parent) {
     setObjectName(QStringLiteral("EffectForm"));
     setWindowTitle(QStringLiteral("Эффекты"));
 
@@ -21,9 +20,7 @@ TEffectForm::TEffectForm(QWidget* parent) : QDialog(parent) {
     ComboBox->setObjectName(QStringLiteral("ComboBox"));
     ComboBox->setMinimumContentsLength(24);
     ComboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Label1 = new QLabel(QStringLiteral("Положения (спецэффекты)"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setBuddy(ComboBox);
+    Label1 = MakeBuddyLabel(this, "Label1", QStringLiteral("Положения (спецэффекты)"), ComboBox);
 
     SpinEdit = new QSpinBox(this);
     SpinEdit->setObjectName(QStringLiteral("SpinEdit"));
@@ -31,21 +28,10 @@ TEffectForm::TEffectForm(QWidget* parent) : QDialog(parent) {
     // come back as another number.
     SpinEdit->setRange(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max());
     SpinEdit->setValue(0);
-    Label2 = new QLabel(QStringLiteral("Значение"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setBuddy(SpinEdit);
+    Label2 = MakeBuddyLabel(this, "Label2", QStringLiteral("Значение"), SpinEdit);
 
-    OkBtn = new QPushButton(QStringLiteral("Ok"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAutoDefault(false);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
+    OkBtn = MakeDefaultButton(this, "OkBtn", QStringLiteral("Ok"));
+    CancelBtn = MakeButton(this, "CancelBtn", QStringLiteral("Cancel"));
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(Label1);
@@ -53,7 +39,7 @@ TEffectForm::TEffectForm(QWidget* parent) : QDialog(parent) {
     column->addWidget(Label2);
     column->addWidget(SpinEdit);
     column->addSpacing(Label1->fontMetrics().height() / 2);
-    column->addLayout(buttons);
+    column->addLayout(ButtonRow({OkBtn, CancelBtn}));
     column->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(OkBtn, &QPushButton::clicked, this, &TEffectForm::OkBtnClick);
@@ -91,11 +77,9 @@ int32_t TEffectForm::AddParam() const {
 }
 
 void TEffectForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous())
-        return;
-    accepted_ = false;
-    ComboBox->setFocus();
+    TOkDialog::showEvent(event);
+    if (!event->spontaneous())
+        ComboBox->setFocus();
 }
 
 void TEffectForm::OkBtnClick() {
@@ -106,6 +90,5 @@ void TEffectForm::OkBtnClick() {
         Prompts().Error(QStringLiteral("Выберите положение (спецэффект)"));
         return;
     }
-    accepted_ = true;
-    accept();
+    AcceptOk();
 }

@@ -3,7 +3,8 @@
 // The effect dialog: one special effect of an object, a location from the
 // vocabulary list "Bonus" and a signed modifier.
 
-#include <QDialog>
+#include "dialogparts.h"
+
 #include <cstdint>
 #include <string>
 
@@ -13,7 +14,7 @@ class QPushButton;
 class QShowEvent;
 class QSpinBox;
 
-class TEffectForm : public QDialog {
+class TEffectForm : public TOkDialog {
     Q_OBJECT
 
 public:
@@ -39,9 +40,6 @@ public:
     // Location and modifier packed as an object keeps them in AddParam.
     int32_t AddParam() const;
 
-    // Set only by "Ok"; cleared each time the dialog is shown.
-    bool Accepted() const { return accepted_; }
-
     QLabel* Label1;
     QComboBox* ComboBox; // locations, each carrying its code
     QLabel* Label2;
@@ -54,6 +52,4 @@ protected:
 
 private:
     void OkBtnClick();
-
-    bool accepted_ = false;
 };

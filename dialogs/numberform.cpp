@@ -23,7 +23,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& caption, QWidget* buddy) {
 
 } // namespace
 
-TNumberForm::TNumberForm(QWidget* parent) : QDialog(parent) {
+TNumberForm::TNumberForm(QWidget* parent) : TOkDialog(parent) {
     setObjectName(QStringLiteral("NumberForm"));
     setWindowTitle(QStringLiteral("Введите номер"));
 
@@ -45,13 +45,9 @@ TNumberForm::TNumberForm(QWidget* parent) : QDialog(parent) {
     QtyLabel = new QLabel(QStringLiteral("99"), this);
     QtyLabel->setObjectName(QStringLiteral("QtyLabel"));
 
-    OkBtn = new QPushButton(QStringLiteral("Ok"), this);
-    OkBtn->setObjectName(QStringLiteral("OkBtn"));
-    OkBtn->setAutoDefault(false);
+    OkBtn = MakeButton(this, "OkBtn", QStringLiteral("Ok"));
     OkBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setAutoDefault(false);
+    CancelBtn = MakeButton(this, "CancelBtn", QStringLiteral("Cancel"));
 
     auto* numberRow = new QHBoxLayout;
     numberRow->addWidget(NumEdit);
@@ -63,11 +59,6 @@ TNumberForm::TNumberForm(QWidget* parent) : QDialog(parent) {
     quantityRow->addWidget(QtyLabel);
     quantityRow->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(CancelBtn);
-
     auto* column = new QVBoxLayout(this);
     column->addWidget(MakeLabel(this, QStringLiteral("Ввведите номер ВНУТРИ зоны"), NumEdit));
     column->addLayout(numberRow);
@@ -77,7 +68,7 @@ TNumberForm::TNumberForm(QWidget* parent) : QDialog(parent) {
     column->addWidget(MakeLabel(this, QStringLiteral("Или задайте сколько создать"), QtyEdit));
     column->addLayout(quantityRow);
     column->addSpacing(fontMetrics().height() / 2);
-    column->addLayout(buttons);
+    column->addLayout(ButtonRow({OkBtn, CancelBtn}));
     column->setSizeConstraint(QLayout::SetFixedSize);
 
     NumEdit->installEventFilter(this);
@@ -118,13 +109,12 @@ int TNumberForm::TemplateIndex() const {
 }
 
 void TNumberForm::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    TOkDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
 void TNumberForm::FormShow() {
-    accepted_ = false;
     ComboBox1->clear();
     for (const std::string& name : templateNames_)
         ComboBox1->addItem(FromCp1251(name));
@@ -145,7 +135,7 @@ void TNumberForm::keyPressEvent(QKeyEvent* event) {
         reject();
         return;
     default:
-        QDialog::keyPressEvent(event);
+        TOkDialog::keyPressEvent(event);
     }
 }
 
@@ -156,7 +146,7 @@ bool TNumberForm::eventFilter(QObject* watched, QEvent* event) {
         else if (watched == QtyEdit)
             QtyEditEnter();
     }
-    return QDialog::eventFilter(watched, event);
+    return TOkDialog::eventFilter(watched, event);
 }
 
 void TNumberForm::NumEditEnter() {
@@ -180,6 +170,5 @@ void TNumberForm::PaintFields(QSpinBox* entered, QSpinBox* other) {
 }
 
 void TNumberForm::OkBtnClick() {
-    accepted_ = true;
-    accept();
+    AcceptOk();
 }

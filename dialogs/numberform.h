@@ -4,7 +4,8 @@
 // inside the zone, or how many records to create, and the template that
 // fills their values.
 
-#include <QDialog>
+#include "dialogparts.h"
+
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 
-class TNumberForm : public QDialog {
+class TNumberForm : public TOkDialog {
     Q_OBJECT
 
 public:
@@ -26,7 +27,6 @@ public:
     // template box takes them each time the dialog shows.
     void SetTemplateNames(const std::vector<std::string>& names);
 
-    bool Accepted() const { return accepted_; }
     int Number() const;
     int Quantity() const;
     // Which field the user entered last: 1 the number, 2 the quantity.
@@ -56,6 +56,5 @@ private:
     void OkBtnClick();
 
     std::vector<std::string> templateNames_;
-    bool accepted_ = false;
     int inputMode_ = 1;
 };

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -18,19 +17,11 @@ namespace {
 // Record numbers have up to six digits.
 constexpr int kLargestNumber = 999999;
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    // Enter belongs to "Ok" (the default button), not to whichever has focus.
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, const QString& listName,
                              const QString& editName, QWidget* parent)
-    : QDialog(parent), prompt_(prompt) {
+    : TOkDialog(parent), prompt_(prompt) {
     setWindowTitle(caption);
 
     promptLabel_ = new QLabel(prompt, this);
@@ -59,18 +50,13 @@ TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, cons
 
     extras_ = new QVBoxLayout;
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(AddBtn);
-    buttons->addWidget(CancelBtn);
-
     auto* column = new QVBoxLayout(this);
     column->addWidget(promptLabel_);
     column->addWidget(list_, 1);
     column->addLayout(numberRow);
     column->addLayout(extras_);
     column->addSpacing(metrics.height() / 2);
-    column->addLayout(buttons);
+    column->addLayout(ButtonRow({AddBtn, CancelBtn}));
     // As large as the shown controls need: hiding some of them shrinks it.
     column->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -119,14 +105,8 @@ bool TRecordPicker::event(QEvent* event) {
     // The window system may still report the activation of a window that
     // "Ok" has already closed: that one must not take the choice back.
     if (event->type() == QEvent::WindowActivate && isVisible())
-        accepted_ = false;
-    return QDialog::event(event);
-}
-
-void TRecordPicker::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        accepted_ = false;
+        ClearAccepted();
+    return TOkDialog::event(event);
 }
 
 void TRecordPicker::ChooseClick() {
@@ -148,8 +128,7 @@ void TRecordPicker::AcceptClick() {
         Prompts().Error(prompt_);
         return;
     }
-    accepted_ = true;
-    accept();
+    AcceptOk();
 }
 
 TTriggerForm::TTriggerForm(QWidget* parent)

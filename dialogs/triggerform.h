@@ -5,7 +5,8 @@
 // three share; TTriggerForm is the trigger picker of the object, mob and room
 // pages.
 
-#include <QDialog>
+#include "dialogparts.h"
+
 #include <cstdint>
 
 class QLabel;
@@ -20,12 +21,10 @@ class QVBoxLayout;
 // number into the field, "Ok" accepting a number other than 0 and "Отмена".
 // Acceptance is reported by Accepted(), which only "Ok" sets and every
 // showing or activation of the window clears.
-class TRecordPicker : public QDialog {
+class TRecordPicker : public TOkDialog {
     Q_OBJECT
 
 public:
-    bool Accepted() const { return accepted_; }
-
     QPushButton* OkBtn;     // "Выбрать": the selected entry into the number field
     QPushButton* AddBtn;    // "Ok": accepts
     QPushButton* CancelBtn; // "Отмена"
@@ -51,7 +50,6 @@ protected:
     void AppendEntry(const QString& text, int32_t number);
 
     bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void ChooseClick();
@@ -63,7 +61,6 @@ private:
     QListWidget* list_;
     QSpinBox* edit_;
     QVBoxLayout* extras_;
-    bool accepted_ = false;
 };
 
 class TTriggerForm : public TRecordPicker {

@@ -1,11 +1,9 @@
 #include "configform.h"
+#include "guisupport.h"
 #include "textcodec.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +11,8 @@
 #include <QTest>
 #include <fstream>
 #include <sstream>
+
+using namespace guitest;
 
 namespace {
 
@@ -33,20 +33,6 @@ bool operator==(const TChecks& a, const TChecks& b) {
 char* toString(const TChecks& c) {
     return QTest::toString(
         QStringLiteral("%1 %2 %3 %4").arg(c.Status).arg(c.Confirm).arg(c.Tools).arg(c.Position));
-}
-
-// Types text as key presses; unlike QTest::keyClicks it takes any character.
-void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 // Picks a list entry the way the user does: open the list, move, press Enter.
@@ -286,11 +272,7 @@ private slots:
                          (controls[i]->objectName() + QLatin1Char(' ') + controls[j]->objectName())
                              .toUtf8()
                              .constData());
-        // A picture for a person to look at, when asked for.
-        const QByteArray shots = qgetenv("VELMORA_SCREENSHOTS");
-        if (!shots.isEmpty())
-            QVERIFY(form.grab().save(
-                QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("configform.png"))));
+        QVERIFY(SaveShot(form, QStringLiteral("configform.png")));
     }
 };
 

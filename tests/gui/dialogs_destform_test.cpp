@@ -3,41 +3,22 @@
 
 #include "destform.h"
 #include "fakeprompts.h"
+#include "guisupport.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
 #include "worldlists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
+using namespace guitest;
+
 namespace {
-
-void SaveShot(QWidget& window, const QString& name) {
-    QDir().mkpath(QStringLiteral("/tmp/shots"));
-    window.grab().save(QStringLiteral("/tmp/shots/") + name);
-}
-
-// Shows the dialog modally, as the mob page does, and runs `user` inside it;
-// a dialog the steps leave open is cancelled so a failing step cannot hang.
-void RunModal(QDialog& dialog, const std::function<void()>& user) {
-    QTimer::singleShot(0, &dialog, [&] {
-        user();
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    dialog.exec();
-}
-
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 QStringList Strings(std::initializer_list<const char*> texts) {
     QStringList out;

@@ -1,13 +1,15 @@
 // The list windows of the rooms, objects, mobs, shops and triggers.
 
 #include "fakeprompts.h"
+#include "guisupport.h"
 #include "listform.h"
 #include "textcodec.h"
 
-#include <QDir>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
+
+using namespace guitest;
 
 namespace {
 
@@ -116,10 +118,7 @@ private slots:
         for (int i = 0; i < form.ListBox1->count(); ++i)
             QVERIFY(form.ListBox1->viewport()->rect().contains(
                 form.ListBox1->visualItemRect(form.ListBox1->item(i))));
-        const QByteArray shots = qgetenv("VELMORA_SCREENSHOTS");
-        if (!shots.isEmpty())
-            QVERIFY(form.grab().save(
-                QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("listform.png"))));
+        QVERIFY(SaveShot(form, QStringLiteral("listform.png")));
     }
 };
 

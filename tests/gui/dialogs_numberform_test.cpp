@@ -1,15 +1,17 @@
 // The number dialog of the add command, driven by keys and clicks.
 
+#include "guisupport.h"
 #include "numberform.h"
 #include "textcodec.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+
+using namespace guitest;
 
 namespace {
 
@@ -207,10 +209,7 @@ private slots:
         for (qsizetype i = 0; i < controls.size(); ++i)
             for (qsizetype j = i + 1; j < controls.size(); ++j)
                 QVERIFY(!controls[i]->geometry().intersects(controls[j]->geometry()));
-        const QByteArray shots = qgetenv("VELMORA_SCREENSHOTS");
-        if (!shots.isEmpty())
-            QVERIFY(form_->grab().save(
-                QDir(QString::fromLocal8Bit(shots)).filePath(QStringLiteral("numberform.png"))));
+        QVERIFY(SaveShot(*form_, QStringLiteral("numberform.png")));
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "errorreporter.h"
 #include "fakeprompts.h"
+#include "guisupport.h"
 #include "roommobform.h"
 #include "roomobjform.h"
 #include "textcodec.h"
@@ -12,7 +13,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+
+using namespace guitest;
 
 namespace {
 
@@ -74,9 +76,7 @@ void DoubleClickRow(QListWidget* list, int row) {
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
 }
 
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
+using guitest::Click;
 
 // On the box itself: a check box takes clicks only on its box and caption.
 void Click(QCheckBox* box) {
@@ -98,7 +98,7 @@ QRect InWindow(const QWidget* window, const QWidget* w) {
 }
 
 // The shown controls lie inside the window, are not squeezed below their
-// size hints and do not overlap; the picture goes to VELMORA_SCREENSHOTS.
+// size hints and do not overlap; a picture of the window is saved.
 void CheckLayout(QWidget* window, const QList<QWidget*>& controls, const QString& shot) {
     QList<QWidget*> shown;
     for (QWidget* w : controls)
@@ -116,9 +116,7 @@ void CheckLayout(QWidget* window, const QList<QWidget*>& controls, const QString
                      (shown[i]->objectName() + QLatin1Char(' ') + shown[j]->objectName())
                          .toUtf8()
                          .constData());
-    const QByteArray shots = qgetenv("VELMORA_SCREENSHOTS");
-    if (!shots.isEmpty())
-        QVERIFY(window->grab().save(QDir(QString::fromLocal8Bit(shots)).filePath(shot)));
+    QVERIFY(SaveShot(*window, shot));
 }
 
 // The parts every record picker has, whatever its own names for them.

@@ -5,59 +5,24 @@
 #include "descform.h"
 #include "effectform.h"
 #include "fakeprompts.h"
+#include "guisupport.h"
 #include "obj.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <functional>
+
+using namespace guitest;
 
 namespace {
 
 const std::string kProgramFolder = VELMORA_PROGRAM_DIR "/";
-
-void SaveShot(QWidget& window, const QString& name) {
-    QDir().mkpath(QStringLiteral("/tmp/shots"));
-    window.grab().save(QStringLiteral("/tmp/shots/") + name);
-}
-
-// Shows the dialog modally, as the pages do, and runs `user` inside it. A
-// dialog the steps leave open is cancelled so that a failing step cannot hang
-// the test.
-void RunModal(QDialog& dialog, const std::function<void()>& user) {
-    QTimer::singleShot(0, &dialog, [&] {
-        user();
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    dialog.exec();
-}
-
-// Types text as key presses; unlike QTest::keyClicks it takes any character.
-void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        const bool newline = c == QLatin1Char('\n');
-        const int key = newline ? Qt::Key_Return : Qt::Key_unknown;
-        const QString typed = newline ? QStringLiteral("\r") : QString(c);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, typed);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, typed);
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
-void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 TStringList Cp1251Lines(const QStringList& lines) {
     TStringList out;
@@ -230,7 +195,7 @@ private slots:
         form.SetLines(Cp1251Lines({QStringLiteral("старое")}));
         RunModal(form, [&] {
             form.DescMemo->selectAll();
-            TypeText(form.DescMemo, QStringLiteral("Первая\nвторая"));
+            TypeLines(form.DescMemo, QStringLiteral("Первая\nвторая"));
             QVERIFY(form.isVisible()); // Enter made a new line, it did not close
             SaveShot(form, QStringLiteral("descform.png"));
             Click(form.OkBtn);
@@ -310,7 +275,7 @@ private slots:
             QVERIFY(form.Edit1->text().isEmpty());
             QVERIFY(form.Memo1->toPlainText().isEmpty());
             TypeText(form.Edit1, QStringLiteral("кольцо кольца~"));
-            TypeText(form.Memo1, QStringLiteral("Тонкое кольцо.\nХолодное."));
+            TypeLines(form.Memo1, QStringLiteral("Тонкое кольцо.\nХолодное."));
             QVERIFY(form.isVisible());
             Click(form.OkBtn);
         });

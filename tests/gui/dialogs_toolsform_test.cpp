@@ -2,12 +2,11 @@
 // report to the main window.
 
 #include "aboutform.h"
+#include "guisupport.h"
 #include "toolsform.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -18,12 +17,9 @@
 #include <QUrl>
 #include <memory>
 
-namespace {
+using namespace guitest;
 
-void SaveShot(QWidget& window, const QString& name) {
-    QDir().mkpath(QStringLiteral("/tmp/shots"));
-    window.grab().save(QStringLiteral("/tmp/shots/") + name);
-}
+namespace {
 
 // Each signal of the tools window, by the objectName of its button.
 struct TButtonSignal {

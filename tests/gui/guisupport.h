@@ -1,9 +1,10 @@
 #pragma once
 
 // What the GUI tests do to the widgets: typing, clicking, answering a modal
-// window, and a program folder of their own.
+// window, pictures of the windows, and a program folder of their own.
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QKeyEvent>
 #include <QTest>
@@ -59,6 +60,8 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Only the test programs that are given a program folder know where it is.
+#ifdef VELMORA_PROGRAM_DIR
 // A copy of the laid-out program folder (data, settings and, when asked, the
 // sample workspace) in `dir`; returns it with a trailing "/".
 inline std::string CopyProgramFolder(const QString& dir, bool withWorkspace) {
@@ -73,6 +76,43 @@ inline std::string CopyProgramFolder(const QString& dir, bool withWorkspace) {
     else
         fs::create_directories(to / "Zones");
     return to.string() + "/";
+}
+#endif
+
+// Types text that may hold line breaks: each "\n" as the Return key (a memo
+// starts a new line), the rest as TypeText does.
+inline void TypeLines(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c != QLatin1Char('\n')) {
+            TypeText(widget, QString(c));
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// Shows the dialog modally, as the pages do, and runs `user` inside it. A
+// dialog the steps leave open is cancelled so that a failing step cannot hang
+// the test.
+inline void RunModal(QDialog& dialog, std::function<void()> user) {
+    QTimer::singleShot(0, &dialog, [&dialog, user = std::move(user)] {
+        user();
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    dialog.exec();
+}
+
+// A picture of the window for a person to look at: into the folder named by
+// VELMORA_SCREENSHOTS, or /tmp/shots without it. False when it cannot be saved.
+inline bool SaveShot(QWidget& window, const QString& name) {
+    const QByteArray asked = qgetenv("VELMORA_SCREENSHOTS");
+    const QDir folder(asked.isEmpty() ? QStringLiteral("/tmp/shots")
+                                      : QString::fromLocal8Bit(asked));
+    return folder.mkpath(QStringLiteral(".")) && window.grab().save(folder.filePath(name));
 }
 
 } // namespace guitest
