@@ -1,5 +1,258 @@
-#include "pagesupport.h"
+#include "trigpage.h"
 
-// The page's own controls are not built yet; its ID list, navigation and
-// store steps work through TRecordPage.
-void AttachTrigPage(TMainForm&) {}
+#include "mainform.h"
+#include "modeltext.h"
+#include "pagesupport.h"
+#include "prompts.h"
+#include "recordpage.h"
+#include "strutils.h"
+#include "textcodec.h"
+#include "vocabulary.h"
+#include "vocabularyfill.h"
+#include "worldlists.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr int kTypeListWidth = 25;
+constexpr int kClassListWidth = 25;
+
+template <class W> W* Named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+const QString& NoTriggerMessage() {
+    static const QString text = QStringLiteral("Сначала создайте новый триггер");
+    return text;
+}
+
+} // namespace
+
+std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous) {
+    std::string flags = ChecksToFlags(list);
+    for (size_t i = 0; i + 1 < previous.size(); i += 2) {
+        const int code = FlagCode(previous.substr(i, 2));
+        bool named = false;
+        for (int k = 0; k < list->count() && !named; ++k)
+            named = list->item(k)->data(kCodeRole).toInt() == code;
+        if (!named)
+            flags += previous.substr(i, 2);
+    }
+    return flags;
+}
+
+QString StorableScript(const QString& script, int* changed) {
+    QStringList lines = script.split(QLatin1Char('\n'));
+    int amended = 0;
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('~'))) {
+            line += QLatin1Char(' ');
+            ++amended;
+        }
+    if (changed)
+        *changed = amended;
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+TTrigPage::TTrigPage(TMainForm& main, TRecordPage& records)
+    : QWidget(records.Body), main_(main), records_(records) {
+    setObjectName(QStringLiteral("TrigPage"));
+    BuildControls();
+    ConnectEdits();
+}
+
+void TTrigPage::BuildControls() {
+    T_NameEdit = Named(new QLineEdit(this), "T_NameEdit");
+    T_ClassComboBox = Named(new QComboBox(this), "T_ClassComboBox");
+    T_TypeStack = Named(new QStackedWidget(this), "T_TypeStack");
+    T_TypeMobCheckListBox = Named(new QListWidget(T_TypeStack), "T_TypeMobCheckListBox");
+    T_TypeObjCheckListBox = Named(new QListWidget(T_TypeStack), "T_TypeObjCheckListBox");
+    T_TypeRoomCheckListBox = Named(new QListWidget(T_TypeStack), "T_TypeRoomCheckListBox");
+    for (QListWidget* list : {T_TypeMobCheckListBox, T_TypeObjCheckListBox, T_TypeRoomCheckListBox})
+        T_TypeStack->addWidget(list);
+    T_NumArgEdit = Named(new QSpinBox(this), "T_NumArgEdit");
+    T_NumArgEdit->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    T_ArgEdit = Named(new QLineEdit(this), "T_ArgEdit");
+    T_TextMemo = Named(new QPlainTextEdit(this), "T_TextMemo");
+    T_TextMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    T_TextMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    T_TextMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    T_TextMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    auto* fields = new QFormLayout;
+    const auto addRow = [this, fields](const QString& caption, QWidget* field) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(field);
+        fields->addRow(label, field);
+    };
+    addRow(QStringLiteral("&Название"), T_NameEdit);
+    addRow(QStringLiteral("&Класс триггера"), T_ClassComboBox);
+    addRow(QStringLiteral("&Числовой аргумент"), T_NumArgEdit);
+    addRow(QStringLiteral("&Аргумент"), T_ArgEdit);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    auto* typeLabel = new QLabel(QStringLiteral("&Тип триггера"), this);
+    typeLabel->setBuddy(T_TypeStack);
+    left->addWidget(typeLabel);
+    left->addWidget(T_TypeStack, 1);
+
+    auto* right = new QVBoxLayout;
+    auto* textLabel = new QLabel(QStringLiteral("Т&екст триггера"), this);
+    textLabel->setBuddy(T_TextMemo);
+    right->addWidget(textLabel);
+    right->addWidget(T_TextMemo, 1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(left, 2);
+    layout->addLayout(right, 3);
+}
+
+void TTrigPage::ConnectEdits() {
+    connect(T_NameEdit, &QLineEdit::textEdited, this, &TTrigPage::NameEditChange);
+    connect(T_ClassComboBox, &QComboBox::activated, this, &TTrigPage::ClassComboBoxChange);
+    connect(T_NumArgEdit, &QSpinBox::valueChanged, this, &TTrigPage::Change);
+    connect(T_ArgEdit, &QLineEdit::textChanged, this, &TTrigPage::Change);
+    connect(T_TextMemo, &QPlainTextEdit::textChanged, this, &TTrigPage::Change);
+    for (QListWidget* list : {T_TypeMobCheckListBox, T_TypeObjCheckListBox, T_TypeRoomCheckListBox})
+        connect(list, &QListWidget::itemChanged, this, &TTrigPage::Change);
+}
+
+void TTrigPage::LoadLists(const std::string& programFolder) {
+    LoadListReporting(
+        [&] { FillCodeCombo(programFolder, "Trigger_Type", T_ClassComboBox, kClassListWidth, 0); });
+    LoadListReporting([&] {
+        FillFlagList(programFolder, "Trigger_BitVector_MOB", T_TypeMobCheckListBox, kTypeListWidth);
+    });
+    LoadListReporting([&] {
+        FillFlagList(programFolder, "Trigger_BitVector_OBJ", T_TypeObjCheckListBox, kTypeListWidth);
+    });
+    LoadListReporting([&] {
+        FillFlagList(programFolder, "Trigger_BitVector_WLD", T_TypeRoomCheckListBox,
+                     kTypeListWidth);
+    });
+    ShowClassList();
+}
+
+QListWidget* TTrigPage::TypeList(int position) const {
+    switch (position) {
+    case 0:
+        return T_TypeMobCheckListBox;
+    case 1:
+        return T_TypeObjCheckListBox;
+    case 2:
+        return T_TypeRoomCheckListBox;
+    default:
+        return nullptr;
+    }
+}
+
+QListWidget* TTrigPage::FrontTypeList() const {
+    return qobject_cast<QListWidget*>(T_TypeStack->currentWidget());
+}
+
+void TTrigPage::ShowOnPage(const TTrigger& trigger) {
+    showing_ = true;
+    T_NameEdit->setText(FromCp1251(trigger.Name));
+    ShowCode(T_ClassComboBox, trigger.Model);
+    ShowClassList();
+    // The lists of the other classes are emptied rather than left showing the
+    // previous trigger's types, which a class switch would otherwise store
+    // into this one.
+    for (int position = 0; position < 3; ++position)
+        FlagsToChecks(position == trigger.Model ? trigger.Flags : std::string(),
+                      TypeList(position));
+    T_NumArgEdit->setValue(trigger.NumParam);
+    T_ArgEdit->setText(FromCp1251(trigger.StrParam));
+    std::string script;
+    for (const std::string& entry : trigger.Text)
+        script += entry + "\r\n";
+    T_TextMemo->setPlainText(FromCp1251(StripLineEnds(script)));
+    showing_ = false;
+}
+
+void TTrigPage::ReadFromPage(TTrigger& trigger) {
+    trigger.Name = ToModelText(T_NameEdit->text());
+    const int previousModel = trigger.Model;
+    const int model = ReadCode(T_ClassComboBox, previousModel);
+    trigger.Model = static_cast<uint8_t>(std::clamp(model, 0, 255));
+    if (QListWidget* list = TypeList(trigger.Model))
+        trigger.Flags = ChecksToFlagsKeeping(list, trigger.Model == previousModel ? trigger.Flags
+                                                                                  : std::string());
+    trigger.NumParam = T_NumArgEdit->value();
+    trigger.StrParam = ToModelText(T_ArgEdit->text());
+
+    int amended = 0;
+    const QString script = StorableScript(T_TextMemo->toPlainText(), &amended);
+    if (amended > 0)
+        Prompts().Information(
+            QStringLiteral("Строка текста триггера не может оканчиваться знаком «~»: в файле "
+                           "триггеров он завершает текст. В конец таких строк (%1 шт.) "
+                           "добавлен пробел.")
+                .arg(amended));
+    trigger.Text.clear();
+    trigger.Text.push_back(StripLineEnds(ToModelText(script)));
+}
+
+void TTrigPage::ShowClassList() {
+    const int position = T_ClassComboBox->currentIndex();
+    T_TypeStack->setCurrentIndex(position >= 0 && position < 3 ? position : 0);
+}
+
+void TTrigPage::ClassComboBoxChange() {
+    if (!records_.HasSelection()) {
+        Prompts().Information(NoTriggerMessage());
+        return;
+    }
+    ShowClassList();
+    main_.SetChanged(true);
+}
+
+void TTrigPage::NameEditChange() {
+    if (!records_.HasSelection()) {
+        Prompts().Information(NoTriggerMessage());
+        return;
+    }
+    main_.TriggerChange();
+    QComboBox* ids = records_.IDComboBox;
+    ids->setItemText(ids->currentIndex(), QString::number(ids->currentData().toInt()) +
+                                              QStringLiteral("  ") + T_NameEdit->text());
+}
+
+void TTrigPage::Change() {
+    if (!showing_)
+        main_.TriggerChange();
+}
+
+void AttachTrigPage(TMainForm& main) {
+    TRecordPage& records = *main.RecordPage(TrigPageIndex);
+    auto* page = new TTrigPage(main, records);
+    auto* layout = new QVBoxLayout(records.Body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page);
+    page->LoadLists(main.ProgramFolder);
+
+    records.ShowRecord = [&main, page](std::optional<int32_t> vnum) {
+        const TTrigger* trigger = vnum ? TriggerList.Find(*vnum) : nullptr;
+        page->ShowOnPage(trigger ? *trigger : main.BlankTrigger);
+    };
+    records.ReadRecord = [page](int32_t vnum) {
+        if (TTrigger* trigger = TriggerList.Find(vnum))
+            page->ReadFromPage(*trigger);
+    };
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+// The trigger page: name, attach class, trigger types, the two arguments and
+// the script of one trigger of the open zone.
+
+#include <QWidget>
+#include <array>
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QSpinBox;
+class QStackedWidget;
+class TMainForm;
+class TRecordPage;
+class TTrigger;
+
+// What a flag check list stores: the codes of its checked items in item order,
+// followed by the codes of `previous` that the list has no item for. A flag
+// the vocabulary list does not name cannot be shown, but a record read from a
+// file must not lose it merely by being shown and applied.
+std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous);
+
+// A script line that ends in "~" would end the script in the trigger file and
+// cut off everything after it; such a line gets one blank appended. Returns
+// the script and, in `changed`, how many lines were amended.
+QString StorableScript(const QString& script, int* changed);
+
+class TTrigPage : public QWidget {
+    Q_OBJECT
+
+public:
+    TTrigPage(TMainForm& main, TRecordPage& records);
+
+    // The vocabulary lists of the class combo and the three type lists.
+    void LoadLists(const std::string& programFolder);
+
+    void ShowOnPage(const TTrigger& trigger);
+    void ReadFromPage(TTrigger& trigger);
+
+    // The type list of a class position: 0 mob, 1 object, 2 room.
+    QListWidget* TypeList(int position) const;
+    // The type list in front.
+    QListWidget* FrontTypeList() const;
+
+    QLineEdit* T_NameEdit;
+    QComboBox* T_ClassComboBox;
+    QStackedWidget* T_TypeStack; // the three type lists in one place
+    QListWidget* T_TypeMobCheckListBox;
+    QListWidget* T_TypeObjCheckListBox;
+    QListWidget* T_TypeRoomCheckListBox;
+    QSpinBox* T_NumArgEdit;
+    QLineEdit* T_ArgEdit;
+    QPlainTextEdit* T_TextMemo;
+
+private:
+    void BuildControls();
+    void ConnectEdits();
+    // Brings the type list of the selected class position to the front.
+    void ShowClassList();
+    void ClassComboBoxChange();
+    void NameEditChange();
+    void Change();
+
+    TMainForm& main_;
+    TRecordPage& records_;
+    bool showing_ = false; // ShowOnPage is filling the controls
+};

@@ -1,0 +1,286 @@
+#include "editorfixture.h"
+#include "textcodec.h"
+#include "trigpage.h"
+#include "worldlists.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+
+using namespace guitest;
+
+namespace {
+
+QString Cp(const std::string& bytes) {
+    return FromCp1251(bytes);
+}
+
+TStringList ZoneFile(int32_t zone) {
+    TStringList lines;
+    TriggerList.SaveToStrings(lines, zone);
+    return lines;
+}
+
+// Toggles the check mark of a flag list's row as the user does, with the space bar.
+void ToggleRow(QListWidget* list, int row) {
+    list->setFocus();
+    list->setCurrentRow(row);
+    QTest::keyClick(list, Qt::Key_Space);
+}
+
+int RowOfCode(const QListWidget* list, const char* flag) {
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->data(Qt::UserRole).toInt() == (flag[0] << 8) + flag[1])
+            return i;
+    return -1;
+}
+
+// Selects the entry of the class combo at `position` from the keyboard.
+void ChooseClass(QComboBox* combo, int position) {
+    combo->setFocus();
+    while (combo->currentIndex() < position)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > position)
+        QTest::keyClick(combo, Qt::Key_Up);
+}
+
+} // namespace
+
+class TTrigPageTest : public TEditorFixture {
+    Q_OBJECT
+
+    TTrigPage* page_ = nullptr;
+
+    // The sample workspace on the trigger page, with zone 10 open.
+    void StartOnTriggers() {
+        StartOn(true, /*confirm=*/false);
+        ClickTab(TrigPageIndex);
+        QCOMPARE(form_->CurrentPage(), int(TrigPageIndex));
+        page_ = form_->findChild<TTrigPage*>();
+        QVERIFY(page_);
+    }
+    void ShowTrigger(int32_t vnum) {
+        const int row = Page(TrigPageIndex).RowOf(vnum);
+        QVERIFY(row >= 0);
+        Page(TrigPageIndex).SelectRow(row);
+        QCOMPARE(*Page(TrigPageIndex).Current, vnum);
+    }
+    void Apply() { Click(form_->ToolsForm->ApplyBtn); }
+
+private slots:
+    void cleanup() {
+        page_ = nullptr;
+        Finish();
+    }
+
+    void controlsCarryTheirNamesAndLists() {
+        StartOnTriggers();
+        for (const char* name :
+             {"T_NameEdit", "T_ClassComboBox", "T_TypeMobCheckListBox", "T_TypeObjCheckListBox",
+              "T_TypeRoomCheckListBox", "T_NumArgEdit", "T_ArgEdit", "T_TextMemo"})
+            QVERIFY2(form_->findChild<QWidget*>(QLatin1String(name)), name);
+        QCOMPARE(page_->T_ClassComboBox->count(), 3);
+        QVERIFY(page_->T_TypeMobCheckListBox->count() > 0);
+        QVERIFY(page_->T_TypeObjCheckListBox->count() > 0);
+        QVERIFY(page_->T_TypeRoomCheckListBox->count() > 0);
+        // The hint file reaches the page's controls by their names.
+        QVERIFY(!page_->T_NameEdit->toolTip().isEmpty());
+        QCOMPARE(Page(TrigPageIndex).IDComboBox->toolTip().isEmpty(), false);
+    }
+
+    void showingAndApplyingWithoutEditsChangesNothing() {
+        StartOnTriggers();
+        const TStringList before = ZoneFile(10);
+        for (int row = 0; row < Page(TrigPageIndex).Count(); ++row) {
+            Page(TrigPageIndex).SelectRow(row);
+            QVERIFY(!ApplyEnabled());
+            form_->ApplyPage();
+        }
+        QCOMPARE(ZoneFile(10), before);
+    }
+
+    void showFillsTheControls() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        QCOMPARE(page_->T_NameEdit->text(), QStringLiteral("Стражник приветствует путника"));
+        QCOMPARE(page_->T_NumArgEdit->value(), 100);
+        QCOMPARE(page_->FrontTypeList(), page_->T_TypeMobCheckListBox);
+        QListWidget* mob = page_->T_TypeMobCheckListBox;
+        QCOMPARE(mob->item(RowOfCode(mob, "g0"))->checkState(), Qt::Checked);
+        const QStringList lines = page_->T_TextMemo->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.first(), QStringLiteral("if %actor.is_pc%"));
+        QCOMPARE(lines.last(), QStringLiteral("end"));
+    }
+
+    void aScriptIsStoredAsOneEntryAndWrittenTheSame() {
+        StartOnTriggers();
+        const TStringList before = ZoneFile(10);
+        ShowTrigger(1000);
+        QCOMPARE(TriggerList.Find(1000)->Text.size(), size_t(4));
+        // An edit and its undo leave the text as it was, but mark the page.
+        page_->T_TextMemo->setFocus();
+        QTest::keyClick(page_->T_TextMemo, Qt::Key_End, Qt::ControlModifier);
+        TypeText(page_->T_TextMemo, QStringLiteral("x"));
+        QVERIFY(ApplyEnabled());
+        QTest::keyClick(page_->T_TextMemo, Qt::Key_Backspace);
+        Apply();
+        const TTrigger& trigger = *TriggerList.Find(1000);
+        QCOMPARE(trigger.Text.size(), size_t(1));
+        QCOMPARE(Cp(trigger.Text[0]), QStringLiteral("if %actor.is_pc%\r\n  wait 1\r\n  say "
+                                                     "Здравствуй, %actor.name%! Веди себя в "
+                                                     "Ольховке смирно.\r\nend"));
+        QCOMPARE(ZoneFile(10), before);
+    }
+
+    void anEmptiedScriptIsOneEmptyLine() {
+        StartOnTriggers();
+        ShowTrigger(1001);
+        page_->T_TextMemo->setFocus();
+        page_->T_TextMemo->selectAll();
+        QTest::keyClick(page_->T_TextMemo, Qt::Key_Delete);
+        Apply();
+        QCOMPARE(TriggerList.Find(1001)->Text, TStringList{""});
+        const TStringList lines = ZoneFile(10);
+        const auto at = std::find(lines.begin(), lines.end(), "#1001");
+        QVERIFY(at != lines.end());
+        QCOMPARE(*(at + 4), std::string());
+        QCOMPARE(*(at + 5), std::string("~"));
+    }
+
+    void aLineEndingInTildeIsKeptWhole() {
+        StartOnTriggers();
+        ShowTrigger(1002);
+        page_->T_TextMemo->setFocus();
+        page_->T_TextMemo->selectAll();
+        TypeText(page_->T_TextMemo, QStringLiteral("say a~"));
+        QTest::keyClick(page_->T_TextMemo, Qt::Key_Return);
+        TypeText(page_->T_TextMemo, QStringLiteral("~"));
+        QTest::keyClick(page_->T_TextMemo, Qt::Key_Return);
+        TypeText(page_->T_TextMemo, QStringLiteral("wait 1"));
+        prompts_->ExpectInformation(
+            QStringLiteral("Строка текста триггера не может оканчиваться знаком «~»: в файле "
+                           "триггеров он завершает текст. В конец таких строк (2 шт.) "
+                           "добавлен пробел."));
+        Apply();
+        QCOMPARE(TriggerList.Find(1002)->Text, TStringList{"say a~ \r\n~ \r\nwait 1"});
+
+        // Written and read back, the script still has all three lines.
+        const TStringList lines = ZoneFile(10);
+        std::string bytes;
+        for (const auto& line : lines)
+            bytes += line + "\r\n";
+        TTriggerList again;
+        TWorldReader reader = TWorldReader::FromBytes(bytes);
+        again.ReadTriggers(reader);
+        QCOMPARE(again.Find(1002)->Text, (TStringList{"say a~ ", "~ ", "wait 1"}));
+    }
+
+    void theClassDecidesTheTypeList() {
+        StartOnTriggers();
+        ShowTrigger(1001);
+        QCOMPARE(page_->FrontTypeList(), page_->T_TypeObjCheckListBox);
+        QListWidget* obj = page_->T_TypeObjCheckListBox;
+        QCOMPARE(obj->item(RowOfCode(obj, "g0"))->checkState(), Qt::Checked);
+        QVERIFY(!ApplyEnabled());
+
+        ChooseClass(page_->T_ClassComboBox, 2);
+        QCOMPARE(page_->FrontTypeList(), page_->T_TypeRoomCheckListBox);
+        QVERIFY(ApplyEnabled());
+        QListWidget* room = page_->T_TypeRoomCheckListBox;
+        ToggleRow(room, RowOfCode(room, "d0"));
+        ToggleRow(room, RowOfCode(room, "b0"));
+        Apply();
+        QCOMPARE(int(TriggerList.Find(1001)->Model), 2);
+        QCOMPARE(TriggerList.Find(1001)->Flags, std::string("b0d0"));
+    }
+
+    void anotherTriggersTypesDoNotCarryOver() {
+        StartOnTriggers();
+        ShowTrigger(1000); // mob trigger with g0
+        ShowTrigger(1001); // object trigger
+        QListWidget* mob = page_->T_TypeMobCheckListBox;
+        QCOMPARE(mob->item(RowOfCode(mob, "g0"))->checkState(), Qt::Unchecked);
+        ChooseClass(page_->T_ClassComboBox, 0);
+        Apply();
+        QCOMPARE(int(TriggerList.Find(1001)->Model), 0);
+        QCOMPARE(TriggerList.Find(1001)->Flags, std::string());
+    }
+
+    void typesTheListDoesNotNameAreKept() {
+        StartOnTriggers();
+        TriggerList.Find(1000)->Flags = "g0z9";
+        ShowTrigger(1000);
+        form_->ApplyPage();
+        QCOMPARE(TriggerList.Find(1000)->Flags, std::string("g0z9"));
+        ToggleRow(page_->T_TypeMobCheckListBox, 0); // a0
+        Apply();
+        QCOMPARE(TriggerList.Find(1000)->Flags, std::string("a0g0z9"));
+    }
+
+    void editsSetTheChangeFlagAndLand() {
+        StartOnTriggers();
+        ShowTrigger(1002);
+        page_->T_ArgEdit->setFocus();
+        TypeText(page_->T_ArgEdit, QStringLiteral("слово"));
+        QVERIFY(ApplyEnabled());
+        form_->ApplyPage();
+        QVERIFY(!ApplyEnabled());
+        page_->T_NumArgEdit->setFocus();
+        page_->T_NumArgEdit->selectAll();
+        TypeText(page_->T_NumArgEdit, QStringLiteral("42"));
+        QVERIFY(ApplyEnabled());
+        page_->T_NameEdit->setFocus();
+        page_->T_NameEdit->selectAll();
+        TypeText(page_->T_NameEdit, QStringLiteral("Эхо"));
+        QCOMPARE(Page(TrigPageIndex).IDComboBox->currentText(), QStringLiteral("1002  Эхо"));
+        Apply();
+        const TTrigger& trigger = *TriggerList.Find(1002);
+        QCOMPARE(Cp(trigger.Name), QStringLiteral("Эхо"));
+        QCOMPARE(Cp(trigger.StrParam), QStringLiteral("слово"));
+        QCOMPARE(trigger.NumParam, 42);
+        const TStringList lines = ZoneFile(10);
+        const auto at = std::find(lines.begin(), lines.end(), "#1002");
+        QVERIFY(at != lines.end());
+        QCOMPARE(Cp(*(at + 1)), QStringLiteral("Эхо~"));
+        QCOMPARE(*(at + 2), std::string("2 g0 42"));
+        QCOMPARE(Cp(*(at + 3)), QStringLiteral("слово~"));
+    }
+
+    void theBlankTriggerClearsThePageAndRefusesEdits() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        ClickTab(ZonePageIndex);
+        Zone().Z_NewZoneEdit->setValue(20);
+        Click(Zone().Z_NewBtn);
+        ClickTab(TrigPageIndex);
+        QCOMPARE(Page(TrigPageIndex).Count(), 0);
+        QVERIFY(page_->T_NameEdit->text().isEmpty());
+        QVERIFY(page_->T_TextMemo->toPlainText().isEmpty());
+        QCOMPARE(page_->T_NumArgEdit->value(), 0);
+        QListWidget* mob = page_->T_TypeMobCheckListBox;
+        QCOMPARE(mob->item(RowOfCode(mob, "g0"))->checkState(), Qt::Unchecked);
+
+        prompts_->ExpectInformation(QStringLiteral("Сначала создайте новый триггер"));
+        ChooseClass(page_->T_ClassComboBox, 1);
+        prompts_->ExpectInformation(QStringLiteral("Сначала создайте новый триггер"));
+        page_->T_NameEdit->setFocus();
+        TypeText(page_->T_NameEdit, QStringLiteral("x"));
+        page_->T_ArgEdit->setFocus();
+        TypeText(page_->T_ArgEdit, QStringLiteral("y"));
+        QVERIFY(!ApplyEnabled());
+    }
+
+    void screenshot() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        QDir().mkpath(QStringLiteral("/tmp/shots"));
+        QVERIFY(form_->grab().save(QStringLiteral("/tmp/shots/trigpage.png")));
+    }
+};
+
+QTEST_MAIN(TTrigPageTest)
+#include "trigpage_test.moc"
