@@ -1,5 +1,474 @@
-#include "pagesupport.h"
+#include "mobpage.h"
 
-// The page's own controls are not built yet; its ID list, navigation and
-// store steps work through TRecordPage.
-void AttachMobPage(TMainForm&) {}
+#include "descform.h"
+#include "destform.h"
+#include "listform.h"
+#include "mainform.h"
+#include "modeltext.h"
+#include "pagesupport.h"
+#include "prompts.h"
+#include "recordpage.h"
+#include "textcodec.h"
+#include "vocabularyfill.h"
+#include "worldlists.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <limits>
+#include <set>
+
+namespace {
+
+constexpr int kIntMin = std::numeric_limits<int32_t>::min();
+constexpr int kIntMax = std::numeric_limits<int32_t>::max();
+// Dice parts: count and sides are bytes, the bonus a signed 16-bit number.
+constexpr int kDiceByteMax = 255;
+constexpr int kDiceBonusMax = 32767;
+const char* const kMaximumProperty = "velmoraMaximum";
+
+// A dice field's number: blanks dropped, nothing else but digits, in range.
+std::optional<int> DiceFieldValue(const QLineEdit* edit) {
+    QString text = edit->text();
+    text.remove(QLatin1Char(' '));
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    const int maximum = edit->property(kMaximumProperty).toInt();
+    if (!ok || value < 0 || value > maximum)
+        return std::nullopt;
+    return value;
+}
+
+bool IsMinus(const QPushButton* sign) {
+    return sign->text() == QStringLiteral("-");
+}
+
+} // namespace
+
+// ---- dice ----
+
+void TDiceEdits::Show(const TDice& dice) const {
+    Count->setText(QString::number(dice.X));
+    Sides->setText(QString::number(dice.Y));
+    Bonus->setText(QString::number(std::abs(int{dice.Z})));
+    Sign->setText(dice.Z < 0 ? QStringLiteral("-") : QStringLiteral("+"));
+}
+
+void TDiceEdits::Read(TDice& dice) const {
+    if (const auto count = DiceFieldValue(Count))
+        dice.X = static_cast<uint8_t>(*count);
+    if (const auto sides = DiceFieldValue(Sides))
+        dice.Y = static_cast<uint8_t>(*sides);
+    if (const auto bonus = DiceFieldValue(Bonus))
+        dice.Z = static_cast<int16_t>(IsMinus(Sign) ? -*bonus : *bonus);
+}
+
+void TDiceFieldCheck::Watch(QLineEdit* edit, int maximum) {
+    edit->setProperty(kMaximumProperty, maximum);
+    edit->installEventFilter(this);
+}
+
+bool TDiceFieldCheck::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusOut || checking_)
+        return false;
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    // Switching windows or opening a menu is not leaving the field.
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return false;
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit)
+        return false;
+    if (const auto value = DiceFieldValue(edit)) {
+        const QSignalBlocker block(edit); // the same number in plain form is no edit
+        edit->setText(QString::number(*value));
+        return false;
+    }
+    checking_ = true;
+    Prompts().Error(QStringLiteral("Введите корректное значение"));
+    edit->setFocus();
+    checking_ = false;
+    return false;
+}
+
+QWidget* TDigitsDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                       const QModelIndex&) const {
+    auto* editor = new QLineEdit(parent);
+    // Counts and skill values are kept in 16 signed bits.
+    editor->setValidator(new QIntValidator(0, kDiceBonusMax, editor));
+    return editor;
+}
+
+std::vector<int32_t> MergeGridPairs(const std::vector<int32_t>& entries,
+                                    const std::vector<std::pair<int, int>>& rows) {
+    std::vector<int32_t> out;
+    std::set<int> done;
+    const auto valueOf = [&rows](int code) -> std::optional<int> {
+        for (const auto& [rowCode, value] : rows)
+            if (rowCode == code)
+                return value;
+        return std::nullopt;
+    };
+    for (const int32_t entry : entries) {
+        const int code = PairNumber(entry);
+        const auto value = valueOf(code);
+        if (!value) {
+            out.push_back(entry); // not on the page, so not the user's to lose
+            continue;
+        }
+        if (!done.insert(code).second)
+            continue;
+        if (*value != 0)
+            out.push_back(PackPair(static_cast<uint16_t>(code), static_cast<int16_t>(*value)));
+    }
+    for (const auto& [code, value] : rows)
+        if (done.insert(code).second && value != 0)
+            out.push_back(PackPair(static_cast<uint16_t>(code), static_cast<int16_t>(value)));
+    return out;
+}
+
+// ---- construction ----
+
+TMobPage::TMobPage(TMainForm& main, QWidget* parent)
+    : QWidget(parent), main_(main), diceCheck_(new TDiceFieldCheck(this)) {
+    setObjectName(QStringLiteral("MobPage"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(BuildMainColumn(), 0);
+
+    M_PageControl = Named(new QTabWidget(this), "M_PageControl");
+    M_PageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    M_ActionCheckListBox = Named(new QListWidget(this), "M_ActionCheckListBox");
+    M_AffectCheckListBox = Named(new QListWidget(this), "M_AffectCheckListBox");
+    M_SpecialCheckListBox = Named(new QListWidget(this), "M_SpecialCheckListBox");
+    M_SpellsStringGrid = Grid("M_SpellsStringGrid");
+    M_SkillsStringGrid = Grid("M_SkillsStringGrid");
+    M_PageControl->addTab(BuildParamsTab(), QStringLiteral("Параметры"));
+    M_PageControl->addTab(M_ActionCheckListBox, QStringLiteral("Action"));
+    M_PageControl->addTab(BuildListTab(M_AffectCheckListBox, QStringLiteral("Аффекты")),
+                          QStringLiteral("Affection"));
+    M_PageControl->addTab(M_SpellsStringGrid, QStringLiteral("Spells"));
+    M_PageControl->addTab(M_SkillsStringGrid, QStringLiteral("Skills"));
+    M_PageControl->addTab(BuildTriggersTab(), QStringLiteral("Triggers"));
+    M_PageControl->addTab(BuildListTab(M_SpecialCheckListBox, QStringLiteral("Спецфлаги")),
+                          QStringLiteral("Special"));
+    layout->addWidget(M_PageControl, 1);
+
+    LoadLists();
+    Connect();
+}
+
+QTableWidget* TMobPage::Grid(const char* name) {
+    auto* grid = Named(new QTableWidget(this), name);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    grid->setItemDelegate(new TDigitsDelegate(grid));
+    return grid;
+}
+
+void TMobPage::BuildDice(QWidget* parent, TDiceEdits& dice, const char* prefix) {
+    const QByteArray base(prefix);
+    const auto field = [&](const char* role, int digits, int maximum) {
+        auto* edit = Named(new QLineEdit(parent), (base + role).constData());
+        edit->setMaxLength(digits);
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ]*")), edit));
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * digits + 16);
+        diceCheck_->Watch(edit, maximum);
+        return edit;
+    };
+    dice.Count = field("1Edit", 3, kDiceByteMax);
+    dice.Sides = field("2Edit", 3, kDiceByteMax);
+    dice.Sign = Named(new QPushButton(QStringLiteral("+"), parent), (base + "Btn").constData());
+    dice.Sign->setFixedWidth(24);
+    dice.Sign->setAutoDefault(false);
+    dice.Bonus = field("3Edit", 5, kDiceBonusMax);
+}
+
+QWidget* TMobPage::BuildMainColumn() {
+    auto* column = new QWidget(this);
+    column->setFixedWidth(420);
+    auto* grid = new QGridLayout(column);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(3);
+    int row = BuildNameFields(column, grid, 0, "M_", Names);
+    M_AliasEdit = Names.Alias;
+    M_CDupBtn = Names.CDup;
+    M_Name1Edit = Names.Names[0];
+    M_Name2Edit = Names.Names[1];
+    M_Name3Edit = Names.Names[2];
+    M_Name4Edit = Names.Names[3];
+    M_Name5Edit = Names.Names[4];
+    M_Name6Edit = Names.Names[5];
+    M_DescEdit = Names.Desc;
+    M_FullDescBtn = Named(new QPushButton(QStringLiteral("Детальное"), column), "M_FullDescBtn");
+    M_FullDescBtn->setAutoDefault(false);
+    // Only the first line shows here; the text is edited in its dialog.
+    M_FullDescEdit = Named(new QLineEdit(column), "M_FullDescEdit");
+    M_FullDescEdit->setReadOnly(true);
+    grid->addWidget(M_FullDescBtn, row, 0);
+    grid->addWidget(M_FullDescEdit, row++, 1);
+
+    auto* numbers = new QGridLayout;
+    numbers->setVerticalSpacing(3);
+    M_LevelComboBox = ListCombo(column, "M_LevelComboBox", 4);
+    M_Thac0ComboBox = ListCombo(column, "M_Thac0ComboBox", 4);
+    M_ACComboBox = ListCombo(column, "M_ACComboBox", 4);
+    auto* combat = new QHBoxLayout;
+    combat->addWidget(M_LevelComboBox, 1);
+    combat->addWidget(Caption(column, QStringLiteral("Thac0"), M_Thac0ComboBox));
+    combat->addWidget(M_Thac0ComboBox, 1);
+    combat->addWidget(Caption(column, QStringLiteral("AC"), M_ACComboBox));
+    combat->addWidget(M_ACComboBox, 1);
+    int line = 0;
+    numbers->addWidget(Caption(column, QStringLiteral("Уровень"), M_LevelComboBox), line, 0);
+    numbers->addLayout(combat, line++, 1);
+
+    const auto diceRow = [&](TDiceEdits& dice, const char* prefix, const QString& caption) {
+        BuildDice(column, dice, prefix);
+        auto* box = new QHBoxLayout;
+        box->addWidget(dice.Count);
+        box->addWidget(new QLabel(QStringLiteral("d"), column));
+        box->addWidget(dice.Sides);
+        box->addWidget(dice.Sign);
+        box->addWidget(dice.Bonus);
+        box->addStretch(1);
+        numbers->addWidget(Caption(column, caption, dice.Count), line, 0);
+        numbers->addLayout(box, line++, 1);
+    };
+    diceRow(Hits, "M_HP", QStringLiteral("Max HP"));
+    diceRow(Damage, "M_Damage", QStringLiteral("Hand damage"));
+    diceRow(Money, "M_Money", QStringLiteral("Деньги"));
+    M_HP1Edit = Hits.Count;
+    M_HP2Edit = Hits.Sides;
+    M_HPBtn = Hits.Sign;
+    M_HP3Edit = Hits.Bonus;
+    M_Damage1Edit = Damage.Count;
+    M_Damage2Edit = Damage.Sides;
+    M_DamageBtn = Damage.Sign;
+    M_Damage3Edit = Damage.Bonus;
+    M_Money1Edit = Money.Count;
+    M_Money2Edit = Money.Sides;
+    M_MoneyBtn = Money.Sign;
+    M_Money3Edit = Money.Bonus;
+
+    M_ExpEdit = NumberEdit(column, "M_ExpEdit", kIntMin, kIntMax);
+    M_SexComboBox = ListCombo(column, "M_SexComboBox", 8);
+    auto* exp = new QHBoxLayout;
+    exp->addWidget(M_ExpEdit, 1);
+    exp->addWidget(Caption(column, QStringLiteral("Пол"), M_SexComboBox));
+    exp->addWidget(M_SexComboBox, 1);
+    numbers->addWidget(Caption(column, QStringLiteral("Опыт"), M_ExpEdit), line, 0);
+    numbers->addLayout(exp, line++, 1);
+
+    M_State1ComboBox = ListCombo(column, "M_State1ComboBox", 16);
+    M_State2ComboBox = ListCombo(column, "M_State2ComboBox", 16);
+    M_AlignComboBox = ListCombo(column, "M_AlignComboBox", 16);
+    numbers->addWidget(Caption(column, QStringLiteral("Положение\nпри загрузке"), M_State1ComboBox),
+                       line, 0);
+    numbers->addWidget(M_State1ComboBox, line++, 1);
+    numbers->addWidget(Caption(column, QStringLiteral("Положение\nпо умолчанию"), M_State2ComboBox),
+                       line, 0);
+    numbers->addWidget(M_State2ComboBox, line++, 1);
+    numbers->addWidget(Caption(column, QStringLiteral("Align"), M_AlignComboBox), line, 0);
+    numbers->addWidget(M_AlignComboBox, line++, 1);
+    numbers->setColumnStretch(1, 1);
+    grid->addLayout(numbers, row++, 0, 1, 2);
+    grid->setRowStretch(row, 1);
+    return column;
+}
+
+QWidget* TMobPage::BuildParamsTab() {
+    auto* tab = new QWidget(this);
+    auto* grid = new QGridLayout(tab);
+    grid->setVerticalSpacing(3);
+    const std::array<std::pair<QComboBox**, const char*>, 6> stats = {{
+        {&M_StrComboBox, "Str"},
+        {&M_IntComboBox, "Int"},
+        {&M_WisComboBox, "Wiz"},
+        {&M_DexComboBox, "Dex"},
+        {&M_ConComboBox, "Con"},
+        {&M_ChaComboBox, "Cha"},
+    }};
+    const std::array<const char*, 6> statNames = {"M_StrComboBox", "M_IntComboBox",
+                                                  "M_WisComboBox", "M_DexComboBox",
+                                                  "M_ConComboBox", "M_ChaComboBox"};
+    for (size_t i = 0; i < stats.size(); ++i) {
+        QComboBox* combo = ListCombo(tab, statNames[i], 4);
+        *stats[i].first = combo;
+        const int r = static_cast<int>(i % 3);
+        const int c = static_cast<int>(i / 3) * 2;
+        grid->addWidget(Caption(tab, QLatin1String(stats[i].second), combo), r, c);
+        grid->addWidget(combo, r, c + 1);
+    }
+    int row = 3;
+    const auto add = [&](const QString& caption, QWidget* field) {
+        grid->addWidget(Caption(tab, caption, field), row, 0);
+        grid->addWidget(field, row++, 1, 1, 3);
+    };
+    M_LikeWorkComboBox = ListCombo(tab, "M_LikeWorkComboBox", 16);
+    M_ClassComboBox = ListCombo(tab, "M_ClassComboBox", 16);
+    M_ExtraAttackComboBox = ListCombo(tab, "M_ExtraAttackComboBox", 16);
+    M_MaxFactorComboBox = ListCombo(tab, "M_MaxFactorComboBox", 16);
+    M_BareHandComboBox = ListCombo(tab, "M_BareHandComboBox", 16);
+    add(QStringLiteral("LikeWork"), M_LikeWorkComboBox);
+    add(QStringLiteral("Class"), M_ClassComboBox);
+    add(QStringLiteral("ExtraAttack"), M_ExtraAttackComboBox);
+    add(QStringLiteral("BareHandAttack"), M_BareHandComboBox);
+    // Kept for the round trip; the server takes these from elsewhere.
+    M_MaxFactorComboBox->hide();
+
+    M_SizeEdit = NumberEdit(tab, "M_SizeEdit", kIntMin, kIntMax);
+    M_HeightEdit = NumberEdit(tab, "M_HeightEdit", kIntMin, kIntMax);
+    M_HeightEdit->hide();
+    M_Weight = NumberEdit(tab, "M_Weight", kIntMin, kIntMax);
+    M_MaxInWorldEdit = NumberEdit(tab, "M_MaxInWorldEdit", 0, 999);
+    grid->addWidget(Caption(tab, QStringLiteral("Размер"), M_SizeEdit), row, 0);
+    grid->addWidget(M_SizeEdit, row, 1);
+    grid->addWidget(Caption(tab, QStringLiteral("Вес"), M_Weight), row, 2);
+    grid->addWidget(M_Weight, row++, 3);
+    grid->addWidget(Caption(tab, QStringLiteral("Max in world"), M_MaxInWorldEdit), row, 0);
+    grid->addWidget(M_MaxInWorldEdit, row++, 1);
+
+    M_DestinationEdit = Named(new QLineEdit(tab), "M_DestinationEdit");
+    // The route is changed through its dialog only, where every edit counts.
+    M_DestinationEdit->setReadOnly(true);
+    M_DestinationBtn = Named(new QPushButton(QStringLiteral("..."), tab), "M_DestinationBtn");
+    M_DestinationBtn->setFixedWidth(32);
+    M_DestinationBtn->setAutoDefault(false);
+    auto* route = new QHBoxLayout;
+    route->addWidget(M_DestinationEdit, 1);
+    route->addWidget(M_DestinationBtn);
+    grid->addWidget(Caption(tab, QStringLiteral("Destination"), M_DestinationEdit), row, 0);
+    grid->addLayout(route, row++, 1, 1, 3);
+
+    M_HelperListBox = Named(new QListWidget(tab), "M_HelperListBox");
+    M_HelperEdit = Named(new QLineEdit(tab), "M_HelperEdit");
+    M_HelperEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), tab));
+    M_AddHelperBtn = Named(new QPushButton(QStringLiteral("+"), tab), "M_AddHelperBtn");
+    M_DelHelperBtn = Named(new QPushButton(QStringLiteral("--"), tab), "M_DelHelperBtn");
+    auto* helperButtons = new QVBoxLayout;
+    helperButtons->addWidget(M_HelperEdit);
+    auto* plusMinus = new QHBoxLayout;
+    plusMinus->addWidget(M_AddHelperBtn);
+    plusMinus->addWidget(M_DelHelperBtn);
+    helperButtons->addLayout(plusMinus);
+    helperButtons->addStretch(1);
+    grid->addWidget(Caption(tab, QStringLiteral("Helper"), M_HelperListBox), row, 0, Qt::AlignTop);
+    grid->addWidget(M_HelperListBox, row, 1, 1, 2);
+    grid->addLayout(helperButtons, row, 3);
+    grid->setRowStretch(row, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return tab;
+}
+
+QWidget* TMobPage::BuildListTab(QListWidget* list, const QString& caption) {
+    auto* tab = new QWidget(this);
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(Caption(tab, caption, list));
+    layout->addWidget(list, 1);
+    return tab;
+}
+
+QWidget* TMobPage::BuildTriggersTab() {
+    auto* tab = new QWidget(this);
+    auto* layout = new QVBoxLayout(tab);
+    M_TriggerListBox = Named(new QListWidget(tab), "M_TriggerListBox");
+    layout->addWidget(
+        Caption(tab, QStringLiteral("Список триггеров подключенных к мобу"), M_TriggerListBox));
+    layout->addWidget(M_TriggerListBox, 1);
+    auto* buttons = new QHBoxLayout;
+    M_AddTriggerBtn = Named(new QPushButton(QStringLiteral("Добавить"), tab), "M_AddTriggerBtn");
+    M_EditTriggerBtn =
+        Named(new QPushButton(QStringLiteral("Редактировать"), tab), "M_EditTriggerBtn");
+    M_DelTriggerBtn = Named(new QPushButton(QStringLiteral("Удалить"), tab), "M_DelTriggerBtn");
+    buttons->addWidget(M_AddTriggerBtn);
+    buttons->addWidget(M_EditTriggerBtn);
+    buttons->addWidget(M_DelTriggerBtn);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    return tab;
+}
+
+void TMobPage::LoadLists() {
+    const std::string& folder = main_.ProgramFolder;
+    const auto coded = [&folder](const char* list, QComboBox* combo, int width, int start) {
+        LoadListReporting([&] { FillCodeCombo(folder, list, combo, width, start); });
+    };
+    coded("Level", M_LevelComboBox, 0, 0);
+    coded("Thac0", M_Thac0ComboBox, 0, 0);
+    coded("AC", M_ACComboBox, 0, 10);
+    coded("pol", M_SexComboBox, 4, 1);
+    coded("Position", M_State1ComboBox, 25, 0);
+    coded("Position", M_State2ComboBox, 25, 0);
+    coded("Align", M_AlignComboBox, 0, 0);
+    coded("LikeWork", M_LikeWorkComboBox, 0, 0);
+    coded("Class_Mob", M_ClassComboBox, 0, 0);
+    coded("MaxFactor", M_MaxFactorComboBox, 0, 0);
+    coded("ExtraAttack", M_ExtraAttackComboBox, 0, 0);
+    coded("Weapons", M_BareHandComboBox, 0, 0);
+    for (QComboBox* combo :
+         {M_StrComboBox, M_IntComboBox, M_WisComboBox, M_DexComboBox, M_ConComboBox, M_ChaComboBox})
+        coded("Stats", combo, 0, 11);
+    LoadListReporting([&] { FillFlagList(folder, "Action", M_ActionCheckListBox, 25); });
+    LoadListReporting([&] { FillFlagList(folder, "Mob_Affect", M_AffectCheckListBox, 15); });
+    LoadListReporting(
+        [&] { FillFlagList(folder, "Mob_Special_BitVector", M_SpecialCheckListBox, 15); });
+    LoadListReporting(
+        [&] { FillGrid(folder, "Spells_Mob", M_SpellsStringGrid, TGridKind::Spells); });
+    LoadListReporting(
+        [&] { FillGrid(folder, "Skills_Mob", M_SkillsStringGrid, TGridKind::Skills); });
+}
+
+void TMobPage::Connect() {
+    const auto change = [this] { MobChange(); };
+    for (QLineEdit* edit : {M_AliasEdit, M_Name2Edit, M_Name3Edit, M_Name4Edit, M_Name5Edit,
+                            M_Name6Edit, M_DescEdit, M_HP1Edit, M_HP2Edit, M_HP3Edit, M_Damage1Edit,
+                            M_Damage2Edit, M_Damage3Edit, M_Money1Edit, M_Money2Edit, M_Money3Edit})
+        connect(edit, &QLineEdit::textChanged, this, change);
+    connect(M_HelperEdit, &QLineEdit::textEdited, this, change);
+    for (QSpinBox* edit : {M_ExpEdit, M_SizeEdit, M_HeightEdit, M_Weight, M_MaxInWorldEdit})
+        connect(edit, &QSpinBox::valueChanged, this, change);
+    for (QComboBox* combo :
+         {M_LevelComboBox, M_Thac0ComboBox, M_ACComboBox, M_SexComboBox, M_State1ComboBox,
+          M_State2ComboBox, M_StrComboBox, M_IntComboBox, M_WisComboBox, M_DexComboBox,
+          M_ConComboBox, M_ChaComboBox, M_AlignComboBox, M_LikeWorkComboBox, M_ClassComboBox,
+          M_ExtraAttackComboBox, M_MaxFactorComboBox, M_BareHandComboBox})
+        connect(combo, &QComboBox::currentIndexChanged, this, change);
+    for (QListWidget* list : {M_ActionCheckListBox, M_AffectCheckListBox, M_SpecialCheckListBox})
+        connect(list, &QListWidget::itemChanged, this, change);
+    for (QTableWidget* grid : {M_SpellsStringGrid, M_SkillsStringGrid})
+        connect(grid, &QTableWidget::itemChanged, this, change);
+
+    connect(M_Name1Edit, &QLineEdit::textEdited, this, &TMobPage::Name1EditChange);
+    connect(M_CDupBtn, &QPushButton::clicked, this, &TMobPage::CDupBtnClick);
+    for (QPushButton* sign : {M_HPBtn, M_DamageBtn, M_MoneyBtn})
+        connect(sign, &QPushButton::clicked, this, [this, sign] { DiceBtnClick(sign); });
+    connect(M_AddHelperBtn, &QPushButton::clicked, this, &TMobPage::AddHelperBtnClick);
+    connect(M_DelHelperBtn, &QPushButton::clicked, this, &TMobPage::DelHelperBtnClick);
+    connect(M_DestinationBtn, &QPushButton::clicked, this, &TMobPage::DestinationBtnClick);
+    connect(M_FullDescBtn, &QPushButton::clicked, this, &TMobPage::FullDescBtnClick);
+    connect(M_AddTriggerBtn, &QPushButton::clicked, this,
+            [this] { TriggerBtnClick(&TMainForm::AddAttachedTrigger); });
+    connect(M_EditTriggerBtn, &QPushButton::clicked, this,
+            [this] { TriggerBtnClick(&TMainForm::EditAttachedTrigger); });
+    connect(M_DelTriggerBtn, &QPushButton::clicked, this,
+            [this] { TriggerBtnClick(&TMainForm::DeleteAttachedTrigger); });
+}

@@ -1,0 +1,272 @@
+#include "codepage.h"
+#include "descform.h"
+#include "destform.h"
+#include "editorfixture.h"
+#include "mobpage.h"
+#include "textcodec.h"
+#include "vocabularyfill.h"
+#include "worldlists.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+
+using namespace guitest;
+
+namespace {
+
+std::string Composed(int32_t zone) {
+    TStringList lines;
+    MobList.SaveToStrings(lines, zone);
+    std::string out;
+    for (const auto& line : lines)
+        out += line + "\n";
+    return out;
+}
+
+int RowOfCode(const QTableWidget* grid, int code) {
+    for (int row = 0; row < grid->rowCount(); ++row)
+        if (grid->item(row, 0)->data(kCodeRole).toInt() == code)
+            return row;
+    return -1;
+}
+
+} // namespace
+
+class TMobPageTest : public TEditorFixture {
+    Q_OBJECT
+
+    TMobPage* page_ = nullptr;
+
+    void Open() {
+        StartOn(true, /*confirm=*/false);
+        ClickTab(MobPageIndex);
+        page_ = form_->findChild<TMobPage*>();
+        QVERIFY(page_);
+    }
+    void Select(int32_t vnum) {
+        TRecordPage& records = Page(MobPageIndex);
+        const int row = records.RowOf(vnum);
+        QVERIFY(row >= 0);
+        records.SelectRow(row);
+    }
+    TMob& Mob(int32_t vnum) { return *MobList.Find(vnum); }
+
+private slots:
+    void cleanup() { Finish(); }
+
+    void showingAndApplyingChangesNothing() {
+        Open();
+        for (const int32_t zone : {10, 11}) {
+            if (zone == 11) {
+                ClickTab(ZonePageIndex);
+                SelectZoneRow(1);
+                ClickTab(MobPageIndex);
+            }
+            const std::string before = Composed(zone);
+            TRecordPage& records = Page(MobPageIndex);
+            QVERIFY(records.Count() > 0);
+            for (int row = 0; row < records.Count(); ++row) {
+                records.SelectRow(row);
+                QVERIFY2(!ApplyEnabled(), "showing a record must not count as an edit");
+                form_->ApplyPage();
+            }
+            QCOMPARE(Composed(zone), before);
+        }
+    }
+
+    void anEditLandsInTheRecordAndTheFile() {
+        Open();
+        Select(1000);
+        QCOMPARE(page_->M_Name1Edit->text(), QStringLiteral("стражник"));
+        QCOMPARE(page_->M_HP1Edit->text(), QStringLiteral("4"));
+        QCOMPARE(page_->M_HP3Edit->text(), QStringLiteral("50"));
+        QCOMPARE(page_->M_HelperListBox->count(), 1);
+        page_->M_Name1Edit->setFocus();
+        page_->M_Name1Edit->selectAll();
+        TypeText(page_->M_Name1Edit, QStringLiteral("часовой"));
+        QVERIFY(ApplyEnabled());
+        QCOMPARE(Page(MobPageIndex).IDComboBox->currentText(), QStringLiteral("1000  часовой"));
+        page_->M_LevelComboBox->setCurrentIndex(page_->M_LevelComboBox->findData(12));
+        page_->M_ExpEdit->setValue(2000);
+        form_->ApplyPage();
+        QCOMPARE(Mob(1000).Imen, Utf8ToCp1251("часовой"));
+        QCOMPARE(int(Mob(1000).Level), 12);
+        const std::string file = Composed(10);
+        QVERIFY(file.find(Utf8ToCp1251("\nчасовой~\n")) != std::string::npos);
+        QVERIFY(file.find("\n12 10 2 4d10+50 1d8+2\n2d10+5 2000\n") != std::string::npos);
+    }
+
+    void diceBonusCarriesItsSign() {
+        Open();
+        Select(1000);
+        Mob(1000).Damage = TDice{1, 6, -3};
+        Page(MobPageIndex).ShowCurrent();
+        QCOMPARE(page_->M_Damage3Edit->text(), QStringLiteral("3"));
+        QCOMPARE(page_->M_DamageBtn->text(), QStringLiteral("-"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1000).Damage, (TDice{1, 6, -3}));
+        Click(page_->M_DamageBtn);
+        QVERIFY(ApplyEnabled());
+        QCOMPARE(page_->M_DamageBtn->text(), QStringLiteral("+"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1000).Damage, (TDice{1, 6, 3}));
+        QVERIFY(Composed(10).find(" 1d6+3\n") != std::string::npos);
+    }
+
+    void anEmptyDiceFieldIsRefused() {
+        Open();
+        Select(1000);
+        QApplication::setActiveWindow(form_.get());
+        page_->M_Damage3Edit->setFocus();
+        QTRY_VERIFY(page_->M_Damage3Edit->hasFocus());
+        page_->M_Damage3Edit->clear();
+        prompts_->ExpectError(QStringLiteral("Введите корректное значение"));
+        page_->M_ExpEdit->setFocus();
+        QVERIFY(page_->M_Damage3Edit->hasFocus());
+        // A number with blanks is taken in plain form; one over a byte is refused.
+        TypeText(page_->M_Damage3Edit, QStringLiteral(" 7"));
+        page_->M_ExpEdit->setFocus();
+        QCOMPARE(page_->M_Damage3Edit->text(), QStringLiteral("7"));
+        page_->M_HP1Edit->setFocus();
+        page_->M_HP1Edit->setText(QStringLiteral("300"));
+        prompts_->ExpectError(QStringLiteral("Введите корректное значение"));
+        page_->M_ExpEdit->setFocus();
+        QVERIFY(page_->M_HP1Edit->hasFocus());
+        // Stored anyway (Apply without leaving), the bad part keeps its value.
+        form_->ApplyPage();
+        QCOMPARE(Mob(1000).Hits.X, uint8_t{4});
+        QCOMPARE(Mob(1000).Damage.Z, int16_t{7});
+        page_->M_HP1Edit->setText(QStringLiteral("4"));
+    }
+
+    void spellsAndSkillsGrids() {
+        Open();
+        Select(1001);
+        QTableWidget* spells = page_->M_SpellsStringGrid;
+        QCOMPARE(spells->columnCount(), 4);
+        const int heal = RowOfCode(spells, 16);
+        const int bless = RowOfCode(spells, 3);
+        const int fireball = RowOfCode(spells, 26);
+        QCOMPARE(spells->item(heal, 3)->text(), QStringLiteral("2"));
+        QCOMPARE(spells->item(bless, 3)->text(), QStringLiteral("1"));
+        QCOMPARE(spells->item(fireball, 3)->text(), QStringLiteral("0"));
+        // Typing into the count column: digits only.
+        spells->setCurrentCell(fireball, 3);
+        spells->setFocus();
+        spells->editItem(spells->item(fireball, 3));
+        auto* editor = spells->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("x2"));
+        QCOMPARE(editor->text(), QStringLiteral("2"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The grid takes the value in once the editor closes.
+        QTRY_COMPARE(spells->item(fireball, 3)->text(), QStringLiteral("2"));
+        QVERIFY(ApplyEnabled());
+        spells->item(bless, 3)->setText(QStringLiteral("0"));
+        QTableWidget* skills = page_->M_SkillsStringGrid;
+        QCOMPARE(skills->item(RowOfCode(skills, 6), 2)->text(), QStringLiteral("75"));
+        skills->item(RowOfCode(skills, 6), 2)->setText(QStringLiteral("90"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1001).Spells, (std::vector<int32_t>{PackPair(16, 2), PackPair(26, 2)}));
+        QCOMPARE(Mob(1001).SkillValue(6), 90);
+        const std::string file = Composed(10);
+        QVERIFY(file.find("\nSpell: 16\nSpell: 16\nSpell: 26\nSpell: 26\nSkill: 2 80\nSkill: 6 "
+                          "90\n") != std::string::npos);
+    }
+
+    void gridsKeepWhatTheyCannotShow() {
+        const std::vector<int32_t> merged = MergeGridPairs(
+            {PackPair(16, 2), PackPair(999, 4), PackPair(3, 1)}, {{3, 1}, {16, 0}, {26, 5}});
+        QCOMPARE(merged, (std::vector<int32_t>{PackPair(999, 4), PackPair(3, 1), PackPair(26, 5)}));
+    }
+
+    void lookHelpersAndRoute() {
+        Open();
+        Select(1001);
+        QCOMPARE(Mob(1001).Look.size(), size_t{4});
+        QVERIFY(page_->M_FullDescEdit->text().startsWith(QStringLiteral("Седой капитан")));
+        // The first line is only shown: typing there stores nothing.
+        TypeText(page_->M_FullDescEdit, QStringLiteral("abc"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1001).Look.size(), size_t{4});
+
+        WhenModal([](QWidget* window) {
+            auto* dialog = qobject_cast<TDescForm*>(window);
+            QVERIFY(dialog);
+            dialog->DescMemo->setPlainText(QStringLiteral("Один.\nДва."));
+            Click(dialog->OkBtn);
+        });
+        Click(page_->M_FullDescBtn);
+        QCOMPARE(page_->M_FullDescEdit->text(), QStringLiteral("Один."));
+        QVERIFY(ApplyEnabled());
+
+        // Helpers: digits only, nothing for an empty field.
+        page_->M_HelperEdit->setFocus();
+        TypeText(page_->M_HelperEdit, QStringLiteral("a"));
+        QVERIFY(page_->M_HelperEdit->text().isEmpty());
+        Click(page_->M_AddHelperBtn);
+        QCOMPARE(page_->M_HelperListBox->count(), 1);
+        TypeText(page_->M_HelperEdit, QStringLiteral("1003"));
+        Click(page_->M_AddHelperBtn);
+        QCOMPARE(page_->M_HelperListBox->count(), 2);
+        page_->M_HelperListBox->setCurrentRow(0);
+        Click(page_->M_DelHelperBtn);
+
+        WhenModal([](QWidget* window) {
+            auto* dialog = qobject_cast<TDestForm*>(window);
+            QVERIFY(dialog);
+            dialog->SetRoute("1002/1003");
+            Click(dialog->OkBtn);
+        });
+        Click(page_->M_DestinationBtn);
+        QCOMPARE(page_->M_DestinationEdit->text(), QStringLiteral("1002/1003"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1001).Look, (TStringList{Utf8ToCp1251("Один."), Utf8ToCp1251("Два.")}));
+        QCOMPARE(Mob(1001).Helper, std::vector<int32_t>{1003});
+        QCOMPARE(Mob(1001).Destination, std::string("1002/1003"));
+        QVERIFY(Composed(10).find("\nDestination: 1002\nDestination: 1003\n") != std::string::npos);
+    }
+
+    void theBlankRecordAndNoMob() {
+        StartOn(true, /*confirm=*/false);
+        Zone().Z_NewZoneEdit->setValue(20);
+        Click(Zone().Z_NewBtn);
+        ClickTab(MobPageIndex);
+        page_ = form_->findChild<TMobPage*>();
+        QVERIFY(page_->M_Name1Edit->text().isEmpty());
+        QCOMPARE(page_->M_HelperListBox->count(), 0);
+        QCOMPARE(page_->M_TriggerListBox->count(), 0);
+        QCOMPARE(page_->M_HP1Edit->text(), QStringLiteral("0"));
+        QCOMPARE(page_->M_SpellsStringGrid->item(0, 3)->text(), QStringLiteral("0"));
+        prompts_->ExpectInformation(QStringLiteral("Сначала создайте нового моба"));
+        page_->M_Name1Edit->setFocus();
+        TypeText(page_->M_Name1Edit, QStringLiteral("x"));
+        prompts_->ExpectError(QStringLiteral("Сначала выберите моба"));
+        Click(page_->M_AddTriggerBtn);
+        TypeText(page_->M_HelperEdit, QStringLiteral("5"));
+        Click(page_->M_AddHelperBtn);
+        QCOMPARE(page_->M_HelperListBox->count(), 0);
+        QVERIFY(!ApplyEnabled());
+    }
+
+    void pageFitsTheWindow() {
+        Open();
+        Select(1001);
+        form_->grab().save(QStringLiteral("/tmp/shots/mobpage.png"));
+        page_->M_PageControl->setCurrentIndex(3);
+        form_->grab().save(QStringLiteral("/tmp/shots/mobpage_spells.png"));
+        for (QWidget* child : page_->findChildren<QWidget*>())
+            if (child->isVisible() && child->parentWidget() == page_)
+                QVERIFY(page_->rect().contains(child->geometry()));
+    }
+};
+
+QTEST_MAIN(TMobPageTest)
+#include "mobpage_test.moc"
