@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -33,7 +34,7 @@ inline void Click(QWidget* button) {
 }
 
 // Runs `answer` on the modal window that the next step opens, once it is up.
-// The window must be closed by `answer`; a modal window that never opens
+// `answer` should close the window; a modal window that never opens
 // leaves `answer` unrun (the test's own checks then fail).
 inline void WhenModal(std::function<void(QWidget* window)> answer) {
     auto* timer = new QTimer;
@@ -42,7 +43,12 @@ inline void WhenModal(std::function<void(QWidget* window)> answer) {
         if (QWidget* window = QApplication::activeModalWidget()) {
             timer->stop();
             timer->deleteLater();
+            const QPointer<QWidget> open(window);
             answer(window);
+            // A check that failed inside `answer` returns early: the window
+            // is closed here so that the test fails instead of hanging.
+            if (open && open->isVisible())
+                open->close();
         }
     });
     timer->start();

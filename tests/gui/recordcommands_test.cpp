@@ -4,6 +4,7 @@
 #include "worldlists.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -17,13 +18,13 @@ void AnswerNumberDialog(int number, int quantity = 0, int templet = -1) {
     WhenModal([=](QWidget* window) {
         auto* dialog = qobject_cast<TNumberForm*>(window);
         QVERIFY(dialog);
-        if (quantity > 0) {
-            dialog->QtyEdit->setFocus();
-            dialog->QtyEdit->setValue(quantity);
-        } else {
-            dialog->NumEdit->setFocus();
-            dialog->NumEdit->setValue(number);
-        }
+        // Entering a field picks the mode; the focus event is sent itself,
+        // since a loaded offscreen run may not have activated the window yet.
+        QSpinBox* field = quantity > 0 ? dialog->QtyEdit : dialog->NumEdit;
+        field->setFocus();
+        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(field, &enter);
+        field->setValue(quantity > 0 ? quantity : number);
         dialog->ComboBox1->setCurrentIndex(templet);
         Click(dialog->OkBtn);
     });
