@@ -1,5 +1,491 @@
-#include "pagesupport.h"
+#include "roompage.h"
 
-// The page's own controls are not built yet; its ID list, navigation and
-// store steps work through TRecordPage.
-void AttachRoomPage(TMainForm&) {}
+#include "descform.h"
+#include "listform.h"
+#include "mainform.h"
+#include "mappage.h"
+#include "modeltext.h"
+#include "pagesupport.h"
+#include "prompts.h"
+#include "recordpage.h"
+#include "roomcontentspage.h"
+#include "textcodec.h"
+#include "vocabularyfill.h"
+#include "worldlists.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kKeyKind = 18;
+constexpr int kMaxRoomNumber = 999999;
+
+// Direction letters of the control names and the panel captions, north to down.
+constexpr std::array<const char*, DirCount> kDirLetters = {"N", "E", "S", "W", "U", "D"};
+constexpr std::array<const char*, DirCount> kDirCaptions = {"С", "В", "Ю", "З", "^", "v"};
+constexpr std::array<const char*, 11> kDescCaptions = {
+    "Общее",        "День",        "Ночь",        "Зима (день)",  "Зима (ночь)", "Весна (день)",
+    "Весна (ночь)", "Лето (день)", "Лето (ночь)", "Осень (день)", "Осень (ночь)"};
+
+template <class T> T* Named(T* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QToolButton* NewPanel(QWidget* parent, const QString& name, int direction) {
+    auto* panel = Named(new QToolButton(parent), name);
+    panel->setText(QString::fromUtf8(kDirCaptions[static_cast<size_t>(direction)]));
+    panel->setCheckable(true);
+    panel->setFixedSize(24, 22);
+    return panel;
+}
+
+QString DirName(const char* prefix, int direction, const char* suffix) {
+    return QLatin1String(prefix) + QLatin1String(kDirLetters[static_cast<size_t>(direction)]) +
+           QLatin1String(suffix);
+}
+
+// The memo's lines in the model's code page. A line ending with "~" would
+// close the text in the world file, so it keeps the "~" followed by a space;
+// `tildeLines` counts such lines.
+TStringList MemoLines(const QPlainTextEdit* memo, int& tildeLines) {
+    QString text = memo->toPlainText();
+    if (text.isEmpty())
+        return {};
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('~'))) {
+            line += QLatin1Char(' ');
+            ++tildeLines;
+        }
+    const std::string bytes = ToModelText(lines.join(QLatin1Char('\n')));
+    TStringList out;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = bytes.find('\n', start);
+        out.push_back(bytes.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+TRoomPage::TRoomPage(TMainForm& main, TRecordPage& records)
+    : QWidget(records.Body), main_(main), records_(records) {
+    setObjectName(QStringLiteral("RoomPage"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+
+    auto* nameRow = new QHBoxLayout;
+    auto* nameLabel = new QLabel(QStringLiteral("Описание"), this);
+    R_DescEdit = Named(new QLineEdit(this), QStringLiteral("R_DescEdit"));
+    nameLabel->setBuddy(R_DescEdit);
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(R_DescEdit, 1);
+    layout->addLayout(nameRow);
+    layout->addWidget(BuildDescriptions(), 3);
+    layout->addWidget(BuildExits());
+
+    R_PageControl = Named(new QTabWidget(this), QStringLiteral("R_PageControl"));
+    R_PageControl->addTab(BuildTypeTab(), QStringLiteral("Тип"));
+    R_PageControl->addTab(BuildExtraDescTab(), QStringLiteral("Доп. описание"));
+    R_PageControl->addTab(BuildDoorsTab(), QStringLiteral("Двери"));
+    R_PageControl->addTab(BuildTriggersTab(), QStringLiteral("Триггеры"));
+    Contents = new TRoomContents(
+        main_, R_PageControl, [this] { return HasRoom(); }, [this] { Change(); });
+    layout->addWidget(R_PageControl, 5);
+
+    LoadLists();
+    Connect();
+    DescPageControlChange(0);
+}
+
+TRoomPage::~TRoomPage() = default;
+
+QWidget* TRoomPage::BuildDescriptions() {
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    R_DescPageControl = Named(new QTabWidget(box), QStringLiteral("R_DescPageControl"));
+    R_DescPageControl->setUsesScrollButtons(true);
+    R_DescPageControl->setDocumentMode(true);
+    for (int tab = 0; tab < 11; ++tab) {
+        const QString name = tab == 0 ? QStringLiteral("R_FullDescMemo")
+                                      : QStringLiteral("R_FullDescMemo%1").arg(tab);
+        auto* memo = Named(new QPlainTextEdit(R_DescPageControl), name);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+        DescMemos[static_cast<size_t>(tab)] = memo;
+        R_DescPageControl->addTab(memo, QString::fromUtf8(kDescCaptions[static_cast<size_t>(tab)]));
+    }
+    layout->addWidget(R_DescPageControl, 1);
+    auto* markRow = new QHBoxLayout;
+    R_DescCheckBox =
+        Named(new QCheckBox(QStringLiteral("Описание"), box), QStringLiteral("R_DescCheckBox"));
+    ReplacesLabel = new QLabel(QStringLiteral("замещает общее"), box);
+    markRow->addWidget(R_DescCheckBox);
+    markRow->addWidget(ReplacesLabel);
+    markRow->addStretch();
+    layout->addLayout(markRow);
+    return box;
+}
+
+QWidget* TRoomPage::BuildExits() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(new QLabel(QStringLiteral("Выходы:"), box), 0, 0);
+    for (int d = 0; d < DirCount; ++d) {
+        auto* panel = NewPanel(box, DirName("R_", d, "Panel"), d);
+        SetExitPanels[static_cast<size_t>(d)] = panel;
+        auto* edit = Named(new QSpinBox(box), DirName("R_Exit", d, "Edit"));
+        edit->setRange(0, kMaxRoomNumber);
+        edit->setMinimumWidth(80);
+        ExitEdits[static_cast<size_t>(d)] = edit;
+        const int row = d / 3;
+        const int column = 1 + (d % 3) * 2;
+        grid->addWidget(panel, row, column);
+        grid->addWidget(edit, row, column + 1);
+    }
+    grid->setColumnStretch(7, 1);
+    return box;
+}
+
+QWidget* TRoomPage::BuildTypeTab() {
+    auto* tab = new QWidget(this);
+    auto* layout = new QVBoxLayout(tab);
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Местность"), tab);
+    R_SectorComboBox = Named(new QComboBox(tab), QStringLiteral("R_SectorComboBox"));
+    label->setBuddy(R_SectorComboBox);
+    row->addWidget(label);
+    row->addWidget(R_SectorComboBox, 1);
+    layout->addLayout(row);
+    R_TypeCheckListBox = Named(new QListWidget(tab), QStringLiteral("R_TypeCheckListBox"));
+    layout->addWidget(R_TypeCheckListBox, 1);
+    return tab;
+}
+
+QWidget* TRoomPage::BuildExtraDescTab() {
+    auto* tab = new QWidget(this);
+    auto* layout = new QHBoxLayout(tab);
+    R_AddDescListBox = Named(new QListWidget(tab), QStringLiteral("R_AddDescListBox"));
+    R_AddDescListBox->setMaximumWidth(150);
+    layout->addWidget(R_AddDescListBox);
+    auto* right = new QVBoxLayout;
+    R_AddDescEdit = Named(new QLineEdit(tab), QStringLiteral("R_AddDescEdit"));
+    R_AddDescMemo = Named(new QPlainTextEdit(tab), QStringLiteral("R_AddDescMemo"));
+    right->addWidget(R_AddDescEdit);
+    right->addWidget(R_AddDescMemo, 1);
+    auto* buttons = new QHBoxLayout;
+    R_AddDescBtn1 =
+        Named(new QPushButton(QStringLiteral("Добавить"), tab), QStringLiteral("R_AddDescBtn1"));
+    R_AddDescBtn3 =
+        Named(new QPushButton(QStringLiteral("Set"), tab), QStringLiteral("R_AddDescBtn3"));
+    R_AddDescBtn2 =
+        Named(new QPushButton(QStringLiteral("Удалить"), tab), QStringLiteral("R_AddDescBtn2"));
+    buttons->addWidget(R_AddDescBtn1);
+    buttons->addWidget(R_AddDescBtn3);
+    buttons->addWidget(R_AddDescBtn2);
+    buttons->addStretch();
+    right->addLayout(buttons);
+    layout->addLayout(right, 1);
+    return tab;
+}
+
+QWidget* TRoomPage::BuildDoorsTab() {
+    auto* tab = new QWidget(this);
+    auto* layout = new QVBoxLayout(tab);
+    auto* panels = new QHBoxLayout;
+    panels->addWidget(new QLabel(QStringLiteral("Выход:"), tab));
+    for (int d = 0; d < DirCount; ++d) {
+        auto* panel = NewPanel(tab, DirName("R_Exit", d, "Panel"), d);
+        ExitPanels[static_cast<size_t>(d)] = panel;
+        panels->addWidget(panel);
+    }
+    panels->addStretch();
+    layout->addLayout(panels);
+    auto* form = new QFormLayout;
+    R_DoorEdit = Named(new QLineEdit(tab), QStringLiteral("R_DoorEdit"));
+    R_DoorDescEdit = Named(new QLineEdit(tab), QStringLiteral("R_DoorDescEdit"));
+    R_DoorComboBox = Named(new QComboBox(tab), QStringLiteral("R_DoorComboBox"));
+    R_DoorKeyEdit = Named(new QSpinBox(tab), QStringLiteral("R_DoorKeyEdit"));
+    R_DoorKeyEdit->setRange(-1, kMaxRoomNumber);
+    R_DoorKeyEdit->setValue(-1);
+    R_DoorKeyEdit->setMinimumWidth(80);
+    R_DoorKeyComboBox = Named(new QComboBox(tab), QStringLiteral("R_DoorKeyComboBox"));
+    R_DoorDComboBox = Named(new QComboBox(tab), QStringLiteral("R_DoorDComboBox"));
+    auto* keyRow = new QHBoxLayout;
+    keyRow->addWidget(R_DoorKeyEdit);
+    keyRow->addWidget(R_DoorKeyComboBox, 1);
+    form->addRow(QStringLiteral("Ключевые слова"), R_DoorEdit);
+    form->addRow(QStringLiteral("Описание выхода"), R_DoorDescEdit);
+    form->addRow(QStringLiteral("Тип двери"), R_DoorComboBox);
+    form->addRow(QStringLiteral("Ключ"), keyRow);
+    form->addRow(QStringLiteral("Состояние"), R_DoorDComboBox);
+    layout->addLayout(form);
+    layout->addStretch();
+    return tab;
+}
+
+QWidget* TRoomPage::BuildTriggersTab() {
+    auto* tab = new QWidget(this);
+    auto* layout = new QVBoxLayout(tab);
+    R_TriggerListBox = Named(new QListWidget(tab), QStringLiteral("R_TriggerListBox"));
+    layout->addWidget(R_TriggerListBox, 1);
+    auto* buttons = new QHBoxLayout;
+    R_TriggerBtn1 =
+        Named(new QPushButton(QStringLiteral("Добавить"), tab), QStringLiteral("R_TriggerBtn1"));
+    R_TriggerBtn2 = Named(new QPushButton(QStringLiteral("Редактировать"), tab),
+                          QStringLiteral("R_TriggerBtn2"));
+    R_TriggerBtn3 =
+        Named(new QPushButton(QStringLiteral("Удалить"), tab), QStringLiteral("R_TriggerBtn3"));
+    buttons->addWidget(R_TriggerBtn1);
+    buttons->addWidget(R_TriggerBtn2);
+    buttons->addWidget(R_TriggerBtn3);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return tab;
+}
+
+void TRoomPage::LoadLists() {
+    const std::string& folder = main_.ProgramFolder;
+    LoadListReporting([&] { FillCodeCombo(folder, "SectorType", R_SectorComboBox, 14, 1); });
+    LoadListReporting([&] { FillFlagList(folder, "RoomVector", R_TypeCheckListBox, 13); });
+    LoadListReporting([&] { FillCodeCombo(folder, "DoorFlags", R_DoorComboBox, 0, 0); });
+    LoadListReporting([&] { FillCodeCombo(folder, "DoorDefault", R_DoorDComboBox, 0, 0); });
+}
+
+void TRoomPage::Connect() {
+    connect(R_DescEdit, &QLineEdit::textEdited, this, [this] { DescEditChange(); });
+    for (QPlainTextEdit* memo : DescMemos)
+        connect(memo, &QPlainTextEdit::textChanged, this, [this] { Change(); });
+    connect(R_DescPageControl, &QTabWidget::currentChanged, this,
+            &TRoomPage::DescPageControlChange);
+    connect(R_DescCheckBox, &QCheckBox::clicked, this, &TRoomPage::DescCheckBoxClick);
+    connect(R_SectorComboBox, &QComboBox::activated, this, [this] { Change(); });
+    connect(R_TypeCheckListBox, &QListWidget::itemChanged, this, [this] { Change(); });
+    for (int d = 0; d < DirCount; ++d) {
+        connect(SetExitPanels[static_cast<size_t>(d)], &QToolButton::clicked, this,
+                [this, d] { SetExitPanelClick(d); });
+        connect(ExitEdits[static_cast<size_t>(d)], &QSpinBox::valueChanged, this,
+                [this, d] { ExitEditChange(d); });
+        connect(ExitPanels[static_cast<size_t>(d)], &QToolButton::clicked, this,
+                [this, d] { ExitPanelClick(d); });
+    }
+    connect(R_DoorEdit, &QLineEdit::textEdited, this, [this] { DoorEditChange(); });
+    connect(R_DoorDescEdit, &QLineEdit::textEdited, this, [this] { DoorDescEditChange(); });
+    connect(R_DoorKeyEdit, &QSpinBox::valueChanged, this, [this] { DoorKeyEditChange(); });
+    connect(R_DoorComboBox, &QComboBox::activated, this, [this] { DoorComboBoxChange(); });
+    connect(R_DoorDComboBox, &QComboBox::activated, this, [this] { DoorDComboBoxChange(); });
+    connect(R_DoorKeyComboBox, &QComboBox::activated, this, [this] { DoorKeyComboBoxChange(); });
+    connect(R_AddDescListBox, &QListWidget::currentRowChanged, this,
+            [this] { AddDescListBoxClick(); });
+    connect(R_AddDescBtn1, &QPushButton::clicked, this, &TRoomPage::AddDescAdd);
+    connect(R_AddDescBtn3, &QPushButton::clicked, this, &TRoomPage::AddDescSet);
+    connect(R_AddDescBtn2, &QPushButton::clicked, this, &TRoomPage::AddDescDelete);
+    connect(R_TriggerBtn1, &QPushButton::clicked, this, [this] { TriggerButton(1); });
+    connect(R_TriggerBtn2, &QPushButton::clicked, this, [this] { TriggerButton(2); });
+    connect(R_TriggerBtn3, &QPushButton::clicked, this, [this] { TriggerButton(3); });
+}
+
+bool TRoomPage::HasRoom() const {
+    return shown_.has_value() && records_.HasSelection();
+}
+
+void TRoomPage::Change() {
+    if (!showing_)
+        main_.RoomChange();
+}
+
+void TRoomPage::FillDoorKeys() {
+    const QSignalBlocker block(R_DoorKeyComboBox);
+    R_DoorKeyComboBox->clear();
+    for (const auto& obj : ObjList)
+        if (obj->Kind == kKeyKind)
+            R_DoorKeyComboBox->addItem(FromCp1251(ObjList.CaptionOf(obj->VNum)), obj->VNum);
+    R_DoorKeyComboBox->setCurrentIndex(-1);
+}
+
+// ---- show and store ----
+
+void TRoomPage::ShowOnPage(const TRoom& room) {
+    showing_ = true;
+    shown_.reset();
+    if (&room != &main_.BlankRoom)
+        shown_ = room.VNum;
+    shownName_ = FromCp1251(room.Name);
+    R_DescEdit->setText(shownName_);
+
+    const TDescSections sections = SplitDescription(room.Desc);
+    DescMemos[0]->setPlainText(LinesToMemoText(sections.General));
+    for (int i = 0; i < kSectionCount; ++i)
+        DescMemos[static_cast<size_t>(i + 1)]->setPlainText(
+            LinesToMemoText(sections.Sections[static_cast<size_t>(i)]));
+    replacing_ = sections.Replacing;
+    DescPageControlChange(R_DescPageControl->currentIndex());
+
+    FlagsToChecks(room.Flags, R_TypeCheckListBox);
+    ShowCode(R_SectorComboBox, room.Sector);
+
+    exits_ = room.Exits;
+    for (int d = 0; d < DirCount; ++d) {
+        ExitEdits[static_cast<size_t>(d)]->setValue(exits_[static_cast<size_t>(d)].ToRoom);
+        ShowDoorPanel(d, exits_[static_cast<size_t>(d)].ToRoom != 0);
+        ExitPanels[static_cast<size_t>(d)]->setChecked(false);
+        SetExitPanels[static_cast<size_t>(d)]->setChecked(false);
+    }
+    ClearDoorFields();
+    currentDoor_ = -1;
+    awaitingExit_ = -1;
+
+    extraDescs_ = room.ExtraDescs;
+    R_AddDescListBox->clear();
+    for (const TExtraDesc& desc : extraDescs_)
+        R_AddDescListBox->addItem(FromCp1251(desc.Keywords));
+    R_AddDescEdit->clear();
+    R_AddDescMemo->clear();
+    if (!extraDescs_.empty())
+        R_AddDescListBox->setCurrentRow(0);
+
+    R_TriggerListBox->clear();
+    for (const int32_t trigger : room.Triggers) {
+        auto* item =
+            new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(trigger)), R_TriggerListBox);
+        item->setData(Qt::UserRole, trigger);
+    }
+    Contents->ShowOnPage(room);
+    showing_ = false;
+    if (Shown)
+        Shown(room);
+}
+
+TStringList TRoomPage::StoredDescription() {
+    TDescSections sections;
+    int tildeLines = 0;
+    sections.General = MemoLines(DescMemos[0], tildeLines);
+    QStringList ambiguous;
+    for (int i = 0; i < kSectionCount; ++i) {
+        const auto index = static_cast<size_t>(i);
+        sections.Sections[index] = MemoLines(DescMemos[index + 1], tildeLines);
+        sections.Replacing[index] = replacing_[index];
+        const TStringList& text = sections.Sections[index];
+        if (!replacing_[index] && !text.empty() && !text.front().empty() &&
+            text.front().front() == 'R')
+            ambiguous.append(QString::fromUtf8(kDescCaptions[index + 1]));
+    }
+    if (tildeLines > 0)
+        Prompts().Information(
+            QStringLiteral("Строк описания, которые заканчиваются знаком \"~\": %1.\r\n"
+                           "В файле мира этот знак закрывает описание, поэтому после него "
+                           "добавлен пробел.")
+                .arg(tildeLines));
+    if (!ambiguous.isEmpty())
+        Prompts().Information(
+            QStringLiteral("Описание (%1) начинается с латинской буквы \"R\": при чтении "
+                           "файла оно будет считаться замещающим общее.")
+                .arg(ambiguous.join(QStringLiteral(", "))));
+    return JoinDescription(sections);
+}
+
+void TRoomPage::ReadFromPage(TRoom& room) {
+    room.Name = ToModelText(R_DescEdit->text());
+    room.Desc = StoredDescription();
+    room.Flags = ChecksToFlags(R_TypeCheckListBox);
+    room.Sector = static_cast<uint8_t>(ReadCode(R_SectorComboBox, room.Sector));
+    room.Exits = exits_;
+    room.ExtraDescs = extraDescs_;
+    room.Triggers.clear();
+    for (int row = 0; row < R_TriggerListBox->count(); ++row)
+        room.Triggers.push_back(R_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
+    Contents->ReadFromPage(room);
+
+    // The rooms list window shows the stored name.
+    QListWidget* list = main_.ListForms[RoomListKind]->ListBox1;
+    const TListEntry entry = TRoomList::EntryOf(room);
+    QListWidgetItem* item = nullptr;
+    for (int row = 0; row < list->count() && !item; ++row)
+        if (list->item(row)->data(Qt::UserRole).toInt() == room.VNum)
+            item = list->item(row);
+    if (!item) {
+        item = new QListWidgetItem(list);
+        item->setData(Qt::UserRole, room.VNum);
+    }
+    item->setText(FromCp1251(entry.Text));
+}
+
+// ---- name and descriptions ----
+
+void TRoomPage::DescEditChange() {
+    if (!HasRoom()) {
+        Prompts().Information(QStringLiteral("Сначала создайте комнату"));
+        const QSignalBlocker block(R_DescEdit);
+        R_DescEdit->setText(shownName_);
+        return;
+    }
+    Change();
+    shownName_ = R_DescEdit->text();
+    const QString entry = QString::number(*shown_) + QStringLiteral("  ") + shownName_;
+    const int row = records_.IDComboBox->currentIndex();
+    records_.IDComboBox->setItemText(row, entry);
+    if (Renamed)
+        Renamed(*shown_, entry);
+}
+
+void TRoomPage::DescPageControlChange(int tab) {
+    const bool variant = tab > 0;
+    R_DescCheckBox->setVisible(variant);
+    ReplacesLabel->setVisible(variant);
+    if (variant)
+        R_DescCheckBox->setChecked(replacing_[static_cast<size_t>(tab - 1)]);
+}
+
+void TRoomPage::DescCheckBoxClick(bool checked) {
+    const int tab = R_DescPageControl->currentIndex();
+    if (tab <= 0)
+        return;
+    Change();
+    replacing_[static_cast<size_t>(tab - 1)] = checked;
+}
+
+// ---- the page in the main window ----
+
+void AttachRoomPage(TMainForm& main) {
+    TRecordPage& records = *main.RecordPage(RoomPageIndex);
+    auto* room = new TRoomPage(main, records);
+    auto* map = new TMapPage(main, *room, records.Body);
+    auto* layout = new QHBoxLayout(records.Body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(map, 0);
+    layout->addWidget(room, 1);
+
+    records.ShowRecord = [&main, room](std::optional<int32_t> vnum) {
+        const TRoom* shown = vnum ? RoomList.Find(*vnum) : nullptr;
+        room->ShowOnPage(shown ? *shown : main.BlankRoom);
+    };
+    records.ReadRecord = [room](int32_t vnum) {
+        if (TRoom* target = RoomList.Find(vnum))
+            room->ReadFromPage(*target);
+    };
+    records.Entered = [room] { room->FillDoorKeys(); };
+}

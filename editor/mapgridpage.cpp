@@ -1,0 +1,258 @@
+#include "mapgridpage.h"
+
+#include "room.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int kMaskNorth = 1;
+constexpr int kMaskSouth = 2;
+constexpr int kMaskWest = 4;
+constexpr int kMaskEast = 8;
+constexpr int kMaskUp = 16;
+constexpr int kMaskDown = 32;
+
+const QColor kFace(192, 192, 192);
+const QColor kLight(255, 255, 255);
+const QColor kShadow(80, 80, 80);
+const QColor kGap(255, 255, 255);
+const QColor kGridLine(210, 210, 210);
+
+// A raised tile inside a dark outline: light upper and left inner edges,
+// dark lower and right ones; an exit cuts a white gap through the middle of
+// its edge.
+QImage DrawTile(int mask) {
+    constexpr int s = TMapCellImages::kSize;
+    QImage image(s, s, QImage::Format_RGB32);
+    image.fill(kFace);
+    QPainter painter(&image);
+    painter.setPen(kShadow);
+    painter.drawRect(0, 0, s - 1, s - 1);
+    painter.setPen(kLight);
+    painter.drawLine(1, 1, s - 2, 1);
+    painter.drawLine(1, 1, 1, s - 2);
+    painter.setPen(kShadow);
+    painter.drawLine(1, s - 2, s - 2, s - 2);
+    painter.drawLine(s - 2, 1, s - 2, s - 2);
+    constexpr int from = 5;
+    constexpr int width = 6;
+    if (mask & kMaskNorth)
+        painter.fillRect(from, 0, width, 2, kGap);
+    if (mask & kMaskSouth)
+        painter.fillRect(from, s - 2, width, 2, kGap);
+    if (mask & kMaskWest)
+        painter.fillRect(0, from, 2, width, kGap);
+    if (mask & kMaskEast)
+        painter.fillRect(s - 2, from, 2, width, kGap);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    if (mask & kMaskUp)
+        painter.drawPolygon(QPolygon({QPoint(8, 3), QPoint(11, 7), QPoint(5, 7)}));
+    if (mask & kMaskDown)
+        painter.drawPolygon(QPolygon({QPoint(5, 9), QPoint(11, 9), QPoint(8, 13)}));
+    return image;
+}
+
+} // namespace
+
+TMapCellImages::TMapCellImages() {
+    for (int k = 0; k < kCount; ++k) {
+        images_[static_cast<size_t>(k)] = DrawTile(k);
+        QImage inverted = images_[static_cast<size_t>(k)];
+        inverted.invertPixels();
+        inverted_[static_cast<size_t>(k)] = inverted;
+    }
+}
+
+const QImage& TMapCellImages::Image(int mask) const {
+    return images_[static_cast<size_t>(mask & (kCount - 1))];
+}
+
+const QImage& TMapCellImages::Inverted(int mask) const {
+    return inverted_[static_cast<size_t>(mask & (kCount - 1))];
+}
+
+int ExitMask(const TRoom& room) {
+    // Bits by direction: north, east, south, west, up, down.
+    constexpr std::array<int, DirCount> bits = {kMaskNorth, kMaskEast, kMaskSouth,
+                                                kMaskWest,  kMaskUp,   kMaskDown};
+    int mask = 0;
+    for (int d = 0; d < DirCount; ++d)
+        if (room.Exits[static_cast<size_t>(d)].ToRoom != 0)
+            mask |= bits[static_cast<size_t>(d)];
+    return mask;
+}
+
+// ---- the grid ----
+
+TMapDrawGrid::TMapDrawGrid(QWidget* parent) : QAbstractScrollArea(parent) {
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    viewport()->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+}
+
+int TMapDrawGrid::LeftColumn() const {
+    return horizontalScrollBar()->value();
+}
+
+int TMapDrawGrid::TopRow() const {
+    return verticalScrollBar()->value();
+}
+
+void TMapDrawGrid::ScrollTo(int column, int row) {
+    horizontalScrollBar()->setValue(column);
+    verticalScrollBar()->setValue(row);
+    Repaint();
+}
+
+void TMapDrawGrid::UpdateScrollRanges() {
+    const int columns = viewport()->width() / kPitch;
+    const int rows = viewport()->height() / kPitch;
+    horizontalScrollBar()->setRange(0, std::max(0, kCells - columns));
+    verticalScrollBar()->setRange(0, std::max(0, kCells - rows));
+    horizontalScrollBar()->setPageStep(std::max(1, columns));
+    verticalScrollBar()->setPageStep(std::max(1, rows));
+}
+
+void TMapDrawGrid::SetCurrentCell(int column, int row) {
+    column_ = std::clamp(column, 0, kCells - 1);
+    row_ = std::clamp(row, 0, kCells - 1);
+    const int columns = std::max(1, viewport()->width() / kPitch);
+    const int rows = std::max(1, viewport()->height() / kPitch);
+    if (column_ < LeftColumn() || column_ >= LeftColumn() + columns)
+        horizontalScrollBar()->setValue(column_ - columns / 2);
+    if (row_ < TopRow() || row_ >= TopRow() + rows)
+        verticalScrollBar()->setValue(row_ - rows / 2);
+    Repaint();
+}
+
+std::optional<TMapCell> TMapDrawGrid::CellAt(const QPoint& pos) const {
+    if (pos.x() < 0 || pos.y() < 0)
+        return std::nullopt;
+    const int column = pos.x() / kPitch + LeftColumn();
+    const int row = pos.y() / kPitch + TopRow();
+    if (column >= kCells || row >= kCells)
+        return std::nullopt;
+    return TMapCell{column, row};
+}
+
+QRect TMapDrawGrid::CellRect(int column, int row) const {
+    return {(column - LeftColumn()) * kPitch, (row - TopRow()) * kPitch, kPitch - 1, kPitch - 1};
+}
+
+void TMapDrawGrid::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), kGridLine);
+    const int columns = viewport()->width() / kPitch + 1;
+    const int rows = viewport()->height() / kPitch + 1;
+    for (int r = TopRow(); r < std::min(kCells, TopRow() + rows); ++r)
+        for (int c = LeftColumn(); c < std::min(kCells, LeftColumn() + columns); ++c) {
+            const QRect rect = CellRect(c, r);
+            painter.fillRect(rect, Qt::white);
+            if (DrawCell)
+                DrawCell(painter, rect, c, r);
+        }
+    // The current cell, so the keyboard and the last click can be followed.
+    const QRect current = CellRect(column_, row_);
+    QPen pen(hasFocus() ? Qt::blue : Qt::darkGray);
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(current.adjusted(-1, -1, 0, 0));
+}
+
+void TMapDrawGrid::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRanges();
+}
+
+void TMapDrawGrid::scrollContentsBy(int, int) {
+    Repaint();
+}
+
+void TMapDrawGrid::Choose(int column, int row) {
+    column_ = column;
+    row_ = row;
+    Repaint();
+    emit cellChosen(column, row);
+}
+
+void TMapDrawGrid::mousePressEvent(QMouseEvent* event) {
+    setFocus();
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (const auto cell = CellAt(event->position().toPoint()))
+        Choose(cell->Column, cell->Row);
+}
+
+void TMapDrawGrid::mouseMoveEvent(QMouseEvent* event) {
+    const auto cell = CellAt(event->position().toPoint());
+    if (cell)
+        emit hovered(cell->Column, cell->Row);
+    else
+        emit hovered(-1, -1);
+}
+
+void TMapDrawGrid::leaveEvent(QEvent* event) {
+    QAbstractScrollArea::leaveEvent(event);
+    emit hovered(-1, -1);
+}
+
+void TMapDrawGrid::keyPressEvent(QKeyEvent* event) {
+    int column = column_;
+    int row = row_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        --column;
+        break;
+    case Qt::Key_Right:
+        ++column;
+        break;
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (column < 0 || row < 0 || column >= kCells || row >= kCells)
+        return;
+    SetCurrentCell(column, row);
+    emit cellChosen(column, row);
+}
+
+void TMapDrawGrid::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        emit removeKeyReleased();
+    else
+        QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+// The grid accepts whatever is dragged over it; the map decides on the drop.
+void TMapDrawGrid::dragEnterEvent(QDragEnterEvent* event) {
+    event->acceptProposedAction();
+}
+
+void TMapDrawGrid::dragMoveEvent(QDragMoveEvent* event) {
+    event->acceptProposedAction();
+}
+
+void TMapDrawGrid::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    emit dropped(event->position().toPoint());
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+// The room map's owner-drawn grid: 100 x 100 cells of 16 x 16 pixels with
+// 1-pixel lines between them, scrolled a cell at a time, and the 64 tile
+// images its cells show, one per exit mask.
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <array>
+#include <functional>
+#include <optional>
+
+class TRoom;
+
+// The tiles, drawn at start: image k shows the exits of mask k (1 north,
+// 2 south, 4 west, 8 east, 16 up, 32 down) as gaps in the edges of a raised
+// grey tile and as triangles for up and down.
+class TMapCellImages {
+public:
+    static constexpr int kCount = 64;
+    static constexpr int kSize = 16;
+
+    TMapCellImages();
+    const QImage& Image(int mask) const;
+    // The same tile with every pixel's colour inverted (the room shown on the page).
+    const QImage& Inverted(int mask) const;
+
+private:
+    std::array<QImage, kCount> images_;
+    std::array<QImage, kCount> inverted_;
+};
+
+// The exit mask of a room: an exit counts when it leads somewhere.
+int ExitMask(const TRoom& room);
+
+struct TMapCell {
+    int Column = 0;
+    int Row = 0;
+};
+
+class TMapDrawGrid : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    static constexpr int kCells = 100;
+    static constexpr int kPitch = 17; // a cell and its grid line
+
+    explicit TMapDrawGrid(QWidget* parent = nullptr);
+
+    // Paints one cell's image into its 16 x 16 rectangle (white already).
+    std::function<void(QPainter& painter, const QRect& rect, int column, int row)> DrawCell;
+
+    int Column() const { return column_; }
+    int Row() const { return row_; }
+    // Moves the current cell without choosing it and keeps it in view.
+    void SetCurrentCell(int column, int row);
+    int LeftColumn() const;
+    int TopRow() const;
+    // The first visible column and row, within the scroll range.
+    void ScrollTo(int column, int row);
+    // The cell under a viewport position; none outside the 100 x 100 cells.
+    std::optional<TMapCell> CellAt(const QPoint& pos) const;
+    // The viewport rectangle of a cell's image.
+    QRect CellRect(int column, int row) const;
+    void Repaint() { viewport()->update(); }
+
+signals:
+    // A cell was chosen with the mouse or the arrow keys.
+    void cellChosen(int column, int row);
+    // Backspace or Delete was released over the grid.
+    void removeKeyReleased();
+    // The cell under the mouse; -1, -1 when none.
+    void hovered(int column, int row);
+    void dropped(const QPoint& pos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void UpdateScrollRanges();
+    void Choose(int column, int row);
+
+    int column_ = 0;
+    int row_ = 0;
+};

@@ -1,0 +1,469 @@
+#include "mappage.h"
+
+#include "mainform.h"
+#include "maplayout.h"
+#include "prompts.h"
+#include "recordpage.h"
+#include "roompage.h"
+#include "textcodec.h"
+#include "worldlists.h"
+#include "zonepage.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kVisibleCells = 15; // the grid shows 15 x 15 cells at a time
+constexpr int kMiniMapSize = 100;
+
+QString EntryText(const TRoom& room) {
+    return FromCp1251(TRoomList::EntryOf(room).Text);
+}
+
+} // namespace
+
+// ---- the list of unplaced rooms ----
+
+TMapRoomsListBox::TMapRoomsListBox(QWidget* parent) : QListWidget(parent) {
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
+}
+
+void TMapRoomsListBox::startDrag(Qt::DropActions actions) {
+    RememberDrag();
+    QListWidget::startDrag(actions);
+    // A later drag from elsewhere must not place this entry.
+    ForgetDrag();
+}
+
+// ---- the minimap ----
+
+TMiniMap::TMiniMap(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kMiniMapSize, kMiniMapSize);
+    setMouseTracking(true);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TMiniMap::SetImage(const QImage& image) {
+    image_ = image;
+    update();
+}
+
+void TMiniMap::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, image_);
+}
+
+void TMiniMap::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    pointer_ = {std::clamp(pos.x(), 0, kMiniMapSize - 1), std::clamp(pos.y(), 0, kMiniMapSize - 1)};
+}
+
+void TMiniMap::mousePressEvent(QMouseEvent* event) {
+    mouseMoveEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit clicked(pointer_);
+}
+
+// ---- the map ----
+
+TMapPage::TMapPage(TMainForm& main, TRoomPage& room, QWidget* parent)
+    : QWidget(parent), main_(main), room_(room) {
+    setObjectName(QStringLiteral("MapPage"));
+    BuildControls();
+    Connect();
+    Refresh();
+}
+
+void TMapPage::BuildControls() {
+    MapDrawGrid = new TMapDrawGrid(this);
+    MapDrawGrid->setObjectName(QStringLiteral("MapDrawGrid"));
+    const int frame = 2 * MapDrawGrid->frameWidth();
+    const int bar = MapDrawGrid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int side = kVisibleCells * TMapDrawGrid::kPitch + frame + bar;
+    MapDrawGrid->setFixedSize(side, side);
+    MapDrawGrid->DrawCell = [this](QPainter& painter, const QRect& rect, int column, int row) {
+        DrawCell(painter, rect, column, row);
+    };
+
+    MapRoomsListBox = new TMapRoomsListBox(this);
+    MapRoomsListBox->setObjectName(QStringLiteral("MapRoomsListBox"));
+    MapAutoLinkCheckBox = new QCheckBox(QStringLiteral("Автосвязывание"), this);
+    MapAutoLinkCheckBox->setObjectName(QStringLiteral("MapAutoLinkCheckBox"));
+    MapAutoLinkCheckBox->setChecked(true);
+    const auto valueLabel = [this](const char* name) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        label->setMinimumWidth(24);
+        return label;
+    };
+    MapXLabel = valueLabel("MapXLabel");
+    MapYLabel = valueLabel("MapYLabel");
+    MapZLabel = valueLabel("MapZLabel");
+    MapZLabel->setText(QString::number(level_));
+    DecZBtn = new QPushButton(QStringLiteral("-"), this);
+    DecZBtn->setObjectName(QStringLiteral("DecZBtn"));
+    IncZBtn = new QPushButton(QStringLiteral("+"), this);
+    IncZBtn->setObjectName(QStringLiteral("IncZBtn"));
+    for (QPushButton* button : {DecZBtn, IncZBtn})
+        button->setFixedWidth(28);
+    MapRoomPanel = new QLabel(this);
+    MapRoomPanel->setObjectName(QStringLiteral("MapRoomPanel"));
+    MapRoomPanel->setFrameShape(QFrame::StyledPanel);
+    MapRoomPanel->setMinimumHeight(22);
+    MiniMapPanel = new QFrame(this);
+    MiniMapPanel->setObjectName(QStringLiteral("MiniMapPanel"));
+    MiniMapPanel->setFrameShape(QFrame::Box);
+    auto* miniLayout = new QVBoxLayout(MiniMapPanel);
+    miniLayout->setContentsMargins(1, 1, 1, 1);
+    MiniMapImage = new TMiniMap(MiniMapPanel);
+    MiniMapImage->setObjectName(QStringLiteral("MiniMapImage"));
+    miniLayout->addWidget(MiniMapImage);
+    R_DelFromMapBtn = new QPushButton(QStringLiteral("Убрать комнату с карты"), this);
+    R_DelFromMapBtn->setObjectName(QStringLiteral("R_DelFromMapBtn"));
+
+    auto* side_ = new QVBoxLayout;
+    side_->addWidget(MiniMapPanel, 0, Qt::AlignLeft);
+    auto* cell = new QGridLayout;
+    cell->addWidget(new QLabel(QStringLiteral("X:"), this), 0, 0);
+    cell->addWidget(MapXLabel, 0, 1);
+    cell->addWidget(new QLabel(QStringLiteral("Y:"), this), 1, 0);
+    cell->addWidget(MapYLabel, 1, 1);
+    cell->addWidget(new QLabel(QStringLiteral("Z:"), this), 2, 0);
+    cell->addWidget(MapZLabel, 2, 1);
+    cell->addWidget(DecZBtn, 2, 2);
+    cell->addWidget(IncZBtn, 2, 3);
+    cell->setColumnStretch(4, 1);
+    side_->addLayout(cell);
+    side_->addWidget(MapAutoLinkCheckBox);
+    side_->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(MapDrawGrid);
+    top->addLayout(side_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addWidget(MapRoomPanel);
+    layout->addWidget(MapRoomsListBox, 1);
+    layout->addWidget(R_DelFromMapBtn, 0, Qt::AlignLeft);
+}
+
+void TMapPage::Connect() {
+    connect(MapDrawGrid, &TMapDrawGrid::cellChosen, this, &TMapPage::CellChosen);
+    connect(MapDrawGrid, &TMapDrawGrid::hovered, this, &TMapPage::Hover);
+    connect(MapDrawGrid, &TMapDrawGrid::dropped, this, &TMapPage::DropAt);
+    connect(MapDrawGrid, &TMapDrawGrid::removeKeyReleased, this, &TMapPage::RemoveChosenRoom);
+    connect(R_DelFromMapBtn, &QPushButton::clicked, this, &TMapPage::RemoveChosenRoom);
+    connect(IncZBtn, &QPushButton::clicked, this, [this] {
+        if (level_ < kMapLevels)
+            SetLevel(level_ + 1);
+    });
+    connect(DecZBtn, &QPushButton::clicked, this, [this] {
+        if (level_ > 1)
+            SetLevel(level_ - 1);
+    });
+    connect(MiniMapImage, &TMiniMap::clicked, this, &TMapPage::MiniMapClick);
+    connect(main_.N35, &QAction::triggered, this, &TMapPage::PlaceUnplacedRooms);
+    main_.MapChanged = [this] { Refresh(); };
+    room_.Shown = [this](const TRoom& room) { MoveTo(room); };
+    room_.Renamed = [this](int32_t vnum, const QString& entry) { Rename(vnum, entry); };
+}
+
+std::optional<int32_t> TMapPage::CurrentZone() const {
+    if (const TZone* zone = main_.ZonePage->CurrentZone())
+        return zone->ZoneNumber;
+    return std::nullopt;
+}
+
+// A cell holds a room only while that room still exists and sits there (a
+// deleted room leaves its number in the grid until the zone is shown again).
+TRoom* TMapPage::RoomAt(int column, int row) const {
+    const int32_t vnum = MapGrid.At(column, row, level_);
+    if (vnum == -1)
+        return nullptr;
+    TRoom* room = RoomList.Find(vnum);
+    if (!room || room->MapLevel != level_ || room->MapX != column || room->MapY != row)
+        return nullptr;
+    return room;
+}
+
+void TMapPage::Refresh() {
+    MapRoomsListBox->clear();
+    for (const TListEntry& entry : main_.UnplacedRooms) {
+        auto* item = new QListWidgetItem(FromCp1251(entry.Text), MapRoomsListBox);
+        item->setData(Qt::UserRole, entry.VNum);
+    }
+    RedrawMiniMap();
+    MapDrawGrid->Repaint();
+}
+
+void TMapPage::SetLevel(int z) {
+    z = std::clamp(z, 1, kMapLevels);
+    if (!CurrentZone()) {
+        level_ = z;
+        MapZLabel->setText(QString::number(z));
+        return;
+    }
+    if (z == level_)
+        return;
+    level_ = z;
+    MapZLabel->setText(QString::number(z));
+    RedrawMiniMap();
+    MapDrawGrid->Repaint();
+}
+
+void TMapPage::RedrawMiniMap() {
+    QImage image(kMiniMapSize, kMiniMapSize, QImage::Format_RGB32);
+    image.fill(palette().color(QPalette::Button));
+    if (const auto zone = CurrentZone())
+        for (const TRoom* room : RoomList.ZoneInListOrder(*zone))
+            if (room->MapLevel == level_ && room->MapX < kMiniMapSize && room->MapY < kMiniMapSize)
+                image.setPixelColor(room->MapX, room->MapY, Qt::black);
+    MiniMapImage->SetImage(image);
+}
+
+void TMapPage::DrawCell(QPainter& painter, const QRect& rect, int column, int row) const {
+    if (!CurrentZone())
+        return;
+    const TRoom* room = RoomAt(column, row);
+    if (!room)
+        return;
+    const int mask = ExitMask(*room);
+    const bool shown = room_.ShownRoom() == room->VNum;
+    painter.drawImage(rect.topLeft(), shown ? images_.Inverted(mask) : images_.Image(mask));
+}
+
+void TMapPage::Hover(int column, int row) {
+    const TRoom* room = column >= 0 && row >= 0 ? RoomAt(column, row) : nullptr;
+    MapRoomPanel->setText(room ? EntryText(*room) : QString());
+}
+
+// ---- choosing a cell ----
+
+void TMapPage::CellChosen(int column, int row) {
+    // The store confirmation's question is open: the click belongs to no room.
+    if (main_.Asking)
+        return;
+    if (room_.AwaitingExit() >= 0) {
+        const TRoom* target = RoomAt(column, row);
+        room_.SetAwaitedTarget(target ? target->VNum : 0);
+        MoveToShownRoom();
+        return;
+    }
+    if (moving_)
+        return;
+    MapXLabel->setText(QString::number(column));
+    MapYLabel->setText(QString::number(row));
+    if (room_.ShowingGuard())
+        return;
+    const TRoom* room = RoomAt(column, row);
+    if (!room)
+        return;
+    TRecordPage& records = *main_.RecordPage(RoomPageIndex);
+    const int entry = records.RowOf(room->VNum);
+    if (entry < 0)
+        return;
+    MapDrawGrid->setEnabled(false);
+    records.SelectRow(entry);
+    MapDrawGrid->setEnabled(true);
+    MapDrawGrid->setFocus();
+}
+
+void TMapPage::MoveToShownRoom() {
+    const auto shown = room_.ShownRoom();
+    const TRoom* room = shown ? RoomList.Find(*shown) : nullptr;
+    if (room && room->MapLevel != 0) {
+        moving_ = true;
+        SetLevel(room->MapLevel);
+        MapDrawGrid->SetCurrentCell(room->MapX, room->MapY);
+        moving_ = false;
+    }
+    MapDrawGrid->Repaint();
+}
+
+void TMapPage::MoveTo(const TRoom& room) {
+    if (room.MapLevel != 0) {
+        room_.SetShowingGuard(true);
+        SetLevel(room.MapLevel);
+        MapDrawGrid->SetCurrentCell(room.MapX, room.MapY);
+        room_.SetShowingGuard(false);
+    }
+    MapDrawGrid->Repaint();
+}
+
+void TMapPage::MiniMapClick(const QPoint& pointer) {
+    const auto first = [](int at) { return at < 8 ? 0 : (at > 92 ? 85 : at - 8); };
+    MapDrawGrid->ScrollTo(first(pointer.x()), first(pointer.y()));
+}
+
+// ---- placing and removing rooms ----
+
+void TMapPage::RemoveUnplaced(int32_t vnum) {
+    for (int row = 0; row < MapRoomsListBox->count(); ++row)
+        if (MapRoomsListBox->item(row)->data(Qt::UserRole).toInt() == vnum) {
+            delete MapRoomsListBox->takeItem(row);
+            break;
+        }
+    std::erase_if(main_.UnplacedRooms, [vnum](const TListEntry& e) { return e.VNum == vnum; });
+}
+
+void TMapPage::Place(TRoom& room, int column, int row) {
+    MapGrid.Set(column, row, level_, room.VNum);
+    room.MapX = static_cast<uint8_t>(column);
+    room.MapY = static_cast<uint8_t>(row);
+    room.MapLevel = static_cast<uint8_t>(level_);
+}
+
+void TMapPage::DropAt(const QPoint& pos) {
+    const int dragged = MapRoomsListBox->DraggedRow();
+    MapRoomsListBox->ForgetDrag();
+    if (dragged < 0 || dragged >= MapRoomsListBox->count() || !CurrentZone())
+        return;
+    const auto cell = MapDrawGrid->CellAt(pos);
+    if (!cell)
+        return;
+    if (RoomAt(cell->Column, cell->Row)) {
+        Prompts().Error(QStringLiteral("Эта клетка уже занята"));
+        return;
+    }
+    const int32_t vnum = MapRoomsListBox->item(dragged)->data(Qt::UserRole).toInt();
+    TRoom* room = RoomList.Find(vnum);
+    if (room) {
+        Place(*room, cell->Column, cell->Row);
+        if (MapAutoLinkCheckBox->isChecked())
+            AutoLink(*room, cell->Column, cell->Row);
+    }
+    RemoveUnplaced(vnum);
+    RedrawMiniMap();
+    MapDrawGrid->Repaint();
+}
+
+void TMapPage::AutoLink(TRoom& room, int column, int row) {
+    struct TNeighbour {
+        int Column, Row, Level, Direction;
+        bool Exists;
+    };
+    const std::array<TNeighbour, DirCount> neighbours = {{
+        {column, row - 1, level_, DirNorth, row > 0},
+        {column - 1, row, level_, DirWest, column > 0},
+        {column, row + 1, level_, DirSouth, row < kMapSize - 1},
+        {column + 1, row, level_, DirEast, column < kMapSize - 1},
+        {column, row, level_ - 1, DirDown, level_ > 1},
+        {column, row, level_ + 1, DirUp, level_ < kMapLevels},
+    }};
+    std::array<bool, DirCount> linked{};
+    for (const TNeighbour& n : neighbours) {
+        if (!n.Exists)
+            continue;
+        TRoom* other = RoomList.Find(MapGrid.At(n.Column, n.Row, n.Level));
+        if (!other || other == &room || other->MapLevel != n.Level || other->MapX != n.Column ||
+            other->MapY != n.Row)
+            continue;
+        const int back = ReverseDir(n.Direction);
+        room.Exits[static_cast<size_t>(n.Direction)] = TExit{};
+        room.Exits[static_cast<size_t>(n.Direction)].ToRoom = other->VNum;
+        other->Exits[static_cast<size_t>(back)] = TExit{};
+        other->Exits[static_cast<size_t>(back)].ToRoom = room.VNum;
+        linked[static_cast<size_t>(n.Direction)] = true;
+        std::array<bool, DirCount> otherLinked{};
+        otherLinked[static_cast<size_t>(back)] = true;
+        room_.ExitsChangedElsewhere(*other, otherLinked);
+    }
+    room_.ExitsChangedElsewhere(room, linked);
+}
+
+void TMapPage::RemoveChosenRoom() {
+    bool okX = false;
+    bool okY = false;
+    const int column = MapXLabel->text().toInt(&okX);
+    const int row = MapYLabel->text().toInt(&okY);
+    if (!okX || !okY || !CurrentZone())
+        return;
+    TRoom* room = RoomAt(column, row);
+    if (!room)
+        return;
+    if (!Prompts().Confirm(QStringLiteral("Убрать комнату с карты?")))
+        return;
+    const TListEntry entry = TRoomList::EntryOf(*room);
+    auto* item = new QListWidgetItem(FromCp1251(entry.Text));
+    item->setData(Qt::UserRole, entry.VNum);
+    MapRoomsListBox->insertItem(0, item);
+    main_.UnplacedRooms.insert(main_.UnplacedRooms.begin(), entry);
+    MapGrid.Set(column, row, level_, -1);
+    room->MapX = 0;
+    room->MapY = 0;
+    room->MapLevel = 0;
+    if (MapAutoLinkCheckBox->isChecked())
+        Unlink(*room);
+    RedrawMiniMap();
+    MapDrawGrid->Repaint();
+}
+
+// All six exits of a room taken off the map are cleared; a neighbour's exit
+// is cleared only when it led back to this room.
+void TMapPage::Unlink(TRoom& room) {
+    for (int d = 0; d < DirCount; ++d) {
+        TExit& exit = room.Exits[static_cast<size_t>(d)];
+        if (exit.ToRoom != 0)
+            if (TRoom* other = RoomList.Find(exit.ToRoom); other && other != &room) {
+                const int back = ReverseDir(d);
+                if (other->Exits[static_cast<size_t>(back)].ToRoom == room.VNum) {
+                    other->Exits[static_cast<size_t>(back)].ToRoom = 0;
+                    std::array<bool, DirCount> changed{};
+                    changed[static_cast<size_t>(back)] = true;
+                    room_.ExitsChangedElsewhere(*other, changed);
+                }
+            }
+        exit.ToRoom = 0;
+    }
+    std::array<bool, DirCount> all;
+    all.fill(true);
+    room_.ExitsChangedElsewhere(room, all);
+}
+
+// Each unplaced room goes to the first free cell of the current level, row
+// by row from the top left; positions only, no exits are made.
+void TMapPage::PlaceUnplacedRooms() {
+    if (!CurrentZone())
+        return;
+    std::vector<int32_t> placed;
+    int cell = 0;
+    for (int entry = 0; entry < MapRoomsListBox->count(); ++entry) {
+        const int32_t vnum = MapRoomsListBox->item(entry)->data(Qt::UserRole).toInt();
+        TRoom* room = RoomList.Find(vnum);
+        if (!room)
+            continue;
+        while (cell < kMapSize * kMapSize && RoomAt(cell % kMapSize, cell / kMapSize))
+            ++cell;
+        if (cell >= kMapSize * kMapSize)
+            break;
+        Place(*room, cell % kMapSize, cell / kMapSize);
+        placed.push_back(vnum);
+    }
+    for (const int32_t vnum : placed)
+        RemoveUnplaced(vnum);
+    RedrawMiniMap();
+    MapDrawGrid->Repaint();
+}
+
+void TMapPage::Rename(int32_t vnum, const QString& entry) {
+    for (int row = 0; row < MapRoomsListBox->count(); ++row)
+        if (MapRoomsListBox->item(row)->data(Qt::UserRole).toInt() == vnum)
+            MapRoomsListBox->item(row)->setText(entry);
+    for (TListEntry& unplaced : main_.UnplacedRooms)
+        if (unplaced.VNum == vnum)
+            unplaced.Text = ToCp1251(entry);
+}

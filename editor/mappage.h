@@ -1,0 +1,121 @@
+#pragma once
+
+// The room map beside the room page: the grid of the open zone on nine
+// levels, the rooms not placed yet (dragged from their list onto a cell),
+// automatic linking of a placed room with its neighbours, a minimap that
+// scrolls the grid, and the choice of a room or of an exit's target by a
+// click on its cell.
+
+#include "mapgridpage.h"
+
+#include <QListWidget>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class TMainForm;
+class TRoomPage;
+
+// The unplaced rooms; a drag remembers the entry it started from.
+class TMapRoomsListBox : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit TMapRoomsListBox(QWidget* parent = nullptr);
+    // The entry a drag starts from: the selected one, -1 when none is.
+    void RememberDrag() { draggedRow_ = currentRow(); }
+    int DraggedRow() const { return draggedRow_; }
+    void ForgetDrag() { draggedRow_ = -1; }
+
+protected:
+    void startDrag(Qt::DropActions actions) override;
+
+private:
+    int draggedRow_ = -1;
+};
+
+// The whole level at one pixel per cell; a click scrolls the grid there.
+class TMiniMap : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TMiniMap(QWidget* parent = nullptr);
+    void SetImage(const QImage& image);
+    const QImage& Image() const { return image_; }
+    // The last pointer position over the minimap, in cells.
+    QPoint Pointer() const { return pointer_; }
+
+signals:
+    void clicked(const QPoint& pointer);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QImage image_;
+    QPoint pointer_;
+};
+
+class TMapPage : public QWidget {
+    Q_OBJECT
+
+public:
+    TMapPage(TMainForm& main, TRoomPage& room, QWidget* parent);
+
+    TMapDrawGrid* MapDrawGrid;
+    TMapRoomsListBox* MapRoomsListBox;
+    QCheckBox* MapAutoLinkCheckBox;
+    QLabel* MapXLabel;
+    QLabel* MapYLabel;
+    QLabel* MapZLabel;
+    QPushButton* DecZBtn;
+    QPushButton* IncZBtn;
+    QLabel* MapRoomPanel;
+    QFrame* MiniMapPanel;
+    TMiniMap* MiniMapImage;
+    QPushButton* R_DelFromMapBtn;
+
+    int Level() const { return level_; }
+    // Shows level z (1..9): the label always, the minimap and grid with a zone.
+    void SetLevel(int z);
+    // The list of unplaced rooms refilled from the main window's, and a redraw.
+    void Refresh();
+    void RedrawMiniMap();
+
+    // A drop of the remembered entry at a viewport position of the grid.
+    void DropAt(const QPoint& pos);
+    // Takes the room of the last chosen cell off the map (after asking).
+    void RemoveChosenRoom();
+    // Places the unplaced rooms on free cells of the current level.
+    void PlaceUnplacedRooms();
+
+private:
+    void BuildControls();
+    void Connect();
+    std::optional<int32_t> CurrentZone() const;
+    // The room of a cell of the current level, when it exists.
+    TRoom* RoomAt(int column, int row) const;
+    void DrawCell(QPainter& painter, const QRect& rect, int column, int row) const;
+    void Hover(int column, int row);
+    void CellChosen(int column, int row);
+    void MoveToShownRoom();
+    void MoveTo(const TRoom& room);
+    void MiniMapClick(const QPoint& pointer);
+    void Place(TRoom& room, int column, int row);
+    void AutoLink(TRoom& room, int column, int row);
+    void Unlink(TRoom& room);
+    void Rename(int32_t vnum, const QString& entry);
+    void RemoveUnplaced(int32_t vnum);
+
+    TMainForm& main_;
+    TRoomPage& room_;
+    TMapCellImages images_;
+    int level_ = 3;
+    bool moving_ = false; // the grid's current cell is being moved back
+};

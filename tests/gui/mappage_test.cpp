@@ -1,0 +1,353 @@
+#include "editorfixture.h"
+#include "maplayout.h"
+#include "mappage.h"
+#include "roompage.h"
+#include "textcodec.h"
+#include "worldlists.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QToolButton>
+
+using namespace guitest;
+
+namespace {
+
+// Zone 11 rearranged around the cell (10, 10) of level 4: a room on each of
+// the four sides and one on each of the levels below and above; room 1103
+// stays unplaced, with a door to the north that a drop must erase.
+void ArrangeZone11() {
+    const auto place = [](int32_t vnum, int x, int y, int level) {
+        TRoom* room = RoomList.Find(vnum);
+        if (!room)
+            room = &RoomList.AddNew(vnum);
+        room->MapX = static_cast<uint8_t>(x);
+        room->MapY = static_cast<uint8_t>(y);
+        room->MapLevel = static_cast<uint8_t>(level);
+    };
+    place(1100, 10, 9, 4);  // north
+    place(1101, 9, 10, 4);  // west
+    place(1102, 10, 11, 4); // south
+    place(1104, 11, 10, 4); // east
+    place(1105, 10, 10, 3); // down
+    place(1106, 10, 10, 5); // up
+    TExit& north = RoomList.Find(1103)->Exits[DirNorth];
+    north = {"дверь", "Дверь", 1, 1004, 1000, 2};
+}
+
+} // namespace
+
+class TMapPageTest : public TEditorFixture {
+    Q_OBJECT
+
+    TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
+    TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
+    TRoom& Record(int32_t vnum) { return *RoomList.Find(vnum); }
+
+    void ShowZone(int32_t number) {
+        for (int row = 0; row < Zone().ZoneCount(); ++row)
+            if (Zone().ZoneAt(row)->ZoneNumber == number)
+                SelectZoneRow(row);
+        QCOMPARE(Zone().CurrentZone()->ZoneNumber, number);
+        if (form_->CurrentPage() != RoomPageIndex)
+            ClickTab(RoomPageIndex);
+    }
+    void StartOnZone11() {
+        StartOn(true, /*confirm=*/false);
+        ArrangeZone11();
+        ShowZone(11);
+    }
+    void GoToLevel(int level) {
+        while (Map().Level() < level)
+            Click(Map().IncZBtn);
+        while (Map().Level() > level)
+            Click(Map().DecZBtn);
+        QCOMPARE(Map().Level(), level);
+    }
+    QPoint CellCentre(int column, int row) {
+        return Map().MapDrawGrid->CellRect(column, row).center();
+    }
+    void ClickCell(int column, int row) {
+        QTest::mouseClick(Map().MapDrawGrid->viewport(), Qt::LeftButton, {},
+                          CellCentre(column, row));
+    }
+    int UnplacedRow(int32_t vnum) {
+        for (int row = 0; row < Map().MapRoomsListBox->count(); ++row)
+            if (Map().MapRoomsListBox->item(row)->data(Qt::UserRole).toInt() == vnum)
+                return row;
+        return -1;
+    }
+    // Drags the unplaced room's entry onto a cell of the grid.
+    void Drop(int32_t vnum, int column, int row) {
+        TMapRoomsListBox* list = Map().MapRoomsListBox;
+        list->setCurrentRow(UnplacedRow(vnum));
+        list->RememberDrag();
+        SendDrop(CellCentre(column, row));
+    }
+    // A drag entering the grid and dropped there (Qt hands the drop only to
+    // the widget that accepted the drag's entry).
+    void SendDrop(const QPoint& pos) {
+        QMimeData data;
+        QWidget* viewport = Map().MapDrawGrid->viewport();
+        QDragEnterEvent enter(pos, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(viewport, &enter);
+        QDropEvent drop(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(viewport, &drop);
+    }
+    bool Unplaced(int32_t vnum) {
+        return std::any_of(form_->UnplacedRooms.begin(), form_->UnplacedRooms.end(),
+                           [vnum](const TListEntry& e) { return e.VNum == vnum; });
+    }
+
+private slots:
+    void cleanup() { Finish(); }
+
+    void levelsStartAtThreeAndStopAtTheEnds() {
+        StartOn(false);
+        QCOMPARE(form_->findChild<QLabel*>(QStringLiteral("MapZLabel"))->text(),
+                 QStringLiteral("3"));
+        Stop();
+        StartOnZone11();
+        GoToLevel(1);
+        Click(Map().DecZBtn);
+        QCOMPARE(Map().Level(), 1);
+        GoToLevel(9);
+        Click(Map().IncZBtn);
+        QCOMPARE(Map().Level(), 9);
+        QCOMPARE(Map().MapZLabel->text(), QStringLiteral("9"));
+    }
+
+    void aDropLinksAllSixNeighbours() {
+        StartOnZone11();
+        GoToLevel(4);
+        QVERIFY(Unplaced(1103));
+        Drop(1103, 10, 10);
+        const TRoom& dropped = Record(1103);
+        QCOMPARE(int(dropped.MapX), 10);
+        QCOMPARE(int(dropped.MapY), 10);
+        QCOMPARE(int(dropped.MapLevel), 4);
+        QCOMPARE(MapGrid.At(10, 10, 4), 1103);
+        QVERIFY(!Unplaced(1103));
+        QCOMPARE(UnplacedRow(1103), -1);
+        const std::array<int32_t, DirCount> targets = {1100, 1104, 1102, 1101, 1106, 1105};
+        for (int d = 0; d < DirCount; ++d) {
+            const TExit& exit = dropped.Exits[size_t(d)];
+            QCOMPARE(exit.ToRoom, targets[size_t(d)]);
+            QVERIFY(exit.ExitKeywords.empty() && exit.ExitDesc.empty());
+            QCOMPARE(int(exit.DoorFlags), 0);
+            QCOMPARE(exit.Key, -1);
+            QCOMPARE(int(exit.DoorState), 0);
+            QCOMPARE(Record(targets[size_t(d)]).Exits[size_t(ReverseDir(d))].ToRoom, 1103);
+        }
+        // The minimap shows the room.
+        QCOMPARE(Map().MiniMapImage->Image().pixelColor(10, 10), QColor(Qt::black));
+    }
+
+    void aTakenCellRefusesTheDrop() {
+        StartOnZone11();
+        GoToLevel(4);
+        prompts_->ExpectError(QStringLiteral("Эта клетка уже занята"));
+        Drop(1103, 10, 9);
+        QCOMPARE(int(Record(1103).MapLevel), 0);
+        QVERIFY(Unplaced(1103));
+        // A drop that started nowhere places nothing.
+        Map().MapRoomsListBox->setCurrentRow(-1);
+        Map().MapRoomsListBox->RememberDrag();
+        SendDrop(CellCentre(0, 0));
+        QCOMPARE(MapGrid.At(0, 0, 4), -1);
+    }
+
+    void atTheEdgesOnlyExistingNeighboursAreLinked() {
+        StartOnZone11();
+        // 1100 goes to the corner of level 1; 1103 is dropped beside it.
+        TRoom& corner = Record(1100);
+        corner.MapX = 0;
+        corner.MapY = 0;
+        corner.MapLevel = 1;
+        MapGrid.Set(10, 9, 4, -1);
+        MapGrid.Set(0, 0, 1, 1100);
+        GoToLevel(1);
+        const auto before = Record(1103).Exits;
+        Drop(1103, 0, 1);
+        QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1100);
+        QCOMPARE(corner.Exits[DirSouth].ToRoom, 1103);
+        // No other neighbour exists there: the other exits are left as they were.
+        for (int d : {int(DirEast), int(DirSouth), int(DirWest), int(DirUp), int(DirDown)})
+            QCOMPARE(Record(1103).Exits[size_t(d)], before[size_t(d)]);
+    }
+
+    void takingARoomOffClearsItsExitsAndTheWayBack() {
+        StartOnZone11();
+        GoToLevel(4);
+        Drop(1103, 10, 10);
+        // The room below no longer leads back; its exit stays.
+        Record(1105).Exits[DirUp].ToRoom = 1000;
+        ClickCell(10, 10);
+        QCOMPARE(*Room().ShownRoom(), 1103);
+        QCOMPARE(Map().MapXLabel->text(), QStringLiteral("10"));
+        prompts_->ExpectConfirm(QStringLiteral("Убрать комнату с карты?"), false);
+        Click(Map().R_DelFromMapBtn);
+        QCOMPARE(int(Record(1103).MapLevel), 4);
+        prompts_->ExpectConfirm(QStringLiteral("Убрать комнату с карты?"), true);
+        QTest::keyClick(Map().MapDrawGrid, Qt::Key_Delete);
+        const TRoom& room = Record(1103);
+        QCOMPARE(int(room.MapLevel), 0);
+        QCOMPARE(int(room.MapX), 0);
+        QCOMPARE(MapGrid.At(10, 10, 4), -1);
+        QCOMPARE(UnplacedRow(1103), 0);
+        QVERIFY(Unplaced(1103));
+        for (const TExit& exit : room.Exits)
+            QCOMPARE(exit.ToRoom, 0);
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 0);
+        QCOMPARE(Record(1106).Exits[DirDown].ToRoom, 0);
+        QCOMPARE(Record(1105).Exits[DirUp].ToRoom, 1000);
+        // The page shows the room's exits as the map left them.
+        QCOMPARE(Room().ExitEdits[DirNorth]->value(), 0);
+        QCOMPARE(Room().ExitTable()[DirNorth].ToRoom, 0);
+    }
+
+    void withoutAutoLinkingOnlyPositionsChange() {
+        StartOnZone11();
+        GoToLevel(4);
+        Map().MapAutoLinkCheckBox->setChecked(false);
+        Drop(1103, 10, 10);
+        QCOMPARE(int(Record(1103).MapLevel), 4);
+        QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1000);
+        QCOMPARE(Record(1103).Exits[DirEast].ToRoom, 0);
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 1001);
+        ClickCell(10, 10);
+        prompts_->ExpectConfirm(QStringLiteral("Убрать комнату с карты?"), true);
+        Click(Map().R_DelFromMapBtn);
+        QCOMPARE(int(Record(1103).MapLevel), 0);
+        QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1000);
+    }
+
+    void tilesShowTheExitMask() {
+        TRoom room(1);
+        QCOMPARE(ExitMask(room), 0);
+        for (TExit& exit : room.Exits)
+            exit.ToRoom = 5;
+        QCOMPARE(ExitMask(room), 63);
+        room.Exits[DirEast].ToRoom = 0;
+        room.Exits[DirUp].ToRoom = 0;
+        QCOMPARE(ExitMask(room), 1 + 2 + 4 + 32);
+        const TMapCellImages images;
+        const QImage& plain = images.Image(0);
+        const QImage& all = images.Image(63);
+        QCOMPARE(plain.size(), QSize(16, 16));
+        // Gaps open in the edges toward the horizontal exits.
+        QVERIFY(plain.pixelColor(8, 0) != all.pixelColor(8, 0));
+        QVERIFY(plain.pixelColor(0, 8) != all.pixelColor(0, 8));
+        QCOMPARE(images.Image(1).pixelColor(8, 0), all.pixelColor(8, 0));
+        QCOMPARE(images.Image(1).pixelColor(0, 8), plain.pixelColor(0, 8));
+        // Up and down draw their triangles.
+        QVERIFY(images.Image(16).pixelColor(8, 5) != plain.pixelColor(8, 5));
+        QVERIFY(images.Image(32).pixelColor(8, 10) != plain.pixelColor(8, 10));
+        QCOMPARE(images.Inverted(0).pixelColor(8, 8).red(), 255 - plain.pixelColor(8, 8).red());
+    }
+
+    void aCellGivesTheAwaitedExitItsTarget() {
+        StartOn(true, /*confirm=*/false);
+        ShowZone(11);
+        GoToLevel(1);
+        ClickCell(5, 9);
+        QCOMPARE(*Room().ShownRoom(), 1100);
+        QVERIFY(!ApplyEnabled());
+        Click(Room().SetExitPanels[DirEast]);
+        QCOMPARE(Room().AwaitingExit(), int(DirEast));
+        ClickCell(6, 8); // room 1102
+        QCOMPARE(*Room().ShownRoom(), 1100);
+        QCOMPARE(Room().ExitEdits[DirEast]->value(), 1102);
+        QVERIFY(!Room().ExitPanels[DirEast]->isHidden());
+        QVERIFY(!Room().SetExitPanels[DirEast]->isChecked());
+        QCOMPARE(Room().AwaitingExit(), -1);
+        QVERIFY(ApplyEnabled());
+        // The grid's current cell went back to the shown room.
+        QCOMPARE(Map().MapDrawGrid->Column(), 5);
+        QCOMPARE(Map().MapDrawGrid->Row(), 9);
+        // An empty cell takes the exit away.
+        Click(Room().SetExitPanels[DirNorth]);
+        ClickCell(20, 20);
+        QCOMPARE(Room().ExitTable()[DirNorth].ToRoom, 0);
+        QVERIFY(Room().ExitPanels[DirNorth]->isHidden());
+        form_->ApplyPage();
+        QCOMPARE(Record(1100).Exits[DirEast].ToRoom, 1102);
+        QCOMPARE(Record(1100).Exits[DirNorth].ToRoom, 0);
+        // A second click on the same panel stops waiting.
+        Click(Room().SetExitPanels[DirWest]);
+        Click(Room().SetExitPanels[DirWest]);
+        QCOMPARE(Room().AwaitingExit(), -1);
+    }
+
+    void choosingACellShowsItsRoom() {
+        StartOn(true, /*confirm=*/true);
+        ShowZone(11);
+        GoToLevel(1);
+        ClickCell(5, 8);
+        QCOMPARE(*Room().ShownRoom(), 1101);
+        QCOMPARE(Page(RoomPageIndex).IDComboBox->currentData().toInt(), 1101);
+        // An edited room is stored through the question before the next one shows.
+        Room().R_DescEdit->setFocus();
+        TypeText(Room().R_DescEdit, QStringLiteral("!"));
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        ClickCell(6, 8);
+        QCOMPARE(*Room().ShownRoom(), 1102);
+        QVERIFY(FromCp1251(Record(1101).Name).endsWith(QLatin1Char('!')));
+        QVERIFY(!ApplyEnabled());
+        // The name typed on the page reaches the unplaced room's entry.
+        Page(RoomPageIndex).SelectRow(Page(RoomPageIndex).RowOf(1103));
+        Room().R_DescEdit->setFocus();
+        TypeText(Room().R_DescEdit, QStringLiteral("?"));
+        QVERIFY(Map().MapRoomsListBox->item(UnplacedRow(1103))->text().endsWith(QLatin1Char('?')));
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), false);
+        Page(RoomPageIndex).SelectRow(0);
+    }
+
+    void theMinimapScrollsTheGrid() {
+        StartOnZone11();
+        TMiniMap* mini = Map().MiniMapImage;
+        QTest::mouseMove(mini, QPoint(4, 50));
+        QTest::mouseClick(mini, Qt::LeftButton, {}, QPoint(4, 50));
+        QCOMPARE(Map().MapDrawGrid->LeftColumn(), 0);
+        QCOMPARE(Map().MapDrawGrid->TopRow(), 42);
+        QTest::mouseClick(mini, Qt::LeftButton, {}, QPoint(95, 95));
+        QCOMPARE(Map().MapDrawGrid->LeftColumn(), 85);
+        QCOMPARE(Map().MapDrawGrid->TopRow(), 85);
+    }
+
+    void placingTheUnplacedRooms() {
+        StartOnZone11();
+        GoToLevel(6);
+        QVERIFY(Unplaced(1103));
+        form_->N35->trigger();
+        QVERIFY(form_->UnplacedRooms.empty());
+        QCOMPARE(Map().MapRoomsListBox->count(), 0);
+        QCOMPARE(int(Record(1103).MapLevel), 6);
+        QCOMPARE(MapGrid.At(Record(1103).MapX, Record(1103).MapY, 6), 1103);
+    }
+
+    void screenshot() {
+        StartOn(true, false);
+        ShowZone(11);
+        GoToLevel(1);
+        QDir().mkpath(QStringLiteral("/tmp/shots"));
+        Map().grab().save(QStringLiteral("/tmp/shots/mappage.png"));
+        const TMapCellImages images;
+        QImage sheet(8 * 20, 8 * 20, QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        QPainter painter(&sheet);
+        for (int k = 0; k < 64; ++k)
+            painter.drawImage((k % 8) * 20 + 2, (k / 8) * 20 + 2, images.Image(k));
+        painter.end();
+        sheet.scaled(640, 640).save(QStringLiteral("/tmp/shots/mapcells.png"));
+    }
+};
+
+QTEST_MAIN(TMapPageTest)
+#include "mappage_test.moc"
