@@ -167,6 +167,34 @@ QWidget* TRoomContents::BuildOtherTab() {
     return tab;
 }
 
+// The add, edit and delete buttons of a list of what an object holds or a
+// mob carries; each needs its owner selected (`missing` otherwise).
+void TRoomContents::ConnectLinkList(QListWidget* list, std::array<QPushButton*, 3> buttons,
+                                    TLinkObjList* (TRoomContents::*owner)(), const QString& missing,
+                                    bool params) {
+    const auto contents = [this, owner, missing]() -> TLinkObjList* {
+        if (TLinkObjList* found = (this->*owner)())
+            return found;
+        Prompts().Error(missing);
+        return nullptr;
+    };
+    connect(buttons[0], &QPushButton::clicked, this, [this, list, contents, params] {
+        if (TLinkObjList* found = contents())
+            LinkAdd(list, found, params, true);
+    });
+    connect(buttons[1], &QPushButton::clicked, this, [this, list, contents, params] {
+        if (TLinkObjList* found = contents())
+            LinkEdit(list, found, params);
+    });
+    connect(buttons[2], &QPushButton::clicked, this, [this, list, contents] {
+        if (TLinkObjList* found = contents())
+            LinkDelete(list, found);
+    });
+    connect(list, &QListWidget::itemChanged, this, [this, list, owner](QListWidgetItem* item) {
+        LinkCheck(list, (this->*owner)(), item);
+    });
+}
+
 void TRoomContents::Connect() {
     connect(R_ObjectBtn1, &QPushButton::clicked, this, &TRoomContents::ObjectAdd);
     connect(R_ObjectBtn2, &QPushButton::clicked, this, &TRoomContents::ObjectEdit);
@@ -175,27 +203,9 @@ void TRoomContents::Connect() {
             &TRoomContents::ObjectClick);
     connect(R_ObjectCheckListBox, &QListWidget::itemChanged, this, [this] { change_(); });
 
-    const auto objectContents = [this] {
-        if (TLinkObjList* contents = SelectedObjectContents())
-            return contents;
-        Prompts().Error(QStringLiteral("Выберите объект"));
-        return static_cast<TLinkObjList*>(nullptr);
-    };
-    connect(R_OObjBtn1, &QPushButton::clicked, this, [this, objectContents] {
-        if (TLinkObjList* contents = objectContents())
-            LinkAdd(R_OObjCheckListBox, contents, false, true);
-    });
-    connect(R_OObjBtn2, &QPushButton::clicked, this, [this, objectContents] {
-        if (TLinkObjList* contents = objectContents())
-            LinkEdit(R_OObjCheckListBox, contents, false);
-    });
-    connect(R_OObjBtn3, &QPushButton::clicked, this, [this, objectContents] {
-        if (TLinkObjList* contents = objectContents())
-            LinkDelete(R_OObjCheckListBox, contents);
-    });
-    connect(R_OObjCheckListBox, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        LinkCheck(R_OObjCheckListBox, SelectedObjectContents(), item);
-    });
+    ConnectLinkList(R_OObjCheckListBox, {R_OObjBtn1, R_OObjBtn2, R_OObjBtn3},
+                    &TRoomContents::SelectedObjectContents, QStringLiteral("Выберите объект"),
+                    false);
 
     connect(R_MobBtn1, &QPushButton::clicked, this, &TRoomContents::MobAdd);
     connect(R_MobBtn2, &QPushButton::clicked, this, &TRoomContents::MobEdit);
@@ -203,27 +213,8 @@ void TRoomContents::Connect() {
     connect(R_MobCheckListBox, &QListWidget::currentRowChanged, this, &TRoomContents::MobDetails);
     connect(R_MobCheckListBox, &QListWidget::itemChanged, this, [this] { change_(); });
 
-    const auto mobContents = [this] {
-        if (TLinkObjList* contents = SelectedMobContents())
-            return contents;
-        Prompts().Error(QStringLiteral("Выберите моба"));
-        return static_cast<TLinkObjList*>(nullptr);
-    };
-    connect(R_MObjBtn1, &QPushButton::clicked, this, [this, mobContents] {
-        if (TLinkObjList* contents = mobContents())
-            LinkAdd(R_MObjCheckListBox, contents, true, true);
-    });
-    connect(R_MObjBtn2, &QPushButton::clicked, this, [this, mobContents] {
-        if (TLinkObjList* contents = mobContents())
-            LinkEdit(R_MObjCheckListBox, contents, true);
-    });
-    connect(R_MObjBtn3, &QPushButton::clicked, this, [this, mobContents] {
-        if (TLinkObjList* contents = mobContents())
-            LinkDelete(R_MObjCheckListBox, contents);
-    });
-    connect(R_MObjCheckListBox, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        LinkCheck(R_MObjCheckListBox, SelectedMobContents(), item);
-    });
+    ConnectLinkList(R_MObjCheckListBox, {R_MObjBtn1, R_MObjBtn2, R_MObjBtn3},
+                    &TRoomContents::SelectedMobContents, QStringLiteral("Выберите моба"), true);
     connect(R_MFolComboBox, &QComboBox::activated, this, &TRoomContents::MFolChange);
     connect(R_MMaxEdit, &QSpinBox::valueChanged, this, &TRoomContents::MMaxChange);
 

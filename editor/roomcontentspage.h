@@ -8,6 +8,7 @@
 #include "room.h"
 
 #include <QObject>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -62,6 +63,9 @@ private:
     QWidget* BuildMobsTab();
     QWidget* BuildOtherTab();
     void Connect();
+    void ConnectLinkList(QListWidget* list, std::array<QPushButton*, 3> buttons,
+                         TLinkObjList* (TRoomContents::*owner)(), const QString& missing,
+                         bool params);
 
     bool NeedRoom(const QString& message) const;
     void ObjectAdd();
