@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 // No Q_OBJECT of its own: the test classes deriving from it carry their slots.
@@ -93,4 +94,26 @@ protected:
         guitest::TypeText(Zone().Z_NameEdit, text);
     }
     bool ApplyEnabled() { return form_->ToolsForm->ApplyBtn->isEnabled(); }
+
+    // Shows and applies every record of `page` in the sample zones 10 and 11:
+    // no showing may count as an edit, and each zone's file text (`composed`)
+    // must come out as it was.
+    void ApplyEverySampleRecord(int page, const std::function<std::string(int32_t)>& composed) {
+        for (const int32_t zone : {10, 11}) {
+            if (zone == 11) {
+                ClickTab(ZonePageIndex);
+                SelectZoneRow(1);
+                ClickTab(page);
+            }
+            const std::string before = composed(zone);
+            TRecordPage& records = Page(page);
+            QVERIFY(records.Count() > 0);
+            for (int row = 0; row < records.Count(); ++row) {
+                records.SelectRow(row);
+                QVERIFY2(!ApplyEnabled(), "showing a record must not count as an edit");
+                form_->ApplyPage();
+            }
+            QCOMPARE(composed(zone), before);
+        }
+    }
 };
