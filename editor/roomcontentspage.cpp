@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace {
 
@@ -27,8 +28,16 @@ template <class T> T* Named(T* widget, const char* name) {
     return widget;
 }
 
-QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
-    return Named(new QPushButton(QString::fromUtf8(caption), parent), name);
+// The add, edit and delete buttons of a list, named prefix1 to prefix3.
+std::tuple<QPushButton*, QPushButton*, QPushButton*> ListButtons(QWidget* parent,
+                                                                 const QString& prefix) {
+    const auto button = [&](int n, const QString& caption) {
+        auto* made = new QPushButton(caption, parent);
+        made->setObjectName(prefix + QString::number(n));
+        return made;
+    };
+    return {button(1, QStringLiteral("Добавить")), button(2, QStringLiteral("Редактировать")),
+            button(3, QStringLiteral("Удалить"))};
 }
 
 // An entry with a check mark, added without the list's signals.
@@ -100,13 +109,10 @@ TRoomContents::TRoomContents(TMainForm& main, QTabWidget* tabs, std::function<bo
 QWidget* TRoomContents::BuildObjectsTab() {
     auto* tab = new QWidget;
     R_ObjectCheckListBox = Named(new QListWidget(tab), "R_ObjectCheckListBox");
-    R_ObjectBtn1 = NewButton(tab, "R_ObjectBtn1", "Добавить");
-    R_ObjectBtn2 = NewButton(tab, "R_ObjectBtn2", "Редактировать");
-    R_ObjectBtn3 = NewButton(tab, "R_ObjectBtn3", "Удалить");
+    std::tie(R_ObjectBtn1, R_ObjectBtn2, R_ObjectBtn3) =
+        ListButtons(tab, QStringLiteral("R_ObjectBtn"));
     R_OObjCheckListBox = Named(new QListWidget(tab), "R_OObjCheckListBox");
-    R_OObjBtn1 = NewButton(tab, "R_OObjBtn1", "Добавить");
-    R_OObjBtn2 = NewButton(tab, "R_OObjBtn2", "Редактировать");
-    R_OObjBtn3 = NewButton(tab, "R_OObjBtn3", "Удалить");
+    std::tie(R_OObjBtn1, R_OObjBtn2, R_OObjBtn3) = ListButtons(tab, QStringLiteral("R_OObjBtn"));
     auto* layout = new QHBoxLayout(tab);
     layout->addWidget(ListWithButtons(tab, QStringLiteral("Объекты в комнате"),
                                       R_ObjectCheckListBox,
@@ -119,13 +125,9 @@ QWidget* TRoomContents::BuildObjectsTab() {
 QWidget* TRoomContents::BuildMobsTab() {
     auto* tab = new QWidget;
     R_MobCheckListBox = Named(new QListWidget(tab), "R_MobCheckListBox");
-    R_MobBtn1 = NewButton(tab, "R_MobBtn1", "Добавить");
-    R_MobBtn2 = NewButton(tab, "R_MobBtn2", "Редактировать");
-    R_MobBtn3 = NewButton(tab, "R_MobBtn3", "Удалить");
+    std::tie(R_MobBtn1, R_MobBtn2, R_MobBtn3) = ListButtons(tab, QStringLiteral("R_MobBtn"));
     R_MObjCheckListBox = Named(new QListWidget(tab), "R_MObjCheckListBox");
-    R_MObjBtn1 = NewButton(tab, "R_MObjBtn1", "Добавить");
-    R_MObjBtn2 = NewButton(tab, "R_MObjBtn2", "Редактировать");
-    R_MObjBtn3 = NewButton(tab, "R_MObjBtn3", "Удалить");
+    std::tie(R_MObjBtn1, R_MObjBtn2, R_MObjBtn3) = ListButtons(tab, QStringLiteral("R_MObjBtn"));
     R_MFolComboBox = Named(new QComboBox(tab), "R_MFolComboBox");
     R_MMaxEdit = Named(new QSpinBox(tab), "R_MMaxEdit");
     R_MMaxEdit->setRange(INT16_MIN, INT16_MAX);
@@ -157,9 +159,8 @@ QWidget* TRoomContents::BuildMobsTab() {
 QWidget* TRoomContents::BuildOtherTab() {
     auto* tab = new QWidget;
     R_ODelCheckListBox = Named(new QListWidget(tab), "R_ODelCheckListBox");
-    SpeedButton1 = NewButton(tab, "SpeedButton1", "Добавить");
-    SpeedButton2 = NewButton(tab, "SpeedButton2", "Редактировать");
-    SpeedButton3 = NewButton(tab, "SpeedButton3", "Удалить");
+    std::tie(SpeedButton1, SpeedButton2, SpeedButton3) =
+        ListButtons(tab, QStringLiteral("SpeedButton"));
     auto* layout = new QHBoxLayout(tab);
     layout->addWidget(ListWithButtons(tab, QStringLiteral("Объекты для удаления из комнаты"),
                                       R_ODelCheckListBox,
