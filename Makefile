@@ -4,6 +4,9 @@
 PACKAGES := g++ cmake make libgtest-dev qt6-base-dev qt6-translations-l10n
 BUILD_DIR := build
 TEST_DIR := build-test
+# The Release tree `make test` builds with warnings as errors: warnings that
+# appear only with optimisation are caught before a user's `make run` sees them.
+CHECK_DIR := build-release
 FUZZ_DIR := build-fuzz
 FUZZ_PACKAGES := clang libclang-rt-14-dev cmake make
 # Seconds per fuzz target; two targets run at a time.
@@ -20,11 +23,12 @@ deps:
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
 	  SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
-	  $$SUDO apt-get update && $$SUDO DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	  $$SUDO env DEBIAN_FRONTEND=noninteractive apt-get update && \
+	  $$SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
 	fi
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_WERROR=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The editor runs in its program folder, beside its data and workspace.
@@ -32,7 +36,9 @@ run: build
 	cd $(BUILD_DIR)/VelmoraEd && ./VelmoraEd
 
 test: deps
-	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_TESTS=ON
+	cmake -S . -B $(CHECK_DIR) -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -DVELMORA_WERROR=ON
+	cmake --build $(CHECK_DIR) -j $(JOBS)
+	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_TESTS=ON -DVELMORA_WERROR=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
@@ -45,4 +51,4 @@ fuzz:
 	sh fuzz/run.sh $(FUZZ_DIR) $(FUZZ_TIME)
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_DIR) $(CHECK_DIR) $(FUZZ_DIR)

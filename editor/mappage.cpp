@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -401,7 +402,10 @@ void TMapPage::RemoveChosenRoom() {
     auto* item = new QListWidgetItem(FromCp1251(entry.Text));
     item->setData(Qt::UserRole, entry.VNum);
     MapRoomsListBox->insertItem(0, item);
-    main_.UnplacedRooms.insert(main_.UnplacedRooms.begin(), entry);
+    // Taken off rooms head the list, as in the list box above.
+    auto& unplaced = main_.UnplacedRooms;
+    unplaced.push_back(entry);
+    std::rotate(unplaced.begin(), unplaced.end() - 1, unplaced.end());
     MapGrid.Set(column, row, level_, -1);
     room->MapX = 0;
     room->MapY = 0;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTest>
@@ -34,22 +35,34 @@ inline void Click(QWidget* button) {
 }
 
 // Runs `answer` on the modal window that the next step opens, once it is up.
-// `answer` should close the window; a modal window that never opens
-// leaves `answer` unrun (the test's own checks then fail).
-inline void WhenModal(std::function<void(QWidget* window)> answer) {
+// `answer` should close the window. A modal window that does not open within
+// `limitMs` fails the test with a message instead of waiting on.
+inline void WhenModal(std::function<void(QWidget* window)> answer, int limitMs = 20000) {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget* window = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            const QPointer<QWidget> open(window);
-            answer(window);
-            // A check that failed inside `answer` returns early: the window
-            // is closed here so that the test fails instead of hanging.
-            if (open && open->isVisible())
-                open->close();
+    auto* waited = new QElapsedTimer;
+    waited->start();
+    QObject::connect(timer, &QTimer::destroyed, [waited] { delete waited; });
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, answer, limitMs] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window) {
+            if (waited->elapsed() > limitMs) {
+                timer->stop();
+                timer->deleteLater();
+                QTest::qFail(qPrintable(QStringLiteral("no modal window opened within %1 ms")
+                                            .arg(limitMs)),
+                             __FILE__, __LINE__);
+            }
+            return;
         }
+        timer->stop();
+        timer->deleteLater();
+        const QPointer<QWidget> open(window);
+        answer(window);
+        // A check that failed inside `answer` returns early: the window
+        // is closed here so that the test fails instead of hanging.
+        if (open && open->isVisible())
+            open->close();
     });
     timer->start();
 }
@@ -112,13 +125,29 @@ inline void RunModal(QDialog& dialog, std::function<void()> user) {
     dialog.exec();
 }
 
-// A picture of the window for a person to look at: into the folder named by
-// VELMORA_SCREENSHOTS, or /tmp/shots without it. False when it cannot be saved.
-inline bool SaveShot(QWidget& window, const QString& name) {
-    const QByteArray asked = qgetenv("VELMORA_SCREENSHOTS");
-    const QDir folder(asked.isEmpty() ? QStringLiteral("/tmp/shots")
-                                      : QString::fromLocal8Bit(asked));
-    return folder.mkpath(QStringLiteral(".")) && window.grab().save(folder.filePath(name));
+// Pictures of the windows for a person to look at are saved only when
+// VELMORA_SCREENSHOTS names a folder.
+inline bool ScreenshotsWanted() {
+    return !qgetenv("VELMORA_SCREENSHOTS").isEmpty();
 }
+
+// Saves a picture into the VELMORA_SCREENSHOTS folder; true when none is
+// wanted, false when it cannot be saved.
+inline bool SaveShot(const QPixmap& picture, const QString& name) {
+    if (!ScreenshotsWanted())
+        return true;
+    const QDir folder(QString::fromLocal8Bit(qgetenv("VELMORA_SCREENSHOTS")));
+    return folder.mkpath(QStringLiteral(".")) && picture.save(folder.filePath(name));
+}
+inline bool SaveShot(QWidget& window, const QString& name) {
+    return SaveShot(window.grab(), name);
+}
+
+// The first line of a test that only takes pictures.
+#define SKIP_UNLESS_SCREENSHOTS()                                                                  \
+    do {                                                                                           \
+        if (!guitest::ScreenshotsWanted())                                                         \
+            QSKIP("pictures are saved only when VELMORA_SCREENSHOTS names a folder");              \
+    } while (false)
 
 } // namespace guitest

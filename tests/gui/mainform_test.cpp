@@ -508,6 +508,7 @@ private slots:
     }
 
     void screenshots() {
+        SKIP_UNLESS_SCREENSHOTS();
         StartOn(true);
         for (int tab = 0; tab < 4; ++tab) {
             Zone().Z_PageControl->setCurrentIndex(tab);

@@ -244,9 +244,9 @@ private slots:
     void pageFitsTheWindow() {
         Open();
         Select(1001);
-        form_->grab().save(QStringLiteral("/tmp/shots/mobpage.png"));
+        QVERIFY(SaveShot(*form_, QStringLiteral("mobpage.png")));
         page_->M_PageControl->setCurrentIndex(3);
-        form_->grab().save(QStringLiteral("/tmp/shots/mobpage_spells.png"));
+        QVERIFY(SaveShot(*form_, QStringLiteral("mobpage_spells.png")));
         for (QWidget* child : page_->findChildren<QWidget*>())
             if (child->isVisible() && child->parentWidget() == page_)
                 QVERIFY(page_->rect().contains(child->geometry()));

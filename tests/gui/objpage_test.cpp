@@ -322,10 +322,10 @@ private slots:
     void pageFitsTheWindow() {
         Open();
         Select(1009);
-        form_->grab().save(QStringLiteral("/tmp/shots/objpage.png"));
+        QVERIFY(SaveShot(*form_, QStringLiteral("objpage.png")));
         page_->O_PageControl->setCurrentIndex(5);
         Select(1000);
-        form_->grab().save(QStringLiteral("/tmp/shots/objpage_additions.png"));
+        QVERIFY(SaveShot(*form_, QStringLiteral("objpage_additions.png")));
         for (QWidget* child : page_->findChildren<QWidget*>())
             if (child->isVisible() && child->parentWidget() == page_)
                 QVERIFY(page_->rect().contains(child->geometry()));

@@ -1,5 +1,6 @@
 #include "errorreporter.h"
 #include "fakeprompts.h"
+#include "guisupport.h"
 #include "prompts.h"
 
 #include <QApplication>
@@ -23,16 +24,7 @@ struct TSeen {
     QStringList Buttons;
 };
 
-// Waits for the next modal window, lets `act` look at it and close it. `act`
-// must close the window, so that the prompt's exec() returns.
-void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 200) {
-    QTimer::singleShot(10, [act = std::move(act), triesLeft]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else if (triesLeft > 0)
-            WhenModal(std::move(act), triesLeft - 1);
-    });
-}
+using guitest::WhenModal;
 
 // Records the box and presses the button with the caption `press`.
 void AnswerBox(TSeen& seen, const QString& press) {

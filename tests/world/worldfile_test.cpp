@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <cctype>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -62,7 +63,14 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeCase{"99999999999999999999999", INT32_MIN, INT32_MAX, false},
                       RangeCase{"", 0, 255, false}, RangeCase{"-", 0, 255, false},
                       RangeCase{"1a", 0, 255, false}, RangeCase{"0x10", 0, 255, false},
-                      RangeCase{" 1", 0, 255, false}, RangeCase{"+7", 0, 255, true}));
+                      RangeCase{" 1", 0, 255, false}, RangeCase{"+7", 0, 255, true}),
+    [](const ::testing::TestParamInfo<RangeCase>& p) {
+        // "-32769 in -32768..32767" as a test name: letters, digits and '_' only.
+        std::string name = std::to_string(p.index) + "_";
+        for (const char c : std::string(p.param.word) + (p.param.ok ? "_ok" : "_refused"))
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : c == '-' ? 'm' : '_';
+        return name;
+    });
 
 TEST(Dice, ParsesAndRejects) {
     EXPECT_EQ(ParseDice("3d8+10"), (TDice{3, 8, 10}));
@@ -105,15 +113,18 @@ TEST_F(SafeSave, WritesCrLfAndReplacesWhole) {
 }
 
 TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    const auto folder = Dir / "ro";
-    const auto path = folder / "f.txt";
+    // No file can be opened under a descriptor limit of 0, even by root (who
+    // writes into read-only folders), so the temporary file cannot be made.
+    const auto path = Dir / "f.txt";
     WriteBytes(path, "old\r\n");
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_exec);
-    EXPECT_FALSE(SaveRecordFile(path.string(), {"new"}, "Не могу сохранить комнаты"));
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit none = saved;
+    none.rlim_cur = 0;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    const bool saved_ok = SaveRecordFile(path.string(), {"new"}, "Не могу сохранить комнаты");
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_FALSE(saved_ok);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить комнаты"}));
 }
