@@ -122,9 +122,12 @@ TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
     rlimit none = saved;
     none.rlim_cur = 0;
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
-    const bool saved_ok = SaveRecordFile(path.string(), {"new"}, "Не могу сохранить комнаты");
+    const bool written = SaveLinesToFile(path.string(), {"new"});
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
-    EXPECT_FALSE(saved_ok);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    // A folder that is a file cannot hold the temporary file either, for root too.
+    EXPECT_FALSE(SaveRecordFile((path / "x").string(), {"new"}, "Не могу сохранить комнаты"));
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить комнаты"}));
 }
