@@ -6,8 +6,10 @@
 #include "descform.h"
 #include "destform.h"
 #include "effectform.h"
+#include "errorreporter.h"
 #include "filecommands.h"
 #include "hinting.h"
+#include "importcommand.h"
 #include "listform.h"
 #include "numberform.h"
 #include "pagesupport.h"
@@ -15,6 +17,7 @@
 #include "prompts.h"
 #include "recordcommands.h"
 #include "recordpage.h"
+#include "reportform.h"
 #include "roommobform.h"
 #include "roomobjform.h"
 #include "settings.h"
@@ -71,12 +74,16 @@ void LoadListReporting(const std::function<void()>& fill) {
     try {
         fill();
     } catch (const TVocabularyError& error) {
-        Prompts().Error(FromCp1251(error.Message));
+        ReportLoadFailure(FromCp1251(error.Message));
     }
 }
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), ProgramFolder(Prompts().ProgramFolder()) {
+    // The lists and templates that cannot be loaded wait for the start-up
+    // report, shown once after the scan: a missing Bases/ is one window, not
+    // a box per control.
+    const TLoadReportScope gathering(startupReport_);
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Velmora Editor"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -103,6 +110,7 @@ TMainForm::TMainForm(QWidget* parent)
     AttachShopPage(*this);
     AttachTrigPage(*this);
     FileCommands = new TFileCommands(*this);
+    ImportCommand = new TImportCommand(*this);
     LoadVocabularies();
     LoadTemplates();
     RecordCommands = new TRecordCommands(*this);
@@ -172,6 +180,8 @@ void TMainForm::CreateMenus() {
     N6 = NewAction(this, files, "N6", QStringLiteral("&Загрузить зону"));
     N34 = NewAction(this, files, "N34", QStringLiteral("Сохранить &зону"),
                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    files->addSeparator();
+    NImport = NewAction(this, files, "NImport", QStringLiteral("&Импорт с сервера..."));
     files->addSeparator();
     N33 = NewAction(this, files, "N33", QStringLiteral("Н&астройки..."));
     files->addSeparator();
@@ -296,6 +306,39 @@ void TMainForm::FormActivate() {
     if (!firstActivation_)
         return;
     firstActivation_ = false;
+    {
+        const TLoadReportScope gathering(startupReport_);
+        StartUp();
+    }
+    if (!startupReport_.IsEmpty())
+        ShowLoadReport({}, startupReport_);
+}
+
+void TMainForm::ShowLoadReport(const QStringList& summary, const TLoadReport& report) {
+    if (!ReportForm)
+        ReportForm = new TReportForm(this);
+    ReportForm->SetReport(summary, report.Failures, report.Notes);
+    ReportForm->show();
+    ReportForm->raise();
+}
+
+void TMainForm::RescanWorkspace(TLoadReport& report) {
+    ZonePage->ClearZones();
+    ClearWorld();
+    UnplacedRooms = FillMap(RoomList, MapGrid, -1);
+    if (MapChanged)
+        MapChanged();
+    EnableRecordCommands(false);
+    {
+        const TLoadReportScope gathering(report);
+        ZonePage->ScanWorkspace();
+    }
+    if (ZonePage->CurrentZone())
+        EnableRecordCommands(true);
+    SetChanged(false);
+}
+
+void TMainForm::StartUp() {
     LoadHintFile();
     ApplySettings();
 
@@ -328,8 +371,8 @@ void TMainForm::LoadHintFile() {
         ApplyHints(this, *hints);
     else
         // The editor works without its hints; the builder should know why they are missing.
-        Prompts().Error(QStringLiteral("Не могу загрузить подсказки из файла ") +
-                        QString::fromStdString(path));
+        ReportLoadFailure(QStringLiteral("Не могу загрузить подсказки из файла ") +
+                          QString::fromStdString(path));
 }
 
 void TMainForm::ApplySettings() {

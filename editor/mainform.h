@@ -4,6 +4,7 @@
 // bar and the companion windows around them. It holds what the pages share:
 // the change flag, the store confirmation, page switching and navigation.
 
+#include "errorreporter.h"
 #include "maplayout.h"
 #include "mob.h"
 #include "obj.h"
@@ -31,10 +32,12 @@ class TDescForm;
 class TDestForm;
 class TEffectForm;
 class TFileCommands;
+class TImportCommand;
 class TRecordCommands;
 class TListForm;
 class TNumberForm;
 class TRecordPage;
+class TReportForm;
 class TRoomMobForm;
 class TRoomObjForm;
 class TToolsForm;
@@ -77,6 +80,8 @@ public:
     TRoomMobForm* RoomMobForm;
     TDestForm* DestForm;
     TConfigForm* ConfigForm;
+    // The report window of the start-up and of an import, made when first needed.
+    TReportForm* ReportForm = nullptr;
 
     QTabWidget* PageControl1;
     TZonePage* ZonePage;
@@ -86,6 +91,7 @@ public:
 
     // Main menu entries, named as the menu is drawn up.
     QAction *N2, *N3, *N4, *N5, *N6, *N34, *N33, *N8;
+    QAction* NImport; // "Импорт с сервера..."
     QAction *N17, *N18, *N19, *N27, *N28, *N29, *N30;
     std::array<QAction*, kPageCount> Nr; // Nr0 .. Nr5
     QAction *NConfirm, *N35;
@@ -113,6 +119,7 @@ public:
     TKindNameLookup KindName() const;
 
     TFileCommands* FileCommands;
+    TImportCommand* ImportCommand;
     TRecordCommands* RecordCommands;
 
     // The rooms of the current zone that have no place on the map.
@@ -169,8 +176,15 @@ public:
     void RefreshPickerLists();
 
     // The first activation: hints, settings, tools window, workspace scan.
-    // Later calls do nothing.
+    // What could not be loaded, from the creation on, is shown in one report
+    // window afterwards. Later calls do nothing.
     void FormActivate();
+    // Shows the report window (not modal: the builder may keep it open while
+    // mending the files it names).
+    void ShowLoadReport(const QStringList& summary, const TLoadReport& report);
+    // Forgets every zone and record in memory and reads the workspace again
+    // (after an import), its failures and notes going into `report`.
+    void RescanWorkspace(TLoadReport& report);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -183,6 +197,7 @@ private:
     void LoadTemplates();
     void LoadVocabularies();
     void ConnectToolsWindow();
+    void StartUp();
     void LoadHintFile();
     void ApplySettings();
     void WriteSettingsFile();
@@ -197,6 +212,7 @@ private:
 
     bool changed_ = false;
     bool firstActivation_ = true;
+    TLoadReport startupReport_;
     int startHeight_ = 0;
     int shownPage_ = ZonePageIndex; // the page entered last
     bool switchingPage_ = false;

@@ -107,6 +107,17 @@ QString TQtPrompts::SaveFile(const QString& folder, const QString& fileName,
                          filters);
 }
 
+QString TQtPrompts::ChooseFolder(const QString& caption, const QString& folder) {
+    QFileDialog dialog(Owner(), caption);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
 std::string TQtPrompts::ProgramFolder() {
     QString folder = QCoreApplication::applicationDirPath();
     if (!folder.endsWith(QLatin1Char('/')))

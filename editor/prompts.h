@@ -1,7 +1,8 @@
 #pragma once
 
 // Everything the editor asks the platform for that a test must be able to
-// answer: message boxes, the open and save file dialogs and the folder of the
+// answer: message boxes, the open and save file dialogs, the folder dialog and
+// the folder of the
 // running program. The editor reaches them only through Prompts().
 
 #include <QList>
@@ -37,6 +38,9 @@ public:
                              const QList<TFileFilter>& filters) = 0;
     virtual QString SaveFile(const QString& folder, const QString& fileName,
                              const QList<TFileFilter>& filters) = 0;
+    // The folder dialog with `caption`, starting in `folder` (may be empty):
+    // the chosen folder, or empty when the user cancels.
+    virtual QString ChooseFolder(const QString& caption, const QString& folder) = 0;
     // The folder of the running program with a trailing "/", in the file
     // system's own encoding (what the readers and writers open).
     virtual std::string ProgramFolder() = 0;
@@ -52,6 +56,7 @@ public:
                      const QList<TFileFilter>& filters) override;
     QString SaveFile(const QString& folder, const QString& fileName,
                      const QList<TFileFilter>& filters) override;
+    QString ChooseFolder(const QString& caption, const QString& folder) override;
     std::string ProgramFolder() override;
 };
 

@@ -286,10 +286,21 @@ void TZonePage::ScanWorkspace() {
     LoadWorkspaceRecords(dir, main_.KindName());
     main_.RefillListWindows();
     main_.RefreshPickerLists();
-    for (auto& zone : LoadWorkspaceZones(dir))
+    // A zone file that fails is reported (its zone stays listed with what was
+    // read): the open reader hides the message, so it is given here.
+    for (auto& zone : LoadWorkspaceZones(dir, [](const std::string&file, const TZone&) {
+             ReportFileError(ZoneLoadFailure(file, LineNumber));
+         }))
         AddZoneEntry(std::move(zone));
     if (ZoneCount() > 0)
         SelectRow(0);
+}
+
+void TZonePage::ClearZones() {
+    currentZone_ = nullptr;
+    selecting_ = true;
+    Z_ListBox->clear();
+    selecting_ = false;
 }
 
 void TZonePage::AddZoneEntry(std::unique_ptr<TZone> zone) {

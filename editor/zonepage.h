@@ -31,6 +31,8 @@ public:
     // Reads the whole workspace into the lists, fills the zone list and shows
     // the first zone.
     void ScanWorkspace();
+    // Empties the zone list (the workspace is about to be read again).
+    void ClearZones();
 
     // The zone being worked on; null when none is.
     TZone* CurrentZone() const { return currentZone_; }

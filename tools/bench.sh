@@ -1,7 +1,8 @@
 #!/bin/bash
 # Benchmark of worldtool on generated workspaces of 100 and 1,000 zones (not a
 # test): scan and resave wall time beside `cat` of the same files, and peak
-# memory. Builds the tool in Release in build-bench/. Each figure is the best
+# memory; then the import of the real server world in ../shared/realworld
+# (when it is there) and the scan of the imported workspace. Builds the tool in Release in build-bench/. Each figure is the best
 # of RUNS runs (default 3), since the machine may be shared.
 #
 #   tools/bench.sh            # writes below /tmp/velmora-bench (BENCH_DIR)
@@ -62,6 +63,23 @@ for zones in 100 1000; do
 done
 
 ratio() { awk "BEGIN{printf \"%.1f\", $1 / $2}"; }
+
+# The real server world beside the project: import it into a fresh
+# workspace, then scan that workspace, each beside `cat` of the bytes it reads.
+real=$root/../shared/realworld/world
+real_line=""
+if [ -d "$real" ]; then
+    rws=$base/realws
+    read -r cat_server _ < <(prepare="" best bash -c "catall '$real'")
+    read -r import_time import_mem < <(prepare="rm -rf '$rws'" best "$tool" import "$real" "$rws")
+    read -r cat_real _ < <(prepare="" best bash -c "catall '$rws'")
+    # Files the readers cannot load yet are reported (status 1), not a stop here.
+    read -r scan_real scan_real_mem < <(prepare="" best bash -c "'$tool' scan '$rws' || [ \$? -eq 1 ]")
+    server_mb=$(du -sb "$real" | awk '{printf "%.1f MB", $1 / 1e6}')
+    real_line="| $(ls "$real/zon" | grep -c '\.zon$') | $server_mb | ${cat_server} s | ${import_time} s | $(ratio "$import_time" "$cat_server")x | $((import_mem / 1024)) MB | ${cat_real} s | ${scan_real} s | $(ratio "$scan_real" "$cat_real")x | $((scan_real_mem / 1024)) MB |"
+else
+    real_line="(no real server world at $real: import and scan of it skipped)"
+fi
 echo
 echo "| zones | workspace | cat | scan | scan / cat | resave | peak memory scan | peak memory resave | peak / workspace |"
 echo "|---|---|---|---|---|---|---|---|---|"
@@ -75,5 +93,10 @@ done
 echo
 echo "100 -> 1,000 zones: scan $(ratio "${scan[1000]}" "${scan[100]}")x, resave $(ratio "${resave[1000]}" "${resave[100]}")x"
 echo "(resave is the whole command: the scan, then the save of every zone.)"
+echo
+echo "Real server world: import, then scan of the imported workspace"
+echo "| zones | server folder | cat | import | import / cat | peak memory import | cat workspace | scan | scan / cat | peak memory scan |"
+echo "|---|---|---|---|---|---|---|---|---|---|"
+echo "$real_line"
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 rm -rf "$base"

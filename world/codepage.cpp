@@ -20,6 +20,21 @@ constexpr std::array<unsigned char, 32> kKoiLower = {
     0xC1, 0xC2, 0xD7, 0xC7, 0xC4, 0xC5, 0xD6, 0xDA, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xCF, 0xD0,
     0xD2, 0xD3, 0xD4, 0xD5, 0xC6, 0xC8, 0xC3, 0xDE, 0xDB, 0xDD, 0xDF, 0xD9, 0xD8, 0xDC, 0xC0, 0xD1};
 
+// Unicode of the KOI8-R bytes 0x80..0xFF: box drawing and maths signs, then
+// the Russian letters in the order of the Latin ones they sound like.
+constexpr std::array<char16_t, 128> kKoi8rHigh = {
+    0x2500, 0x2502, 0x250C, 0x2510, 0x2514, 0x2518, 0x251C, 0x2524, 0x252C, 0x2534, 0x253C, 0x2580,
+    0x2584, 0x2588, 0x258C, 0x2590, 0x2591, 0x2592, 0x2593, 0x2320, 0x25A0, 0x2219, 0x221A, 0x2248,
+    0x2264, 0x2265, 0x00A0, 0x2321, 0x00B0, 0x00B2, 0x00B7, 0x00F7, 0x2550, 0x2551, 0x2552, 0x0451,
+    0x2553, 0x2554, 0x2555, 0x2556, 0x2557, 0x2558, 0x2559, 0x255A, 0x255B, 0x255C, 0x255D, 0x255E,
+    0x255F, 0x2560, 0x2561, 0x0401, 0x2562, 0x2563, 0x2564, 0x2565, 0x2566, 0x2567, 0x2568, 0x2569,
+    0x256A, 0x256B, 0x256C, 0x00A9, 0x044E, 0x0430, 0x0431, 0x0446, 0x0434, 0x0435, 0x0444, 0x0433,
+    0x0445, 0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F, 0x044F, 0x0440, 0x0441,
+    0x0442, 0x0443, 0x0436, 0x0432, 0x044C, 0x044B, 0x0437, 0x0448, 0x044D, 0x0449, 0x0447, 0x044A,
+    0x042E, 0x0410, 0x0411, 0x0426, 0x0414, 0x0415, 0x0424, 0x0413, 0x0425, 0x0418, 0x0419, 0x041A,
+    0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x042F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0416, 0x0412,
+    0x042C, 0x042B, 0x0417, 0x0428, 0x042D, 0x0429, 0x0427, 0x042A};
+
 int UnicodeToCp1251(char32_t cp) {
     if (cp < 0x80)
         return static_cast<int>(cp);
@@ -93,41 +108,58 @@ std::string Utf8ToCp1251(std::string_view utf8, int* substituted) {
     return out;
 }
 
-std::string Cp1251ToKoi8r(std::string_view cp1251, int* substituted) {
+namespace {
+
+// The KOI8-R byte of a Windows-1251 byte; -1 where KOI8-R has none.
+int Koi8rOfCp1251(unsigned char byte) {
+    if (byte < 0x80)
+        return byte;
+    if (byte >= 0xE0)
+        return kKoiLower[byte - 0xE0];
+    if (byte >= 0xC0)
+        return kKoiLower[byte - 0xC0] + 0x20;
+    switch (byte) {
+    case 0xA8:
+        return 0xB3; // Ё
+    case 0xB8:
+        return 0xA3; // ё
+    case 0xA0:
+        return 0x9A; // no-break space
+    case 0xB0:
+        return 0x9C; // degree sign
+    case 0xB7:
+        return 0x9E; // middle dot
+    case 0xA9:
+        return 0xBF; // copyright sign
+    default:
+        return -1;
+    }
+}
+
+// Every byte through `map`; a byte it has no code for (-1) becomes '?',
+// counted in `substituted` when given.
+template <class TMap> std::string ConvertBytes(std::string_view text, int* substituted, TMap map) {
     std::string out;
-    out.reserve(cp1251.size());
+    out.reserve(text.size());
     int lost = 0;
-    for (char ch : cp1251) {
-        const auto byte = static_cast<unsigned char>(ch);
-        int koi;
-        if (byte < 0x80)
-            koi = byte;
-        else if (byte >= 0xE0)
-            koi = kKoiLower[byte - 0xE0];
-        else if (byte >= 0xC0)
-            koi = kKoiLower[byte - 0xC0] + 0x20;
-        else if (byte == 0xA8)
-            koi = 0xB3; // Ё
-        else if (byte == 0xB8)
-            koi = 0xA3; // ё
-        else if (byte == 0xA0)
-            koi = 0x9A; // no-break space
-        else if (byte == 0xB0)
-            koi = 0x9C; // degree sign
-        else if (byte == 0xB7)
-            koi = 0x9E; // middle dot
-        else if (byte == 0xA9)
-            koi = 0xBF; // copyright sign
-        else
-            koi = -1;
-        if (koi < 0) {
-            out += '?';
-            ++lost;
-        } else {
-            out += static_cast<char>(koi);
-        }
+    for (char ch : text) {
+        const int code = map(static_cast<unsigned char>(ch));
+        out += code < 0 ? '?' : static_cast<char>(code);
+        lost += code < 0 ? 1 : 0;
     }
     if (substituted)
         *substituted = lost;
     return out;
+}
+
+} // namespace
+
+std::string Cp1251ToKoi8r(std::string_view cp1251, int* substituted) {
+    return ConvertBytes(cp1251, substituted, Koi8rOfCp1251);
+}
+
+std::string Koi8rToCp1251(std::string_view koi8r, int* substituted) {
+    return ConvertBytes(koi8r, substituted, [](unsigned char byte) {
+        return byte < 0x80 ? byte : UnicodeToCp1251(kKoi8rHigh[byte - 0x80]);
+    });
 }

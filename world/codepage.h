@@ -14,6 +14,9 @@ std::string Utf8ToCp1251(std::string_view utf8, int* substituted = nullptr);
 // Russian letters and ASCII map exactly; other characters without a KOI8-R
 // place become '?', counted in `substituted` when given.
 std::string Cp1251ToKoi8r(std::string_view cp1251, int* substituted = nullptr);
+// Text read from the server: characters that Windows-1251 cannot hold (box
+// drawing, maths signs) become '?', counted in `substituted` when given.
+std::string Koi8rToCp1251(std::string_view koi8r, int* substituted = nullptr);
 
 // Unicode code point of a Windows-1251 byte.
 char32_t Cp1251ToUnicode(unsigned char byte);

@@ -1,5 +1,8 @@
 #include "maplayout.h"
 
+#include <filesystem>
+#include <system_error>
+
 TMapGrid MapGrid;
 
 std::string LayoutFileName(const std::string& roomFileName) {
@@ -24,6 +27,21 @@ void ReadLayout(TRoomList& rooms, TWorldReader& reader) {
 bool LoadLayoutFile(TRoomList& rooms, const std::string& fileName) {
     return LoadWorldFile("карту", fileName,
                          [&rooms](TWorldReader& reader) { ReadLayout(rooms, reader); });
+}
+
+std::string NoLayoutNote(const std::string& roomFileName) {
+    return Msg("Комнаты не расставлены на карте (нет файла карты ") +
+           Msg(LayoutFileName(roomFileName)) + Msg(")\r\nФайл: ") + Msg(roomFileName);
+}
+
+bool LoadLayoutBeside(TRoomList& rooms, const std::string& roomFileName) {
+    const std::string layout = LayoutFileName(roomFileName);
+    std::error_code error;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(layout, error))) {
+        ReportFileNote(NoLayoutNote(roomFileName));
+        return true;
+    }
+    return LoadLayoutFile(rooms, layout);
 }
 
 void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone) {

@@ -21,6 +21,12 @@ std::string LayoutFileName(const std::string& roomFileName);
 
 // Reads the positions; false after a failure (reported as "карту").
 bool LoadLayoutFile(TRoomList& rooms, const std::string& fileName);
+// The layout file beside a room file, read after it. A missing one is no
+// failure (a room file from the server has none): its rooms are not placed
+// yet, which is passed on as a note. False after a failure.
+bool LoadLayoutBeside(TRoomList& rooms, const std::string& roomFileName);
+// The note of a room file without its layout file.
+std::string NoLayoutNote(const std::string& roomFileName);
 void ReadLayout(TRoomList& rooms, TWorldReader& reader);
 void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone);
 // Writes one zone's positions; reports "Не могу сохранить карту" on failure.

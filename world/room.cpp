@@ -63,7 +63,7 @@ void TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
 
 void TRoomList::LoadFromFile(const std::string& fileName) {
     if (LoadWorldFile("комнаты", fileName, [this](TWorldReader& reader) { ReadRooms(reader); }))
-        LoadLayoutFile(*this, LayoutFileName(fileName));
+        LoadLayoutBeside(*this, fileName);
 }
 
 void TRoomList::ReadRooms(TWorldReader& reader) {

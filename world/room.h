@@ -51,7 +51,8 @@ public:
 
 class TRoomList : public TRecordList<TRoom> {
 public:
-    // Reads a room file, then its layout file unless the room file failed.
+    // Reads a room file, then its layout file unless the room file failed
+    // (a missing layout file is a note: the rooms are not placed yet).
     void LoadFromFile(const std::string& fileName);
     // The room file text of one zone.
     void SaveToStrings(TStringList& lines, int32_t zone) const;

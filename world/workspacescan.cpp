@@ -51,16 +51,38 @@ void LoadWorkspaceRecords(const std::string& dir, const TKindNameLookup& kindNam
         TriggerList.LoadFromFile(file);
 }
 
-std::vector<std::unique_ptr<TZone>>
-LoadWorkspaceZones(const std::string& dir,
-                   const std::function<void(const std::string& file)>& onFailure) {
+std::string ZoneLoadFailure(const std::string& file, int lineNumber) {
+    return Msg("Не могу загрузить зону\r\nФайл: ") + Msg(file) + LoadErrorSuffix(lineNumber);
+}
+
+namespace {
+
+// The number of a zone file named "N.zon"; 0 for any other name.
+int32_t NumberOfFileName(const std::string& file) {
+    const std::string stem = fs::path(file).stem().string();
+    if (stem.empty() || stem.size() > 9 ||
+        !std::all_of(stem.begin(), stem.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    return static_cast<int32_t>(std::stol(stem));
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<TZone>> LoadWorkspaceZones(
+    const std::string& dir,
+    const std::function<void(const std::string& file, const TZone& zone)>& onFailure) {
     std::vector<std::unique_ptr<TZone>> zones;
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "ZON"), ".zon")) {
         auto zone = std::make_unique<TZone>();
-        if (zone->OpenZoneFile(file))
-            zones.push_back(std::move(zone));
-        else if (onFailure)
-            onFailure(file);
+        if (!zone->OpenZoneFile(file)) {
+            if (zone->ZoneNumber == 0 && NumberOfFileName(file) != 0) {
+                zone->ZoneNumber = NumberOfFileName(file);
+                zone->DeriveFileNames();
+            }
+            if (onFailure)
+                onFailure(file, *zone);
+        }
+        zones.push_back(std::move(zone));
     }
     return zones;
 }

@@ -24,8 +24,15 @@ std::string WorkspaceFolder(const std::string& dir, const std::string& folder);
 void LoadWorkspaceRecords(const std::string& dir, const TKindNameLookup& kindName = {});
 
 // Every zone file of the workspace through TZone::OpenZoneFile, in name
-// order. `onFailure` runs right after a file fails (LineNumber still tells
-// where); that zone is left out.
-std::vector<std::unique_ptr<TZone>>
-LoadWorkspaceZones(const std::string& dir,
-                   const std::function<void(const std::string& file)>& onFailure = {});
+// order. A file that fails still gives its zone, with what was read before
+// the failure (a zone that silently vanished would look deleted to the
+// builder); where the failure came before the header, the zone takes the
+// number of its file name. `onFailure` runs right after a file fails
+// (LineNumber still tells where).
+std::vector<std::unique_ptr<TZone>> LoadWorkspaceZones(
+    const std::string& dir,
+    const std::function<void(const std::string& file, const TZone& zone)>& onFailure = {});
+
+// The message of a zone file that failed at `lineNumber`, as the zone
+// page's Open would show it.
+std::string ZoneLoadFailure(const std::string& file, int lineNumber);

@@ -72,6 +72,11 @@ void ReportFileError(const std::string& message) {
         gReporter->ReportError(message);
 }
 
+void ReportFileNote(const std::string& message) {
+    if (ShowFileErrors && gReporter)
+        gReporter->ReportNote(message);
+}
+
 std::string Msg(std::string_view utf8) {
     return Utf8ToCp1251(utf8);
 }

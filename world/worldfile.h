@@ -29,6 +29,9 @@ class TErrorReporter {
 public:
     virtual ~TErrorReporter() = default;
     virtual void ReportError(const std::string& message) = 0;
+    // Something the user should know that is no failure (rooms without a
+    // layout file: not placed yet). Only the start-up report lists notes.
+    virtual void ReportNote(const std::string& message) { (void)message; }
 };
 
 // The reporter stays owned by the caller; nullptr discards every message.
@@ -36,6 +39,8 @@ void SetErrorReporter(TErrorReporter* reporter);
 TErrorReporter* ErrorReporter();
 // Shows `message` through the reporter unless ShowFileErrors is false.
 void ReportFileError(const std::string& message);
+// Passes `message` on as a note, unless ShowFileErrors is false.
+void ReportFileNote(const std::string& message);
 
 // The Windows-1251 form of a UTF-8 literal or path, for messages.
 std::string Msg(std::string_view utf8);

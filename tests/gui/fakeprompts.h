@@ -13,7 +13,7 @@
 #include <QTest>
 #include <deque>
 
-enum class TPromptKind { Error, Information, Confirm, OpenFile, SaveFile };
+enum class TPromptKind { Error, Information, Confirm, OpenFile, SaveFile, Folder };
 
 inline const char* PromptKindName(TPromptKind kind) {
     switch (kind) {
@@ -27,6 +27,8 @@ inline const char* PromptKindName(TPromptKind kind) {
         return "open-file dialog";
     case TPromptKind::SaveFile:
         return "save-file dialog";
+    case TPromptKind::Folder:
+        return "folder dialog";
     }
     return "?";
 }
@@ -34,7 +36,7 @@ inline const char* PromptKindName(TPromptKind kind) {
 // One prompt as it arrived.
 struct TPromptCall {
     TPromptKind Kind;
-    QString Text; // the message of a box
+    QString Text; // the message of a box, the caption of the folder dialog
     QString Folder;
     QString FileName;
     QList<TFileFilter> Filters;
@@ -73,6 +75,10 @@ public:
     void ExpectSaveFile(const QString& path) {
         script_.push_back({TPromptKind::SaveFile, {}, false, path});
     }
+    // The folder the folder dialog returns; empty stands for Cancel.
+    void ExpectFolder(const QString& path) {
+        script_.push_back({TPromptKind::Folder, {}, false, path});
+    }
 
     const QList<TPromptCall>& Calls() const { return calls_; }
     bool ScriptDone() const { return script_.empty(); }
@@ -87,6 +93,9 @@ public:
     QString SaveFile(const QString& folder, const QString& fileName,
                      const QList<TFileFilter>& filters) override {
         return Dialog(TPromptKind::SaveFile, folder, fileName, filters);
+    }
+    QString ChooseFolder(const QString& caption, const QString& folder) override {
+        return Take({TPromptKind::Folder, caption, folder, {}, {}}).Path;
     }
     std::string ProgramFolder() override { return programFolder_; }
 

@@ -65,10 +65,6 @@ scan_broken)
 Файл: $ws/OBJ/1.obj
 (Ошибка в строке 2)
 
-Не могу загрузить карту
-Файл: $ws/WLD/1.map
-(Не смог открыть файл)
-
 Не могу загрузить триггеры
 Файл: $ws/TRG/1.trg
 (Ошибка в строке 4)
@@ -79,6 +75,9 @@ scan_broken)
 EXPECTED
     diff "$work/expected" "$work/err" || fail "stderr differs from the expected messages"
     grep -qx "rooms: 1" "$work/out" || fail "room count: $(cat "$work/out")"
+    # A room file without its layout file is no failure: its rooms are not placed.
+    grep -qx "Комнаты не расставлены на карте (нет файла карты $ws/WLD/1.map)" "$work/out" ||
+        fail "no note of the missing layout: $(cat "$work/out")"
     grep -qx "triggers: 1" "$work/out" || fail "the failed trigger stays with what was read"
     grep -qx "zones: 1 loaded, 1 not loaded" "$work/out" || fail "zone count: $(cat "$work/out")"
     grep -qx "  not loaded: $ws/ZON/2.zon" "$work/out" || fail "failed zone file not listed"
@@ -153,6 +152,48 @@ export_koi8)
     [ -f "$work/gx/ZON/1.zon" ] || fail "the zone file was not written after the failure"
     [ -n "$(grep -rl $'\r' "$work/gx")" ] && fail "CR in a generated LF export"
     [ "$(find "$work/gx" -type f | wc -l)" -eq 11 ] || fail "files exported: $(find "$work/gx" -type f | wc -l)"
+    ;;
+
+import)
+    srv=$work/server
+    ws=$work/ws
+    mkdir -p "$srv"/{zon,wld,obj}
+    # KOI8-R "Деревня" and a box-drawing character with LF; a room file with lone CRs;
+    # obj lists its files in an index and has CR LF.
+    printf '#5\n\xe4\xc5\xd2\xc5\xd7\xce\xd1\x80~\n599 10 2\nS\n$\n' >"$srv/zon/5.zon"
+    printf '#500\rHall~\rA hall.\r~\r5 0 1\rS\r$\r' >"$srv/wld/5.wld"
+    printf '#6\nField~\n699 10 2\nS\n$\n' >"$srv/zon/6.zon"
+    printf '5.obj\n$\n' >"$srv/obj/index"
+    printf '* objects\r\n$\r\n' >"$srv/obj/5.obj"
+    printf 'unlisted\n' >"$srv/obj/6.obj"
+    run import "$srv" "$ws" --zones 5,6
+    expect_status 0 "import"
+    printf '#5\r\n\xc4\xe5\xf0\xe5\xe2\xed\xff?~\r\n599 10 2\r\nS\r\n$\r\n' | cmp -s - "$ws/ZON/5.zon" ||
+        fail "zone file not transcoded: $(od -c "$ws/ZON/5.zon" | head)"
+    printf '#500\r\nHall~\r\nA hall.\r\n~\r\n5 0 1\r\nS\r\n$\r\n' | cmp -s - "$ws/WLD/5.wld" || fail "lone CR line ends"
+    printf '* objects\r\n$\r\n' | cmp -s - "$ws/OBJ/5.obj" || fail "CR LF file"
+    [ -f "$ws/WLD/5.map" ] && [ ! -s "$ws/WLD/5.map" ] || fail "no empty layout file"
+    [ -e "$ws/OBJ/6.obj" ] && fail "a file the index does not list was imported"
+    grep -q '"?"): 1$' "$work/out" || fail "substitution count: $(cat "$work/out")"
+    grep -qx "  ZON/5.zon: 1" "$work/out" || fail "substituted file not named: $(cat "$work/out")"
+    # The imported workspace scans (rooms not placed, no failure).
+    run scan "$ws"
+    expect_status 0 "scan of the imported workspace"
+    # An existing zone is refused without --force and its file kept.
+    printf 'mine\r\n' >"$ws/ZON/6.zon"
+    run import "$srv" "$ws"
+    expect_status 1 "import over existing zones"
+    grep -q -- "--force" "$work/err" || fail "no hint at --force: $(cat "$work/err")"
+    [ "$(cat "$ws/ZON/6.zon")" = $'mine\r' ] || fail "an existing zone was overwritten"
+    run import "$srv" "$ws" --force --cp1251
+    expect_status 0 "import --force"
+    printf '#6\r\nField~\r\n699 10 2\r\nS\r\n$\r\n' | cmp -s - "$ws/ZON/6.zon" || fail "--force did not overwrite"
+    for args in "import $srv" "import $srv $ws --zones" "import $srv $ws --zones 1,x" \
+        "import $work/missing $ws" "import $srv $ws --utf8"; do
+        # shellcheck disable=SC2086
+        run $args
+        expect_status 2 "worldtool $args"
+    done
     ;;
 
 *)

@@ -33,14 +33,29 @@ TEST_F(Layout, RoomFileAndLayoutRoundTripOnDisk) {
     EXPECT_EQ(RoomList.Find(1201)->MapLevel, 3);
 }
 
-TEST_F(Layout, MissingLayoutIsReportedAndPositionsStay) {
+TEST_F(Layout, MissingLayoutIsANoteAndPositionsStay) {
+    // A room file straight from a server has no layout: not placed, not broken.
     WriteBytes(PathOf("5.wld"), Crlf({"#500", "x~", "~", "5 0 1", "S", "$", "$"}));
     RoomList.AddNew(500).MapX = 7;
     RoomList.LoadFromFile(PathOf("5.wld"));
-    ASSERT_EQ(Reporter.Messages.size(), 1u);
-    EXPECT_EQ(Reporter.Messages[0],
-              "Не могу загрузить карту\r\nФайл: " + PathOf("5.map") + "\r\n(Не смог открыть файл)");
+    EXPECT_TRUE(Reporter.Messages.empty());
+    EXPECT_EQ(Reporter.Notes,
+              std::vector<std::string>{"Комнаты не расставлены на карте (нет файла карты " +
+                                       PathOf("5.map") + ")\r\nФайл: " + PathOf("5.wld")});
     EXPECT_EQ(RoomList.Find(500)->MapX, 7);
+    // An empty layout file (what the import writes) loads without a word.
+    WriteBytes(PathOf("5.map"), "");
+    Reporter.Notes.clear();
+    RoomList.LoadFromFile(PathOf("5.wld"));
+    EXPECT_TRUE(Reporter.Messages.empty());
+    EXPECT_TRUE(Reporter.Notes.empty());
+    // A layout path that cannot be read is still a failure.
+    std::filesystem::remove(PathOf("5.map"));
+    std::filesystem::create_directory(PathOf("5.map"));
+    RoomList.LoadFromFile(PathOf("5.wld"));
+    EXPECT_EQ(Reporter.Messages,
+              std::vector<std::string>{"Не могу загрузить карту\r\nФайл: " + PathOf("5.map") +
+                                       "\r\n(Не смог открыть файл)"});
 }
 
 TEST_F(Layout, FailedRoomFileSkipsTheLayout) {

@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-// Records every reported message (as UTF-8, for readable assertions).
+// Records every reported message and note (as UTF-8, for readable assertions).
 class TRecordingReporter : public TErrorReporter {
 public:
     TRecordingReporter() { SetErrorReporter(this); }
@@ -23,7 +23,9 @@ public:
     void ReportError(const std::string& message) override {
         Messages.push_back(Cp1251ToUtf8(message));
     }
+    void ReportNote(const std::string& message) override { Notes.push_back(Cp1251ToUtf8(message)); }
     std::vector<std::string> Messages;
+    std::vector<std::string> Notes;
 };
 
 // Windows-1251 bytes of a UTF-8 literal.

@@ -1,8 +1,11 @@
 // worldtool: the world library from the command line. It scans a workspace
 // as the editor does at start-up, saves every zone again, exports every zone
-// for the server, or generates a synthetic workspace.
+// for the server, imports a server's world folder, or generates a synthetic
+// workspace.
 
+#include "codepage.h"
 #include "generate.h"
+#include "serverimport.h"
 #include "workspace.h"
 #include "worldfile.h"
 
@@ -28,6 +31,10 @@ const char* const kUsage =
     "  worldtool export DIR OUT [--koi8|--cp1251] [--lf|--crlf]\n"
     "      read DIR and write every loaded zone's six files for the server into OUT\n"
     "      (default KOI8-R and LF)\n"
+    "  worldtool import SERVERDIR DIR [--zones N,M,...] [--koi8|--cp1251] [--force]\n"
+    "      copy the server's world folder (zon wld obj mob shp trg) into the workspace DIR\n"
+    "      as Windows-1251 with CR LF (default KOI8-R input); zones already in DIR are\n"
+    "      left alone unless --force\n"
     "  worldtool generate DIR --zones N [--seed S]\n"
     "      write a synthetic workspace of N zones into DIR (the same for the same seed)\n"
     "exit status: 0 everything loaded, 1 a failure was reported, 2 usage error\n";
@@ -139,6 +146,62 @@ int Export(const std::vector<std::string>& args) {
     return reporter.Count() > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
+// "10,11,12" into zone numbers; false for anything else.
+bool ParseZoneList(const std::string& text, std::vector<int32_t>& zones) {
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        long long value = 0;
+        if (!ParseNumber(text.substr(start, comma - start), 0, 999999999, value))
+            return false;
+        zones.push_back(static_cast<int32_t>(value));
+        if (comma == std::string::npos)
+            return true;
+        start = comma + 1;
+    }
+}
+
+int Import(const std::vector<std::string>& args) {
+    std::vector<std::string> folders;
+    TImportOptions options;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--koi8") {
+            options.CodePage = TServerCodePage::Koi8r;
+        } else if (args[i] == "--cp1251") {
+            options.CodePage = TServerCodePage::Cp1251;
+        } else if (args[i] == "--force") {
+            options.Overwrite = true;
+        } else if (args[i] == "--zones") {
+            if (i + 1 == args.size() || !ParseZoneList(args[++i], options.Zones))
+                return Usage("--zones takes zone numbers separated by commas");
+        } else if (args[i].starts_with("--")) {
+            return Usage(("unknown option " + args[i]).c_str());
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 2)
+        return Usage("import takes the server's world folder and a workspace folder");
+    if (!IsFolder(folders[0]))
+        return Usage(("not a folder: " + folders[0]).c_str());
+    const auto start = std::chrono::steady_clock::now();
+    BeginBatchWrite();
+    const TServerWorld world = ListServerWorld(folders[0]);
+    const TImportReport report = ImportServerWorld(world, folders[1], options);
+    const bool flushed = report.Imported.empty() || EndBatchWrite(folders[1]);
+    for (const std::string& line : ImportReportLines(report))
+        std::printf("%s\n", Cp1251ToUtf8(line).c_str());
+    std::printf("import time: %.3f s\n", SecondsSince(start));
+    if (!report.Skipped.empty())
+        std::fprintf(stderr,
+                     "worldtool: zones already in %s were not overwritten (--force "
+                     "overwrites them)\n",
+                     folders[1].c_str());
+    for (const std::string& failure : report.Failures)
+        std::fprintf(stderr, "%s\n", Cp1251ToUtf8(failure).c_str());
+    return report.Succeeded() && report.Skipped.empty() && flushed ? kExitLoaded : kExitFailures;
+}
+
 int Generate(const std::vector<std::string>& args) {
     std::vector<std::string> folders;
     TGenerateOptions options;
@@ -193,6 +256,8 @@ int Run(int argc, char** argv) {
         return Resave(args);
     if (command == "export")
         return Export(args);
+    if (command == "import")
+        return Import(args);
     if (command == "generate")
         return Generate(args);
     if (command == "--help" || command == "-h" || command == "help") {

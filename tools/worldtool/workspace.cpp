@@ -14,7 +14,10 @@
 
 namespace fs = std::filesystem;
 
-void TStderrReporter::ReportError(const std::string& message) {
+namespace {
+
+// A message as the terminal shows it: UTF-8, each "\r\n" a line break.
+std::string ScreenText(const std::string& message) {
     const std::string utf8 = Cp1251ToUtf8(message);
     std::string text;
     for (size_t start = 0;;) {
@@ -25,9 +28,21 @@ void TStderrReporter::ReportError(const std::string& message) {
         text += '\n';
         start = pos + 2;
     }
+    return text;
+}
+
+} // namespace
+
+void TStderrReporter::ReportError(const std::string& message) {
+    const std::string text = ScreenText(message);
     if (count_++ > 0)
         std::fputc('\n', stderr);
     std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void TStderrReporter::ReportNote(const std::string& message) {
+    ++notes_;
+    std::printf("%s\n", ScreenText(message).c_str());
 }
 
 namespace {
@@ -43,12 +58,18 @@ TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter) {
     const auto start = std::chrono::steady_clock::now();
     TScanResult result;
     LoadWorkspaceRecords(dir);
-    result.Zones = LoadWorkspaceZones(dir, [&](const std::string& file) {
+    std::vector<const TZone*> failed;
+    auto zones = LoadWorkspaceZones(dir, [&](const std::string& file, const TZone& zone) {
         // The scan hides this message; the line it stopped at is still known.
         result.FailedZoneFiles.push_back(file);
-        reporter.ReportError(Msg("Не могу загрузить зону\r\nФайл: ") + Msg(file) +
-                             LoadErrorSuffix(LineNumber));
+        failed.push_back(&zone);
+        reporter.ReportError(ZoneLoadFailure(file, LineNumber));
     });
+    // Resave and export write only what loaded whole: a zone read in part
+    // would lose the rest of its file.
+    for (auto& zone : zones)
+        if (std::find(failed.begin(), failed.end(), zone.get()) == failed.end())
+            result.Zones.push_back(std::move(zone));
     result.Objects = ObjList.Count();
     result.Mobs = MobList.Count();
     result.Shops = ShopList.Count();

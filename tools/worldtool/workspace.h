@@ -14,6 +14,7 @@
 
 // Prints every failure to stderr as the error box would show it: UTF-8, each
 // "\r\n" a line break, a blank line between two messages. Counts them.
+// Notes (rooms not placed) go to stdout; they fail nothing.
 class TStderrReporter : public TErrorReporter {
 public:
     TStderrReporter() { SetErrorReporter(this); }
@@ -22,10 +23,13 @@ public:
     TStderrReporter& operator=(const TStderrReporter&) = delete;
 
     void ReportError(const std::string& message) override;
+    void ReportNote(const std::string& message) override;
     int Count() const { return count_; }
+    int Notes() const { return notes_; }
 
 private:
     int count_ = 0;
+    int notes_ = 0;
 };
 
 struct TScanResult {

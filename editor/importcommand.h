@@ -1,0 +1,25 @@
+#pragma once
+
+// "Файлы" → "Импорт с сервера...": a server's world folder copied into the
+// workspace (with a question before zones already there are overwritten and
+// a progress dialog that can cancel), the workspace read again so that the
+// zones appear, and a report of what was imported.
+
+#include <QObject>
+#include <QString>
+
+class TMainForm;
+
+class TImportCommand : public QObject {
+    Q_OBJECT
+
+public:
+    // Wires the menu entry.
+    explicit TImportCommand(TMainForm& main);
+
+    void Run();
+
+private:
+    TMainForm& main_;
+    QString lastFolder_; // where the folder dialog starts the next time
+};

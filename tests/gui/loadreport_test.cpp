@@ -1,0 +1,166 @@
+// The import from a server's world folder ("Файлы" → "Импорт с сервера...")
+// and the report window that gathers what the start-up could not load.
+
+#include "codepage.h"
+#include "editorfixture.h"
+#include "reportform.h"
+#include "worldlists.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+using namespace guitest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kReload = QStringLiteral(
+    "Импорт перечитает рабочую папку: несохранённые изменения зон будут потеряны. Продолжить?");
+
+std::string W(const std::string& utf8) {
+    return Utf8ToCp1251(utf8);
+}
+
+std::string Koi(const std::string& utf8) {
+    return Cp1251ToKoi8r(Utf8ToCp1251(utf8));
+}
+
+QStringList ZoneEntries(QListWidget* list) {
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+// Presses Cancel of the import's progress dialog as soon as it is up.
+void CancelProgressWhenShown(QWidget* owner) {
+    QTimer::singleShot(0, owner, [owner] {
+        auto* progress = owner->findChild<QProgressDialog*>(QStringLiteral("ImportProgress"));
+        if (!progress || !progress->isVisible())
+            return CancelProgressWhenShown(owner);
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+class TLoadReportTest : public TEditorFixture {
+    Q_OBJECT
+
+    // A server world folder with zone 10 (the sample workspace has one) and
+    // zone 30, in KOI8-R with LF line ends, without index files.
+    QString MakeServer() {
+        const std::string server = dir_->path().toStdString() + "/server/";
+        WriteFile(server + "zon/10.zon", Koi("#10\nСерверная~\n1099 10 2\nS\n$\n"));
+        WriteFile(server + "zon/30.zon", Koi("#30\nБолото~\n3099 10 2\nS\n$\n"));
+        WriteFile(server + "wld/30.wld", Koi("#3000\nТопь~\nВязко.\n~\n30 0 1\nS\n$\n"));
+        return QString::fromStdString(server);
+    }
+    TReportForm* Report() { return form_->findChild<TReportForm*>(); }
+
+private slots:
+    void cleanup() { Finish(); }
+
+    void importFromTheMenuAsksBeforeOverwritingAndShowsTheZones() {
+        StartOn(true);
+        auto* files = form_->findChild<QMenu*>(QStringLiteral("N1"));
+        QVERIFY(files->actions().contains(Action("NImport")));
+        const QString server = MakeServer();
+        const std::string sampleZone = ReadFile(Workspace("ZON/10.zon"));
+
+        // The zone already there is kept: "Нет" to the overwrite question.
+        prompts_->ExpectFolder(server);
+        prompts_->ExpectConfirm(kReload, true);
+        prompts_->ExpectConfirm(
+            QStringLiteral("В рабочей папке уже есть зоны: 10.\nПерезаписать их?"), false);
+        Action("NImport")->trigger();
+        QVERIFY(prompts_->ScriptDone());
+        QCOMPARE(ZoneEntries(Zone().Z_ListBox),
+                 (QStringList{QStringLiteral("10  Деревня Ольховка"),
+                              QStringLiteral("11  Ольховый лес"), QStringLiteral("30  Болото")}));
+        QCOMPARE(ReadFile(Workspace("ZON/10.zon")), sampleZone);
+        QCOMPARE(ReadFile(Workspace("WLD/30.wld")),
+                 W("#3000\r\nТопь~\r\nВязко.\r\n~\r\n30 0 1\r\nS\r\n$\r\n"));
+        QVERIFY(RoomList.Find(3000));
+        QVERIFY(Report() && Report()->isVisible());
+        const QString text = Report()->Text();
+        QVERIFY2(text.contains(QStringLiteral("Импортировано зон: 1, файлов: 3")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Уже есть в рабочей папке, не перезаписаны: 10")));
+        QVERIFY(text.contains(QStringLiteral("(заменены на \"?\"): 0")));
+        QVERIFY(!text.contains(QStringLiteral("Ошибки")));
+
+        // "Да" replaces it.
+        prompts_->ExpectFolder(server);
+        prompts_->ExpectConfirm(kReload, true);
+        prompts_->ExpectConfirm(
+            QStringLiteral("В рабочей папке уже есть зоны: 10, 30.\nПерезаписать их?"), true);
+        Action("NImport")->trigger();
+        QVERIFY(prompts_->ScriptDone());
+        QCOMPARE(ReadFile(Workspace("ZON/10.zon")),
+                 W("#10\r\nСерверная~\r\n1099 10 2\r\nS\r\n$\r\n"));
+        QVERIFY(ZoneEntries(Zone().Z_ListBox).contains(QStringLiteral("10  Серверная")));
+    }
+
+    void cancelledImportLeavesTheWorkspaceAsItWas() {
+        StartOn(false);
+        const QString server = MakeServer();
+        prompts_->ExpectFolder(server);
+        prompts_->ExpectInformation(QStringLiteral("Импорт отменён, рабочая папка не изменена."));
+        CancelProgressWhenShown(form_.get());
+        Action("NImport")->trigger();
+        QVERIFY(prompts_->ScriptDone());
+        QVERIFY(fs::is_empty(Workspace("")));
+        QCOMPARE(Zone().ZoneCount(), 0);
+        // Nothing is left beside the workspace either.
+        for (const auto& entry : fs::directory_iterator(program_))
+            QVERIFY2(!entry.path().filename().string().starts_with(".Zones"), entry.path().c_str());
+    }
+
+    void startupGathersItsFailuresAndNotesIntoOneWindow() {
+        MakeProgram(true, Settings(false, true, true));
+        // A zone file with an empty command line, and a room file without layout.
+        WriteFile(Workspace("ZON/12.zon"), "#12\r\nBroken~\r\n1299 10 2\r\n\r\nS\r\n$\r\n");
+        WriteFile(Workspace("WLD/13.wld"), "#1300\r\nHall~\r\n~\r\n13 0 1\r\nS\r\n$\r\n");
+        Start(); // no error box: the fake fails the test on any
+        QVERIFY(Report() && Report()->isVisible());
+        const QString text = Report()->Text();
+        const QString zoneFailure = QStringLiteral("Не могу загрузить зону\nФайл: ") +
+                                    QString::fromStdString(Workspace("ZON/12.zon")) +
+                                    QStringLiteral("\n(Ошибка в строке 4)");
+        const QString note = QStringLiteral("Комнаты не расставлены на карте (нет файла карты ") +
+                             QString::fromStdString(Workspace("WLD/13.map")) +
+                             QStringLiteral(")\nФайл: ") +
+                             QString::fromStdString(Workspace("WLD/13.wld"));
+        QVERIFY2(text.contains(QStringLiteral("Ошибки (1):\n\n") + zoneFailure), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Заметки (1):\n\n") + note), qPrintable(text));
+        // The zone that failed is still there, with what was read.
+        QVERIFY(ZoneEntries(Zone().Z_ListBox).contains(QStringLiteral("12  Broken")));
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(Report()->CopyBtn, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), text);
+        QTest::mouseClick(Report()->CloseBtn, Qt::LeftButton);
+        QVERIFY(!Report()->isVisible());
+    }
+
+    void missingBasesIsReportedOnceAndTheEditorGoesOn() {
+        MakeProgram(true, Settings(false, true, true));
+        fs::remove_all(program_ + "Bases");
+        Start();
+        QVERIFY(Report() && Report()->isVisible());
+        const QString text = Report()->Text();
+        const QString spells = QStringLiteral("Не могу открыть файл ") +
+                               QString::fromStdString(program_) + QStringLiteral("Bases/Spells");
+        QCOMPARE(text.count(spells + QLatin1Char('\n')), 1);
+        QVERIFY(text.contains(QStringLiteral("Bases/Template_Obj")));
+        QCOMPARE(Zone().ZoneCount(), 2); // the workspace is read all the same
+    }
+};
+
+QTEST_MAIN(TLoadReportTest)
+#include "loadreport_test.moc"

@@ -1,0 +1,199 @@
+// The import from a server's world folder into the workspace layout.
+
+#include "serverimport.h"
+#include "testsupport.h"
+#include "workspacescan.h"
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// KOI8-R bytes of a UTF-8 literal (through Windows-1251, which holds every
+// letter these tests use).
+std::string Koi(const std::string& utf8) {
+    return Cp1251ToKoi8r(Utf8ToCp1251(utf8));
+}
+
+// Every file below `root` with its bytes, by path relative to it.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    if (!fs::exists(root))
+        return files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        files[fs::relative(entry.path(), root).string()] =
+            entry.is_regular_file() ? ReadBytes(entry.path()) : "<folder>";
+    return files;
+}
+
+class ServerImport : public WorldTest {
+protected:
+    fs::path Server() const { return Dir / "server"; }
+    fs::path Workspace() const { return Dir / "ws"; }
+    void Put(const std::string& name, const std::string& bytes) const {
+        WriteBytes(Server() / name, bytes);
+    }
+    TImportReport Import(const TImportOptions& options = {},
+                         const TImportProgress& progress = {}) const {
+        return ImportServerWorld(ListServerWorld(Server().string()), Workspace().string(), options,
+                                 progress);
+    }
+    // Two small zones, 30 and 31, without index files.
+    void PutTwoZones() const {
+        Put("zon/30.zon", "#30\nA~\n");
+        Put("wld/30.wld", "#3000\n");
+        Put("zon/31.zon", "#31\nB~\n");
+    }
+};
+
+TEST_F(ServerImport, TranscodesEveryLineEndAndCountsSubstitutions) {
+    // LF, CR LF and lone CR files; two box-drawing characters KOI8-R has and
+    // Windows-1251 has not; a last line without its line end stays so.
+    Put("zon/30.zon", Koi("#30\nДеревня~\n") + "\x80\x81\n" + "S\n$");
+    Put("wld/30.wld", Koi("#3000\r\nКомната~\r\n"));
+    Put("obj/30.obj", Koi("#3001\rмеч~\r\r"));
+    const TImportReport report = Import();
+
+    EXPECT_TRUE(report.Succeeded());
+    EXPECT_EQ(report.Imported, std::vector<int32_t>{30});
+    EXPECT_EQ(report.Files, 4); // zone, rooms, their empty layout, objects
+    EXPECT_EQ(report.Substituted, 2);
+    EXPECT_EQ(report.SubstitutedFiles,
+              (std::vector<std::pair<std::string, int>>{{"ZON/30.zon", 2}}));
+    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), W("#30\r\nДеревня~\r\n??\r\nS\r\n$"));
+    EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.wld"), W("#3000\r\nКомната~\r\n"));
+    EXPECT_EQ(ReadBytes(Workspace() / "OBJ/30.obj"), W("#3001\r\nмеч~\r\n\r\n"));
+    ASSERT_TRUE(fs::exists(Workspace() / "WLD/30.map"));
+    EXPECT_EQ(fs::file_size(Workspace() / "WLD/30.map"), 0u);
+    EXPECT_FALSE(fs::exists(Workspace() / "MOB/30.mob"));
+    // The staging folder beside the workspace is gone.
+    for (const auto& [name, bytes] : Snapshot(Dir))
+        EXPECT_FALSE(name.starts_with(".ws")) << name;
+}
+
+TEST_F(ServerImport, Cp1251InputOnlyChangesLineEnds) {
+    Put("zon/30.zon", W("#30\nДеревня~\n") + "\x98\n");
+    TImportOptions options;
+    options.CodePage = TServerCodePage::Cp1251;
+    const TImportReport report = Import(options);
+    EXPECT_TRUE(report.Succeeded());
+    EXPECT_EQ(report.Substituted, 0);
+    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), W("#30\r\nДеревня~\r\n") + "\x98\r\n");
+}
+
+TEST_F(ServerImport, IndexListsTheFilesAndNumberedFilesStandInWhereThereIsNone) {
+    // zon has an index: 32.zon is not listed, 33.zon is listed but missing and
+    // "limbo.zon" names no zone. wld has none: every numbered file counts.
+    Put("zon/index", "31.zon\r\n  30.zon \n33.zon\nlimbo.zon\n$\n40.zon\n");
+    Put("zon/30.zon", "#30\n");
+    Put("zon/31.zon", "#31\n");
+    Put("zon/32.zon", "#32\n");
+    Put("wld/31.wld", "#3100\n");
+    Put("wld/notes.wld", "not a zone\n");
+    Put("wld/35.wld", "#3500\n");
+
+    const TServerWorld world = ListServerWorld(Server().string());
+    std::vector<int32_t> numbers;
+    for (const auto& zone : world.Zones)
+        numbers.push_back(zone.Number);
+    EXPECT_EQ(numbers, (std::vector<int32_t>{30, 31, 35}));
+    ASSERT_EQ(world.Problems.size(), 2u);
+    EXPECT_NE(Cp1251ToUtf8(world.Problems[0]).find("33.zon"), std::string::npos);
+    EXPECT_NE(Cp1251ToUtf8(world.Problems[1]).find("limbo.zon"), std::string::npos);
+
+    const TImportReport report = Import();
+    EXPECT_FALSE(report.Succeeded()); // the two index problems are reported
+    EXPECT_EQ(report.Imported, (std::vector<int32_t>{30, 31, 35}));
+    EXPECT_FALSE(fs::exists(Workspace() / "ZON/32.zon"));
+    EXPECT_TRUE(fs::exists(Workspace() / "WLD/35.map"));
+    EXPECT_EQ(report.Failures, world.Problems);
+}
+
+TEST_F(ServerImport, ExistingZoneIsLeftAloneUnlessOverwriteIsAsked) {
+    PutTwoZones();
+    WriteBytes(Workspace() / "WLD/30.map", "3000 1 1 1\r\n");
+    const TServerWorld world = ListServerWorld(Server().string());
+    EXPECT_EQ(ExistingZones(world, Workspace().string(), {}), std::vector<int32_t>{30});
+    EXPECT_TRUE(ExistingZones(world, Workspace().string(), {31}).empty());
+
+    TImportReport report = Import();
+    EXPECT_EQ(report.Skipped, std::vector<int32_t>{30});
+    EXPECT_EQ(report.Imported, std::vector<int32_t>{31});
+    EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.map"), "3000 1 1 1\r\n");
+    EXPECT_FALSE(fs::exists(Workspace() / "ZON/30.zon"));
+
+    TImportOptions options;
+    options.Overwrite = true;
+    options.Zones = {30, 77};
+    report = Import(options);
+    EXPECT_EQ(report.Imported, std::vector<int32_t>{30});
+    EXPECT_EQ(report.NotFound, std::vector<int32_t>{77});
+    EXPECT_FALSE(report.Succeeded());
+    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), "#30\r\nA~\r\n");
+    EXPECT_EQ(fs::file_size(Workspace() / "WLD/30.map"), 0u);
+}
+
+TEST_F(ServerImport, CancelLeavesTheWorkspaceAsItWas) {
+    PutTwoZones();
+    WriteBytes(Workspace() / "ZON/31.zon", "mine\r\n");
+    const auto before = Snapshot(Dir);
+    std::vector<int> seen;
+    TImportOptions options;
+    options.Overwrite = true;
+    const TImportReport report = Import(options, [&](int done, int total) {
+        seen.push_back(done);
+        EXPECT_EQ(total, 2);
+        return done < 1; // the user cancels after the first zone
+    });
+    EXPECT_TRUE(report.Cancelled);
+    EXPECT_EQ(seen, (std::vector<int>{0, 1}));
+    EXPECT_EQ(Snapshot(Dir), before); // nothing in the workspace, nothing left beside it
+    EXPECT_EQ(Cp1251ToUtf8(ImportReportLines(report).front()),
+              "Импорт отменён, рабочая папка не изменена.");
+}
+
+#ifdef VELMORA_REALWORLD
+TEST_F(ServerImport, RealServerWorldEveryListedFileArrivesFaithfully) {
+    const fs::path server = fs::path(VELMORA_REALWORLD) / "world";
+    if (!fs::is_directory(server))
+        GTEST_SKIP() << "no real server world at " << server << " (the sample is not here)";
+    const TImportReport report =
+        ImportServerWorld(ListServerWorld(server.string()), Workspace().string(), TImportOptions{});
+    EXPECT_TRUE(report.Failures.empty()) << Cp1251ToUtf8(report.Failures.front());
+    std::map<std::string, int> substituted(report.SubstitutedFiles.begin(),
+                                           report.SubstitutedFiles.end());
+    int listed = 0;
+    for (const auto& kind : kServerKinds) {
+        std::string index = ReadBytes(server / kind.ServerFolder / "index");
+        for (const std::string& line : SplitTextLines(index)) {
+            if (line == "$")
+                break;
+            ++listed;
+            const std::string name = std::string(kind.WorkspaceFolder) + "/" + line;
+            const fs::path written = Workspace() / name;
+            ASSERT_TRUE(fs::exists(written)) << name;
+            if (std::string(kind.Extension) == ".wld") {
+                EXPECT_TRUE(
+                    fs::exists(Workspace() / "WLD" / (fs::path(line).stem().string() + ".map")))
+                    << name;
+            }
+            if (substituted.count(name))
+                continue;
+            // Back to KOI8-R with LF: the server's bytes with their line ends made LF.
+            std::string original;
+            for (const std::string& text :
+                 SplitTextLines(ReadBytes(server / kind.ServerFolder / line)))
+                original += text + "\n";
+            std::string back;
+            for (const std::string& text : SplitTextLines(ReadBytes(written)))
+                back += text + "\n";
+            EXPECT_EQ(Cp1251ToKoi8r(back), original) << name;
+        }
+    }
+    EXPECT_EQ(report.Files,
+              listed + static_cast<int>(ListFiles((Workspace() / "WLD").string(), ".map").size()));
+}
+#endif
+
+} // namespace

@@ -1,0 +1,389 @@
+#include "serverimport.h"
+
+#include "codepage.h"
+#include "workspacescan.h"
+#include "worldfile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kRoomKind = 1; // kServerKinds index of the room files
+
+std::string Lower(std::string text) {
+    for (char& ch : text)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return text;
+}
+
+// The zone number of a file name "N.ext" (any letter case of the
+// extension); nothing for any other name.
+std::optional<int32_t> ZoneOfFileName(const std::string& name, const std::string& extension) {
+    if (name.size() <= extension.size() ||
+        Lower(name.substr(name.size() - extension.size())) != extension)
+        return std::nullopt;
+    const std::string digits = name.substr(0, name.size() - extension.size());
+    if (digits.empty() || digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return static_cast<int32_t>(std::atol(digits.c_str()));
+}
+
+std::string Trimmed(const std::string& line) {
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return line.substr(first, line.find_last_not_of(" \t") - first + 1);
+}
+
+// The file names a folder's index lists, or nothing when it has no index.
+std::optional<std::vector<std::string>> IndexEntries(const fs::path& folder) {
+    std::string bytes;
+    if (!ReadFileBytes((folder / "index").string(), bytes))
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (const std::string& line : SplitTextLines(std::move(bytes))) {
+        const std::string name = Trimmed(line);
+        if (name == "$")
+            break;
+        if (!name.empty())
+            names.push_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> NumberedFiles(const fs::path& folder, const std::string& extension) {
+    std::vector<std::string> names;
+    for (const std::string& path : ListFiles(folder.string(), extension)) {
+        std::string name = fs::path(path).filename().string();
+        if (ZoneOfFileName(name, extension))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
+bool IsRegularFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+bool Exists(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+// The workspace path without a trailing separator, so that its parent is
+// the folder beside which the staging folder goes.
+fs::path WorkspacePath(const std::string& workspace) {
+    fs::path path(workspace);
+    if (!path.has_filename() && path.has_parent_path())
+        path = path.parent_path();
+    return path;
+}
+
+std::string TargetName(size_t kind, int32_t number) {
+    return std::string(kServerKinds[kind].WorkspaceFolder) + "/" + std::to_string(number) +
+           kServerKinds[kind].Extension;
+}
+
+std::string LayoutName(int32_t number) {
+    return "WLD/" + std::to_string(number) + ".map";
+}
+
+// A folder of the file system that is removed with its contents when the
+// import ends, whatever way.
+class TStagingFolder {
+public:
+    explicit TStagingFolder(const fs::path& workspace) {
+        const fs::path parent =
+            workspace.has_parent_path() ? workspace.parent_path() : fs::path(".");
+        std::string name =
+            (parent / ("." + workspace.filename().string() + ".import-XXXXXX")).string();
+        if (::mkdtemp(name.data()))
+            path_ = name;
+    }
+    ~TStagingFolder() {
+        if (!path_.empty()) {
+            std::error_code error;
+            fs::remove_all(path_, error);
+        }
+    }
+    TStagingFolder(const TStagingFolder&) = delete;
+    TStagingFolder& operator=(const TStagingFolder&) = delete;
+
+    bool Made() const { return !path_.empty(); }
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+bool MakeFolders(const fs::path& root) {
+    for (const auto& kind : kServerKinds) {
+        std::error_code error;
+        fs::create_directories(root / kind.WorkspaceFolder, error);
+        if (!fs::is_directory(root / kind.WorkspaceFolder, error))
+            return false;
+    }
+    return true;
+}
+
+// Moves a staged file over the workspace file; a copy where the two lie on
+// different file systems.
+bool MoveInto(const fs::path& from, const fs::path& to) {
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (!error)
+        return true;
+    error.clear();
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+    return !error;
+}
+
+std::string CannotWrite(const fs::path& path) {
+    return Msg("Не могу записать файл ") + Msg(path.string());
+}
+
+// One zone converted into the staging folder: the workspace names of its files.
+struct TStagedZone {
+    int32_t Number = 0;
+    std::vector<std::string> Files;
+};
+
+} // namespace
+
+TServerWorld ListServerWorld(const std::string& serverDir) {
+    std::map<int32_t, TServerZone> zones;
+    TServerWorld world;
+    for (size_t kind = 0; kind < kServerKinds.size(); ++kind) {
+        const fs::path folder = fs::path(serverDir) / kServerKinds[kind].ServerFolder;
+        const std::string extension = kServerKinds[kind].Extension;
+        const auto index = IndexEntries(folder);
+        const std::vector<std::string> names = index ? *index : NumberedFiles(folder, extension);
+        for (const std::string& name : names) {
+            const fs::path path = folder / name;
+            const auto number = ZoneOfFileName(name, extension);
+            if (!number) {
+                world.Problems.push_back(Msg("Пропущен файл с именем не вида N") + Msg(extension) +
+                                         Msg(": ") + Msg(path.string()));
+                continue;
+            }
+            if (!IsRegularFile(path)) {
+                world.Problems.push_back(Msg("Нет файла из списка index: ") + Msg(path.string()));
+                continue;
+            }
+            TServerZone& zone = zones[*number];
+            zone.Number = *number;
+            if (!zone.Files[kind].empty()) {
+                world.Problems.push_back(Msg("Второй файл той же зоны пропущен: ") +
+                                         Msg(path.string()));
+                continue;
+            }
+            zone.Files[kind] = path.string();
+        }
+    }
+    for (auto& [number, zone] : zones)
+        world.Zones.push_back(std::move(zone));
+    return world;
+}
+
+std::vector<std::string> WorkspaceZoneFiles(const std::string& workspace, int32_t number) {
+    std::vector<std::string> files;
+    for (size_t kind = 0; kind < kServerKinds.size(); ++kind)
+        files.push_back((fs::path(workspace) / TargetName(kind, number)).string());
+    files.push_back((fs::path(workspace) / LayoutName(number)).string());
+    return files;
+}
+
+namespace {
+
+bool Selected(const std::vector<int32_t>& selection, int32_t number) {
+    return selection.empty() ||
+           std::find(selection.begin(), selection.end(), number) != selection.end();
+}
+
+bool ZoneInWorkspace(const std::string& workspace, int32_t number) {
+    const auto files = WorkspaceZoneFiles(workspace, number);
+    return std::any_of(files.begin(), files.end(), [](const auto& f) { return Exists(f); });
+}
+
+} // namespace
+
+std::vector<int32_t> ExistingZones(const TServerWorld& world, const std::string& workspace,
+                                   const std::vector<int32_t>& selection) {
+    std::vector<int32_t> existing;
+    for (const TServerZone& zone : world.Zones)
+        if (Selected(selection, zone.Number) && ZoneInWorkspace(workspace, zone.Number))
+            existing.push_back(zone.Number);
+    return existing;
+}
+
+std::string WorkspaceFileText(std::string_view serverBytes, TServerCodePage codePage,
+                              int* substituted) {
+    std::string text;
+    text.reserve(serverBytes.size() + serverBytes.size() / 16);
+    for (size_t i = 0; i < serverBytes.size(); ++i) {
+        const char ch = serverBytes[i];
+        if (ch == '\r') {
+            if (i + 1 < serverBytes.size() && serverBytes[i + 1] == '\n')
+                ++i;
+            text += "\r\n";
+        } else if (ch == '\n') {
+            text += "\r\n";
+        } else {
+            text += ch;
+        }
+    }
+    if (codePage == TServerCodePage::Koi8r)
+        return Koi8rToCp1251(text, substituted);
+    if (substituted)
+        *substituted = 0;
+    return text;
+}
+
+TImportReport ImportServerWorld(const TServerWorld& world, const std::string& workspace,
+                                const TImportOptions& options, const TImportProgress& progress) {
+    TImportReport report;
+    report.Failures = world.Problems;
+    for (int32_t number : options.Zones)
+        if (std::none_of(world.Zones.begin(), world.Zones.end(),
+                         [number](const TServerZone& zone) { return zone.Number == number; }))
+            report.NotFound.push_back(number);
+
+    std::vector<const TServerZone*> chosen;
+    for (const TServerZone& zone : world.Zones) {
+        if (!Selected(options.Zones, zone.Number))
+            continue;
+        if (!options.Overwrite && ZoneInWorkspace(workspace, zone.Number))
+            report.Skipped.push_back(zone.Number);
+        else
+            chosen.push_back(&zone);
+    }
+    const int total = static_cast<int>(chosen.size());
+    if (progress && !progress(0, total)) {
+        report.Cancelled = true;
+        return report;
+    }
+    if (chosen.empty())
+        return report;
+
+    const fs::path target = WorkspacePath(workspace);
+    const TStagingFolder staging(target);
+    if (!staging.Made() || !MakeFolders(staging.Path())) {
+        report.Failures.push_back(Msg("Не могу создать временную папку рядом с ") +
+                                  Msg(target.string()));
+        return report;
+    }
+
+    std::vector<TStagedZone> staged;
+    std::vector<std::pair<std::string, int>> substitutions;
+    int processed = 0;
+    for (const TServerZone* zone : chosen) {
+        TStagedZone done{zone->Number, {}};
+        bool readable = true;
+        for (size_t kind = 0; kind < kServerKinds.size() && readable; ++kind) {
+            const std::string& source = zone->Files[kind];
+            if (source.empty())
+                continue;
+            std::string bytes;
+            if (!ReadFileBytes(source, bytes)) {
+                report.Failures.push_back(Msg("Не могу прочитать файл ") + Msg(source) +
+                                          Msg(" (зона ") + std::to_string(zone->Number) +
+                                          Msg(" не импортирована)"));
+                readable = false;
+                break;
+            }
+            int lost = 0;
+            const std::string name = TargetName(kind, zone->Number);
+            if (!SaveBytesToFile((staging.Path() / name).string(),
+                                 WorkspaceFileText(bytes, options.CodePage, &lost))) {
+                report.Failures.push_back(CannotWrite(staging.Path() / name));
+                return report;
+            }
+            done.Files.push_back(name);
+            if (lost > 0)
+                substitutions.emplace_back(name, lost);
+            if (kind == kRoomKind) {
+                // An empty layout: the rooms wait on the map page to be placed.
+                if (!SaveBytesToFile((staging.Path() / LayoutName(zone->Number)).string(), {})) {
+                    report.Failures.push_back(
+                        CannotWrite(staging.Path() / LayoutName(zone->Number)));
+                    return report;
+                }
+                done.Files.push_back(LayoutName(zone->Number));
+            }
+        }
+        if (readable)
+            staged.push_back(std::move(done));
+        ++processed;
+        if (progress && !progress(processed, total)) {
+            report.Cancelled = true;
+            return report;
+        }
+    }
+
+    // Everything is converted: only now does the workspace change.
+    if (!MakeFolders(target)) {
+        report.Failures.push_back(Msg("Не могу создать папки рабочей папки ") +
+                                  Msg(target.string()));
+        return report;
+    }
+    for (const TStagedZone& zone : staged) {
+        bool moved = true;
+        for (const std::string& name : zone.Files) {
+            if (MoveInto(staging.Path() / name, target / name)) {
+                ++report.Files;
+            } else {
+                report.Failures.push_back(CannotWrite(target / name));
+                moved = false;
+            }
+        }
+        if (moved)
+            report.Imported.push_back(zone.Number);
+    }
+    for (const auto& [name, lost] : substitutions) {
+        report.SubstitutedFiles.emplace_back(name, lost);
+        report.Substituted += lost;
+    }
+    return report;
+}
+
+std::string ZoneNumberList(const std::vector<int32_t>& zones) {
+    std::string text;
+    for (int32_t number : zones) {
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(number);
+    }
+    return text;
+}
+
+std::vector<std::string> ImportReportLines(const TImportReport& report) {
+    std::vector<std::string> lines;
+    if (report.Cancelled) {
+        lines.push_back(Msg("Импорт отменён, рабочая папка не изменена."));
+        return lines;
+    }
+    lines.push_back(
+        Msg(Format("Импортировано зон: %zu, файлов: %d", report.Imported.size(), report.Files)));
+    if (!report.Imported.empty())
+        lines.push_back(Msg("Зоны: ") + ZoneNumberList(report.Imported));
+    lines.push_back(Msg(
+        Format("Символов без кода в Windows-1251 (заменены на \"?\"): %d", report.Substituted)));
+    for (const auto& [name, lost] : report.SubstitutedFiles)
+        lines.push_back(Format("  %s: %d", name.c_str(), lost));
+    if (!report.Skipped.empty())
+        lines.push_back(Msg("Уже есть в рабочей папке, не перезаписаны: ") +
+                        ZoneNumberList(report.Skipped));
+    if (!report.NotFound.empty())
+        lines.push_back(Msg("Нет в папке сервера: ") + ZoneNumberList(report.NotFound));
+    return lines;
+}
