@@ -105,8 +105,11 @@ public:
     explicit TStagingFolder(const fs::path& workspace) {
         const fs::path parent =
             workspace.has_parent_path() ? workspace.parent_path() : fs::path(".");
-        std::string name =
-            (parent / ("." + workspace.filename().string() + ".import-XXXXXX")).string();
+        // Built by appending: GCC 12 at -O2 takes "." + string&& for an overlapping copy.
+        std::string folder = ".";
+        folder += workspace.filename().string();
+        folder += ".import-XXXXXX";
+        std::string name = (parent / folder).string();
         if (::mkdtemp(name.data()))
             path_ = name;
     }
