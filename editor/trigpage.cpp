@@ -190,7 +190,7 @@ void TTrigPage::ReadFromPage(TTrigger& trigger) {
     trigger.Name = ToModelText(T_NameEdit->text());
     const int previousModel = trigger.Model;
     const int model = ReadCode(T_ClassComboBox, previousModel);
-    trigger.Model = static_cast<uint8_t>(std::clamp(model, 0, 255));
+    trigger.Model = static_cast<int16_t>(std::clamp(model, -1, 255));
     if (QListWidget* list = TypeList(trigger.Model))
         trigger.Flags = ChecksToFlagsKeeping(list, trigger.Model == previousModel ? trigger.Flags
                                                                                   : std::string());

@@ -35,7 +35,7 @@ public:
     uint8_t PosLoad = 0, PosDefault = 0, Pol = 0;
     int8_t BareHandAttack = 0;
     std::string Destination; // room numbers separated by "/"
-    uint8_t Str = 0, Int = 0, Wis = 0, Dex = 0, Con = 0, Cha = 0;
+    int32_t Str = 0, Int = 0, Wis = 0, Dex = 0, Con = 0, Cha = 0;
     int32_t LikeWork = 0, MaxFactor = 0;
     uint16_t ExtraAttack = 0;
     uint8_t Model = 0; // written under the key "Class"
@@ -46,6 +46,13 @@ public:
     std::vector<int32_t> Helper;
     std::vector<int32_t> Triggers;
     int32_t MaxInWorld = 0; // not in the mob file: the zone commands carry it
+
+    // Kept as read and written back in place: named lines we do not model
+    // ("Race: 110"; before the "E"), the lines after the record ("I" and "L"
+    // lines), and the text the record was read from.
+    TStringList KeptNamedLines;
+    TStringList Trailer;
+    TSourceText Source;
 };
 
 // Spells and skills pack a number in the low and a signed value in the high 16 bits.
@@ -62,8 +69,13 @@ inline int16_t PairValue(int32_t entry) {
 
 class TMobList : public TRecordList<TMob> {
 public:
-    void LoadFromFile(const std::string& fileName);
+    bool LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     void SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadMobs(TWorldReader& reader);
+    // Our writer's lines of one mob (without its trailer).
+    static void WriteMob(const TMob& mob, TStringList& lines);
+
+private:
+    static void ReadMob(TWorldReader& reader, TMob& mob, std::string& line);
 };

@@ -52,20 +52,36 @@ std::string ReadClosedLine(TWorldReader& reader) {
         return {};
     if (EndsWith(line, '~'))
         return DropLast(line);
-    reader.ReadLine(); // the closing "~"
-    return line;
+    // Our files close the text on the next line; others may run it over
+    // several lines first, which are kept joined with CR LF.
+    std::string text = line;
+    for (;;) {
+        if (reader.Eof())
+            throw TEndOfFileStop{};
+        line = reader.ReadLine();
+        if (line == "~")
+            return text;
+        text += "\r\n";
+        if (EndsWith(line, '~'))
+            return text + DropLast(line);
+        text += line;
+    }
 }
 
 void WriteClosedLine(TStringList& lines, const std::string& text) {
+    size_t from = 0;
+    for (size_t cr; (cr = text.find("\r\n", from)) != std::string::npos; from = cr + 2)
+        lines.push_back(text.substr(from, cr - from));
+    const std::string last = text.substr(from);
     // A text that ends in "~" itself would read back one character short and
     // leave its closing line to be taken for the next field: it is closed on
     // the same line instead.
-    if (EndsWith(text, '~')) {
-        lines.push_back(text + "~");
+    if (EndsWith(last, '~')) {
+        lines.push_back(last + "~");
         return;
     }
-    if (!text.empty())
-        lines.push_back(text);
+    if (!last.empty() || from > 0)
+        lines.push_back(last);
     lines.emplace_back("~");
 }
 
@@ -75,122 +91,114 @@ void TObj::Assign(const TObj& source) {
     const int32_t vnum = VNum;
     *this = source;
     VNum = vnum;
+    Source.Forget(); // a copy was never read from a file
 }
 
-void TObjList::LoadFromFile(const std::string& fileName) {
-    LoadWorldFile("объекты", fileName, [&](TWorldReader& reader) { ReadObjects(reader); });
+bool TObjList::LoadFromFile(const std::string& fileName) {
+    return ReadRecordFileNamed(*this, "объекты", fileName, [&](TWorldReader& reader) { ReadObjects(reader); });
 }
 
 void TObjList::ReadObjects(TWorldReader& reader) {
-    std::string line;
-    if (!reader.SkipToLineStarting('#', line))
-        return;
-    while (!reader.Eof()) {
-        TObj& obj = FindOrAdd(HeaderNumber(line));
+    ReadNumberedFile(reader, ReadObject, WriteObject);
+}
 
-        std::string* const names[] = {&obj.Alias, &obj.Imen, &obj.Rod,  &obj.Dat,
-                                      &obj.Vin,   &obj.Tvor, &obj.Pred, &obj.Desc};
-        for (std::string* name : names)
-            *name = DropLast(reader.ReadLine());
-        obj.Action = ReadClosedLine(reader);
+void TObjList::ReadObject(TWorldReader& reader, TObj& obj, std::string& line) {
+    std::string* const names[] = {&obj.Alias, &obj.Imen, &obj.Rod,  &obj.Dat,
+                                  &obj.Vin,   &obj.Tvor, &obj.Pred, &obj.Desc};
+    for (std::string* name : names)
+        *name = DropLast(reader.ReadLine());
+    obj.Action = ReadClosedLine(reader);
 
-        line = reader.ReadLine();
-        const std::string first = Word(1, line);
-        obj.MagicVector = FlagWord(first);
-        obj.TrenSkill = IsInt32(first) ? static_cast<int16_t>(ToInt32(first)) : int16_t{0};
-        obj.MaxDurab = ToInt32(Word(2, line));
-        obj.CurrDurab = ToInt32(Word(3, line));
-        obj.Material = ToUInt16(Word(4, line));
+    line = reader.ReadLine();
+    const std::string first = Word(1, line);
+    obj.MagicVector = FlagWord(first);
+    obj.TrenSkill = IsInt32(first) ? static_cast<int16_t>(ToInt32(first)) : int16_t{0};
+    obj.MaxDurab = ToInt32(Word(2, line));
+    obj.CurrDurab = ToInt32(Word(3, line));
+    obj.Material = ToUInt16(Word(4, line));
 
-        line = reader.ReadLine();
-        obj.Pol = ToByte(Word(1, line));
-        obj.Timer = ToInt32(Word(2, line));
-        obj.Spell = ToInt16(Word(3, line));
-        obj.SpellLevel = ToByte(Word(4, line));
+    line = reader.ReadLine();
+    obj.Pol = ToByte(Word(1, line));
+    obj.Timer = ToInt32(Word(2, line));
+    obj.Spell = ToInt16(Word(3, line));
+    obj.SpellLevel = ToByte(Word(4, line));
 
-        line = reader.ReadLine();
-        obj.Effects = FlagWord(Word(1, line));
-        obj.Discomfort = FlagWord(Word(2, line));
-        obj.Bans = FlagWord(Word(3, line));
+    line = reader.ReadLine();
+    obj.Effects = FlagWord(Word(1, line));
+    obj.Discomfort = FlagWord(Word(2, line));
+    obj.Bans = FlagWord(Word(3, line));
 
-        line = reader.ReadLine();
-        obj.Kind = ToByte(Word(1, line));
-        if (obj.Kind == 25 && obj.TrenSkill != 0) {
-            obj.MagicVector = IngredientFlagsFromBits(obj.TrenSkill);
-            obj.TrenSkill = 0;
-        }
-        obj.Flags = FlagWord(Word(2, line));
-        obj.WearFlags = FlagWord(Word(3, line));
-
-        line = reader.ReadLine();
-        obj.Param1 = Param1FromWord(Word(1, line));
-        obj.Param2 = ToInt32(Word(2, line));
-        obj.Param3 = ToInt32(Word(3, line));
-        obj.Param4 = ToInt32(Word(4, line));
-
-        line = reader.ReadLine();
-        obj.Weight = ToInt32(Word(1, line));
-        obj.Price = ToInt32(Word(2, line));
-        obj.RentInv = ToInt32(Word(3, line));
-        obj.RentWear = ToInt32(Word(4, line));
-
-        line = reader.ReadLine();
-        obj.ExtraDescs.clear();
-        while (StartsWith(line, 'E')) {
-            ReadExtraDesc(reader, obj.ExtraDescs);
-            line = reader.ReadLine();
-        }
-        obj.AddParam.clear();
-        while (StartsWith(line, 'A')) {
-            line = reader.ReadLine();
-            obj.AddParam.push_back(PackAddParam(ToUInt16(Word(1, line)), ToInt16(Word(2, line))));
-            line = reader.ReadLine();
-        }
-        obj.Triggers.clear();
-        while (StartsWith(line, 'T')) {
-            obj.Triggers.push_back(ToInt32(Word(2, line)));
-            line = reader.ReadLine();
-        }
-
-        // The records are written back to back: the line that ended this one
-        // may already be the next header.
-        if (!StartsWith(line, '#') && !reader.SkipToLineStarting('#', line))
-            return;
+    line = reader.ReadLine();
+    obj.Kind = ToByte(Word(1, line));
+    if (obj.Kind == 25 && obj.TrenSkill != 0) {
+        obj.MagicVector = IngredientFlagsFromBits(obj.TrenSkill);
+        obj.TrenSkill = 0;
     }
+    obj.Flags = FlagWord(Word(2, line));
+    obj.WearFlags = FlagWord(Word(3, line));
+
+    line = reader.ReadLine();
+    obj.Param1 = Param1FromWord(Word(1, line));
+    obj.Param2 = ToInt32(Word(2, line));
+    obj.Param3 = ToInt32(Word(3, line));
+    obj.Param4 = ToInt32(Word(4, line));
+
+    line = reader.ReadLine();
+    obj.Weight = ToInt32(Word(1, line));
+    obj.Price = ToInt32(Word(2, line));
+    obj.RentInv = ToInt32(Word(3, line));
+    obj.RentWear = ToInt32(Word(4, line));
+
+    line = reader.ReadLine();
+    obj.ExtraDescs.clear();
+    while (StartsWith(line, 'E')) {
+        ReadExtraDesc(reader, obj.ExtraDescs);
+        line = reader.ReadLine();
+    }
+    obj.AddParam.clear();
+    while (StartsWith(line, 'A')) {
+        line = reader.ReadLine();
+        obj.AddParam.push_back(PackAddParam(ToUInt16(Word(1, line)), ToInt16(Word(2, line))));
+        line = reader.ReadLine();
+    }
+    obj.Triggers.clear();
+    while (StartsWith(line, 'T')) {
+        obj.Triggers.push_back(ToInt32(Word(2, line)));
+        line = reader.ReadLine();
+    }
+
+}
+
+void TObjList::WriteObject(const TObj& obj, TStringList& lines) {
+    lines.push_back(Format("#%d", obj.VNum));
+    for (const std::string* name : {&obj.Alias, &obj.Imen, &obj.Rod, &obj.Dat, &obj.Vin,
+                                    &obj.Tvor, &obj.Pred, &obj.Desc})
+        lines.push_back(*name + "~");
+    WriteClosedLine(lines, obj.Action);
+    const std::string first =
+        obj.Kind == 25 ? FlagText(obj.MagicVector) : std::to_string(obj.TrenSkill);
+    lines.push_back(
+        Format("%s %d %d %d", first.c_str(), obj.MaxDurab, obj.CurrDurab, obj.Material));
+    lines.push_back(Format("%d %d %d %d", obj.Pol, obj.Timer, obj.Spell, obj.SpellLevel));
+    lines.push_back(FlagText(obj.Effects) + " " + FlagText(obj.Discomfort) + " " +
+                    FlagText(obj.Bans));
+    lines.push_back(Format("%d %s %s", obj.Kind, FlagText(obj.Flags).c_str(),
+                           FlagText(obj.WearFlags).c_str()));
+    lines.push_back(Format("%s %d %d %d", FlagText(obj.Param1).c_str(), obj.Param2,
+                           obj.Param3, obj.Param4));
+    lines.push_back(
+        Format("%d %d %d %d", obj.Weight, obj.Price, obj.RentInv, obj.RentWear));
+    WriteExtraDescs(lines, obj.ExtraDescs);
+    for (const int32_t entry : obj.AddParam) {
+        lines.emplace_back("A");
+        lines.push_back(Format("%d %d", AddParamLocation(entry), AddParamModifier(entry)));
+    }
+    for (const int32_t trigger : obj.Triggers)
+        lines.push_back(Format("T %d", trigger));
 }
 
 void TObjList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    lines.clear();
-    lines.emplace_back("* Velmora object file v1.0");
-    for (const TObj* obj : ZoneRecords(zone)) {
-        lines.push_back(Format("#%d", obj->VNum));
-        for (const std::string* name : {&obj->Alias, &obj->Imen, &obj->Rod, &obj->Dat, &obj->Vin,
-                                        &obj->Tvor, &obj->Pred, &obj->Desc})
-            lines.push_back(*name + "~");
-        WriteClosedLine(lines, obj->Action);
-        const std::string first =
-            obj->Kind == 25 ? FlagText(obj->MagicVector) : std::to_string(obj->TrenSkill);
-        lines.push_back(
-            Format("%s %d %d %d", first.c_str(), obj->MaxDurab, obj->CurrDurab, obj->Material));
-        lines.push_back(Format("%d %d %d %d", obj->Pol, obj->Timer, obj->Spell, obj->SpellLevel));
-        lines.push_back(FlagText(obj->Effects) + " " + FlagText(obj->Discomfort) + " " +
-                        FlagText(obj->Bans));
-        lines.push_back(Format("%d %s %s", obj->Kind, FlagText(obj->Flags).c_str(),
-                               FlagText(obj->WearFlags).c_str()));
-        lines.push_back(Format("%s %d %d %d", FlagText(obj->Param1).c_str(), obj->Param2,
-                               obj->Param3, obj->Param4));
-        lines.push_back(
-            Format("%d %d %d %d", obj->Weight, obj->Price, obj->RentInv, obj->RentWear));
-        WriteExtraDescs(lines, obj->ExtraDescs);
-        for (const int32_t entry : obj->AddParam) {
-            lines.emplace_back("A");
-            lines.push_back(Format("%d %d", AddParamLocation(entry), AddParamModifier(entry)));
-        }
-        for (const int32_t trigger : obj->Triggers)
-            lines.push_back(Format("T %d", trigger));
-    }
-    lines.emplace_back("$");
-    lines.emplace_back("$");
+    ComposeZoneFile(lines, zone, {{"* Velmora object file v1.0"}, {"$", "$"}}, WriteObject);
 }
 
 void TObjList::SaveToFile(const std::string& fileName, int32_t zone) const {

@@ -38,6 +38,12 @@ public:
     std::vector<int32_t> AddParam; // low 16 bits location, high 16 bits modifier
     std::vector<int32_t> Triggers;
     int32_t MaxInWorld = 0; // not in the object file: the zone commands carry it
+
+    // Kept as read and written back after the record: the blocks we do not
+    // model ("M", "R", "S" and whatever follows them), and the text the
+    // record was read from.
+    TStringList Trailer;
+    TSourceText Source;
 };
 
 inline int32_t PackAddParam(uint16_t location, int16_t modifier) {
@@ -61,8 +67,13 @@ void WriteClosedLine(TStringList& lines, const std::string& text);
 
 class TObjList : public TRecordList<TObj> {
 public:
-    void LoadFromFile(const std::string& fileName);
+    bool LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     void SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadObjects(TWorldReader& reader);
+    // Our writer's lines of one object (without its trailer).
+    static void WriteObject(const TObj& obj, TStringList& lines);
+
+private:
+    static void ReadObject(TWorldReader& reader, TObj& obj, std::string& line);
 };

@@ -4,10 +4,12 @@
 // which they were read or created; lookups by number go through an index of
 // the first record with each number, so reading N records costs about N.
 
+#include "strutils.h"
 #include "worldfile.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -20,9 +22,44 @@ struct TListEntry {
     bool operator==(const TListEntry&) const = default;
 };
 
+uint64_t HashOfLines(const TStringList& lines);
+
+// What a record keeps of the text it was read from, so that a record nobody
+// changed is written back exactly as it was read, whatever its form. Nothing
+// is kept when the text was already in our writer's form.
+struct TSourceText {
+    TStringList Lines;     // the record's lines as read; empty: our own form
+    uint64_t OurForm = 0;  // hash of our writer's lines for it right after reading
+
+    // Appends the lines to write for a record whose lines in our writer's
+    // form are `ours`: the lines it was read from while `ours` is unchanged.
+    void AppendTo(TStringList& out, TStringList&& ours) const;
+    // Keeps `read` unless it is `ours` already (or always, when asked).
+    void Remember(TStringList&& read, const TStringList& ours, bool always = false);
+    // `ours` is now what stands for the text as read (what other files read
+    // later changed in our form of it, not the builder).
+    void Rebase(const TStringList& ours) { OurForm = HashOfLines(ours); }
+    void Forget() { *this = {}; }
+};
+
+// The lines of a record file before its first record and after its last
+// (our writer's comment line, the "$" lines), as they were read.
+struct TFileFrame {
+    TStringList Head, Tail;
+};
+
 // The zone a record number belongs to (integer division, as the files count).
 inline int32_t ZoneOf(int32_t vnum) {
     return vnum / 100;
+}
+
+// Our writer's lines of a record: `write(record, lines)` gives its own
+// lines, the lines kept after it follow.
+template <class Record, class Write> TStringList OurLines(const Record& record, Write write) {
+    TStringList lines;
+    write(record, lines);
+    lines.insert(lines.end(), record.Trailer.begin(), record.Trailer.end());
+    return lines;
 }
 
 template <class T> class TRecordList {
@@ -72,6 +109,7 @@ public:
         items_.clear();
         first_.clear();
         byZone_.clear();
+        frames_.clear();
     }
     // Call after changing the VNum of a record in the list.
     void Reindex() {
@@ -136,6 +174,35 @@ public:
             return {std::to_string(record.VNum), record.VNum};
     }
 
+    // Reading: the zone the file being read belongs to by its name, so that
+    // a file without records keeps its frame too.
+    std::optional<int32_t> ReadingZone;
+    // Reading: the frame of the file that held a zone's records, kept so that
+    // an untouched file is written back as it was read.
+    void RememberFrame(int32_t zone, TFileFrame frame) { frames_[zone] = std::move(frame); }
+    // Writing: the zone's records in ascending number order, each through
+    // `write(record, lines)` (our writer's form), between the file's own
+    // frame or `ours` for a file we did not read.
+    template <class Write>
+    void ComposeZoneFile(TStringList& lines, int32_t zone, const TFileFrame& ours,
+                         Write write) const {
+        const auto found = frames_.find(zone);
+        const TFileFrame& frame = found == frames_.end() ? ours : found->second;
+        lines = frame.Head;
+        for (const T* record : ZoneRecords(zone))
+            record->Source.AppendTo(lines, OurLines(*record, write));
+        lines.insert(lines.end(), frame.Tail.begin(), frame.Tail.end());
+    }
+    // Every record and frame of a zone forgets the form it was read in, so the
+    // next write is in our writer's form throughout (kept lines stay).
+    void ForgetSources(int32_t zone) {
+        frames_.erase(zone);
+        const auto found = byZone_.find(zone);
+        if (found != byZone_.end())
+            for (const int index : found->second)
+                items_[static_cast<size_t>(index)]->Source.Forget();
+    }
+
     auto begin() { return items_.begin(); }
     auto end() { return items_.end(); }
     auto begin() const { return items_.begin(); }
@@ -147,6 +214,10 @@ protected:
         T* record = Find(vnum);
         return record ? *record : AddNew(vnum);
     }
+    // Reads a file of records headed "#number": `readBody(reader, record, line)`
+    // reads what follows the header and leaves the next line in `line`.
+    template <class ReadBody, class Write>
+    void ReadNumberedFile(TWorldReader& reader, ReadBody readBody, Write write);
 
 private:
     static bool InRange(int64_t zone, int offset) {
@@ -157,10 +228,84 @@ private:
     std::vector<std::unique_ptr<T>> items_;
     std::unordered_map<int32_t, int> first_;
     std::unordered_map<int32_t, std::vector<int>> byZone_; // list indices, ascending
+    std::unordered_map<int32_t, TFileFrame> frames_;
 };
+
+// Reads the records of one file the shared way: `readRecord(reader, line)`
+// is called at each header line (in `line`), reads the record's own lines and
+// returns it with the line after them in `line`; the lines up to the next
+// header then belong to that record (its `Trailer`), and what follows the
+// last record from its first "$" line on belongs to the file. `write` gives
+// our writer's lines of a record, to tell which were read in another form.
+// Takes the lines from the first one beginning with "$" off the end of
+// `lines` and returns them: the end of a file after its last record.
+inline TStringList SplitOffFromDollar(TStringList& lines) {
+    auto dollar = lines.begin();
+    while (dollar != lines.end() && !StartsWith(*dollar, '$'))
+        ++dollar;
+    TStringList tail(dollar, lines.end());
+    lines.erase(dollar, lines.end());
+    return tail;
+}
+
+template <class Record, class List, class ReadRecord, class Write>
+void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Write write) {
+    std::string line;
+    TFileFrame frame;
+    bool atHeader = reader.SkipToLineStarting('#', line);
+    frame.Head = reader.LinesBetween(0, atHeader ? reader.LineStart() : reader.TextEnd());
+    // A header on the last line begins no record.
+    while (atHeader && !reader.Eof()) {
+        const size_t start = reader.LineStart();
+        Record& record = readRecord(reader, line);
+        const size_t bodyEnd = reader.LineStart();
+        const bool more = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
+        const size_t end = more ? reader.LineStart() : reader.TextEnd();
+        TStringList trailer = reader.LinesBetween(bodyEnd, end);
+        if (!more) {
+            frame.Tail = SplitOffFromDollar(trailer);
+            list.RememberFrame(ZoneOf(record.VNum), std::move(frame));
+        }
+        record.Trailer = std::move(trailer);
+        TStringList read = reader.LinesBetween(start, bodyEnd);
+        read.insert(read.end(), record.Trailer.begin(), record.Trailer.end());
+        record.Source.Remember(std::move(read), OurLines(record, write));
+        atHeader = more;
+        if (!more)
+            return;
+    }
+    if (list.ReadingZone) {
+        frame.Tail = SplitOffFromDollar(frame.Head);
+        list.RememberFrame(*list.ReadingZone, std::move(frame));
+    }
+}
 
 // The zone number in a record header line "#1234"; throws TLoadFailure when
 // anything but a decimal number follows the "#".
 inline int32_t HeaderNumber(std::string_view line) {
     return ToInt32(line.substr(1));
 }
+
+template <class T>
+template <class ReadBody, class Write>
+void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, ReadBody readBody, Write write) {
+    ReadRecordFile<T>(
+        reader, *this,
+        [&](TWorldReader& in, std::string& line) -> T& {
+            T& record = FindOrAdd(HeaderNumber(line));
+            readBody(in, record, line);
+            return record;
+        },
+        write);
+}
+
+// LoadWorldFile for a record file of `list`, which learns the file's zone.
+template <class List, class Parse>
+bool ReadRecordFileNamed(List& list, std::string_view kindWordUtf8, const std::string& path,
+                         Parse parse) {
+    list.ReadingZone = ZoneOfFileName(path);
+    const bool loaded = LoadWorldFile(kindWordUtf8, path, parse);
+    list.ReadingZone.reset();
+    return loaded;
+}
+

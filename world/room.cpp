@@ -25,33 +25,40 @@ void TRoom::Assign(const TRoom& source) {
     Mobs = source.Mobs;
     Objects = source.Objects;
     DelObjects = source.DelObjects;
+    Trailer = source.Trailer;
+}
+
+void TRoomList::WriteRoom(const TRoom& room, TStringList& lines) {
+    lines.push_back(Format("#%d", room.VNum));
+    lines.push_back(room.Name + "~");
+    WriteTildeText(lines, room.Desc);
+    lines.push_back(
+        Format("%d %s %d", ZoneOf(room.VNum), FlagText(room.Flags).c_str(), room.Sector));
+    for (int d = 0; d < DirCount; ++d) {
+        const TExit& exit = room.Exits[static_cast<size_t>(d)];
+        if (exit.ToRoom == 0)
+            continue;
+        lines.push_back(Format("D%d", d));
+        WriteTildeLine(lines, exit.ExitDesc);
+        WriteTildeLine(lines, exit.ExitKeywords);
+        lines.push_back(Format("%d %d %d", exit.DoorFlags, exit.Key, exit.ToRoom) + exit.Tail);
+    }
+    // A kept block to room 0 gives way to an exit the builder made there.
+    bool skipping = false;
+    for (const std::string& kept : room.KeptExits) {
+        if (kept.size() == 2 && kept[0] == 'D' && kept[1] >= '0' && kept[1] <= '5')
+            skipping = room.Exits[static_cast<size_t>(kept[1] - '0')].ToRoom != 0;
+        if (!skipping)
+            lines.push_back(kept);
+    }
+    WriteExtraDescs(lines, room.ExtraDescs);
+    lines.emplace_back("S");
+    for (int32_t trigger : room.Triggers)
+        lines.push_back(Format("T %d", trigger));
 }
 
 void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    lines.clear();
-    lines.emplace_back("* Velmora room file v1.0");
-    for (const TRoom* room : ZoneRecords(zone)) {
-        lines.push_back(Format("#%d", room->VNum));
-        lines.push_back(room->Name + "~");
-        WriteTildeText(lines, room->Desc);
-        lines.push_back(
-            Format("%d %s %d", ZoneOf(room->VNum), FlagText(room->Flags).c_str(), room->Sector));
-        for (int d = 0; d < DirCount; ++d) {
-            const TExit& exit = room->Exits[static_cast<size_t>(d)];
-            if (exit.ToRoom == 0)
-                continue;
-            lines.push_back(Format("D%d", d));
-            lines.push_back(exit.ExitDesc + "~");
-            lines.push_back(exit.ExitKeywords + "~");
-            lines.push_back(Format("%d %d %d", exit.DoorFlags, exit.Key, exit.ToRoom));
-        }
-        WriteExtraDescs(lines, room->ExtraDescs);
-        lines.emplace_back("S");
-        for (int32_t trigger : room->Triggers)
-            lines.push_back(Format("T %d", trigger));
-    }
-    lines.emplace_back("$");
-    lines.emplace_back("$");
+    ComposeZoneFile(lines, zone, {{"* Velmora room file v1.0"}, {"$", "$"}}, WriteRoom);
 }
 
 void TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
@@ -61,67 +68,82 @@ void TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
     SaveLayoutFile(*this, LayoutFileName(fileName), zone);
 }
 
-void TRoomList::LoadFromFile(const std::string& fileName) {
-    if (LoadWorldFile("комнаты", fileName, [this](TWorldReader& reader) { ReadRooms(reader); }))
-        LoadLayoutBeside(*this, fileName);
+bool TRoomList::LoadFromFile(const std::string& fileName) {
+    if (!ReadRecordFileNamed(*this, "комнаты", fileName,
+                             [this](TWorldReader& reader) { ReadRooms(reader); }))
+        return false;
+    LoadLayoutBeside(*this, fileName);
+    return true;
 }
 
 void TRoomList::ReadRooms(TWorldReader& reader) {
-    std::string line;
-    bool atHeader = reader.SkipToLineStarting('#', line);
-    while (atHeader && !reader.Eof()) {
-        TRoom& room = FindOrAdd(HeaderNumber(line));
-        room.Name = DropLast(reader.ReadLine());
-        room.Desc.clear();
-        ReadTildeText(reader, room.Desc);
+    ReadNumberedFile(reader, ReadRoom, WriteRoom);
+}
 
+void TRoomList::ReadRoom(TWorldReader& reader, TRoom& room, std::string& line) {
+    room.Name = DropLast(reader.ReadLine());
+    room.Desc.clear();
+    ReadTildeText(reader, room.Desc);
+
+    line = reader.ReadLine();
+    const std::string flags = Word(2, line);
+    const uint8_t sector = ToByte(Word(3, line));
+    room.Flags = FlagWord(flags);
+    room.Sector = sector;
+
+    for (TExit& exit : room.Exits)
+        exit.ToRoom = 0;
+    room.KeptExits.clear();
+    size_t blockStart = reader.LineStart();
+    line = reader.ReadLine();
+    while (StartsWith(line, 'D')) {
+        if (line.size() != 2 || line[1] < '0' || line[1] > '5')
+            throw TLoadFailure{};
+        const auto direction = static_cast<size_t>(line[1] - '0');
+        TExit read;
+        read.ExitDesc = ReadTildeLine(reader);
+        read.ExitKeywords = ReadTildeLine(reader);
         line = reader.ReadLine();
-        const std::string flags = Word(2, line);
-        const uint8_t sector = ToByte(Word(3, line));
-        room.Flags = FlagWord(flags);
-        room.Sector = sector;
-
-        for (TExit& exit : room.Exits)
-            exit.ToRoom = 0;
+        read.DoorFlags = ToByte(Word(1, line));
+        read.Key = ToInt32(Word(2, line));
+        read.ToRoom = ToInt32(Word(3, line));
+        read.Tail = TextAfterWord(3, line);
         line = reader.ReadLine();
-        while (StartsWith(line, 'D')) {
-            if (line.size() < 2 || line[1] < '0' || line[1] > '5')
-                throw TLoadFailure{};
-            TExit& exit = room.Exits[static_cast<size_t>(line[1] - '0')];
-            exit.ExitDesc = DropLast(reader.ReadLine());
-            exit.ExitKeywords = DropLast(reader.ReadLine());
-            line = reader.ReadLine();
-            exit.DoorFlags = ToByte(Word(1, line));
-            exit.Key = ToInt32(Word(2, line));
-            exit.ToRoom = ToInt32(Word(3, line));
-            line = reader.ReadLine();
+        if (read.ToRoom == 0) {
+            // An exit to room 0 is not one of ours: its block is kept whole.
+            const TStringList block = reader.LinesBetween(blockStart, reader.LineStart());
+            room.KeptExits.insert(room.KeptExits.end(), block.begin(), block.end());
+        } else {
+            TExit& exit = room.Exits[direction];
+            read.DoorState = exit.DoorState;
+            exit = std::move(read);
         }
-
-        room.ExtraDescs.clear();
-        while (StartsWith(line, 'E')) {
-            ReadExtraDesc(reader, room.ExtraDescs);
-            line = reader.ReadLine();
-        }
-        // Anything up to the closing "S" (such as a second D or E block) is skipped.
-        while (line != "S") {
-            if (reader.Eof())
-                throw TEndOfFileStop{};
-            line = reader.ReadLine();
-        }
-
-        line = reader.ReadLine();
-        room.Triggers.clear();
-        while (StartsWith(line, 'T')) {
-            room.Triggers.push_back(ToInt32(Word(2, line)));
-            line = reader.ReadLine();
-        }
-        // The zone file refills the contents; it is read after the room file.
-        room.Mobs.clear();
-        room.Objects.clear();
-        room.DelObjects.clear();
-
-        atHeader = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
+        blockStart = reader.LineStart();
     }
+
+    room.ExtraDescs.clear();
+    while (StartsWith(line, 'E')) {
+        ReadExtraDesc(reader, room.ExtraDescs);
+        line = reader.ReadLine();
+    }
+    // Anything up to the closing "S" (such as a second D or E block) is skipped.
+    while (line != "S") {
+        if (reader.Eof())
+            throw TEndOfFileStop{};
+        line = reader.ReadLine();
+    }
+
+    line = reader.ReadLine();
+    room.Triggers.clear();
+    while (StartsWith(line, 'T') && IsDecimal(Word(2, line)) && Word(3, line).empty()) {
+        room.Triggers.push_back(ToInt32(Word(2, line)));
+        line = reader.ReadLine();
+    }
+    // The zone file refills the contents; it is read after the room file.
+    room.Mobs.clear();
+    room.Objects.clear();
+    room.DelObjects.clear();
+    room.KeptZoneCommands.clear();
 }
 
 const std::array<const char*, kSectionCount> kSectionTags = {

@@ -21,6 +21,7 @@ struct TExit {
     int32_t Key = -1;      // -1: none
     int32_t ToRoom = 0;    // 0: no exit in that direction
     uint8_t DoorState = 0; // after a zone reset; kept in the zone file
+    std::string Tail{};    // what the number line holds after the target, as read
     bool operator==(const TExit&) const = default;
 };
 
@@ -47,13 +48,22 @@ public:
     TRoomMobList Mobs;
     TRoomObjList Objects;
     std::vector<int32_t> DelObjects; // if-flag in bit 31, object number below
+
+    // Kept as read and written back in place: exit blocks that lead to room 0
+    // (each written while its direction has no exit of ours), the lines after
+    // the record ("I" lines and the like), zone commands we do not model that
+    // followed this room's commands, and the text the record was read from.
+    TStringList KeptExits;
+    TStringList Trailer;
+    TStringList KeptZoneCommands;
+    TSourceText Source;
 };
 
 class TRoomList : public TRecordList<TRoom> {
 public:
     // Reads a room file, then its layout file unless the room file failed
     // (a missing layout file is a note: the rooms are not placed yet).
-    void LoadFromFile(const std::string& fileName);
+    bool LoadFromFile(const std::string& fileName);
     // The room file text of one zone.
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     // Writes the room file of one zone, then its layout file (even when the
@@ -62,6 +72,12 @@ public:
 
     // Parses room file text (the reading half of LoadFromFile).
     void ReadRooms(TWorldReader& reader);
+    // Our writer's lines of one room (without its trailer).
+    static void WriteRoom(const TRoom& room, TStringList& lines);
+
+private:
+    // One room after its header; leaves the line after the room in `line`.
+    static void ReadRoom(TWorldReader& reader, TRoom& room, std::string& line);
 };
 
 // The ten description variants, in the order the page and the join use.

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // An object inside an object (P command) or on a mob (G and E commands).
@@ -23,6 +24,7 @@ struct TRoomObj {
     bool IfFlag = false;
     int8_t Probability = 100;
     TLinkObjList Contents;
+    std::vector<std::string> KeptAfter{}; // zone commands we do not model that followed it
     bool operator==(const TRoomObj&) const = default;
 };
 using TRoomObjList = std::vector<TRoomObj>;
@@ -34,6 +36,7 @@ struct TRoomMob {
     int32_t Leader = -1; // the mob this one follows (F command); -1: none
     int16_t MaxInRoom = 0;
     TLinkObjList Contents;
+    std::vector<std::string> KeptAfter{}; // zone commands we do not model that followed it
     bool operator==(const TRoomMob&) const = default;
 };
 

@@ -111,9 +111,15 @@ void ReadShop(TWorldReader& reader, TShop& shop, bool extended, const TKindNameL
     ReadNumbers(reader, shop.Goods);
     shop.CoeffSell = ParseFactor(reader.ReadLine());
     shop.CoeffBuy = ParseFactor(reader.ReadLine());
-    shop.CoeffChange = extended ? ParseFactor(reader.ReadLine()) : shop.CoeffBuy;
+    // Some plain records carry the third factor and the exchange list all the
+    // same: a factor has a decimal point, a message ends with "~".
+    const std::string next = reader.PeekLine();
+    const bool thirdFactor =
+        extended || next.find_first_of(".,") != std::string::npos;
+    shop.CoeffChange = thirdFactor ? ParseFactor(reader.ReadLine()) : shop.CoeffBuy;
     ReadGoodsTypes(reader, shop.GoodsBuy, kindName);
-    if (extended)
+    // A plain record without an exchange list leaves the one the shop has.
+    if (extended || (thirdFactor && !EndsWith(reader.PeekLine(), '~')))
         ReadGoodsTypes(reader, shop.GoodsChange, kindName);
     for (std::string* message :
          {&shop.Msg1, &shop.Msg2, &shop.Msg3, &shop.Msg4, &shop.Msg5, &shop.Msg6, &shop.Msg7})
@@ -150,50 +156,49 @@ void TShop::Assign(const TShop& source) {
     const int32_t vnum = VNum;
     *this = source;
     VNum = vnum;
+    Source.Forget(); // a copy was never read from a file
 }
 
-void TShopList::LoadFromFile(const std::string& fileName, const TKindNameLookup& kindName) {
-    LoadWorldFile("магазины", fileName, [&](TWorldReader& reader) { ReadShops(reader, kindName); });
+bool TShopList::LoadFromFile(const std::string& fileName, const TKindNameLookup& kindName) {
+    return ReadRecordFileNamed(*this, "магазины", fileName,
+                               [&](TWorldReader& reader) { ReadShops(reader, kindName); });
 }
 
 void TShopList::ReadShops(TWorldReader& reader, const TKindNameLookup& kindName) {
-    std::string line;
-    if (!reader.SkipToLineStarting('#', line))
-        return;
-    while (!reader.Eof()) {
-        bool extended = true;
-        TShop& shop = FindOrAdd(ShopHeader(line, extended));
-        ReadShop(reader, shop, extended, kindName);
-        if (!reader.SkipToLineStarting('#', line))
-            return;
-    }
+    ReadRecordFile<TShop>(
+        reader, *this,
+        [this, &kindName](TWorldReader& in, std::string& line) -> TShop& {
+            bool extended = true;
+            TShop& shop = FindOrAdd(ShopHeader(line, extended));
+            ReadShop(in, shop, extended, kindName);
+            line = in.ReadLine();
+            return shop;
+        },
+        WriteShop);
+}
+
+void TShopList::WriteShop(const TShop& shop, TStringList& lines) {
+    lines.push_back(Format("#%d E~", shop.VNum));
+    WriteNumbers(lines, shop.Goods);
+    lines.push_back(FactorText(shop.CoeffSell));
+    lines.push_back(FactorText(shop.CoeffBuy));
+    lines.push_back(FactorText(shop.CoeffChange));
+    WriteGoodsTypes(lines, shop.GoodsBuy);
+    WriteGoodsTypes(lines, shop.GoodsChange);
+    for (const std::string* message : {&shop.Msg1, &shop.Msg2, &shop.Msg3, &shop.Msg4,
+                                       &shop.Msg5, &shop.Msg6, &shop.Msg7})
+        lines.push_back(*message + "~");
+    lines.push_back(std::to_string(shop.Emotion));
+    lines.push_back(FlagText(shop.BitVector));
+    lines.push_back(std::to_string(shop.Seller));
+    lines.push_back(FlagText(shop.NotSellVector));
+    WriteNumbers(lines, shop.Rooms);
+    for (const uint8_t hour : {shop.Open1, shop.Close1, shop.Open2, shop.Close2})
+        lines.push_back(std::to_string(hour));
 }
 
 void TShopList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    lines.clear();
-    lines.emplace_back("CircleMUD v3.0 Shop File~");
-    for (const TShop* shop : ZoneRecords(zone)) {
-        lines.push_back(Format("#%d E~", shop->VNum));
-        WriteNumbers(lines, shop->Goods);
-        lines.push_back(FactorText(shop->CoeffSell));
-        lines.push_back(FactorText(shop->CoeffBuy));
-        lines.push_back(FactorText(shop->CoeffChange));
-        WriteGoodsTypes(lines, shop->GoodsBuy);
-        WriteGoodsTypes(lines, shop->GoodsChange);
-        for (const std::string* message : {&shop->Msg1, &shop->Msg2, &shop->Msg3, &shop->Msg4,
-                                           &shop->Msg5, &shop->Msg6, &shop->Msg7})
-            lines.push_back(*message + "~");
-        lines.push_back(std::to_string(shop->Emotion));
-        lines.push_back(FlagText(shop->BitVector));
-        lines.push_back(std::to_string(shop->Seller));
-        lines.push_back(FlagText(shop->NotSellVector));
-        WriteNumbers(lines, shop->Rooms);
-        for (const uint8_t hour : {shop->Open1, shop->Close1, shop->Open2, shop->Close2})
-            lines.push_back(std::to_string(hour));
-    }
-    lines.emplace_back("$");
-    lines.emplace_back("$");
-    lines.emplace_back("~");
+    ComposeZoneFile(lines, zone, {{"CircleMUD v3.0 Shop File~"}, {"$", "$", "~"}}, WriteShop);
 }
 
 void TShopList::SaveToFile(const std::string& fileName, int32_t zone) const {

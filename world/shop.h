@@ -35,6 +35,9 @@ public:
     std::string NotSellVector;
     std::vector<int32_t> Rooms;
     uint8_t Open1 = 0, Close1 = 0, Open2 = 0, Close2 = 0;
+
+    TStringList Trailer;  // lines after the record, kept as read
+    TSourceText Source;   // the text the record was read from
 };
 
 // The name of an item kind code (list "Type"); empty when the list has no such code.
@@ -44,8 +47,10 @@ class TShopList : public TRecordList<TShop> {
 public:
     // `kindName` names the item kinds of the buy and exchange lists; without
     // one (or for a code it does not know) the number's own text is used.
-    void LoadFromFile(const std::string& fileName, const TKindNameLookup& kindName = {});
+    bool LoadFromFile(const std::string& fileName, const TKindNameLookup& kindName = {});
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     void SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadShops(TWorldReader& reader, const TKindNameLookup& kindName);
+    // Our writer's lines of one shop (without its trailer).
+    static void WriteShop(const TShop& shop, TStringList& lines);
 };

@@ -17,7 +17,7 @@ std::string TriggerFlags(const std::string& word) {
 void ReadTrigger(TWorldReader& reader, TTrigger& trigger) {
     trigger.Name = DropLast(reader.ReadLine());
     const std::string line = reader.ReadLine();
-    trigger.Model = ToByte(Word(1, line));
+    trigger.Model = ToInt16(Word(1, line));
     trigger.Flags = TriggerFlags(Word(2, line));
     trigger.NumParam = ToInt32(Word(3, line));
     trigger.StrParam = DropLast(reader.ReadLine());
@@ -50,38 +50,36 @@ void TTrigger::Assign(const TTrigger& source) {
     const int32_t vnum = VNum;
     *this = source;
     VNum = vnum;
+    Source.Forget(); // a copy was never read from a file
 }
 
-void TTriggerList::LoadFromFile(const std::string& fileName) {
-    LoadWorldFile("триггеры", fileName, [&](TWorldReader& reader) { ReadTriggers(reader); });
+bool TTriggerList::LoadFromFile(const std::string& fileName) {
+    return ReadRecordFileNamed(*this, "триггеры", fileName, [&](TWorldReader& reader) { ReadTriggers(reader); });
 }
 
 void TTriggerList::ReadTriggers(TWorldReader& reader) {
-    std::string line;
-    if (!reader.SkipToLineStarting('#', line))
-        return;
-    while (!reader.Eof()) {
-        ReadTrigger(reader, FindOrAdd(HeaderNumber(line)));
-        if (!reader.SkipToLineStarting('#', line))
-            return;
-    }
+    ReadNumberedFile(
+        reader,
+        [](TWorldReader& in, TTrigger& trigger, std::string& line) {
+            ReadTrigger(in, trigger);
+            line = in.ReadLine();
+        },
+        WriteTrigger);
+}
+
+void TTriggerList::WriteTrigger(const TTrigger& trigger, TStringList& lines) {
+    lines.push_back(Format("#%d", trigger.VNum));
+    lines.push_back(trigger.Name + "~");
+    lines.push_back(Format("%d %s %d", trigger.Model, FlagText(trigger.Flags).c_str(),
+                           trigger.NumParam));
+    lines.push_back(trigger.StrParam + "~");
+    for (const auto& entry : trigger.Text)
+        WriteScriptEntry(lines, entry);
+    lines.emplace_back("~");
 }
 
 void TTriggerList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    lines.clear();
-    lines.emplace_back("* Velmora trigger file v1.0");
-    for (const TTrigger* trigger : ZoneRecords(zone)) {
-        lines.push_back(Format("#%d", trigger->VNum));
-        lines.push_back(trigger->Name + "~");
-        lines.push_back(Format("%d %s %d", trigger->Model, FlagText(trigger->Flags).c_str(),
-                               trigger->NumParam));
-        lines.push_back(trigger->StrParam + "~");
-        for (const auto& entry : trigger->Text)
-            WriteScriptEntry(lines, entry);
-        lines.emplace_back("~");
-    }
-    lines.emplace_back("$");
-    lines.emplace_back("$");
+    ComposeZoneFile(lines, zone, {{"* Velmora trigger file v1.0"}, {"$", "$"}}, WriteTrigger);
 }
 
 void TTriggerList::SaveToFile(const std::string& fileName, int32_t zone) const {

@@ -14,19 +14,24 @@ public:
 
     int32_t VNum;
     std::string Name;
-    uint8_t Model = 0; // 0 mob, 1 object, 2 room trigger
+    int16_t Model = 0; // 0 mob, 1 object, 2 room trigger (other files also -1)
     std::string Flags;
     int32_t NumParam = 0;
     std::string StrParam;
     // An entry may hold several lines joined by CR LF (the page stores the
     // edited script as one entry).
     TStringList Text;
+
+    TStringList Trailer;  // lines after the record, kept as read
+    TSourceText Source;   // the text the record was read from
 };
 
 class TTriggerList : public TRecordList<TTrigger> {
 public:
-    void LoadFromFile(const std::string& fileName);
+    bool LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     void SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadTriggers(TWorldReader& reader);
+    // Our writer's lines of one trigger (without its trailer).
+    static void WriteTrigger(const TTrigger& trigger, TStringList& lines);
 };

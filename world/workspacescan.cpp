@@ -84,5 +84,7 @@ std::vector<std::unique_ptr<TZone>> LoadWorkspaceZones(
         }
         zones.push_back(std::move(zone));
     }
+    for (auto& zone : zones)
+        zone->TakeAsUnchanged();
     return zones;
 }

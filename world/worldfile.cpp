@@ -48,6 +48,13 @@ std::string LoadSubject(std::string_view kindWordUtf8, const std::string& name) 
 }
 } // namespace
 
+std::optional<int32_t> ZoneOfFileName(const std::string& path) {
+    const std::string name = std::filesystem::path(path).stem().string();
+    if (name.empty() || name.size() > 9 || !IsDecimal(name) || name[0] == '-' || name[0] == '+')
+        return std::nullopt;
+    return static_cast<int32_t>(std::stol(name));
+}
+
 bool ReadFileBytes(const std::string& path, std::string& out) {
     return ReadWholeFile(path, out);
 }
@@ -123,9 +130,17 @@ std::string TWorldReader::ReadLine() {
     return NextLine();
 }
 
+TStringList TWorldReader::LinesBetween(size_t from, size_t to) const {
+    TStringList lines;
+    if (to > from)
+        lines = SplitTextLines(data_.substr(from, to - from));
+    return lines;
+}
+
 std::string TWorldReader::NextLine() {
     if (Eof())
         return {};
+    lineStart_ = pos_;
     size_t stop = pos_;
     while (stop < end_ && data_[stop] != '\r' && data_[stop] != '\n')
         ++stop;
@@ -270,18 +285,47 @@ void WriteTildeText(TStringList& lines, const TStringList& text) {
     lines.emplace_back("~");
 }
 
+std::string ReadTildeLine(TWorldReader& reader) {
+    TStringList text;
+    ReadTildeText(reader, text);
+    std::string joined;
+    for (size_t i = 0; i < text.size(); ++i)
+        joined += (i ? "\r\n" : "") + text[i];
+    return joined;
+}
+
+void WriteTildeLine(TStringList& lines, const std::string& text) {
+    size_t from = 0;
+    for (size_t cr; (cr = text.find("\r\n", from)) != std::string::npos; from = cr + 2)
+        lines.push_back(text.substr(from, cr - from));
+    lines.push_back(text.substr(from) + "~");
+}
+
+std::string TextAfterWord(int n, std::string_view line) {
+    size_t i = 0;
+    for (int word = 0; word < n; ++word) {
+        while (i < line.size() && line[i] == ' ')
+            ++i;
+        if (i == line.size())
+            return {};
+        while (i < line.size() && line[i] != ' ')
+            ++i;
+    }
+    return std::string(line.substr(i));
+}
+
 TDice ParseDice(std::string_view text) {
     std::string rest(text);
     TDice dice;
-    dice.X = ToByte(ExtractWord(1, rest, "d"));
+    dice.X = ToInt32(ExtractWord(1, rest, "d"));
     const auto d = rest.find('d');
     if (d == std::string::npos)
         throw TLoadFailure{};
     rest.erase(0, d + 1);
     if (rest.find('+') == std::string::npos)
         throw TLoadFailure{};
-    dice.Y = ToByte(ExtractWord(1, rest, "+"));
-    dice.Z = ToInt16(ExtractWord(2, rest, "+"));
+    dice.Y = ToInt32(ExtractWord(1, rest, "+"));
+    dice.Z = ToInt32(ExtractWord(2, rest, "+"));
     return dice;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,17 @@ public:
 
     // The next line without counting it in LineNumber.
     std::string NextLine();
+    // The next line, left to be read.
+    std::string PeekLine() const {
+        TWorldReader copy = *this;
+        return copy.NextLine();
+    }
+
+    // Where the line last read began (the end of the text once past it), and
+    // the lines between two such places: what a record was read from.
+    size_t LineStart() const { return pastEnd_ ? end_ : lineStart_; }
+    size_t TextEnd() const { return end_; }
+    TStringList LinesBetween(size_t from, size_t to) const;
 
 private:
     TWorldReader() = default;
@@ -81,8 +93,13 @@ private:
     std::string data_;
     size_t pos_ = 0;
     size_t end_ = 0;
+    size_t lineStart_ = 0;
     bool pastEnd_ = false;
 };
+
+// The zone a record file's name gives ("WLD/12.wld" gives 12); none when its
+// name is not a number.
+std::optional<int32_t> ZoneOfFileName(const std::string& path);
 
 // Reads a whole regular file; false for a folder, a missing or unreadable file.
 bool ReadFileBytes(const std::string& path, std::string& out);
@@ -130,12 +147,20 @@ void ReadTildeText(TWorldReader& reader, std::string first, TStringList& out);
 void ReadTildeText(TWorldReader& reader, TStringList& out);
 // Appends the lines and then the lone "~".
 void WriteTildeText(TStringList& lines, const TStringList& text);
+// A text closed by "~" that is one line in our files ("text~") but may run
+// over several in others: its lines joined with CR LF.
+std::string ReadTildeLine(TWorldReader& reader);
+// Writes it back as its lines, the last one closed by "~".
+void WriteTildeLine(TStringList& lines, const std::string& text);
+// What a line holds after its word n (space-separated), separators included.
+std::string TextAfterWord(int n, std::string_view line);
 
-// Dice notation "XdY+Z": X and Y bytes, Z signed 16-bit; throws TLoadFailure.
+// Dice notation "XdY+Z", each part as wide as the server reads it (32 bits);
+// throws TLoadFailure.
 struct TDice {
-    uint8_t X = 0;
-    uint8_t Y = 0;
-    int16_t Z = 0;
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t Z = 0;
     bool operator==(const TDice&) const = default;
 };
 TDice ParseDice(std::string_view text);

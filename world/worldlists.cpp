@@ -13,3 +13,13 @@ void ClearWorld() {
     ShopList.Clear();
     TriggerList.Clear();
 }
+
+void NormalizeZone(TZone& zone) {
+    const int32_t number = zone.ZoneNumber;
+    RoomList.ForgetSources(number);
+    ObjList.ForgetSources(number);
+    MobList.ForgetSources(number);
+    ShopList.ForgetSources(number);
+    TriggerList.ForgetSources(number);
+    zone.ForgetSource();
+}

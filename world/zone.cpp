@@ -2,6 +2,7 @@
 
 #include "worldlists.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -16,20 +17,6 @@ template <class List> std::string NameComment(const List& list, int32_t vnum) {
 template <class List> int32_t MaxInWorldOf(const List& list, int32_t vnum) {
     const auto* record = list.Find(vnum);
     return record ? record->MaxInWorld : -1;
-}
-
-// The leading decimal number of a header line; no digits give 0.
-int32_t LeadingNumber(std::string_view text) {
-    size_t i = text.find_first_not_of(' ');
-    if (i == std::string_view::npos)
-        return 0;
-    const bool negative = text[i] == '-';
-    if (negative || text[i] == '+')
-        ++i;
-    int64_t value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
-        value = std::min<int64_t>(value * 10 + (text[i] - '0'), INT32_MAX);
-    return static_cast<int32_t>(negative ? -value : value);
 }
 
 // The command line without its leading tabs and spaces; a line made only of
@@ -54,76 +41,136 @@ int8_t Probability(const std::string& word) {
     return value == -1 ? int8_t{100} : value;
 }
 
+const char kOurComment[] = "* Velmora zone file v1.0";
+
+// Our writer's line of each command. The limit is the prototype's (-1 when
+// it does not exist), the comment its name.
+std::string ObjectLine(const TRoomObj& obj, int32_t room) {
+    return Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum, MaxInWorldOf(ObjList, obj.ObjVNum),
+                  room, obj.Probability) +
+           NameComment(ObjList, obj.ObjVNum);
+}
+std::string PutLine(const TLinkObj& inner, int32_t container) {
+    return Format("P %d %d %d %d %d", inner.IfFlag, inner.ObjVNum,
+                  MaxInWorldOf(ObjList, inner.ObjVNum), container, inner.Probability) +
+           NameComment(ObjList, inner.ObjVNum);
+}
+std::string MobLine(const TRoomMob& mob, int32_t room) {
+    return Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum, MaxInWorldOf(MobList, mob.MobVNum),
+                  room, mob.MaxInRoom) +
+           NameComment(MobList, mob.MobVNum);
+}
+std::string GiveLine(const TLinkObj& item) {
+    const int32_t max = MaxInWorldOf(ObjList, item.ObjVNum);
+    const std::string line =
+        item.WearPos == -1
+            ? Format("G %d %d %d %d -1", item.IfFlag, item.ObjVNum, max, item.Probability)
+            : Format("E %d %d %d %d %d", item.IfFlag, item.ObjVNum, max, item.WearPos,
+                     item.Probability);
+    return line + NameComment(ObjList, item.ObjVNum);
+}
+std::string FollowLine(int32_t room, int32_t leader, int32_t follower) {
+    return Format("F 0 %d %d %d -1", room, leader, follower) + NameComment(MobList, leader);
+}
+std::string RemoveLine(int32_t removed, int32_t room) {
+    return Format("R %d %d %d -1 -1", PackedIfFlag(removed), room, PackedNumber(removed)) +
+           NameComment(ObjList, PackedNumber(removed));
+}
+std::string QuitLine(int32_t mob) {
+    return Format("Q %d %d -1 -1 -1", PackedIfFlag(mob), PackedNumber(mob));
+}
+std::string DoorLine(const TRoom& room, int direction) {
+    return Format("D 0 %d %d %d -1\t(%s)", room.VNum, direction,
+                  room.Exits[static_cast<size_t>(direction)].DoorState, room.Name.c_str());
+}
+
 // Carries the reader's current room and prototypes from command to command.
+// A command we model becomes room contents (its line as read is kept when it
+// is not in our form); any other line is kept as read after the last thing
+// placed, so that it stays with what it refers to.
 class TZoneCommandReader {
 public:
     explicit TZoneCommandReader(TZone& zone) : zone_(zone) {}
 
-    void Handle(const std::string& line) {
-        switch (std::toupper(static_cast<unsigned char>(line[0]))) {
-        case 'O':
-            ObjectCommand(line);
-            break;
-        case 'M':
-            MobCommand(line);
-            break;
-        case 'P':
-            PutCommand(line);
-            break;
-        case 'G':
-            GiveOrEquip(line, false);
-            break;
-        case 'E':
-            GiveOrEquip(line, true);
-            break;
-        case 'F':
-            FollowCommand(line);
-            break;
-        case 'R':
-            RemoveCommand(line);
-            break;
-        case 'Q':
-            zone_.DeletedMobs.push_back(
-                PackIfFlag(OddFlag(Word(2, line)), ToInt32(WordTab(3, line))));
-            break;
-        case 'D':
-            DoorCommand(line);
-            break;
-        case 'T':
-            TriggerCommand(line);
-            break;
-        default:
-            break; // comments and unknown letters
-        }
+    void Handle(const std::string& command, const std::string& asRead) {
+        const std::string ours = Model(command);
+        if (ours.empty())
+            Keep(asRead);
+        else if (ours != asRead)
+            zone_.CommandsAsRead.emplace(ours, asRead);
     }
 
 private:
+    // Our line of a command that became contents; empty when it did not.
+    std::string Model(const std::string& line) {
+        switch (std::toupper(static_cast<unsigned char>(line[0]))) {
+        case 'O':
+            return ObjectCommand(line);
+        case 'M':
+            return MobCommand(line);
+        case 'P':
+            return PutCommand(line);
+        case 'G':
+            return GiveOrEquip(line, false);
+        case 'E':
+            return GiveOrEquip(line, true);
+        case 'F':
+            return FollowCommand(line);
+        case 'R':
+            return RemoveCommand(line);
+        case 'Q': {
+            const int32_t mob = PackIfFlag(OddFlag(Word(2, line)), ToInt32(WordTab(3, line)));
+            zone_.DeletedMobs.push_back(mob);
+            return QuitLine(mob);
+        }
+        case 'D':
+            return DoorCommand(line);
+        default:
+            return {}; // comments, triggers and commands of other servers
+        }
+    }
+
+    void Keep(const std::string& line) {
+        if (line == kOurComment)
+            return;
+        if (lastMob_)
+            lastMob_->KeptAfter.push_back(line);
+        else if (lastObj_)
+            lastObj_->KeptAfter.push_back(line);
+        else if (TRoom* room = CurrentRoom())
+            room->KeptZoneCommands.push_back(line);
+        else
+            zone_.KeptCommands.push_back(line);
+    }
+
     TRoom* CurrentRoom() { return currentRoom_ < 0 ? nullptr : &RoomList[currentRoom_]; }
 
     void SetObjectPrototype(int32_t obj, int32_t max) {
-        currentObj_ = ObjList.IndexOfVNum(obj);
-        if (currentObj_ >= 0)
-            ObjList[currentObj_].MaxInWorld = max;
+        const int index = ObjList.IndexOfVNum(obj);
+        if (index >= 0)
+            ObjList[index].MaxInWorld = max;
     }
 
-    void ObjectCommand(const std::string& line) {
+    std::string ObjectCommand(const std::string& line) {
         TRoomObj placed;
         placed.IfFlag = OddFlag(Word(2, line));
         placed.ObjVNum = ToInt32(Word(3, line));
         const int32_t max = ToInt32(Word(4, line));
         const int32_t room = ToInt32(Word(5, line));
         placed.Probability = Probability(WordTab(6, line));
-        if (room < 0) {
-            zone_.CreatedObjects.push_back(placed);
-        } else {
-            currentRoom_ = RoomList.IndexOfVNum(room);
-            if (TRoom* target = CurrentRoom())
-                target->Objects.push_back(placed);
-        }
         SetObjectPrototype(placed.ObjVNum, max);
+        lastMob_ = nullptr;
+        if (room < 0) {
+            lastObj_ = &zone_.CreatedObjects.emplace_back(std::move(placed));
+            return ObjectLine(*lastObj_, -1);
+        }
+        currentRoom_ = RoomList.IndexOfVNum(room);
+        TRoom* target = CurrentRoom();
+        lastObj_ = target ? &target->Objects.emplace_back(std::move(placed)) : nullptr;
+        return lastObj_ ? ObjectLine(*lastObj_, room) : std::string();
     }
 
-    void MobCommand(const std::string& line) {
+    std::string MobCommand(const std::string& line) {
         TRoomMob placed;
         placed.IfFlag = OddFlag(Word(2, line));
         placed.MobVNum = ToInt32(Word(3, line));
@@ -131,30 +178,36 @@ private:
         const int32_t room = ToInt32(Word(5, line));
         placed.MaxInRoom = ToInt16(WordTab(6, line));
         currentRoom_ = RoomList.IndexOfVNum(room);
+        lastObj_ = nullptr;
+        lastMob_ = nullptr;
         TRoom* target = CurrentRoom();
         if (!target)
-            return;
-        target->Mobs.push_back(placed);
-        currentMob_ = MobList.IndexOfVNum(placed.MobVNum);
-        if (currentMob_ >= 0)
-            MobList[currentMob_].MaxInWorld = max;
+            return {};
+        lastMob_ = &target->Mobs.emplace_back(std::move(placed));
+        const int prototype = MobList.IndexOfVNum(lastMob_->MobVNum);
+        if (prototype >= 0)
+            MobList[prototype].MaxInWorld = max;
+        return MobLine(*lastMob_, room);
     }
 
     // A P always goes into the last object placed in the current room.
-    void PutCommand(const std::string& line) {
+    std::string PutCommand(const std::string& line) {
         TLinkObj inner;
         inner.IfFlag = NonZeroFlag(Word(2, line));
         inner.ObjVNum = ToInt32(Word(3, line));
         const int32_t max = ToInt32(WordTab(4, line));
         inner.Probability = Probability(WordTab(6, line));
         TRoom* room = CurrentRoom();
-        if (!room || room->Objects.empty())
-            return;
-        room->Objects.back().Contents.push_back(inner);
+        if (!room || room->Objects.empty() || lastMob_)
+            return {};
+        TRoomObj& container = room->Objects.back();
+        container.Contents.push_back(inner);
+        lastObj_ = &container;
         SetObjectPrototype(inner.ObjVNum, max);
+        return PutLine(inner, container.ObjVNum);
     }
 
-    void GiveOrEquip(const std::string& line, bool equip) {
+    std::string GiveOrEquip(const std::string& line, bool equip) {
         TLinkObj item;
         item.IfFlag = NonZeroFlag(Word(2, line));
         item.ObjVNum = ToInt32(Word(3, line));
@@ -167,58 +220,99 @@ private:
             item.Probability = Probability(WordTab(5, line));
         }
         TRoom* room = CurrentRoom();
-        if (!room || room->Mobs.empty())
-            return;
-        room->Mobs.back().Contents.push_back(item);
+        if (!room || room->Mobs.empty() || !lastMob_)
+            return {};
+        lastMob_->Contents.push_back(item);
         SetObjectPrototype(item.ObjVNum, max);
+        return GiveLine(item);
     }
 
-    void FollowCommand(const std::string& line) {
+    std::string FollowCommand(const std::string& line) {
         const int32_t room = ToInt32(Word(3, line));
         const int32_t leader = ToInt32(Word(4, line));
         const int32_t follower = ToInt32(WordTab(5, line));
-        if (TRoom* target = RoomList.Find(room)) {
-            const int index = target->Mobs.IndexOfMob(follower);
-            if (index >= 0)
-                target->Mobs[static_cast<size_t>(index)].Leader = leader;
-        }
+        TRoom* target = RoomList.Find(room);
+        if (!target)
+            return {};
+        const int index = target->Mobs.IndexOfMob(follower);
+        if (index < 0 || target->Mobs[static_cast<size_t>(index)].Leader != -1)
+            return {};
+        target->Mobs[static_cast<size_t>(index)].Leader = leader;
+        return FollowLine(room, leader, follower);
     }
 
-    void RemoveCommand(const std::string& line) {
+    std::string RemoveCommand(const std::string& line) {
         const bool ifFlag = OddFlag(Word(2, line));
         const int32_t room = ToInt32(Word(3, line));
         const int32_t obj = ToInt32(WordTab(4, line));
-        if (TRoom* target = RoomList.Find(room))
-            target->DelObjects.push_back(PackIfFlag(ifFlag, obj));
+        TRoom* target = RoomList.Find(room);
+        if (!target)
+            return {};
+        const int32_t removed = PackIfFlag(ifFlag, obj);
+        target->DelObjects.push_back(removed);
+        return RemoveLine(removed, room);
     }
 
-    void DoorCommand(const std::string& line) {
+    // Our rooms write a door state only for an exit with a door; any other
+    // D command (or a state that is no byte) is kept as read.
+    std::string DoorCommand(const std::string& line) {
         const int32_t room = ToInt32(Word(3, line));
         const int64_t direction = ToInteger(Word(4, line), 0, DirCount - 1);
-        const uint8_t state = ToByte(WordTab(5, line));
-        if (TRoom* target = RoomList.Find(room))
-            target->Exits[static_cast<size_t>(direction)].DoorState = state;
-    }
-
-    void TriggerCommand(const std::string& line) {
-        const bool ifFlag = OddFlag(Word(2, line));
-        const int32_t type = ToInt32(Word(3, line));
-        const int32_t entry = PackIfFlag(ifFlag, ToInt32(WordTab(4, line)));
-        if (type == 0 && currentMob_ >= 0)
-            MobList[currentMob_].Triggers.push_back(entry);
-        else if (type == 1 && currentObj_ >= 0)
-            ObjList[currentObj_].Triggers.push_back(entry);
-        else if (type == 2 && currentRoom_ >= 0)
-            RoomList[currentRoom_].Triggers.push_back(entry);
+        const int32_t state = ToInt32(WordTab(5, line));
+        TRoom* target = RoomList.Find(room);
+        if (!target || state < 0 || state > 255)
+            return {};
+        TExit& exit = target->Exits[static_cast<size_t>(direction)];
+        if (exit.ToRoom == 0 || exit.DoorFlags == 0)
+            return {};
+        exit.DoorState = static_cast<uint8_t>(state);
+        return DoorLine(*target, static_cast<int>(direction));
     }
 
     TZone& zone_;
-    int currentRoom_ = -1; // indexes into the lists
-    int currentObj_ = -1;
-    int currentMob_ = -1;
+    int currentRoom_ = -1; // index into RoomList
+    // What the last command placed; lines we keep follow it.
+    TRoomMob* lastMob_ = nullptr;
+    TRoomObj* lastObj_ = nullptr;
+};
+
+// Writes our lines, each in the form it was read in where it was read in another.
+class TCommandWriter {
+public:
+    TCommandWriter(TStringList& lines, const TZone& zone)
+        : lines_(lines), asRead_(zone.CommandsAsRead) {}
+
+    void Add(std::string ours) {
+        const auto found = asRead_.find(ours);
+        if (found == asRead_.end()) {
+            lines_.push_back(std::move(ours));
+            return;
+        }
+        lines_.push_back(found->second);
+        asRead_.erase(found);
+    }
+    void Keep(const TStringList& kept) { lines_.insert(lines_.end(), kept.begin(), kept.end()); }
+
+private:
+    TStringList& lines_;
+    std::unordered_multimap<std::string, std::string> asRead_;
 };
 
 } // namespace
+
+int32_t ZoneHeaderNumber(std::string_view headerLine) {
+    std::string_view text = headerLine.substr(std::min<size_t>(1, headerLine.size()));
+    size_t i = text.find_first_not_of(' ');
+    if (i == std::string_view::npos)
+        return 0;
+    const bool negative = text[i] == '-';
+    if (negative || text[i] == '+')
+        ++i;
+    int64_t value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+        value = std::min<int64_t>(value * 10 + (text[i] - '0'), INT32_MAX);
+    return static_cast<int32_t>(negative ? -value : value);
+}
 
 void TZone::Clear() {
     ZoneNumber = 0;
@@ -227,29 +321,59 @@ void TZone::Clear() {
     RepopType = 0;
     CreatedObjects.clear();
     DeletedMobs.clear();
+    HeaderLines.clear();
+    TopRoom = -1;
+    TopLineTail.clear();
+    KeptCommands.clear();
+    CommandsAsRead.clear();
+    Source.Forget();
 }
 
 void TZone::ReadZone(TWorldReader& reader) {
     Clear();
     std::string line;
     if (reader.SkipToLineStarting('#', line))
-        ZoneNumber = LeadingNumber(std::string_view(line).substr(1));
+        ZoneNumber = ZoneHeaderNumber(line);
     ZoneName = DropLast(reader.ReadLine());
+    // Other servers put a parameter line "#a b c" and author lines "^...~" here.
     line = reader.ReadLine();
+    while (StartsWith(line, '#') || StartsWith(line, '^')) {
+        HeaderLines.push_back(line);
+        line = reader.ReadLine();
+    }
+    TopRoom = ToInt32(Word(1, line));
     RepopTime = ToInt32(Word(2, line));
     RepopType = ToInt32(Word(3, line));
+    TopLineTail = TextAfterWord(3, line);
+    if (TopRoom == ZoneNumber * int64_t{100} + 99 && TopLineTail.empty())
+        TopRoom = -1;
 
     TZoneCommandReader commands(*this);
     // The commands run up to the "S" line; a file that ends without one keeps
     // every command up to its last line.
     while (!reader.Eof()) {
-        line = TrimCommand(reader.ReadLine());
+        const std::string asRead = reader.ReadLine();
+        line = TrimCommand(asRead);
         if (line == "S")
             break;
-        if (line.empty())
+        if (line.empty()) {
+            if (reader.Eof())
+                break; // the empty last line of a file cut off before "S"
             throw TLoadFailure{};
-        commands.Handle(line);
+        }
+        commands.Handle(line, asRead);
     }
+    TStringList ours;
+    ComposeOurForm(ours);
+    // The lines stay even in our form: a later read of another zone may change
+    // our form of this one (a shared prototype's limit) without the builder.
+    Source.Remember(reader.LinesBetween(0, reader.TextEnd()), ours, true);
+}
+
+void TZone::TakeAsUnchanged() {
+    TStringList ours;
+    ComposeOurForm(ours);
+    Source.Rebase(ours);
 }
 
 bool TZone::LoadFromFile(const std::string& fileName) {
@@ -279,66 +403,65 @@ void TZone::DeriveFileNames() {
     TrigFileName = workspace + "TRG/" + number + ".trg";
 }
 
-void TZone::SaveToStrings(TStringList& lines) const {
+void TZone::ComposeOurForm(TStringList& lines) const {
     lines.clear();
-    lines.emplace_back("* Velmora zone file v1.0");
+    lines.emplace_back(kOurComment);
     lines.push_back(Format("#%d", ZoneNumber));
     lines.push_back(ZoneName + "~");
-    lines.push_back(
-        Format("%lld %d %d", static_cast<long long>(ZoneNumber) * 100 + 99, RepopTime, RepopType));
-    for (const TRoomObj& obj : CreatedObjects)
-        lines.push_back(Format("O %d %d %d -1 %d", obj.IfFlag, obj.ObjVNum,
-                               MaxInWorldOf(ObjList, obj.ObjVNum), obj.Probability) +
-                        NameComment(ObjList, obj.ObjVNum));
+    lines.insert(lines.end(), HeaderLines.begin(), HeaderLines.end());
+    const int64_t top = TopRoom >= 0 ? TopRoom : static_cast<int64_t>(ZoneNumber) * 100 + 99;
+    lines.push_back(Format("%lld %d %d", static_cast<long long>(top), RepopTime, RepopType) +
+                    TopLineTail);
+    TCommandWriter out(lines, *this);
+    out.Keep(KeptCommands);
+    for (const TRoomObj& obj : CreatedObjects) {
+        out.Add(ObjectLine(obj, -1));
+        out.Keep(obj.KeptAfter);
+    }
     for (int32_t mob : DeletedMobs)
-        lines.push_back(Format("Q %d %d -1 -1 -1", PackedIfFlag(mob), PackedNumber(mob)));
+        out.Add(QuitLine(mob));
 
     for (const TRoom* roomPtr : RoomList.ZoneInListOrder(ZoneNumber)) {
         const TRoom& room = *roomPtr;
         const int32_t r = room.VNum;
         for (int32_t removed : room.DelObjects)
-            lines.push_back(
-                Format("R %d %d %d -1 -1", PackedIfFlag(removed), r, PackedNumber(removed)) +
-                NameComment(ObjList, PackedNumber(removed)));
+            out.Add(RemoveLine(removed, r));
         for (const TRoomObj& obj : room.Objects) {
-            lines.push_back(Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum,
-                                   MaxInWorldOf(ObjList, obj.ObjVNum), r, obj.Probability) +
-                            NameComment(ObjList, obj.ObjVNum));
+            out.Add(ObjectLine(obj, r));
             for (const TLinkObj& inner : obj.Contents)
-                lines.push_back(Format("P %d %d %d %d %d", inner.IfFlag, inner.ObjVNum,
-                                       MaxInWorldOf(ObjList, inner.ObjVNum), obj.ObjVNum,
-                                       inner.Probability) +
-                                NameComment(ObjList, inner.ObjVNum));
+                out.Add(PutLine(inner, obj.ObjVNum));
+            out.Keep(obj.KeptAfter);
         }
         for (const TRoomMob& mob : room.Mobs) {
-            lines.push_back(Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum,
-                                   MaxInWorldOf(MobList, mob.MobVNum), r, mob.MaxInRoom) +
-                            NameComment(MobList, mob.MobVNum));
-            for (const TLinkObj& item : mob.Contents) {
-                const int32_t max = MaxInWorldOf(ObjList, item.ObjVNum);
-                if (item.WearPos == -1)
-                    lines.push_back(Format("G %d %d %d %d -1", item.IfFlag, item.ObjVNum, max,
-                                           item.Probability) +
-                                    NameComment(ObjList, item.ObjVNum));
-                else
-                    lines.push_back(Format("E %d %d %d %d %d", item.IfFlag, item.ObjVNum, max,
-                                           item.WearPos, item.Probability) +
-                                    NameComment(ObjList, item.ObjVNum));
-            }
+            out.Add(MobLine(mob, r));
+            for (const TLinkObj& item : mob.Contents)
+                out.Add(GiveLine(item));
             if (mob.Leader != -1)
-                lines.push_back(Format("F 0 %d %d %d -1", r, mob.Leader, mob.MobVNum) +
-                                NameComment(MobList, mob.Leader));
+                out.Add(FollowLine(r, mob.Leader, mob.MobVNum));
+            out.Keep(mob.KeptAfter);
         }
         for (int d = 0; d < DirCount; ++d) {
             const TExit& exit = room.Exits[static_cast<size_t>(d)];
             if (exit.ToRoom != 0 && exit.DoorFlags != 0)
-                lines.push_back(
-                    Format("D 0 %d %d %d -1\t(%s)", r, d, exit.DoorState, room.Name.c_str()));
+                out.Add(DoorLine(room, d));
         }
+        out.Keep(room.KeptZoneCommands);
     }
     lines.emplace_back("S");
     lines.emplace_back("$");
     lines.emplace_back("$");
+}
+
+void TZone::SaveToStrings(TStringList& lines) const {
+    TStringList ours;
+    ComposeOurForm(ours);
+    lines.clear();
+    Source.AppendTo(lines, std::move(ours));
+}
+
+void TZone::ForgetSource() {
+    CommandsAsRead.clear();
+    Source.Forget();
 }
 
 bool TZone::SaveLinesToZoneFile(const std::string& fileName, const TStringList& lines) const {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "recordlist.h"
 #include "roomcontents.h"
 #include "worldfile.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // A zone: its name and reset settings, and the file names of its six files.
@@ -34,6 +37,17 @@ public:
     // The zone reader over text already open.
     void ReadZone(TWorldReader& reader);
 
+    // Our writer's form of the file, whatever it was read from (what
+    // "Привести зону к формату редактора" writes).
+    void ComposeOurForm(TStringList& lines) const;
+    // After the whole workspace is read: what the zone composes to now is
+    // what it was read as (other zone files may have set shared prototypes'
+    // limits since this one was read).
+    void TakeAsUnchanged();
+    // Forgets the forms the file was read in, so that the next save writes our
+    // form (the lines we do not model stay).
+    void ForgetSource();
+
     int32_t ZoneNumber = 0;
     std::string ZoneName;
     int32_t RepopTime = 0;
@@ -41,4 +55,20 @@ public:
     TRoomObjList CreatedObjects;
     std::vector<int32_t> DeletedMobs; // if-flag in bit 31, mob number below
     std::string ZoneFileName, RoomFileName, ObjFileName, MobFileName, ShopFileName, TrigFileName;
+
+    // Kept as read and written back in place: the lines after the name (the
+    // parameter line "#a b c" and author lines "^...~"), the top room as read
+    // and what its line holds after the reset mode, the commands we do not
+    // model that came before any room's, and for each command we do model
+    // but read in another form, its line as read under our form of it.
+    TStringList HeaderLines;
+    int32_t TopRoom = -1; // -1: the zone's last number (zone * 100 + 99)
+    std::string TopLineTail;
+    TStringList KeptCommands;
+    std::unordered_multimap<std::string, std::string> CommandsAsRead;
+    TSourceText Source;
 };
+
+// The zone number of a zone file's header line ("#12" gives 12): its leading
+// decimal number after "#" and any spaces; no digits give 0.
+int32_t ZoneHeaderNumber(std::string_view headerLine);

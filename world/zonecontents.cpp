@@ -1,8 +1,8 @@
 #include "zonecontents.h"
 
+#include "strutils.h"
 #include "worldlists.h"
 
-#include <fstream>
 #include <map>
 
 namespace {
@@ -21,20 +21,21 @@ void ClearZoneContents(int32_t zone) {
             room->Mobs.clear();
             room->Objects.clear();
             room->DelObjects.clear();
+            room->KeptZoneCommands.clear();
         }
 }
 
 std::optional<int32_t> PeekZoneNumber(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] != '#')
-            continue;
-        try {
-            return std::stoi(line.substr(1));
-        } catch (const std::exception&) {
-            return std::nullopt;
-        }
+    // The zone reader's own line and number rules, so that both agree on
+    // which zone a file describes.
+    std::string bytes;
+    if (!ReadFileBytes(fileName, bytes))
+        return std::nullopt;
+    TWorldReader reader = TWorldReader::FromBytes(std::move(bytes));
+    while (!reader.Eof()) {
+        const std::string line = reader.NextLine();
+        if (StartsWith(line, '#'))
+            return ZoneHeaderNumber(line);
     }
     return std::nullopt;
 }

@@ -93,6 +93,7 @@ struct TReaderCase {
     int EmptyLine;
     int GarbageLine;
 };
+void PrintTo(const TReaderCase& c, std::ostream* out) { *out << c.Name; }
 
 template <class Parse>
 void Load(const char* kind, const char* name, const std::string& bytes, Parse parse) {

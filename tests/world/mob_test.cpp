@@ -14,6 +14,8 @@ bool LoadMobs(const std::string& bytes) {
 }
 
 TStringList ZoneLines(int32_t zone) {
+    // Our writer's form: these tests are about what it writes.
+    MobList.ForgetSources(zone);
     TStringList lines;
     MobList.SaveToStrings(lines, zone);
     return lines;
@@ -301,15 +303,19 @@ TEST_F(MobFile, FieldRangesAndMalformedLines) {
         {"level 65536", 12, "65536 0 0 0d0+0 0d0+0", 13},
         {"damage without bonus", 12, "0 0 0 0d0+0 1d6", 13},
         {"damage without count", 12, "0 0 0 0d0+0 d6+1", 13},
-        {"dice count 256", 12, "0 0 0 256d6+1 0d0+0", 13},
+        {"dice of a real server", 12, "0 0 0 0d0+200000 1d99999+1", 0,
+         [](const TMob& m) {
+             return m.Hits == TDice{0, 0, 200000} && m.Damage == TDice{1, 99999, 1};
+         }},
         {"dice sides 255", 12, "0 0 0 1d255+0 0d0+0", 0,
          [](const TMob& m) {
              return m.Hits == TDice{1, 255, 0};
          }},
-        {"dice bonus below 16 bits", 12, "0 0 0 1d6+-32769 0d0+0", 13},
+        {"dice bonus beyond 32 bits", 12, "0 0 0 1d6+-2147483649 0d0+0", 13},
         {"money without bonus", 13, "1d6 0", 14},
         {"gender 256", 14, "0 0 256", 15},
-        {"strength 256", 15, "Str: 256\r\nE", 16},
+        {"strength 256", 15, "Str: 256\r\nE", 0, [](const TMob& m) { return m.Str == 256; }},
+        {"strength beyond 32 bits", 15, "Str: 2147483648\r\nE", 16},
         {"value glued to its key", 15, "Str:18\r\nE", 16},
         {"bare-hand attack 128", 15, "BareHandAttack: 128\r\nE", 16},
         {"extra attack -1", 15, "ExtraAttack: -1\r\nE", 16},

@@ -97,6 +97,7 @@ struct RoomFailure {
     int line;
     int roomsKept;
 };
+void PrintTo(const RoomFailure& c, std::ostream* out) { *out << c.name; }
 
 class RoomReadFailure : public WorldTest, public ::testing::WithParamInterface<RoomFailure> {};
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ostream>
+
 // Every vocabulary list the editor loads at start, with the layout its loader
 // reads it in: shared by the tests of the shipped data.
 
@@ -9,6 +11,7 @@ struct TListCase {
     const char* Name;
     TLayout Layout;
 };
+inline void PrintTo(const TListCase& list, std::ostream* out) { *out << list.Name; }
 
 // The lists the editor loads, with the layout its loader reads them in.
 inline constexpr TListCase kLists[] = {

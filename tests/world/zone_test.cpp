@@ -117,16 +117,26 @@ TEST_F(Zone, HandWrittenFormsReadLeniently) {
     EXPECT_EQ(ObjList.Find(1200)->MaxInWorld, 7);
 }
 
-TEST_F(Zone, TriggerCommandsAttachToTheCurrentRecords) {
+// A T command attaches a trigger to the one mob or object just loaded, not to
+// every copy of the prototype: it stays a command of the zone, after its record.
+TEST_F(Zone, TriggerCommandsStayInTheZoneAfterTheirRecord) {
     MakeWorld();
     TZone zone;
-    ASSERT_TRUE(
-        LoadZone(zone, {"#12", "n~", "0 0 0", "T 0 2 1250", "O 0 1200 1 1201 100", "T 1 1 1251",
-                        "M 0 1200 1 1202 0", "T 0 0 1252", "T 0 2 1253", "T 0 7 1254", "S"}));
-    EXPECT_EQ(ObjList.Find(1200)->Triggers, (std::vector<int32_t>{PackIfFlag(true, 1251)}));
-    EXPECT_EQ(MobList.Find(1200)->Triggers, (std::vector<int32_t>{1252}));
-    EXPECT_EQ(RoomList.Find(1202)->Triggers, (std::vector<int32_t>{1253}));
-    EXPECT_TRUE(RoomList.Find(1201)->Triggers.empty()); // the first T had no room yet
+    ASSERT_TRUE(LoadZone(zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "T 1 1 1251",
+                                "M 0 1200 1 1202 0", "T 0 0 1252", "T 0 2 1253", "S"}));
+    EXPECT_TRUE(ObjList.Find(1200)->Triggers.empty());
+    EXPECT_TRUE(MobList.Find(1200)->Triggers.empty());
+    EXPECT_TRUE(RoomList.Find(1202)->Triggers.empty());
+    TStringList lines;
+    zone.ComposeOurForm(lines);
+    const auto at = [&](const char* prefix) {
+        return std::find_if(lines.begin(), lines.end(),
+                            [&](const std::string& l) { return l.starts_with(prefix); }) -
+               lines.begin();
+    };
+    EXPECT_EQ(at("T 1 1 1251"), at("O 0 1200") + 1);
+    EXPECT_EQ(at("T 0 0 1252"), at("M 0 1200") + 1);
+    EXPECT_EQ(at("T 0 2 1253"), at("M 0 1200") + 2);
 }
 
 TEST_F(Zone, FailuresReturnFalseWithTheLine) {

@@ -356,7 +356,7 @@ private:
                         mob.Destination += '/';
                     mob.Destination += std::to_string(zone_ * 100 + random_.Range(0, 99));
                 }
-            for (uint8_t* stat : {&mob.Str, &mob.Int, &mob.Wis, &mob.Dex, &mob.Con, &mob.Cha})
+            for (int32_t* stat : {&mob.Str, &mob.Int, &mob.Wis, &mob.Dex, &mob.Con, &mob.Cha})
                 *stat = static_cast<uint8_t>(random_.Range(8, 25));
             mob.LikeWork = random_.Range(0, 100);
             mob.MaxFactor = random_.Range(0, 50);

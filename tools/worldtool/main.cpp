@@ -7,8 +7,10 @@
 #include "generate.h"
 #include "serverimport.h"
 #include "workspace.h"
+#include "worldlists.h"
 #include "worldfile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +28,9 @@ const char* const kUsage =
     "usage:\n"
     "  worldtool scan DIR\n"
     "      read the workspace DIR and report every failure\n"
-    "  worldtool resave DIR OUT\n"
-    "      read DIR and save every loaded zone's seven files into OUT\n"
+    "  worldtool resave DIR OUT [--normalize]\n"
+    "      read DIR and save every loaded zone's seven files into OUT: records\n"
+    "      not changed as they were read, or all in the editor's form (--normalize)\n"
     "  worldtool export DIR OUT [--koi8|--cp1251] [--lf|--crlf]\n"
     "      read DIR and write every loaded zone's six files for the server into OUT\n"
     "      (default KOI8-R and LF)\n"
@@ -86,13 +89,20 @@ int Scan(const std::vector<std::string>& args) {
     return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
 }
 
-int Resave(const std::vector<std::string>& args) {
+int Resave(std::vector<std::string> args) {
+    const auto normalize = std::find(args.begin(), args.end(), "--normalize");
+    const bool normalizing = normalize != args.end();
+    if (normalizing)
+        args.erase(normalize);
     if (args.size() != 2)
         return Usage("resave takes a folder to read and one to write");
     if (!IsFolder(args[0]))
         return Usage(("not a folder: " + args[0]).c_str());
     TStderrReporter reporter;
     const TScanResult scan = ScanWorkspace(args[0], reporter);
+    if (normalizing)
+        for (const auto& zone : scan.Zones)
+            NormalizeZone(*zone);
     PrintSummary(scan);
     if (!MakeWorkspaceFolders(args[1]))
         return kExitFailures;
