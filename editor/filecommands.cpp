@@ -25,6 +25,8 @@ namespace {
 
 const QString kNeedZone = QStringLiteral("Выберите сначала зону или создайте новую");
 const QString kSelectZone = QStringLiteral("Сначала выберите зону");
+const QString kZoneNotSaved =
+    QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью.");
 
 // Sets the file command flag for as long as the command runs.
 class TFileCommandScope {
@@ -69,6 +71,8 @@ TFileCommands::TFileCommands(TMainForm& main) : QObject(&main), main_(main) {
     connect(main.N6, &QAction::triggered, this, &TFileCommands::LoadZone);
     connect(main.N34, &QAction::triggered, this, &TFileCommands::SaveZone);
     connect(main.ToolsForm, &TToolsForm::saveZoneClicked, this, &TFileCommands::SaveZone);
+    connect(main.ZonePage->Z_NormalizeBtn, &QPushButton::clicked, this,
+            &TFileCommands::NormalizeZoneFiles);
     connect(main.ZonePage->Z_SaveMUDBtn, &QPushButton::clicked, this,
             &TFileCommands::ExportForServer);
 }
@@ -190,12 +194,12 @@ void TFileCommands::StoreActivePage() {
         main_.RecordPage(page)->SelectionChanged();
 }
 
-void TFileCommands::WriteZoneFile(const std::string& path) {
+bool TFileCommands::WriteZoneFile(const std::string& path) {
     const TZone& zone = *main_.ZonePage->CurrentZone();
     TStringList lines;
     zone.SaveToStrings(lines);
     main_.ZonePage->ShowSource(lines);
-    zone.SaveLinesToZoneFile(path, lines);
+    return zone.SaveLinesToZoneFile(path, lines);
 }
 
 void TFileCommands::Save() {
@@ -268,18 +272,47 @@ void TFileCommands::SaveZone() {
     if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")))
         return;
     StoreActivePage();
+    FinishZoneSave(WriteWholeZone(*zone));
+}
+
+void TFileCommands::NormalizeZoneFiles() {
+    TZone* zone = main_.ZonePage->CurrentZone();
+    if (!zone) {
+        Prompts().Error(kSelectZone);
+        return;
+    }
+    if (!Prompts().Confirm(
+            QStringLiteral("Записать все файлы зоны %1 в формате редактора? Записи, прочитанные "
+                           "в других формах, будут переписаны; строки, которые редактор не "
+                           "разбирает, останутся на своих местах.")
+                .arg(zone->ZoneNumber)))
+        return;
+    StoreActivePage();
+    NormalizeZone(*zone);
+    FinishZoneSave(WriteWholeZone(*zone));
+}
+
+bool TFileCommands::WriteWholeZone(const TZone& zone) {
     const std::string workspace = main_.ProgramFolder + "Zones/";
     for (int kind = 0; kind < kFileKindCount; ++kind)
-        MakeWorkspaceFolderFor(ZoneFileOf(*zone, kind), workspace);
-    const int32_t n = zone->ZoneNumber;
+        MakeWorkspaceFolderFor(ZoneFileOf(zone, kind), workspace);
+    const int32_t n = zone.ZoneNumber;
     // Each writer reports its own failure; the next one still runs.
-    ObjList.SaveToFile(zone->ObjFileName, n);
-    MobList.SaveToFile(zone->MobFileName, n);
-    ShopList.SaveToFile(zone->ShopFileName, n);
-    TriggerList.SaveToFile(zone->TrigFileName, n);
-    RoomList.SaveToFile(zone->RoomFileName, n);
-    WriteZoneFile(zone->ZoneFileName);
-    main_.SetChanged(false);
+    bool written = ObjList.SaveToFile(zone.ObjFileName, n);
+    written &= MobList.SaveToFile(zone.MobFileName, n);
+    written &= ShopList.SaveToFile(zone.ShopFileName, n);
+    written &= TriggerList.SaveToFile(zone.TrigFileName, n);
+    written &= RoomList.SaveToFile(zone.RoomFileName, n);
+    written &= WriteZoneFile(zone.ZoneFileName);
+    return written;
+}
+
+void TFileCommands::FinishZoneSave(bool written) {
+    // A zone that is not wholly on disk keeps counting as changed.
+    if (written)
+        main_.SetChanged(false);
+    else
+        Prompts().Error(kZoneNotSaved);
 }
 
 void TFileCommands::ExportForServer() {

@@ -8,6 +8,7 @@
 #include <string>
 
 class TMainForm;
+class TZone;
 
 class TFileCommands : public QObject {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     void Save();
     void LoadZone();
     void SaveZone();
+    // Writes every record of the zone in the editor's own form, after a question.
+    void NormalizeZoneFiles();
     void ExportForServer();
 
 private:
@@ -37,7 +40,11 @@ private:
     // The store step of the active page before its records are written.
     void StoreActivePage();
     // Composes the zone file into the zone page's text box and writes it.
-    void WriteZoneFile(const std::string& path);
+    bool WriteZoneFile(const std::string& path);
+    // The zone's six files, each written even when another failed; true when all were.
+    bool WriteWholeZone(const TZone& zone);
+    // Clears the change state after a whole save, or says the zone is not saved.
+    void FinishZoneSave(bool written);
 
     TMainForm& main_;
 };

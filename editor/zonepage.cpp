@@ -237,7 +237,10 @@ QWidget* TZonePage::BuildFilesTab() {
         connect(edits[static_cast<size_t>(k)], &QLineEdit::textEdited, this,
                 &TZonePage::ZoneChange);
     }
-    grid->setRowStretch(6, 1);
+    Z_NormalizeBtn = Button(QStringLiteral("Z_NormalizeBtn"),
+                            QStringLiteral("Привести зону к формату редактора"), tab);
+    grid->addWidget(Z_NormalizeBtn, 6, 1, Qt::AlignLeft);
+    grid->setRowStretch(7, 1);
     return tab;
 }
 

@@ -86,6 +86,8 @@ public:
     QLineEdit* Z_MobFilenameEdit;
     QLineEdit* Z_ShopFilenameEdit;
     QLineEdit* Z_TrigFilenameEdit;
+    // Rewrites every record of the zone's files in the editor's own form.
+    QPushButton* Z_NormalizeBtn;
     std::array<QPushButton*, 6> Z_FilenameBtn; // Z_FilenameBtn1 .. Z_FilenameBtn6
     std::array<QLabel*, 6> Z_StatLabel;        // Z_Stat1Label .. Z_Stat6Label
     QListWidget* Z_ErrorListBox;

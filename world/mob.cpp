@@ -94,7 +94,8 @@ bool ReadNamedLine(TMob& mob, const std::string& line) {
 } // namespace
 
 bool TMobList::LoadFromFile(const std::string& fileName) {
-    return ReadRecordFileNamed(*this, "мобов", fileName, [&](TWorldReader& reader) { ReadMobs(reader); });
+    return ReadRecordFileNamed(*this, "мобов", fileName,
+                               [&](TWorldReader& reader) { ReadMobs(reader); });
 }
 
 void TMobList::ReadMobs(TWorldReader& reader) {
@@ -162,7 +163,6 @@ void TMobList::ReadMob(TWorldReader& reader, TMob& mob, std::string& line) {
             line = reader.ReadLine();
         }
     }
-
 }
 
 void TMobList::WriteMob(const TMob& mob, TStringList& lines) {
@@ -172,8 +172,8 @@ void TMobList::WriteMob(const TMob& mob, TStringList& lines) {
         lines.push_back(*name + "~");
     WriteClosedLine(lines, mob.Desc);
     WriteTildeText(lines, mob.Look);
-    lines.push_back(Format("%s %s %d E", FlagText(mob.Flags).c_str(),
-                           FlagText(mob.Affects).c_str(), mob.Align));
+    lines.push_back(Format("%s %s %d E", FlagText(mob.Flags).c_str(), FlagText(mob.Affects).c_str(),
+                           mob.Align));
     lines.push_back(Format("%d %d %d %s %s", mob.Level, mob.Hitroll, mob.AC,
                            DiceText(mob.Hits).c_str(), DiceText(mob.Damage).c_str()));
     lines.push_back(Format("%s %d", DiceText(mob.Money).c_str(), mob.Exp));
@@ -226,8 +226,6 @@ void TMobList::SaveToStrings(TStringList& lines, int32_t zone) const {
     ComposeZoneFile(lines, zone, {{"* Velmora mob file v1.0"}, {"$", "$"}}, WriteMob);
 }
 
-void TMobList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    TStringList lines;
-    SaveToStrings(lines, zone);
-    SaveRecordFile(fileName, lines, "Не могу сохранить мобов");
+bool TMobList::SaveToFile(const std::string& fileName, int32_t zone) const {
+    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить мобов");
 }

@@ -71,7 +71,7 @@ class TMobList : public TRecordList<TMob> {
 public:
     bool LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
-    void SaveToFile(const std::string& fileName, int32_t zone) const;
+    bool SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadMobs(TWorldReader& reader);
     // Our writer's lines of one mob (without its trailer).
     static void WriteMob(const TMob& mob, TStringList& lines);

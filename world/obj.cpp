@@ -71,7 +71,7 @@ std::string ReadClosedLine(TWorldReader& reader) {
 void WriteClosedLine(TStringList& lines, const std::string& text) {
     size_t from = 0;
     for (size_t cr; (cr = text.find("\r\n", from)) != std::string::npos; from = cr + 2)
-        lines.push_back(text.substr(from, cr - from));
+        lines.push_back(OpenTextLine(text.substr(from, cr - from)));
     const std::string last = text.substr(from);
     // A text that ends in "~" itself would read back one character short and
     // leave its closing line to be taken for the next field: it is closed on
@@ -95,7 +95,8 @@ void TObj::Assign(const TObj& source) {
 }
 
 bool TObjList::LoadFromFile(const std::string& fileName) {
-    return ReadRecordFileNamed(*this, "объекты", fileName, [&](TWorldReader& reader) { ReadObjects(reader); });
+    return ReadRecordFileNamed(*this, "объекты", fileName,
+                               [&](TWorldReader& reader) { ReadObjects(reader); });
 }
 
 void TObjList::ReadObjects(TWorldReader& reader) {
@@ -166,13 +167,12 @@ void TObjList::ReadObject(TWorldReader& reader, TObj& obj, std::string& line) {
         obj.Triggers.push_back(ToInt32(Word(2, line)));
         line = reader.ReadLine();
     }
-
 }
 
 void TObjList::WriteObject(const TObj& obj, TStringList& lines) {
     lines.push_back(Format("#%d", obj.VNum));
-    for (const std::string* name : {&obj.Alias, &obj.Imen, &obj.Rod, &obj.Dat, &obj.Vin,
-                                    &obj.Tvor, &obj.Pred, &obj.Desc})
+    for (const std::string* name :
+         {&obj.Alias, &obj.Imen, &obj.Rod, &obj.Dat, &obj.Vin, &obj.Tvor, &obj.Pred, &obj.Desc})
         lines.push_back(*name + "~");
     WriteClosedLine(lines, obj.Action);
     const std::string first =
@@ -182,12 +182,11 @@ void TObjList::WriteObject(const TObj& obj, TStringList& lines) {
     lines.push_back(Format("%d %d %d %d", obj.Pol, obj.Timer, obj.Spell, obj.SpellLevel));
     lines.push_back(FlagText(obj.Effects) + " " + FlagText(obj.Discomfort) + " " +
                     FlagText(obj.Bans));
-    lines.push_back(Format("%d %s %s", obj.Kind, FlagText(obj.Flags).c_str(),
-                           FlagText(obj.WearFlags).c_str()));
-    lines.push_back(Format("%s %d %d %d", FlagText(obj.Param1).c_str(), obj.Param2,
-                           obj.Param3, obj.Param4));
     lines.push_back(
-        Format("%d %d %d %d", obj.Weight, obj.Price, obj.RentInv, obj.RentWear));
+        Format("%d %s %s", obj.Kind, FlagText(obj.Flags).c_str(), FlagText(obj.WearFlags).c_str()));
+    lines.push_back(
+        Format("%s %d %d %d", FlagText(obj.Param1).c_str(), obj.Param2, obj.Param3, obj.Param4));
+    lines.push_back(Format("%d %d %d %d", obj.Weight, obj.Price, obj.RentInv, obj.RentWear));
     WriteExtraDescs(lines, obj.ExtraDescs);
     for (const int32_t entry : obj.AddParam) {
         lines.emplace_back("A");
@@ -201,8 +200,6 @@ void TObjList::SaveToStrings(TStringList& lines, int32_t zone) const {
     ComposeZoneFile(lines, zone, {{"* Velmora object file v1.0"}, {"$", "$"}}, WriteObject);
 }
 
-void TObjList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    TStringList lines;
-    SaveToStrings(lines, zone);
-    SaveRecordFile(fileName, lines, "Не могу сохранить объекты");
+bool TObjList::SaveToFile(const std::string& fileName, int32_t zone) const {
+    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить объекты");
 }

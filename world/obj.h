@@ -69,7 +69,7 @@ class TObjList : public TRecordList<TObj> {
 public:
     bool LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
-    void SaveToFile(const std::string& fileName, int32_t zone) const;
+    bool SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadObjects(TWorldReader& reader);
     // Our writer's lines of one object (without its trailer).
     static void WriteObject(const TObj& obj, TStringList& lines);

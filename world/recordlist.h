@@ -28,8 +28,8 @@ uint64_t HashOfLines(const TStringList& lines);
 // changed is written back exactly as it was read, whatever its form. Nothing
 // is kept when the text was already in our writer's form.
 struct TSourceText {
-    TStringList Lines;     // the record's lines as read; empty: our own form
-    uint64_t OurForm = 0;  // hash of our writer's lines for it right after reading
+    TStringList Lines;    // the record's lines as read; empty: our own form
+    uint64_t OurForm = 0; // hash of our writer's lines for it right after reading
 
     // Appends the lines to write for a record whose lines in our writer's
     // form are `ours`: the lines it was read from while `ours` is unchanged.
@@ -299,6 +299,16 @@ void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, ReadBody readBody, W
         write);
 }
 
+// Writes the records of `zone` in `list` to `path`; a failed write reports
+// `failureUtf8` and returns false.
+template <class List>
+bool SaveZoneRecords(const List& list, const std::string& path, int32_t zone,
+                     std::string_view failureUtf8) {
+    TStringList lines;
+    list.SaveToStrings(lines, zone);
+    return SaveRecordFile(path, lines, failureUtf8);
+}
+
 // LoadWorldFile for a record file of `list`, which learns the file's zone.
 template <class List, class Parse>
 bool ReadRecordFileNamed(List& list, std::string_view kindWordUtf8, const std::string& path,
@@ -308,4 +318,3 @@ bool ReadRecordFileNamed(List& list, std::string_view kindWordUtf8, const std::s
     list.ReadingZone.reset();
     return loaded;
 }
-

@@ -61,11 +61,10 @@ void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
     ComposeZoneFile(lines, zone, {{"* Velmora room file v1.0"}, {"$", "$"}}, WriteRoom);
 }
 
-void TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    TStringList lines;
-    SaveToStrings(lines, zone);
-    SaveRecordFile(fileName, lines, "Не могу сохранить комнаты");
-    SaveLayoutFile(*this, LayoutFileName(fileName), zone);
+bool TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
+    // The layout is written even when the rooms could not be: it is a file of its own.
+    const bool rooms = SaveZoneRecords(*this, fileName, zone, "Не могу сохранить комнаты");
+    return SaveLayoutFile(*this, LayoutFileName(fileName), zone) && rooms;
 }
 
 bool TRoomList::LoadFromFile(const std::string& fileName) {

@@ -68,7 +68,7 @@ public:
     void SaveToStrings(TStringList& lines, int32_t zone) const;
     // Writes the room file of one zone, then its layout file (even when the
     // room file could not be written).
-    void SaveToFile(const std::string& fileName, int32_t zone) const;
+    bool SaveToFile(const std::string& fileName, int32_t zone) const;
 
     // Parses room file text (the reading half of LoadFromFile).
     void ReadRooms(TWorldReader& reader);

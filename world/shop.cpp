@@ -114,8 +114,7 @@ void ReadShop(TWorldReader& reader, TShop& shop, bool extended, const TKindNameL
     // Some plain records carry the third factor and the exchange list all the
     // same: a factor has a decimal point, a message ends with "~".
     const std::string next = reader.PeekLine();
-    const bool thirdFactor =
-        extended || next.find_first_of(".,") != std::string::npos;
+    const bool thirdFactor = extended || next.find_first_of(".,") != std::string::npos;
     shop.CoeffChange = thirdFactor ? ParseFactor(reader.ReadLine()) : shop.CoeffBuy;
     ReadGoodsTypes(reader, shop.GoodsBuy, kindName);
     // A plain record without an exchange list leaves the one the shop has.
@@ -185,8 +184,8 @@ void TShopList::WriteShop(const TShop& shop, TStringList& lines) {
     lines.push_back(FactorText(shop.CoeffChange));
     WriteGoodsTypes(lines, shop.GoodsBuy);
     WriteGoodsTypes(lines, shop.GoodsChange);
-    for (const std::string* message : {&shop.Msg1, &shop.Msg2, &shop.Msg3, &shop.Msg4,
-                                       &shop.Msg5, &shop.Msg6, &shop.Msg7})
+    for (const std::string* message :
+         {&shop.Msg1, &shop.Msg2, &shop.Msg3, &shop.Msg4, &shop.Msg5, &shop.Msg6, &shop.Msg7})
         lines.push_back(*message + "~");
     lines.push_back(std::to_string(shop.Emotion));
     lines.push_back(FlagText(shop.BitVector));
@@ -201,8 +200,6 @@ void TShopList::SaveToStrings(TStringList& lines, int32_t zone) const {
     ComposeZoneFile(lines, zone, {{"CircleMUD v3.0 Shop File~"}, {"$", "$", "~"}}, WriteShop);
 }
 
-void TShopList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    TStringList lines;
-    SaveToStrings(lines, zone);
-    SaveRecordFile(fileName, lines, "Не могу сохранить магазины");
+bool TShopList::SaveToFile(const std::string& fileName, int32_t zone) const {
+    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить магазины");
 }

@@ -49,7 +49,7 @@ public:
     // one (or for a code it does not know) the number's own text is used.
     bool LoadFromFile(const std::string& fileName, const TKindNameLookup& kindName = {});
     void SaveToStrings(TStringList& lines, int32_t zone) const;
-    void SaveToFile(const std::string& fileName, int32_t zone) const;
+    bool SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadShops(TWorldReader& reader, const TKindNameLookup& kindName);
     // Our writer's lines of one shop (without its trailer).
     static void WriteShop(const TShop& shop, TStringList& lines);

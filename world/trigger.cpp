@@ -32,10 +32,10 @@ void WriteScriptEntry(TStringList& lines, const std::string& entry) {
     for (;;) {
         const size_t stop = entry.find_first_of("\r\n", start);
         if (stop == std::string::npos) {
-            lines.push_back(entry.substr(start));
+            lines.push_back(OpenTextLine(entry.substr(start)));
             return;
         }
-        lines.push_back(entry.substr(start, stop - start));
+        lines.push_back(OpenTextLine(entry.substr(start, stop - start)));
         start = stop + 1;
         if (entry[stop] == '\r' && start < entry.size() && entry[start] == '\n')
             ++start;
@@ -54,7 +54,8 @@ void TTrigger::Assign(const TTrigger& source) {
 }
 
 bool TTriggerList::LoadFromFile(const std::string& fileName) {
-    return ReadRecordFileNamed(*this, "триггеры", fileName, [&](TWorldReader& reader) { ReadTriggers(reader); });
+    return ReadRecordFileNamed(*this, "триггеры", fileName,
+                               [&](TWorldReader& reader) { ReadTriggers(reader); });
 }
 
 void TTriggerList::ReadTriggers(TWorldReader& reader) {
@@ -70,8 +71,8 @@ void TTriggerList::ReadTriggers(TWorldReader& reader) {
 void TTriggerList::WriteTrigger(const TTrigger& trigger, TStringList& lines) {
     lines.push_back(Format("#%d", trigger.VNum));
     lines.push_back(trigger.Name + "~");
-    lines.push_back(Format("%d %s %d", trigger.Model, FlagText(trigger.Flags).c_str(),
-                           trigger.NumParam));
+    lines.push_back(
+        Format("%d %s %d", trigger.Model, FlagText(trigger.Flags).c_str(), trigger.NumParam));
     lines.push_back(trigger.StrParam + "~");
     for (const auto& entry : trigger.Text)
         WriteScriptEntry(lines, entry);
@@ -82,8 +83,6 @@ void TTriggerList::SaveToStrings(TStringList& lines, int32_t zone) const {
     ComposeZoneFile(lines, zone, {{"* Velmora trigger file v1.0"}, {"$", "$"}}, WriteTrigger);
 }
 
-void TTriggerList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    TStringList lines;
-    SaveToStrings(lines, zone);
-    SaveRecordFile(fileName, lines, "Не могу сохранить триггеры");
+bool TTriggerList::SaveToFile(const std::string& fileName, int32_t zone) const {
+    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить триггеры");
 }

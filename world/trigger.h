@@ -30,7 +30,7 @@ class TTriggerList : public TRecordList<TTrigger> {
 public:
     bool LoadFromFile(const std::string& fileName);
     void SaveToStrings(TStringList& lines, int32_t zone) const;
-    void SaveToFile(const std::string& fileName, int32_t zone) const;
+    bool SaveToFile(const std::string& fileName, int32_t zone) const;
     void ReadTriggers(TWorldReader& reader);
     // Our writer's lines of one trigger (without its trailer).
     static void WriteTrigger(const TTrigger& trigger, TStringList& lines);

@@ -280,8 +280,15 @@ void ReadTildeText(TWorldReader& reader, TStringList& out) {
     ReadTildeText(reader, reader.ReadLine(), out);
 }
 
+std::string OpenTextLine(std::string line) {
+    if (EndsWith(line, '~'))
+        line += ' ';
+    return line;
+}
+
 void WriteTildeText(TStringList& lines, const TStringList& text) {
-    lines.insert(lines.end(), text.begin(), text.end());
+    for (const std::string& line : text)
+        lines.push_back(OpenTextLine(line));
     lines.emplace_back("~");
 }
 
@@ -297,7 +304,7 @@ std::string ReadTildeLine(TWorldReader& reader) {
 void WriteTildeLine(TStringList& lines, const std::string& text) {
     size_t from = 0;
     for (size_t cr; (cr = text.find("\r\n", from)) != std::string::npos; from = cr + 2)
-        lines.push_back(text.substr(from, cr - from));
+        lines.push_back(OpenTextLine(text.substr(from, cr - from)));
     lines.push_back(text.substr(from) + "~");
 }
 

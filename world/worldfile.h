@@ -145,7 +145,10 @@ std::string FlagText(std::string_view flags);
 void ReadTildeText(TWorldReader& reader, std::string first, TStringList& out);
 // The same, reading the first line from the file.
 void ReadTildeText(TWorldReader& reader, TStringList& out);
-// Appends the lines and then the lone "~".
+// A line of a text that ends with "~" would close the text early when read
+// back: it keeps its "~" followed by a space (as the pages store it).
+std::string OpenTextLine(std::string line);
+// Appends the lines (each an open text line) and then the lone "~".
 void WriteTildeText(TStringList& lines, const TStringList& text);
 // A text closed by "~" that is one line in our files ("text~") but may run
 // over several in others: its lines joined with CR LF.

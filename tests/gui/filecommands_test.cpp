@@ -115,6 +115,46 @@ private slots:
         Action("N34")->trigger();
     }
 
+    // A record read in another form stays as read on a plain save, and the
+    // zone page's command rewrites it in our form after its question.
+    void normalizeRewritesTheZoneInOurFormAfterAQuestion() {
+        MakeProgram(true, Settings(false, true, true));
+        WriteFile(Workspace("SHP/10.shp"),
+                  Replaced(ReadFile(Workspace("SHP/10.shp")), "\r\n1.30\r\n", "\r\n1.3\r\n"));
+        const std::string asRead = ReadFile(Workspace("SHP/10.shp"));
+        Start();
+        SaveZone();
+        QCOMPARE(ReadFile(Workspace("SHP/10.shp")), asRead);
+
+        ClickTab(ZonePageIndex);
+        const QString question = QStringLiteral(
+            "Записать все файлы зоны 10 в формате редактора? Записи, прочитанные в других "
+            "формах, будут переписаны; строки, которые редактор не разбирает, останутся на "
+            "своих местах.");
+        prompts_->ExpectConfirm(question, false);
+        Click(Zone().Z_NormalizeBtn);
+        QCOMPARE(ReadFile(Workspace("SHP/10.shp")), asRead);
+        prompts_->ExpectConfirm(question, true);
+        Click(Zone().Z_NormalizeBtn);
+        QCOMPARE(ReadFile(Workspace("SHP/10.shp")), Shipped("SHP/10.shp"));
+    }
+
+    // A zone that could not be written whole is not reported as saved.
+    void failedZoneSaveSaysSo() {
+        StartOn(true);
+        TypeZoneName(QStringLiteral("Ольховка"));
+        form_->ApplyPage();
+        fs::remove(Workspace("SHP/10.shp"));
+        fs::create_directory(Workspace("SHP/10.shp")); // no file can be renamed over it
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectError(QStringLiteral("Не могу сохранить магазины"));
+        prompts_->ExpectError(
+            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью."));
+        Action("N34")->trigger();
+        QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("Ольховка~")) !=
+                std::string::npos); // the other files were still written
+    }
+
     void loadZoneBringsInAnOutsideChange() {
         StartOn(true);
         const int contents = ContentsOf(10);

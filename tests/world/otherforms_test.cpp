@@ -49,10 +49,10 @@ protected:
 // A room with a fourth exit field, an exit to room 0, an exit description
 // over two lines closed on a third, keywords over two lines, and "I" lines.
 const std::vector<std::string> kRooms = {
-    "#100",      "Hall~", "A hall.", "~",   "1 d0h0  0", "D0",  "~",   "~",  "0 0 101 0",
-    "D1",        "~",     "~",       "0 -1 0 0",         "D2",  "A door",  "to the south", "~",
-    "gate",      "door~", "1 7 102", "S",   "T 5",       "I 1 2 3",        "#101",
-    "Yard~",     "~",     "1 0 2",   "S",   "$"};
+    "#100",      "Hall~", "A hall.", "~",       "1 d0h0  0", "D0",  "~",       "~",
+    "0 0 101 0", "D1",    "~",       "~",       "0 -1 0 0",  "D2",  "A door",  "to the south",
+    "~",         "gate",  "door~",   "1 7 102", "S",         "T 5", "I 1 2 3", "#101",
+    "Yard~",     "~",     "1 0 2",   "S",       "$"};
 
 TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
     Read(RoomList, kRooms);
@@ -65,9 +65,10 @@ TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
 
     hall.Name = "Great hall";
     const std::vector<std::string> edited = {
-        "#100",  "Great hall~", "A hall.", "~",        "1 d0h0 0",  "D0",   "~",   "~",
-        "0 0 101 0", "D2",      "A door",  "to the south~", "gate", "door~", "1 7 102",
-        "D1",    "~",           "~",       "0 -1 0 0", "S",         "T 5",  "I 1 2 3"};
+        "#100",     "Great hall~", "A hall.",   "~",      "1 d0h0 0", "D0",
+        "~",        "~",           "0 0 101 0", "D2",     "A door",   "to the south~",
+        "gate",     "door~",       "1 7 102",   "D1",     "~",        "~",
+        "0 -1 0 0", "S",           "T 5",       "I 1 2 3"};
     std::vector<std::string> expected = edited;
     expected.insert(expected.end(), kRooms.begin() + 23, kRooms.end());
     EXPECT_EQ(Written(RoomList), expected);
@@ -80,10 +81,9 @@ TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
 }
 
 const std::vector<std::string> kObjects = {
-    "#100", "a b~",       "a~",      "b~",       "c~",     "d~",      "e~",      "f~",
-    "Desc~", "one line",  "two~",    "0 10 10 0", "0 -1 -1 0", "0 0 0", "5 a0 b0",
-    "0 0 0 0", "1 2 3 4", "M 7",     "R",        "1 2",    "E",       "key~",    "text",
-    "~",    "A",          "1 5",     "$"};
+    "#100",     "a b~", "a~",        "b~",        "c~",    "d~",      "e~",      "f~",      "Desc~",
+    "one line", "two~", "0 10 10 0", "0 -1 -1 0", "0 0 0", "5 a0 b0", "0 0 0 0", "1 2 3 4", "M 7",
+    "R",        "1 2",  "E",         "key~",      "text",  "~",       "A",       "1 5",     "$"};
 
 TEST_F(OtherForms, ObjectsKeepTheirBlocksAndActionsOfSeveralLines) {
     Read(ObjList, kObjects);
@@ -101,10 +101,18 @@ TEST_F(OtherForms, ObjectsKeepTheirBlocksAndActionsOfSeveralLines) {
               std::vector<std::string>(kObjects.begin() + 17, kObjects.end()));
 }
 
-const std::vector<std::string> kMobs = {
-    "#100", "x y~", "x~", "y~", "z~", "w~", "v~", "u~", "Stands.", "~", "Looks.", "~",
-    "a0 0 -600 E", "5 15 8 1d99999+1 1000d10+5", "0d0+200000 0", "8 8 1", "Str: 504",
-    "Race: 110", "Feat: 3 4", "E", "T 7", "I sword,1:2", "L 1 2 3 4", "$"};
+const std::vector<std::string> kMobs = {"#100",         "x y~",
+                                        "x~",           "y~",
+                                        "z~",           "w~",
+                                        "v~",           "u~",
+                                        "Stands.",      "~",
+                                        "Looks.",       "~",
+                                        "a0 0 -600 E",  "5 15 8 1d99999+1 1000d10+5",
+                                        "0d0+200000 0", "8 8 1",
+                                        "Str: 504",     "Race: 110",
+                                        "Feat: 3 4",    "E",
+                                        "T 7",          "I sword,1:2",
+                                        "L 1 2 3 4",    "$"};
 
 TEST_F(OtherForms, MobsKeepNamedLinesTheyDoNotKnowAndWideValues) {
     Read(MobList, kMobs);
@@ -126,10 +134,33 @@ TEST_F(OtherForms, MobsKeepNamedLinesTheyDoNotKnowAndWideValues) {
 }
 
 TEST_F(OtherForms, PlainShopWithThreeFactorsAndTriggersOfOtherServers) {
-    const std::vector<std::string> shop = {
-        "CircleMUD v3.0 Shop File~", "#100~", "101", "-1", "1.00", "0.33", "1.00", "5", "-1",
-        "m1~", "m2~", "m3~", "m4~", "m5~", "m6~", "m7~", "0", "0", "100", "0", "100", "-1",
-        "0", "28", "0", "0", "$~"};
+    const std::vector<std::string> shop = {"CircleMUD v3.0 Shop File~",
+                                           "#100~",
+                                           "101",
+                                           "-1",
+                                           "1.00",
+                                           "0.33",
+                                           "1.00",
+                                           "5",
+                                           "-1",
+                                           "m1~",
+                                           "m2~",
+                                           "m3~",
+                                           "m4~",
+                                           "m5~",
+                                           "m6~",
+                                           "m7~",
+                                           "0",
+                                           "0",
+                                           "100",
+                                           "0",
+                                           "100",
+                                           "-1",
+                                           "0",
+                                           "28",
+                                           "0",
+                                           "0",
+                                           "$~"};
     Read(ShopList, shop);
     EXPECT_EQ(Written(ShopList), shop);
     EXPECT_DOUBLE_EQ(ShopList.Find(100)->CoeffChange, 1.0);
@@ -145,20 +176,19 @@ TEST_F(OtherForms, PlainShopWithThreeFactorsAndTriggersOfOtherServers) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "0 g0 0"), lines.end());
 }
 
-const std::vector<std::string> kZone = {
-    "#1",
-    "Zone~",
-    "#1 0 0",
-    "^Author (2001)~",
-    "199 10 0 0 *",
-    "A 307",
-    "M 0 200 1 100 1",
-    "G 3 300 3 -1 -1",
-    "T 0 2 12912 12900 -1",
-    "M 0 200 1 101 1",
-    "D 0 100 0 1 -1\t(no door)",
-    "S",
-    "$"};
+const std::vector<std::string> kZone = {"#1",
+                                        "Zone~",
+                                        "#1 0 0",
+                                        "^Author (2001)~",
+                                        "199 10 0 0 *",
+                                        "A 307",
+                                        "M 0 200 1 100 1",
+                                        "G 3 300 3 -1 -1",
+                                        "T 0 2 12912 12900 -1",
+                                        "M 0 200 1 101 1",
+                                        "D 0 100 0 1 -1\t(no door)",
+                                        "S",
+                                        "$"};
 
 TEST_F(OtherForms, ZoneFileKeepsWhatItDoesNotModelInItsPlace) {
     for (int vnum : {100, 101})
@@ -199,6 +229,29 @@ TEST_F(OtherForms, ZoneCutOffAfterAnEmptyLineLoadsAndGuardReadsTheReadersNumber)
     EXPECT_EQ(PeekZoneNumber(PathOf("z.zon")), 0);
     ASSERT_TRUE(ReloadZoneFile(zone, PathOf("z.zon")));
     EXPECT_EQ(RoomList.Find(1200)->DelObjects.size(), 1u);
+}
+
+// Texts made by templates, copies or imports rather than a page may hold a
+// line ending with "~": the writers keep it from closing the text early.
+TEST_F(OtherForms, TextLinesEndingInTildeReadBackWhole) {
+    TRoom& room = RoomList.AddNew(100);
+    room.Desc = {"wave~", "calm"};
+    room.Exits[DirNorth].ToRoom = 101;
+    room.Exits[DirNorth].ExitDesc = "gate~\r\nold";
+    TObj& obj = ObjList.AddNew(100);
+    obj.Action = "hum~\r\nbuzz";
+    TTrigger& trigger = TriggerList.AddNew(100);
+    trigger.Text = {"say hi~", "wait 1"};
+    const auto rooms = Written(RoomList), objects = Written(ObjList),
+               triggers = Written(TriggerList);
+    ClearWorld();
+    Read(RoomList, rooms);
+    Read(ObjList, objects);
+    Read(TriggerList, triggers);
+    EXPECT_EQ(RoomList.Find(100)->Desc, (TStringList{"wave~ ", "calm"}));
+    EXPECT_EQ(RoomList.Find(100)->Exits[DirNorth].ExitDesc, "gate~ \r\nold");
+    EXPECT_EQ(ObjList.Find(100)->Action, "hum~ \r\nbuzz");
+    EXPECT_EQ(TriggerList.Find(100)->Text, (TStringList{"say hi~ ", "wait 1"}));
 }
 
 } // namespace

@@ -194,6 +194,44 @@ TEST_F(ServerImport, RealServerWorldEveryListedFileArrivesFaithfully) {
     EXPECT_EQ(report.Files,
               listed + static_cast<int>(ListFiles((Workspace() / "WLD").string(), ".map").size()));
 }
+
+// Imported, read as the start-up reads it and exported untouched, a real world
+// gives the server its own files back: every line, in its place.
+TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
+    const fs::path server = fs::path(VELMORA_REALWORLD) / "world";
+    if (!fs::is_directory(server))
+        GTEST_SKIP() << "no real server world at " << server << " (the sample is not here)";
+    const TServerWorld world = ListServerWorld(server.string());
+    ASSERT_TRUE(ImportServerWorld(world, Workspace().string(), TImportOptions{}).Succeeded());
+    LoadWorkspaceRecords(Workspace().string());
+    const auto zones = LoadWorkspaceZones(Workspace().string());
+    EXPECT_TRUE(Reporter.Messages.empty()) << Cp1251ToUtf8(Reporter.Messages.front());
+    EXPECT_EQ(zones.size(), world.Zones.size());
+
+    const fs::path out = Dir / "export";
+    for (const auto& kind : kServerKinds)
+        fs::create_directories(out / kind.WorkspaceFolder);
+    for (const auto& zone : zones)
+        ExportZone(*zone, out.string(), TExportSettings{});
+    int files = 0, same = 0;
+    for (const TServerZone& zone : world.Zones) {
+        for (size_t k = 0; k < kServerKinds.size(); ++k) {
+            if (zone.Files[k].empty())
+                continue;
+            ++files;
+            // The server's bytes with LF line ends, and '?' where Windows-1251 has no letter.
+            std::string expected;
+            for (const std::string& line : SplitTextLines(ReadBytes(zone.Files[k])))
+                expected += Cp1251ToKoi8r(Koi8rToCp1251(line)) + "\n";
+            const fs::path exported = out / kServerKinds[k].WorkspaceFolder /
+                                      (std::to_string(zone.Number) + kServerKinds[k].Extension);
+            const bool equal = ReadBytes(exported) == expected;
+            same += equal;
+            EXPECT_TRUE(equal) << exported;
+        }
+    }
+    EXPECT_EQ(same, files);
+}
 #endif
 
 } // namespace
