@@ -4,9 +4,15 @@
 #include "codepage.h"
 #include "editorfixture.h"
 #include "reportform.h"
+#include "roompage.h"
+#include "serverimport.h"
+#include "textcodec.h"
+#include "toolsform.h"
 #include "worldlists.h"
 
 #include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QProgressDialog>
@@ -65,6 +71,60 @@ class TLoadReportTest : public TEditorFixture {
 
 private slots:
     void cleanup() { Finish(); }
+
+    // A builder's real world: imported, it opens whole without a report, and
+    // one room renamed and the zone saved changes that room's lines only.
+    void realWorldOpensWholeAndAnEditedRoomChangesOnlyItsLines() {
+        const fs::path server = fs::path(VELMORA_REALWORLD) / "world";
+        if (!fs::is_directory(server))
+            QSKIP("no real server world beside the project (the sample is not here)");
+        MakeProgram(false, Settings(false, false, true));
+        const TServerWorld world = ListServerWorld(server.string());
+        QVERIFY(ImportServerWorld(world, Workspace(""), TImportOptions{}).Succeeded());
+        Start();
+        QVERIFY(!Report() || !Report()->isVisible());
+        QCOMPARE(Zone().ZoneCount(), static_cast<int>(world.Zones.size()));
+
+        const TZone& zone = *Zone().CurrentZone();
+        std::map<std::string, std::string> before;
+        for (const std::string* file : {&zone.ZoneFileName, &zone.ObjFileName, &zone.MobFileName,
+                                        &zone.ShopFileName, &zone.TrigFileName})
+            before[*file] = ReadFile(*file);
+        const std::string roomFile = zone.RoomFileName;
+        const TStringList rooms = SplitTextLines(ReadFile(roomFile));
+        ClickTab(RoomPageIndex);
+        auto& room = *form_->findChild<TRoomPage*>();
+        QVERIFY(!room.R_DescEdit->text().isEmpty());
+        QVERIFY(SaveShot(*form_, QStringLiteral("realworld-room.png")));
+        const int32_t vnum = Page(RoomPageIndex).IDComboBox->currentText().section(QLatin1Char(' '), 0, 0).toInt();
+        room.R_DescEdit->setFocus();
+        room.R_DescEdit->selectAll();
+        TypeText(room.R_DescEdit, QStringLiteral("Переименованная"));
+        Click(form_->ToolsForm->ApplyBtn);
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        Action("N34")->trigger();
+
+        // The zone's other files are as they were; a kind the zone had no file
+        // of gets one without records.
+        for (const auto& [file, bytes] : before)
+            QVERIFY2(bytes.empty() ? ReadFile(file).find('#') == std::string::npos
+                                   : ReadFile(file) == bytes,
+                     file.c_str());
+        const TStringList after = SplitTextLines(ReadFile(roomFile));
+        QCOMPARE(after.size(), rooms.size());
+        // The lines that differ lie inside the room's own record.
+        const auto header = std::find(rooms.begin(), rooms.end(), "#" + std::to_string(vnum));
+        QVERIFY(header != rooms.end());
+        const auto next = std::find_if(header + 1, rooms.end(), [](const std::string& line) {
+            return line.starts_with('#') || line.starts_with('$');
+        });
+        for (size_t i = 0; i < rooms.size(); ++i)
+            if (rooms[i] != after[i])
+                QVERIFY2(i > size_t(header - rooms.begin()) && i < size_t(next - rooms.begin()),
+                         rooms[i].c_str());
+        QCOMPARE(FromCp1251(after[size_t(header - rooms.begin()) + 1]),
+                 QStringLiteral("Переименованная~"));
+    }
 
     void importFromTheMenuAsksBeforeOverwritingAndShowsTheZones() {
         StartOn(true);
