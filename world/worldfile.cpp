@@ -341,15 +341,22 @@ std::string DiceText(const TDice& dice) {
 }
 
 std::string Format(const char* format, ...) {
+    // Nearly every line fits the buffer: one formatting pass, not two
+    // (writers format every record line, readers too, to know them later).
+    char buffer[256];
     va_list args;
     va_start(args, format);
     va_list copy;
     va_copy(copy, args);
-    const int size = std::vsnprintf(nullptr, 0, format, copy);
+    const int size = std::vsnprintf(buffer, sizeof buffer, format, copy);
     va_end(copy);
-    std::string out(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-    if (size > 0)
+    std::string out;
+    if (size > 0 && static_cast<size_t>(size) < sizeof buffer) {
+        out.assign(buffer, static_cast<size_t>(size));
+    } else if (size > 0) {
+        out.resize(static_cast<size_t>(size));
         std::vsnprintf(out.data(), out.size() + 1, format, args);
+    }
     va_end(args);
     return out;
 }
