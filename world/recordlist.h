@@ -267,9 +267,16 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
             list.RememberFrame(ZoneOf(record.VNum), std::move(frame));
         }
         record.Trailer = std::move(trailer);
-        TStringList read = reader.LinesBetween(start, bodyEnd);
-        read.insert(read.end(), record.Trailer.begin(), record.Trailer.end());
-        record.Source.Remember(std::move(read), OurLines(record, write));
+        const TStringList ours = OurLines(record, write);
+        // In our own files the lines are our writer's: nothing to keep, and
+        // nothing copied to find that out.
+        if (reader.LinesBetweenAre(start, bodyEnd, ours, ours.size() - record.Trailer.size())) {
+            record.Source.Forget();
+        } else {
+            TStringList read = reader.LinesBetween(start, bodyEnd);
+            read.insert(read.end(), record.Trailer.begin(), record.Trailer.end());
+            record.Source.Remember(std::move(read), ours);
+        }
         atHeader = more;
         if (!more)
             return;

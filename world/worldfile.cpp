@@ -130,27 +130,45 @@ std::string TWorldReader::ReadLine() {
     return NextLine();
 }
 
+std::string_view TWorldReader::LineAt(size_t& pos, size_t end) const {
+    size_t stop = pos;
+    while (stop < end && data_[stop] != '\r' && data_[stop] != '\n')
+        ++stop;
+    const std::string_view line(data_.data() + pos, stop - pos);
+    if (stop < end && data_[stop] == '\r')
+        ++stop;
+    if (stop < end && data_[stop] == '\n')
+        ++stop;
+    pos = stop;
+    return line;
+}
+
 TStringList TWorldReader::LinesBetween(size_t from, size_t to) const {
     TStringList lines;
-    if (to > from)
-        lines = SplitTextLines(data_.substr(from, to - from));
+    while (from < to)
+        lines.emplace_back(LineAt(from, to));
     return lines;
+}
+
+bool TWorldReader::LinesBetweenAre(size_t from, size_t to, const TStringList& lines,
+                                   size_t count) const {
+    size_t index = 0;
+    for (; from < to; ++index)
+        if (index >= count || index >= lines.size() || LineAt(from, to) != lines[index])
+            return false;
+    return index == count;
 }
 
 std::string TWorldReader::NextLine() {
     if (Eof())
         return {};
     lineStart_ = pos_;
-    size_t stop = pos_;
-    while (stop < end_ && data_[stop] != '\r' && data_[stop] != '\n')
-        ++stop;
-    std::string line = data_.substr(pos_, stop - pos_);
-    if (stop < end_ && data_[stop] == '\r')
-        ++stop;
-    if (stop < end_ && data_[stop] == '\n')
-        ++stop;
-    pos_ = stop;
-    return line;
+    return std::string(LineAt(pos_, end_));
+}
+
+std::string TWorldReader::PeekLine() const {
+    size_t pos = pos_;
+    return Eof() ? std::string() : std::string(LineAt(pos, end_));
 }
 
 bool TWorldReader::SkipToLineStarting(char c, std::string& line) {

@@ -76,20 +76,23 @@ public:
     // The next line without counting it in LineNumber.
     std::string NextLine();
     // The next line, left to be read.
-    std::string PeekLine() const {
-        TWorldReader copy = *this;
-        return copy.NextLine();
-    }
+    std::string PeekLine() const;
 
     // Where the line last read began (the end of the text once past it), and
     // the lines between two such places: what a record was read from.
     size_t LineStart() const { return pastEnd_ ? end_ : lineStart_; }
     size_t TextEnd() const { return end_; }
     TStringList LinesBetween(size_t from, size_t to) const;
+    // Whether the lines between the two places are the first ones of `lines`,
+    // and exactly that many.
+    bool LinesBetweenAre(size_t from, size_t to, const TStringList& lines, size_t count) const;
 
 private:
     TWorldReader() = default;
     void Init();
+    // The line that begins at `pos`, without its line end; `pos` moves to
+    // the next line (nothing at `end` or beyond is read).
+    std::string_view LineAt(size_t& pos, size_t end) const;
     std::string data_;
     size_t pos_ = 0;
     size_t end_ = 0;
