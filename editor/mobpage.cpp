@@ -1,6 +1,7 @@
 #include "mobpage.h"
 
 #include "descform.h"
+#include "keptnumber.h"
 #include "destform.h"
 #include "listform.h"
 #include "mainform.h"
@@ -18,7 +19,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 #include <limits>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -67,13 +68,34 @@ void TDiceEdits::Show(const TDice& dice) const {
     Sign->setText(dice.Z < 0 ? QStringLiteral("-") : QStringLiteral("+"));
 }
 
+namespace {
+// The signed bonus: its field holds the magnitude up to 32768, which only
+// the minus sign makes a 16-bit number.
+std::optional<int> DiceBonusValue(const TDiceEdits& dice) {
+    const auto magnitude = DiceFieldValue(dice.Bonus);
+    if (!magnitude)
+        return std::nullopt;
+    const int bonus = IsMinus(dice.Sign) ? -*magnitude : *magnitude;
+    if (!std::in_range<int16_t>(bonus))
+        return std::nullopt;
+    return bonus;
+}
+} // namespace
+
+QLineEdit* TDiceEdits::InvalidField() const {
+    for (QLineEdit* part : {Count, Sides})
+        if (!DiceFieldValue(part))
+            return part;
+    return DiceBonusValue(*this) ? nullptr : Bonus;
+}
+
 void TDiceEdits::Read(TDice& dice) const {
     if (const auto count = DiceFieldValue(Count))
         dice.X = static_cast<uint8_t>(*count);
     if (const auto sides = DiceFieldValue(Sides))
         dice.Y = static_cast<uint8_t>(*sides);
-    if (const auto bonus = DiceFieldValue(Bonus))
-        dice.Z = static_cast<int16_t>(IsMinus(Sign) ? -*bonus : *bonus);
+    if (const auto bonus = DiceBonusValue(*this))
+        dice.Z = static_cast<int16_t>(*bonus);
 }
 
 void TDiceFieldCheck::Watch(QLineEdit* edit, int maximum) {
@@ -96,6 +118,11 @@ bool TDiceFieldCheck::eventFilter(QObject* watched, QEvent* event) {
         edit->setText(QString::number(*value));
         return false;
     }
+    Refuse(edit);
+    return false;
+}
+
+bool TDiceFieldCheck::Refuse(QLineEdit* edit) {
     checking_ = true;
     Prompts().Error(QStringLiteral("Введите корректное значение"));
     edit->setFocus();
@@ -103,11 +130,24 @@ bool TDiceFieldCheck::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+QValidator::State TDigitsValidator::validate(QString& input, int&) const {
+    // Only plain digits: a locale's group separators or a sign would be read
+    // as no number at all, and the entry would be lost.
+    if (input.isEmpty())
+        return Intermediate;
+    for (const QChar c : input)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return Invalid;
+    bool ok = false;
+    const qlonglong value = input.toLongLong(&ok);
+    return ok && value <= maximum_ ? Acceptable : Invalid;
+}
+
 QWidget* TDigitsDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                        const QModelIndex&) const {
     auto* editor = new QLineEdit(parent);
     // Counts and skill values are kept in 16 signed bits.
-    editor->setValidator(new QIntValidator(0, kDiceBonusMax, editor));
+    editor->setValidator(new TDigitsValidator(kDiceBonusMax, editor));
     return editor;
 }
 
@@ -142,7 +182,8 @@ std::vector<int32_t> MergeGridPairs(const std::vector<int32_t>& entries,
 // ---- construction ----
 
 TMobPage::TMobPage(TMainForm& main, QWidget* parent)
-    : QWidget(parent), main_(main), diceCheck_(new TDiceFieldCheck(this)) {
+    : QWidget(parent), main_(main), diceCheck_(new TDiceFieldCheck(this)),
+      kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("MobPage"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -197,7 +238,8 @@ void TMobPage::BuildDice(QWidget* parent, TDiceEdits& dice, const char* prefix) 
     dice.Sign = Named(new QPushButton(QStringLiteral("+"), parent), (base + "Btn").constData());
     dice.Sign->setFixedWidth(24);
     dice.Sign->setAutoDefault(false);
-    dice.Bonus = field("3Edit", 5, kDiceBonusMax);
+    // The magnitude of the bonus: -32768 is a 16-bit bonus too.
+    dice.Bonus = field("3Edit", 5, kDiceBonusMax + 1);
 }
 
 QWidget* TMobPage::BuildMainColumn() {
@@ -338,6 +380,7 @@ QWidget* TMobPage::BuildParamsTab() {
     M_HeightEdit->hide();
     M_Weight = NumberEdit(tab, "M_Weight", kIntMin, kIntMax);
     M_MaxInWorldEdit = NumberEdit(tab, "M_MaxInWorldEdit", 0, 999);
+    kept_->Watch(M_MaxInWorldEdit, 0, 999);
     grid->addWidget(Caption(tab, QStringLiteral("Размер"), M_SizeEdit), row, 0);
     grid->addWidget(M_SizeEdit, row, 1);
     grid->addWidget(Caption(tab, QStringLiteral("Вес"), M_Weight), row, 2);
@@ -435,6 +478,13 @@ void TMobPage::LoadLists() {
         [&] { FillGrid(folder, "Spells_Mob", M_SpellsStringGrid, TGridKind::Spells); });
     LoadListReporting(
         [&] { FillGrid(folder, "Skills_Mob", M_SkillsStringGrid, TGridKind::Skills); });
+}
+
+bool TMobPage::CanStore() {
+    for (const TDiceEdits* dice : {&Hits, &Damage, &Money})
+        if (QLineEdit* invalid = dice->InvalidField())
+            return diceCheck_->Refuse(invalid);
+    return kept_->Check();
 }
 
 void TMobPage::Connect() {

@@ -50,15 +50,20 @@ class TMobPageTest : public TEditorFixture {
         QVERIFY(page_);
     }
     void Select(int32_t vnum) {
-        TRecordPage& records = Page(MobPageIndex);
-        const int row = records.RowOf(vnum);
-        QVERIFY(row >= 0);
-        records.SelectRow(row);
+        ChooseRecord(MobPageIndex, vnum);
+        QCOMPARE(*Page(MobPageIndex).Current, vnum);
     }
     TMob& Mob(int32_t vnum) { return *MobList.Find(vnum); }
 
 private slots:
     void cleanup() { Finish(); }
+
+    void flagsTheListsDoNotNameAreKept() {
+        Open();
+        const int32_t vnum = MobList.ZoneRecords(10).back()->VNum;
+        CheckFlagsKept(MobPageIndex, vnum, Mob(vnum).Flags, page_->M_ActionCheckListBox);
+        CheckFlagsKept(MobPageIndex, vnum, Mob(vnum).Special, page_->M_SpecialCheckListBox);
+    }
 
     void showingAndApplyingChangesNothing() {
         Open();
@@ -150,6 +155,25 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("x2"));
         QCOMPARE(editor->text(), QStringLiteral("2"));
+        // Neither a group separator nor a sign, whatever the locale says.
+        const QLocale locale;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        for (const auto& [typed, kept] : {std::pair{"1,000", "1000"}, {"+3", "3"}, {"-3", "3"}}) {
+            spells->editItem(spells->item(bless, 3));
+            auto* cell = spells->viewport()->findChild<QLineEdit*>();
+            QVERIFY(cell);
+            cell->selectAll();
+            QTest::keyClicks(cell, QLatin1String(typed));
+            QCOMPARE(cell->text(), QLatin1String(kept));
+            QTest::keyClick(cell, Qt::Key_Escape);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QLocale::setDefault(locale);
+        spells->editItem(spells->item(fireball, 3));
+        editor = spells->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("2"));
         QTest::keyClick(editor, Qt::Key_Return);
         // The grid takes the value in once the editor closes.
         QTRY_COMPARE(spells->item(fireball, 3)->text(), QStringLiteral("2"));

@@ -75,7 +75,7 @@ class TRoomPageTest : public TEditorFixture {
                 SelectZoneRow(row);
         QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
         ClickTab(RoomPageIndex);
-        Page(RoomPageIndex).SelectRow(Page(RoomPageIndex).RowOf(vnum));
+        ChooseRecord(RoomPageIndex, vnum);
         QCOMPARE(*Room().ShownRoom(), vnum);
         QVERIFY(!ApplyEnabled());
     }
@@ -85,6 +85,12 @@ class TRoomPageTest : public TEditorFixture {
 private slots:
     void cleanup() { Finish(); }
 
+    void flagsTheListDoesNotNameAreKept() {
+        StartOnRoom(1000);
+        const int32_t vnum = RoomList.ZoneRecords(10).back()->VNum;
+        CheckFlagsKept(RoomPageIndex, vnum, Record(vnum).Flags, Room().R_TypeCheckListBox);
+    }
+
     void showingAndApplyingEveryRoomChangesNothing() {
         StartOnRoom(1000);
         const std::string rooms = RoomFile(10);
@@ -92,7 +98,7 @@ private slots:
         Zone().CurrentZone()->SaveToStrings(zoneLines);
         TRecordPage& page = Page(RoomPageIndex);
         for (int row = 0; row < page.Count(); ++row) {
-            page.SelectRow(row);
+            ChooseComboEntry(page.IDComboBox, row);
             QVERIFY(!ApplyEnabled());
             form_->ApplyPage();
         }

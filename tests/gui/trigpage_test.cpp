@@ -63,9 +63,7 @@ class TTrigPageTest : public TEditorFixture {
         QVERIFY(page_);
     }
     void ShowTrigger(int32_t vnum) {
-        const int row = Page(TrigPageIndex).RowOf(vnum);
-        QVERIFY(row >= 0);
-        Page(TrigPageIndex).SelectRow(row);
+        ChooseRecord(TrigPageIndex, vnum);
         QCOMPARE(*Page(TrigPageIndex).Current, vnum);
     }
     void Apply() { Click(form_->ToolsForm->ApplyBtn); }
@@ -95,7 +93,7 @@ private slots:
         StartOnTriggers();
         const TStringList before = ZoneFile(10);
         for (int row = 0; row < Page(TrigPageIndex).Count(); ++row) {
-            Page(TrigPageIndex).SelectRow(row);
+            ChooseComboEntry(Page(TrigPageIndex).IDComboBox, row);
             QVERIFY(!ApplyEnabled());
             form_->ApplyPage();
         }
@@ -134,6 +132,17 @@ private slots:
                                                      "Здравствуй, %actor.name%! Веди себя в "
                                                      "Ольховке смирно.\r\nend"));
         QCOMPARE(ZoneFile(10), before);
+    }
+
+    void everyCharacterTheCodePageHoldsIsKept() {
+        StartOnTriggers();
+        ShowTrigger(1001);
+        page_->T_TextMemo->setFocus();
+        page_->T_TextMemo->selectAll();
+        TypeLines(page_->T_TextMemo, QStringLiteral("say 10\u00a0000 \u2014 \u00abда\u00bb\nend"));
+        Apply();
+        QCOMPARE(TriggerList.Find(1001)->Text,
+                 TStringList{"say 10\xa0" "000 \x97 \xab\xe4\xe0\xbb\r\nend"});
     }
 
     void anEmptiedScriptIsOneEmptyLine() {
