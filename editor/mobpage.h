@@ -47,7 +47,7 @@ class TDiceFieldCheck : public QObject {
 public:
     using QObject::QObject;
     // Watches `edit`, which holds numbers up to `maximum`.
-    void Watch(QLineEdit* edit, int maximum);
+    void Watch(QLineEdit* edit, long long maximum);
     // The check of a field done at once, for a store that the focus never
     // left the field for (Apply in the tools window): false after telling
     // the user, with the focus back in the field.
