@@ -29,6 +29,7 @@ void TKeptNumbers::Show(QSpinBox* box, long long value) {
 
 void TKeptNumbers::Reshow(QSpinBox* box, long long value) {
     SetQuietly(box, value);
+    boxes_[box].Edited = true;
 }
 
 bool TKeptNumbers::Edited(const QSpinBox* box) const {

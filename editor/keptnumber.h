@@ -29,7 +29,9 @@ public:
 
     // Shows a record's value; the box counts as not edited.
     void Show(QSpinBox* box, long long value);
-    // Shows another form of the same value (a new unit); the edit state stays.
+    // Shows the value in another unit the user chose: that is an edit, so
+    // the record gets what the box then shows (a coarser unit drops the
+    // minutes it cannot show, as the user sees).
     void Reshow(QSpinBox* box, long long value);
 
     // Whether the user changed the box since its value was shown.

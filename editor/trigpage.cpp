@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -177,8 +178,10 @@ void TTrigPage::ShowOnPage(const TTrigger& trigger) {
 void TTrigPage::ReadFromPage(TTrigger& trigger) {
     trigger.Name = ToModelText(T_NameEdit->text());
     const int previousModel = trigger.Model;
+    // A class the list does not name shows as none and stays as it was.
     const int model = ReadCode(T_ClassComboBox, previousModel);
-    trigger.Model = static_cast<int16_t>(std::clamp(model, -1, 255));
+    if (std::in_range<int16_t>(model))
+        trigger.Model = static_cast<int16_t>(model);
     if (QListWidget* list = TypeList(trigger.Model))
         trigger.Flags = ChecksToFlagsKeeping(list, trigger.Model == previousModel ? trigger.Flags
                                                                                   : std::string());

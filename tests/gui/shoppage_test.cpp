@@ -341,12 +341,13 @@ private slots:
         QCOMPARE(FromCp1251(Shop().Msg3), QStringLiteral("Не возьму."));
         QCOMPARE(Shop().Seller, 1077);
         QCOMPARE(Shop().Emotion, 3);
-        QCOMPARE(Shop().NotSellVector, std::string("a0d1"));
+        // The new check follows the pairs the shop had.
+        QCOMPARE(Shop().NotSellVector, std::string("d1a0"));
         QCOMPARE(int(Shop().Open2), 1);
         const TStringList lines = ZoneFile(10);
         QCOMPARE(FromCp1251(lines[18]), QStringLiteral("Не возьму.~"));
         QCOMPARE(TStringList(lines.begin() + 23, lines.begin() + 27),
-                 (TStringList{"3", "b0", "1077", "a0d1"}));
+                 (TStringList{"3", "b0", "1077", "d1a0"}));
     }
 
     void flagsAndHoursTheListsDoNotNameAreKept() {
