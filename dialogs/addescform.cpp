@@ -47,7 +47,7 @@ void TAddDescForm::SetExtraDesc(const TExtraDesc& desc) {
 TExtraDesc TAddDescForm::ExtraDesc() const {
     TExtraDesc desc;
     desc.Keywords = ToCp1251(Edit1->text());
-    desc.Description = MemoTextToLines(Memo1->toPlainText());
+    desc.Description = MemoTextToLines(MemoText(Memo1));
     return desc;
 }
 
@@ -60,7 +60,7 @@ void TAddDescForm::showEvent(QShowEvent* event) {
 void TAddDescForm::OkBtnClick() {
     // The keywords are a one-line field, closed by the last character of its
     // line whatever it is, so a "~" there is stored safely.
-    if (!AcceptableMemoText(Memo1->toPlainText(), Edit1->text()))
+    if (!AcceptableMemoText(MemoText(Memo1), Edit1->text()))
         return;
     AcceptOk();
 }

@@ -6,7 +6,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+QString MemoText(const QPlainTextEdit* memo) {
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
 
 QString LinesToMemoText(const TStringList& lines) {
     QStringList texts;
@@ -93,7 +101,7 @@ void TDescForm::SetLines(const TStringList& lines) {
 }
 
 TStringList TDescForm::Lines() const {
-    return MemoTextToLines(DescMemo->toPlainText());
+    return MemoTextToLines(MemoText(DescMemo));
 }
 
 void TDescForm::showEvent(QShowEvent* event) {
@@ -103,7 +111,7 @@ void TDescForm::showEvent(QShowEvent* event) {
 }
 
 void TDescForm::OkBtnClick() {
-    if (!AcceptableMemoText(DescMemo->toPlainText()))
+    if (!AcceptableMemoText(MemoText(DescMemo)))
         return;
     AcceptOk();
 }

@@ -15,6 +15,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
 
+// The text of a memo with every character as typed: toPlainText would turn a
+// no-break space (which Windows-1251 holds) into a plain one. Lines are
+// joined by "\n".
+QString MemoText(const QPlainTextEdit* memo);
 // A memo shows the lines joined by line breaks; an empty text is no lines.
 QString LinesToMemoText(const TStringList& lines);
 // The memo's lines as Windows-1251; `substituted` (when given) receives how

@@ -136,6 +136,20 @@ void TFileCommands::ShowWhatWasRead() {
     EnableForPage(page);
 }
 
+// Another zone's file read into the current zone would be saved later under
+// the current zone's file names, over its rooms and records.
+bool TFileCommands::OpensAsCurrentZone(const TZone& zone, const std::string& path) {
+    const auto described = PeekZoneNumber(path);
+    if (!described || *described == zone.ZoneNumber)
+        return true;
+    Prompts().Error(QStringLiteral("Файл %1 описывает зону %2, а текущая зона — %3. "
+                                   "Чтобы открыть его, выберите зону %2.")
+                        .arg(PathText(path))
+                        .arg(*described)
+                        .arg(zone.ZoneNumber));
+    return false;
+}
+
 void TFileCommands::Open() {
     const int page = main_.CurrentPage();
     TZone* zone = main_.ZonePage->CurrentZone();
@@ -147,10 +161,10 @@ void TFileCommands::Open() {
     {
         TFileCommandScope running(main_);
         if (page == ZonePageIndex) {
-            if (zone)
-                ReloadZoneFile(*zone, path);
-            else
+            if (!zone)
                 Prompts().Error(kNeedZone);
+            else if (OpensAsCurrentZone(*zone, path))
+                ReloadZoneFile(*zone, path);
         } else {
             ReadKindFile(page, path);
         }

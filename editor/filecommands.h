@@ -29,6 +29,9 @@ public:
     void ExportForServer();
 
 private:
+    // Whether a zone file may be read into `zone`: one that describes another
+    // zone is refused with a message naming both numbers.
+    static bool OpensAsCurrentZone(const TZone& zone, const std::string& path);
     // Reads a file of a record kind into its list (rooms keep their contents).
     void ReadKindFile(int page, const std::string& path);
     // The record commands follow the page's ID list after a read.

@@ -178,7 +178,7 @@ void TMainForm::CreateMenus() {
     N5 = NewAction(this, files, "N5", QStringLiteral("&Сохранить..."), QKeySequence::Save);
     files->addSeparator();
     N6 = NewAction(this, files, "N6", QStringLiteral("&Загрузить зону"));
-    N34 = NewAction(this, files, "N34", QStringLiteral("Сохранить &зону"),
+    N34 = NewAction(this, files, "N34", QStringLiteral("Сохранить зон&у"),
                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     files->addSeparator();
     NImport = NewAction(this, files, "NImport", QStringLiteral("&Импорт с сервера..."));
@@ -388,23 +388,26 @@ void TMainForm::ApplySettings() {
     }
 }
 
-void TMainForm::WriteSettingsFile() {
+bool TMainForm::WriteSettingsFile() {
     TProfileFile file(SettingsPath(ProgramFolder));
     TSettings settings = ConfigForm->settings();
     settings.MainX = x();
     settings.MainY = y();
     WriteSettings(file, settings);
-    if (!file.Save())
-        Prompts().Error(QStringLiteral("Не могу сохранить настройки в файл ") +
-                        QString::fromStdString(file.Path()));
+    if (file.Save())
+        return true;
+    // The exit stops here, but a folder that cannot be written must not keep
+    // the user in the editor: the question lets them leave anyway.
+    return Prompts().Confirm(QStringLiteral("Не могу сохранить настройки в файл ") +
+                             QString::fromStdString(file.Path()) +
+                             QStringLiteral("\nВыйти без сохранения настроек?"));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (!Prompts().Confirm(QStringLiteral("Вы хотите выйти?"))) {
+    if (!Prompts().Confirm(QStringLiteral("Вы хотите выйти?")) || !WriteSettingsFile()) {
         event->ignore();
         return;
     }
-    WriteSettingsFile();
     for (TListForm* form : ListForms)
         form->hide();
     ToolsForm->hide();
@@ -476,10 +479,10 @@ bool TMainForm::LeavePage(int page) {
         return false;
     }
     if (ConfirmStore()) {
-        if (page == ZonePageIndex)
-            ZonePage->StoreCurrent();
-        else
-            RecordPage(page)->StoreCurrent();
+        const bool stored = page == ZonePageIndex ? ZonePage->StoreCurrent()
+                                                  : RecordPage(page)->StoreCurrent();
+        if (!stored)
+            return false;
     }
     return true;
 }
@@ -613,10 +616,10 @@ void TMainForm::LastRecord() {
 // ---- the tools window's apply and cancel ----
 
 void TMainForm::ApplyPage() {
-    if (CurrentPage() == ZonePageIndex)
-        ZonePage->StoreCurrent();
-    else
-        RecordPage(CurrentPage())->StoreCurrent();
+    const bool stored = CurrentPage() == ZonePageIndex ? ZonePage->StoreCurrent()
+                                                       : RecordPage(CurrentPage())->StoreCurrent();
+    if (!stored)
+        return; // the page said why; its edits stay to be mended
     SetChanged(false);
 }
 

@@ -200,7 +200,8 @@ private:
     void StartUp();
     void LoadHintFile();
     void ApplySettings();
-    void WriteSettingsFile();
+    // False when the settings could not be written and the user stays.
+    bool WriteSettingsFile();
 
     bool LeavePage(int page);
     void EnterPage(int page);

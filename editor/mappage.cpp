@@ -283,10 +283,13 @@ void TMapPage::CellChosen(int column, int row) {
     MapDrawGrid->setFocus();
 }
 
-void TMapPage::MoveToShownRoom() {
+TRoom* TMapPage::ShownRoom() const {
     const auto shown = room_.ShownRoom();
-    const TRoom* room = shown ? RoomList.Find(*shown) : nullptr;
-    if (room && room->MapLevel != 0) {
+    return shown ? RoomList.Find(*shown) : nullptr;
+}
+
+void TMapPage::MoveToShownRoom() {
+    if (const TRoom* room = ShownRoom(); room && IsOnGrid(*room)) {
         moving_ = true;
         SetLevel(room->MapLevel);
         MapDrawGrid->SetCurrentCell(room->MapX, room->MapY);
@@ -295,12 +298,17 @@ void TMapPage::MoveToShownRoom() {
     MapDrawGrid->Repaint();
 }
 
+// The grid follows the room shown on the page, however it was chosen; its
+// cell becomes the chosen one. A room off the grid moves nothing: it is one
+// of the unplaced rooms.
 void TMapPage::MoveTo(const TRoom& room) {
-    if (room.MapLevel != 0) {
+    if (IsOnGrid(room)) {
         room_.SetShowingGuard(true);
         SetLevel(room.MapLevel);
         MapDrawGrid->SetCurrentCell(room.MapX, room.MapY);
         room_.SetShowingGuard(false);
+        MapXLabel->setText(QString::number(room.MapX));
+        MapYLabel->setText(QString::number(room.MapY));
     }
     MapDrawGrid->Repaint();
 }
@@ -386,19 +394,15 @@ void TMapPage::AutoLink(TRoom& room, int column, int row) {
     room_.ExitsChangedElsewhere(room, linked);
 }
 
+// The room taken off is the one shown on the page (a click on its cell
+// shows it too), so the question can name it and no other room is touched.
 void TMapPage::RemoveChosenRoom() {
-    bool okX = false;
-    bool okY = false;
-    const int column = MapXLabel->text().toInt(&okX);
-    const int row = MapYLabel->text().toInt(&okY);
-    if (!okX || !okY || !CurrentZone())
-        return;
-    TRoom* room = RoomAt(column, row);
-    if (!room)
-        return;
-    if (!Prompts().Confirm(QStringLiteral("Убрать комнату с карты?")))
+    TRoom* room = ShownRoom();
+    if (!room || !CurrentZone() || !IsOnGrid(*room))
         return;
     const TListEntry entry = TRoomList::EntryOf(*room);
+    if (!Prompts().Confirm(QStringLiteral("Убрать комнату с карты?\n") + FromCp1251(entry.Text)))
+        return;
     auto* item = new QListWidgetItem(FromCp1251(entry.Text));
     item->setData(Qt::UserRole, entry.VNum);
     MapRoomsListBox->insertItem(0, item);
@@ -406,7 +410,8 @@ void TMapPage::RemoveChosenRoom() {
     auto& unplaced = main_.UnplacedRooms;
     unplaced.push_back(entry);
     std::rotate(unplaced.begin(), unplaced.end() - 1, unplaced.end());
-    MapGrid.Set(column, row, level_, -1);
+    if (MapGrid.At(room->MapX, room->MapY, room->MapLevel) == room->VNum)
+        MapGrid.Set(room->MapX, room->MapY, room->MapLevel, -1);
     room->MapX = 0;
     room->MapY = 0;
     room->MapLevel = 0;

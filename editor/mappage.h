@@ -90,7 +90,7 @@ public:
 
     // A drop of the remembered entry at a viewport position of the grid.
     void DropAt(const QPoint& pos);
-    // Takes the room of the last chosen cell off the map (after asking).
+    // Takes the shown room off the map (after asking).
     void RemoveChosenRoom();
     // Places the unplaced rooms on free cells of the current level.
     void PlaceUnplacedRooms();
@@ -104,6 +104,8 @@ private:
     void DrawCell(QPainter& painter, const QRect& rect, int column, int row) const;
     void Hover(int column, int row);
     void CellChosen(int column, int row);
+    // The room shown on the page, when it exists.
+    TRoom* ShownRoom() const;
     void MoveToShownRoom();
     void MoveTo(const TRoom& room);
     void MiniMapClick(const QPoint& pointer);

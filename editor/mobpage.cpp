@@ -2,6 +2,7 @@
 
 #include "descform.h"
 #include "destform.h"
+#include "keptnumber.h"
 #include "listform.h"
 #include "mainform.h"
 #include "modeltext.h"
@@ -18,7 +19,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,23 +30,45 @@
 #include <QVBoxLayout>
 #include <limits>
 #include <set>
+#include <utility>
 
 namespace {
 
 constexpr int kIntMin = std::numeric_limits<int32_t>::min();
 constexpr int kIntMax = std::numeric_limits<int32_t>::max();
-// Dice parts: count and sides are bytes, the bonus a signed 16-bit number.
-constexpr int kDiceByteMax = 255;
-constexpr int kDiceBonusMax = 32767;
+// Dice parts are 32-bit numbers; the bonus field holds the magnitude, whose
+// largest value only the minus sign makes a 32-bit number.
+constexpr long long kDicePartMax = kIntMax;
+constexpr long long kDiceMagnitudeMax = -static_cast<long long>(kIntMin);
+// Spell counts and skill values are kept in 16 signed bits.
+constexpr int kPairValueMax = 32767;
+// Room for the longest part with a sign, so that a record's value is never cut.
+constexpr int kDiceFieldLength = 11;
+// The width shows the common values; longer ones scroll in the field.
+constexpr int kDiceFieldDigits = 7;
 const char* const kMaximumProperty = "velmoraMaximum";
+const char* const kShownProperty = "velmoraShown";
+
+// A field still holding the text the record was shown with is the record's
+// own value, whatever it is (a negative count from another tool), and is
+// neither checked nor read back.
+bool AsShown(const QLineEdit* edit) {
+    return edit->text() == edit->property(kShownProperty).toString();
+}
+
+void ShowPart(QLineEdit* edit, long long value) {
+    const QString text = QString::number(value);
+    edit->setProperty(kShownProperty, text);
+    edit->setText(text);
+}
 
 // A dice field's number: blanks dropped, nothing else but digits, in range.
-std::optional<int> DiceFieldValue(const QLineEdit* edit) {
+std::optional<long long> DiceFieldValue(const QLineEdit* edit) {
     QString text = edit->text();
     text.remove(QLatin1Char(' '));
     bool ok = false;
-    const int value = text.toInt(&ok);
-    const int maximum = edit->property(kMaximumProperty).toInt();
+    const long long value = text.toLongLong(&ok);
+    const long long maximum = edit->property(kMaximumProperty).toLongLong();
     if (!ok || value < 0 || value > maximum)
         return std::nullopt;
     return value;
@@ -61,22 +83,42 @@ bool IsMinus(const QPushButton* sign) {
 // ---- dice ----
 
 void TDiceEdits::Show(const TDice& dice) const {
-    Count->setText(QString::number(dice.X));
-    Sides->setText(QString::number(dice.Y));
-    Bonus->setText(QString::number(std::abs(int{dice.Z})));
+    ShowPart(Count, dice.X);
+    ShowPart(Sides, dice.Y);
+    ShowPart(Bonus, std::abs(static_cast<long long>(dice.Z)));
     Sign->setText(dice.Z < 0 ? QStringLiteral("-") : QStringLiteral("+"));
 }
 
-void TDiceEdits::Read(TDice& dice) const {
-    if (const auto count = DiceFieldValue(Count))
-        dice.X = static_cast<uint8_t>(*count);
-    if (const auto sides = DiceFieldValue(Sides))
-        dice.Y = static_cast<uint8_t>(*sides);
-    if (const auto bonus = DiceFieldValue(Bonus))
-        dice.Z = static_cast<int16_t>(IsMinus(Sign) ? -*bonus : *bonus);
+namespace {
+// The signed bonus from its magnitude and the sign button.
+std::optional<int32_t> DiceBonusValue(const TDiceEdits& dice) {
+    const auto magnitude = DiceFieldValue(dice.Bonus);
+    if (!magnitude)
+        return std::nullopt;
+    const long long bonus = IsMinus(dice.Sign) ? -*magnitude : *magnitude;
+    if (!std::in_range<int32_t>(bonus))
+        return std::nullopt;
+    return static_cast<int32_t>(bonus);
+}
+} // namespace
+
+QLineEdit* TDiceEdits::InvalidField() const {
+    for (QLineEdit* part : {Count, Sides})
+        if (!AsShown(part) && !DiceFieldValue(part))
+            return part;
+    // Any 32-bit bonus shows as a magnitude with a sign, so it is always read.
+    return DiceBonusValue(*this) ? nullptr : Bonus;
 }
 
-void TDiceFieldCheck::Watch(QLineEdit* edit, int maximum) {
+void TDiceEdits::Read(TDice& dice) const {
+    for (const auto& [part, field] : {std::pair{Count, &dice.X}, std::pair{Sides, &dice.Y}})
+        if (const auto value = DiceFieldValue(part); value && !AsShown(part))
+            *field = static_cast<int32_t>(*value);
+    if (const auto bonus = DiceBonusValue(*this))
+        dice.Z = *bonus;
+}
+
+void TDiceFieldCheck::Watch(QLineEdit* edit, long long maximum) {
     edit->setProperty(kMaximumProperty, maximum);
     edit->installEventFilter(this);
 }
@@ -89,13 +131,18 @@ bool TDiceFieldCheck::eventFilter(QObject* watched, QEvent* event) {
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
         return false;
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (!edit)
+    if (!edit || AsShown(edit))
         return false;
     if (const auto value = DiceFieldValue(edit)) {
         const QSignalBlocker block(edit); // the same number in plain form is no edit
         edit->setText(QString::number(*value));
         return false;
     }
+    Refuse(edit);
+    return false;
+}
+
+bool TDiceFieldCheck::Refuse(QLineEdit* edit) {
     checking_ = true;
     Prompts().Error(QStringLiteral("Введите корректное значение"));
     edit->setFocus();
@@ -103,11 +150,23 @@ bool TDiceFieldCheck::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+QValidator::State TDigitsValidator::validate(QString& input, int&) const {
+    // Only plain digits: a locale's group separators or a sign would be read
+    // as no number at all, and the entry would be lost.
+    if (input.isEmpty())
+        return Intermediate;
+    for (const QChar c : input)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return Invalid;
+    bool ok = false;
+    const qlonglong value = input.toLongLong(&ok);
+    return ok && value <= maximum_ ? Acceptable : Invalid;
+}
+
 QWidget* TDigitsDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                        const QModelIndex&) const {
     auto* editor = new QLineEdit(parent);
-    // Counts and skill values are kept in 16 signed bits.
-    editor->setValidator(new QIntValidator(0, kDiceBonusMax, editor));
+    editor->setValidator(new TDigitsValidator(kPairValueMax, editor));
     return editor;
 }
 
@@ -142,7 +201,8 @@ std::vector<int32_t> MergeGridPairs(const std::vector<int32_t>& entries,
 // ---- construction ----
 
 TMobPage::TMobPage(TMainForm& main, QWidget* parent)
-    : QWidget(parent), main_(main), diceCheck_(new TDiceFieldCheck(this)) {
+    : QWidget(parent), main_(main), diceCheck_(new TDiceFieldCheck(this)),
+      kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("MobPage"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -183,21 +243,22 @@ QTableWidget* TMobPage::Grid(const char* name) {
 
 void TMobPage::BuildDice(QWidget* parent, TDiceEdits& dice, const char* prefix) {
     const QByteArray base(prefix);
-    const auto field = [&](const char* role, int digits, int maximum) {
+    const auto field = [&](const char* role, long long maximum) {
         auto* edit = Named(new QLineEdit(parent), (base + role).constData());
-        edit->setMaxLength(digits);
+        edit->setMaxLength(kDiceFieldLength);
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ]*")), edit));
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * digits + 16);
+        edit->setFixedWidth(
+            edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * kDiceFieldDigits + 16);
         diceCheck_->Watch(edit, maximum);
         return edit;
     };
-    dice.Count = field("1Edit", 3, kDiceByteMax);
-    dice.Sides = field("2Edit", 3, kDiceByteMax);
+    dice.Count = field("1Edit", kDicePartMax);
+    dice.Sides = field("2Edit", kDicePartMax);
     dice.Sign = Named(new QPushButton(QStringLiteral("+"), parent), (base + "Btn").constData());
     dice.Sign->setFixedWidth(24);
     dice.Sign->setAutoDefault(false);
-    dice.Bonus = field("3Edit", 5, kDiceBonusMax);
+    dice.Bonus = field("3Edit", kDiceMagnitudeMax);
 }
 
 QWidget* TMobPage::BuildMainColumn() {
@@ -338,6 +399,7 @@ QWidget* TMobPage::BuildParamsTab() {
     M_HeightEdit->hide();
     M_Weight = NumberEdit(tab, "M_Weight", kIntMin, kIntMax);
     M_MaxInWorldEdit = NumberEdit(tab, "M_MaxInWorldEdit", 0, 999);
+    kept_->Watch(M_MaxInWorldEdit, 0, 999);
     grid->addWidget(Caption(tab, QStringLiteral("Размер"), M_SizeEdit), row, 0);
     grid->addWidget(M_SizeEdit, row, 1);
     grid->addWidget(Caption(tab, QStringLiteral("Вес"), M_Weight), row, 2);
@@ -435,6 +497,13 @@ void TMobPage::LoadLists() {
         [&] { FillGrid(folder, "Spells_Mob", M_SpellsStringGrid, TGridKind::Spells); });
     LoadListReporting(
         [&] { FillGrid(folder, "Skills_Mob", M_SkillsStringGrid, TGridKind::Skills); });
+}
+
+bool TMobPage::CanStore() {
+    for (const TDiceEdits* dice : {&Hits, &Damage, &Money})
+        if (QLineEdit* invalid = dice->InvalidField())
+            return diceCheck_->Refuse(invalid);
+    return kept_->Check();
 }
 
 void TMobPage::Connect() {

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QStyledItemDelegate>
+#include <QValidator>
 #include <QWidget>
 #include <array>
 
@@ -19,6 +20,7 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QTableWidget;
+class TKeptNumbers;
 class TMainForm;
 
 // One dice value: count, "d", sides, the sign button and the bonus's magnitude.
@@ -29,7 +31,10 @@ struct TDiceEdits {
     QLineEdit* Bonus = nullptr;
 
     void Show(const TDice& dice) const;
-    // A part whose field does not hold a valid number keeps the record's value.
+    // The first field that does not hold a number its part can take (the
+    // bonus with its sign), none when all do.
+    QLineEdit* InvalidField() const;
+    // Call only when InvalidField() found none.
     void Read(TDice& dice) const;
 };
 
@@ -42,13 +47,30 @@ class TDiceFieldCheck : public QObject {
 public:
     using QObject::QObject;
     // Watches `edit`, which holds numbers up to `maximum`.
-    void Watch(QLineEdit* edit, int maximum);
+    void Watch(QLineEdit* edit, long long maximum);
+    // The check of a field done at once, for a store that the focus never
+    // left the field for (Apply in the tools window): false after telling
+    // the user, with the focus back in the field.
+    bool Refuse(QLineEdit* edit);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool checking_ = false;
+};
+
+// Digits only (no sign, no group separators, whatever the locale), up to a
+// maximum.
+class TDigitsValidator : public QValidator {
+    Q_OBJECT
+
+public:
+    TDigitsValidator(qlonglong maximum, QObject* parent) : QValidator(parent), maximum_(maximum) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    qlonglong maximum_;
 };
 
 // The editable column of the spell and skill grids takes digits only.
@@ -75,6 +97,8 @@ public:
     TMobPage(TMainForm& main, QWidget* parent);
 
     void ShowOnPage(const TMob& mob);
+    // False, after telling the user, when a field holds what the mob cannot take.
+    bool CanStore();
     void ReadFromPage(TMob& mob);
 
     TNameFields Names;
@@ -140,6 +164,7 @@ private:
 
     TMainForm& main_;
     TDiceFieldCheck* diceCheck_;
+    TKeptNumbers* kept_;
     bool showing_ = false;
     TStringList look_;
     std::string destination_;

@@ -2,6 +2,7 @@
 
 #include "descform.h"
 #include "destform.h"
+#include "keptnumber.h"
 #include "listform.h"
 #include "mainform.h"
 #include "mobpage.h"
@@ -104,7 +105,7 @@ void TMobPage::ShowOnPage(const TMob& mob) {
     M_SizeEdit->setValue(mob.Size);
     M_HeightEdit->setValue(mob.Height);
     M_Weight->setValue(mob.Weight);
-    M_MaxInWorldEdit->setValue(mob.MaxInWorld);
+    kept_->Show(M_MaxInWorldEdit, mob.MaxInWorld);
     FlagsToChecks(mob.Special, M_SpecialCheckListBox);
 
     ShowGrid(M_SpellsStringGrid, mob.Spells, true);
@@ -131,8 +132,8 @@ void TMobPage::ReadFromPage(TMob& mob) {
     mob.Desc = ToModelText(M_DescEdit->text());
     mob.Look = look_;
 
-    mob.Flags = ChecksToFlags(M_ActionCheckListBox);
-    mob.Affects = ChecksToFlags(M_AffectCheckListBox);
+    mob.Flags = ChecksToFlagsKeeping(M_ActionCheckListBox, mob.Flags);
+    mob.Affects = ChecksToFlagsKeeping(M_AffectCheckListBox, mob.Affects);
     ReadCombo(M_AlignComboBox, mob.Align);
     ReadCombo(M_LevelComboBox, mob.Level);
     ReadCombo(M_Thac0ComboBox, mob.Hitroll);
@@ -161,8 +162,8 @@ void TMobPage::ReadFromPage(TMob& mob) {
     mob.Size = M_SizeEdit->value();
     mob.Height = M_HeightEdit->value();
     mob.Weight = M_Weight->value();
-    mob.MaxInWorld = M_MaxInWorldEdit->value();
-    mob.Special = ChecksToFlags(M_SpecialCheckListBox);
+    kept_->Read(M_MaxInWorldEdit, mob.MaxInWorld);
+    mob.Special = ChecksToFlagsKeeping(M_SpecialCheckListBox, mob.Special);
 
     mob.Spells = ReadGrid(M_SpellsStringGrid, mob.Spells);
     mob.Skills = ReadGrid(M_SkillsStringGrid, mob.Skills);
@@ -272,15 +273,12 @@ void AttachMobPage(TMainForm& main) {
     records->ShowRecord = [&main, records, page](std::optional<int32_t> vnum) {
         const TMob* mob = vnum ? MobList.Find(*vnum) : nullptr;
         page->ShowOnPage(mob ? *mob : main.BlankMob);
-        if (mob) {
-            // A cancelled rename leaves no stale caption in the ID list.
-            const int row = records->RowOf(*vnum);
-            if (row >= 0)
-                records->IDComboBox->setItemText(row, FromCp1251(TMobList::EntryOf(*mob).Text));
-        }
+        if (mob)
+            records->ShowEntryText(*vnum, FromCp1251(TMobList::EntryOf(*mob).Text));
     };
     records->ReadRecord = [page](int32_t vnum) {
         if (TMob* mob = MobList.Find(vnum))
             page->ReadFromPage(*mob);
     };
+    records->CanStore = [page] { return page->CanStore(); };
 }

@@ -1,6 +1,8 @@
 // The kind parameter panels of the object page.
 
 #include "objpage.h"
+
+#include "keptnumber.h"
 #include "pagesupport.h"
 #include "vocabularyfill.h"
 
@@ -25,7 +27,7 @@ constexpr int kContainerBits = 4;
 } // namespace
 
 TObjKindPanels::TObjKindPanels(QWidget* parent, std::function<void()> changed)
-    : QWidget(parent), changed_(std::move(changed)) {
+    : QWidget(parent), changed_(std::move(changed)), kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("O_KindPanels"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -176,6 +178,7 @@ void TObjKindPanels::BuildContainerToMoney() {
 
     O_Panel20 = NewPanel("O_Panel20");
     O_T20Edit = Number(O_Panel20, "O_T20Edit", 0, 999999);
+    kept_->Watch(O_T20Edit, 0, 999999);
     AddRow(O_Panel20, QStringLiteral("Количество монет"), O_T20Edit);
 
     liquid(O_Panel23, "O_Panel23", O_T23Edit1, O_T23Edit2, O_T23ComboBox, O_T23Edit3,
@@ -283,7 +286,7 @@ void TObjKindPanels::Show(const TObj& obj) {
 
     O_T19Edit1->setValue(p1);
     O_T19Edit2->setValue(obj.Param2);
-    O_T20Edit->setValue(p1);
+    kept_->Show(O_T20Edit, p1);
     ShowSpellCode(O_T24SpellComboBox, obj.Param2);
 
     FlagsToChecks(obj.MagicVector, O_T25CheckListBox1);
@@ -291,6 +294,10 @@ void TObjKindPanels::Show(const TObj& obj) {
     O_T25Edit4->setValue(p1 / 256);
     O_T25Edit1->setValue(obj.Param2);
     O_T25Edit2->setValue(obj.Param3);
+}
+
+bool TObjKindPanels::CanStore() const {
+    return kept_->Check();
 }
 
 void TObjKindPanels::Read(TObj& obj, int kind) const {
@@ -351,13 +358,14 @@ void TObjKindPanels::Read(TObj& obj, int kind) const {
         obj.Param2 = O_T19Edit2->value();
         break;
     case 20:
-        param1(O_T20Edit->value());
+        if (const auto money = kept_->Entered(O_T20Edit))
+            param1(static_cast<int>(*money));
         break;
     case 24:
         obj.Param2 = ReadSpellCode(O_T24SpellComboBox, obj.Param2);
         break;
     case 25:
-        obj.MagicVector = ChecksToFlags(O_T25CheckListBox1);
+        obj.MagicVector = ChecksToFlagsKeeping(O_T25CheckListBox1, obj.MagicVector);
         param1(O_T25Edit3->value() + O_T25Edit4->value() * 256);
         obj.Param2 = O_T25Edit1->value();
         obj.Param3 = O_T25Edit2->value();

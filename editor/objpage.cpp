@@ -3,6 +3,7 @@
 #include "addescform.h"
 #include "descform.h"
 #include "effectform.h"
+#include "keptnumber.h"
 #include "listform.h"
 #include "mainform.h"
 #include "modeltext.h"
@@ -28,6 +29,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -56,7 +58,8 @@ int ReadSpellCode(const QComboBox* combo, int previous) {
     return code == -1 && previous == 0 ? 0 : code;
 }
 
-TObjPage::TObjPage(TMainForm& main, QWidget* parent) : QWidget(parent), main_(main) {
+TObjPage::TObjPage(TMainForm& main, QWidget* parent)
+    : QWidget(parent), main_(main), kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("ObjPage"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -110,6 +113,9 @@ QWidget* TObjPage::BuildMainColumn() {
     O_RentInvEdit = NumberEdit(column, "O_RentInvEdit", 0, 9999999);
     O_RentWearEdit = NumberEdit(column, "O_RentWearEdit", 0, 9999999);
     O_MaxInWorldEdit = NumberEdit(column, "O_MaxInWorldEdit", 0, 9999999);
+    kept_->Watch(O_TimerEdit, 0, 99999);
+    for (QSpinBox* edit : {O_PriceEdit, O_RentInvEdit, O_RentWearEdit, O_MaxInWorldEdit})
+        kept_->Watch(edit, 0, 9999999);
     O_SkillComboBox = ListCombo(column, "O_SkillComboBox", 12);
     O_MaterialComboBox = ListCombo(column, "O_MaterialComboBox", 12);
     O_WearComboBox = ListCombo(column, "O_WearComboBox", 12);
@@ -334,7 +340,7 @@ void TObjPage::ShowOnPage(const TObj& obj) {
     O_TimerEdit->setMaximumWidth(56);
     O_TimerComboBox->setMinimumWidth(
         O_TimerComboBox->fontMetrics().horizontalAdvance(QStringLiteral("суток")) + 34);
-    O_TimerEdit->setValue(obj.Timer / kMinutesPer[static_cast<size_t>(timerUnit_)]);
+    kept_->Show(O_TimerEdit, obj.Timer / kMinutesPer[static_cast<size_t>(timerUnit_)]);
 
     ShowSpellCode(O_SpellComboBox, obj.Spell);
     O_SpellLevelEdit->setValue(obj.SpellLevel);
@@ -350,10 +356,10 @@ void TObjPage::ShowOnPage(const TObj& obj) {
     TypeComboBoxChange();
 
     O_WeightEdit->setValue(obj.Weight);
-    O_PriceEdit->setValue(obj.Price);
-    O_RentInvEdit->setValue(obj.RentInv);
-    O_RentWearEdit->setValue(obj.RentWear);
-    O_MaxInWorldEdit->setValue(obj.MaxInWorld);
+    kept_->Show(O_PriceEdit, obj.Price);
+    kept_->Show(O_RentInvEdit, obj.RentInv);
+    kept_->Show(O_RentWearEdit, obj.RentWear);
+    kept_->Show(O_MaxInWorldEdit, obj.MaxInWorld);
 
     descs_ = obj.ExtraDescs;
     O_DescComboBox->clear();
@@ -372,6 +378,10 @@ void TObjPage::ShowOnPage(const TObj& obj) {
     }
 }
 
+bool TObjPage::CanStore() const {
+    return kept_->Check() && KindPanels->CanStore();
+}
+
 void TObjPage::ReadFromPage(TObj& obj) {
     obj.Alias = ToModelText(O_AliasEdit->text());
     const std::array<std::string*, 6> names = {&obj.Imen, &obj.Rod,  &obj.Dat,
@@ -387,25 +397,30 @@ void TObjPage::ReadFromPage(TObj& obj) {
     obj.Pol = static_cast<uint8_t>(ReadCode(O_KindComboBox, obj.Pol));
     obj.CurrDurab = O_WearEdit->value();
 
-    obj.Timer = O_TimerEdit->value() * kMinutesPer[static_cast<size_t>(timerUnit_)];
+    // The timer in the unit shown; untouched it keeps every minute it had.
+    if (const auto timer = kept_->Entered(O_TimerEdit)) {
+        const long long minutes = *timer * kMinutesPer[static_cast<size_t>(timerUnit_)];
+        if (std::in_range<decltype(obj.Timer)>(minutes))
+            obj.Timer = static_cast<decltype(obj.Timer)>(minutes);
+    }
 
     obj.Spell = static_cast<int16_t>(ReadSpellCode(O_SpellComboBox, obj.Spell));
     obj.SpellLevel = static_cast<uint8_t>(O_SpellLevelEdit->value());
 
-    obj.Flags = ChecksToFlags(O_EffectCheckListBox);
-    obj.Discomfort = ChecksToFlags(O_NoUseCheckListBox);
-    obj.Bans = ChecksToFlags(O_NoTakeCheckListBox);
+    obj.Flags = ChecksToFlagsKeeping(O_EffectCheckListBox, obj.Flags);
+    obj.Discomfort = ChecksToFlagsKeeping(O_NoUseCheckListBox, obj.Discomfort);
+    obj.Bans = ChecksToFlagsKeeping(O_NoTakeCheckListBox, obj.Bans);
     obj.Kind = static_cast<uint8_t>(ReadCode(O_TypeComboBox, obj.Kind));
-    obj.Effects = ChecksToFlags(O_AffectCheckListBox);
-    obj.WearFlags = ChecksToFlags(O_WearCheckListBox);
+    obj.Effects = ChecksToFlagsKeeping(O_AffectCheckListBox, obj.Effects);
+    obj.WearFlags = ChecksToFlagsKeeping(O_WearCheckListBox, obj.WearFlags);
 
     KindPanels->Read(obj, obj.Kind);
 
     obj.Weight = O_WeightEdit->value();
-    obj.Price = O_PriceEdit->value();
-    obj.RentInv = O_RentInvEdit->value();
-    obj.RentWear = O_RentWearEdit->value();
-    obj.MaxInWorld = O_MaxInWorldEdit->value();
+    kept_->Read(O_PriceEdit, obj.Price);
+    kept_->Read(O_RentInvEdit, obj.RentInv);
+    kept_->Read(O_RentWearEdit, obj.RentWear);
+    kept_->Read(O_MaxInWorldEdit, obj.MaxInWorld);
 
     obj.ExtraDescs = descs_;
 
@@ -455,7 +470,7 @@ void TObjPage::TimerComboBoxChange() {
     const int64_t minutes =
         int64_t{O_TimerEdit->value()} * kMinutesPer[static_cast<size_t>(timerUnit_)];
     timerUnit_ = unit;
-    O_TimerEdit->setValue(static_cast<int>(minutes / kMinutesPer[static_cast<size_t>(unit)]));
+    kept_->Reshow(O_TimerEdit, minutes / kMinutesPer[static_cast<size_t>(unit)]);
 }
 
 void TObjPage::Name1EditChange() {
@@ -627,15 +642,12 @@ void AttachObjPage(TMainForm& main) {
     records->ShowRecord = [&main, records, page](std::optional<int32_t> vnum) {
         const TObj* obj = vnum ? ObjList.Find(*vnum) : nullptr;
         page->ShowOnPage(obj ? *obj : main.BlankObj);
-        if (obj) {
-            // A cancelled rename leaves no stale caption in the ID list.
-            const int row = records->RowOf(*vnum);
-            if (row >= 0)
-                records->IDComboBox->setItemText(row, FromCp1251(TObjList::EntryOf(*obj).Text));
-        }
+        if (obj)
+            records->ShowEntryText(*vnum, FromCp1251(TObjList::EntryOf(*obj).Text));
     };
     records->ReadRecord = [page](int32_t vnum) {
         if (TObj* obj = ObjList.Find(vnum))
             page->ReadFromPage(*obj);
     };
+    records->CanStore = [page] { return page->CanStore(); };
 }

@@ -19,6 +19,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+class TKeptNumbers;
 class QTabWidget;
 class QTableWidget;
 class TMainForm;
@@ -43,6 +44,8 @@ public:
     void LoadLists(const std::string& programFolder);
 
     void Show(const TObj& obj);
+    // False, after telling the user, when a parameter typed is out of range.
+    bool CanStore() const;
     // The parameters of `kind` into the record; other kinds keep theirs.
     void Read(TObj& obj, int kind) const;
     // The panel of a position of the kind list ("Тип"), none for the others.
@@ -91,6 +94,7 @@ private:
 
     std::function<void()> changed_;
     std::vector<QWidget*> panels_;
+    TKeptNumbers* kept_;
 };
 
 class TObjPage : public QWidget {
@@ -102,6 +106,8 @@ public:
     // The record into the controls. Nothing of the record changes; a spell
     // of 0 ("none" in the files) is shown as the list's "none" entry.
     void ShowOnPage(const TObj& obj);
+    // False, after telling the user, when a number typed is out of its range.
+    bool CanStore() const;
     // The controls into the record.
     void ReadFromPage(TObj& obj);
 
@@ -169,6 +175,7 @@ private:
     bool EffectRowHasValue(int row) const;
 
     TMainForm& main_;
+    TKeptNumbers* kept_;
     bool showing_ = false;
     int timerUnit_ = 2;
     TExtraDescList descs_;

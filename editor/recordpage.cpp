@@ -58,6 +58,12 @@ void TRecordPage::AddEntry(const TListEntry& entry) {
     IDComboBox->setCurrentIndex(selected.isValid() ? IDComboBox->findData(selected) : -1);
 }
 
+void TRecordPage::ShowEntryText(int32_t vnum, const QString& text) {
+    const int row = RowOf(vnum);
+    if (row >= 0)
+        IDComboBox->setItemText(row, text);
+}
+
 void TRecordPage::RemoveRow(int row) {
     const QSignalBlocker block(IDComboBox);
     IDComboBox->removeItem(row);
@@ -68,8 +74,11 @@ bool TRecordPage::HasSelection() const {
 }
 
 void TRecordPage::SelectionChanged() {
-    if (main_.ConfirmStore())
-        StoreCurrent();
+    if (main_.ConfirmStore() && !StoreCurrent()) {
+        const QSignalBlocker block(IDComboBox);
+        IDComboBox->setCurrentIndex(Current ? RowOf(*Current) : -1);
+        return;
+    }
     if (HasSelection()) {
         Current = IDComboBox->currentData().toInt();
         ShowCurrent();
@@ -119,9 +128,13 @@ void TRecordPage::ShowCurrent() {
         ShowRecord(Current);
 }
 
-void TRecordPage::StoreCurrent() {
-    if (Current && ReadRecord)
-        ReadRecord(*Current);
+bool TRecordPage::StoreCurrent() {
+    if (!Current || !ReadRecord)
+        return true;
+    if (CanStore && !CanStore())
+        return false;
+    ReadRecord(*Current);
+    return true;
 }
 
 void TRecordPage::Change() {

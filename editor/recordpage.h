@@ -34,6 +34,10 @@ public:
     std::function<void(std::optional<int32_t> vnum)> ShowRecord;
     // ReadFromPage into the record with that number.
     std::function<void(int32_t vnum)> ReadRecord;
+    // False, after telling the user, while the page holds a value that cannot
+    // be stored as it is (a number out of its range); the store is refused and
+    // the record stays shown with its change flag.
+    std::function<bool()> CanStore;
     // Runs when the page is entered, before its record is shown (the room
     // page refills its door key list there).
     std::function<void()> Entered;
@@ -47,12 +51,17 @@ public:
     int RowOf(int32_t vnum) const;
     // A new entry in its sorted place; the selection stays where it was.
     void AddEntry(const TListEntry& entry);
+    // The text of the entry carrying that number, when there is one; a page
+    // puts back its stored record's caption there after showing it, so that
+    // a cancelled rename leaves no false caption in the list.
+    void ShowEntryText(int32_t vnum, const QString& text);
     // Removes an entry without selecting another.
     void RemoveRow(int row);
 
     // The record selection step: the shown record is stored (when the change
     // confirmation says so), the selected one becomes current and is shown,
-    // and the change flag is cleared.
+    // and the change flag is cleared. A refused store keeps the shown record
+    // selected.
     void SelectionChanged();
     // Selects an entry of the ID list and runs the selection step.
     void SelectRow(int row);
@@ -64,8 +73,9 @@ public:
 
     // Shows the current record again (or the blank one).
     void ShowCurrent();
-    // Stores the page into the current record, when there is one.
-    void StoreCurrent();
+    // Stores the page into the current record, when there is one; false when
+    // CanStore refused.
+    bool StoreCurrent();
     // The page's change hook: sets the change flag while a record is selected.
     void Change();
 

@@ -219,11 +219,11 @@ bool TRoomPage::ExtraDescAcceptable() {
         Prompts().Error(QStringLiteral("Введите ключевые слова"));
         return false;
     }
-    if (R_AddDescMemo->toPlainText().isEmpty()) {
+    if (MemoText(R_AddDescMemo).isEmpty()) {
         Prompts().Error(QStringLiteral("Введите описание"));
         return false;
     }
-    return AcceptableMemoText(R_AddDescMemo->toPlainText(), R_AddDescEdit->text());
+    return AcceptableMemoText(MemoText(R_AddDescMemo), R_AddDescEdit->text());
 }
 
 void TRoomPage::AddDescAdd() {
@@ -235,7 +235,7 @@ void TRoomPage::AddDescAdd() {
         return;
     Change();
     extraDescs_.push_back(
-        {ToCp1251(R_AddDescEdit->text()), MemoTextToLines(R_AddDescMemo->toPlainText())});
+        {ToCp1251(R_AddDescEdit->text()), MemoTextToLines(MemoText(R_AddDescMemo))});
     R_AddDescListBox->addItem(R_AddDescEdit->text());
     R_AddDescListBox->setCurrentRow(R_AddDescListBox->count() - 1);
 }
@@ -250,7 +250,7 @@ void TRoomPage::AddDescSet() {
         return;
     Change();
     extraDescs_[static_cast<size_t>(row)] = {ToCp1251(R_AddDescEdit->text()),
-                                             MemoTextToLines(R_AddDescMemo->toPlainText())};
+                                             MemoTextToLines(MemoText(R_AddDescMemo))};
     R_AddDescListBox->item(row)->setText(R_AddDescEdit->text());
 }
 

@@ -63,7 +63,7 @@ QString DirName(const char* prefix, int direction, const char* suffix) {
 // close the text in the world file, so it keeps the "~" followed by a space;
 // `tildeLines` counts such lines.
 TStringList MemoLines(const QPlainTextEdit* memo, int& tildeLines) {
-    QString text = memo->toPlainText();
+    QString text = MemoText(memo);
     if (text.isEmpty())
         return {};
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -411,7 +411,7 @@ TStringList TRoomPage::StoredDescription() {
 void TRoomPage::ReadFromPage(TRoom& room) {
     room.Name = ToModelText(R_DescEdit->text());
     room.Desc = StoredDescription();
-    room.Flags = ChecksToFlags(R_TypeCheckListBox);
+    room.Flags = ChecksToFlagsKeeping(R_TypeCheckListBox, room.Flags);
     room.Sector = static_cast<uint8_t>(ReadCode(R_SectorComboBox, room.Sector));
     room.Exits = exits_;
     room.ExtraDescs = extraDescs_;
@@ -479,9 +479,16 @@ void AttachRoomPage(TMainForm& main) {
     layout->addWidget(map, 0);
     layout->addWidget(room, 1);
 
-    records.ShowRecord = [&main, room](std::optional<int32_t> vnum) {
+    records.ShowRecord = [&main, &records, room](std::optional<int32_t> vnum) {
         const TRoom* shown = vnum ? RoomList.Find(*vnum) : nullptr;
         room->ShowOnPage(shown ? *shown : main.BlankRoom);
+        if (!shown)
+            return;
+        // A cancelled rename leaves its false name in neither list.
+        const QString entry = FromCp1251(TRoomList::EntryOf(*shown).Text);
+        records.ShowEntryText(*vnum, entry);
+        if (room->Renamed)
+            room->Renamed(*vnum, entry);
     };
     records.ReadRecord = [room](int32_t vnum) {
         if (TRoom* target = RoomList.Find(vnum))

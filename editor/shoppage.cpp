@@ -8,7 +8,6 @@
 #include "recordpage.h"
 #include "roomobjform.h"
 #include "textcodec.h"
-#include "trigpage.h"
 #include "vocabularyfill.h"
 #include "worldlists.h"
 
@@ -124,6 +123,21 @@ const QString& UnknownSeller() {
 QString NotLoadedMessage(const QString& number) {
     return QStringLiteral("Комната с номером ") + number +
            QStringLiteral(" не загружена в редактор.");
+}
+
+// An entry as SellerEntry makes it for that seller (whatever the goods were then).
+bool IsSellerEntry(const TRoomMob& mob, int32_t seller) {
+    return mob.MobVNum == seller && !mob.IfFlag && mob.Leader == -1 && mob.MaxInRoom == 1 &&
+           std::all_of(mob.Contents.begin(), mob.Contents.end(), [](const TLinkObj& obj) {
+               return obj.IfFlag && obj.WearPos == -1 && obj.Probability == 100;
+           });
+}
+
+int LastSellerEntry(const TRoomMobList& mobs, int32_t seller) {
+    for (int i = static_cast<int>(mobs.size()) - 1; i >= 0; --i)
+        if (IsSellerEntry(mobs[static_cast<size_t>(i)], seller))
+            return i;
+    return -1;
 }
 
 } // namespace
@@ -497,6 +511,13 @@ void TShopPage::Room1BtnClick() {
     const int32_t vnum = text.toInt(&number);
     if (text.isEmpty() || !number || !records_.HasSelection())
         return;
+    if (S_SellerEdit->value() <= 0) {
+        // The room would get a mob #0, which the server cannot load.
+        Prompts().Information(QStringLiteral(
+            "У магазина нет продавца: укажите его номер, прежде чем добавлять комнаты."));
+        S_SellerEdit->setFocus();
+        return;
+    }
     if (S_RoomListBox->count() == 0 &&
         !Prompts().Confirm(QStringLiteral(
             "Внимание!\r\nДобавлять магазин в комнату можно только после того,\r\nкогда магазин "
@@ -525,7 +546,9 @@ void TShopPage::Room2BtnClick() {
         return;
     const int32_t vnum = S_RoomListBox->currentItem()->data(Qt::UserRole).toInt();
     if (TRoom* room = RoomList.Find(vnum)) {
-        const int index = room->Mobs.IndexOfMob(S_SellerEdit->value());
+        // The entry this page places (it appends one), not a mob of the same
+        // number the builder placed there with settings of their own.
+        const int index = LastSellerEntry(room->Mobs, S_SellerEdit->value());
         if (index >= 0)
             room->Mobs.erase(room->Mobs.begin() + index);
     } else {

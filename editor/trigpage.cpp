@@ -1,5 +1,6 @@
 #include "trigpage.h"
 
+#include "descform.h"
 #include "mainform.h"
 #include "modeltext.h"
 #include "pagesupport.h"
@@ -24,6 +25,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -41,19 +43,6 @@ const QString& NoTriggerMessage() {
 }
 
 } // namespace
-
-std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous) {
-    std::string flags = ChecksToFlags(list);
-    for (size_t i = 0; i + 1 < previous.size(); i += 2) {
-        const int code = FlagCode(previous.substr(i, 2));
-        bool named = false;
-        for (int k = 0; k < list->count() && !named; ++k)
-            named = list->item(k)->data(kCodeRole).toInt() == code;
-        if (!named)
-            flags += previous.substr(i, 2);
-    }
-    return flags;
-}
 
 QString StorableScript(const QString& script, int* changed) {
     QStringList lines = script.split(QLatin1Char('\n'));
@@ -189,8 +178,10 @@ void TTrigPage::ShowOnPage(const TTrigger& trigger) {
 void TTrigPage::ReadFromPage(TTrigger& trigger) {
     trigger.Name = ToModelText(T_NameEdit->text());
     const int previousModel = trigger.Model;
+    // A class the list does not name shows as none and stays as it was.
     const int model = ReadCode(T_ClassComboBox, previousModel);
-    trigger.Model = static_cast<int16_t>(std::clamp(model, -1, 255));
+    if (std::in_range<int16_t>(model))
+        trigger.Model = static_cast<int16_t>(model);
     if (QListWidget* list = TypeList(trigger.Model))
         trigger.Flags = ChecksToFlagsKeeping(list, trigger.Model == previousModel ? trigger.Flags
                                                                                   : std::string());
@@ -198,7 +189,7 @@ void TTrigPage::ReadFromPage(TTrigger& trigger) {
     trigger.StrParam = ToModelText(T_ArgEdit->text());
 
     int amended = 0;
-    const QString script = StorableScript(T_TextMemo->toPlainText(), &amended);
+    const QString script = StorableScript(MemoText(T_TextMemo), &amended);
     if (amended > 0)
         Prompts().Information(
             QStringLiteral("Строка текста триггера не может оканчиваться знаком «~»: в файле "
@@ -247,9 +238,11 @@ void AttachTrigPage(TMainForm& main) {
     layout->addWidget(page);
     page->LoadLists(main.ProgramFolder);
 
-    records.ShowRecord = [&main, page](std::optional<int32_t> vnum) {
+    records.ShowRecord = [&main, &records, page](std::optional<int32_t> vnum) {
         const TTrigger* trigger = vnum ? TriggerList.Find(*vnum) : nullptr;
         page->ShowOnPage(trigger ? *trigger : main.BlankTrigger);
+        if (trigger)
+            records.ShowEntryText(*vnum, FromCp1251(TTriggerList::EntryOf(*trigger).Text));
     };
     records.ReadRecord = [page](int32_t vnum) {
         if (TTrigger* trigger = TriggerList.Find(vnum))

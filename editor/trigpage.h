@@ -17,12 +17,6 @@ class TMainForm;
 class TRecordPage;
 class TTrigger;
 
-// What a flag check list stores: the codes of its checked items in item order,
-// followed by the codes of `previous` that the list has no item for. A flag
-// the vocabulary list does not name cannot be shown, but a record read from a
-// file must not lose it merely by being shown and applied.
-std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous);
-
 // A script line that ends in "~" would end the script in the trigger file and
 // cut off everything after it; such a line gets one blank appended. Returns
 // the script and, in `changed`, how many lines were amended.

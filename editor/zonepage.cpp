@@ -1,6 +1,7 @@
 #include "zonepage.h"
 
 #include "filekinds.h"
+#include "keptnumber.h"
 #include "mainform.h"
 #include "modeltext.h"
 #include "prompts.h"
@@ -14,6 +15,7 @@
 #include "zonechecks.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -92,7 +94,7 @@ QString FileText(const TStringList& lines) {
 
 } // namespace
 
-TZonePage::TZonePage(TMainForm& main) : main_(main) {
+TZonePage::TZonePage(TMainForm& main) : main_(main), kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("ZoneTabSheet"));
 
     Z_PageControl = Named(new QTabWidget(this), "Z_PageControl");
@@ -148,6 +150,13 @@ QWidget* TZonePage::BuildZoneList() {
         if (!selecting_)
             ListClick();
     });
+    // A click on the zone already current changes no row, yet it is a click
+    // like any other: the page is stored and the zone shown again.
+    Z_ListBox->viewport()->installEventFilter(this);
+    connect(Z_ListBox, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (&ZoneItem(item)->Zone() == zoneAtPress_ && zoneAtPress_ == currentZone_)
+            ListClick();
+    });
     connect(Z_NewBtn, &QPushButton::clicked, this, &TZonePage::NewZone);
     return column;
 }
@@ -161,6 +170,8 @@ QWidget* TZonePage::BuildParamsTab() {
     Z_NameEdit = Named(new QLineEdit(tab), "Z_NameEdit");
     Z_RepopTimeEdit = Named(new QSpinBox(tab), "Z_RepopTimeEdit");
     Z_RepopTimeEdit->setRange(0, 99999);
+    kept_->Watch(Z_ZoneEdit, 0, 9999);
+    kept_->Watch(Z_RepopTimeEdit, 0, 99999);
     Z_RepopComboBox = Named(new QComboBox(tab), "Z_RepopComboBox");
 
     auto* form = new QFormLayout;
@@ -343,8 +354,16 @@ void TZonePage::ListClick() {
     if (!item)
         return;
     if (currentZone_) {
-        if (main_.ConfirmStore())
+        if (main_.ConfirmStore()) {
+            if (!kept_->Check()) {
+                // The zone with the refused value stays selected.
+                selecting_ = true;
+                Z_ListBox->setCurrentRow(CurrentZoneIndex());
+                selecting_ = false;
+                return;
+            }
             ReadFromPage(*currentZone_);
+        }
         else if (QListWidgetItem* left = ItemOf(currentZone_))
             ZoneItem(left)->UpdateText(); // a name typed and discarded leaves the list
     }
@@ -358,18 +377,31 @@ void TZonePage::ShowCurrent() {
         ShowOnPage(*currentZone_);
 }
 
-void TZonePage::StoreCurrent() {
-    if (currentZone_)
-        ReadFromPage(*currentZone_);
+bool TZonePage::StoreCurrent() {
+    if (!currentZone_)
+        return true;
+    if (!kept_->Check())
+        return false;
+    ReadFromPage(*currentZone_);
+    return true;
 }
 
 // ---- show and store ----
 
+bool TZonePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Z_ListBox->viewport() && event->type() == QEvent::MouseButtonPress)
+        zoneAtPress_ = currentZone_;
+    return QWidget::eventFilter(watched, event);
+}
+
 void TZonePage::ShowOnPage(const TZone& zone) {
     showing_ = true;
-    Z_ZoneEdit->setValue(zone.ZoneNumber);
+    // A name typed and then cancelled leaves the list too.
+    if (QListWidgetItem* item = ItemOf(&zone))
+        ZoneItem(item)->UpdateText();
+    kept_->Show(Z_ZoneEdit, zone.ZoneNumber);
     Z_NameEdit->setText(FromCp1251(zone.ZoneName));
-    Z_RepopTimeEdit->setValue(zone.RepopTime);
+    kept_->Show(Z_RepopTimeEdit, zone.RepopTime);
     ShowCode(Z_RepopComboBox, zone.RepopType);
 
     Z_ObjCheckListBox->clear();
@@ -413,9 +445,9 @@ void TZonePage::ShowSource(const TStringList& lines) {
 }
 
 void TZonePage::ReadFromPage(TZone& zone) {
-    zone.ZoneNumber = Z_ZoneEdit->value();
+    kept_->Read(Z_ZoneEdit, zone.ZoneNumber);
     zone.ZoneName = ToModelText(Z_NameEdit->text());
-    zone.RepopTime = Z_RepopTimeEdit->value();
+    kept_->Read(Z_RepopTimeEdit, zone.RepopTime);
     zone.RepopType = ReadCode(Z_RepopComboBox, zone.RepopType);
     zone.CreatedObjects.clear();
     for (int row = 0; row < Z_ObjCheckListBox->count(); ++row) {
@@ -499,7 +531,7 @@ void TZonePage::NameEditChange() {
     if (showing_)
         return;
     if (QListWidgetItem* item = ItemOf(currentZone_))
-        ZoneItem(item)->SetText(Z_ZoneEdit->value(), Z_NameEdit->text());
+        ZoneItem(item)->SetText(currentZone_->ZoneNumber, Z_NameEdit->text());
     ZoneChange();
 }
 

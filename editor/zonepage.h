@@ -19,6 +19,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
+class TKeptNumbers;
 class TMainForm;
 
 class TZonePage : public QWidget {
@@ -51,8 +52,9 @@ public:
     void ReadFromPage(TZone& zone);
     // Shows the current zone again; the page's edits are dropped.
     void ShowCurrent();
-    // Stores the page into the current zone, when there is one.
-    void StoreCurrent();
+    // Stores the page into the current zone, when there is one; false (after
+    // telling the user) when a number typed is out of its range.
+    bool StoreCurrent();
 
     // The zone file text in Z_SourceMemo.
     void ShowSource(const TStringList& lines);
@@ -93,6 +95,9 @@ public:
     QListWidget* Z_ErrorListBox;
     QPlainTextEdit* Z_SourceMemo;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* BuildZoneList();
     QWidget* BuildParamsTab();
@@ -120,7 +125,9 @@ private:
     void ZoneChecks();
 
     TMainForm& main_;
+    TKeptNumbers* kept_;
     TZone* currentZone_ = nullptr;
     bool showing_ = false;   // ShowOnPage is filling the controls
     bool selecting_ = false; // a row is being selected by the program
+    const TZone* zoneAtPress_ = nullptr; // the current zone when the list was last pressed
 };

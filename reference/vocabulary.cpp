@@ -3,6 +3,8 @@
 #include "strutils.h"
 #include "worldfile.h"
 
+#include <set>
+
 namespace {
 std::string Field(int n, const std::string& line) {
     return ExtractWord(n, line, "\t");
@@ -101,6 +103,32 @@ std::string ChecksToFlags(const std::vector<TVocabularyItem>& items,
     std::string flags;
     for (size_t k = 0; k < items.size() && k < checks.size(); ++k)
         if (checks[k])
+            flags += FlagCodeText(items[k].Code);
+    return flags;
+}
+
+std::string MergeFlags(const std::string& previous, const std::vector<TVocabularyItem>& items,
+                       const std::vector<bool>& checks) {
+    std::set<int> named;
+    std::set<int> checked;
+    for (size_t k = 0; k < items.size(); ++k) {
+        named.insert(items[k].Code);
+        if (k < checks.size() && checks[k])
+            checked.insert(items[k].Code);
+    }
+    std::string flags;
+    std::set<int> present;
+    size_t i = 0;
+    for (; i + 1 < previous.size(); i += 2) {
+        const int code = FlagCode(previous.substr(i, 2));
+        if (named.count(code) == 0 || checked.count(code) > 0) {
+            flags += previous.substr(i, 2);
+            present.insert(code);
+        }
+    }
+    flags += previous.substr(i);
+    for (size_t k = 0; k < items.size() && k < checks.size(); ++k)
+        if (checks[k] && present.insert(items[k].Code).second)
             flags += FlagCodeText(items[k].Code);
     return flags;
 }

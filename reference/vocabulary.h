@@ -57,5 +57,13 @@ std::vector<bool> FlagsToChecks(const std::string& flags,
 std::string ChecksToFlags(const std::vector<TVocabularyItem>& items,
                           const std::vector<bool>& checks);
 
+// A record's flag string after the user's checks, keeping what they did not
+// touch: the string's pairs keep their order and stay unless they name items
+// that are all unchecked now; pairs no item names (and an odd last character)
+// stay as they were; checked items the string lacked follow in item order.
+// Checks left as FlagsToChecks set them give the string back byte for byte.
+std::string MergeFlags(const std::string& previous, const std::vector<TVocabularyItem>& items,
+                       const std::vector<bool>& checks);
+
 // Index of the item carrying `code`, or -1 (the control then shows no selection).
 int IndexOfCode(const std::vector<TVocabularyItem>& items, int code);

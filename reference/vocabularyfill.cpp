@@ -94,11 +94,21 @@ void FlagsToChecks(const std::string& flags, QListWidget* list) {
         list->item(i)->setCheckState(checks[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked);
 }
 
-std::string ChecksToFlags(const QListWidget* list) {
+namespace {
+std::vector<bool> ChecksOf(const QListWidget* list) {
     std::vector<bool> checks;
     for (int i = 0; i < list->count(); ++i)
         checks.push_back(list->item(i)->checkState() == Qt::Checked);
-    return ChecksToFlags(ItemsOf(list), checks);
+    return checks;
+}
+} // namespace
+
+std::string ChecksToFlags(const QListWidget* list) {
+    return ChecksToFlags(ItemsOf(list), ChecksOf(list));
+}
+
+std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous) {
+    return MergeFlags(previous, ItemsOf(list), ChecksOf(list));
 }
 
 void ShowCode(QComboBox* combo, int code) {

@@ -36,6 +36,9 @@ void FillGridRows(QTableWidget* grid, const std::vector<TGridRow>& rows, TGridKi
 // Checks the items a flag string names; the string of the checked items in item order.
 void FlagsToChecks(const std::string& flags, QListWidget* list);
 std::string ChecksToFlags(const QListWidget* list);
+// The record's flag string `previous` after the list's checks (MergeFlags):
+// what the list does not name is kept, and an unchanged list keeps the text.
+std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous);
 
 // Selects the item carrying `code`; no selection when none does.
 void ShowCode(QComboBox* combo, int code);

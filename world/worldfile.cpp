@@ -392,9 +392,31 @@ bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
     return SaveBytesToFile(path, text);
 }
 
-bool SaveBytesToFile(const std::string& path, const std::string& text) {
+namespace {
+
+// The file a path finally names: a symbolic link is followed (however many
+// there are in a row), so that the file the link points to is replaced and
+// the link stays a link. A dangling link names the file it would point to.
+std::filesystem::path LinkTarget(const std::string& path) {
     namespace fs = std::filesystem;
-    const fs::path target(path);
+    fs::path at(path);
+    std::error_code error;
+    // As many hops as the system itself follows before it gives up.
+    for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(at, error)); ++hop) {
+        const fs::path next = fs::read_symlink(at, error);
+        if (error)
+            break;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at;
+}
+
+} // namespace
+
+bool SaveBytesToFile(const std::string& linkOrPath, const std::string& text) {
+    namespace fs = std::filesystem;
+    const fs::path target = LinkTarget(linkOrPath);
+    const std::string path = target.string();
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     // Built by appending: GCC 12 at -O2 takes "." + string&& for an overlapping copy.
     std::string tempFile = ".";

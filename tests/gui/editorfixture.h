@@ -9,9 +9,12 @@
 #include "mainform.h"
 #include "recordpage.h"
 #include "toolsform.h"
+#include "vocabulary.h"
+#include "vocabularyfill.h"
 #include "zonepage.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabBar>
@@ -93,7 +96,36 @@ protected:
         Zone().Z_NameEdit->selectAll();
         guitest::TypeText(Zone().Z_NameEdit, text);
     }
+    // Chooses the record with that number from the page's ID list.
+    void ChooseRecord(int page, int32_t vnum) {
+        const int row = Page(page).RowOf(vnum);
+        QVERIFY2(row >= 0, qPrintable(QStringLiteral("no record %1 in the ID list").arg(vnum)));
+        guitest::ChooseComboEntry(Page(page).IDComboBox, row);
+    }
     bool ApplyEnabled() { return form_->ToolsForm->ApplyBtn->isEnabled(); }
+
+    // A record's flags with a pair no item of `list` names, and two named ones
+    // in an order of their own: shown and applied they stay byte for byte; a
+    // check set or cleared by the user changes only its own pair.
+    void CheckFlagsKept(int page, int32_t vnum, std::string& flags, QListWidget* list) {
+        QVERIFY(list->count() >= 3);
+        const auto pair = [list](int row) {
+            return FlagCodeText(list->item(row)->data(kCodeRole).toInt());
+        };
+        flags = pair(1) + pair(0) + "z5";
+        const std::string stored = flags;
+        ChooseRecord(page, vnum);
+        form_->ApplyPage();
+        QCOMPARE(flags, stored);
+        list->setFocus();
+        list->setCurrentRow(2);
+        QTest::keyClick(list, Qt::Key_Space);
+        list->setCurrentRow(1);
+        QTest::keyClick(list, Qt::Key_Space);
+        QVERIFY(ApplyEnabled());
+        guitest::Click(form_->ToolsForm->ApplyBtn);
+        QCOMPARE(flags, pair(0) + "z5" + pair(2));
+    }
 
     // Shows and applies every record of `page` in the sample zones 10 and 11:
     // no showing may count as an edit, and each zone's file text (`composed`)
@@ -109,7 +141,7 @@ protected:
             TRecordPage& records = Page(page);
             QVERIFY(records.Count() > 0);
             for (int row = 0; row < records.Count(); ++row) {
-                records.SelectRow(row);
+                guitest::ChooseComboEntry(records.IDComboBox, row);
                 QVERIFY2(!ApplyEnabled(), "showing a record must not count as an edit");
                 form_->ApplyPage();
             }

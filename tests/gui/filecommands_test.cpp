@@ -239,6 +239,19 @@ private slots:
         QCOMPARE(Zone().CurrentZone()->ZoneFileName, Workspace("ZON/10.zon"));
         QCOMPARE(ContentsOf(10), contents);
 
+        // Another zone's file is refused, naming both numbers: nothing is read.
+        const int contents11 = ContentsOf(11);
+        prompts_->ExpectOpenFile(Path(Workspace("ZON/11.zon")));
+        prompts_->ExpectError(QStringLiteral("Файл ") + Path(Workspace("ZON/11.zon")) +
+                              QStringLiteral(" описывает зону 11, а текущая зона — 10. Чтобы "
+                                             "открыть его, выберите зону 11."));
+        Action("N3")->trigger();
+        QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
+        QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Копия"));
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Копия"));
+        QCOMPARE(ContentsOf(10), contents);
+        QCOMPARE(ContentsOf(11), contents11);
+
         // A room file read alone keeps the contents the rooms have.
         ClickTab(RoomPageIndex);
         const std::string roomFile = Elsewhere("other.wld");

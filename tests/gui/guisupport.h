@@ -3,7 +3,9 @@
 // What the GUI tests do to the widgets: typing, clicking, answering a modal
 // window, pictures of the windows, and a program folder of their own.
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -65,6 +67,20 @@ inline void WhenModal(std::function<void(QWidget* window)> answer, int limitMs =
             open->close();
     });
     timer->start();
+}
+
+// Chooses an entry of a combo box as a builder does from the keyboard: the
+// list opens, the entry is marked and Return takes it (the combo box then
+// reports it as activated, even when it was the current one).
+inline void ChooseComboEntry(QComboBox* combo, int row) {
+    QVERIFY(row >= 0 && row < combo->count());
+    combo->setFocus();
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(combo->model()->index(row, combo->modelColumn()));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(!list->isVisible());
 }
 
 inline std::string ReadFile(const std::string& path) {

@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -262,6 +264,24 @@ private slots:
         QVERIFY(!ApplyEnabled());
     }
 
+    void aClickOnTheCurrentZoneStoresAndShowsIt() {
+        StartOn(true, /*confirm=*/true);
+        TypeZoneName(QStringLiteral("Слобода"));
+        QVERIFY(ApplyEnabled());
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        SelectZoneRow(0);
+        QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Слобода"));
+        QVERIFY(!ApplyEnabled());
+        QVERIFY(Zone().Z_SourceMemo->toPlainText().contains(QStringLiteral("Слобода")));
+        // Answered No, the typed name goes and the zone is shown as it was.
+        TypeZoneName(QStringLiteral("Черновик"));
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), false);
+        SelectZoneRow(0);
+        QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Слобода"));
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Слобода"));
+        QVERIFY(!ApplyEnabled());
+    }
+
     void toolsWindowAppliesAndCancels() {
         StartOn(true);
         TypeZoneName(QStringLiteral("Черновик"));
@@ -270,10 +290,12 @@ private slots:
         QVERIFY(ApplyEnabled());
         QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Черновик"));
 
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Черновик"));
         prompts_->ExpectConfirm(QStringLiteral("Отменить изменения?"), true);
         Click(form_->ToolsForm->CancelBtn);
         QVERIFY(!ApplyEnabled());
         QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Деревня Ольховка"));
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Деревня Ольховка"));
 
         TypeZoneName(QStringLiteral("Готово"));
         Click(form_->ToolsForm->ApplyBtn);
@@ -383,6 +405,43 @@ private slots:
         QVERIFY(ini.find("Status=False\r\nConfirm=False\r\nTools=True\r\n") != std::string::npos);
         QVERIFY(ini.find("[Extra]\r\nKeep=1\r\n") != std::string::npos);
         QVERIFY(ini.find("MainX=" + std::to_string(form_->x()) + "\r\n") != std::string::npos);
+    }
+
+    void everyMenuEntryHasItsOwnAccessKey() {
+        StartOn(true);
+        const QList<QMenu*> menus = form_->menuBar()->findChildren<QMenu*>();
+        QVERIFY(menus.size() >= 5);
+        for (const QMenu* menu : menus) {
+            QSet<QChar> keys;
+            for (const QAction* action : menu->actions()) {
+                if (action->isSeparator() || !action->isVisible())
+                    continue;
+                const QString text = action->text();
+                const qsizetype amp = text.indexOf(QLatin1Char('&'));
+                QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+                const QChar key = text.at(amp + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(menu->title() + QStringLiteral(": ") + text));
+                keys.insert(key);
+            }
+        }
+    }
+
+    void aFailedSettingsWriteStopsTheExitUntilTheUserLeavesAnyway() {
+        StartOn(true);
+        // A folder where the settings file was cannot be replaced, even by root.
+        const std::string ini = program_ + "VelmoraEd.ini";
+        std::filesystem::remove(ini);
+        std::filesystem::create_directory(ini);
+        const QString failed = QStringLiteral("Не могу сохранить настройки в файл ") +
+                               QString::fromStdString(ini) +
+                               QStringLiteral("\nВыйти без сохранения настроек?");
+        prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), true);
+        prompts_->ExpectConfirm(failed, false);
+        QVERIFY(!form_->close());
+        QVERIFY(form_->isVisible());
+        prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), true);
+        prompts_->ExpectConfirm(failed, true);
+        QVERIFY(form_->close());
     }
 
     void windowMenuShowsAndHidesTheListsAndTools() {

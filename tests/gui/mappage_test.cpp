@@ -100,6 +100,11 @@ class TMapPageTest : public TEditorFixture {
         QDropEvent drop(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(viewport, &drop);
     }
+    // The question before a room is taken off, naming it.
+    static QString RemoveQuestion(int32_t vnum) {
+        return QStringLiteral("Убрать комнату с карты?\n") +
+               FromCp1251(TRoomList::EntryOf(*RoomList.Find(vnum)).Text);
+    }
     bool Unplaced(int32_t vnum) {
         return std::any_of(form_->UnplacedRooms.begin(), form_->UnplacedRooms.end(),
                            [vnum](const TListEntry& e) { return e.VNum == vnum; });
@@ -191,10 +196,10 @@ private slots:
         ClickCell(10, 10);
         QCOMPARE(*Room().ShownRoom(), 1103);
         QCOMPARE(Map().MapXLabel->text(), QStringLiteral("10"));
-        prompts_->ExpectConfirm(QStringLiteral("Убрать комнату с карты?"), false);
+        prompts_->ExpectConfirm(RemoveQuestion(1103), false);
         Click(Map().R_DelFromMapBtn);
         QCOMPARE(int(Record(1103).MapLevel), 4);
-        prompts_->ExpectConfirm(QStringLiteral("Убрать комнату с карты?"), true);
+        prompts_->ExpectConfirm(RemoveQuestion(1103), true);
         QTest::keyClick(Map().MapDrawGrid, Qt::Key_Delete);
         const TRoom& room = Record(1103);
         QCOMPARE(int(room.MapLevel), 0);
@@ -212,6 +217,72 @@ private slots:
         QCOMPARE(Room().ExitTable()[DirNorth].ToRoom, 0);
     }
 
+    void theShownRoomIsTheOneTakenOff() {
+        StartOnZone11();
+        // Right after entering the page the shown room can be taken off.
+        QCOMPARE(*Room().ShownRoom(), 1100);
+        prompts_->ExpectConfirm(RemoveQuestion(1100), true);
+        Click(Map().R_DelFromMapBtn);
+        QCOMPARE(int(Record(1100).MapLevel), 0);
+        QVERIFY(Unplaced(1100));
+
+        // A cell clicked, then another room chosen from the ID list or with
+        // Next: the chosen room goes, the clicked one stays.
+        GoToLevel(4);
+        ClickCell(10, 11);
+        QCOMPARE(*Room().ShownRoom(), 1102);
+        ChooseRecord(RoomPageIndex, 1104);
+        QCOMPARE(Map().MapXLabel->text(), QStringLiteral("11"));
+        QCOMPARE(Map().MapYLabel->text(), QStringLiteral("10"));
+        prompts_->ExpectConfirm(RemoveQuestion(1104), true);
+        QTest::keyClick(Map().MapDrawGrid, Qt::Key_Delete);
+        QCOMPARE(int(Record(1104).MapLevel), 0);
+        QCOMPARE(int(Record(1102).MapLevel), 4);
+
+        ClickCell(9, 10);
+        QCOMPARE(*Room().ShownRoom(), 1101);
+        Action("N29")->trigger();
+        QCOMPARE(*Room().ShownRoom(), 1102);
+        prompts_->ExpectConfirm(RemoveQuestion(1102), true);
+        Click(Map().R_DelFromMapBtn);
+        QCOMPARE(int(Record(1102).MapLevel), 0);
+        QCOMPARE(int(Record(1101).MapLevel), 4);
+        QCOMPARE(MapGrid.At(9, 10, 4), 1101);
+    }
+
+    void aRoomOffTheGridIsShownAsNotPlaced() {
+        StartOn(true, /*confirm=*/false);
+        ArrangeZone11();
+        Record(1104).MapLevel = 12; // kept as stored, but no level of the map
+        ShowZone(11);
+        QVERIFY(Unplaced(1104));
+        GoToLevel(4);
+        ChooseRecord(RoomPageIndex, 1104);
+        QCOMPARE(*Room().ShownRoom(), 1104);
+        QCOMPARE(Map().Level(), 4);
+        QCOMPARE(Map().MapZLabel->text(), QStringLiteral("4"));
+        // Nothing of it is on the map to take off.
+        Click(Map().R_DelFromMapBtn);
+        QCOMPARE(int(Record(1104).MapLevel), 12);
+    }
+
+    void aCancelledRenameLeavesBothLists() {
+        StartOnZone11();
+        ChooseRecord(RoomPageIndex, 1103);
+        const QString entry = Page(RoomPageIndex).IDComboBox->currentText();
+        Room().R_DescEdit->setFocus();
+        TypeText(Room().R_DescEdit, QStringLiteral("?"));
+        QCOMPARE(Page(RoomPageIndex).IDComboBox->currentText(), entry + QLatin1Char('?'));
+        QCOMPARE(Map().MapRoomsListBox->item(UnplacedRow(1103))->text(), entry + QLatin1Char('?'));
+        prompts_->ExpectConfirm(QStringLiteral("Отменить изменения?"), true);
+        Click(form_->ToolsForm->CancelBtn);
+        QCOMPARE(Page(RoomPageIndex).IDComboBox->currentText(), entry);
+        QCOMPARE(Map().MapRoomsListBox->item(UnplacedRow(1103))->text(), entry);
+        for (const TListEntry& unplaced : form_->UnplacedRooms)
+            if (unplaced.VNum == 1103)
+                QCOMPARE(FromCp1251(unplaced.Text), entry);
+    }
+
     void withoutAutoLinkingOnlyPositionsChange() {
         StartOnZone11();
         GoToLevel(4);
@@ -222,7 +293,7 @@ private slots:
         QCOMPARE(Record(1103).Exits[DirEast].ToRoom, 0);
         QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 1001);
         ClickCell(10, 10);
-        prompts_->ExpectConfirm(QStringLiteral("Убрать комнату с карты?"), true);
+        prompts_->ExpectConfirm(RemoveQuestion(1103), true);
         Click(Map().R_DelFromMapBtn);
         QCOMPARE(int(Record(1103).MapLevel), 0);
         QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1000);
@@ -301,12 +372,12 @@ private slots:
         QVERIFY(FromCp1251(Record(1101).Name).endsWith(QLatin1Char('!')));
         QVERIFY(!ApplyEnabled());
         // The name typed on the page reaches the unplaced room's entry.
-        Page(RoomPageIndex).SelectRow(Page(RoomPageIndex).RowOf(1103));
+        ChooseRecord(RoomPageIndex, 1103);
         Room().R_DescEdit->setFocus();
         TypeText(Room().R_DescEdit, QStringLiteral("?"));
         QVERIFY(Map().MapRoomsListBox->item(UnplacedRow(1103))->text().endsWith(QLatin1Char('?')));
         prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), false);
-        Page(RoomPageIndex).SelectRow(0);
+        ChooseComboEntry(Page(RoomPageIndex).IDComboBox, 0);
     }
 
     void theMinimapScrollsTheGrid() {

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <limits>
 
 using namespace guitest;
 
@@ -50,15 +51,20 @@ class TMobPageTest : public TEditorFixture {
         QVERIFY(page_);
     }
     void Select(int32_t vnum) {
-        TRecordPage& records = Page(MobPageIndex);
-        const int row = records.RowOf(vnum);
-        QVERIFY(row >= 0);
-        records.SelectRow(row);
+        ChooseRecord(MobPageIndex, vnum);
+        QCOMPARE(*Page(MobPageIndex).Current, vnum);
     }
     TMob& Mob(int32_t vnum) { return *MobList.Find(vnum); }
 
 private slots:
     void cleanup() { Finish(); }
+
+    void flagsTheListsDoNotNameAreKept() {
+        Open();
+        const int32_t vnum = MobList.ZoneRecords(10).back()->VNum;
+        CheckFlagsKept(MobPageIndex, vnum, Mob(vnum).Flags, page_->M_ActionCheckListBox);
+        CheckFlagsKept(MobPageIndex, vnum, Mob(vnum).Special, page_->M_SpecialCheckListBox);
+    }
 
     void showingAndApplyingChangesNothing() {
         Open();
@@ -114,20 +120,64 @@ private slots:
         prompts_->ExpectError(QStringLiteral("Введите корректное значение"));
         page_->M_ExpEdit->setFocus();
         QVERIFY(page_->M_Damage3Edit->hasFocus());
-        // A number with blanks is taken in plain form; one over a byte is refused.
+        // A number with blanks is taken in plain form; one over 32 bits is refused.
         TypeText(page_->M_Damage3Edit, QStringLiteral(" 7"));
         page_->M_ExpEdit->setFocus();
         QCOMPARE(page_->M_Damage3Edit->text(), QStringLiteral("7"));
         page_->M_HP1Edit->setFocus();
-        page_->M_HP1Edit->setText(QStringLiteral("300"));
+        page_->M_HP1Edit->selectAll();
+        TypeText(page_->M_HP1Edit, QStringLiteral("2147483648"));
         prompts_->ExpectError(QStringLiteral("Введите корректное значение"));
         page_->M_ExpEdit->setFocus();
         QVERIFY(page_->M_HP1Edit->hasFocus());
-        // Stored anyway (Apply without leaving), the bad part keeps its value.
+        // Apply from the tools window, without leaving the field: refused as
+        // a whole, the record as it was and the page still changed.
+        prompts_->ExpectError(QStringLiteral("Введите корректное значение"));
         form_->ApplyPage();
-        QCOMPARE(Mob(1000).Hits.X, uint8_t{4});
-        QCOMPARE(Mob(1000).Damage.Z, int16_t{7});
-        page_->M_HP1Edit->setText(QStringLiteral("4"));
+        QCOMPARE(Mob(1000).Hits.X, 4);
+        QCOMPARE(Mob(1000).Damage.Z, 2);
+        QVERIFY(ApplyEnabled());
+        page_->M_HP1Edit->selectAll();
+        TypeText(page_->M_HP1Edit, QStringLiteral("300"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1000).Hits.X, 300);
+        QCOMPARE(Mob(1000).Damage.Z, 7);
+        QVERIFY(!ApplyEnabled());
+    }
+
+    void diceAndStatsKeepTheirFullWidth() {
+        Open();
+        Select(1000);
+        // Values of another server's files: wide, and a count no field can take.
+        Mob(1000).Hits = TDice{1000, 70000, std::numeric_limits<int32_t>::min()};
+        Mob(1000).Damage = TDice{-1, 2147483647, 2147483647};
+        Mob(1000).Exp = 2000000000;
+        Mob(1000).Size = -70000;
+        Page(MobPageIndex).ShowCurrent();
+        QCOMPARE(page_->M_HP3Edit->text(), QStringLiteral("2147483648"));
+        QCOMPARE(page_->M_HPBtn->text(), QStringLiteral("-"));
+        QCOMPARE(page_->M_Damage2Edit->text(), QStringLiteral("2147483647"));
+        QCOMPARE(page_->M_ExpEdit->value(), 2000000000);
+        // Leaving the unshowable count is no edit, and Apply keeps it.
+        QApplication::setActiveWindow(form_.get());
+        page_->M_Damage1Edit->setFocus();
+        QTRY_VERIFY(page_->M_Damage1Edit->hasFocus());
+        page_->M_SizeEdit->setFocus();
+        page_->M_Name2Edit->setFocus();
+        TypeText(page_->M_Name2Edit, QStringLiteral("а"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1000).Hits, (TDice{1000, 70000, std::numeric_limits<int32_t>::min()}));
+        QCOMPARE(Mob(1000).Damage, (TDice{-1, 2147483647, 2147483647}));
+        QCOMPARE(Mob(1000).Exp, 2000000000);
+        QCOMPARE(Mob(1000).Size, -70000);
+        QVERIFY(Composed(10).find(" 1000d70000+-2147483648 -1d2147483647+2147483647\n") !=
+                std::string::npos);
+        // The count typed over is then the user's.
+        page_->M_Damage1Edit->setFocus();
+        page_->M_Damage1Edit->selectAll();
+        TypeText(page_->M_Damage1Edit, QStringLiteral("3"));
+        form_->ApplyPage();
+        QCOMPARE(Mob(1000).Damage.X, 3);
     }
 
     void spellsAndSkillsGrids() {
@@ -150,6 +200,25 @@ private slots:
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("x2"));
         QCOMPARE(editor->text(), QStringLiteral("2"));
+        // Neither a group separator nor a sign, whatever the locale says.
+        const QLocale locale;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        for (const auto& [typed, kept] : {std::pair{"1,000", "1000"}, {"+3", "3"}, {"-3", "3"}}) {
+            spells->editItem(spells->item(bless, 3));
+            auto* cell = spells->viewport()->findChild<QLineEdit*>();
+            QVERIFY(cell);
+            cell->selectAll();
+            QTest::keyClicks(cell, QLatin1String(typed));
+            QCOMPARE(cell->text(), QLatin1String(kept));
+            QTest::keyClick(cell, Qt::Key_Escape);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QLocale::setDefault(locale);
+        spells->editItem(spells->item(fireball, 3));
+        editor = spells->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("2"));
         QTest::keyClick(editor, Qt::Key_Return);
         // The grid takes the value in once the editor closes.
         QTRY_COMPARE(spells->item(fireball, 3)->text(), QStringLiteral("2"));

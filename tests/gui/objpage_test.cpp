@@ -61,16 +61,20 @@ class TObjPageTest : public TEditorFixture {
         QVERIFY(page_);
     }
     void Select(int32_t vnum) {
-        TRecordPage& records = Page(ObjPageIndex);
-        const int row = records.RowOf(vnum);
-        QVERIFY(row >= 0);
-        records.SelectRow(row);
-        QCOMPARE(*records.Current, vnum);
+        ChooseRecord(ObjPageIndex, vnum);
+        QCOMPARE(*Page(ObjPageIndex).Current, vnum);
     }
     TObj& Obj(int32_t vnum) { return *ObjList.Find(vnum); }
 
 private slots:
     void cleanup() { Finish(); }
+
+    void flagsTheListsDoNotNameAreKept() {
+        Open();
+        const int32_t vnum = ObjList.ZoneRecords(10).back()->VNum;
+        CheckFlagsKept(ObjPageIndex, vnum, Obj(vnum).Flags, page_->O_EffectCheckListBox);
+        CheckFlagsKept(ObjPageIndex, vnum, Obj(vnum).WearFlags, page_->O_WearCheckListBox);
+    }
 
     void showingAndApplyingChangesNothing() {
         Open();

@@ -7,14 +7,15 @@
 #include <QFocusEvent>
 #include <QPushButton>
 #include <QSpinBox>
+#include <optional>
 
 using namespace guitest;
 
 namespace {
 
 // Answers the number dialog: the number (mode 1) or the quantity (mode 2),
-// and the template position.
-void AnswerNumberDialog(int number, int quantity = 0, int templet = -1) {
+// and the template position (none given: the one the dialog proposes).
+void AnswerNumberDialog(int number, int quantity = 0, std::optional<int> templet = {}) {
     WhenModal([=](QWidget* window) {
         auto* dialog = qobject_cast<TNumberForm*>(window);
         QVERIFY(dialog);
@@ -25,7 +26,8 @@ void AnswerNumberDialog(int number, int quantity = 0, int templet = -1) {
         QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(field, &enter);
         field->setValue(quantity > 0 ? quantity : number);
-        dialog->ComboBox1->setCurrentIndex(templet);
+        if (templet)
+            dialog->ComboBox1->setCurrentIndex(*templet);
         Click(dialog->OkBtn);
     });
 }
@@ -123,13 +125,37 @@ private slots:
     void aTemplateFillsTheNewRecord() {
         StartOnEmptyZone(RoomPageIndex);
         QVERIFY(form_->RoomTemplet.Count() > 0);
-        AnswerNumberDialog(5, 0, 0);
+        AnswerNumberDialog(5, 0, 1);
         Action("N17")->trigger();
         const TRoom& room = *RoomList.Find(2005);
-        QCOMPARE(room.Name, form_->RoomTemplet.Record(0).Name);
+        QVERIFY(!room.Name.empty());
+        QCOMPARE(room.Name, form_->RoomTemplet.Record(1).Name);
         QCOMPARE(room.VNum, 2005);
         // A new room is not on the map yet.
         QCOMPARE(form_->UnplacedRooms.back().VNum, 2005);
+    }
+
+    // The template the dialog proposes is the empty one: a plain add makes
+    // the record a new number gets, on every page.
+    void aPlainAddMakesABlankRecord() {
+        StartOnEmptyZone(RoomPageIndex);
+        const auto addedAndBlank = [this](int page, auto& list) {
+            ClickTab(page);
+            AnswerNumberDialog(0);
+            Action("N17")->trigger();
+            TStringList added;
+            list.SaveToStrings(added, 20);
+            list.Delete(list.IndexOfVNum(2000));
+            list.AddNew(2000);
+            TStringList blank;
+            list.SaveToStrings(blank, 20);
+            return Page(page).Current == 2000 && added == blank;
+        };
+        QVERIFY(addedAndBlank(RoomPageIndex, RoomList));
+        QVERIFY(addedAndBlank(ObjPageIndex, ObjList));
+        QVERIFY(addedAndBlank(MobPageIndex, MobList));
+        QVERIFY(addedAndBlank(ShopPageIndex, ShopList));
+        QVERIFY(addedAndBlank(TrigPageIndex, TriggerList));
     }
 
     void copyTakesTheContentButNoExits() {

@@ -75,7 +75,7 @@ class TRoomPageTest : public TEditorFixture {
                 SelectZoneRow(row);
         QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
         ClickTab(RoomPageIndex);
-        Page(RoomPageIndex).SelectRow(Page(RoomPageIndex).RowOf(vnum));
+        ChooseRecord(RoomPageIndex, vnum);
         QCOMPARE(*Room().ShownRoom(), vnum);
         QVERIFY(!ApplyEnabled());
     }
@@ -85,6 +85,12 @@ class TRoomPageTest : public TEditorFixture {
 private slots:
     void cleanup() { Finish(); }
 
+    void flagsTheListDoesNotNameAreKept() {
+        StartOnRoom(1000);
+        const int32_t vnum = RoomList.ZoneRecords(10).back()->VNum;
+        CheckFlagsKept(RoomPageIndex, vnum, Record(vnum).Flags, Room().R_TypeCheckListBox);
+    }
+
     void showingAndApplyingEveryRoomChangesNothing() {
         StartOnRoom(1000);
         const std::string rooms = RoomFile(10);
@@ -92,7 +98,7 @@ private slots:
         Zone().CurrentZone()->SaveToStrings(zoneLines);
         TRecordPage& page = Page(RoomPageIndex);
         for (int row = 0; row < page.Count(); ++row) {
-            page.SelectRow(row);
+            ChooseComboEntry(page.IDComboBox, row);
             QVERIFY(!ApplyEnabled());
             form_->ApplyPage();
         }
@@ -457,11 +463,13 @@ private slots:
     void leavingAnEditedRoomAsks() {
         StartOnRoom(1003, /*confirm=*/true);
         TRoomPage& room = Room();
+        const std::string flags = Record(1003).Flags;
+        QVERIFY(flags.find("a0") == std::string::npos);
         room.R_TypeCheckListBox->item(0)->setCheckState(Qt::Checked);
         QVERIFY(ApplyEnabled());
         prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
         form_->NextRecord();
-        QVERIFY(Record(1003).Flags.starts_with("a0"));
+        QCOMPARE(Record(1003).Flags, flags + "a0");
         QVERIFY(!ApplyEnabled());
     }
 
@@ -476,8 +484,8 @@ private slots:
             room.R_PageControl->setCurrentIndex(tab);
             if (tab == 2)
                 Click(room.ExitPanels[DirWest]);
-            QVERIFY(SaveShot(room, QStringLiteral("roompage_%1.png")
-                                       .arg(QLatin1String(names[size_t(tab)]))));
+            QVERIFY(SaveShot(
+                room, QStringLiteral("roompage_%1.png").arg(QLatin1String(names[size_t(tab)]))));
         }
     }
 };

@@ -222,6 +222,9 @@ private slots:
     void addingRoomsPlacesTheSeller() {
         StartOnShops();
         Shop().Rooms.clear();
+        // The builder placed the keeper there already, with settings of their own.
+        const TRoomMob own{1002, true, -1, 2, {{1005, true, -1, 50}}};
+        RoomList.Find(1005)->Mobs.push_back(own);
         EnterShops();
         QCOMPARE(page_->S_RoomListBox->count(), 0);
         const int before = static_cast<int>(RoomList.Find(1005)->Mobs.size());
@@ -261,16 +264,18 @@ private slots:
             QStringLiteral("Комната с номером 1005 уже есть в списке магазина."));
         AddRoom(QStringLiteral("1005"));
         QCOMPARE(page_->S_RoomListBox->count(), 2);
-        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 1);
+        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 2);
 
         Apply();
         QCOMPARE(Shop().Rooms, (std::vector<int32_t>{1299, 1005}));
 
-        // Removing the room takes the seller away again.
+        // Removing the room takes the seller away again, and only that one.
         SelectRow(page_->S_RoomListBox, 1);
         Click(page_->S_Room2Btn);
-        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 0);
+        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 1);
         QCOMPARE(static_cast<int>(RoomList.Find(1005)->Mobs.size()), before);
+        QVERIFY(std::find(RoomList.Find(1005)->Mobs.begin(), RoomList.Find(1005)->Mobs.end(),
+                          own) != RoomList.Find(1005)->Mobs.end());
         prompts_->ExpectInformation(
             QStringLiteral("Комната с номером 1299 не загружена в редактор."));
         SelectRow(page_->S_RoomListBox, 0);
@@ -279,6 +284,20 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), page_->S_RoomEdit);
         Apply();
         QVERIFY(Shop().Rooms.empty());
+    }
+
+    void aShopWithoutAKeeperTakesNoRooms() {
+        StartOnShops();
+        EnterShops();
+        const int rows = page_->S_RoomListBox->count();
+        const TRoomMobList mobs = RoomList.Find(1005)->Mobs;
+        Retype(page_->S_SellerEdit, QStringLiteral("0"));
+        QCOMPARE(page_->S_SellerEdit->value(), 0);
+        prompts_->ExpectInformation(QStringLiteral(
+            "У магазина нет продавца: укажите его номер, прежде чем добавлять комнаты."));
+        AddRoom(QStringLiteral("1005"));
+        QCOMPARE(page_->S_RoomListBox->count(), rows);
+        QCOMPARE(RoomList.Find(1005)->Mobs, mobs);
     }
 
     void theRoomFieldTakesDigitsOnly() {
@@ -322,12 +341,13 @@ private slots:
         QCOMPARE(FromCp1251(Shop().Msg3), QStringLiteral("Не возьму."));
         QCOMPARE(Shop().Seller, 1077);
         QCOMPARE(Shop().Emotion, 3);
-        QCOMPARE(Shop().NotSellVector, std::string("a0d1"));
+        // The new check follows the pairs the shop had.
+        QCOMPARE(Shop().NotSellVector, std::string("d1a0"));
         QCOMPARE(int(Shop().Open2), 1);
         const TStringList lines = ZoneFile(10);
         QCOMPARE(FromCp1251(lines[18]), QStringLiteral("Не возьму.~"));
         QCOMPARE(TStringList(lines.begin() + 23, lines.begin() + 27),
-                 (TStringList{"3", "b0", "1077", "a0d1"}));
+                 (TStringList{"3", "b0", "1077", "d1a0"}));
     }
 
     void flagsAndHoursTheListsDoNotNameAreKept() {

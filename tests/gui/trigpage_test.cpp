@@ -63,9 +63,7 @@ class TTrigPageTest : public TEditorFixture {
         QVERIFY(page_);
     }
     void ShowTrigger(int32_t vnum) {
-        const int row = Page(TrigPageIndex).RowOf(vnum);
-        QVERIFY(row >= 0);
-        Page(TrigPageIndex).SelectRow(row);
+        ChooseRecord(TrigPageIndex, vnum);
         QCOMPARE(*Page(TrigPageIndex).Current, vnum);
     }
     void Apply() { Click(form_->ToolsForm->ApplyBtn); }
@@ -95,7 +93,7 @@ private slots:
         StartOnTriggers();
         const TStringList before = ZoneFile(10);
         for (int row = 0; row < Page(TrigPageIndex).Count(); ++row) {
-            Page(TrigPageIndex).SelectRow(row);
+            ChooseComboEntry(Page(TrigPageIndex).IDComboBox, row);
             QVERIFY(!ApplyEnabled());
             form_->ApplyPage();
         }
@@ -134,6 +132,17 @@ private slots:
                                                      "Здравствуй, %actor.name%! Веди себя в "
                                                      "Ольховке смирно.\r\nend"));
         QCOMPARE(ZoneFile(10), before);
+    }
+
+    void everyCharacterTheCodePageHoldsIsKept() {
+        StartOnTriggers();
+        ShowTrigger(1001);
+        page_->T_TextMemo->setFocus();
+        page_->T_TextMemo->selectAll();
+        TypeLines(page_->T_TextMemo, QStringLiteral("say 10\u00a0000 \u2014 \u00abда\u00bb\nend"));
+        Apply();
+        QCOMPARE(TriggerList.Find(1001)->Text, TStringList{"say 10\xa0"
+                                                           "000 \x97 \xab\xe4\xe0\xbb\r\nend"});
     }
 
     void anEmptiedScriptIsOneEmptyLine() {
@@ -216,9 +225,16 @@ private slots:
         ShowTrigger(1000);
         form_->ApplyPage();
         QCOMPARE(TriggerList.Find(1000)->Flags, std::string("g0z9"));
-        ToggleRow(page_->T_TypeMobCheckListBox, 0); // a0
+        // So is a class the list does not name, whatever its width.
+        TriggerList.Find(1001)->Model = 300;
+        ShowTrigger(1001);
+        QCOMPARE(page_->T_ClassComboBox->currentIndex(), -1);
+        form_->ApplyPage();
+        QCOMPARE(int(TriggerList.Find(1001)->Model), 300);
+        ShowTrigger(1000);
+        ToggleRow(page_->T_TypeMobCheckListBox, 0); // a0, after the pairs it had
         Apply();
-        QCOMPARE(TriggerList.Find(1000)->Flags, std::string("a0g0z9"));
+        QCOMPARE(TriggerList.Find(1000)->Flags, std::string("g0z9a0"));
     }
 
     void editsSetTheChangeFlagAndLand() {

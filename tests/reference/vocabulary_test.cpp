@@ -58,6 +58,18 @@ TEST(Vocabulary, FlagCodesAndTheRoundTrip) {
     EXPECT_EQ(ChecksToFlags(twice, FlagsToChecks("a0", twice)), "a0a0");
 }
 
+TEST(Vocabulary, MergedFlagsKeepWhatTheListDoesNotTouch) {
+    const auto items = FlagItems({"a\tfirst", "b0\tsecond", "c1\tthird"}, 0);
+    // Unchanged checks give the string back as it was, order and unknown pairs too.
+    for (const std::string flags : {"b0a0z5", "z9", "c1b0a0", "a0b0x", "", "a0a0"})
+        EXPECT_EQ(MergeFlags(flags, items, FlagsToChecks(flags, items)), flags) << flags;
+    // A cleared check takes its pairs away; a new one follows.
+    EXPECT_EQ(MergeFlags("b0a0z5", items, {false, true, true}), "b0z5c1");
+    EXPECT_EQ(MergeFlags("b0a0z5", items, {false, false, false}), "z5");
+    const auto twice = FlagItems({"a0\tx", "a0\ty"}, 0);
+    EXPECT_EQ(MergeFlags("", twice, {true, true}), "a0");
+}
+
 TEST(Vocabulary, ShowingACodedValue) {
     const std::vector<TVocabularyItem> items = {{"a", 5}, {"b", 7}};
     EXPECT_EQ(IndexOfCode(items, 7), 1);

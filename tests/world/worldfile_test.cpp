@@ -116,6 +116,33 @@ TEST_F(SafeSave, WritesCrLfAndReplacesWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1); // no temporary left
 }
 
+TEST_F(SafeSave, WritesThroughLinksAndKeepsThePermissions) {
+    // The server's folder holds the real file; the workspace links to it,
+    // through a second link and a relative one.
+    namespace fs = std::filesystem;
+    fs::create_directories(Dir / "server");
+    const auto real = Dir / "server" / "12.wld";
+    WriteBytes(real.string(), "old\r\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("server/12.wld", Dir / "inner");
+    fs::create_symlink(Dir / "inner", Dir / "12.wld");
+    ASSERT_TRUE(SaveLinesToFile(PathOf("12.wld"), {"new"}));
+    EXPECT_TRUE(fs::is_symlink(Dir / "12.wld"));
+    EXPECT_TRUE(fs::is_symlink(Dir / "inner"));
+    EXPECT_EQ(ReadBytes(real.string()), "new\r\n");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // The temporary file was made beside the target, and is gone.
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir / "server"), {}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), {}), 3);
+
+    // A dangling link gets the file it points to.
+    fs::create_symlink("server/13.wld", Dir / "13.wld");
+    ASSERT_TRUE(SaveLinesToFile(PathOf("13.wld"), {"made"}));
+    EXPECT_TRUE(fs::is_symlink(Dir / "13.wld"));
+    EXPECT_EQ(ReadBytes((Dir / "server" / "13.wld").string()), "made\r\n");
+}
+
 TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
     // No file can be opened under a descriptor limit of 0, even by root (who
     // writes into read-only folders), so the temporary file cannot be made.
