@@ -338,10 +338,33 @@ void TFileCommands::ExportForServer() {
     const TSettings settings = main_.ConfigForm->settings();
     // The records as they are in memory: page edits not applied stay out.
     const std::string folder = main_.ProgramFolder + PathFromText(FromCp1251(settings.Path));
-    const int lost = ExportZone(*zone, folder, ExportSettingsOf(settings));
-    if (lost > 0)
+    OfferMissingExportFolders(folder);
+    const TExportResult result = ExportZone(*zone, folder, ExportSettingsOf(settings));
+    if (result.Substituted > 0)
         Prompts().Information(
             QStringLiteral("Символов, которых нет в кодировке КОИ-8, заменено знаком «?»: %1")
-                .arg(lost));
-    Prompts().Information(QStringLiteral("Сохранение завершено"));
+                .arg(result.Substituted));
+    if (result.NotWritten > 0)
+        Prompts().Error(QStringLiteral("Не записано файлов: %1 из 6. Проверьте, что папки "
+                                       "экспорта существуют и доступны для записи.")
+                            .arg(result.NotWritten));
+    else
+        Prompts().Information(QStringLiteral("Сохранение завершено"));
+}
+
+void TFileCommands::OfferMissingExportFolders(const std::string& folder) {
+    namespace fs = std::filesystem;
+    QStringList missing;
+    for (const char* name : kExportFolders)
+        if (std::error_code error; !fs::is_directory(fs::path(folder) / name, error))
+            missing << QString::fromLatin1(name);
+    if (missing.isEmpty() ||
+        !Prompts().Confirm(
+            QStringLiteral("Нет папок для экспорта: %1 (в %2). Создать их?")
+                .arg(missing.join(QStringLiteral(", ")), QString::fromStdString(folder))))
+        return;
+    for (const QString& name : missing) {
+        std::error_code error;
+        fs::create_directories(fs::path(folder) / name.toStdString(), error);
+    }
 }

@@ -48,6 +48,9 @@ private:
     bool WriteWholeZone(const TZone& zone);
     // Clears the change state after a whole save, or says the zone is not saved.
     void FinishZoneSave(bool written);
+    // Asks to create the export folders that are missing below `folder`
+    // ("Нет" creates nothing, and those files are then not written).
+    void OfferMissingExportFolders(const std::string& folder);
 
     TMainForm& main_;
 };

@@ -52,17 +52,19 @@ bool WriteForServer(const std::string& path, const TStringList& lines,
     return false;
 }
 
-int ExportZone(const TZone& zone, const std::string& out, const TExportSettings& settings) {
+TExportResult ExportZone(const TZone& zone, const std::string& out,
+                         const TExportSettings& settings) {
     const int32_t n = zone.ZoneNumber;
     const std::string number = std::to_string(n);
     const auto target = [&](const char* folder, const char* extension) {
         return (fs::path(out) / folder / (number + extension)).string();
     };
-    int lost = 0;
+    TExportResult result;
     const auto write = [&](const std::string& path, const TStringList& lines) {
         int substituted = 0;
-        WriteForServer(path, lines, settings, &substituted);
-        lost += substituted;
+        if (!WriteForServer(path, lines, settings, &substituted))
+            ++result.NotWritten;
+        result.Substituted += substituted;
     };
     // One list of lines, filled and written six times.
     TStringList lines;
@@ -78,5 +80,5 @@ int ExportZone(const TZone& zone, const std::string& out, const TExportSettings&
     write(target("WLD", ".wld"), lines);
     zone.SaveToStrings(lines);
     write(target("ZON", ".zon"), lines);
-    return lost;
+    return result;
 }

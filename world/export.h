@@ -33,6 +33,13 @@ bool WriteForServer(const std::string& path, const TStringList& lines,
 // Writes the zone's six files for the server below `folder`: objects, mobs,
 // shops, triggers, rooms and the zone, as OBJ/<n>.obj ... ZON/<n>.zon with n
 // the zone number. Folders are not created; a file that cannot be written is
-// reported and the others are still written. Returns how many characters
-// KOI8-R could not hold.
-int ExportZone(const TZone& zone, const std::string& folder, const TExportSettings& settings);
+// reported and the others are still written.
+struct TExportResult {
+    int Substituted = 0; // characters KOI8-R could not hold
+    int NotWritten = 0;  // files that could not be written
+};
+TExportResult ExportZone(const TZone& zone, const std::string& folder,
+                         const TExportSettings& settings);
+
+// The export's folder names below the server folder (OBJ MOB SHP TRG WLD ZON).
+inline constexpr const char* kExportFolders[] = {"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"};

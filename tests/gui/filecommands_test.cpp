@@ -330,16 +330,27 @@ private slots:
             QVERIFY2(Exported(file) == ReadFile(Workspace(file)), file);
     }
 
-    void exportGoesOnPastAMissingFolder() {
+    void exportGoesOnPastAMissingFolderAndOffersToMakeIt() {
         StartOn(true);
         MakeExportFolders({"OBJ", "MOB", "SHP", "TRG", "ZON"});
-        // The failure shows when that file is written, before the end message.
+        SetExport(1, 0); // Windows-1251: no letter to substitute
+        const QString question = QStringLiteral("Нет папок для экспорта: WLD (в %1). Создать их?")
+                                     .arg(Path(program_ + "LIB/world/"));
+        // "Нет": nothing is created, the failure shows when that file is
+        // written, and the end says how many files are missing.
+        prompts_->ExpectConfirm(question, false);
         prompts_->ExpectError(QStringLiteral("Не могу сохранить файл ") +
                               Path(program_ + "LIB/world/WLD/10.wld"));
-        Export();
+        prompts_->ExpectError(QStringLiteral("Не записано файлов: 1 из 6. Проверьте, что папки "
+                                             "экспорта существуют и доступны для записи."));
+        Click(Zone().Z_SaveMUDBtn);
         QVERIFY(!fs::exists(program_ + "LIB/world/WLD"));
         QVERIFY(!Exported("ZON/10.zon").empty());
         QVERIFY(!Exported("TRG/10.trg").empty());
+
+        prompts_->ExpectConfirm(question, true);
+        Export(false);
+        QVERIFY(!Exported("WLD/10.wld").empty());
     }
 
     void newZoneInAnEmptyWorkspaceIsFoundAgain() {

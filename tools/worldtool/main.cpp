@@ -7,8 +7,8 @@
 #include "generate.h"
 #include "serverimport.h"
 #include "workspace.h"
-#include "worldlists.h"
 #include "worldfile.h"
+#include "worldlists.h"
 
 #include <algorithm>
 #include <chrono>
@@ -143,17 +143,20 @@ int Export(const std::vector<std::string>& args) {
     if (!MakeWorkspaceFolders(folders[1]))
         return kExitFailures;
     const auto start = std::chrono::steady_clock::now();
-    int lost = 0;
+    int lost = 0, notWritten = 0;
     BeginBatchWrite();
-    for (const auto& zone : scan.Zones)
-        lost += ExportZone(*zone, folders[1], settings);
+    for (const auto& zone : scan.Zones) {
+        const TExportResult result = ExportZone(*zone, folders[1], settings);
+        lost += result.Substituted;
+        notWritten += result.NotWritten;
+    }
     const bool flushed = EndBatchWrite(folders[1]);
     std::printf("exported: %zu zones\n", scan.Zones.size());
     // Not a failure: the files are written, but the builder should know.
     if (lost > 0)
         std::fprintf(stderr, "worldtool: %d characters have no KOI8-R code and became '?'\n", lost);
     std::printf("export time: %.3f s\n", SecondsSince(start));
-    return reporter.Count() > 0 || !flushed ? kExitFailures : kExitLoaded;
+    return reporter.Count() > 0 || notWritten > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
 // "10,11,12" into zone numbers; false for anything else.
