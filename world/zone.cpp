@@ -219,8 +219,8 @@ private:
             item.WearPos = -1;
             item.Probability = Probability(WordTab(5, line));
         }
-        TRoom* room = CurrentRoom();
-        if (!room || room->Mobs.empty() || !lastMob_)
+        // The last mob placed is always the last one of the current room.
+        if (!lastMob_)
             return {};
         lastMob_->Contents.push_back(item);
         SetObjectPrototype(item.ObjVNum, max);
