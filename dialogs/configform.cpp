@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <QValidator>
 
@@ -73,6 +74,13 @@ TConfigForm::TConfigForm(QWidget* parent) : QDialog(parent) {
     CheckBox3 = MakeCheckBox(this, "CheckBox3", QStringLiteral("Показывать окно с инструментами"));
     CheckBox4 = MakeCheckBox(this, "CheckBox4", QStringLiteral("Сохранять позицию окна редактора"));
 
+    RecoveryEdit = new QSpinBox(this);
+    RecoveryEdit->setObjectName(QStringLiteral("RecoveryEdit"));
+    RecoveryEdit->setRange(1, 60);
+    RecoveryEdit->setValue(TSettings{}.RecoveryMinutes);
+    auto* recoveryForm = new QFormLayout;
+    recoveryForm->addRow(QStringLiteral("Копия несохранённых зон, минут"), RecoveryEdit);
+
     GetBtn = MakeButton(this, "GetBtn", QStringLiteral("Из редактора"));
     GetBtn->setEnabled(false);
     OkBtn = MakeDefaultButton(this, "OkBtn", QStringLiteral("&Ok"));
@@ -90,6 +98,7 @@ TConfigForm::TConfigForm(QWidget* parent) : QDialog(parent) {
     column->addWidget(CheckBox2);
     column->addWidget(CheckBox3);
     column->addWidget(CheckBox4);
+    column->addLayout(recoveryForm);
     column->addSpacing(HeadingLabel->fontMetrics().height() / 2);
     column->addLayout(buttons);
     // Fixed size: the dialog is as large as its contents need, no larger.
@@ -112,6 +121,7 @@ void TConfigForm::loadSettings(const TSettings& s) {
     CheckBox2->setChecked(s.Confirm);
     CheckBox3->setChecked(s.Tools);
     CheckBox4->setChecked(s.Position);
+    RecoveryEdit->setValue(s.RecoveryMinutes);
 }
 
 TSettings TConfigForm::settings() const {
@@ -123,6 +133,7 @@ TSettings TConfigForm::settings() const {
     s.Confirm = CheckBox2->isChecked();
     s.Tools = CheckBox3->isChecked();
     s.Position = CheckBox4->isChecked();
+    s.RecoveryMinutes = RecoveryEdit->value();
     return s;
 }
 
@@ -173,6 +184,7 @@ TConfigForm::TSnapshot TConfigForm::Snapshot() const {
     s.Checks[1] = CheckBox2->isChecked();
     s.Checks[2] = CheckBox3->isChecked();
     s.Checks[3] = CheckBox4->isChecked();
+    s.RecoveryMinutes = RecoveryEdit->value();
     return s;
 }
 
@@ -184,4 +196,5 @@ void TConfigForm::Restore(const TSnapshot& s) {
     CheckBox2->setChecked(s.Checks[1]);
     CheckBox3->setChecked(s.Checks[2]);
     CheckBox4->setChecked(s.Checks[3]);
+    RecoveryEdit->setValue(s.RecoveryMinutes);
 }

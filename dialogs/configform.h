@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <functional>
 
+class QSpinBox;
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -46,6 +48,8 @@ public:
     QCheckBox* CheckBox1; // status bar at start
     QCheckBox* CheckBox2; // change confirmation
     QCheckBox* CheckBox3; // tools window at start
+    // Minutes between the recovery copies of unsaved zones.
+    QSpinBox* RecoveryEdit;
     QCheckBox* CheckBox4; // restore the window position
     QPushButton* GetBtn;
     QPushButton* OkBtn;
@@ -65,6 +69,7 @@ private:
         int Crlf = -1;
         QString Path;
         bool Checks[4] = {};
+        int RecoveryMinutes = 2;
     };
 
     void FormActivate();

@@ -7,8 +7,10 @@
 #include "modeltext.h"
 #include "prompts.h"
 #include "recordpage.h"
+#include "recovery.h"
 #include "textcodec.h"
 #include "toolsform.h"
+#include "worlddocument.h"
 #include "worldlists.h"
 #include "zonecontents.h"
 #include "zonepage.h"
@@ -164,9 +166,9 @@ void TFileCommands::Open() {
             if (!zone)
                 Prompts().Error(kNeedZone);
             else if (OpensAsCurrentZone(*zone, path))
-                ReloadZoneFile(*zone, path);
+                ReadStep(page, path, [&] { ReloadZoneFile(*zone, path); });
         } else {
-            ReadKindFile(page, path);
+            ReadStep(page, path, [&] { ReadKindFile(page, path); });
         }
         ShowWhatWasRead();
         EnableForPage(page);
@@ -184,15 +186,18 @@ void TFileCommands::Restore() {
         if (!zone) {
             Prompts().Error(kNeedZone);
         } else {
-            if (page == ZonePageIndex) {
-                ReloadZoneFile(*zone, zone->ZoneFileName);
-            } else if (page == RoomPageIndex) {
-                // The room reader empties the contents; the zone file brings them back.
-                RoomList.LoadFromFile(zone->RoomFileName);
-                ReloadZoneFile(*zone, zone->ZoneFileName);
-            } else {
-                ReadKindFile(page, ZoneFileOf(*zone, page));
-            }
+            const std::string path = ZoneFileOf(*zone, page);
+            ReadStep(page, path, [&] {
+                if (page == ZonePageIndex) {
+                    ReloadZoneFile(*zone, zone->ZoneFileName);
+                } else if (page == RoomPageIndex) {
+                    // The room reader empties the contents; the zone file brings them back.
+                    RoomList.LoadFromFile(zone->RoomFileName);
+                    ReloadZoneFile(*zone, zone->ZoneFileName);
+                } else {
+                    ReadKindFile(page, path);
+                }
+            });
             ShowWhatWasRead();
             EnableForPage(page);
         }
@@ -208,11 +213,23 @@ void TFileCommands::StoreActivePage() {
         main_.RecordPage(page)->SelectionChanged();
 }
 
-bool TFileCommands::WriteZoneFile(const std::string& path) {
-    const TZone& zone = *main_.ZonePage->CurrentZone();
+void TFileCommands::ReadStep(int page, const std::string& path, const std::function<void()>& read) {
+    // The records of a file named for another zone belong to that zone.
+    std::vector<int32_t> zones;
+    if (const auto named = ZoneOfFileName(path))
+        zones.push_back(*named);
+    main_.Document->Change(
+        main_.PlaceOn(page),
+        QStringLiteral("чтение файла ") +
+            QString::fromStdString(std::filesystem::path(path).filename().string()),
+        read, zones);
+}
+
+bool TFileCommands::WriteZoneFile(const TZone& zone, const std::string& path) {
     TStringList lines;
     zone.SaveToStrings(lines);
-    main_.ZonePage->ShowSource(lines);
+    if (&zone == main_.ZonePage->CurrentZone())
+        main_.ZonePage->ShowSource(lines);
     return zone.SaveLinesToZoneFile(path, lines);
 }
 
@@ -232,7 +249,7 @@ void TFileCommands::Save() {
     const int32_t n = zone->ZoneNumber;
     switch (page) {
     case ZonePageIndex:
-        WriteZoneFile(path);
+        WriteZoneFile(*zone, path);
         break;
     case RoomPageIndex:
         RoomList.SaveToFile(path, n);
@@ -266,12 +283,17 @@ void TFileCommands::LoadZone() {
         TFileCommandScope running(main_);
         // Rooms first: their reader empties the contents the zone file then
         // places; objects and mobs before the zone file, which sets their limits.
-        RoomList.LoadFromFile(zone->RoomFileName);
-        ObjList.LoadFromFile(zone->ObjFileName);
-        MobList.LoadFromFile(zone->MobFileName);
-        ShopList.LoadFromFile(zone->ShopFileName, main_.KindName());
-        TriggerList.LoadFromFile(zone->TrigFileName);
-        ReloadZoneFile(*zone, zone->ZoneFileName);
+        TStepPlace place = main_.PlaceOn(main_.CurrentPage());
+        main_.Document->Change(
+            place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone->ZoneNumber),
+            [&] {
+                RoomList.LoadFromFile(zone->RoomFileName);
+                ObjList.LoadFromFile(zone->ObjFileName);
+                MobList.LoadFromFile(zone->MobFileName);
+                ShopList.LoadFromFile(zone->ShopFileName, main_.KindName());
+                TriggerList.LoadFromFile(zone->TrigFileName);
+                ReloadZoneFile(*zone, zone->ZoneFileName);
+            });
         main_.SetChanged(false);
         ShowWhatWasRead();
     }
@@ -286,7 +308,13 @@ void TFileCommands::SaveZone() {
     if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")))
         return;
     StoreActivePage();
-    FinishZoneSave(WriteWholeZone(*zone));
+    FinishZoneSave(*zone, WriteWholeZone(*zone));
+}
+
+bool TFileCommands::SaveWholeZone(TZone& zone) {
+    const bool written = WriteWholeZone(zone);
+    FinishZoneSave(zone, written);
+    return written;
 }
 
 void TFileCommands::NormalizeZoneFiles() {
@@ -303,7 +331,7 @@ void TFileCommands::NormalizeZoneFiles() {
         return;
     StoreActivePage();
     NormalizeZone(*zone);
-    FinishZoneSave(WriteWholeZone(*zone));
+    FinishZoneSave(*zone, WriteWholeZone(*zone));
 }
 
 bool TFileCommands::WriteWholeZone(const TZone& zone) {
@@ -317,16 +345,19 @@ bool TFileCommands::WriteWholeZone(const TZone& zone) {
     written &= ShopList.SaveToFile(zone.ShopFileName, n);
     written &= TriggerList.SaveToFile(zone.TrigFileName, n);
     written &= RoomList.SaveToFile(zone.RoomFileName, n);
-    written &= WriteZoneFile(zone.ZoneFileName);
+    written &= WriteZoneFile(zone, zone.ZoneFileName);
     return written;
 }
 
-void TFileCommands::FinishZoneSave(bool written) {
+void TFileCommands::FinishZoneSave(TZone& zone, bool written) {
     // A zone that is not wholly on disk keeps counting as changed.
-    if (written)
-        main_.SetChanged(false);
-    else
+    if (!written) {
         Prompts().Error(kZoneNotSaved);
+        return;
+    }
+    main_.SetChanged(false);
+    main_.Document->MarkSaved(&zone);
+    main_.Recovery->Forget(zone);
 }
 
 void TFileCommands::ExportForServer() {

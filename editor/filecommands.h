@@ -5,6 +5,7 @@
 // and the zone's files written where the server reads them.
 
 #include <QObject>
+#include <functional>
 #include <string>
 
 class TMainForm;
@@ -27,6 +28,9 @@ public:
     // Writes every record of the zone in the editor's own form, after a question.
     void NormalizeZoneFiles();
     void ExportForServer();
+    // The zone's files written without a question (exit's "Сохранить все");
+    // false, after saying so, when not all were.
+    bool SaveWholeZone(TZone& zone);
 
 private:
     // Whether a zone file may be read into `zone`: one that describes another
@@ -42,12 +46,15 @@ private:
     void ShowWhatWasRead();
     // The store step of the active page before its records are written.
     void StoreActivePage();
-    // Composes the zone file into the zone page's text box and writes it.
-    bool WriteZoneFile(const std::string& path);
+    // `read` as one step of the document on `page`, the file at `path`.
+    void ReadStep(int page, const std::string& path, const std::function<void()>& read);
+    // Composes the zone file (into the zone page's text box for the current
+    // zone) and writes it.
+    bool WriteZoneFile(const TZone& zone, const std::string& path);
     // The zone's six files, each written even when another failed; true when all were.
     bool WriteWholeZone(const TZone& zone);
     // Clears the change state after a whole save, or says the zone is not saved.
-    void FinishZoneSave(bool written);
+    void FinishZoneSave(TZone& zone, bool written);
     // Asks to create the export folders that are missing below `folder`
     // ("Нет" creates nothing, and those files are then not written).
     void OfferMissingExportFolders(const std::string& folder);

@@ -17,6 +17,7 @@
 #include "prompts.h"
 #include "recordcommands.h"
 #include "recordpage.h"
+#include "recovery.h"
 #include "reportform.h"
 #include "roommobform.h"
 #include "roomobjform.h"
@@ -26,6 +27,7 @@
 #include "triggerform.h"
 #include "vocabulary.h"
 #include "vocabularyfill.h"
+#include "worlddocument.h"
 #include "worldlists.h"
 #include "zonepage.h"
 
@@ -38,6 +40,9 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUndoStack>
+#include <QUndoView>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -101,9 +106,11 @@ TMainForm::TMainForm(QWidget* parent)
     UnplacedRooms = FillMap(RoomList, MapGrid, -1);
     ShowFileErrors = true;
 
+    Document = new TWorldDocument(this);
     CreateCompanions();
     CreatePages();
     CreateMenus();
+    CreateHistoryWindow();
     AttachRoomPage(*this);
     AttachObjPage(*this);
     AttachMobPage(*this);
@@ -114,7 +121,9 @@ TMainForm::TMainForm(QWidget* parent)
     LoadVocabularies();
     LoadTemplates();
     RecordCommands = new TRecordCommands(*this);
+    Recovery = new TRecovery(*this);
     ConnectToolsWindow();
+    ConnectDocument();
     WatchFlagLists(this, StatusBar1);
     // Until the hint file is read, a few controls carry hints of their own.
     ApplyHints(this, BuiltInHints());
@@ -123,6 +132,9 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    // The undo stack goes after this window: its last signals find no one.
+    Document->UndoStack()->disconnect(this);
+    Document->disconnect();
     ClearWorld();
 }
 
@@ -189,6 +201,13 @@ void TMainForm::CreateMenus() {
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Редактор"));
     edit->setObjectName(QStringLiteral("N9"));
+    NUndo = NewAction(this, edit, "NUndo", QStringLiteral("О&тменить"), QKeySequence::Undo);
+    NRedo = NewAction(this, edit, "NRedo", QStringLiteral("По&вторить"));
+    NRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    NUndo->setEnabled(false);
+    NRedo->setEnabled(false);
+    edit->addSeparator();
     N17 = NewAction(this, edit, "N17", QStringLiteral("&Добавить"));
     N18 = NewAction(this, edit, "N18", QStringLiteral("&Удалить"));
     N19 = NewAction(this, edit, "N19", QStringLiteral("&Копировать"));
@@ -244,6 +263,7 @@ void TMainForm::CreateMenus() {
     }
     N24 = NewCheckAction(this, windows, "N24", QStringLiteral("С&татус"));
     N25 = NewCheckAction(this, windows, "N25", QStringLiteral("&Инструменты"));
+    NHistory = NewCheckAction(this, windows, "NHistory", QStringLiteral("Исто&рия изменений"));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Помощь"));
     help->setObjectName(QStringLiteral("N16"));
@@ -259,6 +279,138 @@ void TMainForm::CreateMenus() {
     connect(N24, &QAction::triggered, this, &TMainForm::ToggleStatusBar);
     connect(N25, &QAction::triggered, this, &TMainForm::ToggleToolsWindow);
     connect(About1, &QAction::triggered, AboutForm, &QDialog::exec);
+}
+
+void TMainForm::CreateHistoryWindow() {
+    HistoryForm = new QWidget(this, Qt::Tool);
+    HistoryForm->setObjectName(QStringLiteral("HistoryForm"));
+    HistoryForm->setWindowTitle(QStringLiteral("История изменений"));
+    HistoryView = new QUndoView(Document->UndoStack(), HistoryForm);
+    HistoryView->setObjectName(QStringLiteral("HistoryView"));
+    HistoryView->setEmptyLabel(QStringLiteral("<начало>"));
+    auto* layout = new QVBoxLayout(HistoryForm);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(HistoryView);
+    HistoryForm->resize(320, 400);
+    connect(NHistory, &QAction::triggered, HistoryForm, &QWidget::setVisible);
+}
+
+void TMainForm::ConnectDocument() {
+    Document->ZoneOfNumber = [this](int32_t number) -> TZone* {
+        for (int row = 0; row < ZonePage->ZoneCount(); ++row)
+            if (ZonePage->ZoneAt(row)->ZoneNumber == number)
+                return ZonePage->ZoneAt(row);
+        return nullptr;
+    };
+    Document->AllZones = [this] {
+        std::vector<TZone*> zones;
+        for (int row = 0; row < ZonePage->ZoneCount(); ++row)
+            zones.push_back(ZonePage->ZoneAt(row));
+        return zones;
+    };
+    QUndoStack* stack = Document->UndoStack();
+    connect(stack, &QUndoStack::indexChanged, this, &TMainForm::ShowUndoEntries);
+    connect(NUndo, &QAction::triggered, this, &TMainForm::Undo);
+    connect(NRedo, &QAction::triggered, this, &TMainForm::Redo);
+    connect(Document, &TWorldDocument::restored, this, &TMainForm::ShowPlace);
+    connect(Document, &TWorldDocument::unsavedChanged, this, &TMainForm::ShowUnsavedMarks);
+}
+
+void TMainForm::ShowUndoEntries() {
+    const QUndoStack* stack = Document->UndoStack();
+    // Edits not applied yet can be undone too: they become a step first.
+    NUndo->setEnabled(stack->canUndo() || IsChanged());
+    NUndo->setText(stack->canUndo() && !IsChanged()
+                       ? QStringLiteral("Отменить: ") + stack->undoText()
+                       : QStringLiteral("О&тменить"));
+    NRedo->setEnabled(stack->canRedo());
+    NRedo->setText(stack->canRedo() ? QStringLiteral("Повторить: ") + stack->redoText()
+                                    : QStringLiteral("По&вторить"));
+}
+
+TStepPlace TMainForm::PlaceOn(int page) const {
+    TStepPlace place;
+    place.Zone = ZonePage->CurrentZone();
+    place.Page = page;
+    if (page != ZonePageIndex)
+        place.VNum = RecordPage(page)->Current;
+    return place;
+}
+
+QString TMainForm::StepText(const QString& action, int page, int32_t vnum) {
+    static const std::array<const char*, kPageCount> kinds = {"зоны", "комнаты",  "объекта",
+                                                              "моба", "магазина", "триггера"};
+    return action + QLatin1Char(' ') + QString::fromUtf8(kinds[static_cast<size_t>(page)]) +
+           QLatin1Char(' ') + QString::number(vnum);
+}
+
+bool TMainForm::SettleEdits() {
+    if (!IsChanged() || !ZonePage->CurrentZone())
+        return true;
+    const int page = CurrentPage();
+    if (ConfirmStore()) {
+        const bool stored =
+            page == ZonePageIndex ? ZonePage->StoreCurrent() : RecordPage(page)->StoreCurrent();
+        if (!stored)
+            return false;
+    } else if (page == ZonePageIndex) {
+        ZonePage->ShowCurrent();
+    } else {
+        RecordPage(page)->ShowCurrent();
+    }
+    SetChanged(false);
+    return true;
+}
+
+void TMainForm::Undo() {
+    // Edits not applied become a step of their own first, so that the undo
+    // takes them back and a redo brings them again.
+    if (SettleEdits())
+        Document->UndoStack()->undo();
+}
+
+void TMainForm::Redo() {
+    if (SettleEdits())
+        Document->UndoStack()->redo();
+}
+
+void TMainForm::ShowPlace(const TStepPlace& place) {
+    // The pages follow what was put back; nothing is stored or asked meanwhile.
+    const bool running = FileCommandRunning;
+    FileCommandRunning = true;
+    if (place.Zone) {
+        int row = -1;
+        for (int r = 0; r < ZonePage->ZoneCount(); ++r)
+            if (ZonePage->ZoneAt(r) == place.Zone)
+                row = r;
+        if (row >= 0 && place.Zone != ZonePage->CurrentZone())
+            ZonePage->SelectRow(row);
+        else
+            ZonePage->ShowCurrent();
+    }
+    RefillListWindows();
+    RefreshPickerLists();
+    if (place.Page != CurrentPage())
+        GoToPage(place.Page);
+    if (place.Page != ZonePageIndex) {
+        TRecordPage* records = RecordPage(place.Page);
+        const int row = place.VNum ? records->RowOf(*place.VNum) : -1;
+        if (row >= 0)
+            records->SelectRow(row);
+        else
+            records->ShowCurrent();
+        EnableRecordCommands(records->Count() > 0);
+    }
+    FileCommandRunning = running;
+    SetChanged(false);
+}
+
+void TMainForm::ShowUnsavedMarks() {
+    ZonePage->ShowUnsavedMarks([this](const TZone* zone) { return Document->IsUnsaved(zone); });
+    const TZone* zone = ZonePage->CurrentZone();
+    setWindowTitle(zone && Document->IsUnsaved(zone)
+                       ? QStringLiteral("Velmora Editor — зона %1 *").arg(zone->ZoneNumber)
+                       : QStringLiteral("Velmora Editor"));
 }
 
 void TMainForm::LoadTemplates() {
@@ -323,6 +475,7 @@ void TMainForm::ShowLoadReport(const QStringList& summary, const TLoadReport& re
 }
 
 void TMainForm::RescanWorkspace(TLoadReport& report) {
+    Document->Reset();
     ZonePage->ClearZones();
     ClearWorld();
     UnplacedRooms = FillMap(RoomList, MapGrid, -1);
@@ -363,6 +516,7 @@ void TMainForm::StartUp() {
     ZonePage->ScanWorkspace();
     if (ZonePage->CurrentZone())
         EnableRecordCommands(true);
+    Recovery->Start(settings.RecoveryMinutes);
 }
 
 void TMainForm::LoadHintFile() {
@@ -403,14 +557,40 @@ bool TMainForm::WriteSettingsFile() {
                              QStringLiteral("\nВыйти без сохранения настроек?"));
 }
 
+bool TMainForm::SettleUnsavedZones() {
+    const std::vector<TZone*> unsaved = Document->UnsavedZones();
+    if (unsaved.empty())
+        return true;
+    QStringList names;
+    for (const TZone* zone : unsaved)
+        names << QString::number(zone->ZoneNumber) + QStringLiteral("  ") +
+                     FromCp1251(zone->ZoneName);
+    const int answer =
+        Prompts().Choose(QStringLiteral("Не сохранены зоны:\n") + names.join(QLatin1Char('\n')) +
+                             QStringLiteral("\nСохранить их перед выходом?"),
+                         {QStringLiteral("Сохранить все"), QStringLiteral("Не сохранять"),
+                          QStringLiteral("Отмена")});
+    if (answer == 2)
+        return false;
+    if (answer == 0)
+        for (TZone* zone : unsaved)
+            if (!FileCommands->SaveWholeZone(*zone))
+                return false; // the failure was told; the builder stays with the zone
+    return true;
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (!Prompts().Confirm(QStringLiteral("Вы хотите выйти?")) || !WriteSettingsFile()) {
+    if (!SettleEdits() || !SettleUnsavedZones() ||
+        !Prompts().Confirm(QStringLiteral("Вы хотите выйти?")) || !WriteSettingsFile()) {
         event->ignore();
         return;
     }
+    // A normal exit leaves nothing to recover.
+    Recovery->Clear();
     for (TListForm* form : ListForms)
         form->hide();
     ToolsForm->hide();
+    HistoryForm->hide();
     event->accept();
 }
 
@@ -419,6 +599,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::SetChanged(bool changed) {
     changed_ = changed;
     ToolsForm->SetApplyEnabled(changed);
+    ShowUndoEntries();
 }
 
 bool TMainForm::ConfirmStore() {
@@ -479,8 +660,8 @@ bool TMainForm::LeavePage(int page) {
         return false;
     }
     if (ConfirmStore()) {
-        const bool stored = page == ZonePageIndex ? ZonePage->StoreCurrent()
-                                                  : RecordPage(page)->StoreCurrent();
+        const bool stored =
+            page == ZonePageIndex ? ZonePage->StoreCurrent() : RecordPage(page)->StoreCurrent();
         if (!stored)
             return false;
     }

@@ -43,6 +43,10 @@ class TRoomObjForm;
 class TToolsForm;
 class TTriggerForm;
 class TZonePage;
+class TRecovery;
+class TWorldDocument;
+struct TStepPlace;
+class QUndoView;
 
 // The pages by index, the order every page-dependent command switches on.
 enum TPage {
@@ -91,12 +95,13 @@ public:
 
     // Main menu entries, named as the menu is drawn up.
     QAction *N2, *N3, *N4, *N5, *N6, *N34, *N33, *N8;
-    QAction* NImport; // "Импорт с сервера..."
+    QAction* NImport;       // "Импорт с сервера..."
+    QAction *NUndo, *NRedo; // "Отменить", "Повторить"
     QAction *N17, *N18, *N19, *N27, *N28, *N29, *N30;
     std::array<QAction*, kPageCount> Nr; // Nr0 .. Nr5
     QAction *NConfirm, *N35;
     std::array<QAction*, 5> ListEntries; // N13, N14, N15, N22, N23 by TListKind
-    QAction *N24, *N25, *N10, *About1;
+    QAction *N24, *N25, *NHistory, *N10, *About1;
 
     // The program folder with a trailing "/".
     const std::string ProgramFolder;
@@ -117,6 +122,33 @@ public:
     // a shop buys by them.
     std::vector<TVocabularyItem> ItemKinds;
     TKindNameLookup KindName() const;
+
+    // The world being edited: every change goes through it, onto the undo stack.
+    TWorldDocument* Document;
+    // The unsaved zones' copies in the recovery folder.
+    TRecovery* Recovery;
+    // The undo history window ("Окна" -> "История изменений").
+    QWidget* HistoryForm;
+    QUndoView* HistoryView;
+
+    // Where a step on `page` is made: the current zone, the page and the
+    // record it shows.
+    TStepPlace PlaceOn(int page) const;
+    // What an undo entry names for a step on a record: "изменение комнаты 1203".
+    static QString StepText(const QString& action, int page, int32_t vnum);
+    // The page's edits not yet applied are stored (after the store
+    // confirmation) or dropped, before an undo, redo or exit; false when
+    // the store was refused.
+    bool SettleEdits();
+    void Undo();
+    void Redo();
+    // "Отменить" and "Повторить" name the steps they would take back or again.
+    void ShowUndoEntries();
+    // After an undo or redo: the zone, the page and the record of the step
+    // are shown again, and every list follows what was put back.
+    void ShowPlace(const TStepPlace& place);
+    // The unsaved marks of the zone list and the window title.
+    void ShowUnsavedMarks();
 
     TFileCommands* FileCommands;
     TImportCommand* ImportCommand;
@@ -194,6 +226,11 @@ private:
     void CreateCompanions();
     void CreatePages();
     void CreateMenus();
+    void CreateHistoryWindow();
+    void ConnectDocument();
+    // With unsaved zones, exit asks whether to save them; false when the
+    // builder stays.
+    bool SettleUnsavedZones();
     void LoadTemplates();
     void LoadVocabularies();
     void ConnectToolsWindow();

@@ -1,4 +1,5 @@
 #include "mappage.h"
+#include "worlddocument.h"
 
 #include "mainform.h"
 #include "maplayout.h"
@@ -336,6 +337,14 @@ void TMapPage::Place(TRoom& room, int column, int row) {
     room.MapLevel = static_cast<uint8_t>(level_);
 }
 
+void TMapPage::Step(const QString& text, std::optional<int32_t> vnum,
+                    const std::vector<int32_t>& moreZones, const std::function<void()>& edit) {
+    TStepPlace place = main_.PlaceOn(RoomPageIndex);
+    if (vnum)
+        place.VNum = vnum;
+    main_.Document->Change(place, text, edit, moreZones);
+}
+
 void TMapPage::DropAt(const QPoint& pos) {
     const int dragged = MapRoomsListBox->DraggedRow();
     MapRoomsListBox->ForgetDrag();
@@ -349,12 +358,13 @@ void TMapPage::DropAt(const QPoint& pos) {
         return;
     }
     const int32_t vnum = MapRoomsListBox->item(dragged)->data(Qt::UserRole).toInt();
-    TRoom* room = RoomList.Find(vnum);
-    if (room) {
-        Place(*room, cell->Column, cell->Row);
-        if (MapAutoLinkCheckBox->isChecked())
-            AutoLink(*room, cell->Column, cell->Row);
-    }
+    Step(QStringLiteral("перенос комнаты %1").arg(vnum), vnum, {}, [&] {
+        if (TRoom* room = RoomList.Find(vnum)) {
+            Place(*room, cell->Column, cell->Row);
+            if (MapAutoLinkCheckBox->isChecked())
+                AutoLink(*room, cell->Column, cell->Row);
+        }
+    });
     RemoveUnplaced(vnum);
     RedrawMiniMap();
     MapDrawGrid->Repaint();
@@ -410,13 +420,20 @@ void TMapPage::RemoveChosenRoom() {
     auto& unplaced = main_.UnplacedRooms;
     unplaced.push_back(entry);
     std::rotate(unplaced.begin(), unplaced.end() - 1, unplaced.end());
-    if (MapGrid.At(room->MapX, room->MapY, room->MapLevel) == room->VNum)
-        MapGrid.Set(room->MapX, room->MapY, room->MapLevel, -1);
-    room->MapX = 0;
-    room->MapY = 0;
-    room->MapLevel = 0;
-    if (MapAutoLinkCheckBox->isChecked())
-        Unlink(*room);
+    // Unlinking may clear an exit back to this room in another zone.
+    std::vector<int32_t> targets;
+    for (const TExit& exit : room->Exits)
+        if (exit.ToRoom != 0)
+            targets.push_back(ZoneOf(exit.ToRoom));
+    Step(QStringLiteral("снятие комнаты %1 с карты").arg(entry.VNum), entry.VNum, targets, [&] {
+        if (MapGrid.At(room->MapX, room->MapY, room->MapLevel) == room->VNum)
+            MapGrid.Set(room->MapX, room->MapY, room->MapLevel, -1);
+        room->MapX = 0;
+        room->MapY = 0;
+        room->MapLevel = 0;
+        if (MapAutoLinkCheckBox->isChecked())
+            Unlink(*room);
+    });
     RedrawMiniMap();
     MapDrawGrid->Repaint();
 }
@@ -449,19 +466,21 @@ void TMapPage::PlaceUnplacedRooms() {
     if (!CurrentZone())
         return;
     std::vector<int32_t> placed;
-    int cell = 0;
-    for (int entry = 0; entry < MapRoomsListBox->count(); ++entry) {
-        const int32_t vnum = MapRoomsListBox->item(entry)->data(Qt::UserRole).toInt();
-        TRoom* room = RoomList.Find(vnum);
-        if (!room)
-            continue;
-        while (cell < kMapSize * kMapSize && RoomAt(cell % kMapSize, cell / kMapSize))
-            ++cell;
-        if (cell >= kMapSize * kMapSize)
-            break;
-        Place(*room, cell % kMapSize, cell / kMapSize);
-        placed.push_back(vnum);
-    }
+    Step(QStringLiteral("расстановка комнат"), std::nullopt, {}, [&] {
+        int cell = 0;
+        for (int entry = 0; entry < MapRoomsListBox->count(); ++entry) {
+            const int32_t vnum = MapRoomsListBox->item(entry)->data(Qt::UserRole).toInt();
+            TRoom* room = RoomList.Find(vnum);
+            if (!room)
+                continue;
+            while (cell < kMapSize * kMapSize && RoomAt(cell % kMapSize, cell / kMapSize))
+                ++cell;
+            if (cell >= kMapSize * kMapSize)
+                break;
+            Place(*room, cell % kMapSize, cell / kMapSize);
+            placed.push_back(vnum);
+        }
+    });
     for (const int32_t vnum : placed)
         RemoveUnplaced(vnum);
     RedrawMiniMap();

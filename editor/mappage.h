@@ -11,7 +11,9 @@
 #include <QListWidget>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -109,6 +111,10 @@ private:
     void MoveToShownRoom();
     void MoveTo(const TRoom& room);
     void MiniMapClick(const QPoint& pointer);
+    // `edit` as one step of the document on the room page (on room `vnum`,
+    // else the room shown), keeping the zones of `moreZones` too.
+    void Step(const QString& text, std::optional<int32_t> vnum,
+              const std::vector<int32_t>& moreZones, const std::function<void()>& edit);
     void Place(TRoom& room, int column, int row);
     void AutoLink(TRoom& room, int column, int row);
     void Unlink(TRoom& room);

@@ -95,6 +95,22 @@ bool TQtPrompts::Confirm(const QString& text) {
     return box.clickedButton() == yes;
 }
 
+int TQtPrompts::Choose(const QString& text, const QStringList& answers) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), BoxText(text),
+                    QMessageBox::NoButton, Owner());
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton*> buttons;
+    for (const QString& answer : answers)
+        buttons << box.addButton(answer, QMessageBox::ActionRole);
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(buttons.front());
+        box.setEscapeButton(buttons.back());
+    }
+    box.exec();
+    const int pressed = static_cast<int>(buttons.indexOf(box.clickedButton()));
+    return pressed < 0 ? static_cast<int>(answers.size()) - 1 : pressed;
+}
+
 QString TQtPrompts::OpenFile(const QString& folder, const QString& fileName,
                              const QList<TFileFilter>& filters) {
     return RunFileDialog(QFileDialog::AcceptOpen, QStringLiteral("Открыть"), folder, fileName,

@@ -6,6 +6,7 @@
 #include "prompts.h"
 #include "recordpage.h"
 #include "toolsform.h"
+#include "worlddocument.h"
 #include "worldlists.h"
 #include "zonepage.h"
 
@@ -97,6 +98,13 @@ void TRecordCommands::AddUnplacedRoom(const TListEntry& entry) {
         main_.MapChanged();
 }
 
+void TRecordCommands::Step(int page, int32_t vnum, const QString& text,
+                           const std::function<void()>& edit) {
+    TStepPlace place = main_.PlaceOn(page);
+    place.VNum = vnum;
+    main_.Document->Change(place, text, edit);
+}
+
 void TRecordCommands::Select(int page, int32_t vnum) {
     TRecordPage* records = main_.RecordPage(page);
     records->SelectRow(records->RowOf(vnum));
@@ -133,16 +141,23 @@ void TRecordCommands::Add() {
             Prompts().Error(Text(kind.NumberTaken));
         } else {
             records->SelectionChanged(); // the shown record is stored first
-            AddOne(page, vnum, templet);
+            Step(page, vnum, TMainForm::StepText(QStringLiteral("добавление"), page, vnum),
+                 [&] { AddOne(page, vnum, templet); });
             main_.EnableRecordCommands(true);
             Select(page, vnum);
         }
     } else if (dialog.InputMode() == 2) {
         records->SelectionChanged();
         const int32_t first = z * 100 + kind.FirstFreeSlot(z);
-        // The free numbers fill from the lowest up, gaps first.
-        for (int i = 0; i < dialog.Quantity() && kind.FirstFreeSlot(z) < 100; ++i)
-            AddOne(page, z * 100 + kind.FirstFreeSlot(z), templet);
+        const int quantity = dialog.Quantity();
+        QString text = TMainForm::StepText(QStringLiteral("добавление"), page, first);
+        if (quantity > 1)
+            text += QStringLiteral(" и следующих (%1)").arg(quantity);
+        Step(page, first, text, [&] {
+            // The free numbers fill from the lowest up, gaps first.
+            for (int i = 0; i < quantity && kind.FirstFreeSlot(z) < 100; ++i)
+                AddOne(page, z * 100 + kind.FirstFreeSlot(z), templet);
+        });
         main_.EnableRecordCommands(true);
         Select(page, first);
     }
@@ -173,11 +188,16 @@ void TRecordCommands::Copy() {
     }
     records->SelectionChanged(); // the source's edits are stored and copied too
     const int32_t source = records->IDComboBox->currentData().toInt();
-    kind.AddCopy(vnum, source);
-    const TListEntry entry = kind.Entry(vnum);
-    if (page == RoomPageIndex)
-        AddUnplacedRoom(entry);
-    records->AddEntry(entry);
+    const QString text = TMainForm::StepText(QStringLiteral("копирование"), page, source) +
+                         QStringLiteral(" в ") + QString::number(vnum);
+    Step(page, vnum, text, [&] {
+        kind.AddCopy(vnum, source);
+        const TListEntry entry = kind.Entry(vnum);
+        if (page == RoomPageIndex)
+            AddUnplacedRoom(entry);
+        records->AddEntry(entry);
+    });
+    RefillListWindow(page);
     Select(page, vnum);
 }
 
@@ -194,7 +214,8 @@ void TRecordCommands::Delete() {
     main_.SetChanged(false); // the page's edits are dropped, not stored
     const int row = records->IDComboBox->currentIndex();
     const int32_t vnum = records->IDComboBox->itemData(row).toInt();
-    kind.Delete(vnum);
+    Step(page, vnum, TMainForm::StepText(QStringLiteral("удаление"), page, vnum),
+         [&] { kind.Delete(vnum); });
     RefillListWindow(page);
     records->RemoveRow(row);
     if (page == RoomPageIndex) {

@@ -45,6 +45,8 @@ public:
 
 private:
     void AddOne(int page, int32_t vnum, int templet);
+    // `edit` as one step of the document named `text`, on record `vnum` of `page`.
+    void Step(int page, int32_t vnum, const QString& text, const std::function<void()>& edit);
     void Select(int page, int32_t vnum);
     void AddUnplacedRoom(const TListEntry& entry);
     void RefillListWindow(int page);

@@ -2,11 +2,13 @@
 
 #include "mainform.h"
 #include "textcodec.h"
+#include "worlddocument.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QString& idName)
@@ -133,7 +135,11 @@ bool TRecordPage::StoreCurrent() {
         return true;
     if (CanStore && !CanStore())
         return false;
-    ReadRecord(*Current);
+    const int page = main_.PageControl1->indexOf(this);
+    const int32_t vnum = *Current;
+    main_.Document->Change(main_.PlaceOn(page),
+                           TMainForm::StepText(QStringLiteral("изменение"), page, vnum),
+                           [&] { ReadRecord(vnum); });
     return true;
 }
 

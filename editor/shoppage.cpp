@@ -1,4 +1,5 @@
 #include "shoppage.h"
+#include "worlddocument.h"
 
 #include "listform.h"
 #include "mainform.h"
@@ -533,10 +534,18 @@ void TShopPage::Room1BtnClick() {
     }
     AddNumberRow(S_RoomListBox, RoomList.CaptionOf(vnum), vnum);
     main_.ShopChange();
-    if (TRoom* room = RoomList.Find(vnum))
-        room->Mobs.push_back(SellerEntry(S_SellerEdit->value(), RowNumbers(S_SellListBox)));
-    else
+    if (!RoomList.Find(vnum)) {
         Prompts().Information(NotLoadedMessage(text));
+    } else {
+        // The seller goes into the room at once, as a step of its own.
+        main_.Document->Change(main_.PlaceOn(ShopPageIndex),
+                               QStringLiteral("продавец в комнате %1").arg(vnum),
+                               [&] {
+                                   RoomList.Find(vnum)->Mobs.push_back(SellerEntry(
+                                       S_SellerEdit->value(), RowNumbers(S_SellListBox)));
+                               },
+                               {ZoneOf(vnum)});
+    }
     S_RoomEdit->setFocus();
 }
 
@@ -550,7 +559,10 @@ void TShopPage::Room2BtnClick() {
         // number the builder placed there with settings of their own.
         const int index = LastSellerEntry(room->Mobs, S_SellerEdit->value());
         if (index >= 0)
-            room->Mobs.erase(room->Mobs.begin() + index);
+            main_.Document->Change(main_.PlaceOn(ShopPageIndex),
+                                   QStringLiteral("продавец убран из комнаты %1").arg(vnum),
+                                   [&] { room->Mobs.erase(room->Mobs.begin() + index); },
+                                   {ZoneOf(vnum)});
     } else {
         Prompts().Information(NotLoadedMessage(QString::number(vnum)));
     }

@@ -1,5 +1,7 @@
 #include "zonepage.h"
 
+#include "worlddocument.h"
+
 #include "filekinds.h"
 #include "keptnumber.h"
 #include "mainform.h"
@@ -40,12 +42,24 @@ public:
     explicit TZoneItem(std::unique_ptr<TZone> zone) : zone_(std::move(zone)) { UpdateText(); }
     TZone& Zone() const { return *zone_; }
     void UpdateText() { SetText(zone_->ZoneNumber, FromCp1251(zone_->ZoneName)); }
+    // An unsaved zone shows "*" after its number.
     void SetText(int32_t number, const QString& name) {
-        setText(QString::number(number) + QStringLiteral("  ") + name);
+        setText(QString::number(number) +
+                (unsaved_ ? QStringLiteral("*  ") : QStringLiteral("  ")) + name);
+    }
+    void SetUnsaved(bool unsaved) {
+        if (unsaved == unsaved_)
+            return;
+        unsaved_ = unsaved;
+        // The name as the list shows it, typed edits included.
+        const QString shown = text();
+        setText(QString::number(zone_->ZoneNumber) + (unsaved_ ? QStringLiteral("*") : QString()) +
+                shown.mid(shown.indexOf(QStringLiteral("  "))));
     }
 
 private:
     std::unique_ptr<TZone> zone_;
+    bool unsaved_ = false;
 };
 
 TZoneItem* ZoneItem(QListWidgetItem* item) {
@@ -362,14 +376,21 @@ void TZonePage::ListClick() {
                 selecting_ = false;
                 return;
             }
-            ReadFromPage(*currentZone_);
-        }
-        else if (QListWidgetItem* left = ItemOf(currentZone_))
+            StoreInto(*currentZone_);
+        } else if (QListWidgetItem* left = ItemOf(currentZone_))
             ZoneItem(left)->UpdateText(); // a name typed and discarded leaves the list
     }
     currentZone_ = &ZoneItem(item)->Zone();
     ShowOnPage(*currentZone_);
     main_.SetChanged(false);
+    main_.ShowUnsavedMarks();
+}
+
+void TZonePage::ShowUnsavedMarks(const std::function<bool(const TZone*)>& unsaved) {
+    for (int row = 0; row < Z_ListBox->count(); ++row) {
+        TZoneItem* item = ZoneItem(Z_ListBox->item(row));
+        item->SetUnsaved(unsaved(&item->Zone()));
+    }
 }
 
 void TZonePage::ShowCurrent() {
@@ -382,8 +403,17 @@ bool TZonePage::StoreCurrent() {
         return true;
     if (!kept_->Check())
         return false;
-    ReadFromPage(*currentZone_);
+    StoreInto(*currentZone_);
     return true;
+}
+
+void TZonePage::StoreInto(TZone& zone) {
+    TStepPlace place;
+    place.Zone = &zone;
+    place.Page = ZonePageIndex;
+    main_.Document->Change(
+        place, TMainForm::StepText(QStringLiteral("изменение"), ZonePageIndex, zone.ZoneNumber),
+        [&] { ReadFromPage(zone); });
 }
 
 // ---- show and store ----
@@ -510,6 +540,7 @@ void TZonePage::NewZone() {
                                std::to_string(n) + KindExtension(k);
     TZone* created = zone.get();
     AddZoneEntry(std::move(zone));
+    main_.Document->MarkNew(created);
     SelectRow(Z_ListBox->row(ItemOf(created)));
 }
 

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -55,6 +56,9 @@ public:
     // Stores the page into the current zone, when there is one; false (after
     // telling the user) when a number typed is out of its range.
     bool StoreCurrent();
+
+    // The "*" of the zones that are unsaved.
+    void ShowUnsavedMarks(const std::function<bool(const TZone*)>& unsaved);
 
     // The zone file text in Z_SourceMemo.
     void ShowSource(const TStringList& lines);
@@ -121,13 +125,15 @@ private:
     void DelMobDelete();
     void FilenameBtnClick(int kind);
 
+    // ReadFromPage as one step of the document.
+    void StoreInto(TZone& zone);
     void ZoneStatistics();
     void ZoneChecks();
 
     TMainForm& main_;
     TKeptNumbers* kept_;
     TZone* currentZone_ = nullptr;
-    bool showing_ = false;   // ShowOnPage is filling the controls
-    bool selecting_ = false; // a row is being selected by the program
+    bool showing_ = false;               // ShowOnPage is filling the controls
+    bool selecting_ = false;             // a row is being selected by the program
     const TZone* zoneAtPress_ = nullptr; // the current zone when the list was last pressed
 };

@@ -23,6 +23,9 @@ TSettings ReadSettings(const TProfileFile& file) {
     s.Confirm = StrToBool(file.ReadString("Editor", "Confirm"));
     s.Tools = StrToBool(file.ReadString("Editor", "Tools"));
     s.Position = StrToBool(file.ReadString("Editor", "Position"));
+    if (const auto minutes = ReadInteger(file, "Editor", "Recovery");
+        minutes && *minutes >= 1 && *minutes <= 60)
+        s.RecoveryMinutes = *minutes;
     s.MainX = ReadInteger(file, "Position", "MainX");
     s.MainY = ReadInteger(file, "Position", "MainY");
     return s;
@@ -36,6 +39,10 @@ void WriteSettings(TProfileFile& file, const TSettings& s) {
     file.WriteString("Editor", "Confirm", BoolToStr(s.Confirm));
     file.WriteString("Editor", "Tools", BoolToStr(s.Tools));
     file.WriteString("Editor", "Position", BoolToStr(s.Position));
+    // A file that never had the key keeps its nine lines while the default stands.
+    if (s.RecoveryMinutes != TSettings{}.RecoveryMinutes ||
+        !file.ReadString("Editor", "Recovery").empty())
+        file.WriteString("Editor", "Recovery", std::to_string(s.RecoveryMinutes));
     file.WriteString("Position", "MainX", std::to_string(s.MainX.value_or(0)));
     file.WriteString("Position", "MainY", std::to_string(s.MainY.value_or(0)));
 }

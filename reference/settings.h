@@ -1,6 +1,6 @@
 #pragma once
 
-// The editor's settings as stored in VelmoraEd.ini: three sections, nine keys.
+// The editor's settings as stored in VelmoraEd.ini: three sections, ten keys.
 
 #include "profile.h"
 
@@ -18,6 +18,8 @@ struct TSettings {
     bool Confirm = false;
     bool Tools = false;
     bool Position = false;
+    // Minutes between the recovery copies of unsaved zones (1..60).
+    int RecoveryMinutes = 2;
     // The window position; empty when the file gives no number (the window
     // stays where it is).
     std::optional<int> MainX;
@@ -26,8 +28,8 @@ struct TSettings {
     bool operator==(const TSettings&) const = default;
 };
 
-// Reads the nine keys. A missing file, or an integer key that is empty or not
+// Reads the ten keys. A missing file, or an integer key that is empty or not
 // a number, gives the dialog's initial value for that key.
 TSettings ReadSettings(const TProfileFile& file);
-// Writes the nine keys in place, in the order the exit writes them.
+// Writes the ten keys in place, in the order the exit writes them.
 void WriteSettings(TProfileFile& file, const TSettings& settings);

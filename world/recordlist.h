@@ -203,6 +203,28 @@ public:
                 items_[static_cast<size_t>(index)]->Source.Forget();
     }
 
+    // The frame kept for a zone's file, null when none was read.
+    const TFileFrame* FrameOf(int32_t zone) const {
+        const auto found = frames_.find(zone);
+        return found == frames_.end() ? nullptr : &found->second;
+    }
+    void SetFrame(int32_t zone, const std::optional<TFileFrame>& frame) {
+        if (frame)
+            frames_[zone] = *frame;
+        else
+            frames_.erase(zone);
+    }
+    // The records numbered in a zone replaced by copies of `records`, which
+    // keep their order after the other zones' records (an undo puts a zone
+    // back this way).
+    void ReplaceZone(int32_t zone, const std::vector<T>& records) {
+        std::erase_if(
+            items_, [zone](const std::unique_ptr<T>& item) { return ZoneOf(item->VNum) == zone; });
+        for (const T& record : records)
+            items_.push_back(std::make_unique<T>(record));
+        Reindex();
+    }
+
     auto begin() { return items_.begin(); }
     auto end() { return items_.end(); }
     auto begin() const { return items_.begin(); }

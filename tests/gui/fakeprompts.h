@@ -13,7 +13,7 @@
 #include <QTest>
 #include <deque>
 
-enum class TPromptKind { Error, Information, Confirm, OpenFile, SaveFile, Folder };
+enum class TPromptKind { Error, Information, Confirm, Choice, OpenFile, SaveFile, Folder };
 
 inline const char* PromptKindName(TPromptKind kind) {
     switch (kind) {
@@ -23,6 +23,8 @@ inline const char* PromptKindName(TPromptKind kind) {
         return "information box";
     case TPromptKind::Confirm:
         return "confirmation";
+    case TPromptKind::Choice:
+        return "question";
     case TPromptKind::OpenFile:
         return "open-file dialog";
     case TPromptKind::SaveFile:
@@ -68,6 +70,10 @@ public:
     void ExpectConfirm(const QString& text, bool answer) {
         script_.push_back({TPromptKind::Confirm, text, answer, {}});
     }
+    // A question of several buttons, answered by the button at `answer`.
+    void ExpectChoice(const QString& text, int answer) {
+        script_.push_back({TPromptKind::Choice, text, false, {}, answer});
+    }
     // The path the dialog returns; empty stands for Cancel.
     void ExpectOpenFile(const QString& path) {
         script_.push_back({TPromptKind::OpenFile, {}, false, path});
@@ -86,6 +92,11 @@ public:
     void Error(const QString& text) override { Box(TPromptKind::Error, text); }
     void Information(const QString& text) override { Box(TPromptKind::Information, text); }
     bool Confirm(const QString& text) override { return Box(TPromptKind::Confirm, text).Answer; }
+    int Choose(const QString& text, const QStringList& answers) override {
+        const TStep step = Box(TPromptKind::Choice, text);
+        return step.Kind == TPromptKind::Choice && step.Text == text ? step.Choice
+                                                                     : int(answers.size()) - 1;
+    }
     QString OpenFile(const QString& folder, const QString& fileName,
                      const QList<TFileFilter>& filters) override {
         return Dialog(TPromptKind::OpenFile, folder, fileName, filters);
@@ -105,6 +116,7 @@ private:
         QString Text;
         bool Answer;
         QString Path;
+        int Choice = -1;
     };
 
     static void Fail(const QString& why) {
@@ -126,7 +138,7 @@ private:
         script_.pop_front();
         const bool isBox = call.Kind == TPromptKind::Error ||
                            call.Kind == TPromptKind::Information ||
-                           call.Kind == TPromptKind::Confirm;
+                           call.Kind == TPromptKind::Confirm || call.Kind == TPromptKind::Choice;
         if (step.Kind != call.Kind || (isBox && step.Text != call.Text)) {
             Fail(got + QStringLiteral(" where the script expects a %1 \"%2\"")
                            .arg(QLatin1String(PromptKindName(step.Kind)), step.Text));

@@ -248,7 +248,7 @@ private slots:
         Action("N3")->trigger();
         QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
         QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Копия"));
-        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Копия"));
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10*  Копия"));
         QCOMPARE(ContentsOf(10), contents);
         QCOMPARE(ContentsOf(11), contents11);
 

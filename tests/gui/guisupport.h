@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +33,16 @@ inline void TypeText(QWidget* widget, const QString& text) {
     }
 }
 
+// A drag entering `target` and dropped there at `pos` (Qt hands the drop
+// only to the widget that accepted the drag's entry).
+inline void SendDrop(QWidget* target, const QPoint& pos) {
+    QMimeData data;
+    QDragEnterEvent enter(pos, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+}
+
 inline void Click(QWidget* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
@@ -51,9 +62,9 @@ inline void WhenModal(std::function<void(QWidget* window)> answer, int limitMs =
             if (waited->elapsed() > limitMs) {
                 timer->stop();
                 timer->deleteLater();
-                QTest::qFail(qPrintable(QStringLiteral("no modal window opened within %1 ms")
-                                            .arg(limitMs)),
-                             __FILE__, __LINE__);
+                QTest::qFail(
+                    qPrintable(QStringLiteral("no modal window opened within %1 ms").arg(limitMs)),
+                    __FILE__, __LINE__);
             }
             return;
         }

@@ -165,7 +165,8 @@ private slots:
         Zone().Z_NewZoneEdit->setValue(1);
         prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
         Click(Zone().Z_NewBtn);
-        QCOMPARE(ItemTexts(Zone().Z_ListBox), QStringLiteral("1  |10  Ольховка|11  Ольховый лес"));
+        QCOMPARE(ItemTexts(Zone().Z_ListBox),
+                 QStringLiteral("1*  |10*  Ольховка|11  Ольховый лес"));
         QCOMPARE(Zone().CurrentZoneIndex(), 0);
         QCOMPARE(Zone().Z_ZoneEdit->value(), 1);
         QCOMPARE(Zone().Z_RoomFilenameEdit->text(),
@@ -278,7 +279,7 @@ private slots:
         prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), false);
         SelectZoneRow(0);
         QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Слобода"));
-        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Слобода"));
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10*  Слобода"));
         QVERIFY(!ApplyEnabled());
     }
 
@@ -420,7 +421,8 @@ private slots:
                 const qsizetype amp = text.indexOf(QLatin1Char('&'));
                 QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
                 const QChar key = text.at(amp + 1).toLower();
-                QVERIFY2(!keys.contains(key), qPrintable(menu->title() + QStringLiteral(": ") + text));
+                QVERIFY2(!keys.contains(key),
+                         qPrintable(menu->title() + QStringLiteral(": ") + text));
                 keys.insert(key);
             }
         }

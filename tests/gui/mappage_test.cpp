@@ -90,16 +90,7 @@ class TMapPageTest : public TEditorFixture {
         list->RememberDrag();
         SendDrop(CellCentre(column, row));
     }
-    // A drag entering the grid and dropped there (Qt hands the drop only to
-    // the widget that accepted the drag's entry).
-    void SendDrop(const QPoint& pos) {
-        QMimeData data;
-        QWidget* viewport = Map().MapDrawGrid->viewport();
-        QDragEnterEvent enter(pos, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(viewport, &enter);
-        QDropEvent drop(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(viewport, &drop);
-    }
+    void SendDrop(const QPoint& pos) { guitest::SendDrop(Map().MapDrawGrid->viewport(), pos); }
     // The question before a room is taken off, naming it.
     static QString RemoveQuestion(int32_t vnum) {
         return QStringLiteral("Убрать комнату с карты?\n") +
@@ -416,7 +407,8 @@ private slots:
         for (int k = 0; k < 64; ++k)
             painter.drawImage((k % 8) * 20 + 2, (k / 8) * 20 + 2, images.Image(k));
         painter.end();
-        QVERIFY(SaveShot(QPixmap::fromImage(sheet.scaled(640, 640)), QStringLiteral("mapcells.png")));
+        QVERIFY(
+            SaveShot(QPixmap::fromImage(sheet.scaled(640, 640)), QStringLiteral("mapcells.png")));
     }
 };
 

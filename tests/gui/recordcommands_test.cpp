@@ -174,8 +174,7 @@ private slots:
         QCOMPARE(int(copy.MapLevel), 0);
         QCOMPARE(*Page(RoomPageIndex).Current, 1050);
         QCOMPARE(form_->UnplacedRooms.size(), unplaced + 1);
-        // The list window shows the copy only after its next refill.
-        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->count(), before);
+        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->count(), before + 1);
 
         AnswerNumberDialog(0);
         prompts_->ExpectError(QStringLiteral("Комната с таким номером уже есть"));

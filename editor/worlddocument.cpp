@@ -1,0 +1,144 @@
+#include "worlddocument.h"
+
+#include <QUndoCommand>
+#include <QUndoStack>
+#include <algorithm>
+
+namespace {
+
+// The history keeps this many steps; older ones are dropped.
+constexpr int kUndoLimit = 200;
+
+} // namespace
+
+// One step: the zones it touched, before and after.
+class TZoneStep : public QUndoCommand {
+public:
+    TZoneStep(TWorldDocument& document, const QString& text, const TStepPlace& place,
+              std::vector<TWorldDocument::TKept> before, std::vector<TWorldDocument::TKept> after)
+        : QUndoCommand(text), document_(document), place_(place), before_(std::move(before)),
+          after_(std::move(after)) {}
+
+    void undo() override { document_.Put(before_, place_); }
+    void redo() override {
+        // The first redo is the push: the edit has been made already.
+        if (done_)
+            document_.Put(after_, place_);
+        done_ = true;
+    }
+
+private:
+    TWorldDocument& document_;
+    TStepPlace place_;
+    std::vector<TWorldDocument::TKept> before_, after_;
+    bool done_ = false;
+};
+
+TWorldDocument::TWorldDocument(QObject* parent) : QObject(parent), stack_(new QUndoStack(this)) {
+    stack_->setUndoLimit(kUndoLimit);
+}
+
+std::vector<TWorldDocument::TKept>
+TWorldDocument::Capture(const TStepPlace& place, const std::vector<int32_t>& numbers) const {
+    std::vector<TKept> kept;
+    for (const int32_t number : numbers) {
+        TZone* zone = place.Zone && place.Zone->ZoneNumber == number
+                          ? place.Zone
+                          : (ZoneOfNumber ? ZoneOfNumber(number) : nullptr);
+        kept.push_back({zone, CaptureZone(number, zone)});
+    }
+    return kept;
+}
+
+bool TWorldDocument::Change(const TStepPlace& place, const QString& text,
+                            const std::function<void()>& edit,
+                            const std::vector<int32_t>& moreZones) {
+    if (depth_ > 0) {
+        edit();
+        return true;
+    }
+    std::vector<int32_t> numbers;
+    if (place.Zone)
+        numbers.push_back(place.Zone->ZoneNumber);
+    for (const int32_t number : moreZones)
+        if (std::find(numbers.begin(), numbers.end(), number) == numbers.end())
+            numbers.push_back(number);
+    std::vector<TKept> before = Capture(place, numbers);
+    ++depth_;
+    edit();
+    --depth_;
+    std::vector<TKept> after = Capture(place, numbers);
+    bool changed = false;
+    for (size_t i = 0; i < before.size(); ++i) {
+        // A zone touched for the first time was as its files are.
+        if (before[i].Zone && !saved_.contains(before[i].Zone))
+            saved_[before[i].Zone] = before[i].State.FilesHash;
+        changed |= before[i].State.FilesHash != after[i].State.FilesHash;
+    }
+    if (!changed)
+        return false;
+    Note(after);
+    stack_->push(new TZoneStep(*this, text, place, std::move(before), after));
+    Announce(after);
+    return true;
+}
+
+void TWorldDocument::Put(const std::vector<TKept>& states, const TStepPlace& place) {
+    for (const TKept& kept : states)
+        RestoreZone(kept.State, kept.Zone);
+    Note(states);
+    emit restored(place);
+    Announce(states);
+}
+
+void TWorldDocument::Note(const std::vector<TKept>& states) {
+    for (const TKept& kept : states)
+        if (kept.Zone)
+            current_[kept.Zone] = kept.State.FilesHash;
+}
+
+void TWorldDocument::Announce(const std::vector<TKept>& states) {
+    std::vector<TZone*> zones;
+    for (const TKept& kept : states)
+        if (kept.Zone)
+            zones.push_back(kept.Zone);
+    emit changed(zones);
+    emit unsavedChanged();
+}
+
+bool TWorldDocument::IsUnsaved(const TZone* zone) const {
+    const auto saved = saved_.find(zone);
+    const auto current = current_.find(zone);
+    return saved != saved_.end() && current != current_.end() && saved->second != current->second;
+}
+
+std::vector<TZone*> TWorldDocument::UnsavedZones() const {
+    std::vector<TZone*> out;
+    if (AllZones)
+        for (TZone* zone : AllZones())
+            if (IsUnsaved(zone))
+                out.push_back(zone);
+    return out;
+}
+
+void TWorldDocument::MarkSaved(TZone* zone) {
+    const uint64_t hash = ZoneFilesHash(zone->ZoneNumber, zone);
+    saved_[zone] = hash;
+    current_[zone] = hash;
+    emit unsavedChanged();
+}
+
+void TWorldDocument::MarkNew(TZone* zone) {
+    // No hash of composed files is ever 0 and 1 at once: the zone counts
+    // as changed whatever it holds.
+    saved_[zone] = 0;
+    current_[zone] = 1;
+    emit unsavedChanged();
+}
+
+void TWorldDocument::Reset() {
+    stack_->clear();
+    saved_.clear();
+    current_.clear();
+    emit unsavedChanged();
+}

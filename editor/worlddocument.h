@@ -1,0 +1,88 @@
+#pragma once
+
+// The document: every change the builder makes to the world goes through
+// Change(), which keeps the zones it touches as they were before and after
+// it, on an undo stack. It knows which zones differ from their files and
+// announces each step, undo and redo; the main window, the pages, the list
+// windows and the map follow those announcements.
+
+#include "zonestate.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+class QUndoStack;
+
+// Where a step was made: its zone, the page and the record shown then. An
+// undo or redo goes back there.
+struct TStepPlace {
+    TZone* Zone = nullptr;
+    int Page = 0;
+    std::optional<int32_t> VNum;
+};
+
+class TWorldDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TWorldDocument(QObject* parent = nullptr);
+
+    QUndoStack* UndoStack() const { return stack_; }
+
+    // The zone record of a zone number, null when no zone file describes it
+    // (set by the owner of the zone list).
+    std::function<TZone*(int32_t number)> ZoneOfNumber;
+    // Every zone of the workspace, in list order.
+    std::function<std::vector<TZone*>()> AllZones;
+
+    // Runs `edit` as one undoable step named `text` (the undo entry says
+    // "Отменить: " and the text). The zone of `place` and the zones numbered
+    // in `moreZones` are kept as they were before and after; an edit that
+    // changed none of their files leaves no step. True when it changed any.
+    // A change made while another runs belongs to the outer one.
+    bool Change(const TStepPlace& place, const QString& text, const std::function<void()>& edit,
+                const std::vector<int32_t>& moreZones = {});
+    bool InChange() const { return depth_ > 0; }
+
+    // Whether the zone's records differ from its files since they were read
+    // or last saved.
+    bool IsUnsaved(const TZone* zone) const;
+    std::vector<TZone*> UnsavedZones() const;
+    // All seven files of the zone were written: what it holds now is saved.
+    void MarkSaved(TZone* zone);
+    // A zone without files yet (made with "Новая"): unsaved until saved.
+    void MarkNew(TZone* zone);
+    // The workspace is read again: the history and the marks go.
+    void Reset();
+
+signals:
+    // An undo or redo put the zones of the step back; the pages must show
+    // `place` again.
+    void restored(const TStepPlace& place);
+    // After each step, undo and redo: the zones changed.
+    void changed(const std::vector<TZone*>& zones);
+    // A zone's unsaved mark may have come or gone.
+    void unsavedChanged();
+
+private:
+    friend class TZoneStep;
+    struct TKept {
+        TZone* Zone; // null for a number no zone file describes
+        TZoneState State;
+    };
+    std::vector<TKept> Capture(const TStepPlace& place, const std::vector<int32_t>& numbers) const;
+    // Puts kept states back (an undo or a redo) and announces it.
+    void Put(const std::vector<TKept>& states, const TStepPlace& place);
+    void Note(const std::vector<TKept>& states);
+    void Announce(const std::vector<TKept>& states);
+
+    QUndoStack* stack_;
+    int depth_ = 0;
+    // The files hash of each zone as saved (or read) and as it is now.
+    std::unordered_map<const TZone*, uint64_t> saved_, current_;
+};

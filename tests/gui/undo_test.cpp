@@ -1,0 +1,396 @@
+#include "editorfixture.h"
+#include "listform.h"
+#include "maplayout.h"
+#include "mappage.h"
+#include "numberform.h"
+#include "roompage.h"
+#include "textcodec.h"
+#include "worlddocument.h"
+#include "worldlists.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QUndoStack>
+#include <QUndoView>
+#include <filesystem>
+#include <set>
+
+using namespace guitest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::array<const char*, 7> kZone10Files = {"ZON/10.zon", "WLD/10.wld", "WLD/10.map",
+                                                 "OBJ/10.obj", "MOB/10.mob", "SHP/10.shp",
+                                                 "TRG/10.trg"};
+const QString kVillage = QStringLiteral("Деревня Ольховка");
+
+void AnswerNumberDialog(int number) {
+    WhenModal([=](QWidget* window) {
+        auto* dialog = qobject_cast<TNumberForm*>(window);
+        QVERIFY(dialog);
+        dialog->NumEdit->setFocus();
+        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(dialog->NumEdit, &enter);
+        dialog->NumEdit->setValue(number);
+        Click(dialog->OkBtn);
+    });
+}
+
+std::multiset<int32_t> Numbers(const std::vector<TListEntry>& entries) {
+    std::multiset<int32_t> out;
+    for (const TListEntry& entry : entries)
+        out.insert(entry.VNum);
+    return out;
+}
+
+std::multiset<int32_t> Numbers(const QComboBox* ids) {
+    std::multiset<int32_t> out;
+    for (int row = 0; row < ids->count(); ++row)
+        out.insert(ids->itemData(row).toInt());
+    return out;
+}
+
+// The settings of the editor the crash test kills: no confirmation, tools shown.
+const char* const kChildSettings = "[Editor]\r\nConfirm=False\r\nTools=True\r\n";
+const QString kChildName = QStringLiteral("Площадь после сбоя");
+
+} // namespace
+
+class TUndoTest : public TEditorFixture {
+    Q_OBJECT
+
+    QAction* Undo() { return Action("NUndo"); }
+    QAction* Redo() { return Action("NRedo"); }
+    TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
+    TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
+
+    void StartOnSample() { StartOn(true, /*confirm=*/false); }
+    void ShowZone(int32_t number) {
+        if (form_->CurrentPage() != ZonePageIndex)
+            ClickTab(ZonePageIndex);
+        for (int row = 0; row < Zone().ZoneCount(); ++row)
+            if (Zone().ZoneAt(row)->ZoneNumber == number)
+                SelectZoneRow(row);
+        QCOMPARE(Zone().CurrentZone()->ZoneNumber, number);
+    }
+    void RenameRoom(int32_t vnum, const QString& name) {
+        if (form_->CurrentPage() != RoomPageIndex)
+            ClickTab(RoomPageIndex);
+        ChooseRecord(RoomPageIndex, vnum);
+        Room().R_DescEdit->setFocus();
+        Room().R_DescEdit->selectAll();
+        TypeText(Room().R_DescEdit, name);
+        Click(form_->ToolsForm->ApplyBtn);
+    }
+    // The current zone saved with "Сохранить зону" and its seven files read back.
+    std::string Written() {
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        Action("N34")->trigger();
+        const int32_t n = Zone().CurrentZone()->ZoneNumber;
+        std::string bytes;
+        for (const char* file : kZone10Files) {
+            std::string name = file;
+            name.replace(name.find("10"), 2, std::to_string(n));
+            bytes += name + ":\n" + ReadFile(Workspace(name));
+        }
+        return bytes;
+    }
+    bool Marked(int row) { return Zone().Z_ListBox->item(row)->text().contains(QLatin1Char('*')); }
+
+    // Every view of the world shows what the lists hold: the ID lists, the
+    // list windows, the room pickers, the map's unplaced rooms and the record shown.
+    void CheckConsistent() {
+        const TZone* zone = Zone().CurrentZone();
+        QVERIFY(zone);
+        const int32_t n = zone->ZoneNumber;
+        QCOMPARE(Numbers(Page(RoomPageIndex).IDComboBox), Numbers(RoomList.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(ObjPageIndex).IDComboBox), Numbers(ObjList.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(MobPageIndex).IDComboBox), Numbers(MobList.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(ShopPageIndex).IDComboBox), Numbers(ShopList.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(TrigPageIndex).IDComboBox), Numbers(TriggerList.ZoneListEntries(n)));
+        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->count(), RoomList.Count());
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->count(), ObjList.Count());
+        QCOMPARE(form_->ListForms[MobListKind]->ListBox1->count(), MobList.Count());
+        QCOMPARE(form_->ListForms[TrigListKind]->ListBox1->count(), TriggerList.Count());
+        TMapGrid grid;
+        QCOMPARE(Numbers(form_->UnplacedRooms), Numbers(FillMap(RoomList, grid, n)));
+        QCOMPARE(Map().MapRoomsListBox->count(), static_cast<int>(form_->UnplacedRooms.size()));
+        const int page = form_->CurrentPage();
+        if (page == RoomPageIndex)
+            if (const auto shown = Page(RoomPageIndex).Current)
+                QCOMPARE(Room().R_DescEdit->text(), FromCp1251(RoomList.Find(*shown)->Name));
+        QVERIFY(!ApplyEnabled());
+    }
+
+    // Undo and redo of the step `make` made: the files after each are those
+    // saved before the step and after it.
+    // `steps` steps, the last named `undoText`.
+    void CheckUndoRedo(const std::function<void()>& make, const QString& undoText, int steps = 1) {
+        const std::string before = Written();
+        make();
+        QCOMPARE(Undo()->text(), QStringLiteral("Отменить: ") + undoText);
+        const std::string after = Written();
+        QVERIFY(after != before);
+        CheckConsistent();
+        for (int i = 0; i < steps; ++i)
+            Undo()->trigger();
+        QCOMPARE(Written(), before);
+        CheckConsistent();
+        for (int i = 0; i < steps; ++i)
+            Redo()->trigger();
+        QCOMPARE(Written(), after);
+        QCOMPARE(Undo()->text(), QStringLiteral("Отменить: ") + undoText);
+        CheckConsistent();
+    }
+
+private slots:
+    void cleanup() { Finish(); }
+
+    void everyKindOfStepIsUndoneAndRedone_data() {
+        QTest::addColumn<int>("step");
+        for (const char* name : {"apply", "add", "copy", "delete", "drop with links", "take off",
+                                 "zone edit", "file read", "seller placed"})
+            QTest::newRow(name) << 0;
+    }
+    void everyKindOfStepIsUndoneAndRedone() {
+        const QString step = QString::fromLatin1(QTest::currentDataTag());
+        StartOnSample();
+        if (step == QLatin1String("apply")) {
+            CheckUndoRedo([&] { RenameRoom(1001, QStringLiteral("Колодец")); },
+                          QStringLiteral("изменение комнаты 1001"));
+        } else if (step == QLatin1String("add")) {
+            ClickTab(ObjPageIndex);
+            CheckUndoRedo(
+                [&] {
+                    AnswerNumberDialog(20);
+                    Action("N17")->trigger();
+                    QCOMPARE(*Page(ObjPageIndex).Current, 1020);
+                },
+                QStringLiteral("добавление объекта 1020"));
+        } else if (step == QLatin1String("copy")) {
+            ClickTab(MobPageIndex);
+            ChooseRecord(MobPageIndex, 1001);
+            CheckUndoRedo(
+                [&] {
+                    AnswerNumberDialog(10);
+                    Action("N19")->trigger();
+                },
+                QStringLiteral("копирование моба 1001 в 1010"));
+        } else if (step == QLatin1String("delete")) {
+            ClickTab(TrigPageIndex);
+            ChooseRecord(TrigPageIndex, 1001);
+            CheckUndoRedo(
+                [&] {
+                    prompts_->ExpectConfirm(
+                        QStringLiteral("Вы действительно хотите удалить этот триггер?"), true);
+                    Action("N18")->trigger();
+                },
+                QStringLiteral("удаление триггера 1001"));
+            // The undo brought the record back onto its page.
+            Undo()->trigger();
+            QCOMPARE(*Page(TrigPageIndex).Current, 1001);
+        } else if (step == QLatin1String("drop with links")) {
+            ShowZone(11);
+            ClickTab(RoomPageIndex);
+            CheckUndoRedo(
+                [&] {
+                    TMapRoomsListBox* list = Map().MapRoomsListBox;
+                    list->setCurrentRow(0);
+                    QCOMPARE(list->currentItem()->data(Qt::UserRole).toInt(), 1103);
+                    list->RememberDrag();
+                    SendDrop(Map().MapDrawGrid->viewport(),
+                             Map().MapDrawGrid->CellRect(5, 7).center());
+                    QCOMPARE(RoomList.Find(1101)->Exits[DirNorth].ToRoom, 1103);
+                },
+                QStringLiteral("перенос комнаты 1103"));
+        } else if (step == QLatin1String("take off")) {
+            ClickTab(RoomPageIndex);
+            ChooseRecord(RoomPageIndex, 1002);
+            CheckUndoRedo(
+                [&] {
+                    prompts_->ExpectConfirm(
+                        QStringLiteral("Убрать комнату с карты?\n") +
+                            FromCp1251(TRoomList::EntryOf(*RoomList.Find(1002)).Text),
+                        true);
+                    Click(Map().R_DelFromMapBtn);
+                },
+                QStringLiteral("снятие комнаты 1002 с карты"));
+        } else if (step == QLatin1String("zone edit")) {
+            CheckUndoRedo(
+                [&] {
+                    TypeZoneName(QStringLiteral("Ольховка"));
+                    Click(form_->ToolsForm->ApplyBtn);
+                },
+                QStringLiteral("изменение зоны 10"));
+            QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Ольховка"));
+        } else if (step == QLatin1String("file read")) {
+            // Another copy of the object file, one name changed, opened on the object page.
+            const std::string other = dir_->path().toStdString() + "/other/10.obj";
+            fs::create_directories(fs::path(other).parent_path());
+            std::string bytes = ReadFile(Workspace("OBJ/10.obj"));
+            const std::string name = ObjList.Find(1001)->CaptionName();
+            bytes.replace(bytes.find(name), name.size(), ToCp1251(QStringLiteral("ведро")));
+            WriteFile(other, bytes);
+            ClickTab(ObjPageIndex);
+            CheckUndoRedo(
+                [&] {
+                    prompts_->ExpectOpenFile(QString::fromStdString(other));
+                    Action("N3")->trigger();
+                },
+                QStringLiteral("чтение файла 10.obj"));
+        } else if (step == QLatin1String("seller placed")) {
+            ClickTab(ShopPageIndex);
+            CheckUndoRedo(
+                [&] {
+                    auto* edit = form_->findChild<QLineEdit*>(QStringLiteral("S_RoomEdit"));
+                    QVERIFY(edit);
+                    edit->setText(QStringLiteral("1004"));
+                    if (form_->findChild<QListWidget*>(QStringLiteral("S_RoomListBox"))->count() ==
+                        0)
+                        prompts_->ExpectConfirm(
+                            QStringLiteral("Внимание!\r\nДобавлять магазин в комнату можно только "
+                                           "после того,\r\nкогда магазин будет ПОЛНОСТЬЮ "
+                                           "сделан.\r\nВы уверены, что хотите добавить магазин в "
+                                           "комнату?"),
+                            true);
+                    Click(form_->findChild<QPushButton*>(QStringLiteral("S_Room1Btn")));
+                    Click(form_->ToolsForm->ApplyBtn);
+                },
+                QStringLiteral("изменение магазина 1000"), 2);
+        }
+    }
+
+    void undoAfterAZoneSwitchGoesBackToTheRecord() {
+        StartOnSample();
+        RenameRoom(1002, QStringLiteral("Колодец"));
+        ShowZone(11);
+        ClickTab(ObjPageIndex);
+        Undo()->trigger();
+        QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
+        QCOMPARE(form_->CurrentPage(), int(RoomPageIndex));
+        QCOMPARE(*Page(RoomPageIndex).Current, 1002);
+        QVERIFY(Room().R_DescEdit->text() != QStringLiteral("Колодец"));
+        CheckConsistent();
+        // The history window lists the step.
+        Action("NHistory")->trigger();
+        QVERIFY(form_->HistoryForm->isVisible());
+        QCOMPARE(form_->HistoryView->stack()->count(), 1);
+    }
+
+    void unappliedEditsAreUndoneAsAStepOfTheirOwn() {
+        StartOnSample();
+        ClickTab(RoomPageIndex);
+        ChooseRecord(RoomPageIndex, 1001);
+        const QString name = Room().R_DescEdit->text();
+        Room().R_DescEdit->setFocus();
+        Room().R_DescEdit->selectAll();
+        TypeText(Room().R_DescEdit, QStringLiteral("Колодец"));
+        form_->PageControl1->setFocus(); // Ctrl+Z out of the text box
+        Undo()->trigger();
+        QCOMPARE(Room().R_DescEdit->text(), name);
+        Redo()->trigger();
+        QCOMPARE(Room().R_DescEdit->text(), QStringLiteral("Колодец"));
+    }
+
+    void theZoneMarkFollowsSavesAndUndo() {
+        StartOnSample();
+        QVERIFY(!Marked(0));
+        RenameRoom(1001, QStringLiteral("Колодец"));
+        QVERIFY(Marked(0));
+        QVERIFY(!Marked(1));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Velmora Editor — зона 10 *"));
+        Undo()->trigger();
+        QVERIFY(!Marked(0));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Velmora Editor"));
+        Redo()->trigger();
+        QVERIFY(Marked(0));
+        Written();
+        QVERIFY(!Marked(0));
+        // Undone after the save, the zone differs from its files again.
+        Undo()->trigger();
+        QVERIFY(Marked(0));
+    }
+
+    void exitListsTheUnsavedZones_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("save all") << 0;
+        QTest::newRow("do not save") << 1;
+        QTest::newRow("cancel") << 2;
+    }
+    void exitListsTheUnsavedZones() {
+        QFETCH(int, answer);
+        StartOnSample();
+        const std::string saved = ReadFile(Workspace("WLD/10.wld"));
+        RenameRoom(1001, QStringLiteral("Колодец"));
+        prompts_->ExpectChoice(QStringLiteral("Не сохранены зоны:\n10  ") + kVillage +
+                                   QStringLiteral("\nСохранить их перед выходом?"),
+                               answer);
+        if (answer != 2)
+            prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), true);
+        QCOMPARE(form_->close(), answer != 2);
+        const bool written = ReadFile(Workspace("WLD/10.wld")) != saved;
+        QCOMPARE(written, answer == 0);
+        QVERIFY(!fs::exists(program_ + "Recovery") || answer == 2);
+    }
+
+    void editsOfAKilledEditorAreOfferedBack() {
+        MakeProgram(true, kChildSettings);
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELMORA_EDIT_AND_WAIT"), QString::fromStdString(program_));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForReadyRead(60000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
+        child.kill(); // SIGKILL: nothing runs after it
+        QVERIFY(child.waitForFinished());
+        QVERIFY(fs::exists(program_ + "Recovery/10/10.wld"));
+
+        prompts_->ExpectConfirm(
+            QStringLiteral(
+                "Прошлая работа редактора прервалась, не сохранив изменения зон:\n10  ") +
+                kVillage + QStringLiteral("\nВернуть эти изменения?"),
+            true);
+        Start();
+        QCOMPARE(FromCp1251(RoomList.Find(1001)->Name), kChildName);
+        QVERIFY(Marked(0));
+        Written();
+        QVERIFY(ReadFile(Workspace("WLD/10.wld")).find(ToCp1251(kChildName)) != std::string::npos);
+        QVERIFY(!fs::exists(program_ + "Recovery/10"));
+    }
+};
+
+// The editor the crash test kills: started on the folder, one room renamed
+// and applied, then it waits to be killed.
+static int EditAndWait(const std::string& program) {
+    TFakePrompts prompts(program);
+    TMainForm form;
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 2;
+    form.PageControl1->setCurrentIndex(RoomPageIndex);
+    TRecordPage& rooms = *form.RecordPage(RoomPageIndex);
+    rooms.SelectRow(rooms.RowOf(1001));
+    auto* room = form.findChild<TRoomPage*>();
+    room->R_DescEdit->setFocus();
+    room->R_DescEdit->selectAll();
+    TypeText(room->R_DescEdit, kChildName);
+    form.ToolsForm->ApplyBtn->click();
+    printf("ready\n");
+    fflush(stdout);
+    return QApplication::exec();
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (const QByteArray program = qgetenv("VELMORA_EDIT_AND_WAIT"); !program.isEmpty())
+        return EditAndWait(program.toStdString());
+    TUndoTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "undo_test.moc"
