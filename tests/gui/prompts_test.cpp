@@ -144,6 +144,18 @@ private slots:
         QVERIFY(!real.Confirm(QStringLiteral("Вы хотите выйти?")));
     }
 
+    void aChoiceGivesThePressedButtonAndEscapeTheLast() {
+        TQtPrompts real;
+        const QStringList answers = {QStringLiteral("Сохранить все"),
+                                     QStringLiteral("Не сохранять"), QStringLiteral("Отмена")};
+        TSeen seen;
+        AnswerBox(seen, QStringLiteral("Не сохранять"));
+        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers), 1);
+        QCOMPARE(seen.Buttons, answers);
+        WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers), 2);
+    }
+
     void errorAndInformationBoxesHaveOneOk() {
         TQtPrompts real;
         TSeen error;

@@ -278,6 +278,9 @@ private slots:
         Action("NHistory")->trigger();
         QVERIFY(form_->HistoryForm->isVisible());
         QCOMPARE(form_->HistoryView->stack()->count(), 1);
+        Redo()->trigger();
+        SaveShot(*form_, QStringLiteral("undo-main.png"));
+        SaveShot(*form_->HistoryForm, QStringLiteral("undo-history.png"));
     }
 
     void unappliedEditsAreUndoneAsAStepOfTheirOwn() {
