@@ -4,13 +4,11 @@
 // window beside the main window. Five of them live from start to exit, for
 // rooms, objects, mobs, shops and triggers.
 
-#include "recordlist.h"
-
 #include <QWidget>
-#include <vector>
 
-class QListWidget;
-class QListWidgetItem;
+class QAbstractItemModel;
+class QListView;
+class QModelIndex;
 
 class TListForm : public QWidget {
     Q_OBJECT
@@ -21,11 +19,10 @@ public:
     // Which list the window shows: 0 rooms, 1 objects, 2 mobs, 3 shops, 4 triggers.
     void SetKindTag(int tag) { tag_ = tag; }
     int KindTag() const { return tag_; }
-    // Replaces the entries; their texts are Windows-1251.
-    void Fill(const std::vector<TListEntry>& entries);
+    // The records shown: one row each, its number as Qt::UserRole.
+    void SetModel(QAbstractItemModel* model);
 
-    // Sorted by text; each entry carries its record number as Qt::UserRole.
-    QListWidget* ListBox1;
+    QListView* ListBox1;
 
 signals:
     // The window was closed by its close box; the menu entry that shows it
@@ -36,7 +33,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void ListBox1DblClick(QListWidgetItem* item);
+    void ListBox1DblClick(const QModelIndex& index);
 
     int tag_ = 0;
 };

@@ -16,8 +16,8 @@ TRoomMobForm::TRoomMobForm(QWidget* parent)
     extras()->addWidget(IFFlagCheckBox);
 }
 
-void TRoomMobForm::SetEntries(const QListWidget* source) {
-    CopyEntries(source);
+void TRoomMobForm::SetEntries(QAbstractItemModel* model) {
+    ShowModel(model);
 }
 
 void TRoomMobForm::Preset(const TRoomMob& mob) {

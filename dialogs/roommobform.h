@@ -14,13 +14,13 @@ class TRoomMobForm : public TRecordPicker {
 public:
     explicit TRoomMobForm(QWidget* parent = nullptr);
 
-    // The list becomes a copy of the mob list window's entries.
-    void SetEntries(const QListWidget* source);
+    // The list shows the mob list windows' model.
+    void SetEntries(QAbstractItemModel* model);
     void Preset(const TRoomMob& mob);
     // The number and the if-flag; the rest of `mob` stays as it is.
     void Result(TRoomMob& mob) const;
 
-    QListWidget* MobListBox;
+    QListView* MobListBox;
     QSpinBox* MobEdit;
     QCheckBox* IFFlagCheckBox;
 };

@@ -63,8 +63,8 @@ TRoomObjForm::TRoomObjForm(const std::string& programFolder, QWidget* parent)
     UpdateWearBox();
 }
 
-void TRoomObjForm::SetEntries(const QListWidget* source) {
-    CopyEntries(source);
+void TRoomObjForm::SetEntries(QAbstractItemModel* model) {
+    ShowModel(model);
 }
 
 void TRoomObjForm::Preset(const TLinkObj& obj) {

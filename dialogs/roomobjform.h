@@ -23,8 +23,8 @@ public:
     // is made without it.
     explicit TRoomObjForm(const std::string& programFolder, QWidget* parent = nullptr);
 
-    // The list becomes a copy of the object list window's entries.
-    void SetEntries(const QListWidget* source);
+    // The list shows the object list windows' model.
+    void SetEntries(QAbstractItemModel* model);
     void Preset(const TLinkObj& obj);
     void Result(TLinkObj& obj) const;
 
@@ -36,7 +36,7 @@ public:
     // if-flag hidden together); not plain shows all three again.
     void SetPlainMode(bool plain);
 
-    QListWidget* ObjectListBox;
+    QListView* ObjectListBox;
     QSpinBox* ObjectEdit;
     QCheckBox* IFFlagCheckBox;
     QGroupBox* ParamGroupBox;

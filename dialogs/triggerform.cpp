@@ -6,10 +6,12 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,9 +29,13 @@ TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, cons
     promptLabel_ = new QLabel(prompt, this);
     promptLabel_->setObjectName(QStringLiteral("PromptLabel"));
 
-    list_ = new QListWidget(this);
+    list_ = new QListView(this);
     list_->setObjectName(listName);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setUniformItemSizes(true);
+    own_ = new QStandardItemModel(this);
+    ShowModel(own_);
     const QFontMetrics metrics = list_->fontMetrics();
     list_->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('x')) * 44, metrics.height() * 14);
     promptLabel_->setBuddy(list_);
@@ -63,21 +69,45 @@ TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, cons
     connect(OkBtn, &QPushButton::clicked, this, &TRecordPicker::ChooseClick);
     connect(AddBtn, &QPushButton::clicked, this, &TRecordPicker::AcceptClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(list_, &QListWidget::itemDoubleClicked, this, &TRecordPicker::ListDoubleClick);
+    connect(list_, &QListView::doubleClicked, this, &TRecordPicker::ListDoubleClick);
+    connect(list_, &QListView::clicked, this, &TRecordPicker::RowChosen);
+    connect(list_, &QListView::activated, this, &TRecordPicker::RowChosen);
+}
+
+void TRecordPicker::ShowModel(QAbstractItemModel* model) {
+    if (list_->model() != model)
+        list_->setModel(model);
+}
+
+void TRecordPicker::ClearOwnEntries() {
+    ShowModel(own_);
+    own_->clear();
 }
 
 void TRecordPicker::PresetNumber(int32_t number) {
+    QAbstractItemModel* model = list_->model();
     list_->clearSelection();
-    list_->setCurrentRow(-1);
-    for (int i = 0; i < list_->count(); ++i) {
-        QListWidgetItem* item = list_->item(i);
-        if (item->data(Qt::UserRole).toInt() == number) {
-            list_->setCurrentItem(item);
-            list_->scrollToItem(item);
-            break;
-        }
+    list_->setCurrentIndex({});
+    const QModelIndexList found =
+        model->rowCount() > 0
+            ? model->match(model->index(0, 0), Qt::UserRole, number, 1, Qt::MatchExactly)
+            : QModelIndexList();
+    if (!found.isEmpty()) {
+        list_->setCurrentIndex(found.front());
+        list_->scrollTo(found.front());
     }
     edit_->setValue(number);
+}
+
+QModelIndex TRecordPicker::SelectedRow() const {
+    const QModelIndex current = list_->currentIndex();
+    return current.isValid() && list_->selectionModel()->isSelected(current) ? current
+                                                                             : QModelIndex();
+}
+
+void TRecordPicker::RowChosen(const QModelIndex& index) {
+    if (index.isValid())
+        edit_->setValue(index.data(Qt::UserRole).toInt());
 }
 
 int32_t TRecordPicker::ChosenNumber() const {
@@ -85,19 +115,11 @@ int32_t TRecordPicker::ChosenNumber() const {
     return edit_->value();
 }
 
-void TRecordPicker::CopyEntries(const QListWidget* source) {
-    list_->clear();
-    if (!source)
-        return;
-    for (int i = 0; i < source->count(); ++i) {
-        const QListWidgetItem* item = source->item(i);
-        AppendEntry(item->text(), item->data(Qt::UserRole).toInt());
-    }
-}
-
 void TRecordPicker::AppendEntry(const QString& text, int32_t number) {
-    auto* item = new QListWidgetItem(text, list_);
-    item->setData(Qt::UserRole, number);
+    auto* item = new QStandardItem(text);
+    item->setData(number, Qt::UserRole);
+    item->setEditable(false);
+    own_->appendRow(item);
 }
 
 bool TRecordPicker::event(QEvent* event) {
@@ -110,20 +132,23 @@ bool TRecordPicker::event(QEvent* event) {
 }
 
 void TRecordPicker::ChooseClick() {
-    QListWidgetItem* item = list_->currentItem();
-    if (!item || !item->isSelected()) {
+    const QModelIndex row = SelectedRow();
+    if (!row.isValid()) {
         Prompts().Error(prompt_);
         return;
     }
-    edit_->setValue(item->data(Qt::UserRole).toInt());
+    edit_->setValue(row.data(Qt::UserRole).toInt());
 }
 
-void TRecordPicker::ListDoubleClick(QListWidgetItem* item) {
-    list_->setCurrentItem(item);
+void TRecordPicker::ListDoubleClick(const QModelIndex& index) {
+    list_->setCurrentIndex(index);
     ChooseClick();
 }
 
 void TRecordPicker::AcceptClick() {
+    // A row selected with the keys and no number typed: Ok takes the row.
+    if (const QModelIndex row = SelectedRow(); row.isValid() && ChosenNumber() == 0)
+        edit_->setValue(row.data(Qt::UserRole).toInt());
     if (ChosenNumber() == 0) {
         Prompts().Error(prompt_);
         return;
@@ -140,7 +165,7 @@ TTriggerForm::TTriggerForm(QWidget* parent)
 }
 
 void TTriggerForm::Fill(int attachKind) {
-    TriggerListBox->clear();
+    ClearOwnEntries();
     for (const auto& trigger : TriggerList)
         if (trigger->Model == attachKind)
             AppendEntry(FromCp1251(std::to_string(trigger->VNum) + " " + trigger->Name),

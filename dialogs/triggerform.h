@@ -9,16 +9,18 @@
 
 #include <cstdint>
 
+class QAbstractItemModel;
 class QLabel;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
+class QModelIndex;
 class QPushButton;
+class QStandardItemModel;
 class QSpinBox;
 class QVBoxLayout;
 
 // A list of candidates (text "number name", the number as Qt::UserRole), a
-// number field holding the choice, "Выбрать" copying the selected entry's
-// number into the field, "Ok" accepting a number other than 0 and "Отмена".
+// number field holding the choice (a row chosen in the list puts its number
+// there, as "Выбрать" does), "Ok" accepting a number other than 0 and "Отмена".
 // Acceptance is reported by Accepted(), which only "Ok" sets and every
 // showing or activation of the window clears.
 class TRecordPicker : public TOkDialog {
@@ -35,7 +37,7 @@ protected:
     TRecordPicker(const QString& caption, const QString& prompt, const QString& listName,
                   const QString& editName, QWidget* parent);
 
-    QListWidget* list() const { return list_; }
+    QListView* list() const { return list_; }
     QSpinBox* edit() const { return edit_; }
     // Where a picker puts its own controls, between the number and the buttons.
     QVBoxLayout* extras() const { return extras_; }
@@ -45,8 +47,10 @@ protected:
     void PresetNumber(int32_t number);
     // The number field, with what the user is still typing taken in.
     int32_t ChosenNumber() const;
-    // The list becomes a copy of `source`: texts and numbers, in its order.
-    void CopyEntries(const QListWidget* source);
+    // The list shows `model` (shared with the list windows; not owned).
+    void ShowModel(QAbstractItemModel* model);
+    // The list shows entries of its own: emptied, then appended one by one.
+    void ClearOwnEntries();
     void AppendEntry(const QString& text, int32_t number);
 
     bool event(QEvent* event) override;
@@ -54,11 +58,15 @@ protected:
 private:
     void ChooseClick();
     void AcceptClick();
-    void ListDoubleClick(QListWidgetItem* item);
+    void ListDoubleClick(const QModelIndex& index);
+    void RowChosen(const QModelIndex& index);
+    // The selected row, when there is one.
+    QModelIndex SelectedRow() const;
 
     QString prompt_;
     QLabel* promptLabel_;
-    QListWidget* list_;
+    QListView* list_;
+    QStandardItemModel* own_;
     QSpinBox* edit_;
     QVBoxLayout* extras_;
 };
@@ -75,6 +83,6 @@ public:
     void Preset(int32_t number);
     int32_t Number() const { return ChosenNumber(); }
 
-    QListWidget* TriggerListBox;
+    QListView* TriggerListBox;
     QSpinBox* TriggerEdit;
 };

@@ -115,7 +115,6 @@ void TFileCommands::EnableForPage(int page) {
 
 void TFileCommands::ShowWhatWasRead() {
     main_.RefillListWindows();
-    main_.RefreshPickerLists();
     if (!main_.ZonePage->CurrentZone())
         return;
     const int page = main_.CurrentPage();

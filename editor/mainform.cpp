@@ -16,6 +16,7 @@
 #include "profile.h"
 #include "prompts.h"
 #include "recordcommands.h"
+#include "recordlistmodel.h"
 #include "recordpage.h"
 #include "recovery.h"
 #include "reportform.h"
@@ -67,6 +68,12 @@ QAction* NewCheckAction(QWidget* owner, QMenu* menu, const char* name, const QSt
     QAction* action = NewAction(owner, menu, name, caption, shortcut);
     action->setCheckable(true);
     return action;
+}
+
+template <class List> TRecordListModel::TSource EntriesOf(const List& list) {
+    return [&list](std::optional<int32_t> zone) {
+        return zone ? list.ZoneListEntries(*zone) : list.ListEntries();
+    };
 }
 
 std::string SettingsPath(const std::string& programFolder) {
@@ -145,11 +152,19 @@ void TMainForm::CreateCompanions() {
     ToolsForm = new TToolsForm(this);
     NumberForm = new TNumberForm(this);
     DescForm = new TDescForm(this);
-    for (auto& form : ListForms)
-        form = new TListForm(this);
+    const std::array<TRecordListModel::TSource, 5> sources = {
+        EntriesOf(RoomList), EntriesOf(ObjList), EntriesOf(MobList), EntriesOf(ShopList),
+        EntriesOf(TriggerList)};
+    for (size_t kind = 0; kind < ListForms.size(); ++kind) {
+        ListModels[kind] = new TRecordListModel(sources[kind], this);
+        ListForms[kind] = new TListForm(this);
+        ListForms[kind]->SetModel(ListModels[kind]);
+    }
     TriggerForm = new TTriggerForm(this);
     RoomObjForm = new TRoomObjForm(ProgramFolder, this);
     RoomMobForm = new TRoomMobForm(this);
+    RoomObjForm->SetEntries(ListModels[ObjListKind]);
+    RoomMobForm->SetEntries(ListModels[MobListKind]);
     DestForm = new TDestForm(this);
     ConfigForm = new TConfigForm(this);
     ConfigForm->setEditorStateSource([this] {
@@ -313,6 +328,13 @@ void TMainForm::ConnectDocument() {
     connect(NUndo, &QAction::triggered, this, &TMainForm::Undo);
     connect(NRedo, &QAction::triggered, this, &TMainForm::Redo);
     connect(Document, &TWorldDocument::restored, this, &TMainForm::ShowPlace);
+    // The list windows and pickers follow every step row by row.
+    connect(Document, &TWorldDocument::recordsChanged, this,
+            [this](const std::vector<int32_t>& numbers) {
+                for (TRecordListModel* model : ListModels)
+                    for (const int32_t number : numbers)
+                        model->ReloadZone(number);
+            });
     connect(Document, &TWorldDocument::unsavedChanged, this, &TMainForm::ShowUnsavedMarks);
 }
 
@@ -388,8 +410,6 @@ void TMainForm::ShowPlace(const TStepPlace& place) {
         else
             ZonePage->ShowCurrent();
     }
-    RefillListWindows();
-    RefreshPickerLists();
     if (place.Page != CurrentPage())
         GoToPage(place.Page);
     if (place.Page != ZonePageIndex) {
@@ -672,17 +692,9 @@ void TMainForm::CheckPageEntry(int page) {
     Nr[static_cast<size_t>(page)]->setChecked(true);
 }
 
-void TMainForm::RefreshPickerLists() {
-    RoomObjForm->SetEntries(ListForms[ObjListKind]->ListBox1);
-    RoomMobForm->SetEntries(ListForms[MobListKind]->ListBox1);
-}
-
 void TMainForm::RefillListWindows() {
-    ListForms[RoomListKind]->Fill(RoomList.ListEntries());
-    ListForms[ObjListKind]->Fill(ObjList.ListEntries());
-    ListForms[MobListKind]->Fill(MobList.ListEntries());
-    ListForms[ShopListKind]->Fill(ShopList.ListEntries());
-    ListForms[TrigListKind]->Fill(TriggerList.ListEntries());
+    for (TRecordListModel* model : ListModels)
+        model->Reload();
 }
 
 void TMainForm::EnterPage(int page) {
@@ -690,12 +702,8 @@ void TMainForm::EnterPage(int page) {
         action->setChecked(false);
     N35->setVisible(false);
     switch (page) {
-    case ZonePageIndex:
-        RefreshPickerLists();
-        break;
     case RoomPageIndex:
         N35->setVisible(true);
-        RefreshPickerLists();
         TriggerForm->Fill(2);
         break;
     case ObjPageIndex:
@@ -703,9 +711,6 @@ void TMainForm::EnterPage(int page) {
         break;
     case MobPageIndex:
         TriggerForm->Fill(0);
-        break;
-    case ShopPageIndex:
-        RoomObjForm->SetEntries(ListForms[ObjListKind]->ListBox1);
         break;
     default:
         break;

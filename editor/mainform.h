@@ -35,6 +35,7 @@ class TFileCommands;
 class TImportCommand;
 class TRecordCommands;
 class TListForm;
+class TRecordListModel;
 class TNumberForm;
 class TRecordPage;
 class TReportForm;
@@ -79,6 +80,8 @@ public:
     TNumberForm* NumberForm;
     TDescForm* DescForm;
     std::array<TListForm*, 5> ListForms; // by TListKind
+    // The records of each kind as the list windows and pickers show them.
+    std::array<TRecordListModel*, 5> ListModels; // by TListKind
     TTriggerForm* TriggerForm;
     TRoomObjForm* RoomObjForm;
     TRoomMobForm* RoomMobForm;
@@ -202,10 +205,9 @@ public:
     void ApplyPage();
     void CancelPage();
 
-    // The list windows refilled from the record lists (after loading them).
+    // The list windows and pickers show the record lists anew (after a
+    // whole workspace or file was read).
     void RefillListWindows();
-    // The room-object and room-mob pickers take the list windows' entries.
-    void RefreshPickerLists();
 
     // The first activation: hints, settings, tools window, workspace scan.
     // What could not be loaded, from the creation on, is shown in one report

@@ -174,9 +174,6 @@ void TMobPage::ReadFromPage(TMob& mob) {
     mob.Triggers.clear();
     for (int row = 0; row < M_TriggerListBox->count(); ++row)
         mob.Triggers.push_back(M_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
-
-    SetListWindowRow(main_.ListForms[MobListKind]->ListBox1, mob.VNum,
-                     FromCp1251(TMobList::EntryOf(mob).Text));
 }
 
 // ---- handlers ----

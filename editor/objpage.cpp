@@ -436,9 +436,6 @@ void TObjPage::ReadFromPage(TObj& obj) {
     obj.Triggers.clear();
     for (int row = 0; row < O_TriggerListBox->count(); ++row)
         obj.Triggers.push_back(O_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
-
-    SetListWindowRow(main_.ListForms[ObjListKind]->ListBox1, obj.VNum,
-                     FromCp1251(TObjList::EntryOf(obj).Text));
 }
 
 // ---- handlers ----

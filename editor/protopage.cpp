@@ -83,15 +83,3 @@ void SetSelectedIdText(QComboBox* ids, const QString& name) {
     ids->setItemText(row,
                      QString::number(ids->itemData(row).toInt()) + QStringLiteral("  ") + name);
 }
-
-void SetListWindowRow(QListWidget* list, int32_t vnum, const QString& text) {
-    for (int row = 0; row < list->count(); ++row) {
-        QListWidgetItem* item = list->item(row);
-        if (item->data(Qt::UserRole).toInt() == vnum) {
-            item->setText(text);
-            return;
-        }
-    }
-    auto* item = new QListWidgetItem(text, list);
-    item->setData(Qt::UserRole, vnum);
-}

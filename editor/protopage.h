@@ -56,9 +56,6 @@ QString FirstLine(const TStringList& lines);
 
 // The selected ID list entry shows "<number>  <name>".
 void SetSelectedIdText(QComboBox* ids, const QString& name);
-// The list window's row carrying `vnum` gets `text`; a row is appended when
-// none carries it.
-void SetListWindowRow(QListWidget* list, int32_t vnum, const QString& text);
 
 // Set while a page fills its controls, so that the change signals this
 // raises do not count as edits.

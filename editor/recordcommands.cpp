@@ -1,6 +1,5 @@
 #include "recordcommands.h"
 
-#include "listform.h"
 #include "mainform.h"
 #include "numberform.h"
 #include "prompts.h"
@@ -43,7 +42,6 @@ TRecordKind KindOf(List& list, const Templates& templates, const char* full, con
         const auto* record = list.Find(vnum);
         return record ? List::EntryOf(*record) : TListEntry{std::to_string(vnum), vnum};
     };
-    kind.ListEntries = [&list] { return list.ListEntries(); };
     kind.TemplateNames = [&templates] { return templates.Names(); };
     kind.ZoneFull = full;
     kind.NumberTaken = taken;
@@ -76,11 +74,6 @@ TRecordCommands::TRecordCommands(TMainForm& main) : QObject(&main), main_(main) 
     connect(main.ToolsForm, &TToolsForm::newClicked, this, &TRecordCommands::Add);
     connect(main.ToolsForm, &TToolsForm::deleteClicked, this, &TRecordCommands::Delete);
     connect(main.ToolsForm, &TToolsForm::copyClicked, this, &TRecordCommands::Copy);
-}
-
-void TRecordCommands::RefillListWindow(int page) {
-    main_.ListForms[static_cast<size_t>(page - 1)]->Fill(
-        kinds_[static_cast<size_t>(page - 1)].ListEntries());
 }
 
 void TRecordCommands::AddOne(int page, int32_t vnum, int templet) {
@@ -161,7 +154,6 @@ void TRecordCommands::Add() {
         main_.EnableRecordCommands(true);
         Select(page, first);
     }
-    RefillListWindow(page);
 }
 
 void TRecordCommands::Copy() {
@@ -197,7 +189,6 @@ void TRecordCommands::Copy() {
             AddUnplacedRoom(entry);
         records->AddEntry(entry);
     });
-    RefillListWindow(page);
     Select(page, vnum);
 }
 
@@ -216,7 +207,6 @@ void TRecordCommands::Delete() {
     const int32_t vnum = records->IDComboBox->itemData(row).toInt();
     Step(page, vnum, TMainForm::StepText(QStringLiteral("удаление"), page, vnum),
          [&] { kind.Delete(vnum); });
-    RefillListWindow(page);
     records->RemoveRow(row);
     if (page == RoomPageIndex) {
         std::erase_if(main_.UnplacedRooms, [vnum](const TListEntry& e) { return e.VNum == vnum; });

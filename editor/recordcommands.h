@@ -25,7 +25,6 @@ struct TRecordKind {
     std::function<void(int32_t vnum)> Delete;
     // The entry of the ID list and of the list window for a record.
     std::function<TListEntry(int32_t vnum)> Entry;
-    std::function<std::vector<TListEntry>()> ListEntries;
     std::function<std::vector<std::string>()> TemplateNames;
     const char* ZoneFull; // the messages, UTF-8
     const char* NumberTaken;
@@ -49,7 +48,6 @@ private:
     void Step(int page, int32_t vnum, const QString& text, const std::function<void()>& edit);
     void Select(int page, int32_t vnum);
     void AddUnplacedRoom(const TListEntry& entry);
-    void RefillListWindow(int page);
 
     TMainForm& main_;
     std::vector<TRecordKind> kinds_; // by page - 1

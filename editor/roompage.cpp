@@ -419,19 +419,6 @@ void TRoomPage::ReadFromPage(TRoom& room) {
     for (int row = 0; row < R_TriggerListBox->count(); ++row)
         room.Triggers.push_back(R_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
     Contents->ReadFromPage(room);
-
-    // The rooms list window shows the stored name.
-    QListWidget* list = main_.ListForms[RoomListKind]->ListBox1;
-    const TListEntry entry = TRoomList::EntryOf(room);
-    QListWidgetItem* item = nullptr;
-    for (int row = 0; row < list->count() && !item; ++row)
-        if (list->item(row)->data(Qt::UserRole).toInt() == room.VNum)
-            item = list->item(row);
-    if (!item) {
-        item = new QListWidgetItem(list);
-        item->setData(Qt::UserRole, room.VNum);
-    }
-    item->setText(FromCp1251(entry.Text));
 }
 
 // ---- name and descriptions ----

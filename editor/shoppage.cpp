@@ -475,13 +475,6 @@ void TShopPage::ReadFromPage(TShop& shop) {
     shop.Close1 = HourOf(S_Close1ComboBox, shop.Close1);
     shop.Open2 = HourOf(S_Open2ComboBox, shop.Open2);
     shop.Close2 = HourOf(S_Close2ComboBox, shop.Close2);
-
-    QListWidget* window = main_.ListForms[ShopListKind]->ListBox1;
-    bool listed = false;
-    for (int i = 0; i < window->count() && !listed; ++i)
-        listed = window->item(i)->data(Qt::UserRole).toInt() == shop.VNum;
-    if (!listed)
-        AddNumberRow(window, std::to_string(shop.VNum), shop.VNum);
 }
 
 void TShopPage::Sell1BtnClick() {

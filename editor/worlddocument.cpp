@@ -99,9 +99,13 @@ void TWorldDocument::Note(const std::vector<TKept>& states) {
 
 void TWorldDocument::Announce(const std::vector<TKept>& states) {
     std::vector<TZone*> zones;
-    for (const TKept& kept : states)
+    std::vector<int32_t> numbers;
+    for (const TKept& kept : states) {
+        numbers.push_back(kept.State.Number);
         if (kept.Zone)
             zones.push_back(kept.Zone);
+    }
+    emit recordsChanged(numbers);
     emit changed(zones);
     emit unsavedChanged();
 }

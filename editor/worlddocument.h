@@ -64,8 +64,10 @@ signals:
     // An undo or redo put the zones of the step back; the pages must show
     // `place` again.
     void restored(const TStepPlace& place);
-    // After each step, undo and redo: the zones changed.
+    // After each step, undo and redo: the zones changed, and the numbers of
+    // every zone whose records it kept (zones without a zone file too).
     void changed(const std::vector<TZone*>& zones);
+    void recordsChanged(const std::vector<int32_t>& numbers);
     // A zone's unsaved mark may have come or gone.
     void unsavedChanged();
 

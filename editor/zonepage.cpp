@@ -313,7 +313,6 @@ void TZonePage::ScanWorkspace() {
     const std::string dir = main_.ProgramFolder + "Zones/";
     LoadWorkspaceRecords(dir, main_.KindName());
     main_.RefillListWindows();
-    main_.RefreshPickerLists();
     // A zone file that fails is reported (its zone stays listed with what was
     // read): the open reader hides the message, so it is given here.
     for (auto& zone : LoadWorkspaceZones(dir, [](const std::string&file, const TZone&) {

@@ -3,9 +3,10 @@
 #include "fakeprompts.h"
 #include "guisupport.h"
 #include "listform.h"
+#include "recordlistmodel.h"
 #include "textcodec.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -17,12 +18,28 @@ TListEntry Entry(const QString& text, int32_t vnum) {
     return {ToCp1251(text), vnum};
 }
 
-QStringList Texts(const QListWidget* list) {
+QStringList Texts(const QAbstractItemModel& model) {
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
+    for (int i = 0; i < model.rowCount(); ++i)
+        texts << model.index(i, 0).data().toString();
     return texts;
 }
+
+// A model over entries the test holds, as the editor's are over its lists.
+struct TListedRecords {
+    std::vector<TListEntry> Entries;
+    TRecordListModel Model{[this](std::optional<int32_t> zone) {
+        std::vector<TListEntry> out;
+        for (const TListEntry& entry : Entries)
+            if (!zone || ZoneOf(entry.VNum) == *zone)
+                out.push_back(entry);
+        return out;
+    }};
+    void Set(std::vector<TListEntry> entries) {
+        Entries = std::move(entries);
+        Model.Reload();
+    }
+};
 
 // Press, release, double click and release, as the window system sends them.
 void DoubleClick(QWidget* widget, QPoint at) {
@@ -49,35 +66,55 @@ private slots:
         QCOMPARE(form.ListBox1->geometry(), form.rect());
     }
 
-    void fillSortsByTextAndCarriesTheNumbers() {
+    void rowsSortByNumberAndFollowAZoneRowByRow() {
+        TListedRecords records;
+        records.Set({Entry(QStringLiteral("1040  Ёжик"), 1040),
+                     Entry(QStringLiteral("106  Волк"), 106),
+                     Entry(QStringLiteral("1001  Арбалет"), 1001)});
+        QCOMPARE(Texts(records.Model),
+                 (QStringList{QStringLiteral("106  Волк"), QStringLiteral("1001  Арбалет"),
+                              QStringLiteral("1040  Ёжик")}));
+        QCOMPARE(records.Model.index(1, 0).data(Qt::UserRole).toInt(), 1001);
+        QCOMPARE(records.Model.RowOf(1040), 2);
+
         TListForm form;
-        form.Fill({Entry(QStringLiteral("3105  Ёжик"), 3105),
-                   Entry(QStringLiteral("3101  Волк"), 3101),
-                   Entry(QStringLiteral("3110  Арбалет"), 3110)});
-        QCOMPARE(Texts(form.ListBox1),
-                 (QStringList{QStringLiteral("3101  Волк"), QStringLiteral("3105  Ёжик"),
-                              QStringLiteral("3110  Арбалет")}));
-        QCOMPARE(form.ListBox1->item(1)->data(Qt::UserRole).toInt(), 3105);
-        // A new fill replaces the entries, and entries added later still sort.
-        form.Fill({Entry(QStringLiteral("7"), 7)});
-        QCOMPARE(Texts(form.ListBox1), QStringList{QStringLiteral("7")});
-        form.ListBox1->addItem(QStringLiteral("5"));
-        QCOMPARE(Texts(form.ListBox1), (QStringList{QStringLiteral("5"), QStringLiteral("7")}));
-        form.Fill({});
-        QCOMPARE(form.ListBox1->count(), 0);
+        form.SetModel(&records.Model);
+        form.ListBox1->setCurrentIndex(records.Model.index(0, 0));
+        QSignalSpy inserted(&records.Model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&records.Model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changed(&records.Model, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&records.Model, &QAbstractItemModel::modelReset);
+        // Zone 10 loses 1001, gains 1005 and renames 1040; zone 1 stays.
+        records.Entries = {Entry(QStringLiteral("1040  Ёж"), 1040),
+                           Entry(QStringLiteral("106  Волк"), 106),
+                           Entry(QStringLiteral("1005  Лук"), 1005)};
+        records.Model.ReloadZone(10);
+        QCOMPARE(Texts(records.Model),
+                 (QStringList{QStringLiteral("106  Волк"), QStringLiteral("1005  Лук"),
+                              QStringLiteral("1040  Ёж")}));
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(reset.count(), 0);
+        QCOMPARE(form.ListBox1->currentIndex().row(), 0);
+        records.Entries.clear();
+        records.Model.ReloadZone(10);
+        QCOMPARE(Texts(records.Model), QStringList{QStringLiteral("106  Волк")});
     }
 
     void aDoubleClickTellsWhichElementWasChosen() {
         TFakePrompts prompts;
-        TListForm form;
-        form.Fill(
+        TListedRecords records;
+        records.Set(
             {Entry(QStringLiteral("3101  Волк"), 3101), Entry(QStringLiteral("3102  Лиса"), 3102)});
+        TListForm form;
+        form.SetModel(&records.Model);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         prompts.ExpectInformation(
             QStringLiteral("Вы выбрали элемент #3102 (3102  Лиса)\r\nПозже отсюда можно будет "
                            "просто перетаскивать нужные элементы"));
-        const QRect rect = form.ListBox1->visualItemRect(form.ListBox1->item(1));
+        const QRect rect = form.ListBox1->visualRect(records.Model.index(1, 0));
         DoubleClick(form.ListBox1->viewport(), rect.center());
         QVERIFY(prompts.ScriptDone());
         // A double click below the entries chooses nothing and says nothing.
@@ -105,6 +142,7 @@ private slots:
     void picture() {
         TListForm form;
         form.setWindowTitle(QStringLiteral("Список мобов"));
+        TListedRecords records;
         std::vector<TListEntry> entries;
         const QStringList names{QStringLiteral("стражник у ворот"),
                                 QStringLiteral("торговка рыбой"), QStringLiteral("бродячий пёс"),
@@ -112,12 +150,13 @@ private slots:
         for (int i = 0; i < names.size(); ++i)
             entries.push_back(
                 Entry(QStringLiteral("%1  %2").arg(3100 + i).arg(names[i]), 3100 + i));
-        form.Fill(entries);
+        records.Set(entries);
+        form.SetModel(&records.Model);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        for (int i = 0; i < form.ListBox1->count(); ++i)
+        for (int i = 0; i < records.Model.rowCount(); ++i)
             QVERIFY(form.ListBox1->viewport()->rect().contains(
-                form.ListBox1->visualItemRect(form.ListBox1->item(i))));
+                form.ListBox1->visualRect(records.Model.index(i, 0))));
         QVERIFY(SaveShot(form, QStringLiteral("listform.png")));
     }
 };

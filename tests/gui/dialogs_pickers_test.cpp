@@ -14,9 +14,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
@@ -39,38 +41,43 @@ void AddTrigger(int32_t vnum, const char* nameUtf8, uint8_t kind) {
     trigger.Model = kind;
 }
 
-// A list window's box as the pages hand it over: sorted texts with numbers.
-std::unique_ptr<QListWidget> SourceList(const QList<QPair<QString, int>>& entries) {
-    auto list = std::make_unique<QListWidget>();
+// The records of a list window as the main window hands them over: a model
+// of texts with their numbers.
+std::unique_ptr<QStandardItemModel> SourceList(const QList<QPair<QString, int>>& entries) {
+    auto model = std::make_unique<QStandardItemModel>();
     for (const auto& [text, number] : entries) {
-        auto* item = new QListWidgetItem(text, list.get());
-        item->setData(Qt::UserRole, number);
+        auto* item = new QStandardItem(text);
+        item->setData(number, Qt::UserRole);
+        model->appendRow(item);
     }
-    return list;
+    return model;
 }
 
-QStringList Texts(const QListWidget* list) {
+QStringList Texts(const QListView* list) {
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        texts << list->model()->index(i, 0).data().toString();
     return texts;
 }
 
-QList<int> Numbers(const QListWidget* list) {
+QList<int> Numbers(const QListView* list) {
     QList<int> numbers;
-    for (int i = 0; i < list->count(); ++i)
-        numbers << list->item(i)->data(Qt::UserRole).toInt();
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        numbers << list->model()->index(i, 0).data(Qt::UserRole).toInt();
     return numbers;
 }
 
-void ClickRow(QListWidget* list, int row) {
-    const QRect rect = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+QPoint RowCentre(QListView* list, int row) {
+    return list->visualRect(list->model()->index(row, 0)).center();
+}
+
+void ClickRow(QListView* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, row));
 }
 
 // Press, release, double click and release, as the window system sends them.
-void DoubleClickRow(QListWidget* list, int row) {
-    const QPoint at = list->visualItemRect(list->item(row)).center();
+void DoubleClickRow(QListView* list, int row) {
+    const QPoint at = RowCentre(list, row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
@@ -122,7 +129,7 @@ void CheckLayout(QWidget* window, const QList<QWidget*>& controls, const QString
 // The parts every record picker has, whatever its own names for them.
 struct TPickerParts {
     TRecordPicker* Form;
-    QListWidget* List;
+    QListView* List;
     QSpinBox* Edit;
     QString Prompt;
 };
@@ -136,6 +143,7 @@ private:
     std::unique_ptr<TTriggerForm> triggerForm_;
     std::unique_ptr<TRoomMobForm> mobForm_;
     std::unique_ptr<TRoomObjForm> objForm_;
+    std::unique_ptr<QStandardItemModel> mobs_, objects_;
 
     // The three pickers, each with three entries: 101, 103 and 105.
     QList<TPickerParts> Pickers() {
@@ -171,21 +179,23 @@ private slots:
         triggerForm_ = std::make_unique<TTriggerForm>();
         triggerForm_->Fill(2);
 
-        const auto mobs = SourceList({{QStringLiteral("101  стражник"), 101},
-                                      {QStringLiteral("103  крыса"), 103},
-                                      {QStringLiteral("105  торговка"), 105}});
+        mobs_ = SourceList({{QStringLiteral("101  стражник"), 101},
+                            {QStringLiteral("103  крыса"), 103},
+                            {QStringLiteral("105  торговка"), 105}});
         mobForm_ = std::make_unique<TRoomMobForm>();
-        mobForm_->SetEntries(mobs.get());
-        const auto objects = SourceList({{QStringLiteral("101  меч"), 101},
-                                         {QStringLiteral("103  факел"), 103},
-                                         {QStringLiteral("105  щит"), 105}});
+        mobForm_->SetEntries(mobs_.get());
+        objects_ = SourceList({{QStringLiteral("101  меч"), 101},
+                               {QStringLiteral("103  факел"), 103},
+                               {QStringLiteral("105  щит"), 105}});
         objForm_ = std::make_unique<TRoomObjForm>(ProgramFolder());
-        objForm_->SetEntries(objects.get());
+        objForm_->SetEntries(objects_.get());
     }
     void cleanup() {
         triggerForm_.reset();
         mobForm_.reset();
         objForm_.reset();
+        mobs_.reset();
+        objects_.reset();
         ClearWorld();
     }
 
@@ -202,17 +212,29 @@ private slots:
         QCOMPARE(Texts(triggerForm_->TriggerListBox), QStringList{QStringLiteral("104 Стражник")});
     }
 
-    void mobAndObjectPickersCopyTheListWindowsEntries() {
+    void mobAndObjectPickersShowTheListWindowsRecords() {
         const auto mobs =
             SourceList({{QStringLiteral("5  кот"), 5}, {QStringLiteral("7  пёс"), 7}});
         mobForm_->SetEntries(mobs.get());
         objForm_->SetEntries(mobs.get());
-        mobs->item(0)->setText(QStringLiteral("changed")); // a copy, not the window's items
-        for (const QListWidget* list : {mobForm_->MobListBox, objForm_->ObjectListBox}) {
+        // The windows' records themselves, not a copy: a rename shows at once.
+        mobs->item(0)->setText(QStringLiteral("5  кошка"));
+        for (const QListView* list : {mobForm_->MobListBox, objForm_->ObjectListBox}) {
             QCOMPARE(Texts(list),
-                     (QStringList{QStringLiteral("5  кот"), QStringLiteral("7  пёс")}));
+                     (QStringList{QStringLiteral("5  кошка"), QStringLiteral("7  пёс")}));
             QCOMPARE(Numbers(list), (QList<int>{5, 7}));
         }
+    }
+
+    void okTakesTheSelectedRow() {
+        ForEachPicker([](const TPickerParts& picker) {
+            picker.Edit->setValue(0);
+            picker.List->setFocus();
+            picker.List->setCurrentIndex(picker.List->model()->index(2, 0));
+            Click(picker.Form->AddBtn);
+            QVERIFY(picker.Form->Accepted());
+            QCOMPARE(picker.Edit->value(), 105);
+        });
     }
 
     void chooseFillsTheNumberAndOkNeedsOne() {
@@ -291,8 +313,10 @@ private slots:
         triggerForm_->Preset(103);
         bool selectedOnShow = false;
         QTimer::singleShot(0, triggerForm_.get(), [this, &selectedOnShow] {
-            const QListWidgetItem* current = triggerForm_->TriggerListBox->currentItem();
-            selectedOnShow = current && current->isSelected() && current->text().startsWith(u"103");
+            const QModelIndex current = triggerForm_->TriggerListBox->currentIndex();
+            selectedOnShow = current.isValid() &&
+                             triggerForm_->TriggerListBox->selectionModel()->isSelected(current) &&
+                             current.data().toString().startsWith(u"103");
             Click(triggerForm_->AddBtn);
         });
         QCOMPARE(triggerForm_->exec(), int(QDialog::Accepted));
@@ -311,14 +335,14 @@ private slots:
 
         // A number no entry carries: nothing selected, the number kept.
         triggerForm_->Preset(555);
-        QVERIFY(triggerForm_->TriggerListBox->selectedItems().isEmpty());
+        QVERIFY(triggerForm_->TriggerListBox->selectionModel()->selectedIndexes().isEmpty());
         QCOMPARE(triggerForm_->Number(), 555);
     }
 
     void mobPickerPresetAndResult() {
         const TRoomMob mob{103, true, 101, 3, {{7, false, 2, 50}}};
         mobForm_->Preset(mob);
-        QCOMPARE(mobForm_->MobListBox->currentRow(), 1);
+        QCOMPARE(mobForm_->MobListBox->currentIndex().row(), 1);
         QCOMPARE(mobForm_->MobEdit->value(), 103);
         QVERIFY(mobForm_->IFFlagCheckBox->isChecked());
 
@@ -345,7 +369,7 @@ private slots:
 
         const TLinkObj carried{103, true, -1, 40};
         objForm_->Preset(carried);
-        QCOMPARE(objForm_->ObjectListBox->currentRow(), 1);
+        QCOMPARE(objForm_->ObjectListBox->currentIndex().row(), 1);
         QVERIFY(objForm_->MobCheckBox->isChecked());
         QCOMPARE(objForm_->MobComboBox->currentIndex(), -1);
         QVERIFY(!objForm_->MobComboBox->isEnabled());

@@ -106,9 +106,9 @@ private slots:
                  QStringLiteral("1000  Деревенская площадь"));
 
         // The list windows hold every record of the workspace; the pickers their entries.
-        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->count(), ObjList.Count());
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), ObjList.Count());
         QCOMPARE(form_->ListForms[RoomListKind]->windowTitle(), QStringLiteral("Список комнат"));
-        QCOMPARE(form_->RoomObjForm->ObjectListBox->count(), ObjList.Count());
+        QCOMPARE(form_->RoomObjForm->ObjectListBox->model()->rowCount(), ObjList.Count());
 
         // Start-up state: on the zone page, record commands on for the zone,
         // nothing changed, the tools window shown as the settings say.
@@ -219,9 +219,9 @@ private slots:
         QVERIFY(Action("N35")->isVisible());
         QVERIFY(Action("N18")->isEnabled());
         // The trigger picker offers the room triggers only.
-        for (int i = 0; i < form_->TriggerForm->TriggerListBox->count(); ++i) {
-            const int vnum =
-                form_->TriggerForm->TriggerListBox->item(i)->data(Qt::UserRole).toInt();
+        const QAbstractItemModel* triggers = form_->TriggerForm->TriggerListBox->model();
+        for (int i = 0; i < triggers->rowCount(); ++i) {
+            const int vnum = triggers->index(i, 0).data(Qt::UserRole).toInt();
             QCOMPARE(int(TriggerList.Find(vnum)->Model), 2);
         }
         Action("Nr3")->trigger();

@@ -110,10 +110,10 @@ private slots:
         QVERIFY(file.find("\n5 0 n0\n") != std::string::npos);
         QVERIFY(file.find("\n12 150 10 20\n") != std::string::npos);
         // The objects' list window shows the new name.
-        QListWidget* window = form_->ListForms[ObjListKind]->ListBox1;
+        const QAbstractItemModel* window = form_->ListForms[ObjListKind]->ListBox1->model();
         bool found = false;
-        for (int row = 0; row < window->count(); ++row)
-            found = found || window->item(row)->text() == QStringLiteral("1000  короткий меч");
+        for (int row = 0; row < window->rowCount(); ++row)
+            found = found || window->index(row, 0).data() == QStringLiteral("1000  короткий меч");
         QVERIFY(found);
     }
 

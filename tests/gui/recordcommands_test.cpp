@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(Numbers(Page(ObjPageIndex)), (std::vector<int32_t>{2000, 2001, 2003}));
         QCOMPARE(*Page(ObjPageIndex).Current, 2003);
         QVERIFY(Action("N18")->isEnabled());
-        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->count(), ObjList.Count());
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), ObjList.Count());
         WhenModal([&dialog](QWidget*) {
             QCOMPARE(dialog.NumEdit->value(), 2);
             QCOMPARE(dialog.QtyEdit->maximum(), 97);
@@ -163,7 +163,7 @@ private slots:
         ClickTab(RoomPageIndex);
         const TRoom& source = *RoomList.Find(1000);
         const size_t unplaced = form_->UnplacedRooms.size();
-        const int before = form_->ListForms[RoomListKind]->ListBox1->count();
+        const int before = form_->ListForms[RoomListKind]->ListBox1->model()->rowCount();
         AnswerNumberDialog(50, 0, 0); // a template chosen here is ignored
         Click(form_->ToolsForm->CopyBtn);
         const TRoom& copy = *RoomList.Find(1050);
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(int(copy.MapLevel), 0);
         QCOMPARE(*Page(RoomPageIndex).Current, 1050);
         QCOMPARE(form_->UnplacedRooms.size(), unplaced + 1);
-        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->count(), before + 1);
+        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->model()->rowCount(), before + 1);
 
         AnswerNumberDialog(0);
         prompts_->ExpectError(QStringLiteral("Комната с таким номером уже есть"));

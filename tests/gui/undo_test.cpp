@@ -111,10 +111,11 @@ class TUndoTest : public TEditorFixture {
         QCOMPARE(Numbers(Page(MobPageIndex).IDComboBox), Numbers(MobList.ZoneListEntries(n)));
         QCOMPARE(Numbers(Page(ShopPageIndex).IDComboBox), Numbers(ShopList.ZoneListEntries(n)));
         QCOMPARE(Numbers(Page(TrigPageIndex).IDComboBox), Numbers(TriggerList.ZoneListEntries(n)));
-        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->count(), RoomList.Count());
-        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->count(), ObjList.Count());
-        QCOMPARE(form_->ListForms[MobListKind]->ListBox1->count(), MobList.Count());
-        QCOMPARE(form_->ListForms[TrigListKind]->ListBox1->count(), TriggerList.Count());
+        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->model()->rowCount(), RoomList.Count());
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), ObjList.Count());
+        QCOMPARE(form_->ListForms[MobListKind]->ListBox1->model()->rowCount(), MobList.Count());
+        QCOMPARE(form_->ListForms[TrigListKind]->ListBox1->model()->rowCount(),
+                 TriggerList.Count());
         TMapGrid grid;
         QCOMPARE(Numbers(form_->UnplacedRooms), Numbers(FillMap(RoomList, grid, n)));
         QCOMPARE(Map().MapRoomsListBox->count(), static_cast<int>(form_->UnplacedRooms.size()));
