@@ -13,8 +13,8 @@
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -97,7 +97,8 @@ private slots:
         auto& room = *form_->findChild<TRoomPage*>();
         QVERIFY(!room.R_DescEdit->text().isEmpty());
         QVERIFY(SaveShot(*form_, QStringLiteral("realworld-room.png")));
-        const int32_t vnum = Page(RoomPageIndex).IDComboBox->currentText().section(QLatin1Char(' '), 0, 0).toInt();
+        const int32_t vnum =
+            Page(RoomPageIndex).IDComboBox->currentText().section(QLatin1Char(' '), 0, 0).toInt();
         room.R_DescEdit->setFocus();
         room.R_DescEdit->selectAll();
         TypeText(room.R_DescEdit, QStringLiteral("Переименованная"));
