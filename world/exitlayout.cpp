@@ -181,11 +181,12 @@ private:
     TCell low_, high_;
 };
 
-// The free cell nearest to `base`: the ring around it on its own level that
-// has one first, then the other levels nearest first. Within the ring the
-// cell with the highest score wins, then the one nearest by steps.
+// The free cell nearest to `base`: on its own level first, then on the
+// other levels nearest first. The first ring around `base` that has a free
+// cell and `further` rings beyond it are searched; the cell with the highest
+// score wins, then the one in the nearer ring, then the one nearer by steps.
 std::optional<TCell> NearestFree(const TCanvas& canvas, TCell base,
-                                 const std::function<int(TCell)>& score) {
+                                 const std::function<int(TCell)>& score, int further = 0) {
     const TExitLayoutOptions& grid = canvas.Grid();
     for (int level = 0; level < 2 * grid.Levels; ++level) {
         const int dz = level % 2 == 0 ? level / 2 : -(level + 1) / 2;
@@ -193,25 +194,27 @@ std::optional<TCell> NearestFree(const TCanvas& canvas, TCell base,
         if (!canvas.LevelAllowed(z))
             continue;
         std::optional<TCell> best;
-        int bestScore = 0, bestSteps = 0;
-        const auto consider = [&](int dx, int dy) {
+        int bestScore = 0, bestRing = 0, bestSteps = 0;
+        const auto consider = [&](int dx, int dy, int ring) {
             const TCell cell{base.X + dx, base.Y + dy, z};
             if (!canvas.Free(cell))
                 return;
             const int value = score(cell);
             const int steps = std::abs(dx) + std::abs(dy);
-            if (!best || value > bestScore || (value == bestScore && steps < bestSteps)) {
+            if (!best || value > bestScore ||
+                (value == bestScore && ring == bestRing && steps < bestSteps)) {
                 best = cell;
                 bestScore = value;
+                bestRing = ring;
                 bestSteps = steps;
             }
         };
-        for (int ring = 0; ring <= 2 * grid.Size && !best; ++ring)
+        for (int ring = 0; ring <= 2 * grid.Size && (!best || ring <= bestRing + further); ++ring)
             for (int dy = -ring; dy <= ring; ++dy) {
                 // The ring's top and bottom rows whole, its sides a cell each.
                 const int stride = std::abs(dy) == ring ? 1 : std::max(2 * ring, 1);
                 for (int dx = -ring; dx <= ring; dx += stride)
-                    consider(dx, dy);
+                    consider(dx, dy, ring);
             }
         if (best)
             return best;
@@ -356,12 +359,32 @@ private:
         return count;
     }
 
-    // The room's unplaced neighbours that could still go straight from `cell`.
-    int Ahead(int room, TCell cell) const {
+    // The straight exits between two placed rooms.
+    int Between(int room, int other) const {
         int count = 0;
         for (const TEdge& edge : Edges(room))
-            if (!Spot(edge.To).Placed && canvas_.Free(Toward(cell, edge.Direction)))
+            if (edge.To == other && Spot(other).Cell == Toward(Spot(room).Cell, edge.Direction))
                 ++count;
+        return count;
+    }
+
+    // How much of what lies beyond the room could still go straight from
+    // `cell`: its unplaced neighbours, and theirs one step further.
+    int Ahead(int room, TCell cell) const {
+        int count = 0;
+        for (const TEdge& edge : Edges(room)) {
+            if (Spot(edge.To).Placed)
+                continue;
+            const TCell next = Toward(cell, edge.Direction);
+            if (!canvas_.Free(next))
+                continue;
+            ++count;
+            for (const TEdge& beyond : Edges(edge.To))
+                if (beyond.To != room && !Spot(beyond.To).Placed) {
+                    const TCell after = Toward(next, beyond.Direction);
+                    count += !(after == cell) && canvas_.Free(after);
+                }
+        }
         return count;
     }
 
@@ -388,8 +411,8 @@ private:
                 }
         if (!base)
             base = TCell{0, 0, 1};
-        const auto cell =
-            NearestFree(canvas_, *base, [this, room](TCell c) { return Ahead(room, c); });
+        const auto cell = NearestFree(
+            canvas_, *base, [this, room](TCell c) { return Ahead(room, c); }, 3);
         if (!cell) {
             Spot(room).Lost = true;
             return;
@@ -421,9 +444,10 @@ private:
             if (other < 0 || other == room || !inPart_[static_cast<size_t>(other)] ||
                 Spot(other).Fixed)
                 continue;
-            const int before = straight + Straight(other, wanted);
+            // Exits between the two count in both sums: once is enough.
+            const int before = straight + Straight(other, wanted) - Between(room, other);
             std::swap(Spot(room).Cell, Spot(other).Cell);
-            if (Straight(room, wanted) + Straight(other, now) > before) {
+            if (Straight(room, wanted) + Straight(other, now) - Between(room, other) > before) {
                 canvas_.Put(wanted, room);
                 canvas_.Put(now, other);
                 return true;

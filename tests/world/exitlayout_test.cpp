@@ -165,6 +165,23 @@ TEST_F(ExitLayout, PlacedRoomsStayUnlessAllAreLaidOut) {
     EXPECT_NE(Cell(0), std::make_tuple(50, 50, 5));
 }
 
+TEST_F(ExitLayout, GridEdgeTurnsAPartAroundAPlacedRoom) {
+    // The placed room sits in the last column of the top level: what lies
+    // east of it and above it must find cells within the grid.
+    Room(0).MapX = kMapSize - 1;
+    Room(0).MapY = 0;
+    Room(0).MapLevel = kMapLevels;
+    for (int i = 0; i + 1 < 4; ++i)
+        Link(i, DirEast, i + 1);
+    Link(0, DirUp, 4);
+    Link(0, DirSouth, 5);
+    const TExitLayoutResult result = LayOut();
+    EXPECT_EQ(result.Placed, 5);
+    EXPECT_EQ(result.Unplaced, 0);
+    EXPECT_EQ(Cell(5), std::make_tuple(kMapSize - 1, 1, kMapLevels));
+    EXPECT_EQ(result.Joined, 1 + 2); // south, and the corridor beyond its first step
+}
+
 TEST_F(ExitLayout, ZoneThatDoesNotFitCountsItsUnplacedRooms) {
     Square(0, 2, 6); // twelve rooms on a grid of 3 x 3 cells and one level
     TExitLayoutOptions small;
