@@ -1,6 +1,7 @@
 #include "mappage.h"
 #include "worlddocument.h"
 
+#include "exitlayout.h"
 #include "mainform.h"
 #include "maplayout.h"
 #include "prompts.h"
@@ -134,6 +135,8 @@ void TMapPage::BuildControls() {
     miniLayout->addWidget(MiniMapImage);
     R_DelFromMapBtn = new QPushButton(QStringLiteral("Убрать комнату с карты"), this);
     R_DelFromMapBtn->setObjectName(QStringLiteral("R_DelFromMapBtn"));
+    MapLayoutBtn = new QPushButton(QStringLiteral("Разложить по выходам"), this);
+    MapLayoutBtn->setObjectName(QStringLiteral("MapLayoutBtn"));
 
     auto* side_ = new QVBoxLayout;
     side_->addWidget(MiniMapPanel, 0, Qt::AlignLeft);
@@ -149,6 +152,7 @@ void TMapPage::BuildControls() {
     cell->setColumnStretch(4, 1);
     side_->addLayout(cell);
     side_->addWidget(MapAutoLinkCheckBox);
+    side_->addWidget(MapLayoutBtn, 0, Qt::AlignLeft);
     side_->addStretch();
 
     auto* top = new QHBoxLayout;
@@ -169,6 +173,7 @@ void TMapPage::Connect() {
     connect(MapDrawGrid, &TMapDrawGrid::dropped, this, &TMapPage::DropAt);
     connect(MapDrawGrid, &TMapDrawGrid::removeKeyReleased, this, &TMapPage::RemoveChosenRoom);
     connect(R_DelFromMapBtn, &QPushButton::clicked, this, &TMapPage::RemoveChosenRoom);
+    connect(MapLayoutBtn, &QPushButton::clicked, this, &TMapPage::LayOutClicked);
     connect(IncZBtn, &QPushButton::clicked, this, [this] {
         if (level_ < kMapLevels)
             SetLevel(level_ + 1);
@@ -485,6 +490,49 @@ void TMapPage::PlaceUnplacedRooms() {
         RemoveUnplaced(vnum);
     RedrawMiniMap();
     MapDrawGrid->Repaint();
+}
+
+// Nothing placed yet: everything is laid out without a question. Otherwise
+// the builder says whether the rooms already placed move too.
+void TMapPage::LayOutClicked() {
+    const auto zone = CurrentZone();
+    if (!zone)
+        return;
+    const auto rooms = RoomList.ZoneInListOrder(*zone);
+    const bool anyPlaced =
+        std::any_of(rooms.begin(), rooms.end(), [](const TRoom* room) { return IsOnGrid(*room); });
+    bool all = false;
+    if (main_.UnplacedRooms.empty()) {
+        if (!Prompts().Confirm(
+                QStringLiteral("Все комнаты зоны уже на карте. Разложить их заново по выходам?")))
+            return;
+        all = true;
+    } else if (anyPlaced) {
+        all = Prompts().Confirm(QStringLiteral("Разложить заново и уже расставленные комнаты?\n"
+                                               "«Нет» — расставить только не расставленные."));
+    }
+    LayOutFromExits(all);
+}
+
+void TMapPage::LayOutFromExits(bool all) {
+    const auto zone = CurrentZone();
+    if (!zone)
+        return;
+    TExitLayoutOptions options;
+    options.All = all;
+    const TExitLayoutResult result = ::LayOutFromExits(RoomList, *zone, options);
+    main_.UnplacedRooms = FillMap(RoomList, MapGrid, *zone);
+    Refresh();
+    MoveToShownRoom();
+    MapRoomPanel->setText(QStringLiteral("Разложено комнат: %1; выходов между соседними "
+                                         "клетками: %2 из %3")
+                              .arg(result.Placed)
+                              .arg(result.Joined)
+                              .arg(result.TwoWayExits));
+    if (result.Unplaced > 0)
+        Prompts().Information(
+            QStringLiteral("На карте не хватило места: не расставлено комнат: %1.")
+                .arg(result.Unplaced));
 }
 
 void TMapPage::Rename(int32_t vnum, const QString& entry) {

@@ -82,6 +82,7 @@ public:
     QFrame* MiniMapPanel;
     TMiniMap* MiniMapImage;
     QPushButton* R_DelFromMapBtn;
+    QPushButton* MapLayoutBtn; // "Разложить по выходам"
 
     int Level() const { return level_; }
     // Shows level z (1..9): the label always, the minimap and grid with a zone.
@@ -96,6 +97,10 @@ public:
     void RemoveChosenRoom();
     // Places the unplaced rooms on free cells of the current level.
     void PlaceUnplacedRooms();
+    // Lays out the open zone's rooms from their exits: the unplaced ones
+    // around those placed, or all of them again; then the map is redrawn.
+    // One step that changes only the rooms' positions.
+    void LayOutFromExits(bool all);
 
 private:
     void BuildControls();
@@ -120,6 +125,8 @@ private:
     void Unlink(TRoom& room);
     void Rename(int32_t vnum, const QString& entry);
     void RemoveUnplaced(int32_t vnum);
+    // "Разложить по выходам": asks whether the placed rooms go too.
+    void LayOutClicked();
 
     TMainForm& main_;
     TRoomPage& room_;

@@ -2,8 +2,9 @@
 # Benchmark of worldtool on generated workspaces of 100 and 1,000 zones (not a
 # test): scan and resave wall time beside `cat` of the same files, and peak
 # memory; then the import of the real server world in ../shared/realworld
-# (when it is there) and the scan of the imported workspace. Builds the tool in Release in build-bench/. Each figure is the best
-# of RUNS runs (default 3), since the machine may be shared.
+# (when it is there), the scan of the imported workspace and the layout of
+# all its zones from their exits. Builds the tool in Release in build-bench/.
+# Each figure is the best of RUNS runs (default 3), since the machine may be shared.
 #
 #   tools/bench.sh            # writes below /tmp/velmora-bench (BENCH_DIR)
 set -euo pipefail
@@ -75,10 +76,22 @@ if [ -d "$real" ]; then
     read -r cat_real _ < <(prepare="" best bash -c "catall '$rws'")
     # Files the readers cannot load yet are reported (status 1), not a stop here.
     read -r scan_real scan_real_mem < <(prepare="" best bash -c "'$tool' scan '$rws' || [ \$? -eq 1 ]")
+    # Every zone laid out again from its exits: the tool's own time for the
+    # layout (the scan before it and the writing after it left out).
+    layout_time=""
+    for ((i = 0; i < runs; ++i)); do
+        "$tool" layout "$rws" --all >"$base/layout" || [ $? -eq 1 ]
+        t=$(awk '/^layout time:/ {print $3}' "$base/layout")
+        if [ -z "$layout_time" ] || awk "BEGIN{exit !($t < $layout_time)}"; then
+            layout_time=$t
+        fi
+    done
+    layout_line="layout of all $(ls "$real/zon" | grep -c '\.zon$') zones from their exits: ${layout_time} s; $(grep -E '^all zones' "$base/layout" | sed 's/^all zones: //'); $(grep -E '^zones that did not fit' "$base/layout")"
     server_mb=$(du -sb "$real" | awk '{printf "%.1f MB", $1 / 1e6}')
     real_line="| $(ls "$real/zon" | grep -c '\.zon$') | $server_mb | ${cat_server} s | ${import_time} s | $(ratio "$import_time" "$cat_server")x | $((import_mem / 1024)) MB | ${cat_real} s | ${scan_real} s | $(ratio "$scan_real" "$cat_real")x | $((scan_real_mem / 1024)) MB |"
 else
     real_line="(no real server world at $real: import and scan of it skipped)"
+    layout_line=""
 fi
 echo
 echo "| zones | workspace | cat | scan | scan / cat | resave | peak memory scan | peak memory resave | peak / workspace |"
@@ -98,5 +111,6 @@ echo "Real server world: import, then scan of the imported workspace"
 echo "| zones | server folder | cat | import | import / cat | peak memory import | cat workspace | scan | scan / cat | peak memory scan |"
 echo "|---|---|---|---|---|---|---|---|---|---|"
 echo "$real_line"
+echo "$layout_line"
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 rm -rf "$base"

@@ -1,6 +1,8 @@
 #include "serverimport.h"
 
 #include "codepage.h"
+#include "maplayout.h"
+#include "room.h"
 #include "workspacescan.h"
 #include "worldfile.h"
 
@@ -155,11 +157,31 @@ std::string CannotWrite(const fs::path& path) {
     return Msg("Не могу записать файл ") + Msg(path.string());
 }
 
-// One zone converted into the staging folder: the workspace names of its files.
+// One zone converted into the staging folder: the workspace names of its
+// files and how its rooms were laid out.
 struct TStagedZone {
     int32_t Number = 0;
     std::vector<std::string> Files;
+    TExitLayoutResult Layout;
 };
+
+// The layout file of a converted room file: the zone's rooms laid out from
+// their exits. A room file that does not read to its end is laid out as far
+// as it reads; the workspace scan that follows reports it.
+bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
+                 TExitLayoutResult& result) {
+    TRoomList rooms;
+    rooms.ReadingZone = number;
+    const bool shown = ShowFileErrors;
+    ShowFileErrors = false;
+    LoadWorldBytes("комнаты", path.string(), std::move(roomText),
+                   [&rooms](TWorldReader& reader) { rooms.ReadRooms(reader); });
+    ShowFileErrors = shown;
+    result = LayOutFromExits(rooms, number);
+    TStringList lines;
+    LayoutToStrings(rooms, lines, number);
+    return SaveLinesToFile(path.string(), lines);
+}
 
 } // namespace
 
@@ -290,7 +312,7 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
     std::vector<std::pair<std::string, int>> substitutions;
     int processed = 0;
     for (const TServerZone* zone : chosen) {
-        TStagedZone done{zone->Number, {}};
+        TStagedZone done{zone->Number, {}, {}};
         bool readable = true;
         for (size_t kind = 0; kind < kServerKinds.size() && readable; ++kind) {
             const std::string& source = zone->Files[kind];
@@ -306,8 +328,8 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
             }
             int lost = 0;
             const std::string name = TargetName(kind, zone->Number);
-            if (!SaveBytesToFile((staging.Path() / name).string(),
-                                 WorkspaceFileText(bytes, options.CodePage, &lost))) {
+            std::string text = WorkspaceFileText(bytes, options.CodePage, &lost);
+            if (!SaveBytesToFile((staging.Path() / name).string(), text)) {
                 report.Failures.push_back(CannotWrite(staging.Path() / name));
                 return report;
             }
@@ -315,10 +337,9 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
             if (lost > 0)
                 substitutions.emplace_back(name, lost);
             if (kind == kRoomKind) {
-                // An empty layout: the rooms wait on the map page to be placed.
-                if (!SaveBytesToFile((staging.Path() / LayoutName(zone->Number)).string(), {})) {
-                    report.Failures.push_back(
-                        CannotWrite(staging.Path() / LayoutName(zone->Number)));
+                const fs::path layout = staging.Path() / LayoutName(zone->Number);
+                if (!WriteLayout(layout, std::move(text), zone->Number, done.Layout)) {
+                    report.Failures.push_back(CannotWrite(layout));
                     return report;
                 }
                 done.Files.push_back(LayoutName(zone->Number));
@@ -349,8 +370,10 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
                 moved = false;
             }
         }
-        if (moved)
+        if (moved) {
             report.Imported.push_back(zone.Number);
+            report.Layout += zone.Layout;
+        }
     }
     for (const auto& [name, lost] : substitutions) {
         report.SubstitutedFiles.emplace_back(name, lost);
@@ -383,6 +406,13 @@ std::vector<std::string> ImportReportLines(const TImportReport& report) {
         Format("Символов без кода в Windows-1251 (заменены на \"?\"): %d", report.Substituted)));
     for (const auto& [name, lost] : report.SubstitutedFiles)
         lines.push_back(Format("  %s: %d", name.c_str(), lost));
+    const TExitLayoutResult& layout = report.Layout;
+    lines.push_back(Msg(Format("Комнат разложено на карте по выходам: %d из %d; двусторонних "
+                               "выходов между соседними клетками: %d из %d",
+                               layout.Placed, layout.Rooms, layout.Joined, layout.TwoWayExits)));
+    if (layout.Unplaced > 0)
+        lines.push_back(
+            Msg(Format("Не поместились на карте (остались не расставлены): %d", layout.Unplaced)));
     if (!report.Skipped.empty())
         lines.push_back(Msg("Уже есть в рабочей папке, не перезаписаны: ") +
                         ZoneNumberList(report.Skipped));

@@ -5,8 +5,9 @@
 // `index` lists), in KOI8-R or Windows-1251 with any line ends. The import
 // copies them into the workspace layout (ZON/N.zon ... TRG/N.trg) as
 // Windows-1251 with CR LF, byte for byte otherwise, and gives every room
-// file an empty layout file (its rooms not placed yet).
+// file a layout file with its rooms laid out on the map from their exits.
 
+#include "exitlayout.h"
 #include "export.h"
 
 #include <array>
@@ -71,6 +72,7 @@ struct TImportReport {
     int Substituted = 0;           // characters without a Windows-1251 code, now '?'
     std::vector<std::pair<std::string, int>> SubstitutedFiles; // workspace file, count
     std::vector<std::string> Failures;                         // Windows-1251 messages
+    TExitLayoutResult Layout; // the imported zones' rooms laid out from their exits
     bool Cancelled = false;
     bool Succeeded() const { return Failures.empty() && NotFound.empty() && !Cancelled; }
 };
@@ -94,7 +96,8 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
                                 const TImportProgress& progress = {});
 
 // The report as lines of text (Windows-1251): zones, files, substitutions,
-// skipped and missing zones. The failures are listed apart, each as it is.
+// the rooms laid out on the map, skipped and missing zones. The failures are listed apart, each as
+// it is.
 std::vector<std::string> ImportReportLines(const TImportReport& report);
 
 // "10, 11, 12"

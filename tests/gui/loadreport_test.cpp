@@ -3,6 +3,7 @@
 
 #include "codepage.h"
 #include "editorfixture.h"
+#include "maplayout.h"
 #include "reportform.h"
 #include "roompage.h"
 #include "serverimport.h"
@@ -12,8 +13,8 @@
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -96,7 +97,8 @@ private slots:
         auto& room = *form_->findChild<TRoomPage*>();
         QVERIFY(!room.R_DescEdit->text().isEmpty());
         QVERIFY(SaveShot(*form_, QStringLiteral("realworld-room.png")));
-        const int32_t vnum = Page(RoomPageIndex).IDComboBox->currentText().section(QLatin1Char(' '), 0, 0).toInt();
+        const int32_t vnum =
+            Page(RoomPageIndex).IDComboBox->currentText().section(QLatin1Char(' '), 0, 0).toInt();
         room.R_DescEdit->setFocus();
         room.R_DescEdit->selectAll();
         TypeText(room.R_DescEdit, QStringLiteral("Переименованная"));
@@ -146,11 +148,13 @@ private slots:
         QCOMPARE(ReadFile(Workspace("ZON/10.zon")), sampleZone);
         QCOMPARE(ReadFile(Workspace("WLD/30.wld")),
                  W("#3000\r\nТопь~\r\nВязко.\r\n~\r\n30 0 1\r\nS\r\n$\r\n"));
-        QVERIFY(RoomList.Find(3000));
+        // The imported room is laid out on the map.
+        QVERIFY(RoomList.Find(3000) && IsOnGrid(*RoomList.Find(3000)));
         QVERIFY(Report() && Report()->isVisible());
         const QString text = Report()->Text();
         QVERIFY2(text.contains(QStringLiteral("Импортировано зон: 1, файлов: 3")),
                  qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Комнат разложено на карте по выходам: 1 из 1")));
         QVERIFY(text.contains(QStringLiteral("Уже есть в рабочей папке, не перезаписаны: 10")));
         QVERIFY(text.contains(QStringLiteral("(заменены на \"?\"): 0")));
         QVERIFY(!text.contains(QStringLiteral("Ошибки")));

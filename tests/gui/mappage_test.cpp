@@ -1,7 +1,9 @@
 #include "editorfixture.h"
+#include "exitlayout.h"
 #include "maplayout.h"
 #include "mappage.h"
 #include "roompage.h"
+#include "serverimport.h"
 #include "textcodec.h"
 #include "worldlists.h"
 
@@ -14,10 +16,14 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
+#include <filesystem>
 
 using namespace guitest;
 
 namespace {
+
+// Real zones the screenshots show.
+constexpr std::array<int32_t, 2> kRealZones = {250, 568};
 
 // Zone 11 rearranged around the cell (10, 10) of level 4: a room on each of
 // the four sides and one on each of the levels below and above; room 1103
@@ -392,6 +398,69 @@ private slots:
         QCOMPARE(Map().MapRoomsListBox->count(), 0);
         QCOMPARE(int(Record(1103).MapLevel), 6);
         QCOMPARE(MapGrid.At(Record(1103).MapX, Record(1103).MapY, 6), 1103);
+    }
+
+    void layingOutFromExitsPlacesTheRooms() {
+        StartOn(true, /*confirm=*/false);
+        for (const TRoom* room : RoomList.ZoneInListOrder(11))
+            Record(room->VNum).MapLevel = 0;
+        ShowZone(11);
+        QCOMPARE(Map().MapRoomsListBox->count(), 4);
+        // Nothing was placed: no question.
+        Click(Map().MapLayoutBtn);
+        QVERIFY(form_->UnplacedRooms.empty());
+        QCOMPARE(Map().MapRoomsListBox->count(), 0);
+        for (const TRoom* room : RoomList.ZoneInListOrder(11)) {
+            QVERIFY(IsOnGrid(*room));
+            QCOMPARE(MapGrid.At(room->MapX, room->MapY, room->MapLevel), room->VNum);
+        }
+        const TExitLayoutResult measured = MeasureExitLayout(RoomList, 11);
+        QVERIFY(measured.TwoWayExits > 0);
+        QCOMPARE(measured.Joined, measured.TwoWayExits);
+        QCOMPARE(Record(1101).MapY + 1, int(Record(1100).MapY)); // 1101 lies north of 1100
+        // The map shows the room on the page, on its level.
+        const TRoom& shown = Record(*Room().ShownRoom());
+        QCOMPARE(Map().Level(), int(shown.MapLevel));
+        QCOMPARE(Map().MiniMapImage->Image().pixelColor(shown.MapX, shown.MapY), QColor(Qt::black));
+
+        // All on the map: laying out again needs a yes.
+        Record(1100).MapX = 70;
+        prompts_->ExpectConfirm(
+            QStringLiteral("Все комнаты зоны уже на карте. Разложить их заново по выходам?"),
+            false);
+        Click(Map().MapLayoutBtn);
+        QCOMPARE(int(Record(1100).MapX), 70);
+        // Some placed, some not: "Нет" places only those not placed.
+        Record(1103).MapLevel = 0;
+        form_->UnplacedRooms = FillMap(RoomList, MapGrid, 11);
+        form_->MapChanged();
+        QCOMPARE(Map().MapRoomsListBox->count(), 1);
+        prompts_->ExpectConfirm(QStringLiteral("Разложить заново и уже расставленные комнаты?\n"
+                                               "«Нет» — расставить только не расставленные."),
+                                false);
+        Click(Map().MapLayoutBtn);
+        QVERIFY(IsOnGrid(Record(1103)));
+        QCOMPARE(int(Record(1100).MapX), 70);
+        QCOMPARE(Map().MapRoomsListBox->count(), 0);
+    }
+
+    // Two zones of the real server world as the import lays them out.
+    void realZonesLaidOutScreenshots() {
+        SKIP_UNLESS_SCREENSHOTS();
+        const std::filesystem::path server = std::filesystem::path(VELMORA_REALWORLD) / "world";
+        if (!std::filesystem::is_directory(server))
+            QSKIP("no real server world beside the project (the sample is not here)");
+        MakeProgram(false, Settings(false, false, true));
+        TImportOptions options;
+        options.Zones = {kRealZones.begin(), kRealZones.end()};
+        QVERIFY(ImportServerWorld(ListServerWorld(server.string()), Workspace(""), options)
+                    .Succeeded());
+        Start();
+        for (const int32_t zone : kRealZones) {
+            ShowZone(zone);
+            QVERIFY(form_->UnplacedRooms.empty());
+            QVERIFY(SaveShot(Map(), QStringLiteral("mappage-real-%1.png").arg(zone)));
+        }
     }
 
     void screenshot() {

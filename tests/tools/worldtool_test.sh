@@ -172,7 +172,7 @@ import)
         fail "zone file not transcoded: $(od -c "$ws/ZON/5.zon" | head)"
     printf '#500\r\nHall~\r\nA hall.\r\n~\r\n5 0 1\r\nS\r\n$\r\n' | cmp -s - "$ws/WLD/5.wld" || fail "lone CR line ends"
     printf '* objects\r\n$\r\n' | cmp -s - "$ws/OBJ/5.obj" || fail "CR LF file"
-    [ -f "$ws/WLD/5.map" ] && [ ! -s "$ws/WLD/5.map" ] || fail "no empty layout file"
+    printf '500 0 0 3\r\n' | cmp -s - "$ws/WLD/5.map" || fail "room not laid out: $(od -c "$ws/WLD/5.map" | head)"
     [ -e "$ws/OBJ/6.obj" ] && fail "a file the index does not list was imported"
     grep -q '"?"): 1$' "$work/out" || fail "substitution count: $(cat "$work/out")"
     grep -qx "  ZON/5.zon: 1" "$work/out" || fail "substituted file not named: $(cat "$work/out")"
@@ -190,6 +190,34 @@ import)
     printf '#6\r\nField~\r\n699 10 2\r\nS\r\n$\r\n' | cmp -s - "$ws/ZON/6.zon" || fail "--force did not overwrite"
     for args in "import $srv" "import $srv $ws --zones" "import $srv $ws --zones 1,x" \
         "import $work/missing $ws" "import $srv $ws --utf8"; do
+        # shellcheck disable=SC2086
+        run $args
+        expect_status 2 "worldtool $args"
+    done
+    ;;
+
+layout)
+    ws=$work/ws
+    mkdir -p "$ws"/{ZON,WLD,OBJ,MOB,SHP,TRG}
+    # 501 east of 500 both ways; 502 without exits, placed already.
+    crlf "#500" "A~" "~" "5 0 1" "D1" "~" "~" "0 -1 501" "S" "#501" "B~" "~" "5 0 1" "D3" "~" "~" \
+        "0 -1 500" "S" "#502" "C~" "~" "5 0 1" "S" "\$" >"$ws/WLD/5.wld"
+    crlf "502 7 7 2" >"$ws/WLD/5.map"
+    crlf "#5" "Zone~" "599 10 2" "S" "\$" >"$ws/ZON/5.zon"
+    run layout "$ws"
+    expect_status 0 "layout"
+    grep -qx "zone 5: 3 rooms, 2 placed, 1 kept, 0 not placed; two-way exits joining neighbour cells: 1 of 1 (100.0%)" \
+        "$work/out" || fail "layout report: $(cat "$work/out")"
+    grep -qx "zones that did not fit: 0" "$work/out" || fail "no count of zones that did not fit"
+    crlf "500 0 0 3" "501 1 0 3" "502 7 7 2" | cmp -s - "$ws/WLD/5.map" || fail "layout file: $(cat "$ws/WLD/5.map")"
+    run layout "$ws" --zone 5 --all
+    expect_status 0 "layout --all"
+    crlf "500 0 0 3" "501 1 0 3" "502 3 0 3" | cmp -s - "$ws/WLD/5.map" || fail "layout --all: $(cat "$ws/WLD/5.map")"
+    run scan "$ws"
+    expect_status 0 "scan after the layout"
+    run layout "$ws" --zone 9
+    expect_status 1 "layout of a zone that is not there"
+    for args in "layout" "layout $ws --zone" "layout $ws --zone x" "layout $ws --frob" "layout $work/missing"; do
         # shellcheck disable=SC2086
         run $args
         expect_status 2 "worldtool $args"

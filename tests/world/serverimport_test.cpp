@@ -57,19 +57,35 @@ TEST_F(ServerImport, TranscodesEveryLineEndAndCountsSubstitutions) {
 
     EXPECT_TRUE(report.Succeeded());
     EXPECT_EQ(report.Imported, std::vector<int32_t>{30});
-    EXPECT_EQ(report.Files, 4); // zone, rooms, their empty layout, objects
+    EXPECT_EQ(report.Files, 4); // zone, rooms, their layout, objects
     EXPECT_EQ(report.Substituted, 2);
     EXPECT_EQ(report.SubstitutedFiles,
               (std::vector<std::pair<std::string, int>>{{"ZON/30.zon", 2}}));
     EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), W("#30\r\nДеревня~\r\n??\r\nS\r\n$"));
     EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.wld"), W("#3000\r\nКомната~\r\n"));
     EXPECT_EQ(ReadBytes(Workspace() / "OBJ/30.obj"), W("#3001\r\nмеч~\r\n\r\n"));
-    ASSERT_TRUE(fs::exists(Workspace() / "WLD/30.map"));
-    EXPECT_EQ(fs::file_size(Workspace() / "WLD/30.map"), 0u);
+    // The room read before the file ends is laid out.
+    EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.map"), "3000 0 0 3\r\n");
     EXPECT_FALSE(fs::exists(Workspace() / "MOB/30.mob"));
     // The staging folder beside the workspace is gone.
     for (const auto& [name, bytes] : Snapshot(Dir))
         EXPECT_FALSE(name.starts_with(".ws")) << name;
+}
+
+TEST_F(ServerImport, RoomsAreLaidOutOnTheMapFromTheirExits) {
+    // 3001 lies west of 3000, 3002 above it (a one-way exit places nothing).
+    Put("wld/30.wld", "#3000\nA~\n~\n30 0 1\nD3\n~\n~\n0 -1 3001\nD4\n~\n~\n0 -1 3002\nS\n"
+                      "#3001\nB~\n~\n30 0 1\nD1\n~\n~\n0 -1 3000\nS\n"
+                      "#3002\nC~\n~\n30 0 1\nD5\n~\n~\n0 -1 3000\nD0\n~\n~\n0 -1 3001\nS\n$\n");
+    const TImportReport report = Import();
+    EXPECT_TRUE(report.Succeeded());
+    EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.map"), "3000 1 0 3\r\n3001 0 0 3\r\n3002 1 0 4\r\n");
+    EXPECT_EQ(report.Layout.Placed, 3);
+    EXPECT_EQ(report.Layout.TwoWayExits, 2);
+    EXPECT_EQ(report.Layout.Joined, 2);
+    EXPECT_EQ(Cp1251ToUtf8(ImportReportLines(report)[3]),
+              "Комнат разложено на карте по выходам: 3 из 3; двусторонних выходов между соседними "
+              "клетками: 2 из 2");
 }
 
 TEST_F(ServerImport, Cp1251InputOnlyChangesLineEnds) {
@@ -193,6 +209,9 @@ TEST_F(ServerImport, RealServerWorldEveryListedFileArrivesFaithfully) {
     }
     EXPECT_EQ(report.Files,
               listed + static_cast<int>(ListFiles((Workspace() / "WLD").string(), ".map").size()));
+    // Every room is on the map, nine in ten two-way exits join neighbour cells.
+    EXPECT_EQ(report.Layout.Unplaced, 0);
+    EXPECT_GE(report.Layout.Joined * 10, report.Layout.TwoWayExits * 9);
 }
 
 // Imported, read as the start-up reads it and exported untouched, a real world

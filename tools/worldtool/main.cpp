@@ -1,10 +1,12 @@
 // worldtool: the world library from the command line. It scans a workspace
 // as the editor does at start-up, saves every zone again, exports every zone
-// for the server, imports a server's world folder, or generates a synthetic
-// workspace.
+// for the server, imports a server's world folder, lays out the rooms of its
+// zones on the map from their exits, or generates a synthetic workspace.
 
 #include "codepage.h"
+#include "exitlayout.h"
 #include "generate.h"
+#include "maplayout.h"
 #include "serverimport.h"
 #include "workspace.h"
 #include "worldfile.h"
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,9 @@ const char* const kUsage =
     "      copy the server's world folder (zon wld obj mob shp trg) into the workspace DIR\n"
     "      as Windows-1251 with CR LF (default KOI8-R input); zones already in DIR are\n"
     "      left alone unless --force\n"
+    "  worldtool layout DIR [--zone N] [--all]\n"
+    "      place the unplaced rooms of every zone (or of zone N) on the map from their\n"
+    "      exits and write the layout files; --all lays out every room again\n"
     "  worldtool generate DIR --zones N [--seed S]\n"
     "      write a synthetic workspace of N zones into DIR (the same for the same seed)\n"
     "exit status: 0 everything loaded, 1 a failure was reported, 2 usage error\n";
@@ -215,6 +221,71 @@ int Import(const std::vector<std::string>& args) {
     return report.Succeeded() && report.Skipped.empty() && flushed ? kExitLoaded : kExitFailures;
 }
 
+void PrintLayout(const char* what, const TExitLayoutResult& result) {
+    std::printf("%s: %d rooms, %d placed, %d kept, %d not placed; two-way exits joining "
+                "neighbour cells: %d of %d",
+                what, result.Rooms, result.Placed, result.Kept, result.Unplaced, result.Joined,
+                result.TwoWayExits);
+    if (result.TwoWayExits > 0)
+        std::printf(" (%.1f%%)", 100.0 * result.Joined / result.TwoWayExits);
+    std::printf("\n");
+}
+
+int Layout(const std::vector<std::string>& args) {
+    std::vector<std::string> folders;
+    TExitLayoutOptions options;
+    std::optional<int32_t> only;
+    for (size_t i = 0; i < args.size(); ++i) {
+        long long value = 0;
+        if (args[i] == "--all") {
+            options.All = true;
+        } else if (args[i] == "--zone") {
+            if (i + 1 == args.size() || !ParseNumber(args[++i], 0, 21474836, value))
+                return Usage("--zone takes a zone number");
+            only = static_cast<int32_t>(value);
+        } else if (args[i].starts_with("--")) {
+            return Usage(("unknown option " + args[i]).c_str());
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 1)
+        return Usage("layout takes one folder");
+    if (!IsFolder(folders[0]))
+        return Usage(("not a folder: " + folders[0]).c_str());
+    TStderrReporter reporter;
+    const TScanResult scan = ScanWorkspace(folders[0], reporter);
+    std::vector<const TZone*> zones;
+    for (const auto& zone : scan.Zones)
+        if (!only || zone->ZoneNumber == *only)
+            zones.push_back(zone.get());
+    if (only && zones.empty()) {
+        std::fprintf(stderr, "worldtool: no zone %d was loaded from %s\n", *only,
+                     folders[0].c_str());
+        return kExitFailures;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<TExitLayoutResult> results;
+    for (const TZone* zone : zones)
+        results.push_back(LayOutFromExits(RoomList, zone->ZoneNumber, options));
+    const double seconds = SecondsSince(start);
+    TExitLayoutResult total;
+    int unfit = 0;
+    BeginBatchWrite();
+    for (size_t i = 0; i < zones.size(); ++i) {
+        const int32_t number = zones[i]->ZoneNumber;
+        SaveLayoutFile(RoomList, LayoutFileName(zones[i]->RoomFileName), number);
+        PrintLayout(("zone " + std::to_string(number)).c_str(), results[i]);
+        total += results[i];
+        unfit += results[i].Unplaced > 0;
+    }
+    const bool flushed = EndBatchWrite(folders[0]);
+    PrintLayout("all zones", total);
+    std::printf("zones that did not fit: %d\n", unfit);
+    std::printf("layout time: %.3f s\n", seconds);
+    return reporter.Count() > 0 || unfit > 0 || !flushed ? kExitFailures : kExitLoaded;
+}
+
 int Generate(const std::vector<std::string>& args) {
     std::vector<std::string> folders;
     TGenerateOptions options;
@@ -271,6 +342,8 @@ int Run(int argc, char** argv) {
         return Export(args);
     if (command == "import")
         return Import(args);
+    if (command == "layout")
+        return Layout(args);
     if (command == "generate")
         return Generate(args);
     if (command == "--help" || command == "-h" || command == "help") {
