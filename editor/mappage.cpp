@@ -520,7 +520,9 @@ void TMapPage::LayOutFromExits(bool all) {
         return;
     TExitLayoutOptions options;
     options.All = all;
-    const TExitLayoutResult result = ::LayOutFromExits(RoomList, *zone, options);
+    TExitLayoutResult result;
+    Step(QStringLiteral("раскладка комнат по выходам"), std::nullopt, {},
+         [&] { result = ::LayOutFromExits(RoomList, *zone, options); });
     main_.UnplacedRooms = FillMap(RoomList, MapGrid, *zone);
     Refresh();
     MoveToShownRoom();

@@ -153,7 +153,7 @@ private slots:
     void everyKindOfStepIsUndoneAndRedone_data() {
         QTest::addColumn<int>("step");
         for (const char* name : {"apply", "add", "copy", "delete", "drop with links", "take off",
-                                 "zone edit", "file read", "seller placed"})
+                                 "zone edit", "file read", "seller placed", "layout from exits"})
             QTest::newRow(name) << 0;
     }
     void everyKindOfStepIsUndoneAndRedone() {
@@ -242,6 +242,18 @@ private slots:
                     Action("N3")->trigger();
                 },
                 QStringLiteral("чтение файла 10.obj"));
+        } else if (step == QLatin1String("layout from exits")) {
+            ShowZone(11);
+            ClickTab(RoomPageIndex);
+            CheckUndoRedo(
+                [&] {
+                    prompts_->ExpectConfirm(
+                        QStringLiteral("Разложить заново и уже расставленные комнаты?\n"
+                                       "«Нет» — расставить только не расставленные."),
+                        true);
+                    Click(form_->findChild<QPushButton*>(QStringLiteral("MapLayoutBtn")));
+                },
+                QStringLiteral("раскладка комнат по выходам"));
         } else if (step == QLatin1String("seller placed")) {
             ClickTab(ShopPageIndex);
             CheckUndoRedo(
