@@ -2,14 +2,21 @@
 
 #include "prompts.h"
 
+#include "listfilter.h"
+
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QListView>
+#include <QSortFilterProxyModel>
 #include <QVBoxLayout>
 
 TListForm::TListForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("ListForm"));
     setWindowTitle(QStringLiteral("Список"));
 
+    FilterEdit = new QLineEdit(this);
+    FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
+    filter_ = NewListFilter(FilterEdit, this);
     ListBox1 = new QListView(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -19,6 +26,7 @@ TListForm::TListForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(FilterEdit);
     column->addWidget(ListBox1);
 
     const QFontMetrics metrics = fontMetrics();
@@ -28,7 +36,8 @@ TListForm::TListForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
 }
 
 void TListForm::SetModel(QAbstractItemModel* model) {
-    ListBox1->setModel(model);
+    filter_->setSourceModel(model);
+    ListBox1->setModel(filter_);
 }
 
 void TListForm::closeEvent(QCloseEvent* event) {

@@ -7,8 +7,10 @@
 #include <QWidget>
 
 class QAbstractItemModel;
+class QLineEdit;
 class QListView;
 class QModelIndex;
+class QSortFilterProxyModel;
 
 class TListForm : public QWidget {
     Q_OBJECT
@@ -22,6 +24,8 @@ public:
     // The records shown: one row each, its number as Qt::UserRole.
     void SetModel(QAbstractItemModel* model);
 
+    // Narrows the list to the rows holding the typed text (number or name).
+    QLineEdit* FilterEdit;
     QListView* ListBox1;
 
 signals:
@@ -35,5 +39,6 @@ protected:
 private:
     void ListBox1DblClick(const QModelIndex& index);
 
+    QSortFilterProxyModel* filter_;
     int tag_ = 0;
 };

@@ -13,7 +13,7 @@ std::vector<TRecordListModel::TRow> TRecordListModel::RowsOf(std::vector<TListEn
     std::vector<TRow> rows;
     rows.reserve(entries.size());
     for (const TListEntry& entry : entries)
-        rows.push_back({entry.VNum, FromCp1251(entry.Text)});
+        rows.push_back({entry.VNum, ListText(entry.Text)});
     return rows;
 }
 

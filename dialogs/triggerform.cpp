@@ -1,5 +1,6 @@
 #include "triggerform.h"
 
+#include "listfilter.h"
 #include "prompts.h"
 #include "textcodec.h"
 #include "worldlists.h"
@@ -8,8 +9,10 @@
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
@@ -29,6 +32,9 @@ TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, cons
     promptLabel_ = new QLabel(prompt, this);
     promptLabel_->setObjectName(QStringLiteral("PromptLabel"));
 
+    FilterEdit = new QLineEdit(this);
+    FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
+    filter_ = NewListFilter(FilterEdit, this);
     list_ = new QListView(this);
     list_->setObjectName(listName);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -58,6 +64,7 @@ TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, cons
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(promptLabel_);
+    column->addWidget(FilterEdit);
     column->addWidget(list_, 1);
     column->addLayout(numberRow);
     column->addLayout(extras_);
@@ -75,8 +82,10 @@ TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, cons
 }
 
 void TRecordPicker::ShowModel(QAbstractItemModel* model) {
-    if (list_->model() != model)
-        list_->setModel(model);
+    if (filter_->sourceModel() != model)
+        filter_->setSourceModel(model);
+    if (list_->model() != filter_)
+        list_->setModel(filter_);
 }
 
 void TRecordPicker::ClearOwnEntries() {
@@ -85,6 +94,8 @@ void TRecordPicker::ClearOwnEntries() {
 }
 
 void TRecordPicker::PresetNumber(int32_t number) {
+    // Each choice starts with the whole list.
+    FilterEdit->clear();
     QAbstractItemModel* model = list_->model();
     list_->clearSelection();
     list_->setCurrentIndex({});

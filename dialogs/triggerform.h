@@ -11,6 +11,8 @@
 
 class QAbstractItemModel;
 class QLabel;
+class QLineEdit;
+class QSortFilterProxyModel;
 class QListView;
 class QModelIndex;
 class QPushButton;
@@ -30,6 +32,7 @@ public:
     QPushButton* OkBtn;     // "Выбрать": the selected entry into the number field
     QPushButton* AddBtn;    // "Ok": accepts
     QPushButton* CancelBtn; // "Отмена"
+    QLineEdit* FilterEdit;  // narrows the list as the builder types
 
 protected:
     // `prompt` is the heading and also the error shown when nothing is chosen;
@@ -67,6 +70,7 @@ private:
     QLabel* promptLabel_;
     QListView* list_;
     QStandardItemModel* own_;
+    QSortFilterProxyModel* filter_;
     QSpinBox* edit_;
     QVBoxLayout* extras_;
 };

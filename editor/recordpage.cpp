@@ -36,8 +36,8 @@ void TRecordPage::Refill(const std::vector<TListEntry>& entries) {
     const QSignalBlocker block(IDComboBox);
     IDComboBox->clear();
     for (const auto& entry : entries)
-        IDComboBox->addItem(FromCp1251(entry.Text), entry.VNum);
-    IDComboBox->model()->sort(0);
+        IDComboBox->addItem(ListText(entry.Text), entry.VNum);
+    SortByNumber();
     IDComboBox->setCurrentIndex(entries.empty() ? -1 : 0);
     Current.reset();
     if (HasSelection())
@@ -55,15 +55,22 @@ int TRecordPage::RowOf(int32_t vnum) const {
 void TRecordPage::AddEntry(const TListEntry& entry) {
     const QSignalBlocker block(IDComboBox);
     const QVariant selected = IDComboBox->currentData();
-    IDComboBox->addItem(FromCp1251(entry.Text), entry.VNum);
-    IDComboBox->model()->sort(0);
+    IDComboBox->addItem(ListText(entry.Text), entry.VNum);
+    SortByNumber();
     IDComboBox->setCurrentIndex(selected.isValid() ? IDComboBox->findData(selected) : -1);
 }
 
 void TRecordPage::ShowEntryText(int32_t vnum, const QString& text) {
     const int row = RowOf(vnum);
     if (row >= 0)
-        IDComboBox->setItemText(row, text);
+        IDComboBox->setItemText(row, WithoutColourCodes(text));
+}
+
+void TRecordPage::SortByNumber() {
+    // By the number each entry carries: 106 before 1040.
+    auto* model = qobject_cast<QStandardItemModel*>(IDComboBox->model());
+    model->setSortRole(Qt::UserRole);
+    model->sort(0);
 }
 
 void TRecordPage::RemoveRow(int row) {

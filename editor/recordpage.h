@@ -80,5 +80,7 @@ public:
     void Change();
 
 private:
+    void SortByNumber();
+
     TMainForm& main_;
 };

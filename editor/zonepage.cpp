@@ -41,6 +41,10 @@ class TZoneItem : public QListWidgetItem {
 public:
     explicit TZoneItem(std::unique_ptr<TZone> zone) : zone_(std::move(zone)) { UpdateText(); }
     TZone& Zone() const { return *zone_; }
+    // The list sorts by zone number: 106 before 1040.
+    bool operator<(const QListWidgetItem& other) const override {
+        return zone_->ZoneNumber < static_cast<const TZoneItem&>(other).zone_->ZoneNumber;
+    }
     void UpdateText() { SetText(zone_->ZoneNumber, FromCp1251(zone_->ZoneName)); }
     // An unsaved zone shows "*" after its number.
     void SetText(int32_t number, const QString& name) {
@@ -131,6 +135,14 @@ QWidget* TZonePage::BuildZoneList() {
     Z_ListBox->setSortingEnabled(true);
     auto* listLabel = new QLabel(QStringLiteral("&Список зон"), column);
     listLabel->setBuddy(Z_ListBox);
+    Z_FilterEdit = Named(new QLineEdit(column), "Z_FilterEdit");
+    Z_FilterEdit->setPlaceholderText(QStringLiteral("Фильтр: номер или часть названия"));
+    Z_FilterEdit->setClearButtonEnabled(true);
+    connect(Z_FilterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        for (int row = 0; row < Z_ListBox->count(); ++row)
+            Z_ListBox->item(row)->setHidden(
+                !Z_ListBox->item(row)->text().contains(text, Qt::CaseInsensitive));
+    });
 
     Z_NewZoneEdit = Named(new QSpinBox(column), "Z_NewZoneEdit");
     Z_NewZoneEdit->setRange(-9999, 9999);
@@ -154,6 +166,7 @@ QWidget* TZonePage::BuildZoneList() {
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(listLabel);
+    layout->addWidget(Z_FilterEdit);
     layout->addWidget(Z_ListBox, 1);
     layout->addLayout(newRow);
     layout->addWidget(attention);

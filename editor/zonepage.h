@@ -71,6 +71,7 @@ public:
     std::array<QLineEdit*, 6> FilenameEdits() const;
 
     QListWidget* Z_ListBox;
+    QLineEdit* Z_FilterEdit; // narrows the zone list as the builder types
     QSpinBox* Z_NewZoneEdit;
     QPushButton* Z_NewBtn;
     QPushButton* Z_SaveMUDBtn;

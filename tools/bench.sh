@@ -21,8 +21,9 @@ if [ ! -x /usr/bin/time ]; then
 fi
 
 cmake -S "$root" -B "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF >/dev/null
-cmake --build "$root/build-bench" -j2 --target worldtool >/dev/null
+cmake --build "$root/build-bench" -j2 --target worldtool guibench velmora_data >/dev/null
 tool=$root/build-bench/tools/worldtool
+guibench=$root/build-bench/tools/guibench
 
 rm -rf "$base"
 mkdir -p "$base"
@@ -64,6 +65,36 @@ for zones in 100 1000; do
 done
 
 ratio() { awk "BEGIN{printf \"%.1f\", $1 / $2}"; }
+
+# The editor's main window on a workspace, offscreen: the run of RUNS with the
+# quickest start-up gives its figures (guibench prints "name value" pairs,
+# each step the best of three), and the peak memory of that run.
+# Prints "ready zone page next save peak_kb".
+gui() {
+    local prog=$base/program best_line="" best_ready="" line ready
+    rm -rf "$prog"
+    mkdir -p "$prog"
+    cp -r "$root/build-bench/VelmoraEd/Bases" "$root/build-bench/VelmoraEd/Help" \
+        "$root/build-bench/VelmoraEd/VelmoraEd.ini" "$prog/"
+    ln -s "$1" "$prog/Zones"
+    for ((i = 0; i < runs; ++i)); do
+        QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%M" -o "$base/time" "$guibench" "$prog" \
+            >"$base/gui" 2>"$base/stderr" || { cat "$base/stderr"; exit 1; }
+        line="$(cat "$base/gui") peak $(cat "$base/time")"
+        ready=$(awk '{print $2}' <<<"$line")
+        if [ -z "$best_ready" ] || awk "BEGIN{exit !($ready < $best_ready)}"; then
+            best_ready=$ready
+            best_line=$line
+        fi
+    done
+    awk '{print $2, $4, $6, $8, $10, $16}' <<<"$best_line"
+}
+ms() { awk "BEGIN{printf \"%.0f ms\", $1 * 1000}"; }
+gui_row() { # name scan-seconds scan-peak-kb workspace
+    local r z p n s m
+    read -r r z p n s m < <(gui "$4")
+    echo "| $1 | $2 s | $r s | $(ratio "$r" "$2")x | $(ms "$z") | $(ms "$p") | $(ms "$n") | $(ms "$s") | $(($3 / 1024)) MB | $((m / 1024)) MB | $(ratio "$m" "$3")x |"
+}
 
 # The real server world beside the project: import it into a fresh
 # workspace, then scan that workspace, each beside `cat` of the bytes it reads.
@@ -112,5 +143,12 @@ echo "| zones | server folder | cat | import | import / cat | peak memory import
 echo "|---|---|---|---|---|---|---|---|---|---|"
 echo "$real_line"
 echo "$layout_line"
+echo
+echo "The editor (offscreen) beside worldtool scan of the same workspace"
+echo "| workspace | scan | editor ready | ready / scan | zone switch | page switch | next record | save zone | peak scan | peak editor | peak ratio |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|"
+gui_row "100 zones" "${scan[100]}" "${memscan[100]}" "$base/ws100"
+gui_row "1,000 zones" "${scan[1000]}" "${memscan[1000]}" "$base/ws1000"
+[ -n "${rws:-}" ] && [ -d "$rws" ] && gui_row "real world ($(ls "$real/zon" | grep -c '\.zon$') zones)" "$scan_real" "$scan_real_mem" "$rws"
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 rm -rf "$base"
