@@ -3,7 +3,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
+#include <algorithm>
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
@@ -44,4 +46,21 @@ void TOkDialog::showEvent(QShowEvent* event) {
     // Only a real show, not the window system restoring a minimised dialog.
     if (!event->spontaneous())
         accepted_ = false;
+}
+
+void PlaceBeside(QWidget* window, const QWidget* main) {
+    constexpr int kGap = 8;
+    const QRect frame = main->frameGeometry();
+    const QSize size = window->frameGeometry().size();
+    const QScreen* screen = main->screen();
+    const QRect room =
+        screen ? screen->availableGeometry() : QRect(frame.topLeft(), frame.size() * 3);
+    QPoint at(frame.right() + 1 + kGap, frame.top());
+    if (at.x() + size.width() > room.right() + 1)
+        at.setX(frame.left() - kGap - size.width());
+    if (at.x() < room.left())
+        // No room on either side: over the main window's client area, right-aligned.
+        at = QPoint(main->geometry().right() - size.width(), main->geometry().top());
+    at.setY(std::max(at.y(), room.top()));
+    window->move(at);
 }

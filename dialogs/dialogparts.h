@@ -32,6 +32,10 @@ QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
 // A dialog that reports its answer by Accepted(): only its "Ok" sets it, and
 // every showing of the window clears it, so a caller never reads the answer
 // of an earlier run.
+// Moves a companion window beside `main`: to the right of its frame, else to
+// the left, else inside it below its title bar; never over the title bar.
+void PlaceBeside(QWidget* window, const QWidget* main);
+
 class TOkDialog : public QDialog {
     Q_OBJECT
 

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -131,6 +132,12 @@ void TRecordPicker::AppendEntry(const QString& text, int32_t number) {
     item->setData(number, Qt::UserRole);
     item->setEditable(false);
     own_->appendRow(item);
+}
+
+void TRecordPicker::showEvent(QShowEvent* event) {
+    TOkDialog::showEvent(event);
+    if (!event->spontaneous() && parentWidget())
+        PlaceBeside(this, parentWidget()->window());
 }
 
 bool TRecordPicker::event(QEvent* event) {

@@ -57,6 +57,8 @@ protected:
     void AppendEntry(const QString& text, int32_t number);
 
     bool event(QEvent* event) override;
+    // Opens beside the main window, at the same place each time.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ChooseClick();

@@ -5,6 +5,7 @@
 #include "configform.h"
 #include "descform.h"
 #include "destform.h"
+#include "dialogparts.h"
 #include "effectform.h"
 #include "errorreporter.h"
 #include "filecommands.h"
@@ -41,6 +42,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUndoView>
 #include <QVBoxLayout>
@@ -49,9 +51,6 @@ namespace {
 
 // The main window's fixed size: room for the widest page.
 constexpr QSize kWindowSize(980, 640);
-
-// The tools window sits this far right of and below the main window's corner.
-constexpr QPoint kToolsOffset(450, 5);
 
 QAction* NewAction(QWidget* owner, QMenu* menu, const char* name, const QString& caption,
                    const QKeySequence& shortcut = {}) {
@@ -150,6 +149,8 @@ void TMainForm::CreateCompanions() {
     AddDescForm = new TAddDescForm(this);
     EffectForm = new TEffectForm(this);
     ToolsForm = new TToolsForm(this);
+    // Shown or raised, it leaves the focus where the builder works.
+    ToolsForm->setAttribute(Qt::WA_ShowWithoutActivating);
     NumberForm = new TNumberForm(this);
     DescForm = new TDescForm(this);
     const std::array<TRecordListModel::TSource, 5> sources = {
@@ -516,8 +517,16 @@ void TMainForm::StartUp() {
     ApplySettings();
 
     const TSettings settings = ConfigForm->settings();
-    ToolsForm->move(pos() + kToolsOffset);
-    ToolsForm->setVisible(settings.Tools);
+    // Shown once the main window is up, so that the window system stacks it
+    // above its owner; beside it, not over its title bar.
+    QTimer::singleShot(0, this, [this, shown = settings.Tools] {
+        PlaceBeside(ToolsForm, this);
+        ToolsForm->setVisible(shown);
+        if (shown) {
+            ToolsForm->raise();
+            activateWindow(); // the builder types into the main window
+        }
+    });
     N25->setChecked(settings.Tools);
     NConfirm->setChecked(settings.Confirm);
     startHeight_ = height();
