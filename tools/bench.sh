@@ -1,7 +1,8 @@
 #!/bin/bash
 # Benchmark of worldtool on generated workspaces of 100 and 1,000 zones (not a
-# test): scan and resave wall time beside `cat` of the same files, and peak
-# memory; then the import of the real server world in ../shared/realworld
+# test): scan and resave wall time beside `cat` of the same files, peak
+# memory, and the time of the workspace checks alone (`worldtool check` without
+# its scan); then the import of the real server world in ../shared/realworld
 # (when it is there) and the scan of the imported workspace. Builds the tool in Release in build-bench/. Each figure is the best
 # of RUNS runs (default 3), since the machine may be shared.
 #
@@ -43,10 +44,25 @@ best() {
     echo "$best_time $best_mem"
 }
 
+# Best time (s) of the checks alone, as `worldtool check` reports them, and
+# the number of problems found: "SECONDS PROBLEMS". Status 1 (errors found) is no stop.
+best_check() {
+    local best_time="" t
+    for ((i = 0; i < runs; ++i)); do
+        "$tool" check "$1" >"$base/problems" 2>"$base/stderr" || [ $? -eq 1 ] ||
+            { cat "$base/stderr"; exit 1; }
+        t=$(sed -n 's/^check time: \([0-9.]*\) s$/\1/p' "$base/stderr")
+        if [ -z "$best_time" ] || awk "BEGIN{exit !($t < $best_time)}"; then
+            best_time=$t
+        fi
+    done
+    echo "$best_time $(wc -l <"$base/problems")"
+}
+
 catall() { find "$1" -type f -exec cat {} + >/dev/null; }
 export -f catall
 
-declare -A cat scan resave memscan memresave bytes
+declare -A cat scan resave memscan memresave bytes check problems
 for zones in 100 1000; do
     ws=$base/ws$zones
     "$tool" generate "$ws" --zones "$zones" --seed 1 >/dev/null
@@ -56,6 +72,7 @@ for zones in 100 1000; do
     cat[$zones]=$cat_time
     read -r scan[$zones] memscan[$zones] < <(prepare="" best "$tool" scan "$ws")
     read -r resave[$zones] memresave[$zones] < <(prepare="rm -rf '$base/out'" best "$tool" resave "$ws" "$base/out")
+    read -r check[$zones] problems[$zones] < <(best_check "$ws")
     cmp -s <(cd "$ws" && find . -type f -exec md5sum {} + | sort) \
         <(cd "$base/out" && find . -type f -exec md5sum {} + | sort) ||
         { echo "resave of $zones zones is not byte for byte the workspace"; exit 1; }
@@ -92,6 +109,13 @@ for zones in 100 1000; do
 done
 echo
 echo "100 -> 1,000 zones: scan $(ratio "${scan[1000]}" "${scan[100]}")x, resave $(ratio "${resave[1000]}" "${resave[100]}")x"
+echo
+echo "Checks of the whole workspace (worldtool check, its scan not counted)"
+echo "| zones | checks | problems found |"
+echo "|---|---|---|"
+for zones in 100 1000; do
+    echo "| $zones | ${check[$zones]} s | ${problems[$zones]} |"
+done
 echo "(resave is the whole command: the scan, then the save of every zone.)"
 echo
 echo "Real server world: import, then scan of the imported workspace"

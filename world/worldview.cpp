@@ -1,0 +1,88 @@
+#include "worldview.h"
+
+#include "worldlists.h"
+
+#include <array>
+
+TWorldView GlobalWorld(std::vector<const TZone*> zones) {
+    return {RoomList, ObjList, MobList, ShopList, TriggerList, std::move(zones)};
+}
+
+const TZone* FindZone(const TWorldView& world, int32_t number) {
+    for (const TZone* zone : world.Zones)
+        if (zone->ZoneNumber == number)
+            return zone;
+    return nullptr;
+}
+
+bool RecordExists(const TWorldView& world, TRecordKind kind, int32_t vnum) {
+    switch (kind) {
+    case TRecordKind::Zone:
+        return FindZone(world, vnum) != nullptr;
+    case TRecordKind::Room:
+        return world.Rooms.Find(vnum) != nullptr;
+    case TRecordKind::Obj:
+        return world.Objs.Find(vnum) != nullptr;
+    case TRecordKind::Mob:
+        return world.Mobs.Find(vnum) != nullptr;
+    case TRecordKind::Shop:
+        return world.Shops.Find(vnum) != nullptr;
+    case TRecordKind::Trigger:
+        return world.Triggers.Find(vnum) != nullptr;
+    }
+    return false;
+}
+
+int32_t ZoneOfRecord(TRecordKind kind, int32_t vnum) {
+    return kind == TRecordKind::Zone ? vnum : ZoneOf(vnum);
+}
+
+namespace {
+
+const std::array<const char*, 6> kKindNames = {"зона", "комната", "объект",
+                                               "моб",  "магазин", "триггер"};
+const std::array<const char*, 6> kKindCaptions = {"Зона", "Комната", "Объект",
+                                                  "Моб",  "Магазин", "Триггер"};
+
+std::string NameOf(const TWorldView& world, TRecordKind kind, int32_t vnum) {
+    switch (kind) {
+    case TRecordKind::Zone: {
+        const TZone* zone = FindZone(world, vnum);
+        return zone ? zone->ZoneName : std::string();
+    }
+    case TRecordKind::Room: {
+        const TRoom* room = world.Rooms.Find(vnum);
+        return room ? room->Name : std::string();
+    }
+    case TRecordKind::Obj: {
+        const TObj* obj = world.Objs.Find(vnum);
+        return obj ? obj->Imen : std::string();
+    }
+    case TRecordKind::Mob: {
+        const TMob* mob = world.Mobs.Find(vnum);
+        return mob ? mob->Imen : std::string();
+    }
+    case TRecordKind::Trigger: {
+        const TTrigger* trigger = world.Triggers.Find(vnum);
+        return trigger ? trigger->Name : std::string();
+    }
+    case TRecordKind::Shop:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string RecordKindName(TRecordKind kind) {
+    return Msg(kKindNames[static_cast<size_t>(kind)]);
+}
+
+std::string RecordCaption(const TWorldView& world, TRecordKind kind, int32_t vnum) {
+    std::string caption =
+        Msg(kKindCaptions[static_cast<size_t>(kind)]) + " " + std::to_string(vnum);
+    const std::string name = NameOf(world, kind, vnum);
+    if (!name.empty())
+        caption += " (" + name + ")";
+    return caption;
+}
