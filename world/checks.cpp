@@ -48,23 +48,23 @@ public:
     std::vector<TProblem> Run() {
         ForEachInScope(world_.Rooms, [this](const TRoom& room) { CheckRoom(room); });
         ForEachInScope(world_.Objs, [this](const TObj& obj) {
-            CheckTriggers(TRecordKind::Obj, obj.VNum, obj.Triggers, kObjTrigger);
-            CheckLimit(TRecordKind::Obj, obj.VNum, obj.MaxInWorld, objLoads_);
+            CheckTriggers(TRecordType::Obj, obj.VNum, obj.Triggers, kObjTrigger);
+            CheckLimit(TRecordType::Obj, obj.VNum, obj.MaxInWorld, objLoads_);
         });
         ForEachInScope(world_.Mobs, [this](const TMob& mob) {
-            CheckTriggers(TRecordKind::Mob, mob.VNum, mob.Triggers, kMobTrigger);
-            CheckLimit(TRecordKind::Mob, mob.VNum, mob.MaxInWorld, mobLoads_);
+            CheckTriggers(TRecordType::Mob, mob.VNum, mob.Triggers, kMobTrigger);
+            CheckLimit(TRecordType::Mob, mob.VNum, mob.MaxInWorld, mobLoads_);
             CheckRoute(mob);
         });
         ForEachInScope(world_.Shops, [this](const TShop& shop) { CheckShop(shop); });
         for (const TZone* zone : world_.Zones)
             if (InScope(zone->ZoneNumber))
                 CheckZone(*zone);
-        CheckDuplicates(TRecordKind::Room, world_.Rooms);
-        CheckDuplicates(TRecordKind::Obj, world_.Objs);
-        CheckDuplicates(TRecordKind::Mob, world_.Mobs);
-        CheckDuplicates(TRecordKind::Shop, world_.Shops);
-        CheckDuplicates(TRecordKind::Trigger, world_.Triggers);
+        CheckDuplicates(TRecordType::Room, world_.Rooms);
+        CheckDuplicates(TRecordType::Obj, world_.Objs);
+        CheckDuplicates(TRecordType::Mob, world_.Mobs);
+        CheckDuplicates(TRecordType::Shop, world_.Shops);
+        CheckDuplicates(TRecordType::Trigger, world_.Triggers);
         std::stable_sort(out_.begin(), out_.end(), [](const TProblem& a, const TProblem& b) {
             if (a.Zone != b.Zone)
                 return a.Zone < b.Zone;
@@ -135,15 +135,15 @@ private:
         return !list.Find(vnum) && (vnum < 0 || loadedZones_.contains(ZoneOf(vnum)));
     }
 
-    void Add(TProblemKind kind, TSeverity severity, TRecordKind record, int32_t vnum,
+    void Add(TProblemKind kind, TSeverity severity, TRecordType record, int32_t vnum,
              std::string message) {
         out_.push_back(
             {kind, severity, ZoneOfRecord(record, vnum), record, vnum, std::move(message)});
     }
-    void Error(TProblemKind kind, TRecordKind record, int32_t vnum, std::string message) {
+    void Error(TProblemKind kind, TRecordType record, int32_t vnum, std::string message) {
         Add(kind, TSeverity::Error, record, vnum, std::move(message));
     }
-    void Warning(TProblemKind kind, TRecordKind record, int32_t vnum, std::string message) {
+    void Warning(TProblemKind kind, TRecordType record, int32_t vnum, std::string message) {
         Add(kind, TSeverity::Warning, record, vnum, std::move(message));
     }
 
@@ -162,12 +162,12 @@ private:
         for (const std::string& line : room.KeptExits)
             if (line.size() >= 2 && line[0] == 'D' && line[1] >= '0' && line[1] < '0' + DirCount &&
                 room.Exits[static_cast<size_t>(line[1] - '0')].ToRoom == 0)
-                Warning(TProblemKind::ExitToRoomZero, TRecordKind::Room, vnum,
+                Warning(TProblemKind::ExitToRoomZero, TRecordType::Room, vnum,
                         Msg("Выход ") + DirectionName(line[1] - '0') + Msg(" ведёт в комнату 0"));
         if (!hasExit && !entered_.contains(vnum))
-            Warning(TProblemKind::DeadRoom, TRecordKind::Room, vnum,
+            Warning(TProblemKind::DeadRoom, TRecordType::Room, vnum,
                     Msg("Из комнаты нет выходов, и в неё не ведёт ни один выход"));
-        CheckTriggers(TRecordKind::Room, vnum, room.Triggers, kRoomTrigger);
+        CheckTriggers(TRecordType::Room, vnum, room.Triggers, kRoomTrigger);
         CheckContents(room);
     }
 
@@ -176,39 +176,39 @@ private:
         const TRoom* target = world_.Rooms.Find(exit.ToRoom);
         if (!target) {
             if (Missing(world_.Rooms, exit.ToRoom))
-                Error(TProblemKind::ExitToMissingRoom, TRecordKind::Room, room.VNum,
+                Error(TProblemKind::ExitToMissingRoom, TRecordType::Room, room.VNum,
                       what + Msg(" ведёт в несуществующую комнату ") + N(exit.ToRoom));
         } else if (target->Exits[static_cast<size_t>(ReverseDir(d))].ToRoom != room.VNum) {
-            Warning(TProblemKind::UnpairedExit, TRecordKind::Room, room.VNum,
+            Warning(TProblemKind::UnpairedExit, TRecordType::Room, room.VNum,
                     what + Msg(" в комнату ") + N(exit.ToRoom) +
                         Msg(": оттуда нет выхода обратно"));
         }
         if (exit.Key > 0) {
             const TObj* key = world_.Objs.Find(exit.Key);
             if (Missing(world_.Objs, exit.Key))
-                Error(TProblemKind::BadKey, TRecordKind::Room, room.VNum,
+                Error(TProblemKind::BadKey, TRecordType::Room, room.VNum,
                       Msg("Ключ двери ") + DirectionName(d) + Msg(": нет объекта ") + N(exit.Key));
             else if (key && key->Kind != kKeyKind)
-                Error(TProblemKind::BadKey, TRecordKind::Room, room.VNum,
+                Error(TProblemKind::BadKey, TRecordType::Room, room.VNum,
                       Msg("Ключ двери ") + DirectionName(d) + Msg(": объект ") + N(exit.Key) +
                           Msg(" не ключ (тип ") + N(key->Kind) + ")");
         }
     }
 
-    void UnknownObject(TRecordKind record, int32_t vnum, int32_t obj, const std::string& where) {
+    void UnknownObject(TRecordType record, int32_t vnum, int32_t obj, const std::string& where) {
         if (Missing(world_.Objs, obj))
             Error(TProblemKind::UnknownResetRecord, record, vnum,
                   Msg("Сброс: нет объекта ") + N(obj) + where);
     }
 
-    void CheckLinked(TRecordKind record, int32_t vnum, const TLinkObjList& contents,
+    void CheckLinked(TRecordType record, int32_t vnum, const TLinkObjList& contents,
                      const std::string& where) {
         for (const TLinkObj& item : contents)
             UnknownObject(record, vnum, item.ObjVNum, where);
     }
 
     // A placed object and what is put into it (the P commands after its O).
-    void CheckPlacedObject(TRecordKind record, int32_t vnum, const TRoomObj& placed,
+    void CheckPlacedObject(TRecordType record, int32_t vnum, const TRoomObj& placed,
                            const std::string& where) {
         UnknownObject(record, vnum, placed.ObjVNum, where);
         const std::string inside = Msg(" (в объекте ") + N(placed.ObjVNum) + ")";
@@ -225,44 +225,44 @@ private:
         for (const TRoomMob& placed : room.Mobs) {
             const TMob* mob = world_.Mobs.Find(placed.MobVNum);
             if (Missing(world_.Mobs, placed.MobVNum)) {
-                Error(TProblemKind::UnknownPlacedMob, TRecordKind::Room, vnum,
+                Error(TProblemKind::UnknownPlacedMob, TRecordType::Room, vnum,
                       Msg("Сброс: нет моба ") + N(placed.MobVNum));
             } else if (mob && mob->MaxInWorld > 0 && placed.MaxInRoom > mob->MaxInWorld) {
-                Warning(TProblemKind::RoomLimitOverWorld, TRecordKind::Room, vnum,
+                Warning(TProblemKind::RoomLimitOverWorld, TRecordType::Room, vnum,
                         Msg("Моб ") + N(placed.MobVNum) + Msg(": предел в комнате ") +
                             N(placed.MaxInRoom) + Msg(" больше предела в мире ") +
                             N(mob->MaxInWorld));
             }
-            CheckLinked(TRecordKind::Room, vnum, placed.Contents,
+            CheckLinked(TRecordType::Room, vnum, placed.Contents,
                         Msg(" (у моба ") + N(placed.MobVNum) + ")");
             if (placed.Leader != -1 && Missing(world_.Mobs, placed.Leader))
-                Error(TProblemKind::UnknownResetRecord, TRecordKind::Room, vnum,
+                Error(TProblemKind::UnknownResetRecord, TRecordType::Room, vnum,
                       Msg("Сброс: моб ") + N(placed.MobVNum) +
                           Msg(" следует за несуществующим мобом ") + N(placed.Leader));
         }
         for (const TRoomObj& placed : room.Objects)
-            CheckPlacedObject(TRecordKind::Room, vnum, placed, {});
+            CheckPlacedObject(TRecordType::Room, vnum, placed, {});
         for (const int32_t removed : room.DelObjects)
-            UnknownObject(TRecordKind::Room, vnum, PackedNumber(removed), Msg(" (убирается)"));
+            UnknownObject(TRecordType::Room, vnum, PackedNumber(removed), Msg(" (убирается)"));
     }
 
     void CheckZone(const TZone& zone) {
         for (const TRoomObj& placed : zone.CreatedObjects)
-            CheckPlacedObject(TRecordKind::Zone, zone.ZoneNumber, placed, Msg(" (создаётся)"));
+            CheckPlacedObject(TRecordType::Zone, zone.ZoneNumber, placed, Msg(" (создаётся)"));
         for (const int32_t packed : zone.DeletedMobs)
             if (Missing(world_.Mobs, PackedNumber(packed)))
-                Error(TProblemKind::UnknownResetRecord, TRecordKind::Zone, zone.ZoneNumber,
+                Error(TProblemKind::UnknownResetRecord, TRecordType::Zone, zone.ZoneNumber,
                       Msg("Сброс: удаляется несуществующий моб ") + N(PackedNumber(packed)));
         for (const TZone* other : world_.Zones)
             if (other != &zone && other->ZoneNumber == zone.ZoneNumber) {
-                Error(TProblemKind::DuplicateNumber, TRecordKind::Zone, zone.ZoneNumber,
+                Error(TProblemKind::DuplicateNumber, TRecordType::Zone, zone.ZoneNumber,
                       Msg("Номер зоны ") + N(zone.ZoneNumber) +
                           Msg(" носят несколько файлов зон: ") + other->ZoneFileName);
                 break;
             }
     }
 
-    void CheckTriggers(TRecordKind record, int32_t vnum, const std::vector<int32_t>& triggers,
+    void CheckTriggers(TRecordType record, int32_t vnum, const std::vector<int32_t>& triggers,
                        int16_t model) {
         for (const int32_t number : triggers) {
             const TTrigger* trigger = world_.Triggers.Find(number);
@@ -276,7 +276,7 @@ private:
         }
     }
 
-    void CheckLimit(TRecordKind record, int32_t vnum, int32_t limit,
+    void CheckLimit(TRecordType record, int32_t vnum, int32_t limit,
                     const std::unordered_map<int32_t, int>& loads) {
         const auto found = loads.find(vnum);
         if (limit > 0 && found != loads.end() && found->second > limit)
@@ -293,7 +293,7 @@ private:
             const size_t slash = rest.find('/');
             const std::string step = rest.substr(0, slash);
             if (!IsDecimal(step) || step.size() > 9 || Missing(world_.Rooms, ToInt32(step)))
-                Error(TProblemKind::BadRoute, TRecordKind::Mob, mob.VNum,
+                Error(TProblemKind::BadRoute, TRecordType::Mob, mob.VNum,
                       Msg("Маршрут идёт через несуществующую комнату ") + step);
             if (slash == std::string::npos)
                 return;
@@ -305,18 +305,18 @@ private:
         const int32_t vnum = shop.VNum;
         const bool keeper = world_.Mobs.Find(shop.Seller) != nullptr;
         if (Missing(world_.Mobs, shop.Seller))
-            Error(TProblemKind::BadShop, TRecordKind::Shop, vnum,
+            Error(TProblemKind::BadShop, TRecordType::Shop, vnum,
                   Msg("Продавец: нет моба ") + N(shop.Seller));
         for (const int32_t goods : shop.Goods)
             if (Missing(world_.Objs, goods))
-                Error(TProblemKind::BadShop, TRecordKind::Shop, vnum,
+                Error(TProblemKind::BadShop, TRecordType::Shop, vnum,
                       Msg("Товар: нет объекта ") + N(goods));
         bool placed = false;
         bool anyRoom = false;
         for (const int32_t number : shop.Rooms) {
             const TRoom* room = world_.Rooms.Find(number);
             if (Missing(world_.Rooms, number))
-                Error(TProblemKind::BadShop, TRecordKind::Shop, vnum,
+                Error(TProblemKind::BadShop, TRecordType::Shop, vnum,
                       Msg("Комната магазина ") + N(number) + Msg(" не существует"));
             if (!room)
                 continue;
@@ -324,12 +324,12 @@ private:
             placed = placed || room->Mobs.IndexOfMob(shop.Seller) >= 0;
         }
         if (keeper && anyRoom && !placed)
-            Warning(TProblemKind::KeeperNotInShop, TRecordKind::Shop, vnum,
+            Warning(TProblemKind::KeeperNotInShop, TRecordType::Shop, vnum,
                     Msg("Продавец ") + N(shop.Seller) +
                         Msg(" не ставится ни в одну из комнат магазина"));
     }
 
-    template <class List> void CheckDuplicates(TRecordKind record, const List& list) {
+    template <class List> void CheckDuplicates(TRecordType record, const List& list) {
         for (const auto& [vnum, extra] : list.Duplicates())
             if (InScope(ZoneOf(vnum)))
                 Error(TProblemKind::DuplicateNumber, record, vnum,

@@ -38,7 +38,7 @@ struct TProblem {
     TProblemKind Kind;
     TSeverity Severity;
     int32_t Zone;       // the zone of the record
-    TRecordKind Record; // the record the problem is in
+    TRecordType Record; // the record the problem is in
     int32_t VNum;
     std::string Message; // Windows-1251
     bool operator==(const TProblem&) const = default;

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct TRecordUse {
-    TRecordKind Kind; // the record that refers
+    TRecordType Kind; // the record that refers
     int32_t VNum;
     std::string What; // how it refers (Windows-1251)
     bool operator==(const TRecordUse&) const = default;
@@ -19,4 +19,4 @@ struct TRecordUse {
 // rooms, routes, attached triggers, created objects and deleted mobs that
 // refer to the record, in the order of the lists (rooms, mobs, objects,
 // shops, zones).
-std::vector<TRecordUse> FindUses(const TWorldView& world, TRecordKind kind, int32_t vnum);
+std::vector<TRecordUse> FindUses(const TWorldView& world, TRecordType kind, int32_t vnum);

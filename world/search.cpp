@@ -39,7 +39,7 @@ public:
     bool Truncated() const { return truncated_; }
 
     // Each line of `text` (entries may hold several lines joined by CR LF).
-    void Look(TRecordKind kind, int32_t vnum, const std::string& text) {
+    void Look(TRecordType kind, int32_t vnum, const std::string& text) {
         size_t start = 0;
         while (start <= text.size()) {
             size_t end = text.find_first_of("\r\n", start);
@@ -53,11 +53,11 @@ public:
                 ++start;
         }
     }
-    void Look(TRecordKind kind, int32_t vnum, const TStringList& lines) {
+    void Look(TRecordType kind, int32_t vnum, const TStringList& lines) {
         for (const std::string& line : lines)
             Look(kind, vnum, line);
     }
-    void Look(TRecordKind kind, int32_t vnum, const TExtraDescList& descs) {
+    void Look(TRecordType kind, int32_t vnum, const TExtraDescList& descs) {
         for (const TExtraDesc& desc : descs) {
             Look(kind, vnum, desc.Keywords);
             Look(kind, vnum, desc.Description);
@@ -67,7 +67,7 @@ public:
     std::vector<TFoundRecord> Take() { return std::move(out_); }
 
 private:
-    void LookAtLine(TRecordKind kind, int32_t vnum, std::string_view line) {
+    void LookAtLine(TRecordType kind, int32_t vnum, std::string_view line) {
         if (needle_.empty() || line.size() < needle_.size())
             return;
         const auto folded = [](char a, char b) {
@@ -100,8 +100,8 @@ std::string FoldCp1251(std::string_view text) {
 
 std::vector<TFoundRecord> FindNumber(const TWorldView& world, int32_t vnum) {
     std::vector<TFoundRecord> out;
-    for (const TRecordKind kind : {TRecordKind::Zone, TRecordKind::Room, TRecordKind::Obj,
-                                   TRecordKind::Mob, TRecordKind::Shop, TRecordKind::Trigger})
+    for (const TRecordType kind : {TRecordType::Zone, TRecordType::Room, TRecordType::Obj,
+                                   TRecordType::Mob, TRecordType::Shop, TRecordType::Trigger})
         if (RecordExists(world, kind, vnum))
             out.push_back({kind, vnum, RecordCaption(world, kind, vnum)});
     return out;
@@ -111,7 +111,7 @@ std::vector<TFoundRecord> FindText(const TWorldView& world, std::string_view tex
                                    bool* truncated) {
     TTextSearch search(text, limit);
     for (const auto& room : world.Rooms) {
-        const auto k = TRecordKind::Room;
+        const auto k = TRecordType::Room;
         search.Look(k, room->VNum, room->Name);
         search.Look(k, room->VNum, room->Desc);
         search.Look(k, room->VNum, room->ExtraDescs);
@@ -121,14 +121,14 @@ std::vector<TFoundRecord> FindText(const TWorldView& world, std::string_view tex
         }
     }
     for (const auto& obj : world.Objs) {
-        const auto k = TRecordKind::Obj;
+        const auto k = TRecordType::Obj;
         for (const std::string* field : {&obj->Alias, &obj->Imen, &obj->Rod, &obj->Dat, &obj->Vin,
                                          &obj->Tvor, &obj->Pred, &obj->Desc, &obj->Action})
             search.Look(k, obj->VNum, *field);
         search.Look(k, obj->VNum, obj->ExtraDescs);
     }
     for (const auto& mob : world.Mobs) {
-        const auto k = TRecordKind::Mob;
+        const auto k = TRecordType::Mob;
         for (const std::string* field : {&mob->Alias, &mob->Imen, &mob->Rod, &mob->Dat, &mob->Vin,
                                          &mob->Tvor, &mob->Pred, &mob->Desc})
             search.Look(k, mob->VNum, *field);
@@ -137,13 +137,13 @@ std::vector<TFoundRecord> FindText(const TWorldView& world, std::string_view tex
     for (const auto& shop : world.Shops)
         for (const std::string* field : {&shop->Msg1, &shop->Msg2, &shop->Msg3, &shop->Msg4,
                                          &shop->Msg5, &shop->Msg6, &shop->Msg7})
-            search.Look(TRecordKind::Shop, shop->VNum, *field);
+            search.Look(TRecordType::Shop, shop->VNum, *field);
     for (const auto& trigger : world.Triggers) {
-        search.Look(TRecordKind::Trigger, trigger->VNum, trigger->Name);
-        search.Look(TRecordKind::Trigger, trigger->VNum, trigger->Text);
+        search.Look(TRecordType::Trigger, trigger->VNum, trigger->Name);
+        search.Look(TRecordType::Trigger, trigger->VNum, trigger->Text);
     }
     for (const TZone* zone : world.Zones)
-        search.Look(TRecordKind::Zone, zone->ZoneNumber, zone->ZoneName);
+        search.Look(TRecordType::Zone, zone->ZoneNumber, zone->ZoneName);
     if (truncated)
         *truncated = search.Truncated();
     return search.Take();

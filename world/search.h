@@ -12,7 +12,7 @@
 #include <vector>
 
 struct TFoundRecord {
-    TRecordKind Kind;
+    TRecordType Kind;
     int32_t VNum;
     std::string Line; // the matching line (Windows-1251); the caption for a number
     bool operator==(const TFoundRecord&) const = default;

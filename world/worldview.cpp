@@ -15,26 +15,26 @@ const TZone* FindZone(const TWorldView& world, int32_t number) {
     return nullptr;
 }
 
-bool RecordExists(const TWorldView& world, TRecordKind kind, int32_t vnum) {
+bool RecordExists(const TWorldView& world, TRecordType kind, int32_t vnum) {
     switch (kind) {
-    case TRecordKind::Zone:
+    case TRecordType::Zone:
         return FindZone(world, vnum) != nullptr;
-    case TRecordKind::Room:
+    case TRecordType::Room:
         return world.Rooms.Find(vnum) != nullptr;
-    case TRecordKind::Obj:
+    case TRecordType::Obj:
         return world.Objs.Find(vnum) != nullptr;
-    case TRecordKind::Mob:
+    case TRecordType::Mob:
         return world.Mobs.Find(vnum) != nullptr;
-    case TRecordKind::Shop:
+    case TRecordType::Shop:
         return world.Shops.Find(vnum) != nullptr;
-    case TRecordKind::Trigger:
+    case TRecordType::Trigger:
         return world.Triggers.Find(vnum) != nullptr;
     }
     return false;
 }
 
-int32_t ZoneOfRecord(TRecordKind kind, int32_t vnum) {
-    return kind == TRecordKind::Zone ? vnum : ZoneOf(vnum);
+int32_t ZoneOfRecord(TRecordType kind, int32_t vnum) {
+    return kind == TRecordType::Zone ? vnum : ZoneOf(vnum);
 }
 
 namespace {
@@ -44,29 +44,29 @@ const std::array<const char*, 6> kKindNames = {"зона", "комната", "о
 const std::array<const char*, 6> kKindCaptions = {"Зона", "Комната", "Объект",
                                                   "Моб",  "Магазин", "Триггер"};
 
-std::string NameOf(const TWorldView& world, TRecordKind kind, int32_t vnum) {
+std::string NameOf(const TWorldView& world, TRecordType kind, int32_t vnum) {
     switch (kind) {
-    case TRecordKind::Zone: {
+    case TRecordType::Zone: {
         const TZone* zone = FindZone(world, vnum);
         return zone ? zone->ZoneName : std::string();
     }
-    case TRecordKind::Room: {
+    case TRecordType::Room: {
         const TRoom* room = world.Rooms.Find(vnum);
         return room ? room->Name : std::string();
     }
-    case TRecordKind::Obj: {
+    case TRecordType::Obj: {
         const TObj* obj = world.Objs.Find(vnum);
         return obj ? obj->Imen : std::string();
     }
-    case TRecordKind::Mob: {
+    case TRecordType::Mob: {
         const TMob* mob = world.Mobs.Find(vnum);
         return mob ? mob->Imen : std::string();
     }
-    case TRecordKind::Trigger: {
+    case TRecordType::Trigger: {
         const TTrigger* trigger = world.Triggers.Find(vnum);
         return trigger ? trigger->Name : std::string();
     }
-    case TRecordKind::Shop:
+    case TRecordType::Shop:
         break;
     }
     return {};
@@ -74,11 +74,11 @@ std::string NameOf(const TWorldView& world, TRecordKind kind, int32_t vnum) {
 
 } // namespace
 
-std::string RecordKindName(TRecordKind kind) {
+std::string RecordTypeName(TRecordType kind) {
     return Msg(kKindNames[static_cast<size_t>(kind)]);
 }
 
-std::string RecordCaption(const TWorldView& world, TRecordKind kind, int32_t vnum) {
+std::string RecordCaption(const TWorldView& world, TRecordType kind, int32_t vnum) {
     std::string caption =
         Msg(kKindCaptions[static_cast<size_t>(kind)]) + " " + std::to_string(vnum);
     const std::string name = NameOf(world, kind, vnum);

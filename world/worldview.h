@@ -15,7 +15,7 @@
 #include <vector>
 
 // The kinds of records, in the order of the editor's pages.
-enum class TRecordKind { Zone, Room, Obj, Mob, Shop, Trigger };
+enum class TRecordType { Zone, Room, Obj, Mob, Shop, Trigger };
 
 struct TWorldView {
     const TRoomList& Rooms;
@@ -33,13 +33,13 @@ TWorldView GlobalWorld(std::vector<const TZone*> zones);
 const TZone* FindZone(const TWorldView& world, int32_t number);
 
 // Whether a record of that kind and number exists (a zone: in `Zones`).
-bool RecordExists(const TWorldView& world, TRecordKind kind, int32_t vnum);
+bool RecordExists(const TWorldView& world, TRecordType kind, int32_t vnum);
 
 // The zone a record belongs to: its number div 100; a zone's own number.
-int32_t ZoneOfRecord(TRecordKind kind, int32_t vnum);
+int32_t ZoneOfRecord(TRecordType kind, int32_t vnum);
 
 // "комната", "объект", ... (Windows-1251).
-std::string RecordKindName(TRecordKind kind);
+std::string RecordTypeName(TRecordType kind);
 // "Комната 1201 (Зал)": the kind with a capital, the number and the name
 // when the record exists and has one (Windows-1251).
-std::string RecordCaption(const TWorldView& world, TRecordKind kind, int32_t vnum);
+std::string RecordCaption(const TWorldView& world, TRecordType kind, int32_t vnum);

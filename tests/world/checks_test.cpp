@@ -28,7 +28,7 @@ protected:
         return GlobalWorld(zones);
     }
     // Kind, severity, record kind and number of each problem, in order.
-    using TKey = std::tuple<TProblemKind, TSeverity, TRecordKind, int32_t>;
+    using TKey = std::tuple<TProblemKind, TSeverity, TRecordType, int32_t>;
     static std::vector<TKey> Keys(const std::vector<TProblem>& problems) {
         std::vector<TKey> keys;
         for (const TProblem& problem : problems)
@@ -46,7 +46,7 @@ protected:
 };
 
 using K = TProblemKind;
-using R = TRecordKind;
+using R = TRecordType;
 constexpr TSeverity E = TSeverity::Error;
 constexpr TSeverity Wn = TSeverity::Warning;
 
@@ -124,13 +124,13 @@ TEST_F(Checks, DuplicateIsForgottenWhenItsFileIsWrittenOrReadWithoutIt) {
 
 TEST_F(Checks, WhereUsedListsEveryReference) {
     Load("broken");
-    const auto uses = [this](TRecordKind kind, int32_t vnum) {
-        std::vector<std::tuple<TRecordKind, int32_t, std::string>> out;
+    const auto uses = [this](TRecordType kind, int32_t vnum) {
+        std::vector<std::tuple<TRecordType, int32_t, std::string>> out;
         for (const TRecordUse& use : FindUses(World(), kind, vnum))
             out.emplace_back(use.Kind, use.VNum, Cp1251ToUtf8(use.What));
         return out;
     };
-    using U = std::vector<std::tuple<TRecordKind, int32_t, std::string>>;
+    using U = std::vector<std::tuple<TRecordType, int32_t, std::string>>;
     EXPECT_EQ(uses(R::Obj, 101), (U{{R::Room, 100, "Ключ двери на восток"},
                                     {R::Room, 100, "Сброс: объект в комнате"},
                                     {R::Room, 102, "Ключ двери на запад"}}));
@@ -149,11 +149,11 @@ TEST_F(Checks, WhereUsedListsEveryReference) {
 
 TEST_F(Checks, SearchFindsNumbersOfEveryKindAndTextIgnoringCyrillicCase) {
     Load("broken");
-    std::vector<std::pair<TRecordKind, std::string>> numbers;
+    std::vector<std::pair<TRecordType, std::string>> numbers;
     for (const TFoundRecord& found : FindNumber(World(), 100))
         numbers.emplace_back(found.Kind, Cp1251ToUtf8(found.Line));
     EXPECT_EQ(numbers,
-              (std::vector<std::pair<TRecordKind, std::string>>{{R::Room, "Комната 100 (Площадь)"},
+              (std::vector<std::pair<TRecordType, std::string>>{{R::Room, "Комната 100 (Площадь)"},
                                                                 {R::Obj, "Объект 100 (ключ)"},
                                                                 {R::Mob, "Моб 100 (стражник)"},
                                                                 {R::Shop, "Магазин 100"}}));
@@ -161,12 +161,12 @@ TEST_F(Checks, SearchFindsNumbersOfEveryKindAndTextIgnoringCyrillicCase) {
     EXPECT_TRUE(FindNumber(World(), 150).empty());
 
     const auto text = [this](const std::string& utf8, size_t limit = 100) {
-        std::vector<std::tuple<TRecordKind, int32_t, std::string>> out;
+        std::vector<std::tuple<TRecordType, int32_t, std::string>> out;
         for (const TFoundRecord& found : FindText(World(), W(utf8), limit))
             out.emplace_back(found.Kind, found.VNum, Cp1251ToUtf8(found.Line));
         return out;
     };
-    using F = std::vector<std::tuple<TRecordKind, int32_t, std::string>>;
+    using F = std::vector<std::tuple<TRecordType, int32_t, std::string>>;
     // Upper case finds lower case, in names and in scripts.
     EXPECT_EQ(text("ПРИВЕТ"),
               (F{{R::Trigger, 190, "say Привет"}, {R::Trigger, 191, "say Привет"}}));

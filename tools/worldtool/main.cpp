@@ -257,7 +257,7 @@ int Check(const std::vector<std::string>& args) {
         errors += problem.Severity == TSeverity::Error;
         std::printf(
             "%s\t%s\t%s\t%s\n", Cp1251ToUtf8(SeverityName(problem.Severity)).c_str(),
-            Cp1251ToUtf8(RecordKindName(problem.Record) + " " + std::to_string(problem.VNum))
+            Cp1251ToUtf8(RecordTypeName(problem.Record) + " " + std::to_string(problem.VNum))
                 .c_str(),
             Cp1251ToUtf8(problem.Message).c_str(), ProblemKindTag(problem.Kind));
     }
