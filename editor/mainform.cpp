@@ -104,6 +104,7 @@ TMainForm::TMainForm(QWidget* parent)
     CreateCompanions();
     CreatePages();
     CreateMenus();
+    CreateFindWindows();
     AttachRoomPage(*this);
     AttachObjPage(*this);
     AttachMobPage(*this);

@@ -147,6 +147,7 @@ void TRecordCommands::Add() {
         Select(page, first);
     }
     RefillListWindow(page);
+    main_.RecheckProblems();
 }
 
 void TRecordCommands::Copy() {
@@ -179,6 +180,7 @@ void TRecordCommands::Copy() {
         AddUnplacedRoom(entry);
     records->AddEntry(entry);
     Select(page, vnum);
+    main_.RecheckProblems();
 }
 
 void TRecordCommands::Delete() {
@@ -208,4 +210,5 @@ void TRecordCommands::Delete() {
         records->Current.reset();
         main_.EnableRecordCommands(false);
     }
+    main_.RecheckProblems();
 }

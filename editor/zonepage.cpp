@@ -383,6 +383,7 @@ bool TZonePage::StoreCurrent() {
     if (!kept_->Check())
         return false;
     ReadFromPage(*currentZone_);
+    main_.RecheckProblems();
     return true;
 }
 
@@ -438,6 +439,7 @@ void TZonePage::ShowOnPage(const TZone& zone) {
     zone.SaveToStrings(lines);
     ShowSource(lines);
     showing_ = false;
+    main_.RecheckProblems(); // the zone's problems, or the stored edits of the zone left
 }
 
 void TZonePage::ShowSource(const TStringList& lines) {

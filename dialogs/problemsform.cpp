@@ -1,0 +1,85 @@
+#include "problemsform.h"
+
+#include "checks.h"
+#include "dialogparts.h"
+#include "textcodec.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TProblemsForm::TProblemsForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ProblemsForm"));
+    setWindowTitle(QStringLiteral("Проблемы"));
+
+    P_AllZonesCheckBox = new QCheckBox(QStringLiteral("&Вся рабочая область"), this);
+    P_AllZonesCheckBox->setObjectName(QStringLiteral("P_AllZonesCheckBox"));
+    P_SummaryLabel = new QLabel(this);
+    P_SummaryLabel->setObjectName(QStringLiteral("P_SummaryLabel"));
+    P_ProblemsList = new TRecordTable(
+        "P_ProblemsList",
+        {QStringLiteral("Важность"), QStringLiteral("Запись"), QStringLiteral("Сообщение")}, this);
+    P_ProblemsList->header()->resizeSection(0, 110);
+    P_ProblemsList->header()->resizeSection(1, 220);
+    P_CloseBtn = MakeButton(this, "P_CloseBtn", QStringLiteral("&Закрыть"));
+
+    connect(P_AllZonesCheckBox, &QCheckBox::toggled, this, &TProblemsForm::Recheck);
+    connect(P_ProblemsList, &TRecordTable::openRecord, this, &TProblemsForm::openRecord);
+    connect(P_CloseBtn, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(P_AllZonesCheckBox);
+    column->addWidget(P_ProblemsList, 1);
+    column->addWidget(P_SummaryLabel);
+    column->addLayout(ButtonRow({P_CloseBtn}));
+    resize(760, 420);
+}
+
+void TProblemsForm::Recheck() {
+    if (!isVisible())
+        return; // checked when shown
+    const TWorldView world = source_.View();
+    std::optional<int32_t> zone;
+    if (!P_AllZonesCheckBox->isChecked()) {
+        zone = source_.CurrentZone ? source_.CurrentZone() : std::nullopt;
+        if (!zone) {
+            P_ProblemsList->clear();
+            P_SummaryLabel->setText(QStringLiteral("Зона не выбрана."));
+            return;
+        }
+    }
+    // The builder's place in a long list stays where it was.
+    const int row = P_ProblemsList->currentIndex().row();
+    P_ProblemsList->setUpdatesEnabled(false);
+    P_ProblemsList->clear();
+    int errors = 0;
+    const std::vector<TProblem> problems = CheckWorld(world, zone);
+    for (const TProblem& problem : problems) {
+        errors += problem.Severity == TSeverity::Error;
+        P_ProblemsList->AddRow({FromCp1251(SeverityName(problem.Severity)),
+                                CaptionText(world, problem.Record, problem.VNum),
+                                FromCp1251(problem.Message)},
+                               static_cast<int>(problem.Record), problem.VNum);
+    }
+    if (row >= 0 && P_ProblemsList->RowCount() > 0)
+        P_ProblemsList->setCurrentItem(
+            P_ProblemsList->topLevelItem(std::min(row, P_ProblemsList->RowCount() - 1)));
+    P_ProblemsList->setUpdatesEnabled(true);
+    const int warnings = static_cast<int>(problems.size()) - errors;
+    P_SummaryLabel->setText(
+        problems.empty()
+            ? QStringLiteral("Проблем не найдено.")
+            : QStringLiteral("Ошибок: %1, предупреждений: %2.").arg(errors).arg(warnings));
+}
+
+void TProblemsForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Recheck();
+}
+
+void TProblemsForm::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    emit closed();
+}
