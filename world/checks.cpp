@@ -213,6 +213,7 @@ private:
         UnknownObject(record, vnum, placed.ObjVNum, where);
         const std::string inside = Msg(" (в объекте ") + N(placed.ObjVNum) + ")";
         CheckLinked(record, vnum, placed.Contents, inside);
+        CheckResetTriggers(record, vnum, placed.KeptAfter);
         const TObj* container = world_.Objs.Find(placed.ObjVNum);
         if (container && container->Kind != kContainerKind && !placed.Contents.empty())
             Error(TProblemKind::NotAContainer, record, vnum,
@@ -235,6 +236,7 @@ private:
             }
             CheckLinked(TRecordType::Room, vnum, placed.Contents,
                         Msg(" (у моба ") + N(placed.MobVNum) + ")");
+            CheckResetTriggers(TRecordType::Room, vnum, placed.KeptAfter);
             if (placed.Leader != -1 && Missing(world_.Mobs, placed.Leader))
                 Error(TProblemKind::UnknownResetRecord, TRecordType::Room, vnum,
                       Msg("Сброс: моб ") + N(placed.MobVNum) +
@@ -244,9 +246,11 @@ private:
             CheckPlacedObject(TRecordType::Room, vnum, placed, {});
         for (const int32_t removed : room.DelObjects)
             UnknownObject(TRecordType::Room, vnum, PackedNumber(removed), Msg(" (убирается)"));
+        CheckResetTriggers(TRecordType::Room, vnum, room.KeptZoneCommands);
     }
 
     void CheckZone(const TZone& zone) {
+        CheckResetTriggers(TRecordType::Zone, zone.ZoneNumber, zone.KeptCommands);
         for (const TRoomObj& placed : zone.CreatedObjects)
             CheckPlacedObject(TRecordType::Zone, zone.ZoneNumber, placed, Msg(" (создаётся)"));
         for (const int32_t packed : zone.DeletedMobs)
@@ -262,18 +266,30 @@ private:
             }
     }
 
+    // `what` names the attachment in the message ("Триггер", "Сброс: триггер").
+    void CheckTrigger(TRecordType record, int32_t vnum, int32_t number, int16_t model,
+                      const std::string& what) {
+        const TTrigger* trigger = world_.Triggers.Find(number);
+        if (Missing(world_.Triggers, number))
+            Error(TProblemKind::BadTrigger, record, vnum,
+                  what + " " + N(number) + Msg(" не существует"));
+        else if (trigger && trigger->Model != model)
+            Error(TProblemKind::BadTrigger, record, vnum,
+                  what + " " + N(number) + ": " + TriggerClassName(trigger->Model) +
+                      Msg(", а нужен ") + TriggerClassName(model));
+    }
     void CheckTriggers(TRecordType record, int32_t vnum, const std::vector<int32_t>& triggers,
                        int16_t model) {
-        for (const int32_t number : triggers) {
-            const TTrigger* trigger = world_.Triggers.Find(number);
-            if (Missing(world_.Triggers, number))
-                Error(TProblemKind::BadTrigger, record, vnum,
-                      Msg("Триггер ") + N(number) + Msg(" не существует"));
-            else if (trigger && trigger->Model != model)
-                Error(TProblemKind::BadTrigger, record, vnum,
-                      Msg("Триггер ") + N(number) + ": " + TriggerClassName(trigger->Model) +
-                          Msg(", а нужен ") + TriggerClassName(model));
-        }
+        for (const int32_t number : triggers)
+            CheckTrigger(record, vnum, number, model, Msg("Триггер"));
+    }
+    // The T commands kept among the resets of a room (after the mob or
+    // object they attach to), each of the class it names.
+    void CheckResetTriggers(TRecordType record, int32_t vnum,
+                            const std::vector<std::string>& kept) {
+        for (const std::string& line : kept)
+            if (const auto trigger = ResetTriggerOf(line))
+                CheckTrigger(record, vnum, trigger->VNum, trigger->Class, Msg("Сброс: триггер"));
     }
 
     void CheckLimit(TRecordType record, int32_t vnum, int32_t limit,

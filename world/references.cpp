@@ -56,6 +56,14 @@ private:
             if (Is(TRecordType::Trigger, trigger))
                 Add(kind, vnum, Msg("Прикреплённый триггер"));
     }
+    // The T commands kept after what a reset placed (`what`).
+    void ResetTriggers(TRecordType kind, int32_t vnum, const std::vector<std::string>& kept,
+                       const std::string& what) {
+        for (const std::string& line : kept)
+            if (const auto trigger = ResetTriggerOf(line);
+                trigger && Is(TRecordType::Trigger, trigger->VNum))
+                Add(kind, vnum, Msg("Сброс: триггер ") + what);
+    }
 
     void Linked(TRecordType kind, int32_t vnum, const TLinkObjList& contents,
                 const std::string& where) {
@@ -69,6 +77,7 @@ private:
                       const std::string& what) {
         if (Is(TRecordType::Obj, placed.ObjVNum))
             Add(kind, vnum, what);
+        ResetTriggers(kind, vnum, placed.KeptAfter, Msg("объекта ") + N(placed.ObjVNum));
         for (const TLinkObj& item : placed.Contents)
             if (Is(TRecordType::Obj, item.ObjVNum))
                 Add(kind, vnum, Msg("Сброс: кладётся в объект ") + N(placed.ObjVNum));
@@ -92,12 +101,15 @@ private:
                 Add(TRecordType::Room, room.VNum,
                     Msg("Сброс: за ним следует моб ") + N(placed.MobVNum));
             Linked(TRecordType::Room, room.VNum, placed.Contents, Msg("моба ") + N(placed.MobVNum));
+            ResetTriggers(TRecordType::Room, room.VNum, placed.KeptAfter,
+                          Msg("моба ") + N(placed.MobVNum));
         }
         for (const TRoomObj& placed : room.Objects)
             PlacedObject(TRecordType::Room, room.VNum, placed, Msg("Сброс: объект в комнате"));
         for (const int32_t removed : room.DelObjects)
             if (Is(TRecordType::Obj, PackedNumber(removed)))
                 Add(TRecordType::Room, room.VNum, Msg("Сброс: убирается из комнаты"));
+        ResetTriggers(TRecordType::Room, room.VNum, room.KeptZoneCommands, Msg("комнаты"));
     }
 
     void InShop(const TShop& shop) {
@@ -112,6 +124,7 @@ private:
     }
 
     void InZone(const TZone& zone) {
+        ResetTriggers(TRecordType::Zone, zone.ZoneNumber, zone.KeptCommands, Msg("зоны"));
         for (const TRoomObj& placed : zone.CreatedObjects)
             PlacedObject(TRecordType::Zone, zone.ZoneNumber, placed, Msg("Создаваемый объект"));
         for (const int32_t mob : zone.DeletedMobs)

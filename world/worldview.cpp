@@ -33,6 +33,17 @@ bool RecordExists(const TWorldView& world, TRecordType kind, int32_t vnum) {
     return false;
 }
 
+std::optional<TResetTrigger> ResetTriggerOf(std::string_view line) {
+    if (line.size() < 2 || (line[0] != 'T' && line[0] != 't') ||
+        (line[1] != ' ' && line[1] != '\t'))
+        return std::nullopt;
+    const std::string type = WordTab(3, line);
+    const std::string number = WordTab(4, line);
+    if (!IsDecimal(type) || type.size() > 4 || !IsDecimal(number) || number.size() > 9)
+        return std::nullopt;
+    return TResetTrigger{static_cast<int16_t>(ToInt32(type)), ToInt32(number)};
+}
+
 int32_t ZoneOfRecord(TRecordType kind, int32_t vnum) {
     return kind == TRecordType::Zone ? vnum : ZoneOf(vnum);
 }

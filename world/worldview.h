@@ -11,7 +11,9 @@
 #include "zone.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The kinds of records, in the order of the editor's pages.
@@ -34,6 +36,15 @@ const TZone* FindZone(const TWorldView& world, int32_t number);
 
 // Whether a record of that kind and number exists (a zone: in `Zones`).
 bool RecordExists(const TWorldView& world, TRecordType kind, int32_t vnum);
+
+// A "T" zone command: the class of trigger it attaches (0 to the mob, 1 to
+// the object just loaded, 2 to the room it names) and the trigger's number;
+// "T 0 1 1203" attaches trigger 1203 to an object. None for any other line.
+struct TResetTrigger {
+    int16_t Class;
+    int32_t VNum;
+};
+std::optional<TResetTrigger> ResetTriggerOf(std::string_view line);
 
 // The zone a record belongs to: its number div 100; a zone's own number.
 int32_t ZoneOfRecord(TRecordType kind, int32_t vnum);

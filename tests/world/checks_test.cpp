@@ -7,6 +7,7 @@
 #include "search.h"
 #include "testsupport.h"
 #include "workspacescan.h"
+#include "zonecontents.h"
 
 #include <set>
 #include <tuple>
@@ -108,6 +109,27 @@ TEST_F(Checks, OneZoneIsCheckedAgainstTheWholeWorkspace) {
     EXPECT_EQ(Keys(CheckWorld(World(), 2)),
               (std::vector<TKey>{{K::UnpairedExit, Wn, R::Room, 200},
                                  {K::ExitToMissingRoom, E, R::Room, 200}}));
+}
+
+TEST_F(Checks, TriggersOfZoneCommandsAreCheckedByTheClassTheyName) {
+    Load("clean");
+    // T commands stay with the mob or object loaded before them.
+    WriteBytes(Dir / "1.zon",
+               Crlf({"#1", "Z~", "199 10 0", "M 0 100 1 100 1", "T 0 0 190", "T 0 1 190",
+                     "O 0 102 0 101 100", "T 0 1 191", "T 0 2 199 101", "S", "$"}));
+    ASSERT_TRUE(ReloadZoneFile(*Zones[0], PathOf("1.zon")));
+    const auto problems = CheckWorld(World());
+    EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::BadTrigger, E, R::Room, 100},
+                                                 {K::BadTrigger, E, R::Room, 101}}));
+    EXPECT_EQ(Messages(problems), (std::vector<std::string>{
+                                      "Сброс: триггер 190: триггер моба, а нужен триггер предмета",
+                                      "Сброс: триггер 199 не существует"}));
+    std::vector<std::pair<int32_t, std::string>> uses;
+    for (const TRecordUse& use : FindUses(World(), R::Trigger, 190))
+        uses.emplace_back(use.VNum, Cp1251ToUtf8(use.What));
+    EXPECT_EQ(uses, (std::vector<std::pair<int32_t, std::string>>{{100, "Сброс: триггер моба 100"},
+                                                                  {100, "Сброс: триггер моба 100"},
+                                                                  {100, "Прикреплённый триггер"}}));
 }
 
 TEST_F(Checks, DuplicateIsForgottenWhenItsFileIsWrittenOrReadWithoutIt) {
