@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 TProblemsForm::TProblemsForm(QWidget* parent) : QDialog(parent) {
@@ -38,8 +39,16 @@ TProblemsForm::TProblemsForm(QWidget* parent) : QDialog(parent) {
 }
 
 void TProblemsForm::Recheck() {
+    if (!isVisible() || pending_)
+        return; // checked when shown, or soon
+    pending_ = true;
+    QTimer::singleShot(0, this, &TProblemsForm::RecheckNow);
+}
+
+void TProblemsForm::RecheckNow() {
+    pending_ = false;
     if (!isVisible())
-        return; // checked when shown
+        return;
     const TWorldView world = source_.View();
     std::optional<int32_t> zone;
     if (!P_AllZonesCheckBox->isChecked()) {
@@ -76,7 +85,7 @@ void TProblemsForm::Recheck() {
 
 void TProblemsForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    Recheck();
+    RecheckNow();
 }
 
 void TProblemsForm::hideEvent(QHideEvent* event) {

@@ -25,8 +25,14 @@ public:
     TRecordTable* P_ProblemsList;
     QPushButton* P_CloseBtn;
 
+    // Whether a check asked for has not run yet.
+    bool RecheckPending() const { return pending_; }
+
 public slots:
-    // Checks again and refills the list (a hidden window checks when shown).
+    // Checks again and refills the list once the current event is handled:
+    // the several stores of one step (leaving a page, showing a zone) check
+    // once, and a double-click on the list never empties it under its own
+    // signal. A hidden window checks when shown.
     void Recheck();
 
 signals:
@@ -39,5 +45,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void RecheckNow();
+
     TWorldSource source_;
+    bool pending_ = false;
 };

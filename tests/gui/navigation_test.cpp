@@ -54,6 +54,8 @@ class TNavigationTest : public TEditorFixture {
         QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
     }
+    // The problems window has run the check its last change asked for.
+    void WaitForCheck() { QTRY_VERIFY(!Problems().RecheckPending()); }
     void ExpectShown(int page, int32_t vnum, int32_t zone) {
         QCOMPARE(form_->CurrentPage(), page);
         QCOMPARE(Zone().CurrentZone()->ZoneNumber, zone);
@@ -83,6 +85,7 @@ private slots:
         Room().ExitEdits[DirUp]->setValue(1099);
         QCOMPARE(RowWith(*Problems().P_ProblemsList, 2, missing), -1); // not stored yet
         Click(form_->ToolsForm->ApplyBtn);
+        WaitForCheck();
         const int row = RowWith(*Problems().P_ProblemsList, 2, missing);
         QVERIFY(row >= 0);
         QCOMPARE(Problems().P_ProblemsList->RowCount(), int(before.size()) + 1);
@@ -94,20 +97,26 @@ private slots:
         // brings the room back.
         ClickTab(ZonePageIndex);
         SelectZone(11);
+        WaitForCheck();
         QCOMPARE(RowWith(*Problems().P_ProblemsList, 2, missing), -1); // zone 11's own
         Problems().P_AllZonesCheckBox->setChecked(true);
+        WaitForCheck();
         QCOMPARE(Problems().P_ProblemsList->RowCount(),
                  int(CheckWorld(GlobalWorld(Zones())).size()));
         QVERIFY(SaveShot(Problems(), QStringLiteral("problemsform.png")));
         DoubleClickRow(*Problems().P_ProblemsList, RowWith(*Problems().P_ProblemsList, 2, missing));
         ExpectShown(RoomPageIndex, 1000, 10);
+        WaitForCheck(); // zone 10 shown again: still the whole workspace
+        QVERIFY(RowWith(*Problems().P_ProblemsList, 2, missing) >= 0);
         QCOMPARE(Room().ExitEdits[DirUp]->value(), 1099);
 
         // Mending it takes the line away.
         Room().ExitEdits[DirUp]->setValue(0);
         Click(form_->ToolsForm->ApplyBtn);
+        WaitForCheck();
         QCOMPARE(RowWith(*Problems().P_ProblemsList, 2, missing), -1);
         Problems().P_AllZonesCheckBox->setChecked(false);
+        WaitForCheck();
         QCOMPARE(Problems().P_ProblemsList->RowCount(), int(before.size()));
         Click(Problems().P_CloseBtn);
         QVERIFY(!Action("NProblems")->isChecked());
