@@ -54,28 +54,27 @@ void TProblemsForm::RecheckNow() {
     if (!P_AllZonesCheckBox->isChecked()) {
         zone = source_.CurrentZone ? source_.CurrentZone() : std::nullopt;
         if (!zone) {
-            P_ProblemsList->clear();
+            P_ProblemsList->SetRows({});
             P_SummaryLabel->setText(QStringLiteral("Зона не выбрана."));
             return;
         }
     }
     // The builder's place in a long list stays where it was.
     const int row = P_ProblemsList->currentIndex().row();
-    P_ProblemsList->setUpdatesEnabled(false);
-    P_ProblemsList->clear();
     int errors = 0;
     const std::vector<TProblem> problems = CheckWorld(world, zone);
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(problems.size()));
     for (const TProblem& problem : problems) {
         errors += problem.Severity == TSeverity::Error;
-        P_ProblemsList->AddRow({FromCp1251(SeverityName(problem.Severity)),
-                                CaptionText(world, problem.Record, problem.VNum),
-                                FromCp1251(problem.Message)},
-                               static_cast<int>(problem.Record), problem.VNum);
+        rows.push_back(TRecordTable::Row({FromCp1251(SeverityName(problem.Severity)),
+                                          CaptionText(world, problem.Record, problem.VNum),
+                                          FromCp1251(problem.Message)},
+                                         static_cast<int>(problem.Record), problem.VNum));
     }
-    if (row >= 0 && P_ProblemsList->RowCount() > 0)
-        P_ProblemsList->setCurrentItem(
-            P_ProblemsList->topLevelItem(std::min(row, P_ProblemsList->RowCount() - 1)));
-    P_ProblemsList->setUpdatesEnabled(true);
+    P_ProblemsList->SetRows(rows);
+    if (row >= 0 && !rows.isEmpty())
+        P_ProblemsList->setCurrentItem(rows[std::min<qsizetype>(row, rows.size() - 1)]);
     const int warnings = static_cast<int>(problems.size()) - errors;
     P_SummaryLabel->setText(
         problems.empty()

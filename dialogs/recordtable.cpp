@@ -29,10 +29,18 @@ TRecordTable::TRecordTable(const char* name, const QStringList& headers, QWidget
     });
 }
 
-void TRecordTable::AddRow(const QStringList& columns, int page, int32_t vnum) {
-    auto* item = new QTreeWidgetItem(this, columns);
+QTreeWidgetItem* TRecordTable::Row(const QStringList& columns, int page, int32_t vnum) {
+    auto* item = new QTreeWidgetItem(columns);
     item->setData(0, kPageRole, page);
     item->setData(0, kNumberRole, vnum);
+    return item;
+}
+
+void TRecordTable::SetRows(const QList<QTreeWidgetItem*>& rows) {
+    clear();
+    addTopLevelItems(rows);
+    if (!rows.isEmpty())
+        setCurrentItem(rows.front());
 }
 
 std::pair<int, int32_t> TRecordTable::RecordAt(int row) const {

@@ -31,8 +31,10 @@ class TRecordTable : public QTreeWidget {
 public:
     TRecordTable(const char* name, const QStringList& headers, QWidget* parent);
 
-    // `page` is the editor page of the record (0 zone, 1 rooms, ... 5 triggers).
-    void AddRow(const QStringList& columns, int page, int32_t vnum);
+    // A row naming the record of `page` (0 zone, 1 rooms, ... 5 triggers) and number.
+    static QTreeWidgetItem* Row(const QStringList& columns, int page, int32_t vnum);
+    // Replaces every row at once (thousands of problems fill the list quickly).
+    void SetRows(const QList<QTreeWidgetItem*>& rows);
     // The page and number of a row, of the current row.
     std::pair<int, int32_t> RecordAt(int row) const;
     std::optional<std::pair<int, int32_t>> CurrentRecord() const;

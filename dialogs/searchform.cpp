@@ -67,7 +67,7 @@ void TSearchForm::Start() {
 
 void TSearchForm::Find() {
     const QString text = F_SearchEdit->text().trimmed();
-    F_ResultsList->clear();
+    F_ResultsList->SetRows({});
     if (text.isEmpty()) {
         F_CountLabel->setText(QStringLiteral("Введите номер или текст."));
         return;
@@ -85,15 +85,16 @@ void TSearchForm::Find() {
 void TSearchForm::FindNumber(int32_t vnum) {
     const TWorldView world = source_.View();
     const std::vector<TFoundRecord> found = ::FindNumber(world, vnum);
+    QList<QTreeWidgetItem*> rows;
     for (const TFoundRecord& record : found)
-        F_ResultsList->AddRow({FromCp1251(record.Line), QString()}, static_cast<int>(record.Kind),
-                              record.VNum);
+        rows.push_back(TRecordTable::Row({FromCp1251(record.Line), QString()},
+                                         static_cast<int>(record.Kind), record.VNum));
+    F_ResultsList->SetRows(rows);
     if (found.empty()) {
         F_CountLabel->setText(QStringLiteral("Записи с номером %1 нет.").arg(vnum));
         return;
     }
     F_CountLabel->setText(QStringLiteral("Найдено: %1").arg(found.size()));
-    F_ResultsList->setCurrentItem(F_ResultsList->topLevelItem(0));
     emit openRecord(static_cast<int>(found.front().Kind), vnum);
 }
 
@@ -102,18 +103,16 @@ void TSearchForm::FindText(const QString& text) {
     bool truncated = false;
     const std::vector<TFoundRecord> found =
         ::FindText(world, ToCp1251(text), kMaxResults, &truncated);
-    F_ResultsList->setUpdatesEnabled(false);
+    QList<QTreeWidgetItem*> rows;
     for (const TFoundRecord& record : found)
-        F_ResultsList->AddRow(
+        rows.push_back(TRecordTable::Row(
             {CaptionText(world, record.Kind, record.VNum), FromCp1251(record.Line).trimmed()},
-            static_cast<int>(record.Kind), record.VNum);
-    F_ResultsList->setUpdatesEnabled(true);
+            static_cast<int>(record.Kind), record.VNum));
+    F_ResultsList->SetRows(rows);
     if (found.empty())
         F_CountLabel->setText(QStringLiteral("Ничего не найдено."));
     else if (truncated)
         F_CountLabel->setText(QStringLiteral("Показаны первые %1 строк.").arg(found.size()));
     else
         F_CountLabel->setText(QStringLiteral("Найдено строк: %1").arg(found.size()));
-    if (!found.empty())
-        F_ResultsList->setCurrentItem(F_ResultsList->topLevelItem(0));
 }

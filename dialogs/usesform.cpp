@@ -32,16 +32,16 @@ void TUsesForm::ShowUses(int page, int32_t vnum) {
     const TWorldView world = source_.View();
     const auto type = static_cast<TRecordType>(page);
     const std::vector<TRecordUse> uses = FindUses(world, type, vnum);
-    U_UsesList->clear();
+    QList<QTreeWidgetItem*> rows;
     for (const TRecordUse& use : uses)
-        U_UsesList->AddRow({CaptionText(world, use.Kind, use.VNum), FromCp1251(use.What)},
-                           static_cast<int>(use.Kind), use.VNum);
+        rows.push_back(
+            TRecordTable::Row({CaptionText(world, use.Kind, use.VNum), FromCp1251(use.What)},
+                              static_cast<int>(use.Kind), use.VNum));
+    U_UsesList->SetRows(rows);
     const QString caption = CaptionText(world, type, vnum);
     U_RecordLabel->setText(
         uses.empty() ? QStringLiteral("На запись «%1» ничего не ссылается.").arg(caption)
                      : QStringLiteral("Ссылки на запись «%1»: %2").arg(caption).arg(uses.size()));
-    if (!uses.empty())
-        U_UsesList->setCurrentItem(U_UsesList->topLevelItem(0));
     show();
     raise();
 }

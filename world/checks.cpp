@@ -96,35 +96,46 @@ private:
     void Index() {
         for (const TZone* zone : world_.Zones)
             loadedZones_.insert(zone->ZoneNumber);
-        const auto countLinked = [this](const TLinkObjList& contents) {
-            for (const TLinkObj& item : contents)
-                ++objLoads_[item.ObjVNum];
+        // Only what the records checked need is counted: one zone of a
+        // thousand is checked in a fraction of the whole.
+        const auto load = [this](std::unordered_map<int32_t, int>& loads, int32_t vnum) {
+            if (InScope(ZoneOf(vnum)))
+                ++loads[vnum];
         };
+        const auto countLinked = [this, &load](const TLinkObjList& contents) {
+            for (const TLinkObj& item : contents)
+                load(objLoads_, item.ObjVNum);
+        };
+        // Lists keep a zone's records together: one insertion per run of a zone.
         const auto loaded = [this](const auto& list) {
+            std::optional<int32_t> last;
             for (const auto& record : list)
-                loadedZones_.insert(ZoneOf(record->VNum));
+                if (const int32_t zone = ZoneOf(record->VNum); zone != last) {
+                    loadedZones_.insert(zone);
+                    last = zone;
+                }
         };
         loaded(world_.Objs);
         loaded(world_.Mobs);
         loaded(world_.Shops);
         loaded(world_.Triggers);
+        loaded(world_.Rooms);
         for (const auto& room : world_.Rooms) {
-            loadedZones_.insert(ZoneOf(room->VNum));
             for (const TExit& exit : room->Exits)
-                if (exit.ToRoom != 0)
+                if (exit.ToRoom != 0 && InScope(ZoneOf(exit.ToRoom)))
                     entered_.insert(exit.ToRoom);
             for (const TRoomMob& mob : room->Mobs) {
-                ++mobLoads_[mob.MobVNum];
+                load(mobLoads_, mob.MobVNum);
                 countLinked(mob.Contents);
             }
             for (const TRoomObj& obj : room->Objects) {
-                ++objLoads_[obj.ObjVNum];
+                load(objLoads_, obj.ObjVNum);
                 countLinked(obj.Contents);
             }
         }
         for (const TZone* zone : world_.Zones)
             for (const TRoomObj& obj : zone->CreatedObjects) {
-                ++objLoads_[obj.ObjVNum];
+                load(objLoads_, obj.ObjVNum);
                 countLinked(obj.Contents);
             }
     }
