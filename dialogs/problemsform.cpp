@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -89,5 +90,7 @@ void TProblemsForm::showEvent(QShowEvent* event) {
 
 void TProblemsForm::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    emit closed();
+    // A window hidden with the minimized main window comes back with it.
+    if (!event->spontaneous())
+        emit closed();
 }
