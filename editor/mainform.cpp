@@ -117,6 +117,7 @@ TMainForm::TMainForm(QWidget* parent)
     CreatePages();
     CreateMenus();
     CreateHistoryWindow();
+    CreateFindWindows();
     AttachRoomPage(*this);
     AttachObjPage(*this);
     AttachMobPage(*this);
@@ -337,6 +338,8 @@ void TMainForm::ConnectDocument() {
                         model->ReloadZone(number);
             });
     connect(Document, &TWorldDocument::unsavedChanged, this, &TMainForm::ShowUnsavedMarks);
+    // Every step, undo and redo (file reads too) checks the world again.
+    connect(Document, &TWorldDocument::recordsChanged, this, &TMainForm::RecheckProblems);
 }
 
 void TMainForm::ShowUndoEntries() {

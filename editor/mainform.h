@@ -37,12 +37,15 @@ class TRecordCommands;
 class TListForm;
 class TRecordListModel;
 class TNumberForm;
+class TProblemsForm;
 class TRecordPage;
 class TReportForm;
 class TRoomMobForm;
 class TRoomObjForm;
+class TSearchForm;
 class TToolsForm;
 class TTriggerForm;
+class TUsesForm;
 class TZonePage;
 class TRecovery;
 class TWorldDocument;
@@ -89,6 +92,11 @@ public:
     TConfigForm* ConfigForm;
     // The report window of the start-up and of an import, made when first needed.
     TReportForm* ReportForm = nullptr;
+    // The problems window ("Окна"), the search ("Редактор" -> "Найти...") and
+    // "Где используется" of the record pages and the search results.
+    TProblemsForm* ProblemsForm = nullptr;
+    TSearchForm* SearchForm = nullptr;
+    TUsesForm* UsesForm = nullptr;
 
     QTabWidget* PageControl1;
     TZonePage* ZonePage;
@@ -105,6 +113,8 @@ public:
     QAction *NConfirm, *N35;
     std::array<QAction*, 5> ListEntries; // N13, N14, N15, N22, N23 by TListKind
     QAction *N24, *N25, *NHistory, *N10, *About1;
+    QAction* NFind;     // "Найти..." (Ctrl+F)
+    QAction* NProblems; // "Проблемы"
 
     // The program folder with a trailing "/".
     const std::string ProgramFolder;
@@ -201,6 +211,17 @@ public:
     void NextRecord();
     void LastRecord();
 
+    // Shows a record on its page (0 zone, 1 rooms, ... 5 triggers): the zone
+    // holding it becomes current, the page is entered and its row selected,
+    // each step storing the edits it leaves as a click would. False when a
+    // step was refused or the record is not there (the user is told).
+    bool OpenRecord(int page, int32_t vnum);
+    // "Где используется" of a record.
+    void ShowUses(int page, int32_t vnum);
+    // The problems window checks again: after every store of a page (apply,
+    // leaving a record, page or zone), a record command and a zone shown.
+    void RecheckProblems();
+
     // The tools window's apply and cancel.
     void ApplyPage();
     void CancelPage();
@@ -233,6 +254,8 @@ private:
     // With unsaved zones, exit asks whether to save them; false when the
     // builder stays.
     bool SettleUnsavedZones();
+    // The problems, search and where-used windows with their menu entries.
+    void CreateFindWindows();
     void LoadTemplates();
     void LoadVocabularies();
     void ConnectToolsWindow();

@@ -7,12 +7,14 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QString& idName)
-    : IDComboBox(new QComboBox(this)), Body(new QWidget(this)), main_(main) {
+    : IDComboBox(new QComboBox(this)), Body(new QWidget(this)),
+      UsesBtn(new QPushButton(QStringLiteral("Где используется"), this)), main_(main) {
     setObjectName(sheetName);
     IDComboBox->setObjectName(idName);
     IDComboBox->setMinimumWidth(320);
@@ -24,6 +26,9 @@ TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QStrin
     top->addWidget(label);
     top->addWidget(IDComboBox);
     top->addStretch();
+    UsesBtn->setObjectName(idName.left(2) + QStringLiteral("UsesBtn"));
+    UsesBtn->setAutoDefault(false);
+    top->addWidget(UsesBtn);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

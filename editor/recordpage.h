@@ -15,6 +15,7 @@
 #include <vector>
 
 class QComboBox;
+class QPushButton;
 class TMainForm;
 
 class TRecordPage : public QWidget {
@@ -26,6 +27,8 @@ public:
 
     QComboBox* IDComboBox;
     QWidget* Body; // the page's editing controls
+    // "Где используется" beside the ID list (R_UsesBtn, O_UsesBtn, ...).
+    QPushButton* UsesBtn;
 
     // The number of the record shown, none while the ID list is empty.
     std::optional<int32_t> Current;

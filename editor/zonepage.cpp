@@ -480,6 +480,7 @@ void TZonePage::ShowOnPage(const TZone& zone) {
     zone.SaveToStrings(lines);
     ShowSource(lines);
     showing_ = false;
+    main_.RecheckProblems(); // the zone's problems, or the stored edits of the zone left
 }
 
 void TZonePage::ShowSource(const TStringList& lines) {

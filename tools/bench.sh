@@ -1,9 +1,11 @@
 #!/bin/bash
 # Benchmark of worldtool on generated workspaces of 100 and 1,000 zones (not a
-# test): scan and resave wall time beside `cat` of the same files, and peak
-# memory; then the import of the real server world in ../shared/realworld
+# test): scan and resave wall time beside `cat` of the same files, peak
+# memory, and the time of the workspace checks alone (`worldtool check` without
+# its scan); then the import of the real server world in ../shared/realworld
 # (when it is there), the scan of the imported workspace and the layout of
-# all its zones from their exits. Builds the tool in Release in build-bench/.
+# all its zones from their exits; then the editor's main window on each
+# workspace (guibench). Builds the tools in Release in build-bench/.
 # Each figure is the best of RUNS runs (default 3), since the machine may be shared.
 #
 #   tools/bench.sh            # writes below /tmp/velmora-bench (BENCH_DIR)
@@ -45,10 +47,25 @@ best() {
     echo "$best_time $best_mem"
 }
 
+# Best time (s) of the checks alone, as `worldtool check` reports them, and
+# the number of problems found: "SECONDS PROBLEMS". Status 1 (errors found) is no stop.
+best_check() {
+    local best_time="" t
+    for ((i = 0; i < runs; ++i)); do
+        "$tool" check "$1" >"$base/problems" 2>"$base/stderr" || [ $? -eq 1 ] ||
+            { cat "$base/stderr"; exit 1; }
+        t=$(sed -n 's/^check time: \([0-9.]*\) s$/\1/p' "$base/stderr")
+        if [ -z "$best_time" ] || awk "BEGIN{exit !($t < $best_time)}"; then
+            best_time=$t
+        fi
+    done
+    echo "$best_time $(wc -l <"$base/problems")"
+}
+
 catall() { find "$1" -type f -exec cat {} + >/dev/null; }
 export -f catall
 
-declare -A cat scan resave memscan memresave bytes
+declare -A cat scan resave memscan memresave bytes check problems
 for zones in 100 1000; do
     ws=$base/ws$zones
     "$tool" generate "$ws" --zones "$zones" --seed 1 >/dev/null
@@ -58,6 +75,7 @@ for zones in 100 1000; do
     cat[$zones]=$cat_time
     read -r scan[$zones] memscan[$zones] < <(prepare="" best "$tool" scan "$ws")
     read -r resave[$zones] memresave[$zones] < <(prepare="rm -rf '$base/out'" best "$tool" resave "$ws" "$base/out")
+    read -r check[$zones] problems[$zones] < <(best_check "$ws")
     cmp -s <(cd "$ws" && find . -type f -exec md5sum {} + | sort) \
         <(cd "$base/out" && find . -type f -exec md5sum {} + | sort) ||
         { echo "resave of $zones zones is not byte for byte the workspace"; exit 1; }
@@ -125,18 +143,20 @@ else
     layout_line=""
 fi
 echo
-echo "| zones | workspace | cat | scan | scan / cat | resave | peak memory scan | peak memory resave | peak / workspace |"
-echo "|---|---|---|---|---|---|---|---|---|"
+echo "| zones | workspace | cat | scan | scan / cat | resave | checks | peak memory scan | peak memory resave | peak / workspace |"
+echo "|---|---|---|---|---|---|---|---|---|---|"
 for zones in 100 1000; do
     mb=$(awk "BEGIN{printf \"%.1f MB\", ${bytes[$zones]} / 1e6}")
     peak=$((memresave[$zones] > memscan[$zones] ? memresave[$zones] : memscan[$zones]))
     echo "| $zones | $mb | ${cat[$zones]} s | ${scan[$zones]} s | $(ratio "${scan[$zones]}" "${cat[$zones]}")x |" \
-        "${resave[$zones]} s | $((memscan[$zones] / 1024)) MB | $((memresave[$zones] / 1024)) MB |" \
+        "${resave[$zones]} s | ${check[$zones]} s | $((memscan[$zones] / 1024)) MB | $((memresave[$zones] / 1024)) MB |" \
         "$(ratio "$peak * 1024" "${bytes[$zones]}")x |"
 done
 echo
 echo "100 -> 1,000 zones: scan $(ratio "${scan[1000]}" "${scan[100]}")x, resave $(ratio "${resave[1000]}" "${resave[100]}")x"
 echo "(resave is the whole command: the scan, then the save of every zone.)"
+echo "(checks: the workspace checks of \`worldtool check\` alone, its scan not counted;" \
+    "problems found: ${problems[100]} and ${problems[1000]}.)"
 echo
 echo "Real server world: import, then scan of the imported workspace"
 echo "| zones | server folder | cat | import | import / cat | peak memory import | cat workspace | scan | scan / cat | peak memory scan |"

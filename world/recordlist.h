@@ -8,10 +8,12 @@
 #include "worldfile.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // One line of a list window or of the map's list of unplaced rooms: the text
@@ -110,6 +112,7 @@ public:
         first_.clear();
         byZone_.clear();
         frames_.clear();
+        duplicates_.clear();
     }
     // Call after changing the VNum of a record in the list.
     void Reindex() {
@@ -224,6 +227,17 @@ public:
             items_.push_back(std::make_unique<T>(record));
         Reindex();
     }
+    // A file that holds two records with one number reads both into one
+    // record, so the list remembers what its files held: for each number met
+    // more than once in one file, how many records beyond the first. A file
+    // read again or written (one record per number) forgets its zone's.
+    void NoteFirstRead(int32_t vnum) { duplicates_.erase(vnum); }
+    void NoteRepeatedRead(int32_t vnum) { ++duplicates_[vnum]; }
+    void ForgetDuplicates(int32_t zone) const {
+        for (auto it = duplicates_.begin(); it != duplicates_.end();)
+            it = ZoneOf(it->first) == zone ? duplicates_.erase(it) : std::next(it);
+    }
+    const std::map<int32_t, int>& Duplicates() const { return duplicates_; }
 
     auto begin() { return items_.begin(); }
     auto end() { return items_.end(); }
@@ -251,6 +265,9 @@ private:
     std::unordered_map<int32_t, int> first_;
     std::unordered_map<int32_t, std::vector<int>> byZone_; // list indices, ascending
     std::unordered_map<int32_t, TFileFrame> frames_;
+    // What the files held, not the records: kept apart from the records'
+    // constness, since a save (a const operation on the list) clears it.
+    mutable std::map<int32_t, int> duplicates_;
 };
 
 // Reads the records of one file the shared way: `readRecord(reader, line)`
@@ -276,10 +293,17 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
     TFileFrame frame;
     bool atHeader = reader.SkipToLineStarting('#', line);
     frame.Head = reader.LinesBetween(0, atHeader ? reader.LineStart() : reader.TextEnd());
+    if (list.ReadingZone)
+        list.ForgetDuplicates(*list.ReadingZone);
+    std::unordered_set<int32_t> seen;
     // A header on the last line begins no record.
     while (atHeader && !reader.Eof()) {
         const size_t start = reader.LineStart();
         Record& record = readRecord(reader, line);
+        if (seen.insert(record.VNum).second)
+            list.NoteFirstRead(record.VNum);
+        else
+            list.NoteRepeatedRead(record.VNum);
         const size_t bodyEnd = reader.LineStart();
         const bool more = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
         const size_t end = more ? reader.LineStart() : reader.TextEnd();
@@ -335,7 +359,10 @@ bool SaveZoneRecords(const List& list, const std::string& path, int32_t zone,
                      std::string_view failureUtf8) {
     TStringList lines;
     list.SaveToStrings(lines, zone);
-    return SaveRecordFile(path, lines, failureUtf8);
+    if (!SaveRecordFile(path, lines, failureUtf8))
+        return false;
+    list.ForgetDuplicates(zone);
+    return true;
 }
 
 // LoadWorldFile for a record file of `list`, which learns the file's zone.

@@ -36,8 +36,8 @@ public:
     std::vector<int32_t> Rooms;
     uint8_t Open1 = 0, Close1 = 0, Open2 = 0, Close2 = 0;
 
-    TStringList Trailer;  // lines after the record, kept as read
-    TSourceText Source;   // the text the record was read from
+    TStringList Trailer; // lines after the record, kept as read
+    TSourceText Source;  // the text the record was read from
 };
 
 // The name of an item kind code (list "Type"); empty when the list has no such code.

@@ -22,8 +22,8 @@ public:
     // edited script as one entry).
     TStringList Text;
 
-    TStringList Trailer;  // lines after the record, kept as read
-    TSourceText Source;   // the text the record was read from
+    TStringList Trailer; // lines after the record, kept as read
+    TSourceText Source;  // the text the record was read from
 };
 
 class TTriggerList : public TRecordList<TTrigger> {

@@ -224,6 +224,51 @@ layout)
     done
     ;;
 
+check)
+    data=$(dirname "$0")/../data/checks
+    run check "$data/clean"
+    expect_status 0 "check of the clean workspace"
+    [ -s "$work/out" ] && fail "problems in the clean workspace: $(cat "$work/out")"
+    grep -qx "problems: 0 errors, 0 warnings" "$work/err" || fail "no summary: $(cat "$work/err")"
+    run check "$data/broken"
+    expect_status 1 "check of the broken workspace"
+    [ "$(wc -l <"$work/out")" -eq 18 ] || fail "problem lines: $(cat "$work/out")"
+    [ "$(cut -f4 "$work/out" | sort -u | wc -l)" -eq 15 ] || fail "kinds: $(cut -f4 "$work/out" | sort -u)"
+    grep -qx $'ошибка\tкомната 101\tВыход на запад ведёт в несуществующую комнату 199\texit-to-missing-room' \
+        "$work/out" || fail "no line of the missing room: $(cat "$work/out")"
+    grep -qx "problems: 12 errors, 6 warnings" "$work/err" || fail "summary: $(cat "$work/err")"
+    cp "$work/out" "$work/all"
+    run check "$data/broken" --zone 1
+    expect_status 1 "check --zone 1"
+    cmp -s "$work/out" "$work/all" || fail "zone 1 is the whole workspace"
+    for args in "check" "check $data/broken --zone" "check $data/broken --zone 2" \
+        "check $data/broken --zone x" "check $work/missing"; do
+        # shellcheck disable=SC2086
+        run $args
+        expect_status 2 "worldtool $args"
+    done
+    # Warnings alone (a dead room) do not fail a build.
+    ws=$work/ws
+    mkdir -p "$ws"/{ZON,WLD}
+    crlf "#3" "Lone~" "399 10 2" "S" "\$" >"$ws/ZON/3.zon"
+    crlf "#300" "Cell~" "A cell." "~" "3 0 1" "S" "\$" >"$ws/WLD/3.wld"
+    : >"$ws/WLD/3.map"
+    run check "$ws"
+    expect_status 0 "check with warnings only"
+    grep -q $'\tdead-room$' "$work/out" || fail "no dead room: $(cat "$work/out")"
+    # The real sample, when it lies beside the project: it checks, whatever it holds.
+    real=$(dirname "$0")/../../../shared/realworld/world
+    if [ -d "$real" ]; then
+        run import "$real" "$work/real"
+        expect_status 0 "import of the real sample"
+        run check "$work/real"
+        [ "$status" -le 1 ] || fail "check of the real sample: status $status"
+        grep -q "^problems: " "$work/err" || fail "no summary for the real sample"
+    else
+        echo "real sample not found at $real: that part skipped"
+    fi
+    ;;
+
 *)
     fail "unknown case"
     ;;

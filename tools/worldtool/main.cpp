@@ -3,6 +3,7 @@
 // for the server, imports a server's world folder, lays out the rooms of its
 // zones on the map from their exits, or generates a synthetic workspace.
 
+#include "checks.h"
 #include "codepage.h"
 #include "exitlayout.h"
 #include "generate.h"
@@ -44,9 +45,14 @@ const char* const kUsage =
     "  worldtool layout DIR [--zone N] [--all]\n"
     "      place the unplaced rooms of every zone (or of zone N) on the map from their\n"
     "      exits and write the layout files; --all lays out every room again\n"
+    "  worldtool check DIR [--zone N]\n"
+    "      read DIR and list the problems of every zone (or of zone N), one a line:\n"
+    "      severity, record, message and kind, tab-separated; status 1 when there\n"
+    "      are errors (warnings alone leave it 0) or a file failed to load\n"
     "  worldtool generate DIR --zones N [--seed S]\n"
     "      write a synthetic workspace of N zones into DIR (the same for the same seed)\n"
-    "exit status: 0 everything loaded, 1 a failure was reported, 2 usage error\n";
+    "exit status: 0 everything loaded, 1 a failure was reported (check: or an error\n"
+    "found), 2 usage error\n";
 
 int Usage(const char* problem = nullptr) {
     if (problem)
@@ -286,6 +292,51 @@ int Layout(const std::vector<std::string>& args) {
     return reporter.Count() > 0 || unfit > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
+int Check(const std::vector<std::string>& args) {
+    std::vector<std::string> folders;
+    std::optional<int32_t> only;
+    for (size_t i = 0; i < args.size(); ++i) {
+        long long value = 0;
+        if (args[i] == "--zone") {
+            if (i + 1 == args.size() || !ParseNumber(args[++i], 0, 999999999, value))
+                return Usage("--zone takes a zone number");
+            only = static_cast<int32_t>(value);
+        } else if (args[i].starts_with("--")) {
+            return Usage(("unknown option " + args[i]).c_str());
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 1)
+        return Usage("check takes one folder");
+    if (!IsFolder(folders[0]))
+        return Usage(("not a folder: " + folders[0]).c_str());
+    TStderrReporter reporter;
+    const TScanResult scan = ScanWorkspace(folders[0], reporter);
+    std::vector<const TZone*> zones;
+    for (const auto& zone : scan.Zones)
+        zones.push_back(zone.get());
+    const TWorldView world = GlobalWorld(zones);
+    if (only && !FindZone(world, *only))
+        return Usage(("no zone " + std::to_string(*only) + " in " + folders[0]).c_str());
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<TProblem> problems = CheckWorld(world, only);
+    const double seconds = SecondsSince(start);
+    int errors = 0;
+    for (const TProblem& problem : problems) {
+        errors += problem.Severity == TSeverity::Error;
+        std::printf(
+            "%s\t%s\t%s\t%s\n", Cp1251ToUtf8(SeverityName(problem.Severity)).c_str(),
+            Cp1251ToUtf8(RecordTypeName(problem.Record) + " " + std::to_string(problem.VNum))
+                .c_str(),
+            Cp1251ToUtf8(problem.Message).c_str(), ProblemKindTag(problem.Kind));
+    }
+    std::fprintf(stderr, "problems: %d errors, %zu warnings\n", errors,
+                 problems.size() - static_cast<size_t>(errors));
+    std::fprintf(stderr, "check time: %.3f s\n", seconds);
+    return errors > 0 || reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+}
+
 int Generate(const std::vector<std::string>& args) {
     std::vector<std::string> folders;
     TGenerateOptions options;
@@ -346,6 +397,8 @@ int Run(int argc, char** argv) {
         return Layout(args);
     if (command == "generate")
         return Generate(args);
+    if (command == "check")
+        return Check(args);
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
         return kExitLoaded;

@@ -1,0 +1,96 @@
+#include "problemsform.h"
+
+#include "checks.h"
+#include "dialogparts.h"
+#include "textcodec.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QHideEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TProblemsForm::TProblemsForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ProblemsForm"));
+    setWindowTitle(QStringLiteral("Проблемы"));
+
+    P_AllZonesCheckBox = new QCheckBox(QStringLiteral("&Вся рабочая область"), this);
+    P_AllZonesCheckBox->setObjectName(QStringLiteral("P_AllZonesCheckBox"));
+    P_SummaryLabel = new QLabel(this);
+    P_SummaryLabel->setObjectName(QStringLiteral("P_SummaryLabel"));
+    P_ProblemsList = new TRecordTable(
+        "P_ProblemsList",
+        {QStringLiteral("Важность"), QStringLiteral("Запись"), QStringLiteral("Сообщение")}, this);
+    P_ProblemsList->header()->resizeSection(0, 110);
+    P_ProblemsList->header()->resizeSection(1, 220);
+    P_CloseBtn = MakeButton(this, "P_CloseBtn", QStringLiteral("&Закрыть"));
+
+    connect(P_AllZonesCheckBox, &QCheckBox::toggled, this, &TProblemsForm::Recheck);
+    connect(P_ProblemsList, &TRecordTable::openRecord, this, &TProblemsForm::openRecord);
+    connect(P_CloseBtn, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(P_AllZonesCheckBox);
+    column->addWidget(P_ProblemsList, 1);
+    column->addWidget(P_SummaryLabel);
+    column->addLayout(ButtonRow({P_CloseBtn}));
+    resize(760, 420);
+}
+
+void TProblemsForm::Recheck() {
+    if (!isVisible() || pending_)
+        return; // checked when shown, or soon
+    pending_ = true;
+    QTimer::singleShot(0, this, &TProblemsForm::RecheckNow);
+}
+
+void TProblemsForm::RecheckNow() {
+    pending_ = false;
+    if (!isVisible())
+        return;
+    const TWorldView world = source_.View();
+    std::optional<int32_t> zone;
+    if (!P_AllZonesCheckBox->isChecked()) {
+        zone = source_.CurrentZone ? source_.CurrentZone() : std::nullopt;
+        if (!zone) {
+            P_ProblemsList->SetRows({});
+            P_SummaryLabel->setText(QStringLiteral("Зона не выбрана."));
+            return;
+        }
+    }
+    // The builder's place in a long list stays where it was.
+    const int row = P_ProblemsList->currentIndex().row();
+    int errors = 0;
+    const std::vector<TProblem> problems = CheckWorld(world, zone);
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(problems.size()));
+    for (const TProblem& problem : problems) {
+        errors += problem.Severity == TSeverity::Error;
+        rows.push_back(TRecordTable::Row({FromCp1251(SeverityName(problem.Severity)),
+                                          CaptionText(world, problem.Record, problem.VNum),
+                                          FromCp1251(problem.Message)},
+                                         static_cast<int>(problem.Record), problem.VNum));
+    }
+    P_ProblemsList->SetRows(rows);
+    if (row >= 0 && !rows.isEmpty())
+        P_ProblemsList->setCurrentItem(rows[std::min<qsizetype>(row, rows.size() - 1)]);
+    const int warnings = static_cast<int>(problems.size()) - errors;
+    P_SummaryLabel->setText(
+        problems.empty()
+            ? QStringLiteral("Проблем не найдено.")
+            : QStringLiteral("Ошибок: %1, предупреждений: %2.").arg(errors).arg(warnings));
+}
+
+void TProblemsForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    RecheckNow();
+}
+
+void TProblemsForm::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // A window hidden with the minimized main window comes back with it.
+    if (!event->spontaneous())
+        emit closed();
+}

@@ -1,0 +1,205 @@
+// The workspace checks, "where used" and the search, on two crafted
+// workspaces of one zone: one holding one instance of every problem, one
+// holding none.
+
+#include "checks.h"
+#include "references.h"
+#include "search.h"
+#include "testsupport.h"
+#include "workspacescan.h"
+#include "zonecontents.h"
+
+#include <set>
+#include <tuple>
+
+namespace {
+
+class Checks : public WorldTest {
+protected:
+    void Load(const std::string& name) {
+        const std::string dir = std::string(VELMORA_TEST_DATA) + "/checks/" + name;
+        LoadWorkspaceRecords(dir);
+        Zones = LoadWorkspaceZones(dir);
+        ASSERT_TRUE(Reporter.Messages.empty()) << Reporter.Messages.front();
+    }
+    TWorldView World() const {
+        std::vector<const TZone*> zones;
+        for (const auto& zone : Zones)
+            zones.push_back(zone.get());
+        return GlobalWorld(zones);
+    }
+    // Kind, severity, record kind and number of each problem, in order.
+    using TKey = std::tuple<TProblemKind, TSeverity, TRecordType, int32_t>;
+    static std::vector<TKey> Keys(const std::vector<TProblem>& problems) {
+        std::vector<TKey> keys;
+        for (const TProblem& problem : problems)
+            keys.emplace_back(problem.Kind, problem.Severity, problem.Record, problem.VNum);
+        return keys;
+    }
+    static std::vector<std::string> Messages(const std::vector<TProblem>& problems) {
+        std::vector<std::string> out;
+        for (const TProblem& problem : problems)
+            out.push_back(Cp1251ToUtf8(problem.Message));
+        return out;
+    }
+
+    std::vector<std::unique_ptr<TZone>> Zones;
+};
+
+using K = TProblemKind;
+using R = TRecordType;
+constexpr TSeverity E = TSeverity::Error;
+constexpr TSeverity Wn = TSeverity::Warning;
+
+TEST_F(Checks, BrokenWorkspaceShowsEveryKindOfProblemOnItsRecord) {
+    Load("broken");
+    const auto problems = CheckWorld(World());
+    const std::vector<TKey> expected = {
+        {K::UnknownResetRecord, E, R::Zone, 1},    // Q of mob 196
+        {K::BadKey, E, R::Room, 100},              // the door's key is a sword
+        {K::RoomLimitOverWorld, Wn, R::Room, 100}, // 2 in the room, 1 in the world
+        {K::UnknownPlacedMob, E, R::Room, 100},    // M of mob 150
+        {K::NotAContainer, E, R::Room, 100},       // P into the sword
+        {K::ExitToMissingRoom, E, R::Room, 101},   // west to 199
+        {K::ExitToRoomZero, Wn, R::Room, 101},     // the kept block to room 0
+        {K::BadTrigger, E, R::Room, 101},          // an object trigger on a room
+        {K::BadKey, E, R::Room, 102},              // the other side of the door
+        {K::UnpairedExit, Wn, R::Room, 102},       // up to 103, which has no way down
+        {K::UnknownResetRecord, E, R::Room, 102},  // O of object 198
+        {K::DeadRoom, Wn, R::Room, 104},           // no exit, no way in
+        {K::LimitBelowResets, Wn, R::Obj, 103},    // limit 1, loaded twice
+        {K::BadTrigger, E, R::Obj, 104},           // trigger 199 does not exist
+        {K::BadRoute, E, R::Mob, 102},             // through room 150
+        {K::BadShop, E, R::Shop, 100},             // goods 197 do not exist
+        {K::KeeperNotInShop, Wn, R::Shop, 100},    // the keeper stands in room 100
+        {K::DuplicateNumber, E, R::Trigger, 191},  // twice in the trigger file
+    };
+    EXPECT_EQ(Keys(problems), expected);
+    std::set<TProblemKind> kinds;
+    for (const TProblem& problem : problems) {
+        kinds.insert(problem.Kind);
+        EXPECT_EQ(problem.Zone, 1);
+    }
+    EXPECT_EQ(kinds.size(), static_cast<size_t>(kProblemKindCount));
+    const auto messages = Messages(problems);
+    EXPECT_EQ(messages[1], "Ключ двери на восток: объект 101 не ключ (тип 5)");
+    EXPECT_EQ(messages[5], "Выход на запад ведёт в несуществующую комнату 199");
+    EXPECT_EQ(messages[7], "Триггер 191: триггер предмета, а нужен триггер комнаты");
+    EXPECT_EQ(messages[12], "Предел в мире 1 меньше числа загрузок в сбросах (2)");
+}
+
+TEST_F(Checks, CleanWorkspaceHasNoProblemAndAnExitOutOfTheWorkspaceIsNone) {
+    Load("clean");
+    // Room 100 leads down into zone 5, which the workspace does not hold.
+    ASSERT_EQ(RoomList.Find(100)->Exits[DirDown].ToRoom, 555);
+    EXPECT_EQ(Messages(CheckWorld(World())), std::vector<std::string>{});
+}
+
+TEST_F(Checks, OneZoneIsCheckedAgainstTheWholeWorkspace) {
+    Load("broken");
+    EXPECT_EQ(CheckWorld(World(), 1), CheckWorld(World()));
+    EXPECT_TRUE(CheckWorld(World(), 2).empty());
+    // A room of zone 2 leading into the dead room gives it a way in, and
+    // makes zone 2 a loaded zone whose missing rooms count.
+    TRoom& other = RoomList.AddNew(200);
+    other.Exits[DirNorth].ToRoom = 104;
+    other.Exits[DirSouth].ToRoom = 250;
+    const auto zoneOne = Keys(CheckWorld(World(), 1));
+    EXPECT_EQ(std::count(zoneOne.begin(), zoneOne.end(), TKey{K::DeadRoom, Wn, R::Room, 104}), 0);
+    EXPECT_EQ(Keys(CheckWorld(World(), 2)),
+              (std::vector<TKey>{{K::UnpairedExit, Wn, R::Room, 200},
+                                 {K::ExitToMissingRoom, E, R::Room, 200}}));
+}
+
+TEST_F(Checks, TriggersOfZoneCommandsAreCheckedByTheClassTheyName) {
+    Load("clean");
+    // T commands stay with the mob or object loaded before them.
+    WriteBytes(Dir / "1.zon",
+               Crlf({"#1", "Z~", "199 10 0", "M 0 100 1 100 1", "T 0 0 190", "T 0 1 190",
+                     "O 0 102 0 101 100", "T 0 1 191", "T 0 2 199 101", "S", "$"}));
+    ASSERT_TRUE(ReloadZoneFile(*Zones[0], PathOf("1.zon")));
+    const auto problems = CheckWorld(World());
+    EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::BadTrigger, E, R::Room, 100},
+                                                 {K::BadTrigger, E, R::Room, 101}}));
+    EXPECT_EQ(Messages(problems), (std::vector<std::string>{
+                                      "Сброс: триггер 190: триггер моба, а нужен триггер предмета",
+                                      "Сброс: триггер 199 не существует"}));
+    std::vector<std::pair<int32_t, std::string>> uses;
+    for (const TRecordUse& use : FindUses(World(), R::Trigger, 190))
+        uses.emplace_back(use.VNum, Cp1251ToUtf8(use.What));
+    EXPECT_EQ(uses, (std::vector<std::pair<int32_t, std::string>>{{100, "Сброс: триггер моба 100"},
+                                                                  {100, "Сброс: триггер моба 100"},
+                                                                  {100, "Прикреплённый триггер"}}));
+}
+
+TEST_F(Checks, DuplicateIsForgottenWhenItsFileIsWrittenOrReadWithoutIt) {
+    Load("broken");
+    ASSERT_EQ(TriggerList.Duplicates().size(), 1u);
+    const std::string saved = PathOf("1.trg");
+    ASSERT_TRUE(TriggerList.SaveToFile(saved, 1));
+    EXPECT_TRUE(TriggerList.Duplicates().empty());
+    Load("broken");
+    ASSERT_EQ(TriggerList.Duplicates().size(), 1u);
+    ASSERT_TRUE(TriggerList.LoadFromFile(saved));
+    EXPECT_TRUE(TriggerList.Duplicates().empty());
+}
+
+TEST_F(Checks, WhereUsedListsEveryReference) {
+    Load("broken");
+    const auto uses = [this](TRecordType kind, int32_t vnum) {
+        std::vector<std::tuple<TRecordType, int32_t, std::string>> out;
+        for (const TRecordUse& use : FindUses(World(), kind, vnum))
+            out.emplace_back(use.Kind, use.VNum, Cp1251ToUtf8(use.What));
+        return out;
+    };
+    using U = std::vector<std::tuple<TRecordType, int32_t, std::string>>;
+    EXPECT_EQ(uses(R::Obj, 101), (U{{R::Room, 100, "Ключ двери на восток"},
+                                    {R::Room, 100, "Сброс: объект в комнате"},
+                                    {R::Room, 102, "Ключ двери на запад"}}));
+    EXPECT_EQ(uses(R::Obj, 103), (U{{R::Room, 100, "Сброс: кладётся в объект 101"},
+                                    {R::Room, 102, "Сброс: объект в комнате"}}));
+    EXPECT_EQ(uses(R::Mob, 101),
+              (U{{R::Room, 100, "Сброс: моб в комнате"}, {R::Shop, 100, "Продавец магазина"}}));
+    EXPECT_EQ(uses(R::Room, 101),
+              (U{{R::Room, 100, "Выход на север"}, {R::Mob, 102, "Маршрут моба"}}));
+    EXPECT_EQ(uses(R::Room, 102),
+              (U{{R::Room, 100, "Выход на восток"}, {R::Shop, 100, "Комната магазина"}}));
+    EXPECT_EQ(uses(R::Trigger, 190), (U{{R::Mob, 100, "Прикреплённый триггер"}}));
+    EXPECT_EQ(uses(R::Mob, 196), (U{{R::Zone, 1, "Удаляемый моб"}}));
+    EXPECT_TRUE(uses(R::Room, 104).empty());
+}
+
+TEST_F(Checks, SearchFindsNumbersOfEveryKindAndTextIgnoringCyrillicCase) {
+    Load("broken");
+    std::vector<std::pair<TRecordType, std::string>> numbers;
+    for (const TFoundRecord& found : FindNumber(World(), 100))
+        numbers.emplace_back(found.Kind, Cp1251ToUtf8(found.Line));
+    EXPECT_EQ(numbers,
+              (std::vector<std::pair<TRecordType, std::string>>{{R::Room, "Комната 100 (Площадь)"},
+                                                                {R::Obj, "Объект 100 (ключ)"},
+                                                                {R::Mob, "Моб 100 (стражник)"},
+                                                                {R::Shop, "Магазин 100"}}));
+    EXPECT_EQ(FindNumber(World(), 1).front().Kind, R::Zone);
+    EXPECT_TRUE(FindNumber(World(), 150).empty());
+
+    const auto text = [this](const std::string& utf8, size_t limit = 100) {
+        std::vector<std::tuple<TRecordType, int32_t, std::string>> out;
+        for (const TFoundRecord& found : FindText(World(), W(utf8), limit))
+            out.emplace_back(found.Kind, found.VNum, Cp1251ToUtf8(found.Line));
+        return out;
+    };
+    using F = std::vector<std::tuple<TRecordType, int32_t, std::string>>;
+    // Upper case finds lower case, in names and in scripts.
+    EXPECT_EQ(text("ПРИВЕТ"),
+              (F{{R::Trigger, 190, "say Привет"}, {R::Trigger, 191, "say Привет"}}));
+    EXPECT_EQ(text("сЛоМаННая"), (F{{R::Zone, 1, "Сломанная зона"}}));
+    // "ё" is found as "е" and the other way round.
+    EXPECT_EQ(FoldCp1251(W("ЁЛКА ёлка Ель")), W("елка елка ель"));
+    bool truncated = false;
+    EXPECT_EQ(FindText(World(), W("комната для"), 2, &truncated).size(), 2u);
+    EXPECT_TRUE(truncated);
+    EXPECT_EQ(FindText(World(), W("комната для"), 100, &truncated).size(), 5u);
+    EXPECT_FALSE(truncated);
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+#pragma once
+
+// The consistency checks of a workspace: what in a zone is broken or odd,
+// each problem a record of its own, so that the editor can list them and
+// open the record, and a server's build can refuse a broken world.
+
+#include "worldview.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// An error breaks what the server loads (a missing room, a key that is no
+// key); a warning is legal but most likely not meant (a one-way exit).
+enum class TSeverity { Error, Warning };
+
+enum class TProblemKind {
+    UnknownPlacedMob,   // a reset places a mob that does not exist
+    RoomLimitOverWorld, // a mob's room limit above its world limit
+    UnpairedExit,       // the room an exit leads to does not lead back
+    ExitToMissingRoom,  // an exit into a loaded zone's room that does not exist
+    ExitToRoomZero,     // an exit block leading to room 0
+    BadKey,             // a door key that does not exist or is no key
+    UnknownResetRecord, // any other reset naming a mob or object that does not exist
+    NotAContainer,      // an object put into an object that is no container
+    BadTrigger,         // an attached trigger that does not exist or is of another class
+    BadShop,            // a shop's keeper, goods or rooms that do not exist
+    KeeperNotInShop,    // a shop's keeper placed in none of its rooms
+    BadRoute,           // a mob route through a room that does not exist
+    DuplicateNumber,    // two records of one kind with one number in a file
+    DeadRoom,           // a room with no exit and no way in
+    LimitBelowResets,   // a world limit below the number of resets that load it
+};
+inline constexpr int kProblemKindCount = 15;
+
+struct TProblem {
+    TProblemKind Kind;
+    TSeverity Severity;
+    int32_t Zone;       // the zone of the record
+    TRecordType Record; // the record the problem is in
+    int32_t VNum;
+    std::string Message; // Windows-1251
+    bool operator==(const TProblem&) const = default;
+};
+
+// A short name of each kind for tool output: "unpaired-exit", ...
+const char* ProblemKindTag(TProblemKind kind);
+// "ошибка", "предупреждение" (Windows-1251).
+std::string SeverityName(TSeverity severity);
+
+// The problems of the records of one zone (with references from and counts
+// over the whole workspace), or of every zone; ordered by zone, record kind,
+// number and then as found.
+std::vector<TProblem> CheckWorld(const TWorldView& world, std::optional<int32_t> zone = {});
