@@ -9,6 +9,7 @@
 #include "effectform.h"
 #include "errorreporter.h"
 #include "filecommands.h"
+#include "helpform.h"
 #include "hinting.h"
 #include "importcommand.h"
 #include "listform.h"
@@ -49,7 +50,8 @@
 
 namespace {
 
-// The main window's fixed size: room for the widest page.
+// The main window's size at first start, also its smallest: room for the
+// widest page. It can be made larger and maximised.
 constexpr QSize kWindowSize(980, 640);
 
 QAction* NewAction(QWidget* owner, QMenu* menu, const char* name, const QString& caption,
@@ -99,7 +101,7 @@ TMainForm::TMainForm(QWidget* parent)
     setWindowTitle(QStringLiteral("Velmora Editor"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
 
     // The status bar shows the hint of the control under the mouse (Qt routes
     // every status tip to it) and is hidden until the menu shows it.
@@ -135,7 +137,8 @@ TMainForm::TMainForm(QWidget* parent)
     // Until the hint file is read, a few controls carry hints of their own.
     ApplyHints(this, BuiltInHints());
 
-    setFixedSize(kWindowSize);
+    setMinimumSize(kWindowSize);
+    resize(kWindowSize);
 }
 
 TMainForm::~TMainForm() {
@@ -296,6 +299,12 @@ void TMainForm::CreateMenus() {
     connect(N24, &QAction::triggered, this, &TMainForm::ToggleStatusBar);
     connect(N25, &QAction::triggered, this, &TMainForm::ToggleToolsWindow);
     connect(About1, &QAction::triggered, AboutForm, &QDialog::exec);
+    connect(N10, &QAction::triggered, this, [this] {
+        if (!HelpForm)
+            HelpForm = new THelpForm(this);
+        HelpForm->show();
+        HelpForm->raise();
+    });
 }
 
 void TMainForm::CreateHistoryWindow() {
@@ -532,7 +541,6 @@ void TMainForm::StartUp() {
     });
     N25->setChecked(settings.Tools);
     NConfirm->setChecked(settings.Confirm);
-    startHeight_ = height();
     if (settings.Status)
         N24->trigger(); // inverts the check mark and shows the bar
 
@@ -565,6 +573,9 @@ void TMainForm::ApplySettings() {
     const TProfileFile file(SettingsPath(ProgramFolder));
     const TSettings settings = ReadSettings(file);
     ConfigForm->loadSettings(settings);
+    if (settings.Position && settings.MainW && settings.MainH)
+        resize(std::max(*settings.MainW, kWindowSize.width()),
+               std::max(*settings.MainH, kWindowSize.height()));
     if (settings.Position && settings.MainX && settings.MainY) {
         move(*settings.MainX, *settings.MainY);
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -579,6 +590,12 @@ bool TMainForm::WriteSettingsFile() {
     TSettings settings = ConfigForm->settings();
     settings.MainX = x();
     settings.MainY = y();
+    // The size of the window as the builder left it (not maximised).
+    const QSize size = normalGeometry().isValid() ? normalGeometry().size() : this->size();
+    if (size != kWindowSize) {
+        settings.MainW = size.width();
+        settings.MainH = size.height();
+    }
     WriteSettings(file, settings);
     if (file.Save())
         return true;
@@ -835,11 +852,16 @@ void TMainForm::CancelPage() {
 
 // The menu entry has inverted its check mark already.
 void TMainForm::ToggleStatusBar() {
-    if (startHeight_ == 0)
-        startHeight_ = height();
     const bool shown = N24->isChecked();
+    if (shown == StatusBar1->isVisible())
+        return;
     StatusBar1->setVisible(shown);
-    setFixedHeight(startHeight_ + (shown ? StatusBar1->sizeHint().height() : 0));
+    // The pages keep their room: the window grows by the bar, or gives it back.
+    if (!isMaximized() && !isFullScreen()) {
+        const int bar = StatusBar1->sizeHint().height();
+        setMinimumHeight(kWindowSize.height() + (shown ? bar : 0));
+        resize(width(), height() + (shown ? bar : -bar));
+    }
 }
 
 void TMainForm::ToggleListWindow(int kind) {

@@ -34,6 +34,7 @@ class TEffectForm;
 class TFileCommands;
 class TImportCommand;
 class TRecordCommands;
+class THelpForm;
 class TListForm;
 class TRecordListModel;
 class TNumberForm;
@@ -90,6 +91,8 @@ public:
     TRoomMobForm* RoomMobForm;
     TDestForm* DestForm;
     TConfigForm* ConfigForm;
+    // "Помощь" -> "Помощь", made when first asked for.
+    THelpForm* HelpForm = nullptr;
     // The report window of the start-up and of an import, made when first needed.
     TReportForm* ReportForm = nullptr;
     // The problems window ("Окна"), the search ("Редактор" -> "Найти...") and
@@ -276,7 +279,6 @@ private:
     bool changed_ = false;
     bool firstActivation_ = true;
     TLoadReport startupReport_;
-    int startHeight_ = 0;
     int shownPage_ = ZonePageIndex; // the page entered last
     bool switchingPage_ = false;
 };

@@ -1,5 +1,8 @@
 #include "mapgridpage.h"
 
+#include <QWheelEvent>
+#include <algorithm>
+
 #include "room.h"
 
 #include <QDragEnterEvent>
@@ -118,8 +121,8 @@ void TMapDrawGrid::ScrollTo(int column, int row) {
 }
 
 void TMapDrawGrid::UpdateScrollRanges() {
-    const int columns = viewport()->width() / kPitch;
-    const int rows = viewport()->height() / kPitch;
+    const int columns = viewport()->width() / pitch_;
+    const int rows = viewport()->height() / pitch_;
     horizontalScrollBar()->setRange(0, std::max(0, kCells - columns));
     verticalScrollBar()->setRange(0, std::max(0, kCells - rows));
     horizontalScrollBar()->setPageStep(std::max(1, columns));
@@ -129,8 +132,8 @@ void TMapDrawGrid::UpdateScrollRanges() {
 void TMapDrawGrid::SetCurrentCell(int column, int row) {
     column_ = std::clamp(column, 0, kCells - 1);
     row_ = std::clamp(row, 0, kCells - 1);
-    const int columns = std::max(1, viewport()->width() / kPitch);
-    const int rows = std::max(1, viewport()->height() / kPitch);
+    const int columns = std::max(1, viewport()->width() / pitch_);
+    const int rows = std::max(1, viewport()->height() / pitch_);
     if (column_ < LeftColumn() || column_ >= LeftColumn() + columns)
         horizontalScrollBar()->setValue(column_ - columns / 2);
     if (row_ < TopRow() || row_ >= TopRow() + rows)
@@ -141,22 +144,22 @@ void TMapDrawGrid::SetCurrentCell(int column, int row) {
 std::optional<TMapCell> TMapDrawGrid::CellAt(const QPoint& pos) const {
     if (pos.x() < 0 || pos.y() < 0)
         return std::nullopt;
-    const int column = pos.x() / kPitch + LeftColumn();
-    const int row = pos.y() / kPitch + TopRow();
+    const int column = pos.x() / pitch_ + LeftColumn();
+    const int row = pos.y() / pitch_ + TopRow();
     if (column >= kCells || row >= kCells)
         return std::nullopt;
     return TMapCell{column, row};
 }
 
 QRect TMapDrawGrid::CellRect(int column, int row) const {
-    return {(column - LeftColumn()) * kPitch, (row - TopRow()) * kPitch, kPitch - 1, kPitch - 1};
+    return {(column - LeftColumn()) * pitch_, (row - TopRow()) * pitch_, pitch_ - 1, pitch_ - 1};
 }
 
 void TMapDrawGrid::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), kGridLine);
-    const int columns = viewport()->width() / kPitch + 1;
-    const int rows = viewport()->height() / kPitch + 1;
+    const int columns = viewport()->width() / pitch_ + 1;
+    const int rows = viewport()->height() / pitch_ + 1;
     for (int r = TopRow(); r < std::min(kCells, TopRow() + rows); ++r)
         for (int c = LeftColumn(); c < std::min(kCells, LeftColumn() + columns); ++c) {
             const QRect rect = CellRect(c, r);
@@ -171,6 +174,35 @@ void TMapDrawGrid::paintEvent(QPaintEvent*) {
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(current.adjusted(-1, -1, 0, 0));
+}
+
+QSize TMapDrawGrid::VisibleCells() const {
+    return {std::min(kCells, viewport()->width() / pitch_),
+            std::min(kCells, viewport()->height() / pitch_)};
+}
+
+void TMapDrawGrid::Zoom(int steps) {
+    const auto at = std::find(kPitches.begin(), kPitches.end(), pitch_);
+    const int index = std::clamp(static_cast<int>(at - kPitches.begin()) + steps, 0,
+                                 static_cast<int>(kPitches.size()) - 1);
+    if (kPitches[static_cast<size_t>(index)] == pitch_)
+        return;
+    pitch_ = kPitches[static_cast<size_t>(index)];
+    UpdateScrollRanges();
+    // The current cell stays in the middle of the view.
+    const QSize cells = VisibleCells();
+    ScrollTo(column_ - cells.width() / 2, row_ - cells.height() / 2);
+}
+
+void TMapDrawGrid::wheelEvent(QWheelEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int delta = event->angleDelta().y();
+        if (delta != 0)
+            Zoom(delta > 0 ? 1 : -1);
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
 }
 
 void TMapDrawGrid::resizeEvent(QResizeEvent* event) {
@@ -213,6 +245,16 @@ void TMapDrawGrid::leaveEvent(QEvent* event) {
 void TMapDrawGrid::keyPressEvent(QKeyEvent* event) {
     int column = column_;
     int row = row_;
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal) {
+            Zoom(1);
+            return;
+        }
+        if (event->key() == Qt::Key_Minus) {
+            Zoom(-1);
+            return;
+        }
+    }
     switch (event->key()) {
     case Qt::Key_Left:
         --column;

@@ -43,7 +43,9 @@ class TMapDrawGrid : public QAbstractScrollArea {
 
 public:
     static constexpr int kCells = 100;
-    static constexpr int kPitch = 17; // a cell and its grid line
+    static constexpr int kPitch = 17; // a cell and its grid line, at the usual zoom
+    // The zooms, as the pitch of a cell and its grid line.
+    static constexpr std::array<int, 5> kPitches = {9, 13, 17, 25, 33};
 
     explicit TMapDrawGrid(QWidget* parent = nullptr);
 
@@ -63,6 +65,12 @@ public:
     // The viewport rectangle of a cell's image.
     QRect CellRect(int column, int row) const;
     void Repaint() { viewport()->update(); }
+    // The pitch of a cell and its line now (Ctrl + wheel, Ctrl + "+" / "-").
+    int Pitch() const { return pitch_; }
+    // One step of zoom in (+1) or out (-1), keeping the current cell in view.
+    void Zoom(int steps);
+    // How many whole cells the viewport shows across and down.
+    QSize VisibleCells() const;
 
 signals:
     // A cell was chosen with the mouse or the arrow keys.
@@ -85,6 +93,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void UpdateScrollRanges();
@@ -92,4 +101,5 @@ private:
 
     int column_ = 0;
     int row_ = 0;
+    int pitch_ = kPitch;
 };

@@ -95,7 +95,10 @@ void TMapPage::BuildControls() {
     const int frame = 2 * MapDrawGrid->frameWidth();
     const int bar = MapDrawGrid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int side = kVisibleCells * TMapDrawGrid::kPitch + frame + bar;
-    MapDrawGrid->setFixedSize(side, side);
+    // The grid takes what room the window gives beyond its usual size.
+    MapDrawGrid->setMinimumSize(side, side);
+    MapDrawGrid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    MapDrawGrid->setToolTip(QStringLiteral("Ctrl + колесо мыши или Ctrl + «+» / «-»: масштаб"));
     MapDrawGrid->DrawCell = [this](QPainter& painter, const QRect& rect, int column, int row) {
         DrawCell(painter, rect, column, row);
     };
@@ -156,12 +159,12 @@ void TMapPage::BuildControls() {
     side_->addStretch();
 
     auto* top = new QHBoxLayout;
-    top->addWidget(MapDrawGrid);
+    top->addWidget(MapDrawGrid, 1);
     top->addLayout(side_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    layout->addLayout(top);
+    layout->addLayout(top, 3);
     layout->addWidget(MapRoomPanel);
     layout->addWidget(MapRoomsListBox, 1);
     layout->addWidget(R_DelFromMapBtn, 0, Qt::AlignLeft);
@@ -250,7 +253,8 @@ void TMapPage::DrawCell(QPainter& painter, const QRect& rect, int column, int ro
         return;
     const int mask = ExitMask(*room);
     const bool shown = room_.ShownRoom() == room->VNum;
-    painter.drawImage(rect.topLeft(), shown ? images_.Inverted(mask) : images_.Image(mask));
+    // Scaled to the zoom of the grid.
+    painter.drawImage(rect, shown ? images_.Inverted(mask) : images_.Image(mask));
 }
 
 void TMapPage::Hover(int column, int row) {
@@ -320,8 +324,12 @@ void TMapPage::MoveTo(const TRoom& room) {
 }
 
 void TMapPage::MiniMapClick(const QPoint& pointer) {
-    const auto first = [](int at) { return at < 8 ? 0 : (at > 92 ? 85 : at - 8); };
-    MapDrawGrid->ScrollTo(first(pointer.x()), first(pointer.y()));
+    // The clicked cell in the middle of the grid, as far as the grid's edges allow.
+    const QSize cells = MapDrawGrid->VisibleCells();
+    const auto first = [](int at, int shown) {
+        return std::clamp(at - shown / 2, 0, std::max(0, TMapDrawGrid::kCells - shown));
+    };
+    MapDrawGrid->ScrollTo(first(pointer.x(), cells.width()), first(pointer.y(), cells.height()));
 }
 
 // ---- placing and removing rooms ----

@@ -263,7 +263,7 @@ void TMobPage::BuildDice(QWidget* parent, TDiceEdits& dice, const char* prefix) 
 
 QWidget* TMobPage::BuildMainColumn() {
     auto* column = new QWidget(this);
-    column->setFixedWidth(420);
+    column->setFixedWidth(470);
     auto* grid = new QGridLayout(column);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(3);

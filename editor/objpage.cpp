@@ -77,7 +77,7 @@ QListWidget* TObjPage::FlagList(const char* name) {
 
 QWidget* TObjPage::BuildMainColumn() {
     auto* column = new QWidget(this);
-    column->setFixedWidth(400);
+    column->setFixedWidth(470);
     auto* grid = new QGridLayout(column);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(3);

@@ -18,13 +18,17 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -120,6 +124,20 @@ TRoomPage::TRoomPage(TMainForm& main, TRecordPage& records)
 
 TRoomPage::~TRoomPage() = default;
 
+QIcon FilledTabIcon() {
+    static const QIcon icon = [] {
+        QPixmap dot(8, 8);
+        dot.fill(Qt::transparent);
+        QPainter painter(&dot);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(QColor(0, 90, 200));
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(1, 1, 6, 6);
+        return QIcon(dot);
+    }();
+    return icon;
+}
+
 QWidget* TRoomPage::BuildDescriptions() {
     auto* box = new QWidget(this);
     auto* layout = new QVBoxLayout(box);
@@ -135,6 +153,15 @@ QWidget* TRoomPage::BuildDescriptions() {
         memo->setLineWrapMode(QPlainTextEdit::NoWrap);
         DescMemos[static_cast<size_t>(tab)] = memo;
         R_DescPageControl->addTab(memo, QString::fromUtf8(kDescCaptions[static_cast<size_t>(tab)]));
+        // A tab whose text box holds text is marked, so a builder sees the
+        // night or season variants a room has without opening each.
+        connect(memo, &QPlainTextEdit::textChanged, this, [this, tab, memo] {
+            const bool filled = !memo->document()->isEmpty();
+            R_DescPageControl->setTabIcon(tab, filled ? FilledTabIcon() : QIcon());
+            R_DescPageControl->tabBar()->setTabTextColor(
+                tab,
+                filled ? palette().color(QPalette::Link) : palette().color(QPalette::WindowText));
+        });
     }
     layout->addWidget(R_DescPageControl, 1);
     auto* markRow = new QHBoxLayout;
@@ -463,7 +490,7 @@ void AttachRoomPage(TMainForm& main) {
     auto* map = new TMapPage(main, *room, records.Body);
     auto* layout = new QHBoxLayout(records.Body);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(map, 0);
+    layout->addWidget(map, 1);
     layout->addWidget(room, 1);
 
     records.ShowRecord = [&main, &records, room](std::optional<int32_t> vnum) {

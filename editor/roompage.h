@@ -28,6 +28,10 @@ class TMainForm;
 class TRecordPage;
 class TRoomContents;
 
+// The mark of a description tab that holds text.
+class QIcon;
+QIcon FilledTabIcon();
+
 class TRoomPage : public QWidget {
     Q_OBJECT
 

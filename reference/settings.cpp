@@ -28,6 +28,8 @@ TSettings ReadSettings(const TProfileFile& file) {
         s.RecoveryMinutes = *minutes;
     s.MainX = ReadInteger(file, "Position", "MainX");
     s.MainY = ReadInteger(file, "Position", "MainY");
+    s.MainW = ReadInteger(file, "Position", "MainW");
+    s.MainH = ReadInteger(file, "Position", "MainH");
     return s;
 }
 
@@ -45,4 +47,8 @@ void WriteSettings(TProfileFile& file, const TSettings& s) {
         file.WriteString("Editor", "Recovery", std::to_string(s.RecoveryMinutes));
     file.WriteString("Position", "MainX", std::to_string(s.MainX.value_or(0)));
     file.WriteString("Position", "MainY", std::to_string(s.MainY.value_or(0)));
+    if (s.MainW && s.MainH) {
+        file.WriteString("Position", "MainW", std::to_string(*s.MainW));
+        file.WriteString("Position", "MainH", std::to_string(*s.MainH));
+    }
 }

@@ -24,6 +24,9 @@ struct TSettings {
     // stays where it is).
     std::optional<int> MainX;
     std::optional<int> MainY;
+    // The window size; none while it is the size of the first start.
+    std::optional<int> MainW;
+    std::optional<int> MainH;
 
     bool operator==(const TSettings&) const = default;
 };

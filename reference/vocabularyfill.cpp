@@ -3,9 +3,11 @@
 #include "textcodec.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace {
 std::vector<TVocabularyItem> ItemsOf(const QListWidget* list) {
@@ -29,6 +31,12 @@ void FillCombo(QComboBox* combo, const std::vector<TVocabularyItem>& items, int 
 }
 
 void FillFlags(QListWidget* list, const std::vector<TVocabularyItem>& items) {
+    // Entries padded with spaces into columns line up only in a fixed-pitch font.
+    const bool columns = std::any_of(items.begin(), items.end(), [](const TVocabularyItem& item) {
+        return item.Text.find("  ") != std::string::npos;
+    });
+    if (columns)
+        list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     for (const auto& entry : items) {
         auto* item = new QListWidgetItem(FromCp1251(entry.Text), list);
         item->setData(kCodeRole, entry.Code);

@@ -382,11 +382,13 @@ private slots:
         TMiniMap* mini = Map().MiniMapImage;
         QTest::mouseMove(mini, QPoint(4, 50));
         QTest::mouseClick(mini, Qt::LeftButton, {}, QPoint(4, 50));
+        // The clicked cell comes to the middle of the grid, its edges permitting.
+        const QSize cells = Map().MapDrawGrid->VisibleCells();
         QCOMPARE(Map().MapDrawGrid->LeftColumn(), 0);
-        QCOMPARE(Map().MapDrawGrid->TopRow(), 42);
+        QCOMPARE(Map().MapDrawGrid->TopRow(), 50 - cells.height() / 2);
         QTest::mouseClick(mini, Qt::LeftButton, {}, QPoint(95, 95));
-        QCOMPARE(Map().MapDrawGrid->LeftColumn(), 85);
-        QCOMPARE(Map().MapDrawGrid->TopRow(), 85);
+        QCOMPARE(Map().MapDrawGrid->LeftColumn(), 100 - cells.width());
+        QCOMPARE(Map().MapDrawGrid->TopRow(), 100 - cells.height());
     }
 
     void placingTheUnplacedRooms() {

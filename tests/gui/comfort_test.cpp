@@ -1,0 +1,149 @@
+// What a builder meets in the first hour: sorted and filtered lists, a window
+// that grows and a map that zooms, marked description tabs, the help window,
+// and the tools window beside the main window.
+
+#include "editorfixture.h"
+#include "helpform.h"
+#include "mappage.h"
+#include "roompage.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QWheelEvent>
+#include <QWindow>
+
+using namespace guitest;
+
+class TComfortTest : public TEditorFixture {
+    Q_OBJECT
+
+    TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
+    TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
+    QStringList ShownZoneTexts() {
+        QStringList texts;
+        for (int row = 0; row < Zone().Z_ListBox->count(); ++row)
+            if (!Zone().Z_ListBox->item(row)->isHidden())
+                texts << Zone().Z_ListBox->item(row)->text();
+        return texts;
+    }
+    void NewZone(int number) {
+        Zone().Z_NewZoneEdit->setValue(number);
+        Click(Zone().Z_NewBtn);
+    }
+
+private slots:
+    void cleanup() { Finish(); }
+
+    void theZoneListSortsByNumberAndFilters() {
+        StartOn(true, /*confirm=*/false);
+        NewZone(100);
+        NewZone(2);
+        QStringList numbers;
+        for (const QString& text : ShownZoneTexts())
+            numbers << text.section(QLatin1Char(' '), 0, 0);
+        QCOMPARE(numbers, (QStringList{QStringLiteral("2*"), QStringLiteral("10"),
+                                       QStringLiteral("11"), QStringLiteral("100*")}));
+        // Any letter case of a Cyrillic name narrows the list.
+        Zone().Z_FilterEdit->setFocus();
+        TypeText(Zone().Z_FilterEdit, QStringLiteral("ДЕРЕВНЯ"));
+        QCOMPARE(ShownZoneTexts().size(), 1);
+        QVERIFY(ShownZoneTexts().front().startsWith(QStringLiteral("10  ")));
+        Zone().Z_FilterEdit->clear();
+        QCOMPARE(ShownZoneTexts().size(), 4);
+    }
+
+    void aLargerWindowShowsMoreOfTheMapAndTheMapZooms() {
+        StartOn(true, /*confirm=*/false);
+        ClickTab(RoomPageIndex);
+        TMapDrawGrid* grid = Map().MapDrawGrid;
+        const QSize usual = grid->VisibleCells();
+        SaveShot(*form_, QStringLiteral("room-default.png"));
+        form_->resize(1600, 1000);
+        QTest::qWait(50);
+        const QSize larger = grid->VisibleCells();
+        QVERIFY2(larger.width() > usual.width() && larger.height() > usual.height(),
+                 qPrintable(QStringLiteral("%1x%2 -> %3x%4")
+                                .arg(usual.width())
+                                .arg(usual.height())
+                                .arg(larger.width())
+                                .arg(larger.height())));
+        SaveShot(*form_, QStringLiteral("room-large.png"));
+        // Ctrl + wheel away zooms out: more cells, each smaller.
+        const QPoint centre = grid->viewport()->rect().center();
+        QWheelEvent out(centre, grid->viewport()->mapToGlobal(centre), {}, QPoint(0, -120),
+                        Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->viewport(), &out);
+        QVERIFY(grid->Pitch() < TMapDrawGrid::kPitch);
+        QVERIFY(grid->VisibleCells().width() > larger.width());
+        QTest::keyClick(grid, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(grid->Pitch(), TMapDrawGrid::kPitch);
+    }
+
+    void descriptionTabsThatHoldTextAreMarked() {
+        StartOn(true, /*confirm=*/false);
+        ClickTab(RoomPageIndex);
+        QTabWidget* tabs = Room().R_DescPageControl;
+        QVERIFY(!tabs->tabIcon(0).isNull()); // the room has a description
+        int empty = -1;
+        for (int tab = 1; tab < tabs->count(); ++tab) {
+            const bool filled =
+                !qobject_cast<QPlainTextEdit*>(tabs->widget(tab))->toPlainText().isEmpty();
+            QCOMPARE(!tabs->tabIcon(tab).isNull(), filled);
+            if (!filled && empty < 0)
+                empty = tab;
+        }
+        QVERIFY(empty > 0);
+        tabs->setCurrentIndex(empty);
+        auto* variant = qobject_cast<QPlainTextEdit*>(tabs->widget(empty));
+        variant->setFocus();
+        TypeText(variant, QStringLiteral("Ночью здесь тихо."));
+        QVERIFY(!tabs->tabIcon(empty).isNull());
+    }
+
+    // Every page at the usual size and at 1600 x 1000: no control reaches
+    // beyond the window (pictures saved when asked for).
+    void everyPageFitsAtBothSizes() {
+        StartOn(true, /*confirm=*/false);
+        for (const QSize size : {QSize(980, 640), QSize(1600, 1000)}) {
+            form_->resize(size);
+            for (int page = 0; page < kPageCount; ++page) {
+                ClickTab(page);
+                QTest::qWait(20);
+                const QRect window = form_->rect();
+                for (const QWidget* child :
+                     form_->PageControl1->currentWidget()->findChildren<QWidget*>()) {
+                    if (!child->isVisibleTo(form_.get()) || child->isWindow())
+                        continue;
+                    const QRect at(child->mapTo(form_.get(), QPoint(0, 0)), child->size());
+                    QVERIFY2(
+                        window.contains(at),
+                        qPrintable(child->objectName() + QStringLiteral(" on page %1").arg(page)));
+                }
+                SaveShot(*form_, QStringLiteral("page%1-%2.png").arg(page).arg(size.width()));
+            }
+        }
+    }
+
+    void helpOpensItsWindow() {
+        StartOn(true);
+        Action("N10")->trigger();
+        QVERIFY(form_->HelpForm && form_->HelpForm->isVisible());
+        QVERIFY(form_->HelpForm->HelpText->toPlainText().contains(QStringLiteral("Ctrl+Z")));
+    }
+
+    void theToolsWindowStandsBesideItsOwner() {
+        StartOn(true);
+        QTRY_VERIFY(form_->ToolsForm->isVisible());
+        QCOMPARE(form_->ToolsForm->windowHandle()->transientParent(), form_->windowHandle());
+        // Never over the main window's title bar: beside the frame, or below its top.
+        const QRect main = form_->frameGeometry();
+        const QRect tools = form_->ToolsForm->frameGeometry();
+        QVERIFY(!tools.intersects(main) || tools.top() >= form_->geometry().top());
+    }
+};
+
+QTEST_MAIN(TComfortTest)
+#include "comfort_test.moc"
