@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -67,5 +68,8 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
     column->addWidget(VersionLabel);
     column->addWidget(MailLabel);
     column->addLayout(buttons);
+    // Wide enough that the window system shows the whole title.
+    column->addItem(new QSpacerItem(fontMetrics().horizontalAdvance(windowTitle()) * 3 / 2 + 160, 0,
+                                    QSizePolicy::Minimum, QSizePolicy::Fixed));
     column->setSizeConstraint(QLayout::SetFixedSize);
 }

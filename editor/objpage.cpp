@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -221,7 +222,11 @@ QWidget* TObjPage::BuildAdditionsTab() {
     O_EffectStringGrid = Named(new QTableWidget(1, 2, effects), "O_EffectStringGrid");
     O_EffectStringGrid->setHorizontalHeaderLabels(
         {QStringLiteral("Знач"), QStringLiteral("Эффект")});
-    O_EffectStringGrid->setColumnWidth(0, 35);
+    // The value column as wide as its heading.
+    O_EffectStringGrid->setColumnWidth(
+        0,
+        std::max(35,
+                 O_EffectStringGrid->fontMetrics().horizontalAdvance(QStringLiteral("Знач")) + 18));
     O_EffectStringGrid->setColumnWidth(1, 327);
     O_EffectStringGrid->verticalHeader()->hide();
     O_EffectStringGrid->verticalHeader()->setDefaultSectionSize(

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStringList>
 
 namespace {
@@ -25,9 +27,22 @@ QString BoxText(const QString& text) {
     return plain;
 }
 
+// A short message makes a narrow box, whose title the window system then cuts
+// ("Подтве...дение"): the box is made wide enough for its title and the
+// title bar's buttons.
+void MakeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) * 3 / 2 + 160;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 void ShowOkBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
     QMessageBox box(icon, caption, BoxText(text), QMessageBox::NoButton, Owner());
     box.setTextFormat(Qt::PlainText);
+    MakeRoomForTitle(box);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
@@ -87,6 +102,7 @@ bool TQtPrompts::Confirm(const QString& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), BoxText(text),
                     QMessageBox::NoButton, Owner());
     box.setTextFormat(Qt::PlainText);
+    MakeRoomForTitle(box);
     QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -99,6 +115,7 @@ int TQtPrompts::Choose(const QString& text, const QStringList& answers) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), BoxText(text),
                     QMessageBox::NoButton, Owner());
     box.setTextFormat(Qt::PlainText);
+    MakeRoomForTitle(box);
     QList<QPushButton*> buttons;
     for (const QString& answer : answers)
         buttons << box.addButton(answer, QMessageBox::ActionRole);
