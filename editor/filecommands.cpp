@@ -280,18 +280,11 @@ void TFileCommands::LoadZone() {
         return;
     {
         TFileCommandScope running(main_);
-        // Rooms first: their reader empties the contents the zone file then
-        // places; objects and mobs before the zone file, which sets their limits.
-        TStepPlace place = main_.PlaceOn(main_.CurrentPage());
         main_.Document->Change(
-            place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone->ZoneNumber),
-            [&] {
-                RoomList.LoadFromFile(zone->RoomFileName);
-                ObjList.LoadFromFile(zone->ObjFileName);
-                MobList.LoadFromFile(zone->MobFileName);
-                ShopList.LoadFromFile(zone->ShopFileName, main_.KindName());
-                TriggerList.LoadFromFile(zone->TrigFileName);
-                ReloadZoneFile(*zone, zone->ZoneFileName);
+            main_.PlaceOn(main_.CurrentPage()),
+            TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone->ZoneNumber), [&] {
+                ReadWholeZone(*zone, main_.KindName(),
+                              [](const std::string& name) { return name; });
             });
         main_.SetChanged(false);
         ShowWhatWasRead();

@@ -322,18 +322,10 @@ void TMainForm::CreateHistoryWindow() {
 }
 
 void TMainForm::ConnectDocument() {
-    Document->ZoneOfNumber = [this](int32_t number) -> TZone* {
-        for (int row = 0; row < ZonePage->ZoneCount(); ++row)
-            if (ZonePage->ZoneAt(row)->ZoneNumber == number)
-                return ZonePage->ZoneAt(row);
-        return nullptr;
+    Document->ZoneOfNumber = [this](int32_t number) {
+        return ZonePage->ZoneAt(ZonePage->RowOfNumber(number));
     };
-    Document->AllZones = [this] {
-        std::vector<TZone*> zones;
-        for (int row = 0; row < ZonePage->ZoneCount(); ++row)
-            zones.push_back(ZonePage->ZoneAt(row));
-        return zones;
-    };
+    Document->AllZones = [this] { return ZonePage->Zones(); };
     QUndoStack* stack = Document->UndoStack();
     connect(stack, &QUndoStack::indexChanged, this, &TMainForm::ShowUndoEntries);
     connect(NUndo, &QAction::triggered, this, &TMainForm::Undo);
@@ -414,10 +406,7 @@ void TMainForm::ShowPlace(const TStepPlace& place) {
     const bool running = FileCommandRunning;
     FileCommandRunning = true;
     if (place.Zone) {
-        int row = -1;
-        for (int r = 0; r < ZonePage->ZoneCount(); ++r)
-            if (ZonePage->ZoneAt(r) == place.Zone)
-                row = r;
+        const int row = ZonePage->RowOf(place.Zone);
         if (row >= 0 && place.Zone != ZonePage->CurrentZone())
             ZonePage->SelectRow(row);
         else

@@ -27,10 +27,8 @@ QAction* MenuAction(QMenu* menu, const char* name, const QString& caption,
 
 void TMainForm::CreateFindWindows() {
     const TWorldSource source{[this] {
-                                  std::vector<const TZone*> zones;
-                                  for (int row = 0; row < ZonePage->ZoneCount(); ++row)
-                                      zones.push_back(ZonePage->ZoneAt(row));
-                                  return zones;
+                                  const std::vector<TZone*> zones = ZonePage->Zones();
+                                  return std::vector<const TZone*>(zones.begin(), zones.end());
                               },
                               [this]() -> std::optional<int32_t> {
                                   if (const TZone* zone = ZonePage->CurrentZone())
@@ -74,10 +72,7 @@ void TMainForm::CreateFindWindows() {
 
 bool TMainForm::OpenRecord(int page, int32_t vnum) {
     const int32_t number = ZoneOfRecord(static_cast<TRecordType>(page), vnum);
-    int row = -1;
-    for (int r = 0; r < ZonePage->ZoneCount() && row < 0; ++r)
-        if (ZonePage->ZoneAt(r)->ZoneNumber == number)
-            row = r;
+    const int row = ZonePage->RowOfNumber(number);
     if (row < 0) {
         Prompts().Error(QStringLiteral("Зоны %1 нет в рабочей области").arg(number));
         return false;

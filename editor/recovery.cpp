@@ -156,12 +156,7 @@ void TRecovery::Bring(TZone& zone) {
             TZoneState empty;
             empty.Number = zone.ZoneNumber;
             RestoreZone(empty, nullptr);
-            RoomList.LoadFromFile(copy(zone.RoomFileName));
-            ObjList.LoadFromFile(copy(zone.ObjFileName));
-            MobList.LoadFromFile(copy(zone.MobFileName));
-            ShopList.LoadFromFile(copy(zone.ShopFileName), main_.KindName());
-            TriggerList.LoadFromFile(copy(zone.TrigFileName));
-            ReloadZoneFile(zone, copy(zone.ZoneFileName));
+            ReadWholeZone(zone, main_.KindName(), copy);
         });
     main_.FileCommandRunning = running;
     main_.ShowPlace(place);

@@ -133,8 +133,8 @@ void TWorldDocument::MarkSaved(TZone* zone) {
 }
 
 void TWorldDocument::MarkNew(TZone* zone) {
-    // No hash of composed files is ever 0 and 1 at once: the zone counts
-    // as changed whatever it holds.
+    // Saved and current differ until a save: the zone counts as changed
+    // whatever it holds (the first step puts its real hash into current).
     saved_[zone] = 0;
     current_[zone] = 1;
     emit unsavedChanged();

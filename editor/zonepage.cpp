@@ -356,6 +356,26 @@ TZone* TZonePage::ZoneAt(int row) const {
     return item ? &ZoneItem(item)->Zone() : nullptr;
 }
 
+std::vector<TZone*> TZonePage::Zones() const {
+    std::vector<TZone*> zones;
+    zones.reserve(static_cast<size_t>(ZoneCount()));
+    for (int row = 0; row < ZoneCount(); ++row)
+        zones.push_back(ZoneAt(row));
+    return zones;
+}
+
+int TZonePage::RowOfNumber(int32_t number) const {
+    for (int row = 0; row < ZoneCount(); ++row)
+        if (ZoneAt(row)->ZoneNumber == number)
+            return row;
+    return -1;
+}
+
+int TZonePage::RowOf(const TZone* zone) const {
+    QListWidgetItem* item = ItemOf(zone);
+    return item ? Z_ListBox->row(item) : -1;
+}
+
 QListWidgetItem* TZonePage::ItemOf(const TZone* zone) const {
     for (int row = 0; row < Z_ListBox->count(); ++row)
         if (ZoneAt(row) == zone)
@@ -364,8 +384,7 @@ QListWidgetItem* TZonePage::ItemOf(const TZone* zone) const {
 }
 
 int TZonePage::CurrentZoneIndex() const {
-    QListWidgetItem* item = ItemOf(currentZone_);
-    return item ? Z_ListBox->row(item) : -1;
+    return RowOf(currentZone_);
 }
 
 void TZonePage::SelectRow(int row) {
@@ -537,11 +556,10 @@ void TZonePage::ZoneChecks() {
 
 void TZonePage::NewZone() {
     const int32_t n = Z_NewZoneEdit->value();
-    for (int row = 0; row < ZoneCount(); ++row)
-        if (ZoneAt(row)->ZoneNumber == n) {
-            Prompts().Error(QStringLiteral("Зона с таким номером уже есть"));
-            return;
-        }
+    if (RowOfNumber(n) >= 0) {
+        Prompts().Error(QStringLiteral("Зона с таким номером уже есть"));
+        return;
+    }
     if (n <= 0) {
         Prompts().Error(QStringLiteral("Некорректный номер зоны"));
         return;

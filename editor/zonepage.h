@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -43,6 +44,12 @@ public:
     int ZoneCount() const;
     // The zone of a row of the zone list.
     TZone* ZoneAt(int row) const;
+    // Every zone, in list order.
+    std::vector<TZone*> Zones() const;
+    // The row of the zone numbered so (the first one), -1 when none is.
+    int RowOfNumber(int32_t number) const;
+    // The row of a zone, -1 when it is not in the list.
+    int RowOf(const TZone* zone) const;
 
     // Selects a row and processes it as a click.
     void SelectRow(int row);

@@ -59,3 +59,13 @@ void LoadRoomFileKeepingContents(const std::string& fileName) {
             room->DelObjects = std::move(contents.DelObjects);
         }
 }
+
+void ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
+                   const std::function<std::string(const std::string&)>& path) {
+    RoomList.LoadFromFile(path(zone.RoomFileName));
+    ObjList.LoadFromFile(path(zone.ObjFileName));
+    MobList.LoadFromFile(path(zone.MobFileName));
+    ShopList.LoadFromFile(path(zone.ShopFileName), kindName);
+    TriggerList.LoadFromFile(path(zone.TrigFileName));
+    ReloadZoneFile(zone, path(zone.ZoneFileName));
+}

@@ -5,9 +5,11 @@
 // come from its zone's file: reading that file places them, and reading a
 // room file empties them. These readers keep each room's contents once.
 
+#include "shop.h"
 #include "zone.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,3 +28,11 @@ bool ReloadZoneFile(TZone& zone, const std::string& fileName);
 // Reads a room file into RoomList; every room keeps the contents it had in
 // memory (rooms new to the list start empty).
 void LoadRoomFileKeepingContents(const std::string& fileName);
+
+// Reads all six files of a zone again, in the order they depend on: rooms
+// first (their reader empties the contents the zone file then places),
+// objects and mobs before the zone file (which sets their limits). `path`
+// gives the file read for each of the zone's file names (Load zone reads the
+// names themselves, the crash recovery its copies).
+void ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
+                   const std::function<std::string(const std::string&)>& path);

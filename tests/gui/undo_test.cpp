@@ -352,6 +352,35 @@ private slots:
         QVERIFY(!fs::exists(program_ + "Recovery") || answer == 2);
     }
 
+    void declinedRecoveryCopiesAreRemoved() {
+        MakeProgram(true, kChildSettings);
+        // What a crash would have left: zone 10's files, one room renamed,
+        // newer than the workspace's.
+        const std::string copies = program_ + "Recovery/10/";
+        fs::create_directories(copies);
+        for (const char* file : kZone10Files)
+            fs::copy_file(Workspace(file), copies + fs::path(file).filename().string());
+        std::string rooms = ReadFile(copies + "10.wld");
+        const size_t name = rooms.find('\n', rooms.find("#1001")) + 1;
+        rooms.insert(name, "x");
+        WriteFile(copies + "10.wld", rooms);
+        for (const auto& entry : fs::directory_iterator(copies))
+            fs::last_write_time(entry.path(),
+                                fs::last_write_time(entry.path()) + std::chrono::seconds(10));
+        const std::string workspace = ReadFile(Workspace("WLD/10.wld"));
+
+        prompts_->ExpectConfirm(
+            QStringLiteral(
+                "Прошлая работа редактора прервалась, не сохранив изменения зон:\n10  ") +
+                kVillage + QStringLiteral("\nВернуть эти изменения?"),
+            false);
+        Start();
+        QVERIFY(!fs::exists(program_ + "Recovery"));
+        QVERIFY(!Marked(0));
+        QVERIFY(!RoomList.Find(1001)->Name.starts_with("x"));
+        QCOMPARE(ReadFile(Workspace("WLD/10.wld")), workspace);
+    }
+
     void editsOfAKilledEditorAreOfferedBack() {
         MakeProgram(true, kChildSettings);
         QProcess child;

@@ -237,28 +237,47 @@ void PrintLayout(const char* what, const TExitLayoutResult& result) {
     std::printf("\n");
 }
 
-int Layout(const std::vector<std::string>& args) {
-    std::vector<std::string> folders;
-    TExitLayoutOptions options;
-    std::optional<int32_t> only;
+// The arguments of the commands that work on one workspace: DIR, --zone N
+// and, where the command has it, --all.
+struct TZoneArgs {
+    std::vector<std::string> Folders;
+    std::optional<int32_t> Only;
+    bool All = false;
+};
+
+// Reads `args` into `out`; a usage error gives its exit status.
+std::optional<int> ParseZoneArgs(const std::vector<std::string>& args, const char* command,
+                                 bool takesAll, TZoneArgs& out) {
     for (size_t i = 0; i < args.size(); ++i) {
         long long value = 0;
-        if (args[i] == "--all") {
-            options.All = true;
+        if (takesAll && args[i] == "--all") {
+            out.All = true;
         } else if (args[i] == "--zone") {
+            // Zone numbers whose records still have 32-bit numbers.
             if (i + 1 == args.size() || !ParseNumber(args[++i], 0, 21474836, value))
                 return Usage("--zone takes a zone number");
-            only = static_cast<int32_t>(value);
+            out.Only = static_cast<int32_t>(value);
         } else if (args[i].starts_with("--")) {
             return Usage(("unknown option " + args[i]).c_str());
         } else {
-            folders.push_back(args[i]);
+            out.Folders.push_back(args[i]);
         }
     }
-    if (folders.size() != 1)
-        return Usage("layout takes one folder");
-    if (!IsFolder(folders[0]))
-        return Usage(("not a folder: " + folders[0]).c_str());
+    if (out.Folders.size() != 1)
+        return Usage((std::string(command) + " takes one folder").c_str());
+    if (!IsFolder(out.Folders[0]))
+        return Usage(("not a folder: " + out.Folders[0]).c_str());
+    return std::nullopt;
+}
+
+int Layout(const std::vector<std::string>& args) {
+    TZoneArgs parsed;
+    if (const auto usage = ParseZoneArgs(args, "layout", true, parsed))
+        return *usage;
+    const std::vector<std::string>& folders = parsed.Folders;
+    const std::optional<int32_t> only = parsed.Only;
+    TExitLayoutOptions options;
+    options.All = parsed.All;
     TStderrReporter reporter;
     const TScanResult scan = ScanWorkspace(folders[0], reporter);
     std::vector<const TZone*> zones;
@@ -293,24 +312,11 @@ int Layout(const std::vector<std::string>& args) {
 }
 
 int Check(const std::vector<std::string>& args) {
-    std::vector<std::string> folders;
-    std::optional<int32_t> only;
-    for (size_t i = 0; i < args.size(); ++i) {
-        long long value = 0;
-        if (args[i] == "--zone") {
-            if (i + 1 == args.size() || !ParseNumber(args[++i], 0, 999999999, value))
-                return Usage("--zone takes a zone number");
-            only = static_cast<int32_t>(value);
-        } else if (args[i].starts_with("--")) {
-            return Usage(("unknown option " + args[i]).c_str());
-        } else {
-            folders.push_back(args[i]);
-        }
-    }
-    if (folders.size() != 1)
-        return Usage("check takes one folder");
-    if (!IsFolder(folders[0]))
-        return Usage(("not a folder: " + folders[0]).c_str());
+    TZoneArgs parsed;
+    if (const auto usage = ParseZoneArgs(args, "check", false, parsed))
+        return *usage;
+    const std::vector<std::string>& folders = parsed.Folders;
+    const std::optional<int32_t> only = parsed.Only;
     TStderrReporter reporter;
     const TScanResult scan = ScanWorkspace(folders[0], reporter);
     std::vector<const TZone*> zones;
