@@ -2,9 +2,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTabBar>
+#include <QTabWidget>
 #include <algorithm>
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
@@ -63,4 +66,21 @@ void PlaceBeside(QWidget* window, const QWidget* main) {
         at = QPoint(main->geometry().right() - size.width(), main->geometry().top());
     at.setY(std::max(at.y(), room.top()));
     window->move(at);
+}
+
+namespace {
+class TCompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+    }
+};
+} // namespace
+
+void MakeTabsCompact(QTabWidget* tabs) {
+    auto* style = new TCompactTabStyle;
+    style->setParent(tabs->tabBar());
+    tabs->tabBar()->setStyle(style);
 }

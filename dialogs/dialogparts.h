@@ -11,6 +11,7 @@
 class QLabel;
 class QPushButton;
 class QShowEvent;
+class QTabWidget;
 class QString;
 
 // A push button whose objectName is `name`. It is not auto-default: Enter
@@ -29,12 +30,17 @@ QLabel* MakeBuddyLabel(QWidget* parent, const char* name, const QString& caption
 // The buttons at the foot of a dialog, to the right, in the order given.
 QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
 
-// A dialog that reports its answer by Accepted(): only its "Ok" sets it, and
-// every showing of the window clears it, so a caller never reads the answer
-// of an earlier run.
 // Moves a companion window beside `main`: to the right of its frame, else to
 // the left, else inside it below its title bar; never over the title bar.
 void PlaceBeside(QWidget* window, const QWidget* main);
+
+// Narrower padding around the tab captions of `tabs`, so that a row of tabs
+// fits the width a page gives it without scroll arrows hiding the last ones.
+void MakeTabsCompact(QTabWidget* tabs);
+
+// A dialog that reports its answer by Accepted(): only its "Ok" sets it, and
+// every showing of the window clears it, so a caller never reads the answer
+// of an earlier run.
 
 class TOkDialog : public QDialog {
     Q_OBJECT

@@ -8,12 +8,14 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QSpinBox>
 #include <QStackedLayout>
 #include <QVBoxLayout>
+#include <array>
 
 namespace {
 
@@ -197,24 +199,34 @@ void TObjKindPanels::BuildFountainToIngredient() {
 
     O_Panel25 = Named(new QWidget(this), "O_Panel25");
     panels_.push_back(O_Panel25);
-    auto* line = new QHBoxLayout(O_Panel25);
-    line->setContentsMargins(4, 2, 4, 2);
+    // The flags over the whole width, the four numbers in two columns below:
+    // beside the numbers the flags' explanations would be cut.
+    auto* grid = new QGridLayout(O_Panel25);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(3);
     O_T25CheckListBox1 = Named(new QListWidget(O_Panel25), "O_T25CheckListBox1");
     O_T25CheckListBox1->setMouseTracking(true);
     Watch(O_T25CheckListBox1);
-    line->addWidget(O_T25CheckListBox1, 1);
-    auto* form = new QFormLayout;
-    form->setVerticalSpacing(3);
+    grid->addWidget(O_T25CheckListBox1, 0, 0, 1, 4);
     O_T25Edit1 = Number(O_Panel25, "O_T25Edit1", -1, 999999);
     O_T25Edit2 = Number(O_Panel25, "O_T25Edit2", -1, 999999);
     O_T25Edit3 = Number(O_Panel25, "O_T25Edit3", 0, 255);
     O_T25Edit4 = Number(O_Panel25, "O_T25Edit4", 0, 30);
-    form->addRow(Caption(O_Panel25, QStringLiteral("Прототип инградиента"), O_T25Edit1),
-                 O_T25Edit1);
-    form->addRow(Caption(O_Panel25, QStringLiteral("Осталось применений"), O_T25Edit2), O_T25Edit2);
-    form->addRow(Caption(O_Panel25, QStringLiteral("Лаг (в секундах)"), O_T25Edit3), O_T25Edit3);
-    form->addRow(Caption(O_Panel25, QStringLiteral("Уровень"), O_T25Edit4), O_T25Edit4);
-    line->addLayout(form);
+    const std::array<std::pair<QString, QSpinBox*>, 4> fields{
+        {{QStringLiteral("Прототип инградиента"), O_T25Edit1},
+         {QStringLiteral("Осталось применений"), O_T25Edit2},
+         {QStringLiteral("Лаг (в секундах)"), O_T25Edit3},
+         {QStringLiteral("Уровень"), O_T25Edit4}}};
+    for (int field = 0; field < 4; ++field) {
+        const auto& [caption, edit] = fields[static_cast<size_t>(field)];
+        // Down the first column, then the second: the two long captions share one.
+        const int row = 1 + field % 2;
+        const int column = field / 2 * 2;
+        grid->addWidget(Caption(O_Panel25, caption, edit), row, column);
+        grid->addWidget(edit, row, column + 1);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
 }
 
 void TObjKindPanels::LoadLists(const std::string& folder) {

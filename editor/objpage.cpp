@@ -2,6 +2,7 @@
 
 #include "addescform.h"
 #include "descform.h"
+#include "dialogparts.h"
 #include "effectform.h"
 #include "keptnumber.h"
 #include "listform.h"
@@ -181,8 +182,7 @@ QWidget* TObjPage::BuildKindColumn() {
     layout->addWidget(KindPanels);
 
     O_PageControl = Named(new QTabWidget(column), "O_PageControl");
-    // Seven tabs share the column; narrower tabs keep every caption in view.
-    O_PageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+    MakeTabsCompact(O_PageControl); // seven tabs share the column
     O_EffectCheckListBox = FlagList("O_EffectCheckListBox");
     O_AffectCheckListBox = FlagList("O_AffectCheckListBox");
     O_NoTakeCheckListBox = FlagList("O_NoTakeCheckListBox");

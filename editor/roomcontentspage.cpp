@@ -113,7 +113,9 @@ QWidget* TRoomContents::BuildObjectsTab() {
         ListButtons(tab, QStringLiteral("R_ObjectBtn"));
     R_OObjCheckListBox = Named(new QListWidget(tab), "R_OObjCheckListBox");
     std::tie(R_OObjBtn1, R_OObjBtn2, R_OObjBtn3) = ListButtons(tab, QStringLiteral("R_OObjBtn"));
-    auto* layout = new QHBoxLayout(tab);
+    // One list above the other: side by side, each would be too narrow for
+    // a number and a name beside its buttons.
+    auto* layout = new QVBoxLayout(tab);
     layout->addWidget(ListWithButtons(tab, QStringLiteral("Объекты в комнате"),
                                       R_ObjectCheckListBox,
                                       {R_ObjectBtn1, R_ObjectBtn2, R_ObjectBtn3}));
@@ -135,12 +137,12 @@ QWidget* TRoomContents::BuildMobsTab() {
     R_MMaxWLabel->setMinimumWidth(40);
 
     auto* layout = new QVBoxLayout(tab);
-    auto* lists = new QHBoxLayout;
-    lists->addWidget(ListWithButtons(tab, QStringLiteral("Мобы в комнате"), R_MobCheckListBox,
-                                     {R_MobBtn1, R_MobBtn2, R_MobBtn3}));
-    lists->addWidget(ListWithButtons(tab, QStringLiteral("Вещи моба"), R_MObjCheckListBox,
-                                     {R_MObjBtn1, R_MObjBtn2, R_MObjBtn3}));
-    layout->addLayout(lists, 1);
+    layout->addWidget(ListWithButtons(tab, QStringLiteral("Мобы в комнате"), R_MobCheckListBox,
+                                      {R_MobBtn1, R_MobBtn2, R_MobBtn3}),
+                      1);
+    layout->addWidget(ListWithButtons(tab, QStringLiteral("Вещи моба"), R_MObjCheckListBox,
+                                      {R_MObjBtn1, R_MObjBtn2, R_MObjBtn3}),
+                      1);
     auto* details = new QHBoxLayout;
     auto* follows = new QLabel(QStringLiteral("Следует за"), tab);
     follows->setBuddy(R_MFolComboBox);

@@ -1,6 +1,7 @@
 #include "roompage.h"
 
 #include "descform.h"
+#include "dialogparts.h"
 #include "listform.h"
 #include "mainform.h"
 #include "mappage.h"
@@ -109,6 +110,7 @@ TRoomPage::TRoomPage(TMainForm& main, TRecordPage& records)
     layout->addWidget(BuildExits());
 
     R_PageControl = Named(new QTabWidget(this), QStringLiteral("R_PageControl"));
+    MakeTabsCompact(R_PageControl); // seven tabs share the column
     R_PageControl->addTab(BuildTypeTab(), QStringLiteral("Тип"));
     R_PageControl->addTab(BuildExtraDescTab(), QStringLiteral("Доп. описание"));
     R_PageControl->addTab(BuildDoorsTab(), QStringLiteral("Двери"));

@@ -108,8 +108,9 @@ void TTrigPage::BuildControls() {
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(left, 2);
-    layout->addLayout(right, 3);
+    // Halves: the type list's padded columns need the width at the usual size.
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
 }
 
 void TTrigPage::ConnectEdits() {

@@ -22,21 +22,26 @@ QTableWidgetItem* FixedCell(const std::string& text) {
     cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
     return cell;
 }
+
+// Entries padded with spaces into columns line up only in a fixed-pitch font.
+void LineUpColumns(QWidget* box, const std::vector<TVocabularyItem>& items) {
+    const bool columns = std::any_of(items.begin(), items.end(), [](const TVocabularyItem& item) {
+        return item.Text.find("  ") != std::string::npos;
+    });
+    if (columns)
+        box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
 } // namespace
 
 void FillCombo(QComboBox* combo, const std::vector<TVocabularyItem>& items, int startIndex) {
+    LineUpColumns(combo, items);
     for (const auto& item : items)
         combo->addItem(FromCp1251(item.Text), item.Code);
     combo->setCurrentIndex(startIndex < combo->count() ? startIndex : -1);
 }
 
 void FillFlags(QListWidget* list, const std::vector<TVocabularyItem>& items) {
-    // Entries padded with spaces into columns line up only in a fixed-pitch font.
-    const bool columns = std::any_of(items.begin(), items.end(), [](const TVocabularyItem& item) {
-        return item.Text.find("  ") != std::string::npos;
-    });
-    if (columns)
-        list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    LineUpColumns(list, items);
     for (const auto& entry : items) {
         auto* item = new QListWidgetItem(FromCp1251(entry.Text), list);
         item->setData(kCodeRole, entry.Code);

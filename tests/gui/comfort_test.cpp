@@ -2,14 +2,35 @@
 // that grows and a map that zooms, marked description tabs, the help window,
 // and the tools window beside the main window.
 
+#include "aboutform.h"
+#include "addescform.h"
+#include "configform.h"
+#include "descform.h"
+#include "destform.h"
 #include "editorfixture.h"
+#include "effectform.h"
 #include "helpform.h"
+#include "listform.h"
 #include "mappage.h"
+#include "numberform.h"
+#include "objpage.h"
+#include "problemsform.h"
+#include "roommobform.h"
+#include "roomobjform.h"
 #include "roompage.h"
+#include "searchform.h"
+#include "toolsform.h"
+#include "triggerform.h"
+#include "usesform.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QWheelEvent>
@@ -28,6 +49,40 @@ class TComfortTest : public TEditorFixture {
             if (!Zone().Z_ListBox->item(row)->isHidden())
                 texts << Zone().Z_ListBox->item(row)->text();
         return texts;
+    }
+    // Controls of the page whose own text is wider than the room they have:
+    // combo entries, captions, button texts and list entries that are cut.
+    static QStringList CutTexts(QWidget* page) {
+        QStringList cut;
+        const auto tooNarrow = [&cut](const QWidget* control, const QString& text, int room) {
+            if (control->fontMetrics().size(0, text).width() > room)
+                cut << control->objectName() + QStringLiteral(": ") + text;
+        };
+        for (QWidget* child : page->findChildren<QWidget*>()) {
+            if (!child->isVisible())
+                continue;
+            if (auto* combo = qobject_cast<QComboBox*>(child)) {
+                QStyleOptionComboBox option;
+                option.initFrom(combo);
+                const QRect text = combo->style()->subControlRect(
+                    QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+                tooNarrow(combo, combo->currentText().trimmed(), text.width());
+            } else if (auto* label = qobject_cast<QLabel*>(child)) {
+                if (!label->wordWrap() && !label->text().isEmpty())
+                    tooNarrow(label, label->text().remove(QLatin1Char('&')), label->width());
+            } else if (auto* button = qobject_cast<QPushButton*>(child)) {
+                tooNarrow(button, button->text().remove(QLatin1Char('&')), button->width() - 8);
+            } else if (auto* box = qobject_cast<QCheckBox*>(child)) {
+                tooNarrow(box, box->text().remove(QLatin1Char('&')), box->width() - 22);
+            } else if (auto* list = qobject_cast<QListWidget*>(child)) {
+                for (int row = 0; row < list->count(); ++row) {
+                    const QRect at = list->visualItemRect(list->item(row));
+                    tooNarrow(list, list->item(row)->text().trimmed(),
+                              list->viewport()->width() - at.left() - 24);
+                }
+            }
+        }
+        return cut;
     }
     void NewZone(int number) {
         Zone().Z_NewZoneEdit->setValue(number);
@@ -104,7 +159,7 @@ private slots:
     }
 
     // Every page at the usual size and at 1600 x 1000: no control reaches
-    // beyond the window (pictures saved when asked for).
+    // beyond the window and no text is cut (pictures saved when asked for).
     void everyPageFitsAtBothSizes() {
         StartOn(true, /*confirm=*/false);
         for (const QSize size : {QSize(980, 640), QSize(1600, 1000)}) {
@@ -122,8 +177,57 @@ private slots:
                         window.contains(at),
                         qPrintable(child->objectName() + QStringLiteral(" on page %1").arg(page)));
                 }
+                QWidget* shown = form_->PageControl1->currentWidget();
+                QStringList cut = CutTexts(shown);
+                if (page == ObjPageIndex) { // each kind has its own panel of parameters
+                    QComboBox* kinds = form_->findChild<TObjPage*>()->O_TypeComboBox;
+                    for (int kind = 0; kind < kinds->count(); ++kind) {
+                        kinds->setCurrentIndex(kind);
+                        cut << CutTexts(shown);
+                    }
+                }
+                for (QTabWidget* tabs : shown->findChildren<QTabWidget*>())
+                    for (int tab = 0; tab < tabs->count(); ++tab) {
+                        tabs->setCurrentIndex(tab);
+                        cut << CutTexts(tabs->currentWidget());
+                    }
+                QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
                 SaveShot(*form_, QStringLiteral("page%1-%2.png").arg(page).arg(size.width()));
             }
+        }
+    }
+
+    // Every dialog and window at its usual size, and the ones that grow also
+    // at a larger one: no text is cut (pictures saved when asked for).
+    void everyDialogShowsItsTextsWhole() {
+        StartOn(true, /*confirm=*/false);
+        Action("N10")->trigger();
+        QList<QWidget*> windows{
+            form_->AboutForm,    form_->AddDescForm, form_->EffectForm,  form_->ToolsForm,
+            form_->NumberForm,   form_->DescForm,    form_->TriggerForm, form_->RoomObjForm,
+            form_->RoomMobForm,  form_->DestForm,    form_->ConfigForm,  form_->HelpForm,
+            form_->ProblemsForm, form_->SearchForm,  form_->UsesForm,    form_->HistoryForm};
+        for (TListForm* list : form_->ListForms)
+            windows << list;
+        for (int shown = 0; shown < windows.size(); ++shown) {
+            QWidget* window = windows[shown];
+            const QString name = QStringLiteral("dialog%1-%2")
+                                     .arg(shown, 2, 10, QLatin1Char('0'))
+                                     .arg(QString::fromLatin1(window->metaObject()->className()));
+            window->show();
+            QTest::qWait(20);
+            QStringList cut = CutTexts(window);
+            SaveShot(*window, name + QStringLiteral("-usual.png"));
+            if (window->maximumWidth() > window->width() + 200) {
+                window->resize(
+                    window->size().expandedTo(QSize(1200, 800)).boundedTo(window->maximumSize()));
+                QTest::qWait(20);
+                cut << CutTexts(window);
+                SaveShot(*window, name + QStringLiteral("-large.png"));
+            }
+            window->hide();
+            QVERIFY2(cut.isEmpty(),
+                     qPrintable(name + QLatin1Char('\n') + cut.join(QLatin1Char('\n'))));
         }
     }
 

@@ -2,6 +2,7 @@
 #include "vocabularyfill.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -28,6 +29,7 @@ private slots:
         FillCodeCombo(Folder(), "SectorType", &combo, 8, 1);
         QCOMPARE(combo.count(), 3);
         QCOMPARE(combo.itemText(1), QStringLiteral("Город   (1)"));
+        QVERIFY(QFontInfo(combo.font()).fixedPitch()); // the padded columns line up
         QCOMPARE(combo.currentIndex(), 1);
         ShowCode(&combo, 5);
         QCOMPARE(combo.currentText(), QStringLiteral("Лес     "));
@@ -42,6 +44,7 @@ private slots:
         QComboBox combo;
         FillSpellCombo(Folder(), "Spells", &combo, 0);
         QCOMPARE(combo.itemText(0), QStringLiteral("Огненный шар"));
+        QVERIFY(!QFontInfo(combo.font()).fixedPitch());
         QCOMPARE(combo.itemData(0, kCodeRole).toInt(), 12);
     }
 
