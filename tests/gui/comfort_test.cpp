@@ -198,7 +198,7 @@ private slots:
     }
 
     // Every dialog and window at its usual size, and the ones that grow also
-    // at a larger one: no text is cut (pictures saved when asked for).
+    // at 1600 x 1000: no text is cut (pictures saved when asked for).
     void everyDialogShowsItsTextsWhole() {
         StartOn(true, /*confirm=*/false);
         Action("N10")->trigger();
@@ -220,7 +220,7 @@ private slots:
             SaveShot(*window, name + QStringLiteral("-usual.png"));
             if (window->maximumWidth() > window->width() + 200) {
                 window->resize(
-                    window->size().expandedTo(QSize(1200, 800)).boundedTo(window->maximumSize()));
+                    window->size().expandedTo(QSize(1600, 1000)).boundedTo(window->maximumSize()));
                 QTest::qWait(20);
                 cut << CutTexts(window);
                 SaveShot(*window, name + QStringLiteral("-large.png"));
