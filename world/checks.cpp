@@ -361,7 +361,8 @@ private:
             if (InScope(ZoneOf(vnum)))
                 Error(TProblemKind::DuplicateNumber, record, vnum,
                       Msg("Номер ") + N(vnum) + Msg(" носят ") + N(extra + 1) +
-                          Msg(" записи одного файла; в редакторе от них одна запись"));
+                          Msg(" записи одного файла; в редакторе от них последняя, прежние "
+                              "сохраняются как были"));
     }
 
     const TWorldView& world_;

@@ -7,11 +7,13 @@
 #include "strutils.h"
 #include "worldfile.h"
 
+#include <charconv>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -32,16 +34,26 @@ uint64_t HashOfLines(const TStringList& lines);
 struct TSourceText {
     TStringList Lines;    // the record's lines as read; empty: our own form
     uint64_t OurForm = 0; // hash of our writer's lines for it right after reading
+    // Earlier records with the same number in the same file, each as its text
+    // would have been written: the record holds the last one's fields, and
+    // these are written before it, whatever is edited, so nothing of the file
+    // is lost and a later read finds the same record again.
+    std::vector<TStringList> EarlierCopies;
 
     // Appends the lines to write for a record whose lines in our writer's
-    // form are `ours`: the lines it was read from while `ours` is unchanged.
+    // form are `ours`: the earlier copies, then the lines it was read from
+    // while `ours` is unchanged.
     void AppendTo(TStringList& out, TStringList&& ours) const;
     // Keeps `read` unless it is `ours` already (or always, when asked).
     void Remember(TStringList&& read, const TStringList& ours, bool always = false);
     // `ours` is now what stands for the text as read (what other files read
     // later changed in our form of it, not the builder).
     void Rebase(const TStringList& ours) { OurForm = HashOfLines(ours); }
-    void Forget() { *this = {}; }
+    // Forgets the form the record was read in; the earlier copies stay.
+    void Forget() {
+        Lines.clear();
+        OurForm = 0;
+    }
 };
 
 // The lines of a record file before its first record and after its last
@@ -112,7 +124,6 @@ public:
         first_.clear();
         byZone_.clear();
         frames_.clear();
-        duplicates_.clear();
     }
     // Call after changing the VNum of a record in the list.
     void Reindex() {
@@ -227,17 +238,15 @@ public:
             items_.push_back(std::make_unique<T>(record));
         Reindex();
     }
-    // A file that holds two records with one number reads both into one
-    // record, so the list remembers what its files held: for each number met
-    // more than once in one file, how many records beyond the first. A file
-    // read again or written (one record per number) forgets its zone's.
-    void NoteFirstRead(int32_t vnum) { duplicates_.erase(vnum); }
-    void NoteRepeatedRead(int32_t vnum) { ++duplicates_[vnum]; }
-    void ForgetDuplicates(int32_t zone) const {
-        for (auto it = duplicates_.begin(); it != duplicates_.end();)
-            it = ZoneOf(it->first) == zone ? duplicates_.erase(it) : std::next(it);
+    // For each number that a file holds more than once, how many records
+    // beyond the one the editor shows (kept as their text, see TSourceText).
+    std::map<int32_t, int> Duplicates() const {
+        std::map<int32_t, int> repeated;
+        for (const auto& item : items_)
+            if (!item->Source.EarlierCopies.empty())
+                repeated[item->VNum] = static_cast<int>(item->Source.EarlierCopies.size());
+        return repeated;
     }
-    const std::map<int32_t, int>& Duplicates() const { return duplicates_; }
 
     auto begin() { return items_.begin(); }
     auto end() { return items_.end(); }
@@ -265,9 +274,6 @@ private:
     std::unordered_map<int32_t, int> first_;
     std::unordered_map<int32_t, std::vector<int>> byZone_; // list indices, ascending
     std::unordered_map<int32_t, TFileFrame> frames_;
-    // What the files held, not the records: kept apart from the records'
-    // constness, since a save (a const operation on the list) clears it.
-    mutable std::map<int32_t, int> duplicates_;
 };
 
 // Reads the records of one file the shared way: `readRecord(reader, line)`
@@ -287,23 +293,47 @@ inline TStringList SplitOffFromDollar(TStringList& lines) {
     return tail;
 }
 
+// The number of a header line "#1234" (shops: "#1234~"), none when it has
+// no number; the record's own reader decides what a bad header is.
+inline std::optional<int32_t> PeekHeaderNumber(std::string_view line) {
+    int32_t number = 0;
+    const char* first = line.data() + 1;
+    const char* last = line.data() + line.size();
+    if (line.empty() || std::from_chars(first, last, number).ec != std::errc())
+        return std::nullopt;
+    return number;
+}
+
+// The texts of `record` and of the copies before it, each as it would be
+// written now.
+template <class Record, class Write>
+std::vector<TStringList> CopiesUpTo(const Record& record, Write write) {
+    std::vector<TStringList> copies = record.Source.EarlierCopies;
+    TSourceText alone = record.Source;
+    alone.EarlierCopies.clear();
+    alone.AppendTo(copies.emplace_back(), OurLines(record, write));
+    return copies;
+}
+
 template <class Record, class List, class ReadRecord, class Write>
 void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Write write) {
     std::string line;
     TFileFrame frame;
     bool atHeader = reader.SkipToLineStarting('#', line);
     frame.Head = reader.LinesBetween(0, atHeader ? reader.LineStart() : reader.TextEnd());
-    if (list.ReadingZone)
-        list.ForgetDuplicates(*list.ReadingZone);
     std::unordered_set<int32_t> seen;
     // A header on the last line begins no record.
     while (atHeader && !reader.Eof()) {
         const size_t start = reader.LineStart();
+        // A number met before in this file: the record read then will be
+        // written as it stands now, before the one read next.
+        std::vector<TStringList> earlier;
+        if (const auto number = PeekHeaderNumber(line); number && seen.count(*number))
+            if (const Record* before = list.Find(*number))
+                earlier = CopiesUpTo(*before, write);
         Record& record = readRecord(reader, line);
-        if (seen.insert(record.VNum).second)
-            list.NoteFirstRead(record.VNum);
-        else
-            list.NoteRepeatedRead(record.VNum);
+        record.Source.EarlierCopies =
+            seen.insert(record.VNum).second ? std::vector<TStringList>{} : std::move(earlier);
         const size_t bodyEnd = reader.LineStart();
         const bool more = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
         const size_t end = more ? reader.LineStart() : reader.TextEnd();
@@ -359,10 +389,7 @@ bool SaveZoneRecords(const List& list, const std::string& path, int32_t zone,
                      std::string_view failureUtf8) {
     TStringList lines;
     list.SaveToStrings(lines, zone);
-    if (!SaveRecordFile(path, lines, failureUtf8))
-        return false;
-    list.ForgetDuplicates(zone);
-    return true;
+    return SaveRecordFile(path, lines, failureUtf8);
 }
 
 // LoadWorldFile for a record file of `list`, which learns the file's zone.

@@ -132,16 +132,27 @@ TEST_F(Checks, TriggersOfZoneCommandsAreCheckedByTheClassTheyName) {
                                                                   {100, "Прикреплённый триггер"}}));
 }
 
-TEST_F(Checks, DuplicateIsForgottenWhenItsFileIsWrittenOrReadWithoutIt) {
+// The editor shows the last record of a repeated number; the earlier ones
+// are written back before it as they were read, whatever is edited, and leave
+// only with their record.
+TEST_F(Checks, RepeatedNumbersSurviveSavesAndLeaveWithTheirRecord) {
     Load("broken");
-    ASSERT_EQ(TriggerList.Duplicates().size(), 1u);
+    const std::string read = std::string(VELMORA_TEST_DATA) + "/checks/broken/TRG/1.trg";
     const std::string saved = PathOf("1.trg");
     ASSERT_TRUE(TriggerList.SaveToFile(saved, 1));
-    EXPECT_TRUE(TriggerList.Duplicates().empty());
-    Load("broken");
-    ASSERT_EQ(TriggerList.Duplicates().size(), 1u);
+    EXPECT_EQ(ReadBytes(saved), ReadBytes(read));
+    EXPECT_EQ(TriggerList.Duplicates(), (std::map<int32_t, int>{{191, 1}}));
+
+    TriggerList.Find(191)->Name = W("Правленый");
+    ASSERT_TRUE(TriggerList.SaveToFile(saved, 1));
     ASSERT_TRUE(TriggerList.LoadFromFile(saved));
+    EXPECT_EQ(TriggerList.Find(191)->Name, W("Правленый"));
+    EXPECT_EQ(TriggerList.Duplicates(), (std::map<int32_t, int>{{191, 1}}));
+
+    TriggerList.Delete(TriggerList.IndexOfVNum(191));
     EXPECT_TRUE(TriggerList.Duplicates().empty());
+    ASSERT_TRUE(TriggerList.SaveToFile(saved, 1));
+    EXPECT_EQ(ReadBytes(saved).find("#191"), std::string::npos);
 }
 
 TEST_F(Checks, WhereUsedListsEveryReference) {
