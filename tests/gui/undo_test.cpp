@@ -352,6 +352,24 @@ private slots:
         QVERIFY(!fs::exists(program_ + "Recovery") || answer == 2);
     }
 
+    // A zone that cannot be written keeps the editor open, with its changes
+    // and their recovery copy.
+    void exitStaysWhenSavingFails() {
+        StartOnSample();
+        RenameRoom(1001, QStringLiteral("Колодец"));
+        fs::remove(Workspace("WLD/10.wld"));
+        fs::create_directory(Workspace("WLD/10.wld")); // nothing can be renamed over it
+        prompts_->ExpectChoice(QStringLiteral("Не сохранены зоны:\n10  ") + kVillage +
+                                   QStringLiteral("\nСохранить их перед выходом?"),
+                               0);
+        prompts_->ExpectError(QStringLiteral("Не могу сохранить комнаты"));
+        prompts_->ExpectError(
+            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью."));
+        QVERIFY(!form_->close());
+        QVERIFY(Marked(0));
+        QVERIFY(fs::exists(program_ + "Recovery/10/10.wld"));
+    }
+
     void declinedRecoveryCopiesAreRemoved() {
         MakeProgram(true, kChildSettings);
         // What a crash would have left: zone 10's files, one room renamed,
