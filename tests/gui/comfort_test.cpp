@@ -181,10 +181,12 @@ private slots:
                 QStringList cut = CutTexts(shown);
                 if (page == ObjPageIndex) { // each kind has its own panel of parameters
                     QComboBox* kinds = form_->findChild<TObjPage*>()->O_TypeComboBox;
+                    const int own = kinds->currentIndex();
                     for (int kind = 0; kind < kinds->count(); ++kind) {
                         kinds->setCurrentIndex(kind);
                         cut << CutTexts(shown);
                     }
+                    kinds->setCurrentIndex(own); // the record stays as it was
                 }
                 for (QTabWidget* tabs : shown->findChildren<QTabWidget*>())
                     for (int tab = 0; tab < tabs->count(); ++tab) {
