@@ -68,6 +68,13 @@ void PlaceBeside(QWidget* window, const QWidget* main) {
     window->move(at);
 }
 
+bool CoversTitleBar(const QWidget* window, const QWidget* main) {
+    const QRect frame = main->frameGeometry();
+    const int titleHeight = std::max(main->geometry().top() - frame.top(), 1);
+    return window->frameGeometry().intersects(
+        QRect(frame.left(), frame.top(), frame.width(), titleHeight));
+}
+
 namespace {
 class TCompactTabStyle : public QProxyStyle {
 public:

@@ -33,6 +33,9 @@ QHBoxLayout* ButtonRow(std::initializer_list<QWidget*> buttons);
 // Moves a companion window beside `main`: to the right of its frame, else to
 // the left, else inside it below its title bar; never over the title bar.
 void PlaceBeside(QWidget* window, const QWidget* main);
+// Whether `window` stands over the title bar of `main` (its top edge when the
+// window system draws no frame), as it may after `main` grew or moved.
+bool CoversTitleBar(const QWidget* window, const QWidget* main);
 
 // Narrower padding around the tab captions of `tabs`, so that a row of tabs
 // fits the width a page gives it without scroll arrows hiding the last ones.

@@ -521,7 +521,7 @@ void TMainForm::StartUp() {
     // Shown once the main window is up, so that the window system stacks it
     // above its owner; beside it, not over its title bar.
     QTimer::singleShot(0, this, [this, shown = settings.Tools] {
-        PlaceBeside(ToolsForm, this);
+        PlaceTools();
         ToolsForm->setVisible(shown);
         if (shown) {
             ToolsForm->raise();
@@ -615,6 +615,34 @@ bool TMainForm::SettleUnsavedZones() {
             if (!FileCommands->SaveWholeZone(*zone))
                 return false; // the failure was told; the builder stays with the zone
     return true;
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    KeepToolsBeside();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    KeepToolsBeside();
+}
+
+void TMainForm::PlaceTools() {
+    PlaceBeside(ToolsForm, this);
+    toolsPlacedAt_ = ToolsForm->pos();
+}
+
+void TMainForm::KeepToolsBeside() {
+    if (!ToolsForm || !ToolsForm->isVisible())
+        return;
+    // The window system may set a window a title bar's height from where it
+    // was asked to go; a builder who moved it took it farther.
+    constexpr int kWindowSystemShift = 40;
+    const bool leftWherePut =
+        (ToolsForm->pos() - toolsPlacedAt_).manhattanLength() <= kWindowSystemShift;
+    if (CoversTitleBar(ToolsForm, this) ||
+        (leftWherePut && ToolsForm->frameGeometry().intersects(frameGeometry())))
+        PlaceTools();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

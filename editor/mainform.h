@@ -80,7 +80,7 @@ public:
     TAboutForm* AboutForm;
     TAddDescForm* AddDescForm;
     TEffectForm* EffectForm;
-    TToolsForm* ToolsForm;
+    TToolsForm* ToolsForm = nullptr;
     TNumberForm* NumberForm;
     TDescForm* DescForm;
     std::array<TListForm*, 5> ListForms; // by TListKind
@@ -247,8 +247,17 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The tools window follows when the window grows or moves under it.
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Beside the main window (see PlaceBeside), remembering where.
+    void PlaceTools();
+    // Where the editor put it and the builder left it, the tools window stays
+    // beside the main window; wherever it is, never over its title bar.
+    void KeepToolsBeside();
+    QPoint toolsPlacedAt_;
     void CreateCompanions();
     void CreatePages();
     void CreateMenus();

@@ -7,6 +7,7 @@
 #include "configform.h"
 #include "descform.h"
 #include "destform.h"
+#include "dialogparts.h"
 #include "editorfixture.h"
 #include "effectform.h"
 #include "helpform.h"
@@ -248,6 +249,11 @@ private slots:
         const QRect main = form_->frameGeometry();
         const QRect tools = form_->ToolsForm->frameGeometry();
         QVERIFY(!tools.intersects(main) || tools.top() >= form_->geometry().top());
+        // When the main window grows or moves under it, it leaves the title bar.
+        form_->ToolsForm->move(form_->frameGeometry().topLeft() + QPoint(100, 0));
+        QVERIFY(CoversTitleBar(form_->ToolsForm, form_.get()));
+        form_->resize(form_->size() + QSize(40, 40));
+        QVERIFY(!CoversTitleBar(form_->ToolsForm, form_.get()));
     }
 };
 
