@@ -4,6 +4,7 @@
 #include "export.h"
 #include "filekinds.h"
 #include "mainform.h"
+#include "maplayout.h"
 #include "modeltext.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -169,6 +170,7 @@ void TFileCommands::Open() {
         } else {
             ReadStep(page, path, [&] { ReadKindFile(page, path); });
         }
+        stamps_.Take(path);
         ShowWhatWasRead();
         EnableForPage(page);
     }
@@ -197,6 +199,7 @@ void TFileCommands::Restore() {
                     ReadKindFile(page, path);
                 }
             });
+            stamps_.Take(page == RoomPageIndex ? FilesOfZone(*zone) : std::vector{path});
             ShowWhatWasRead();
             EnableForPage(page);
         }
@@ -244,6 +247,11 @@ void TFileCommands::Save() {
     if (chosen.isEmpty())
         return;
     const std::string path = PathFromText(chosen);
+    std::vector<std::string> written{path};
+    if (page == RoomPageIndex)
+        written.push_back(LayoutFileName(path));
+    if (!MayWriteOver(written))
+        return;
     StoreActivePage();
     const int32_t n = zone->ZoneNumber;
     switch (page) {
@@ -268,6 +276,7 @@ void TFileCommands::Save() {
     default:
         break;
     }
+    stamps_.Take(written);
 }
 
 void TFileCommands::LoadZone() {
@@ -286,6 +295,7 @@ void TFileCommands::LoadZone() {
                 ReadWholeZone(*zone, main_.KindName(),
                               [](const std::string& name) { return name; });
             });
+        stamps_.Take(FilesOfZone(*zone));
         main_.SetChanged(false);
         ShowWhatWasRead();
     }
@@ -297,13 +307,16 @@ void TFileCommands::SaveZone() {
         Prompts().Error(kSelectZone);
         return;
     }
-    if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")))
+    if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")) ||
+        !MayWriteOver(FilesOfZone(*zone)))
         return;
     StoreActivePage();
     FinishZoneSave(*zone, WriteWholeZone(*zone));
 }
 
 bool TFileCommands::SaveWholeZone(TZone& zone) {
+    if (!MayWriteOver(FilesOfZone(zone)))
+        return false;
     const bool written = WriteWholeZone(zone);
     FinishZoneSave(zone, written);
     return written;
@@ -319,7 +332,8 @@ void TFileCommands::NormalizeZoneFiles() {
             QStringLiteral("Записать все файлы зоны %1 в формате редактора? Записи, прочитанные "
                            "в других формах, будут переписаны; строки, которые редактор не "
                            "разбирает, останутся на своих местах.")
-                .arg(zone->ZoneNumber)))
+                .arg(zone->ZoneNumber)) ||
+        !MayWriteOver(FilesOfZone(*zone)))
         return;
     StoreActivePage();
     NormalizeZone(*zone);
@@ -338,7 +352,28 @@ bool TFileCommands::WriteWholeZone(const TZone& zone) {
     written &= TriggerList.SaveToFile(zone.TrigFileName, n);
     written &= RoomList.SaveToFile(zone.RoomFileName, n);
     written &= WriteZoneFile(zone, zone.ZoneFileName);
+    stamps_.Take(FilesOfZone(zone));
     return written;
+}
+
+void TFileCommands::StampWorkspace() {
+    stamps_.Clear();
+    for (const TZone* zone : main_.ZonePage->Zones())
+        stamps_.Take(FilesOfZone(*zone));
+}
+
+bool TFileCommands::MayWriteOver(const std::vector<std::string>& paths) {
+    const std::vector<std::string> changed = stamps_.ChangedSince(paths);
+    if (changed.empty())
+        return true;
+    QStringList names;
+    for (const std::string& path : changed)
+        names << PathText(path);
+    return Prompts().Confirm(
+        QStringLiteral("После того как редактор прочитал эти файлы, их изменили вне редактора:\n") +
+        names.join(QLatin1Char('\n')) +
+        QStringLiteral("\nЗаписать поверх них то, что в редакторе? Изменения, сделанные вне "
+                       "редактора, будут потеряны."));
 }
 
 void TFileCommands::FinishZoneSave(TZone& zone, bool written) {

@@ -4,9 +4,12 @@
 // the active page opened, restored and saved, whole zones loaded and saved,
 // and the zone's files written where the server reads them.
 
+#include "filestamps.h"
+
 #include <QObject>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TMainForm;
 class TZone;
@@ -31,8 +34,13 @@ public:
     // The zone's files written without a question (exit's "Сохранить все");
     // false, after saying so, when not all were.
     bool SaveWholeZone(TZone& zone);
+    // Notes every zone's files as they are now, after the workspace was read.
+    void StampWorkspace();
 
 private:
+    // Whether `paths` may be written: yes unless one was changed outside the
+    // editor since it last read or wrote it and the builder says no.
+    bool MayWriteOver(const std::vector<std::string>& paths);
     // Whether a zone file may be read into `zone`: one that describes another
     // zone is refused with a message naming both numbers.
     static bool OpensAsCurrentZone(const TZone& zone, const std::string& path);
@@ -60,4 +68,5 @@ private:
     void OfferMissingExportFolders(const std::string& folder);
 
     TMainForm& main_;
+    TFileStamps stamps_;
 };

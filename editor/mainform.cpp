@@ -508,6 +508,7 @@ void TMainForm::RescanWorkspace(TLoadReport& report) {
         const TLoadReportScope gathering(report);
         ZonePage->ScanWorkspace();
     }
+    FileCommands->StampWorkspace();
     if (ZonePage->CurrentZone())
         EnableRecordCommands(true);
     SetChanged(false);
@@ -543,6 +544,7 @@ void TMainForm::StartUp() {
         form->SetKindTag(kind);
     }
     ZonePage->ScanWorkspace();
+    FileCommands->StampWorkspace();
     if (ZonePage->CurrentZone())
         EnableRecordCommands(true);
     Recovery->Start(settings.RecoveryMinutes);

@@ -2,6 +2,7 @@
 #include "configform.h"
 #include "editorfixture.h"
 #include "export.h"
+#include "modeltext.h"
 #include "textcodec.h"
 #include "worldlists.h"
 
@@ -179,6 +180,36 @@ private slots:
                                 true);
         Action("N6")->trigger();
         QCOMPARE(ContentsOf(10), contents);
+    }
+
+    // A file someone changed outside the editor after it was read is written
+    // over only when the builder says so.
+    void aFileChangedOutsideIsWrittenOverOnlyWhenAsked() {
+        StartOn(true);
+        TypeZoneName(QStringLiteral("Ольховка"));
+        form_->ApplyPage();
+        const std::string outside =
+            Replaced(ReadFile(Workspace("WLD/10.wld")), Utf8ToCp1251("Деревенская площадь~"),
+                     Utf8ToCp1251("Главная площадь~"));
+        WriteFile(Workspace("WLD/10.wld"), outside);
+        const QString question =
+            QStringLiteral("После того как редактор прочитал эти файлы, их изменили вне "
+                           "редактора:\n") +
+            PathText(Workspace("WLD/10.wld")) +
+            QStringLiteral("\nЗаписать поверх них то, что в редакторе? Изменения, сделанные "
+                           "вне редактора, будут потеряны.");
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectConfirm(question, false);
+        Action("N34")->trigger();
+        QCOMPARE(ReadFile(Workspace("WLD/10.wld")), outside);
+        QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("Ольховка~")) ==
+                std::string::npos); // nothing of the zone was written
+
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectConfirm(question, true);
+        Action("N34")->trigger();
+        QCOMPARE(ReadFile(Workspace("WLD/10.wld")), Shipped("WLD/10.wld"));
+        SaveZone(); // what the editor wrote itself is no outside change
     }
 
     void restoreOnEachPage() {
