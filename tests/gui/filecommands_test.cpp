@@ -202,7 +202,7 @@ private slots:
         prompts_->ExpectConfirm(question, false);
         Action("N34")->trigger();
         QCOMPARE(ReadFile(Workspace("WLD/10.wld")), outside);
-        QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("Ольховка~")) ==
+        QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("\r\nОльховка~\r\n")) ==
                 std::string::npos); // nothing of the zone was written
 
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
