@@ -296,10 +296,10 @@ inline TStringList SplitOffFromDollar(TStringList& lines) {
 // The number of a header line "#1234" (shops: "#1234~"), none when it has
 // no number; the record's own reader decides what a bad header is.
 inline std::optional<int32_t> PeekHeaderNumber(std::string_view line) {
+    if (line.size() < 2)
+        return std::nullopt;
     int32_t number = 0;
-    const char* first = line.data() + 1;
-    const char* last = line.data() + line.size();
-    if (line.empty() || std::from_chars(first, last, number).ec != std::errc())
+    if (std::from_chars(line.data() + 1, line.data() + line.size(), number).ec != std::errc())
         return std::nullopt;
     return number;
 }
