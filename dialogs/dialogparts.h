@@ -44,7 +44,6 @@ void MakeTabsCompact(QTabWidget* tabs);
 // A dialog that reports its answer by Accepted(): only its "Ok" sets it, and
 // every showing of the window clears it, so a caller never reads the answer
 // of an earlier run.
-
 class TOkDialog : public QDialog {
     Q_OBJECT
 

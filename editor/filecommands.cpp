@@ -15,6 +15,7 @@
 #include "worldlists.h"
 #include "zonecontents.h"
 #include "zonepage.h"
+#include "zonestate.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -62,6 +63,14 @@ void MakeWorkspaceFolderFor(const std::string& file, const std::string& workspac
         return;
     std::error_code error;
     fs::create_directories(folder, error); // a failure shows when the file is written
+}
+
+// The files a page's read or save of `path` touches: a room file brings its
+// layout beside it.
+std::vector<std::string> FilesOfPageFile(int page, const std::string& path) {
+    if (page == RoomPageIndex)
+        return {path, LayoutFileName(path)};
+    return {path};
 }
 
 } // namespace
@@ -170,7 +179,7 @@ void TFileCommands::Open() {
         } else {
             ReadStep(page, path, [&] { ReadKindFile(page, path); });
         }
-        stamps_.Take(path);
+        stamps_.Take(FilesOfPageFile(page, path));
         ShowWhatWasRead();
         EnableForPage(page);
     }
@@ -199,7 +208,11 @@ void TFileCommands::Restore() {
                     ReadKindFile(page, path);
                 }
             });
-            stamps_.Take(page == RoomPageIndex ? FilesOfZone(*zone) : std::vector{path});
+            // Only what was read: another file's outside change still counts.
+            std::vector<std::string> read = FilesOfPageFile(page, path);
+            if (page == RoomPageIndex)
+                read.push_back(zone->ZoneFileName);
+            stamps_.Take(read);
             ShowWhatWasRead();
             EnableForPage(page);
         }
@@ -247,9 +260,7 @@ void TFileCommands::Save() {
     if (chosen.isEmpty())
         return;
     const std::string path = PathFromText(chosen);
-    std::vector<std::string> written{path};
-    if (page == RoomPageIndex)
-        written.push_back(LayoutFileName(path));
+    const std::vector<std::string> written = FilesOfPageFile(page, path);
     if (!MayWriteOver(written))
         return;
     StoreActivePage();

@@ -257,7 +257,6 @@ private:
     // Where the editor put it and the builder left it, the tools window stays
     // beside the main window; wherever it is, never over its title bar.
     void KeepToolsBeside();
-    QPoint toolsPlacedAt_;
     void CreateCompanions();
     void CreatePages();
     void CreateMenus();
@@ -290,4 +289,5 @@ private:
     TLoadReport startupReport_;
     int shownPage_ = ZonePageIndex; // the page entered last
     bool switchingPage_ = false;
+    QPoint toolsPlacedAt_; // where PlaceTools last put the tools window
 };

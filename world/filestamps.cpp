@@ -1,7 +1,5 @@
 #include "filestamps.h"
 
-#include "maplayout.h"
-
 #include <system_error>
 
 namespace {
@@ -44,10 +42,4 @@ std::vector<std::string> TFileStamps::ChangedSince(const std::vector<std::string
             changed.push_back(path);
     }
     return changed;
-}
-
-std::vector<std::string> FilesOfZone(const TZone& zone) {
-    return {zone.ZoneFileName, zone.RoomFileName, LayoutFileName(zone.RoomFileName),
-            zone.ObjFileName,  zone.MobFileName,  zone.ShopFileName,
-            zone.TrigFileName};
 }

@@ -6,8 +6,6 @@
 // builder, a text editor, a version control update), whose work the write
 // would lose.
 
-#include "zone.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -36,6 +34,3 @@ private:
 
     std::unordered_map<std::string, TStamp> stamps_;
 };
-
-// The files a zone is saved into: its six files and the rooms' layout.
-std::vector<std::string> FilesOfZone(const TZone& zone);

@@ -52,22 +52,23 @@ void RestoreZone(const TZoneState& state, TZone* zone) {
         *zone = *state.Zone;
 }
 
+std::vector<std::string> FilesOfZone(const TZone& zone) {
+    return {zone.ZoneFileName, zone.RoomFileName, LayoutFileName(zone.RoomFileName),
+            zone.ObjFileName,  zone.MobFileName,  zone.ShopFileName,
+            zone.TrigFileName};
+}
+
 std::vector<TComposedFile> ComposeZoneFiles(const TZone& zone) {
     const int32_t n = zone.ZoneNumber;
-    std::vector<TComposedFile> files(7);
-    files[0].Path = zone.ZoneFileName;
+    std::vector<TComposedFile> files;
+    for (std::string& path : FilesOfZone(zone))
+        files.push_back({std::move(path), {}});
     zone.SaveToStrings(files[0].Lines);
-    files[1].Path = zone.RoomFileName;
     RoomList.SaveToStrings(files[1].Lines, n);
-    files[2].Path = LayoutFileName(zone.RoomFileName);
     LayoutToStrings(RoomList, files[2].Lines, n);
-    files[3].Path = zone.ObjFileName;
     ObjList.SaveToStrings(files[3].Lines, n);
-    files[4].Path = zone.MobFileName;
     MobList.SaveToStrings(files[4].Lines, n);
-    files[5].Path = zone.ShopFileName;
     ShopList.SaveToStrings(files[5].Lines, n);
-    files[6].Path = zone.TrigFileName;
     TriggerList.SaveToStrings(files[6].Lines, n);
     return files;
 }

@@ -36,6 +36,10 @@ TZoneState CaptureZone(int32_t number, const TZone* zone);
 // by the copies, and `zone` (when given) takes the copied zone record.
 void RestoreZone(const TZoneState& state, TZone* zone);
 
+// The seven files a zone is saved into, in this order: zone, rooms, layout,
+// objects, mobs, shops, triggers.
+std::vector<std::string> FilesOfZone(const TZone& zone);
+
 // One of the seven files of a zone as it would be written now.
 struct TComposedFile {
     std::string Path;

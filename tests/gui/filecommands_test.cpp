@@ -212,6 +212,27 @@ private slots:
         SaveZone(); // what the editor wrote itself is no outside change
     }
 
+    // Restoring the room page reads the rooms and the zone file only: an
+    // outside change of the objects is still asked about.
+    void restoringOneFileKeepsTheOthersOutsideChangesAsked() {
+        StartOn(true);
+        const std::string outside = ReadFile(Workspace("OBJ/10.obj")) + "\r\n";
+        WriteFile(Workspace("OBJ/10.obj"), outside);
+        ClickTab(RoomPageIndex);
+        prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), true);
+        Action("N4")->trigger();
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectConfirm(
+            QStringLiteral("После того как редактор прочитал эти файлы, их изменили вне "
+                           "редактора:\n") +
+                PathText(Workspace("OBJ/10.obj")) +
+                QStringLiteral("\nЗаписать поверх них то, что в редакторе? Изменения, сделанные "
+                               "вне редактора, будут потеряны."),
+            false);
+        Action("N34")->trigger();
+        QCOMPARE(ReadFile(Workspace("OBJ/10.obj")), outside);
+    }
+
     void restoreOnEachPage() {
         StartOn(true, /*confirm=*/false);
         const int contents = ContentsOf(10);
