@@ -527,17 +527,28 @@ void TShopPage::Room1BtnClick() {
     }
     AddNumberRow(S_RoomListBox, RoomList.CaptionOf(vnum), vnum);
     main_.ShopChange();
-    if (!RoomList.Find(vnum)) {
+    TRoom* room = RoomList.Find(vnum);
+    const int32_t seller = S_SellerEdit->value();
+    if (!room) {
         Prompts().Information(NotLoadedMessage(text));
+    } else if (room->Mobs.IndexOfMob(seller) >= 0) {
+        // The keeper already stands there (the builder put him there, with
+        // what he carries): a second one would make two keepers in one shop.
+        // Taking the room off the shop later leaves him where he is.
+        keepersFound_.insert({seller, vnum});
+        Prompts().Information(QStringLiteral("Продавец %1 уже стоит в комнате %2: второго "
+                                             "магазин туда не ставит.")
+                                  .arg(seller)
+                                  .arg(vnum));
     } else {
+        keepersFound_.erase({seller, vnum});
         // The seller goes into the room at once, as a step of its own.
-        main_.Document->Change(main_.PlaceOn(ShopPageIndex),
-                               QStringLiteral("продавец в комнате %1").arg(vnum),
-                               [&] {
-                                   RoomList.Find(vnum)->Mobs.push_back(SellerEntry(
-                                       S_SellerEdit->value(), RowNumbers(S_SellListBox)));
-                               },
-                               {ZoneOf(vnum)});
+        main_.Document->Change(
+            main_.PlaceOn(ShopPageIndex), QStringLiteral("продавец в комнате %1").arg(vnum),
+            [&, goods = RowNumbers(S_SellListBox)] {
+                RoomList.Find(vnum)->Mobs.push_back(SellerEntry(seller, goods));
+            },
+            {ZoneOf(vnum)});
     }
     S_RoomEdit->setFocus();
 }
@@ -549,8 +560,12 @@ void TShopPage::Room2BtnClick() {
     const int32_t vnum = S_RoomListBox->currentItem()->data(Qt::UserRole).toInt();
     if (TRoom* room = RoomList.Find(vnum)) {
         // The entry this page places (it appends one), not a mob of the same
-        // number the builder placed there with settings of their own.
-        const int index = LastSellerEntry(room->Mobs, S_SellerEdit->value());
+        // number the builder placed there with settings of their own, nor
+        // the keeper the page found there when the room was added.
+        const int32_t seller = S_SellerEdit->value();
+        const int index = keepersFound_.erase({seller, vnum}) > 0
+                              ? -1
+                              : LastSellerEntry(room->Mobs, seller);
         if (index >= 0)
             main_.Document->Change(main_.PlaceOn(ShopPageIndex),
                                    QStringLiteral("продавец убран из комнаты %1").arg(vnum),

@@ -7,7 +7,9 @@
 #include <QGroupBox>
 #include <QWidget>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QComboBox;
@@ -132,4 +134,7 @@ private:
     TMainForm& main_;
     TRecordPage& records_;
     bool showing_ = false; // ShowOnPage is filling the controls
+    // The (keeper, room) pairs where adding the room found the keeper already
+    // placed: the page placed nothing there, so it takes nothing away.
+    std::set<std::pair<int32_t, int32_t>> keepersFound_;
 };

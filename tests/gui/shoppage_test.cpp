@@ -222,9 +222,9 @@ private slots:
     void addingRoomsPlacesTheSeller() {
         StartOnShops();
         Shop().Rooms.clear();
-        // The builder placed the keeper there already, with settings of their own.
-        const TRoomMob own{1002, true, -1, 2, {{1005, true, -1, 50}}};
-        RoomList.Find(1005)->Mobs.push_back(own);
+        for (const int32_t vnum : {1004, 1005})
+            std::erase_if(RoomList.Find(vnum)->Mobs,
+                          [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
         EnterShops();
         QCOMPARE(page_->S_RoomListBox->count(), 0);
         const int before = static_cast<int>(RoomList.Find(1005)->Mobs.size());
@@ -264,18 +264,16 @@ private slots:
             QStringLiteral("Комната с номером 1005 уже есть в списке магазина."));
         AddRoom(QStringLiteral("1005"));
         QCOMPARE(page_->S_RoomListBox->count(), 2);
-        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 2);
+        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 1);
 
         Apply();
         QCOMPARE(Shop().Rooms, (std::vector<int32_t>{1299, 1005}));
 
-        // Removing the room takes the seller away again, and only that one.
+        // Removing the room takes the seller away again.
         SelectRow(page_->S_RoomListBox, 1);
         Click(page_->S_Room2Btn);
-        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 1);
+        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 0);
         QCOMPARE(static_cast<int>(RoomList.Find(1005)->Mobs.size()), before);
-        QVERIFY(std::find(RoomList.Find(1005)->Mobs.begin(), RoomList.Find(1005)->Mobs.end(),
-                          own) != RoomList.Find(1005)->Mobs.end());
         prompts_->ExpectInformation(
             QStringLiteral("Комната с номером 1299 не загружена в редактор."));
         SelectRow(page_->S_RoomListBox, 0);
@@ -284,6 +282,36 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), page_->S_RoomEdit);
         Apply();
         QVERIFY(Shop().Rooms.empty());
+    }
+
+    // The builder placed the keeper already, carrying a sword as a seller the
+    // page places would: the room joins the shop without a second keeper (the
+    // zone file would reset him twice), and leaving the shop keeps him.
+    void aKeeperAlreadyInTheRoomIsNotPlacedAgain() {
+        StartOnShops();
+        Shop().Rooms.clear();
+        TRoomMobList& mobs = RoomList.Find(1004)->Mobs;
+        std::erase_if(mobs, [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
+        const TRoomMob own{1002, false, -1, 1, {{1005, true, -1, 100}}};
+        mobs.push_back(own);
+        const TRoomMobList placed = mobs;
+        EnterShops();
+
+        prompts_->ExpectConfirm(kFirstRoomWarning, true);
+        prompts_->ExpectInformation(
+            QStringLiteral("Продавец 1002 уже стоит в комнате 1004: второго магазин туда не "
+                           "ставит."));
+        AddRoom(QStringLiteral("1004"));
+        QCOMPARE(RowTags(page_->S_RoomListBox), std::vector<int>{1004});
+        QCOMPARE(RoomList.Find(1004)->Mobs, placed);
+        Apply();
+        QCOMPARE(Shop().Rooms, std::vector<int32_t>{1004});
+
+        SelectRow(page_->S_RoomListBox, 0);
+        Click(page_->S_Room2Btn);
+        Apply();
+        QVERIFY(Shop().Rooms.empty());
+        QCOMPARE(RoomList.Find(1004)->Mobs, placed);
     }
 
     void aShopWithoutAKeeperTakesNoRooms() {
