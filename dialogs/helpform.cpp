@@ -35,8 +35,8 @@ Ctrl + колесо мыши меняет масштаб карты. Справ�
 <tr><td>Ctrl+1 … Ctrl+6</td><td>страницы: зона, комнаты, объекты, мобы, магазины, триггеры</td></tr>
 <tr><td>Alt+Влево / Alt+Вправо</td><td>предыдущая / следующая запись</td></tr>
 <tr><td>Alt+Home / Alt+End</td><td>первая / последняя запись</td></tr>
-<tr><td>Ctrl+N, Ctrl+O, Ctrl+S</td><td>новый, открыть, сохранить файл страницы</td></tr>
-<tr><td>Ctrl+Shift+S</td><td>сохранить всю зону</td></tr>
+<tr><td>Ctrl+S</td><td>сохранить всю зону</td></tr>
+<tr><td>Ctrl+N, Ctrl+O, Ctrl+Shift+S</td><td>новый, открыть, сохранить файл страницы</td></tr>
 <tr><td>Ctrl+Q</td><td>выход</td></tr>
 <tr><td>Ctrl + колесо, Ctrl+«+» / Ctrl+«-»</td><td>масштаб карты</td></tr>
 <tr><td>Delete на карте</td><td>убрать комнату с карты</td></tr>

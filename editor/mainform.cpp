@@ -207,11 +207,12 @@ void TMainForm::CreateMenus() {
     N2 = NewAction(this, files, "N2", QStringLiteral("&Новый"), QKeySequence::New);
     N3 = NewAction(this, files, "N3", QStringLiteral("&Открыть..."), QKeySequence::Open);
     N4 = NewAction(this, files, "N4", QStringLiteral("&Восстановить"));
-    N5 = NewAction(this, files, "N5", QStringLiteral("&Сохранить..."), QKeySequence::Save);
+    // Ctrl+S saves the document, as in every desktop editor: here the zone.
+    N5 = NewAction(this, files, "N5", QStringLiteral("&Сохранить..."),
+                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     files->addSeparator();
     N6 = NewAction(this, files, "N6", QStringLiteral("&Загрузить зону"));
-    N34 = NewAction(this, files, "N34", QStringLiteral("Сохранить зон&у"),
-                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    N34 = NewAction(this, files, "N34", QStringLiteral("Сохранить зон&у"), QKeySequence::Save);
     files->addSeparator();
     NImport = NewAction(this, files, "NImport", QStringLiteral("&Импорт с сервера..."));
     files->addSeparator();

@@ -179,7 +179,7 @@ void TTrigPage::ShowOnPage(const TTrigger& trigger) {
 void TTrigPage::ReadFromPage(TTrigger& trigger) {
     trigger.Name = ToModelText(T_NameEdit->text());
     const int previousModel = trigger.Model;
-    // A class the list does not name shows as none and stays as it was.
+    // A class the list does not name shows as its number and stays as it was.
     const int model = ReadCode(T_ClassComboBox, previousModel);
     if (std::in_range<int16_t>(model))
         trigger.Model = static_cast<int16_t>(model);

@@ -125,7 +125,20 @@ std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& pre
 }
 
 void ShowCode(QComboBox* combo, int code) {
-    combo->setCurrentIndex(combo->findData(code, kCodeRole));
+    // A value the list does not name gets an entry of its own, so the builder
+    // reads what the record holds and Apply keeps it; the entry of an earlier
+    // record's value goes, lest the list collect them.
+    for (int i = combo->count() - 1; i >= 0; --i)
+        if (combo->itemData(i, kUnlistedRole).toBool() &&
+            combo->itemData(i, kCodeRole).toInt() != code)
+            combo->removeItem(i);
+    int index = combo->findData(code, kCodeRole);
+    if (index < 0) {
+        combo->addItem(QStringLiteral("%1 (нет в списке)").arg(code), code);
+        index = combo->count() - 1;
+        combo->setItemData(index, true, kUnlistedRole);
+    }
+    combo->setCurrentIndex(index);
 }
 
 int ReadCode(const QComboBox* combo, int fallback) {

@@ -40,7 +40,11 @@ std::string ChecksToFlags(const QListWidget* list);
 // what the list does not name is kept, and an unchanged list keeps the text.
 std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous);
 
-// Selects the item carrying `code`; no selection when none does.
+// Marks the entry ShowCode adds for a value the list does not name.
+inline constexpr int kUnlistedRole = kCodeRole + 1;
+
+// Selects the item carrying `code`; when none does, an entry "N (нет в
+// списке)" carrying it, which stays until another record's value is shown.
 void ShowCode(QComboBox* combo, int code);
 // The code of the selected item; `fallback` when nothing is selected.
 int ReadCode(const QComboBox* combo, int fallback = 0);

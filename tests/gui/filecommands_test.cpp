@@ -6,6 +6,7 @@
 #include "textcodec.h"
 #include "worldlists.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -114,6 +115,23 @@ private slots:
 
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), false);
         Action("N34")->trigger();
+    }
+
+    // Ctrl+S saves the zone, as a desktop editor saves its document; the
+    // page's own file command answers Ctrl+Shift+S.
+    void ctrlSSavesTheZone() {
+        StartOn(true);
+        TypeZoneName(QStringLiteral("Ольховка"));
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
+        QApplication::setActiveWindow(form_.get());
+        QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(prompts_->ScriptDone());
+        QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("\r\nОльховка~\r\n")) !=
+                std::string::npos);
+
+        prompts_->ExpectSaveFile(QString()); // cancelled
+        QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     }
 
     // A record read in another form stays as read on a plain save, and the

@@ -93,6 +93,41 @@ private slots:
         QVERIFY(file.find("\n12 10 2 4d10+50 1d8+2\n2d10+5 2000\n") != std::string::npos);
     }
 
+    // Values another server's lists name, and ours do not, are shown as their
+    // numbers and kept; the next mob's named values show no such entry.
+    void valuesTheListsDoNotNameAreShownAndKept() {
+        Open();
+        Select(1000);
+        Mob(1000).Str = 50;
+        Mob(1000).Dex = 50;
+        Mob(1000).LikeWork = 20;
+        Mob(1000).Model = 102;
+        Page(MobPageIndex).ShowCurrent();
+        QCOMPARE(page_->M_StrComboBox->currentText(), QStringLiteral("50 (нет в списке)"));
+        QCOMPARE(page_->M_DexComboBox->currentText(), QStringLiteral("50 (нет в списке)"));
+        QCOMPARE(page_->M_LikeWorkComboBox->currentText(), QStringLiteral("20 (нет в списке)"));
+        QCOMPARE(page_->M_ClassComboBox->currentText(), QStringLiteral("102 (нет в списке)"));
+        page_->M_Name2Edit->setFocus();
+        TypeText(page_->M_Name2Edit, QStringLiteral("а"));
+        form_->ApplyPage();
+        QCOMPARE(int(Mob(1000).Str), 50);
+        QCOMPARE(int(Mob(1000).Dex), 50);
+        QCOMPARE(int(Mob(1000).LikeWork), 20);
+        QCOMPARE(int(Mob(1000).Model), 102);
+        QVERIFY(Composed(10).find("\nStr: 50\n") != std::string::npos);
+
+        // The builder's choice replaces the value; another mob drops the entry.
+        const int strCount = page_->M_StrComboBox->count();
+        ChooseComboEntry(page_->M_StrComboBox, 0);
+        form_->ApplyPage();
+        QCOMPARE(int(Mob(1000).Str), page_->M_StrComboBox->itemData(0, kCodeRole).toInt());
+        const int32_t other = MobList.ZoneRecords(10).back()->VNum;
+        QVERIFY(other != 1000);
+        Select(other);
+        QCOMPARE(page_->M_StrComboBox->count(), strCount - 1);
+        QVERIFY(!page_->M_StrComboBox->currentText().contains(QStringLiteral("нет в списке")));
+    }
+
     void diceBonusCarriesItsSign() {
         Open();
         Select(1000);

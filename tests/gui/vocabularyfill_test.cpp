@@ -40,8 +40,17 @@ private slots:
         ShowCode(&combo, 5);
         QCOMPARE(combo.currentText(), QStringLiteral("Лес     "));
         QCOMPARE(ReadCode(&combo), 5);
-        ShowCode(&combo, 4); // no item carries 4: nothing selected
-        QCOMPARE(combo.currentIndex(), -1);
+        // No item carries 4: an entry of its own shows and keeps it, until a
+        // named value is shown.
+        ShowCode(&combo, 4);
+        QCOMPARE(combo.currentText(), QStringLiteral("4 (нет в списке)"));
+        QCOMPARE(ReadCode(&combo, -7), 4);
+        ShowCode(&combo, 4);
+        QCOMPARE(combo.count(), 4);
+        ShowCode(&combo, 1);
+        QCOMPARE(combo.count(), 3);
+        QCOMPARE(ReadCode(&combo, -7), 1);
+        combo.setCurrentIndex(-1);
         QCOMPARE(ReadCode(&combo, -7), -7);
     }
 
