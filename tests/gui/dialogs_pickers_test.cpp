@@ -392,9 +392,9 @@ private slots:
         objForm_->Preset(carried);
         QVERIFY(!objForm_->MobComboBox->isEnabled());
 
-        // A position the list does not name shows none and is kept.
+        // A position the list does not name shows its number and is kept.
         objForm_->Preset({101, false, 99, 100});
-        QCOMPARE(objForm_->MobComboBox->currentIndex(), -1);
+        QCOMPARE(objForm_->MobComboBox->currentText(), QStringLiteral("99 (нет в списке)"));
         QVERIFY(objForm_->MobComboBox->isEnabled());
         objForm_->Result(result);
         QCOMPARE(result.WearPos, int8_t(99));

@@ -108,23 +108,17 @@ private slots:
         SaveShot(form, QStringLiteral("effectform.png"));
     }
 
-    void effectWithALocationTheListLacksAsksForOne() {
+    // A location the list does not name is shown as its number and kept,
+    // unless the builder picks another.
+    void effectWithALocationTheListLacksKeepsIt() {
         TEffectForm form;
         form.LoadLists(kProgramFolder);
         form.SetEffect(30000, 3);
-        QCOMPARE(form.Location(), -1);
-        QVERIFY(form.LocationText().isEmpty());
-        TFakePrompts prompts;
-        prompts.ExpectError(QStringLiteral("Выберите положение (спецэффект)"));
-        RunModal(form, [&] {
-            Click(form.OkBtn);
-            QVERIFY(form.isVisible());
-            QVERIFY(!form.Accepted());
-            form.ComboBox->setCurrentIndex(1);
-            Click(form.OkBtn);
-        });
+        QCOMPARE(form.Location(), 30000);
+        QCOMPARE(form.LocationText(), QStringLiteral("30000 (нет в списке)"));
+        RunModal(form, [&] { Click(form.OkBtn); });
         QVERIFY(form.Accepted());
-        QCOMPARE(form.Location(), 1);
+        QCOMPARE(form.Location(), 30000);
         QCOMPARE(form.Modifier(), 3);
     }
 

@@ -383,7 +383,7 @@ private slots:
         Shop().BitVector = "b0z9";
         Shop().Close2 = 200;
         EnterShops();
-        QCOMPARE(page_->S_Close2ComboBox->currentIndex(), -1);
+        QCOMPARE(page_->S_Close2ComboBox->currentText(), QStringLiteral("200 (нет в списке)"));
         form_->ApplyPage();
         QCOMPARE(Shop().BitVector, std::string("b0z9"));
         QCOMPARE(int(Shop().Close2), 200);

@@ -228,7 +228,7 @@ private slots:
         // So is a class the list does not name, whatever its width.
         TriggerList.Find(1001)->Model = 300;
         ShowTrigger(1001);
-        QCOMPARE(page_->T_ClassComboBox->currentIndex(), -1);
+        QCOMPARE(page_->T_ClassComboBox->currentText(), QStringLiteral("300 (нет в списке)"));
         form_->ApplyPage();
         QCOMPARE(int(TriggerList.Find(1001)->Model), 300);
         ShowTrigger(1000);
