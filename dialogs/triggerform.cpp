@@ -136,8 +136,13 @@ void TRecordPicker::AppendEntry(const QString& text, int32_t number) {
 
 void TRecordPicker::showEvent(QShowEvent* event) {
     TOkDialog::showEvent(event);
-    if (!event->spontaneous() && parentWidget())
+    if (event->spontaneous())
+        return;
+    if (parentWidget())
         PlaceBeside(this, parentWidget()->window());
+    // A builder who opens a picker types what he looks for: the letters go
+    // into the filter, not into a list that drops them.
+    FilterEdit->setFocus();
 }
 
 bool TRecordPicker::event(QEvent* event) {

@@ -545,9 +545,7 @@ void TShopPage::Room1BtnClick() {
         // The seller goes into the room at once, as a step of its own.
         main_.Document->Change(
             main_.PlaceOn(ShopPageIndex), QStringLiteral("продавец в комнате %1").arg(vnum),
-            [&, goods = RowNumbers(S_SellListBox)] {
-                RoomList.Find(vnum)->Mobs.push_back(SellerEntry(seller, goods));
-            },
+            [&, goods = RowNumbers(S_SellListBox)] { room->Mobs.push_back(SellerEntry(seller, goods)); },
             {ZoneOf(vnum)});
     }
     S_RoomEdit->setFocus();

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
@@ -417,6 +418,26 @@ private slots:
         objForm_->Result(result);
         QCOMPARE(result.WearPos, int8_t(-1));
         QCOMPARE(result.Probability, int8_t(35));
+    }
+
+    // Letters typed as soon as a picker opens (the shop's goods picker is the
+    // object picker in its plain mode) narrow its list.
+    void typingIntoAnOpenedPickerFilters() {
+        objForm_->SetPlainMode(true);
+        const std::vector<TRecordPicker*> pickers{triggerForm_.get(), mobForm_.get(),
+                                                  objForm_.get()};
+        for (TRecordPicker* picker : pickers) {
+            QString typed;
+            QTimer::singleShot(0, picker, [picker, &typed] {
+                if (QWidget* focus = picker->focusWidget())
+                    QTest::keyClicks(focus, QStringLiteral("10"));
+                typed = picker->FilterEdit->text();
+                Click(picker->CancelBtn);
+            });
+            picker->exec();
+            QCOMPARE(typed, QStringLiteral("10"));
+        }
+        objForm_->SetPlainMode(false);
     }
 
     void plainModeHidesTheParametersPercentageAndIfFlag() {
