@@ -94,8 +94,9 @@ void TSearchForm::FindNumber(int32_t vnum) {
         F_CountLabel->setText(QStringLiteral("Записи с номером %1 нет.").arg(vnum));
         return;
     }
+    // The builder chooses which of them to open: the main window stays where
+    // he works until then.
     F_CountLabel->setText(QStringLiteral("Найдено: %1").arg(found.size()));
-    emit openRecord(static_cast<int>(found.front().Kind), vnum);
 }
 
 void TSearchForm::FindText(const QString& text) {

@@ -130,13 +130,18 @@ private slots:
         Action("NFind")->trigger();
         QVERIFY(Search().isVisible());
 
-        // A number of zone 11: Enter opens its first record.
+        // A number of zone 11: Enter lists its records and moves nothing;
+        // a double-click opens the one chosen.
         const auto found = FindNumber(GlobalWorld(Zones()), 1101);
         QVERIFY(!found.empty());
+        const int32_t shownRoom = *Page(RoomPageIndex).Current;
         Search().F_SearchEdit->setFocus();
         TypeText(Search().F_SearchEdit, QStringLiteral("1101"));
         QTest::keyClick(Search().F_SearchEdit, Qt::Key_Return);
         QCOMPARE(Search().F_ResultsList->RowCount(), int(found.size()));
+        QCOMPARE(form_->CurrentPage(), int(RoomPageIndex));
+        QCOMPARE(*Page(RoomPageIndex).Current, shownRoom);
+        DoubleClickRow(*Search().F_ResultsList, 0);
         ExpectShown(static_cast<int>(found.front().Kind), 1101, 11);
 
         // Upper-case Cyrillic finds the room name of zone 11 from zone 10.
