@@ -543,10 +543,12 @@ void TShopPage::Room1BtnClick() {
     } else {
         keepersFound_.erase({seller, vnum});
         // The seller goes into the room at once, as a step of its own.
-        main_.Document->Change(
-            main_.PlaceOn(ShopPageIndex), QStringLiteral("продавец в комнате %1").arg(vnum),
-            [&, goods = RowNumbers(S_SellListBox)] { room->Mobs.push_back(SellerEntry(seller, goods)); },
-            {ZoneOf(vnum)});
+        main_.Document->Change(main_.PlaceOn(ShopPageIndex),
+                               QStringLiteral("продавец в комнате %1").arg(vnum),
+                               [&, goods = RowNumbers(S_SellListBox)] {
+                                   room->Mobs.push_back(SellerEntry(seller, goods));
+                               },
+                               {ZoneOf(vnum)});
     }
     S_RoomEdit->setFocus();
 }
@@ -561,9 +563,8 @@ void TShopPage::Room2BtnClick() {
         // number the builder placed there with settings of their own, nor
         // the keeper the page found there when the room was added.
         const int32_t seller = S_SellerEdit->value();
-        const int index = keepersFound_.erase({seller, vnum}) > 0
-                              ? -1
-                              : LastSellerEntry(room->Mobs, seller);
+        const int index =
+            keepersFound_.erase({seller, vnum}) > 0 ? -1 : LastSellerEntry(room->Mobs, seller);
         if (index >= 0)
             main_.Document->Change(main_.PlaceOn(ShopPageIndex),
                                    QStringLiteral("продавец убран из комнаты %1").arg(vnum),

@@ -40,8 +40,9 @@ std::string ChecksToFlags(const QListWidget* list);
 // what the list does not name is kept, and an unchanged list keeps the text.
 std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous);
 
-// Marks the entry ShowCode adds for a value the list does not name.
-inline constexpr int kUnlistedRole = kCodeRole + 1;
+// Marks the entry ShowCode adds for a value the list does not name; kept
+// apart from the roles next to kCodeRole that the dialogs give their own items.
+inline constexpr int kUnlistedRole = kCodeRole + 0x80;
 
 // Selects the item carrying `code`; when none does, an entry "N (нет в
 // списке)" carrying it, which stays until another record's value is shown.

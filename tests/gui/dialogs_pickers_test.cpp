@@ -14,8 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
