@@ -2,6 +2,7 @@
 
 #include "errorreporter.h"
 #include "mainform.h"
+#include "recovery.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
     SetErrorReporter(&reporter);
 
     TMainForm form;
+    if (!form.Recovery->Held())
+        return 1; // another editor works from this program folder; the builder was told
     form.show();
     const int status = QApplication::exec();
     SetErrorReporter(nullptr);

@@ -131,6 +131,7 @@ TMainForm::TMainForm(QWidget* parent)
     LoadTemplates();
     RecordCommands = new TRecordCommands(*this);
     Recovery = new TRecovery(*this);
+    Recovery->Lock();
     ConnectToolsWindow();
     ConnectDocument();
     WatchFlagLists(this, StatusBar1);
@@ -522,7 +523,10 @@ void TMainForm::StartUp() {
     const TSettings settings = ConfigForm->settings();
     // Shown once the main window is up, so that the window system stacks it
     // above its owner; beside it, not over its title bar.
-    QTimer::singleShot(0, this, [this, shown = settings.Tools] {
+    QTimer::singleShot(0, this, [this, shown = settings.Tools, minutes = settings.RecoveryMinutes] {
+        // Asked once the main window is up: the question's own event loop
+        // would otherwise show the tools window before its owner, under it.
+        Recovery->Start(minutes);
         PlaceTools();
         ToolsForm->setVisible(shown);
         if (shown) {
@@ -548,7 +552,6 @@ void TMainForm::StartUp() {
     FileCommands->StampWorkspace();
     if (ZonePage->CurrentZone())
         EnableRecordCommands(true);
-    Recovery->Start(settings.RecoveryMinutes);
 }
 
 void TMainForm::LoadHintFile() {
@@ -643,8 +646,9 @@ void TMainForm::KeepToolsBeside() {
     constexpr int kWindowSystemShift = 40;
     const bool leftWherePut =
         (ToolsForm->pos() - toolsPlacedAt_).manhattanLength() <= kWindowSystemShift;
-    if (CoversTitleBar(ToolsForm, this) ||
-        (leftWherePut && ToolsForm->frameGeometry().intersects(frameGeometry())))
+    // Left where it was put, it follows its owner (out of the corner a
+    // maximized window pushed it to, when that window is restored).
+    if (leftWherePut || CoversTitleBar(ToolsForm, this))
         PlaceTools();
 }
 

@@ -565,14 +565,18 @@ void TZonePage::NewZone() {
         return;
     }
     ListClick(); // the current zone's edits are stored first
-    auto zone = std::make_unique<TZone>(n);
+    SelectRow(Z_ListBox->row(ItemOf(&AddNewZone(n))));
+}
+
+TZone& TZonePage::AddNewZone(int32_t number) {
+    auto zone = std::make_unique<TZone>(number);
     for (int k = 0; k < kFileKindCount; ++k)
         ZoneFileOf(*zone, k) = main_.ProgramFolder + "Zones/" + KindFolder(k) + "/" +
-                               std::to_string(n) + KindExtension(k);
-    TZone* created = zone.get();
+                               std::to_string(number) + KindExtension(k);
+    TZone& created = *zone;
     AddZoneEntry(std::move(zone));
-    main_.Document->MarkNew(created);
-    SelectRow(Z_ListBox->row(ItemOf(created)));
+    main_.Document->MarkNew(&created);
+    return created;
 }
 
 // ---- editing ----

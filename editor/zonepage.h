@@ -72,6 +72,8 @@ public:
 
     // "Новая": a zone numbered by Z_NewZoneEdit.
     void NewZone();
+    // A zone without files yet, listed last and unsaved until saved.
+    TZone& AddNewZone(int32_t number);
 
     // The six file name edits in the order of the zone's files: zone, rooms,
     // objects, mobs, shops, triggers.

@@ -36,6 +36,8 @@
 #include <QTextBrowser>
 #include <QWheelEvent>
 #include <QWindow>
+#include <chrono>
+#include <filesystem>
 
 using namespace guitest;
 
@@ -254,6 +256,27 @@ private slots:
         QVERIFY(CoversTitleBar(form_->ToolsForm, form_.get()));
         form_->resize(form_->size() + QSize(40, 40));
         QVERIFY(!CoversTitleBar(form_->ToolsForm, form_.get()));
+    }
+
+    // The recovery question comes over the shown main window, and the tools
+    // window after it: shown before its owner, it would stay under it.
+    void theToolsWindowIsNotLeftBehindItsOwner() {
+        MakeProgram(true, Settings(false, true, true));
+        const std::string copy = program_ + "Recovery/10/10.zon";
+        std::filesystem::create_directories(program_ + "Recovery/10");
+        std::filesystem::copy_file(Workspace("ZON/10.zon"), copy);
+        std::filesystem::last_write_time(
+            copy, std::filesystem::last_write_time(Workspace("ZON/10.zon")) + std::chrono::hours(1));
+        prompts_->WhenAsked([this] {
+            QVERIFY(form_->windowHandle() && form_->windowHandle()->isVisible());
+            QVERIFY(!form_->ToolsForm->isVisible());
+        });
+        prompts_->ExpectConfirm(QStringLiteral("Прошлая работа редактора прервалась, не сохранив "
+                                               "изменения зон:\n10  Деревня Ольховка\nВернуть "
+                                               "эти изменения?"),
+                                false);
+        Start();
+        QTRY_VERIFY(form_->ToolsForm->isVisible());
     }
 };
 

@@ -53,6 +53,7 @@ protected:
     }
     // The editor started on that folder, as far as its first activation.
     void Start() {
+        Stop(); // a second editor on the same program folder would refuse to start
         form_ = std::make_unique<TMainForm>();
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));

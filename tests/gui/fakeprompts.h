@@ -12,6 +12,8 @@
 #include <QList>
 #include <QTest>
 #include <deque>
+#include <functional>
+#include <utility>
 
 enum class TPromptKind { Error, Information, Confirm, Choice, OpenFile, SaveFile, Folder };
 
@@ -86,6 +88,10 @@ public:
         script_.push_back({TPromptKind::Folder, {}, false, path});
     }
 
+    // Runs `look` when the next prompt arrives, before it is answered: what
+    // the builder would see behind the box.
+    void WhenAsked(std::function<void()> look) { whenAsked_ = std::move(look); }
+
     const QList<TPromptCall>& Calls() const { return calls_; }
     bool ScriptDone() const { return script_.empty(); }
 
@@ -128,6 +134,8 @@ private:
     // The next step of the script when it matches; a refusal (No, Cancel) otherwise.
     TStep Take(const TPromptCall& call) {
         calls_.append(call);
+        if (whenAsked_)
+            std::exchange(whenAsked_, {})();
         const QString got =
             QStringLiteral("%1 \"%2\"").arg(QLatin1String(PromptKindName(call.Kind)), call.Text);
         if (script_.empty()) {
@@ -156,4 +164,5 @@ private:
     std::string programFolder_;
     std::deque<TStep> script_;
     QList<TPromptCall> calls_;
+    std::function<void()> whenAsked_;
 };

@@ -3,10 +3,12 @@
 #include "maplayout.h"
 #include "mappage.h"
 #include "numberform.h"
+#include "recovery.h"
 #include "roompage.h"
 #include "textcodec.h"
 #include "worlddocument.h"
 #include "worldlists.h"
+#include "zonepage.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -145,6 +147,23 @@ class TUndoTest : public TEditorFixture {
         QCOMPARE(Written(), after);
         QCOMPARE(Undo()->text(), QStringLiteral("Отменить: ") + undoText);
         CheckConsistent();
+    }
+
+    // This test program run as an editor on the program folder, which makes
+    // its edit (a new zone when `newZone` is not 0) and is killed.
+    void RunKilledEditor(int newZone = 0) {
+        MakeProgram(true, kChildSettings);
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELMORA_EDIT_AND_WAIT"), QString::fromStdString(program_));
+        env.insert(QStringLiteral("VELMORA_NEW_ZONE"), QString::number(newZone));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForReadyRead(60000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
+        child.kill(); // SIGKILL: nothing runs after it
+        QVERIFY(child.waitForFinished());
     }
 
 private slots:
@@ -400,17 +419,7 @@ private slots:
     }
 
     void editsOfAKilledEditorAreOfferedBack() {
-        MakeProgram(true, kChildSettings);
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("VELMORA_EDIT_AND_WAIT"), QString::fromStdString(program_));
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(child.waitForStarted());
-        QVERIFY(child.waitForReadyRead(60000));
-        QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
-        child.kill(); // SIGKILL: nothing runs after it
-        QVERIFY(child.waitForFinished());
+        RunKilledEditor();
         QVERIFY(fs::exists(program_ + "Recovery/10/10.wld"));
 
         prompts_->ExpectConfirm(
@@ -425,6 +434,82 @@ private slots:
         QVERIFY(ReadFile(Workspace("WLD/10.wld")).find(ToCp1251(kChildName)) != std::string::npos);
         QVERIFY(!fs::exists(program_ + "Recovery/10"));
     }
+
+    void aNewZoneOfAKilledEditorIsOfferedBack_data() {
+        QTest::addColumn<bool>("bringBack");
+        QTest::newRow("brought back") << true;
+        QTest::newRow("declined") << false;
+    }
+    void aNewZoneOfAKilledEditorIsOfferedBack() {
+        QFETCH(bool, bringBack);
+        RunKilledEditor(501);
+        QVERIFY(fs::exists(program_ + "Recovery/501/501.zon"));
+
+        prompts_->ExpectConfirm(
+            QStringLiteral("Прошлая работа редактора прервалась, не сохранив изменения зон:\n"
+                           "501  (новая зона, ни разу не сохранена)\nВернуть эти изменения?"),
+            bringBack);
+        Start();
+        QCOMPARE(fs::exists(program_ + "Recovery/501/501.zon"), bringBack);
+        const int last = Zone().ZoneCount() - 1;
+        QCOMPARE(Zone().ZoneAt(last)->ZoneNumber == 501, bringBack);
+        if (bringBack) {
+            QCOMPARE(FromCp1251(Zone().ZoneAt(last)->ZoneName), kChildName);
+            QVERIFY(Marked(last));
+        }
+        // A normal exit without saving declines the copy: it goes then.
+        if (bringBack)
+            prompts_->ExpectChoice(QStringLiteral("Не сохранены зоны:\n501  ") + kChildName +
+                                       QStringLiteral("\nСохранить их перед выходом?"),
+                                   1);
+        prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), true);
+        QVERIFY(form_->close());
+        QVERIFY(!fs::exists(program_ + "Recovery/501"));
+    }
+
+    // A second editor on the same program folder does not start: asking about
+    // the first one's live copies, it would have removed them.
+    void aSecondEditorLeavesTheFirstOnesCopiesAlone() {
+        StartOnSample();
+        RenameRoom(1001, QStringLiteral("Колодец"));
+        QVERIFY(fs::exists(program_ + "Recovery/10/10.wld"));
+        prompts_->ExpectError(
+            QStringLiteral("Из этой папки программы уже работает другой редактор (процесс %1). "
+                           "Второй не откроется: он мешал бы первому хранить копии несохранённых "
+                           "зон.")
+                .arg(QCoreApplication::applicationPid()));
+        {
+            TMainForm second;
+            QVERIFY(!second.Recovery->Held());
+        }
+        QVERIFY(fs::exists(program_ + "Recovery/10/10.wld"));
+    }
+
+    // What the folder holds besides copies stays; a copy its zone's files
+    // overtook (updated after the crash) is asked about, not dropped.
+    void onlyCopiesTheBuilderDeclinedAreRemoved() {
+        MakeProgram(true, kChildSettings);
+        const std::string copies = program_ + "Recovery/10/";
+        fs::create_directories(copies);
+        for (const char* file : kZone10Files) {
+            const std::string copy = copies + fs::path(file).filename().string();
+            fs::copy_file(Workspace(file), copy);
+            fs::last_write_time(copy, fs::last_write_time(Workspace(file)) - std::chrono::hours(1));
+        }
+        WriteFile(program_ + "Recovery/11", "not a copy");
+        prompts_->ExpectConfirm(
+            QStringLiteral(
+                "Прошлая работа редактора прервалась, не сохранив изменения зон:\n10  ") +
+                kVillage +
+                QStringLiteral("  (её файлы изменены позже копии: вернуть — значит заменить то, "
+                               "что в них теперь)\nВернуть эти изменения?"),
+            false);
+        Start();
+        QVERIFY(!fs::exists(copies));
+        prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), true);
+        QVERIFY(form_->close());
+        QCOMPARE(ReadFile(program_ + "Recovery/11"), std::string("not a copy"));
+    }
 };
 
 // The editor the crash test kills: started on the folder, one room renamed
@@ -435,13 +520,21 @@ static int EditAndWait(const std::string& program) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 2;
-    form.PageControl1->setCurrentIndex(RoomPageIndex);
-    TRecordPage& rooms = *form.RecordPage(RoomPageIndex);
-    rooms.SelectRow(rooms.RowOf(1001));
-    auto* room = form.findChild<TRoomPage*>();
-    room->R_DescEdit->setFocus();
-    room->R_DescEdit->selectAll();
-    TypeText(room->R_DescEdit, kChildName);
+    if (const int newZone = qEnvironmentVariableIntValue("VELMORA_NEW_ZONE")) {
+        auto* zones = form.findChild<TZonePage*>();
+        zones->Z_NewZoneEdit->setValue(newZone);
+        zones->Z_NewBtn->click();
+        zones->Z_NameEdit->setFocus();
+        TypeText(zones->Z_NameEdit, kChildName);
+    } else {
+        form.PageControl1->setCurrentIndex(RoomPageIndex);
+        TRecordPage& rooms = *form.RecordPage(RoomPageIndex);
+        rooms.SelectRow(rooms.RowOf(1001));
+        auto* room = form.findChild<TRoomPage*>();
+        room->R_DescEdit->setFocus();
+        room->R_DescEdit->selectAll();
+        TypeText(room->R_DescEdit, kChildName);
+    }
     form.ToolsForm->ApplyBtn->click();
     printf("ready\n");
     fflush(stdout);
