@@ -5,7 +5,8 @@
 #include "textcodec.h"
 
 #include <QCheckBox>
-#include <QHeaderView>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -23,16 +24,23 @@ TProblemsForm::TProblemsForm(QWidget* parent) : QDialog(parent) {
     P_ProblemsList = new TRecordTable(
         "P_ProblemsList",
         {QStringLiteral("Важность"), QStringLiteral("Запись"), QStringLiteral("Сообщение")}, this);
-    P_ProblemsList->header()->resizeSection(0, 110);
-    P_ProblemsList->header()->resizeSection(1, 220);
+    P_SeverityComboBox = new QComboBox(this);
+    P_SeverityComboBox->setObjectName(QStringLiteral("P_SeverityComboBox"));
+    P_SeverityComboBox->addItems({QStringLiteral("Все проблемы"), QStringLiteral("Только ошибки"),
+                                  QStringLiteral("Только предупреждения")});
     P_CloseBtn = MakeButton(this, "P_CloseBtn", QStringLiteral("&Закрыть"));
 
     connect(P_AllZonesCheckBox, &QCheckBox::toggled, this, &TProblemsForm::Recheck);
+    connect(P_SeverityComboBox, &QComboBox::currentIndexChanged, this, &TProblemsForm::Recheck);
     connect(P_ProblemsList, &TRecordTable::openRecord, this, &TProblemsForm::openRecord);
     connect(P_CloseBtn, &QPushButton::clicked, this, &QDialog::close);
 
     auto* column = new QVBoxLayout(this);
-    column->addWidget(P_AllZonesCheckBox);
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(P_AllZonesCheckBox);
+    choices->addStretch(1);
+    choices->addWidget(P_SeverityComboBox);
+    column->addLayout(choices);
     column->addWidget(P_ProblemsList, 1);
     column->addWidget(P_SummaryLabel);
     column->addLayout(ButtonRow({P_CloseBtn}));
@@ -66,8 +74,13 @@ void TProblemsForm::RecheckNow() {
     const std::vector<TProblem> problems = CheckWorld(world, zone);
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(problems.size()));
+    // The filter's entries: all, errors, warnings.
+    const int shown = P_SeverityComboBox->currentIndex();
     for (const TProblem& problem : problems) {
-        errors += problem.Severity == TSeverity::Error;
+        const bool error = problem.Severity == TSeverity::Error;
+        errors += error;
+        if ((shown == 1 && !error) || (shown == 2 && error))
+            continue;
         rows.push_back(TRecordTable::Row({FromCp1251(SeverityName(problem.Severity)),
                                           CaptionText(world, problem.Record, problem.VNum),
                                           FromCp1251(problem.Message)},
@@ -75,7 +88,8 @@ void TProblemsForm::RecheckNow() {
     }
     P_ProblemsList->SetRows(rows);
     if (row >= 0 && !rows.isEmpty())
-        P_ProblemsList->setCurrentItem(rows[std::min<qsizetype>(row, rows.size() - 1)]);
+        P_ProblemsList->setCurrentItem(
+            P_ProblemsList->topLevelItem(std::min<int>(row, P_ProblemsList->RowCount() - 1)));
     const int warnings = static_cast<int>(problems.size()) - errors;
     P_SummaryLabel->setText(
         problems.empty()

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 
@@ -21,6 +22,7 @@ public:
     void SetSource(TWorldSource source) { source_ = std::move(source); }
 
     QCheckBox* P_AllZonesCheckBox; // "Вся рабочая область"; off: the current zone
+    QComboBox* P_SeverityComboBox; // all problems, only errors, only warnings
     QLabel* P_SummaryLabel;
     TRecordTable* P_ProblemsList;
     QPushButton* P_CloseBtn;

@@ -2,12 +2,36 @@
 
 #include "textcodec.h"
 
+#include <QCollator>
 #include <QHeaderView>
 
 namespace {
 
 constexpr int kPageRole = Qt::UserRole;
 constexpr int kNumberRole = Qt::UserRole + 1;
+
+// Rows sort as a reader expects: the numbers in the texts by their value,
+// "Комната 13517" before "Комната 104320".
+class TRecordRow : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+        return Collator().compare(text(column), other.text(column)) < 0;
+    }
+
+private:
+    static const QCollator& Collator() {
+        static const QCollator collator = [] {
+            QCollator made(QLocale(QLocale::Russian));
+            made.setNumericMode(true);
+            made.setCaseSensitivity(Qt::CaseInsensitive);
+            return made;
+        }();
+        return collator;
+    }
+};
 
 } // namespace
 
@@ -24,23 +48,32 @@ TRecordTable::TRecordTable(const char* name, const QStringList& headers, QWidget
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     header()->setStretchLastSection(true);
+    // A click on a column's title sorts by it; until then the first column.
+    setSortingEnabled(true);
+    sortByColumn(0, Qt::AscendingOrder);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         emit openRecord(item->data(0, kPageRole).toInt(), item->data(0, kNumberRole).toInt());
     });
 }
 
 QTreeWidgetItem* TRecordTable::Row(const QStringList& columns, int page, int32_t vnum) {
-    auto* item = new QTreeWidgetItem(columns);
+    auto* item = new TRecordRow(columns);
     item->setData(0, kPageRole, page);
     item->setData(0, kNumberRole, vnum);
     return item;
 }
 
 void TRecordTable::SetRows(const QList<QTreeWidgetItem*>& rows) {
+    // Sorted once, after all are in.
+    setSortingEnabled(false);
     clear();
     addTopLevelItems(rows);
+    setSortingEnabled(true);
+    // Every column but the last (which takes the rest) as wide as its texts.
+    for (int column = 0; column + 1 < columnCount(); ++column)
+        resizeColumnToContents(column);
     if (!rows.isEmpty())
-        setCurrentItem(rows.front());
+        setCurrentItem(topLevelItem(0));
 }
 
 std::pair<int, int32_t> TRecordTable::RecordAt(int row) const {

@@ -296,20 +296,22 @@ void TFileCommands::LoadZone() {
         Prompts().Error(kSelectZone);
         return;
     }
-    if (!Prompts().Confirm(QStringLiteral("Вы действительно хотите загрузить всю зону?")))
-        return;
-    {
-        TFileCommandScope running(main_);
-        main_.Document->Change(
-            main_.PlaceOn(main_.CurrentPage()),
-            TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone->ZoneNumber), [&] {
-                ReadWholeZone(*zone, main_.KindName(),
-                              [](const std::string& name) { return name; });
-            });
-        stamps_.Take(FilesOfZone(*zone));
-        main_.SetChanged(false);
-        ShowWhatWasRead();
-    }
+    if (Prompts().Confirm(QStringLiteral("Вы действительно хотите загрузить всю зону?")))
+        ReadZoneAgain(*zone);
+}
+
+void TFileCommands::ReadZoneAgain(TZone& zone) {
+    TFileCommandScope running(main_);
+    TStepPlace place = main_.PlaceOn(main_.CurrentPage());
+    if (place.Zone != &zone) // a zone saved at exit need not be the one shown
+        place = TStepPlace{&zone, ZonePageIndex, std::nullopt};
+    main_.Document->Change(
+        place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber), [&] {
+            ReadWholeZone(zone, main_.KindName(), [](const std::string& name) { return name; });
+        });
+    stamps_.Take(FilesOfZone(zone));
+    main_.SetChanged(false);
+    ShowWhatWasRead();
 }
 
 void TFileCommands::SaveZone() {
@@ -319,14 +321,14 @@ void TFileCommands::SaveZone() {
         return;
     }
     if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")) ||
-        !MayWriteOver(FilesOfZone(*zone)))
+        !MayWriteOver(FilesOfZone(*zone), zone))
         return;
     StoreActivePage();
     FinishZoneSave(*zone, WriteWholeZone(*zone));
 }
 
 bool TFileCommands::SaveWholeZone(TZone& zone) {
-    if (!MayWriteOver(FilesOfZone(zone)))
+    if (!MayWriteOver(FilesOfZone(zone), &zone))
         return false;
     const bool written = WriteWholeZone(zone);
     FinishZoneSave(zone, written);
@@ -344,7 +346,7 @@ void TFileCommands::NormalizeZoneFiles() {
                            "в других формах, будут переписаны; строки, которые редактор не "
                            "разбирает, останутся на своих местах.")
                 .arg(zone->ZoneNumber)) ||
-        !MayWriteOver(FilesOfZone(*zone)))
+        !MayWriteOver(FilesOfZone(*zone), zone))
         return;
     StoreActivePage();
     NormalizeZone(*zone);
@@ -373,18 +375,30 @@ void TFileCommands::StampWorkspace() {
         stamps_.Take(FilesOfZone(*zone));
 }
 
-bool TFileCommands::MayWriteOver(const std::vector<std::string>& paths) {
+bool TFileCommands::MayWriteOver(const std::vector<std::string>& paths, TZone* zone) {
     const std::vector<std::string> changed = stamps_.ChangedSince(paths);
     if (changed.empty())
         return true;
     QStringList names;
     for (const std::string& path : changed)
         names << PathText(path);
-    return Prompts().Confirm(
+    QString question =
         QStringLiteral("После того как редактор прочитал эти файлы, их изменили вне редактора:\n") +
         names.join(QLatin1Char('\n')) +
-        QStringLiteral("\nЗаписать поверх них то, что в редакторе? Изменения, сделанные вне "
-                       "редактора, будут потеряны."));
+        QStringLiteral("\n«Записать поверх» заменит изменения, сделанные вне редактора, тем, что "
+                       "в редакторе.");
+    QStringList answers = {QStringLiteral("Записать поверх")};
+    if (zone) {
+        question += QStringLiteral(" «Прочитать заново» прочитает зону из файлов; то, что было "
+                                   "в редакторе, вернёт «Отменить».");
+        answers << QStringLiteral("Прочитать заново");
+    }
+    answers << QStringLiteral("Отмена");
+    // Enter must not throw away another builder's work: the default writes nothing.
+    const int answer = Prompts().Choose(question, answers, int(answers.size()) - 1);
+    if (zone && answer == 1)
+        ReadZoneAgain(*zone);
+    return answer == 0;
 }
 
 void TFileCommands::FinishZoneSave(TZone& zone, bool written) {

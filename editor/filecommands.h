@@ -39,8 +39,13 @@ public:
 
 private:
     // Whether `paths` may be written: yes unless one was changed outside the
-    // editor since it last read or wrote it and the builder says no.
-    bool MayWriteOver(const std::vector<std::string>& paths);
+    // editor since it last read or wrote it and the builder does not choose to
+    // write over it. When they are the files of `zone`, the builder may also
+    // read the zone again instead (then nothing is written).
+    bool MayWriteOver(const std::vector<std::string>& paths, TZone* zone = nullptr);
+    // The zone's files read into it as one step: what the editor held comes
+    // back with "Отменить".
+    void ReadZoneAgain(TZone& zone);
     // Whether a zone file may be read into `zone`: one that describes another
     // zone is refused with a message naming both numbers.
     static bool OpensAsCurrentZone(const TZone& zone, const std::string& path);

@@ -613,7 +613,8 @@ bool TMainForm::SettleUnsavedZones() {
         Prompts().Choose(QStringLiteral("Не сохранены зоны:\n") + names.join(QLatin1Char('\n')) +
                              QStringLiteral("\nСохранить их перед выходом?"),
                          {QStringLiteral("Сохранить все"), QStringLiteral("Не сохранять"),
-                          QStringLiteral("Отмена")});
+                          QStringLiteral("Отмена")},
+                         0);
     if (answer == 2)
         return false;
     if (answer == 0)

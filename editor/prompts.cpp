@@ -111,7 +111,7 @@ bool TQtPrompts::Confirm(const QString& text) {
     return box.clickedButton() == yes;
 }
 
-int TQtPrompts::Choose(const QString& text, const QStringList& answers) {
+int TQtPrompts::Choose(const QString& text, const QStringList& answers, int defaultAnswer) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), BoxText(text),
                     QMessageBox::NoButton, Owner());
     box.setTextFormat(Qt::PlainText);
@@ -120,7 +120,7 @@ int TQtPrompts::Choose(const QString& text, const QStringList& answers) {
     for (const QString& answer : answers)
         buttons << box.addButton(answer, QMessageBox::ActionRole);
     if (!buttons.isEmpty()) {
-        box.setDefaultButton(buttons.front());
+        box.setDefaultButton(buttons.value(defaultAnswer, buttons.front()));
         box.setEscapeButton(buttons.back());
     }
     box.exec();

@@ -33,9 +33,9 @@ public:
     virtual void Information(const QString& text) = 0;
     // A confirmation with Yes and No; true for Yes.
     virtual bool Confirm(const QString& text) = 0;
-    // A question with buttons of its own (the first is the default, the last
-    // answers Escape): the index of the button pressed.
-    virtual int Choose(const QString& text, const QStringList& answers) = 0;
+    // A question with buttons of its own (the one at `defaultAnswer` answers
+    // Enter, the last answers Escape): the index of the button pressed.
+    virtual int Choose(const QString& text, const QStringList& answers, int defaultAnswer) = 0;
     // The open-file and save-file dialogs: the chosen path, or empty when the
     // user cancels. `folder` and `fileName` seed the dialog; either may be empty.
     virtual QString OpenFile(const QString& folder, const QString& fileName,
@@ -56,7 +56,7 @@ public:
     void Error(const QString& text) override;
     void Information(const QString& text) override;
     bool Confirm(const QString& text) override;
-    int Choose(const QString& text, const QStringList& answers) override;
+    int Choose(const QString& text, const QStringList& answers, int defaultAnswer) override;
     QString OpenFile(const QString& folder, const QString& fileName,
                      const QList<TFileFilter>& filters) override;
     QString SaveFile(const QString& folder, const QString& fileName,

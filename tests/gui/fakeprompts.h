@@ -72,7 +72,9 @@ public:
     void ExpectConfirm(const QString& text, bool answer) {
         script_.push_back({TPromptKind::Confirm, text, answer, {}});
     }
-    // A question of several buttons, answered by the button at `answer`.
+    // A question of several buttons, answered by the button at `answer`
+    // (kEnter: the default button, as the Enter key would).
+    static constexpr int kEnter = -2;
     void ExpectChoice(const QString& text, int answer) {
         script_.push_back({TPromptKind::Choice, text, false, {}, answer});
     }
@@ -98,10 +100,11 @@ public:
     void Error(const QString& text) override { Box(TPromptKind::Error, text); }
     void Information(const QString& text) override { Box(TPromptKind::Information, text); }
     bool Confirm(const QString& text) override { return Box(TPromptKind::Confirm, text).Answer; }
-    int Choose(const QString& text, const QStringList& answers) override {
+    int Choose(const QString& text, const QStringList& answers, int defaultAnswer) override {
         const TStep step = Box(TPromptKind::Choice, text);
-        return step.Kind == TPromptKind::Choice && step.Text == text ? step.Choice
-                                                                     : int(answers.size()) - 1;
+        if (step.Kind != TPromptKind::Choice || step.Text != text)
+            return int(answers.size()) - 1;
+        return step.Choice == kEnter ? defaultAnswer : step.Choice;
     }
     QString OpenFile(const QString& folder, const QString& fileName,
                      const QList<TFileFilter>& filters) override {

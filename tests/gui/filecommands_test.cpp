@@ -200,9 +200,20 @@ private slots:
         QCOMPARE(ContentsOf(10), contents);
     }
 
+    // The question about a zone's files changed outside the editor.
+    static QString OutsideChangeQuestion(const std::string& path) {
+        return QStringLiteral("После того как редактор прочитал эти файлы, их изменили вне "
+                              "редактора:\n") +
+               PathText(path) +
+               QStringLiteral("\n«Записать поверх» заменит изменения, сделанные вне редактора, "
+                              "тем, что в редакторе. «Прочитать заново» прочитает зону из файлов; "
+                              "то, что было в редакторе, вернёт «Отменить».");
+    }
+
     // A file someone changed outside the editor after it was read is written
-    // over only when the builder says so.
-    void aFileChangedOutsideIsWrittenOverOnlyWhenAsked() {
+    // over only when the builder chooses so: Enter writes nothing, and reading
+    // the zone again keeps the editor's edits one undo away.
+    void aFileChangedOutsideIsWrittenOverOnlyWhenChosen() {
         StartOn(true);
         TypeZoneName(QStringLiteral("Ольховка"));
         form_->ApplyPage();
@@ -210,23 +221,31 @@ private slots:
             Replaced(ReadFile(Workspace("WLD/10.wld")), Utf8ToCp1251("Деревенская площадь~"),
                      Utf8ToCp1251("Главная площадь~"));
         WriteFile(Workspace("WLD/10.wld"), outside);
-        const QString question =
-            QStringLiteral("После того как редактор прочитал эти файлы, их изменили вне "
-                           "редактора:\n") +
-            PathText(Workspace("WLD/10.wld")) +
-            QStringLiteral("\nЗаписать поверх них то, что в редакторе? Изменения, сделанные "
-                           "вне редактора, будут потеряны.");
+        const std::string zoneFile = ReadFile(Workspace("ZON/10.zon"));
+        const QString question = OutsideChangeQuestion(Workspace("WLD/10.wld"));
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
-        prompts_->ExpectConfirm(question, false);
+        prompts_->ExpectChoice(question, TFakePrompts::kEnter);
         Action("N34")->trigger();
         QCOMPARE(ReadFile(Workspace("WLD/10.wld")), outside);
-        QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("\r\nОльховка~\r\n")) ==
-                std::string::npos); // nothing of the zone was written
+        QCOMPARE(ReadFile(Workspace("ZON/10.zon")), zoneFile); // nothing of the zone was written
 
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
-        prompts_->ExpectConfirm(question, true);
+        prompts_->ExpectChoice(question, 0);
         Action("N34")->trigger();
         QCOMPARE(ReadFile(Workspace("WLD/10.wld")), Shipped("WLD/10.wld"));
+        SaveZone(); // what the editor wrote itself is no outside change
+
+        TypeZoneName(QStringLiteral("Другая"));
+        form_->ApplyPage();
+        WriteFile(Workspace("WLD/10.wld"), outside);
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectChoice(question, 1);
+        Action("N34")->trigger();
+        QCOMPARE(ReadFile(Workspace("WLD/10.wld")), outside);
+        QCOMPARE(FromCp1251(RoomList.Find(1000)->Name), QStringLiteral("Главная площадь"));
+        QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Ольховка"));
+        Action("NUndo")->trigger();
+        QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Другая"));
         SaveZone(); // what the editor wrote itself is no outside change
     }
 
@@ -240,13 +259,7 @@ private slots:
         prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), true);
         Action("N4")->trigger();
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
-        prompts_->ExpectConfirm(
-            QStringLiteral("После того как редактор прочитал эти файлы, их изменили вне "
-                           "редактора:\n") +
-                PathText(Workspace("OBJ/10.obj")) +
-                QStringLiteral("\nЗаписать поверх них то, что в редакторе? Изменения, сделанные "
-                               "вне редактора, будут потеряны."),
-            false);
+        prompts_->ExpectChoice(OutsideChangeQuestion(Workspace("OBJ/10.obj")), 2);
         Action("N34")->trigger();
         QCOMPARE(ReadFile(Workspace("OBJ/10.obj")), outside);
     }

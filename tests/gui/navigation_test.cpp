@@ -12,11 +12,15 @@
 #include "worldlists.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <algorithm>
+#include <tuple>
 
 using namespace guitest;
 
@@ -120,6 +124,62 @@ private slots:
         QCOMPARE(Problems().P_ProblemsList->RowCount(), int(before.size()));
         Click(Problems().P_CloseBtn);
         QVERIFY(!Action("NProblems")->isChecked());
+    }
+
+    // The problems window shows the severity chosen, with its columns as
+    // wide as their texts.
+    void problemsAreFilteredBySeverity() {
+        StartOn(true, /*confirm=*/false);
+        SelectZone(10);
+        ClickTab(RoomPageIndex);
+        ChooseRecord(RoomPageIndex, 1000);
+        Room().ExitEdits[DirUp]->setValue(1099); // an error
+        Room().ExitEdits[DirDown]->setValue(1001); // a warning: no way back up
+        Click(form_->ToolsForm->ApplyBtn);
+        Action("NProblems")->trigger();
+        Problems().P_AllZonesCheckBox->setChecked(true);
+        WaitForCheck();
+        const auto all = CheckWorld(GlobalWorld(Zones()));
+        const int errors =
+            int(std::count_if(all.begin(), all.end(), [](const TProblem& problem) {
+                return problem.Severity == TSeverity::Error;
+            }));
+        QVERIFY2(errors > 0 && errors < int(all.size()),
+                 qPrintable(QStringLiteral("%1 of %2").arg(errors).arg(all.size())));
+        const TRecordTable& list = *Problems().P_ProblemsList;
+        for (const auto& [entry, count, severity] :
+             {std::tuple{1, errors, QStringLiteral("ошибка")},
+              std::tuple{2, int(all.size()) - errors, QStringLiteral("предупреждение")}}) {
+            ChooseComboEntry(Problems().P_SeverityComboBox, entry);
+            WaitForCheck();
+            QCOMPARE(list.RowCount(), count);
+            for (int row = 0; row < list.RowCount(); ++row)
+                QCOMPARE(list.TextAt(row, 0), severity);
+        }
+        QVERIFY(list.header()->sectionSize(0) >
+                list.fontMetrics().horizontalAdvance(QStringLiteral("предупреждение")));
+    }
+
+    // Found records sort by their numbers' values, either way by the column's title.
+    void foundRowsSortByNumber() {
+        TRecordTable table("F_ResultsList", {QStringLiteral("Запись"), QStringLiteral("Строка")},
+                           nullptr);
+        table.SetRows({TRecordTable::Row({QStringLiteral("Комната 104320 (Зал)"), {}}, 1, 104320),
+                       TRecordTable::Row({QStringLiteral("Комната 13517 (Двор)"), {}}, 1, 13517),
+                       TRecordTable::Row({QStringLiteral("Комната 9 (Сад)"), {}}, 1, 9)});
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+        const auto numbers = [&table] {
+            std::vector<int32_t> out;
+            for (int row = 0; row < table.RowCount(); ++row)
+                out.push_back(table.RecordAt(row).second);
+            return out;
+        };
+        QCOMPARE(numbers(), (std::vector<int32_t>{9, 13517, 104320}));
+        const QHeaderView& header = *table.header();
+        QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                          QPoint(header.sectionViewportPosition(0) + 5, header.height() / 2));
+        QCOMPARE(numbers(), (std::vector<int32_t>{104320, 13517, 9}));
     }
 
     void searchByNumberAndByCyrillicTextLandsOnTheRecord() {

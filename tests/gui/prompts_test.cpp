@@ -150,10 +150,15 @@ private slots:
                                      QStringLiteral("Не сохранять"), QStringLiteral("Отмена")};
         TSeen seen;
         AnswerBox(seen, QStringLiteral("Не сохранять"));
-        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers), 1);
+        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers, 0), 1);
         QCOMPARE(seen.Buttons, answers);
         WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers), 2);
+        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers, 0), 2);
+        // Enter presses the default button the caller named.
+        WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers, 2), 2);
+        WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+        QCOMPARE(real.Choose(QStringLiteral("Не сохранены зоны"), answers, 1), 1);
     }
 
     void errorAndInformationBoxesHaveOneOk() {
