@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
@@ -23,7 +24,18 @@ namespace {
 // Record numbers have up to six digits.
 constexpr int kLargestNumber = 999999;
 
+// The size the builder left a picker at, shared by all of them.
+QSize rememberedSize;
+
 } // namespace
+
+QSize TRecordPicker::RememberedSize() {
+    return rememberedSize;
+}
+
+void TRecordPicker::SetRememberedSize(QSize size) {
+    rememberedSize = size;
+}
 
 TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, const QString& listName,
                              const QString& editName, QWidget* parent)
@@ -71,8 +83,8 @@ TRecordPicker::TRecordPicker(const QString& caption, const QString& prompt, cons
     column->addLayout(extras_);
     column->addSpacing(metrics.height() / 2);
     column->addLayout(ButtonRow({AddBtn, CancelBtn}));
-    // As large as the shown controls need: hiding some of them shrinks it.
-    column->setSizeConstraint(QLayout::SetFixedSize);
+    // The builder may make it larger: the list takes the room (thousands of
+    // records), and every picker opens at the size he left the last one.
 
     connect(OkBtn, &QPushButton::clicked, this, &TRecordPicker::ChooseClick);
     connect(AddBtn, &QPushButton::clicked, this, &TRecordPicker::AcceptClick);
@@ -138,11 +150,19 @@ void TRecordPicker::showEvent(QShowEvent* event) {
     TOkDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    if (rememberedSize.isValid())
+        resize(rememberedSize.expandedTo(minimumSizeHint()));
     if (parentWidget())
         PlaceBeside(this, parentWidget()->window());
     // A builder who opens a picker types what he looks for: the letters go
     // into the filter, not into a list that drops them.
     FilterEdit->setFocus();
+}
+
+void TRecordPicker::hideEvent(QHideEvent* event) {
+    TOkDialog::hideEvent(event);
+    if (!event->spontaneous())
+        rememberedSize = size();
 }
 
 bool TRecordPicker::event(QEvent* event) {

@@ -7,6 +7,7 @@
 
 #include "dialogparts.h"
 
+#include <QSize>
 #include <cstdint>
 
 class QAbstractItemModel;
@@ -34,6 +35,11 @@ public:
     QPushButton* CancelBtn; // "Отмена"
     QLineEdit* FilterEdit;  // narrows the list as the builder types
 
+    // The size the builder last left a picker at (invalid until he closed
+    // one); kept in the settings between runs.
+    static QSize RememberedSize();
+    static void SetRememberedSize(QSize size);
+
 protected:
     // `prompt` is the heading and also the error shown when nothing is chosen;
     // the list and the number field get the object names given.
@@ -59,6 +65,7 @@ protected:
     bool event(QEvent* event) override;
     // Opens beside the main window, at the same place each time.
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void ChooseClick();

@@ -571,6 +571,9 @@ void TMainForm::ApplySettings() {
     if (settings.Position && settings.MainW && settings.MainH)
         resize(std::max(*settings.MainW, kWindowSize.width()),
                std::max(*settings.MainH, kWindowSize.height()));
+    TRecordPicker::SetRememberedSize(settings.PickerW && settings.PickerH
+                                         ? QSize(*settings.PickerW, *settings.PickerH)
+                                         : QSize());
     if (settings.Position && settings.MainX && settings.MainY) {
         move(*settings.MainX, *settings.MainY);
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -590,6 +593,10 @@ bool TMainForm::WriteSettingsFile() {
     if (size != kWindowSize) {
         settings.MainW = size.width();
         settings.MainH = size.height();
+    }
+    if (const QSize picker = TRecordPicker::RememberedSize(); picker.isValid()) {
+        settings.PickerW = picker.width();
+        settings.PickerH = picker.height();
     }
     WriteSettings(file, settings);
     if (file.Save())

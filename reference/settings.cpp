@@ -30,6 +30,8 @@ TSettings ReadSettings(const TProfileFile& file) {
     s.MainY = ReadInteger(file, "Position", "MainY");
     s.MainW = ReadInteger(file, "Position", "MainW");
     s.MainH = ReadInteger(file, "Position", "MainH");
+    s.PickerW = ReadInteger(file, "Position", "PickerW");
+    s.PickerH = ReadInteger(file, "Position", "PickerH");
     return s;
 }
 
@@ -50,5 +52,9 @@ void WriteSettings(TProfileFile& file, const TSettings& s) {
     if (s.MainW && s.MainH) {
         file.WriteString("Position", "MainW", std::to_string(*s.MainW));
         file.WriteString("Position", "MainH", std::to_string(*s.MainH));
+    }
+    if (s.PickerW && s.PickerH) {
+        file.WriteString("Position", "PickerW", std::to_string(*s.PickerW));
+        file.WriteString("Position", "PickerH", std::to_string(*s.PickerH));
     }
 }

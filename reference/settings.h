@@ -1,6 +1,6 @@
 #pragma once
 
-// The editor's settings as stored in VelmoraEd.ini: three sections, ten keys.
+// The editor's settings as stored in VelmoraEd.ini: three sections, ten keys and the optional sizes.
 
 #include "profile.h"
 
@@ -27,6 +27,9 @@ struct TSettings {
     // The window size; none while it is the size of the first start.
     std::optional<int> MainW;
     std::optional<int> MainH;
+    // The size of the record pickers; none until the builder closed one.
+    std::optional<int> PickerW;
+    std::optional<int> PickerH;
 
     bool operator==(const TSettings&) const = default;
 };

@@ -394,6 +394,14 @@ private slots:
         QVERIFY(!shown.Status && !shown.Confirm && shown.Tools);
         Click(form_->ConfigForm->OkBtn);
 
+        // A picker the builder made larger is remembered.
+        TRecordPicker& picker = *form_->RoomMobForm;
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        picker.resize(picker.size() + QSize(60, 120));
+        const QSize larger = picker.size();
+        Click(picker.CancelBtn);
+
         // Exit: answered No the editor stays, Yes writes the settings.
         prompts_->ExpectConfirm(QStringLiteral("Вы хотите выйти?"), false);
         QVERIFY(!form_->close());
@@ -406,6 +414,8 @@ private slots:
         QVERIFY(ini.find("Status=False\r\nConfirm=False\r\nTools=True\r\n") != std::string::npos);
         QVERIFY(ini.find("[Extra]\r\nKeep=1\r\n") != std::string::npos);
         QVERIFY(ini.find("MainX=" + std::to_string(form_->x()) + "\r\n") != std::string::npos);
+        QVERIFY(ini.find("PickerW=" + std::to_string(larger.width()) + "\r\nPickerH=" +
+                         std::to_string(larger.height()) + "\r\n") != std::string::npos);
     }
 
     void everyMenuEntryHasItsOwnAccessKey() {

@@ -30,7 +30,7 @@ public:
     void Error(const QString& text) override { Note(text); }
     void Information(const QString& text) override { Note(text); }
     bool Confirm(const QString&) override { return true; }
-    int Choose(const QString&, const QStringList&) override { return 1; }
+    int Choose(const QString&, const QStringList&, int) override { return 1; }
     QString OpenFile(const QString&, const QString&, const QList<TFileFilter>&) override {
         return {};
     }
