@@ -305,11 +305,18 @@ void TFileCommands::ReadZoneAgain(TZone& zone) {
     TStepPlace place = main_.PlaceOn(main_.CurrentPage());
     if (place.Zone != &zone) // a zone saved at exit need not be the one shown
         place = TStepPlace{&zone, ZonePageIndex, std::nullopt};
+    bool whole = false;
     main_.Document->Change(
         place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber), [&] {
-            ReadWholeZone(zone, main_.KindName(), [](const std::string& name) { return name; });
+            whole = ReadWholeZone(zone, main_.KindName(),
+                                  [](const std::string& name) { return name; });
         });
     stamps_.Take(FilesOfZone(zone));
+    if (whole) {
+        // What it holds now is what its files hold: nothing to save or recover.
+        main_.Document->MarkSaved(&zone);
+        main_.Recovery->Forget(zone);
+    }
     main_.SetChanged(false);
     ShowWhatWasRead();
 }

@@ -60,12 +60,13 @@ void LoadRoomFileKeepingContents(const std::string& fileName) {
         }
 }
 
-void ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
+bool ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
                    const std::function<std::string(const std::string&)>& path) {
-    RoomList.LoadFromFile(path(zone.RoomFileName));
-    ObjList.LoadFromFile(path(zone.ObjFileName));
-    MobList.LoadFromFile(path(zone.MobFileName));
-    ShopList.LoadFromFile(path(zone.ShopFileName), kindName);
-    TriggerList.LoadFromFile(path(zone.TrigFileName));
-    ReloadZoneFile(zone, path(zone.ZoneFileName));
+    bool whole = RoomList.LoadFromFile(path(zone.RoomFileName));
+    whole &= ObjList.LoadFromFile(path(zone.ObjFileName));
+    whole &= MobList.LoadFromFile(path(zone.MobFileName));
+    whole &= ShopList.LoadFromFile(path(zone.ShopFileName), kindName);
+    whole &= TriggerList.LoadFromFile(path(zone.TrigFileName));
+    whole &= ReloadZoneFile(zone, path(zone.ZoneFileName));
+    return whole;
 }

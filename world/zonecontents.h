@@ -33,6 +33,7 @@ void LoadRoomFileKeepingContents(const std::string& fileName);
 // first (their reader empties the contents the zone file then places),
 // objects and mobs before the zone file (which sets their limits). `path`
 // gives the file read for each of the zone's file names (Load zone reads the
-// names themselves, the crash recovery its copies).
-void ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
+// names themselves, the crash recovery its copies). True when every file was
+// read whole (each failure is reported by its reader).
+bool ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
                    const std::function<std::string(const std::string&)>& path);
