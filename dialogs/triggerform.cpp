@@ -7,12 +7,12 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QHideEvent>
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>

@@ -307,9 +307,10 @@ void TFileCommands::ReadZoneAgain(TZone& zone) {
         place = TStepPlace{&zone, ZonePageIndex, std::nullopt};
     bool whole = false;
     main_.Document->Change(
-        place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber), [&] {
-            whole = ReadWholeZone(zone, main_.KindName(),
-                                  [](const std::string& name) { return name; });
+        place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber),
+        [&] {
+            whole =
+                ReadWholeZone(zone, main_.KindName(), [](const std::string& name) { return name; });
         });
     stamps_.Take(FilesOfZone(zone));
     if (whole) {

@@ -616,12 +616,11 @@ bool TMainForm::SettleUnsavedZones() {
     for (const TZone* zone : unsaved)
         names << QString::number(zone->ZoneNumber) + QStringLiteral("  ") +
                      FromCp1251(zone->ZoneName);
-    const int answer =
-        Prompts().Choose(QStringLiteral("Не сохранены зоны:\n") + names.join(QLatin1Char('\n')) +
-                             QStringLiteral("\nСохранить их перед выходом?"),
-                         {QStringLiteral("Сохранить все"), QStringLiteral("Не сохранять"),
-                          QStringLiteral("Отмена")},
-                         0);
+    const int answer = Prompts().Choose(
+        QStringLiteral("Не сохранены зоны:\n") + names.join(QLatin1Char('\n')) +
+            QStringLiteral("\nСохранить их перед выходом?"),
+        {QStringLiteral("Сохранить все"), QStringLiteral("Не сохранять"), QStringLiteral("Отмена")},
+        0);
     if (answer == 2)
         return false;
     if (answer == 0)

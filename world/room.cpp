@@ -93,8 +93,9 @@ void TRoomList::ReadRoom(TWorldReader& reader, TRoom& room, std::string& line) {
     for (TExit& exit : room.Exits)
         exit.ToRoom = 0;
     room.KeptExits.clear();
-    size_t blockStart = reader.LineStart();
     line = reader.ReadLine();
+    // Each exit block begins at its "D" line (never at the header before the first).
+    size_t blockStart = reader.LineStart();
     while (StartsWith(line, 'D')) {
         if (line.size() != 2 || line[1] < '0' || line[1] > '5')
             throw TLoadFailure{};

@@ -265,8 +265,9 @@ private slots:
         const std::string copy = program_ + "Recovery/10/10.zon";
         std::filesystem::create_directories(program_ + "Recovery/10");
         std::filesystem::copy_file(Workspace("ZON/10.zon"), copy);
-        std::filesystem::last_write_time(
-            copy, std::filesystem::last_write_time(Workspace("ZON/10.zon")) + std::chrono::hours(1));
+        std::filesystem::last_write_time(copy,
+                                         std::filesystem::last_write_time(Workspace("ZON/10.zon")) +
+                                             std::chrono::hours(1));
         prompts_->WhenAsked([this] {
             QVERIFY(form_->windowHandle() && form_->windowHandle()->isVisible());
             QVERIFY(!form_->ToolsForm->isVisible());

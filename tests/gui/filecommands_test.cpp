@@ -244,7 +244,9 @@ private slots:
         QCOMPARE(ReadFile(Workspace("WLD/10.wld")), outside);
         QCOMPARE(FromCp1251(RoomList.Find(1000)->Name), QStringLiteral("Главная площадь"));
         QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Ольховка"));
-        const auto marked = [this] { return Zone().Z_ListBox->item(0)->text().contains(QLatin1Char('*')); };
+        const auto marked = [this] {
+            return Zone().Z_ListBox->item(0)->text().contains(QLatin1Char('*'));
+        };
         QVERIFY(!marked()); // the zone is what its files hold
         Action("NUndo")->trigger();
         QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Другая"));

@@ -133,17 +133,16 @@ private slots:
         SelectZone(10);
         ClickTab(RoomPageIndex);
         ChooseRecord(RoomPageIndex, 1000);
-        Room().ExitEdits[DirUp]->setValue(1099); // an error
+        Room().ExitEdits[DirUp]->setValue(1099);   // an error
         Room().ExitEdits[DirDown]->setValue(1001); // a warning: no way back up
         Click(form_->ToolsForm->ApplyBtn);
         Action("NProblems")->trigger();
         Problems().P_AllZonesCheckBox->setChecked(true);
         WaitForCheck();
         const auto all = CheckWorld(GlobalWorld(Zones()));
-        const int errors =
-            int(std::count_if(all.begin(), all.end(), [](const TProblem& problem) {
-                return problem.Severity == TSeverity::Error;
-            }));
+        const int errors = int(std::count_if(all.begin(), all.end(), [](const TProblem& problem) {
+            return problem.Severity == TSeverity::Error;
+        }));
         QVERIFY2(errors > 0 && errors < int(all.size()),
                  qPrintable(QStringLiteral("%1 of %2").arg(errors).arg(all.size())));
         const TRecordTable& list = *Problems().P_ProblemsList;

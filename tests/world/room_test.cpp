@@ -97,7 +97,9 @@ struct RoomFailure {
     int line;
     int roomsKept;
 };
-void PrintTo(const RoomFailure& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const RoomFailure& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class RoomReadFailure : public WorldTest, public ::testing::WithParamInterface<RoomFailure> {};
 
@@ -137,6 +139,19 @@ TEST_F(Room, SpacesBetweenFieldsAndEndOfFileCases) {
     LoadRooms(Crlf({"#12", "c~", "line one", "line two"}));
     EXPECT_EQ(RoomList.Find(12)->Desc, (TStringList{"line one", "line two"}));
     EXPECT_TRUE(Reporter.Messages.empty());
+}
+
+TEST_F(Room, AFirstExitToRoomZeroIsKeptWithoutTheHeader) {
+    // The server stops at a room with two header lines: whatever form the
+    // header was read in, our form of the room has one.
+    LoadRooms(Crlf({"#1204", "a~", "~", "12 d1  0", "D0", "~", "~", "0 0 0 0", "D2", "~", "~",
+                    "0 0 1205 0", "S", "$", "$"}));
+    TRoom& room = *RoomList.Find(1204);
+    room.Name = "b";
+    TStringList lines;
+    RoomList.SaveToStrings(lines, 12);
+    EXPECT_EQ(lines, (TStringList{"#1204", "b~", "~", "12 d1 0", "D2", "~", "~", "0 0 1205 0", "D0",
+                                  "~", "~", "0 0 0 0", "S", "$", "$"}));
 }
 
 TEST_F(Room, RereadReusesTheRecordAndKeepsMapPosition) {
