@@ -56,10 +56,25 @@ struct TSourceText {
     }
 };
 
+// A record the reader could not parse, kept as its text from its header to
+// the next record's: written back byte for byte where it stood, after the
+// record read before it (before the first record when none was).
+struct TUnparsedRecord {
+    std::optional<int32_t> After;
+    TStringList Lines;
+    int FailedLine = 0; // the line of the file where its reading failed
+    bool operator==(const TUnparsedRecord&) const = default;
+};
+
 // The lines of a record file before its first record and after its last
-// (our writer's comment line, the "$" lines), as they were read.
+// (our writer's comment line, the "$" lines), as they were read, and the
+// records between that could not be read.
 struct TFileFrame {
     TStringList Head, Tail;
+    std::vector<TUnparsedRecord> Unparsed;
+    // False once the zone is written in our form throughout: our own head and
+    // tail then, the unparsed records still in their places.
+    bool OwnHeadAndTail = true;
 };
 
 // The zone a record number belongs to (integer division, as the files count).
@@ -118,6 +133,17 @@ public:
     void Delete(int index) {
         items_.erase(items_.begin() + index);
         Reindex();
+    }
+    // Reading: the record numbered `vnum` failed to read. It goes back to
+    // `before` (the same number read earlier in the file), or goes.
+    void TakeBackFailedRead(int32_t vnum, std::optional<T> before) {
+        const int index = IndexOfVNum(vnum);
+        if (index < 0)
+            return;
+        if (before)
+            *items_[static_cast<size_t>(index)] = std::move(*before);
+        else
+            Delete(index);
     }
     void Clear() {
         items_.clear();
@@ -196,21 +222,46 @@ public:
     void RememberFrame(int32_t zone, TFileFrame frame) { frames_[zone] = std::move(frame); }
     // Writing: the zone's records in ascending number order, each through
     // `write(record, lines)` (our writer's form), between the file's own
-    // frame or `ours` for a file we did not read.
+    // frame or ours (`ourHead`, `ourTail`) for a file we did not read; the
+    // records the reader could not parse in their places.
     template <class Write>
-    void ComposeZoneFile(TStringList& lines, int32_t zone, const TFileFrame& ours,
-                         Write write) const {
+    void ComposeZoneFile(TStringList& lines, int32_t zone, const TStringList& ourHead,
+                         const TStringList& ourTail, Write write) const {
         const auto found = frames_.find(zone);
-        const TFileFrame& frame = found == frames_.end() ? ours : found->second;
-        lines = frame.Head;
-        for (const T* record : ZoneRecords(zone))
+        const TFileFrame* kept = found == frames_.end() ? nullptr : &found->second;
+        const bool own = kept && kept->OwnHeadAndTail;
+        const std::vector<TUnparsedRecord> none;
+        const std::vector<TUnparsedRecord>& unparsed = kept ? kept->Unparsed : none;
+        std::unordered_set<int32_t> written;
+        const auto unparsedAfter = [&](std::optional<int32_t> after) {
+            for (const TUnparsedRecord& record : unparsed)
+                if (record.After == after)
+                    lines.insert(lines.end(), record.Lines.begin(), record.Lines.end());
+        };
+        lines = own ? kept->Head : ourHead;
+        unparsedAfter(std::nullopt);
+        for (const T* record : ZoneRecords(zone)) {
             record->Source.AppendTo(lines, OurLines(*record, write));
-        lines.insert(lines.end(), frame.Tail.begin(), frame.Tail.end());
+            written.insert(record->VNum);
+            unparsedAfter(record->VNum);
+        }
+        // The record an unparsed one followed is gone: it still goes out.
+        for (const TUnparsedRecord& record : unparsed)
+            if (record.After && !written.contains(*record.After))
+                lines.insert(lines.end(), record.Lines.begin(), record.Lines.end());
+        const TStringList& tail = own ? kept->Tail : ourTail;
+        lines.insert(lines.end(), tail.begin(), tail.end());
     }
     // Every record and frame of a zone forgets the form it was read in, so the
-    // next write is in our writer's form throughout (kept lines stay).
+    // next write is in our writer's form throughout (kept lines and records
+    // that could not be read stay).
     void ForgetSources(int32_t zone) {
-        frames_.erase(zone);
+        if (const auto kept = frames_.find(zone); kept != frames_.end()) {
+            if (kept->second.Unparsed.empty())
+                frames_.erase(kept);
+            else
+                kept->second.OwnHeadAndTail = false;
+        }
         const auto found = byZone_.find(zone);
         if (found != byZone_.end())
             for (const int index : found->second)
@@ -322,16 +373,43 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
     bool atHeader = reader.SkipToLineStarting('#', line);
     frame.Head = reader.LinesBetween(0, atHeader ? reader.LineStart() : reader.TextEnd());
     std::unordered_set<int32_t> seen;
+    std::optional<int32_t> lastRead; // the record read before, where an unparsed one follows
     // A header on the last line begins no record.
     while (atHeader && !reader.Eof()) {
         const size_t start = reader.LineStart();
+        const int startLine = LineNumber;
+        const std::optional<int32_t> number = PeekHeaderNumber(line);
         // A number met before in this file: the record read then will be
         // written as it stands now, before the one read next.
         std::vector<TStringList> earlier;
-        if (const auto number = PeekHeaderNumber(line); number && seen.count(*number))
-            if (const Record* before = list.Find(*number))
-                earlier = CopiesUpTo(*before, write);
-        Record& record = readRecord(reader, line);
+        std::optional<Record> before;
+        if (number && seen.count(*number))
+            if (const Record* found = list.Find(*number)) {
+                earlier = CopiesUpTo(*found, write);
+                before = *found;
+            }
+        Record* parsed = nullptr;
+        try {
+            parsed = &readRecord(reader, line);
+        } catch (const TLoadFailure&) {
+            // One record the reader does not know must not cost the rest of
+            // the file: its text is kept whole and the reading goes on.
+            const int failedLine = LineNumber;
+            if (number)
+                list.TakeBackFailedRead(*number, std::move(before));
+            reader.ReturnTo(start, startLine);
+            const bool more = reader.SkipToLineStarting('#', line);
+            TStringList text =
+                reader.LinesBetween(start, more ? reader.LineStart() : reader.TextEnd());
+            reader.NoteUnparsed(failedLine, text.front());
+            if (!more)
+                frame.Tail = SplitOffFromDollar(text);
+            frame.Unparsed.push_back({lastRead, std::move(text), failedLine});
+            atHeader = more;
+            continue;
+        }
+        Record& record = *parsed;
+        lastRead = record.VNum;
         record.Source.EarlierCopies =
             seen.insert(record.VNum).second ? std::vector<TStringList>{} : std::move(earlier);
         const size_t bodyEnd = reader.LineStart();
@@ -357,7 +435,16 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
         if (!more)
             return;
     }
-    if (list.ReadingZone) {
+    // The file ended in a record that could not be read, or held no record.
+    std::optional<int32_t> zone = list.ReadingZone;
+    if (!zone && lastRead)
+        zone = ZoneOf(*lastRead);
+    if (!zone && !frame.Unparsed.empty())
+        if (const auto number = PeekHeaderNumber(frame.Unparsed.front().Lines.front()))
+            zone = ZoneOf(*number);
+    if (!frame.Unparsed.empty() && zone) {
+        list.RememberFrame(*zone, std::move(frame));
+    } else if (list.ReadingZone) {
         frame.Tail = SplitOffFromDollar(frame.Head);
         list.RememberFrame(*list.ReadingZone, std::move(frame));
     }

@@ -3,6 +3,9 @@
 #include "maplayout.h"
 #include "strutils.h"
 
+#include <filesystem>
+#include <system_error>
+
 int ReverseDir(int direction) {
     static constexpr int kReverse[DirCount] = {DirSouth, DirWest, DirNorth,
                                                DirEast,  DirDown, DirUp};
@@ -58,7 +61,7 @@ void TRoomList::WriteRoom(const TRoom& room, TStringList& lines) {
 }
 
 void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    ComposeZoneFile(lines, zone, {{"* Velmora room file v1.0"}, {"$", "$"}}, WriteRoom);
+    ComposeZoneFile(lines, zone, {"* Velmora room file v1.0"}, {"$", "$"}, WriteRoom);
 }
 
 bool TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
@@ -68,11 +71,13 @@ bool TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
 }
 
 bool TRoomList::LoadFromFile(const std::string& fileName) {
-    if (!ReadRecordFileNamed(*this, "комнаты", fileName,
-                             [this](TWorldReader& reader) { ReadRooms(reader); }))
-        return false;
-    LoadLayoutBeside(*this, fileName);
-    return true;
+    const bool whole = ReadRecordFileNamed(*this, "комнаты", fileName,
+                                           [this](TWorldReader& reader) { ReadRooms(reader); });
+    // A file with a room kept unread still places the rooms that were read.
+    std::error_code error;
+    if (whole || std::filesystem::is_regular_file(fileName, error))
+        LoadLayoutBeside(*this, fileName);
+    return whole;
 }
 
 void TRoomList::ReadRooms(TWorldReader& reader) {

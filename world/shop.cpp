@@ -197,7 +197,7 @@ void TShopList::WriteShop(const TShop& shop, TStringList& lines) {
 }
 
 void TShopList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    ComposeZoneFile(lines, zone, {{"CircleMUD v3.0 Shop File~"}, {"$", "$", "~"}}, WriteShop);
+    ComposeZoneFile(lines, zone, {"CircleMUD v3.0 Shop File~"}, {"$", "$", "~"}, WriteShop);
 }
 
 bool TShopList::SaveToFile(const std::string& fileName, int32_t zone) const {

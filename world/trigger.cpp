@@ -80,7 +80,7 @@ void TTriggerList::WriteTrigger(const TTrigger& trigger, TStringList& lines) {
 }
 
 void TTriggerList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    ComposeZoneFile(lines, zone, {{"* Velmora trigger file v1.0"}, {"$", "$"}}, WriteTrigger);
+    ComposeZoneFile(lines, zone, {"* Velmora trigger file v1.0"}, {"$", "$"}, WriteTrigger);
 }
 
 bool TTriggerList::SaveToFile(const std::string& fileName, int32_t zone) const {

@@ -180,6 +180,13 @@ bool TWorldReader::SkipToLineStarting(char c, std::string& line) {
     return false;
 }
 
+void TWorldReader::ReturnTo(size_t lineStart, int lineNumber) {
+    pos_ = std::min(lineStart, end_);
+    pastEnd_ = false;
+    NextLine();
+    LineNumber = lineNumber;
+}
+
 bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std::string bytes,
                     const std::function<void(TWorldReader&)>& parse) {
     const std::string subject = LoadSubject(kindWordUtf8, name);
@@ -191,8 +198,13 @@ bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std:
             parse(reader);
         } catch (const TEndOfFileStop&) {
         }
+        // Each record kept unread is said, and the file counts as not read
+        // whole; the builder's text is safe all the same.
+        for (const TWorldReader::TUnparsedNote& note : reader.UnparsedNotes())
+            ReportFileError(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(note.Line));
+        const bool whole = reader.UnparsedNotes().empty();
         LineNumber = -2;
-        return true;
+        return whole;
     } catch (const TLoadFailure&) {
         ReportFileError(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(LineNumber));
         return false;

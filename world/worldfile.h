@@ -72,6 +72,20 @@ public:
     std::string ReadLine();
     // Reads lines until one begins with `c`; returns false at the end of the file.
     bool SkipToLineStarting(char c, std::string& line);
+    // Back to just after the line that begins at `lineStart`, which was line
+    // `lineNumber` (a record that failed is looked through again from its header).
+    void ReturnTo(size_t lineStart, int lineNumber);
+
+    // A record that could not be read, kept as its text: the line where its
+    // reading failed and its header line, said once the file is read.
+    struct TUnparsedNote {
+        int Line;
+        std::string Header;
+    };
+    void NoteUnparsed(int line, std::string header) {
+        unparsed_.push_back({line, std::move(header)});
+    }
+    const std::vector<TUnparsedNote>& UnparsedNotes() const { return unparsed_; }
 
     // The next line without counting it in LineNumber.
     std::string NextLine();
@@ -98,6 +112,7 @@ private:
     size_t end_ = 0;
     size_t lineStart_ = 0;
     bool pastEnd_ = false;
+    std::vector<TUnparsedNote> unparsed_;
 };
 
 // The zone a record file's name gives ("WLD/12.wld" gives 12); none when its

@@ -58,12 +58,14 @@ TEST_F(Layout, MissingLayoutIsANoteAndPositionsStay) {
                                        "\r\n(Не смог открыть файл)"});
 }
 
-TEST_F(Layout, FailedRoomFileSkipsTheLayout) {
-    WriteBytes(PathOf("5.wld"), Crlf({"#500", "x~", "~", "5 0 bad", "S"}));
-    WriteBytes(PathOf("5.map"), Crlf({"500 1 2 3"}));
-    RoomList.LoadFromFile(PathOf("5.wld"));
+TEST_F(Layout, ARoomThatCannotBeReadLeavesTheOthersPlaced) {
+    WriteBytes(PathOf("5.wld"),
+               Crlf({"#500", "x~", "~", "5 0 bad", "S", "#501", "y~", "~", "5 0 0", "S", "$"}));
+    WriteBytes(PathOf("5.map"), Crlf({"501 1 2 3"}));
+    EXPECT_FALSE(RoomList.LoadFromFile(PathOf("5.wld"))); // not read whole
     EXPECT_EQ(Reporter.Messages.size(), 1u);
-    EXPECT_EQ(RoomList.Find(500)->MapLevel, 0);
+    EXPECT_EQ(RoomList.Find(500), nullptr); // kept as its text
+    EXPECT_EQ(RoomList.Find(501)->MapLevel, 3);
 }
 
 TEST_F(Layout, LinesForOtherZonesMissingRoomsAndBadLines) {

@@ -351,24 +351,27 @@ TEST_F(ObjFile, FieldRangesAndMalformedLines) {
     }
 }
 
-TEST_F(ObjFile, FailedReadKeepsWhatWasRead) {
+TEST_F(ObjFile, AnObjectThatCannotBeReadIsKeptAsItsText) {
     auto lines = kFullFile;
     lines[44] = "300 0 0 0"; // Pol of the second record
     EXPECT_FALSE(LoadObjs(Crlf(lines)));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadFailure(45)}));
-    ASSERT_EQ(ObjList.Count(), 2);
+    ASSERT_EQ(ObjList.Count(), 1);
     EXPECT_EQ(ObjList[0].Triggers.size(), 2u);
-    EXPECT_EQ(ObjList[1].VNum, 1201);
-    EXPECT_EQ(ObjList[1].Imen, W("трава"));
-    EXPECT_EQ(ObjList[1].Material, 65535);
+    EXPECT_EQ(ZoneFileLines(ObjList, 12), lines);
+    // Changed, the records read go out in our form, the other one as it was.
+    ObjList[0].Alias = "changed";
+    const auto written = ZoneFileLines(ObjList, 12);
+    EXPECT_TRUE(std::search(written.begin(), written.end(), lines.begin() + 37,
+                            lines.end() - 2) != written.end());
 }
 
 TEST_F(ObjFile, CutOffRecordFailsOnTheLineAfterTheLast) {
     const auto lines = std::vector<std::string>(kPlainFile.begin(), kPlainFile.begin() + 14);
     EXPECT_FALSE(LoadObjs(Crlf(lines)));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadFailure(15)}));
-    ASSERT_EQ(ObjList.Count(), 1);
-    EXPECT_EQ(ObjList[0].Alias, "a");
+    EXPECT_EQ(ObjList.Count(), 0);
+    EXPECT_EQ(ZoneFileLines(ObjList, 12), lines);
 }
 
 TEST_F(ObjFile, CutOffExtraDescriptionStopsQuietly) {

@@ -286,7 +286,7 @@ TEST_F(ShopTest, HourRangeAcceptsByteValuesOnly) {
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(30)}));
 }
 
-TEST_F(ShopTest, FailureKeepsEarlierShopsAndWhatWasReadOfTheCurrentOne) {
+TEST_F(ShopTest, AShopThatCannotBeReadIsKeptAsItsText) {
     std::vector<std::string> file = {"CircleMUD v3.0 Shop File~"};
     const auto first = FullShop("#1200 E~");
     file.insert(file.end(), first.begin(), first.end());
@@ -295,14 +295,9 @@ TEST_F(ShopTest, FailureKeepsEarlierShopsAndWhatWasReadOfTheCurrentOne) {
     file.insert(file.end(), second.begin(), second.end());
     EXPECT_FALSE(Load(file));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(1 + 30 + 20)}));
-    ASSERT_EQ(ShopList.Count(), 2);
+    ASSERT_EQ(ShopList.Count(), 1);
     EXPECT_EQ(ShopList[0].Close2, 22);
-    const TShop& cut = ShopList[1];
-    EXPECT_EQ(cut.VNum, 1201);
-    EXPECT_EQ(cut.Goods, (std::vector<int32_t>{1201, 1202}));
-    EXPECT_EQ(cut.Msg7, W("Держите %d кун."));
-    EXPECT_EQ(cut.Emotion, 0);
-    EXPECT_TRUE(cut.Rooms.empty());
+    EXPECT_EQ(ZoneFileLines(ShopList, 12), file);
 }
 
 TEST_F(ShopTest, CutOffRecordFailsOnTheLineAfterTheLast) {
@@ -316,7 +311,8 @@ TEST_F(ShopTest, CutOffRecordFailsOnTheLineAfterTheLast) {
         EXPECT_EQ(Reporter.Messages,
                   (std::vector<std::string>{LoadError(static_cast<int>(keep) + 1)}))
             << keep;
-        EXPECT_EQ(ShopList.Count(), 1);
+        EXPECT_EQ(ShopList.Count(), 0);
+        EXPECT_EQ(ZoneFileLines(ShopList, 12), cut);
     }
 }
 

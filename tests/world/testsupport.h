@@ -76,6 +76,13 @@ inline std::string LineError(const std::string& kind, const std::string& name, i
     return LoadError(kind, name, "(Ошибка в строке " + std::to_string(line) + ")");
 }
 
+// What a list writes for one zone's file.
+template <class List> std::vector<std::string> ZoneFileLines(const List& list, int32_t zone) {
+    std::vector<std::string> lines;
+    list.SaveToStrings(lines, zone);
+    return lines;
+}
+
 inline std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

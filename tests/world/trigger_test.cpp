@@ -186,21 +186,24 @@ TEST_F(TriggerTest, TwoSpacesSeparateLikeOne) {
     EXPECT_EQ(TriggerList[0].NumParam, 42);
 }
 
-TEST_F(TriggerTest, FailureKeepsEarlierTriggersAndWhatWasRead) {
-    EXPECT_FALSE(Load({"#1200", "a~", "0 0 1", "~", "end~", "#1201", "b~", "zero 0 0", "~", "~"}));
+TEST_F(TriggerTest, ATriggerThatCannotBeReadIsKeptAsItsText) {
+    const std::vector<std::string> file = {"#1200", "a~", "0 0 1", "~", "end~", "#1201",
+                                           "b~",    "zero 0 0", "~", "~", "#1202", "c~",
+                                           "0 0 1", "~",     "go~"};
+    EXPECT_FALSE(Load(file));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(8)}));
-    ASSERT_EQ(TriggerList.Count(), 2);
+    ASSERT_EQ(TriggerList.Count(), 2); // the ones before and after it
     EXPECT_EQ(TriggerList[0].Text, (TStringList{"end"}));
-    EXPECT_EQ(TriggerList[1].VNum, 1201);
-    EXPECT_EQ(TriggerList[1].Name, "b");
+    EXPECT_EQ(TriggerList[1].VNum, 1202);
+    EXPECT_EQ(ZoneFileLines(TriggerList, 12), file);
 }
 
 TEST_F(TriggerTest, CutOffFiles) {
     // Cut off before the numbers line: a failure on the line after the last.
     EXPECT_FALSE(Load({"#1200", "t~"}));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(3)}));
-    ASSERT_EQ(TriggerList.Count(), 1);
-    EXPECT_EQ(TriggerList[0].Name, "t");
+    EXPECT_EQ(TriggerList.Count(), 0);
+    EXPECT_EQ(ZoneFileLines(TriggerList, 12), (std::vector<std::string>{"#1200", "t~"}));
 
     // Cut off inside the script: the read ends quietly with the lines read.
     Reporter.Messages.clear();
