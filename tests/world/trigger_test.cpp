@@ -196,6 +196,14 @@ TEST_F(TriggerTest, ATriggerThatCannotBeReadIsKeptAsItsText) {
     EXPECT_EQ(TriggerList[0].Text, (TStringList{"end"}));
     EXPECT_EQ(TriggerList[1].VNum, 1202);
     EXPECT_EQ(ZoneFileLines(TriggerList, 12), file);
+    // Written in our form throughout, it keeps its text and its place.
+    TriggerList.ForgetSources(12);
+    const TStringList written = Save();
+    const TStringList kept(file.begin() + 5, file.begin() + 10);
+    const auto at = std::search(written.begin(), written.end(), kept.begin(), kept.end());
+    ASSERT_NE(at, written.end());
+    EXPECT_LT(std::find(written.begin(), written.end(), "#1200"), at);
+    EXPECT_EQ(*(at + 5), "#1202");
 }
 
 TEST_F(TriggerTest, CutOffFiles) {
