@@ -236,7 +236,8 @@ TEST_F(TriggerTest, FileFailuresAreReportedWithTheirMessages) {
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{"Не могу загрузить триггеры\r\nФайл: " +
                                             PathOf("missing.trg") + "\r\n(Не смог открыть файл)",
-                                        "Не могу сохранить триггеры"}));
+                                        SaveError("триггеры", PathOf("no/such/folder/12.trg"),
+                                                  kNoSuchFolder)}));
 }
 
 TEST_F(TriggerTest, AssignCopiesEverythingButTheNumber) {
