@@ -59,7 +59,8 @@ std::vector<std::string> ExportFilePaths(const TZone& zone, const std::string& f
     const char* const extensions[] = {".obj", ".mob", ".shp", ".trg", ".wld", ".zon"};
     std::vector<std::string> paths;
     for (size_t kind = 0; kind < std::size(kExportFolders); ++kind)
-        paths.push_back((fs::path(folder) / kExportFolders[kind] / (number + extensions[kind])).string());
+        paths.push_back(
+            (fs::path(folder) / kExportFolders[kind] / (number + extensions[kind])).string());
     return paths;
 }
 

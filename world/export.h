@@ -47,5 +47,3 @@ struct TExportResult {
 };
 TExportResult ExportZone(const TZone& zone, const std::string& folder,
                          const TExportSettings& settings);
-
-

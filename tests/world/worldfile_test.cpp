@@ -161,9 +161,9 @@ TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
     // A folder that is a file cannot hold the temporary file either, for root too.
     EXPECT_FALSE(SaveRecordFile((path / "x").string(), {"new"}, "Не могу сохранить комнаты"));
     EXPECT_EQ(ReadBytes(path), "old\r\n");
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{SaveError(
-                                     "комнаты", (path / "x").string(),
-                                     "часть пути не является папкой")}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{
+                  SaveError("комнаты", (path / "x").string(), "часть пути не является папкой")}));
 }
 
 // Someone made the file write-protected on purpose: a save leaves it as it
@@ -198,8 +198,8 @@ TEST_F(SafeSave, TargetThatIsAFolderFailsAndStays) {
     std::filesystem::create_directories(Dir / "sub");
     EXPECT_FALSE(SaveRecordFile(PathOf("sub"), {"x"}, "Не могу сохранить зону"));
     EXPECT_TRUE(std::filesystem::is_directory(Dir / "sub"));
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{SaveError("зону", PathOf("sub"),
-                                                                     "на этом месте папка")}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{SaveError("зону", PathOf("sub"), "на этом месте папка")}));
     ShowFileErrors = false;
     EXPECT_FALSE(SaveRecordFile(PathOf("sub"), {"x"}, "Не могу сохранить зону"));
     EXPECT_EQ(Reporter.Messages.size(), 1u); // ShowFileErrors off: nothing shown
