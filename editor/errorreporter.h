@@ -13,9 +13,10 @@ public:
     void ReportError(const std::string& message) override;
 };
 
-// What a batch of reads could not load, each failure as its error box would
-// show it, and the notes (rooms not placed). A failure met before is not
-// listed again: twenty controls filled from one missing list make one entry.
+// What a batch of reads could not load (or a save could not write), each
+// failure as its error box would show it, and the notes (rooms not placed).
+// A failure met before is not listed again: twenty controls filled from one
+// missing list make one entry.
 struct TLoadReport {
     QStringList Failures;
     QStringList Notes;

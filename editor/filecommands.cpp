@@ -1,6 +1,7 @@
 #include "filecommands.h"
 
 #include "configform.h"
+#include "errorreporter.h"
 #include "export.h"
 #include "filekinds.h"
 #include "mainform.h"
@@ -74,6 +75,53 @@ std::vector<std::string> FilesOfPageFile(int page, const std::string& path) {
 }
 
 } // namespace
+
+// One save of one file or many: the builder's answer about the
+// write-protected files it would replace, and the failures of its writes
+// gathered for one box at the end rather than a box per file.
+class TSaveRun {
+public:
+    // Asks about the write-protected files among `paths`: "Нет" (the default)
+    // leaves them as they are and writes the rest, "Да" writes over them (they
+    // stay write-protected), "Отмена" writes nothing. False for "Отмена".
+    bool Ask(const std::vector<std::string>& paths) {
+        QStringList names;
+        for (const std::string& path : paths)
+            if (IsWriteProtected(path) && !names.contains(PathText(path)))
+                names << PathText(path);
+        if (names.isEmpty())
+            return true;
+        const int answer = Prompts().Choose(
+            QStringLiteral("Эти файлы защищены от записи:\n") + names.join(QLatin1Char('\n')) +
+                QStringLiteral("\nЗаписать поверх них? «Нет» оставит их как есть, остальные "
+                               "файлы будут записаны."),
+            {QStringLiteral("Нет"), QStringLiteral("Да"), QStringLiteral("Отмена")}, 0);
+        replaceProtected_ = answer == 1;
+        return answer != 2;
+    }
+    // Runs the writes of `write`, their failures gathered.
+    void Write(const std::function<void()>& write) {
+        const bool replaced = ReplaceWriteProtected;
+        ReplaceWriteProtected = replaceProtected_;
+        {
+            TLoadReportScope gather(failures_);
+            write();
+        }
+        ReplaceWriteProtected = replaced;
+    }
+    bool Failed() const { return !failures_.Failures.isEmpty(); }
+    // One error box: `heading` (when given) and a line for each file not written.
+    void ShowFailures(const QString& heading) const {
+        QStringList lines = failures_.Failures;
+        if (!heading.isEmpty())
+            lines.prepend(heading);
+        Prompts().Error(lines.join(QLatin1Char('\n')));
+    }
+
+private:
+    bool replaceProtected_ = false;
+    TLoadReport failures_;
+};
 
 TFileCommands::TFileCommands(TMainForm& main) : QObject(&main), main_(main) {
     connect(main.N2, &QAction::triggered, this, &TFileCommands::New);
@@ -261,32 +309,37 @@ void TFileCommands::Save() {
         return;
     const std::string path = PathFromText(chosen);
     const std::vector<std::string> written = FilesOfPageFile(page, path);
-    if (!MayWriteOver(written))
+    TSaveRun run;
+    if (!MayWriteOver(written) || !run.Ask(written))
         return;
     StoreActivePage();
     const int32_t n = zone->ZoneNumber;
-    switch (page) {
-    case ZonePageIndex:
-        WriteZoneFile(*zone, path);
-        break;
-    case RoomPageIndex:
-        RoomList.SaveToFile(path, n);
-        break;
-    case ObjPageIndex:
-        ObjList.SaveToFile(path, n);
-        break;
-    case MobPageIndex:
-        MobList.SaveToFile(path, n);
-        break;
-    case ShopPageIndex:
-        ShopList.SaveToFile(path, n);
-        break;
-    case TrigPageIndex:
-        TriggerList.SaveToFile(path, n);
-        break;
-    default:
-        break;
-    }
+    run.Write([&] {
+        switch (page) {
+        case ZonePageIndex:
+            WriteZoneFile(*zone, path);
+            break;
+        case RoomPageIndex:
+            RoomList.SaveToFile(path, n);
+            break;
+        case ObjPageIndex:
+            ObjList.SaveToFile(path, n);
+            break;
+        case MobPageIndex:
+            MobList.SaveToFile(path, n);
+            break;
+        case ShopPageIndex:
+            ShopList.SaveToFile(path, n);
+            break;
+        case TrigPageIndex:
+            TriggerList.SaveToFile(path, n);
+            break;
+        default:
+            break;
+        }
+    });
+    if (run.Failed())
+        run.ShowFailures({});
     stamps_.Take(written);
 }
 
@@ -328,19 +381,45 @@ void TFileCommands::SaveZone() {
         Prompts().Error(kSelectZone);
         return;
     }
+    TSaveRun run;
     if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")) ||
-        !MayWriteOver(FilesOfZone(*zone), zone))
+        !MayWriteOver(FilesOfZone(*zone), zone) || !run.Ask(FilesOfZone(*zone)))
         return;
     StoreActivePage();
-    FinishZoneSave(*zone, WriteWholeZone(*zone));
+    WriteZones(run, {zone});
 }
 
-bool TFileCommands::SaveWholeZone(TZone& zone) {
-    if (!MayWriteOver(FilesOfZone(zone), &zone))
-        return false;
-    const bool written = WriteWholeZone(zone);
-    FinishZoneSave(zone, written);
-    return written;
+bool TFileCommands::SaveWholeZones(const std::vector<TZone*>& zones) {
+    // Every question first, then the writes, then one box for them all.
+    std::vector<std::string> files;
+    for (TZone* zone : zones) {
+        if (!MayWriteOver(FilesOfZone(*zone), zone))
+            return false;
+        const std::vector<std::string> own = FilesOfZone(*zone);
+        files.insert(files.end(), own.begin(), own.end());
+    }
+    TSaveRun run;
+    return run.Ask(files) && WriteZones(run, zones);
+}
+
+bool TFileCommands::WriteZones(TSaveRun& run, const std::vector<TZone*>& zones) {
+    QStringList partial;
+    run.Write([&] {
+        for (TZone* zone : zones) {
+            const bool written = WriteWholeZone(*zone);
+            FinishZoneSave(*zone, written);
+            if (!written)
+                partial << QString::number(zone->ZoneNumber);
+        }
+    });
+    if (partial.isEmpty())
+        return true;
+    run.ShowFailures(zones.size() == 1
+                         ? kZoneNotSaved
+                         : QStringLiteral("Не все файлы зон удалось записать: зоны %1 сохранены "
+                                          "не полностью.")
+                               .arg(partial.join(QStringLiteral(", "))));
+    return false;
 }
 
 void TFileCommands::NormalizeZoneFiles() {
@@ -356,9 +435,12 @@ void TFileCommands::NormalizeZoneFiles() {
                 .arg(zone->ZoneNumber)) ||
         !MayWriteOver(FilesOfZone(*zone), zone))
         return;
+    TSaveRun run;
+    if (!run.Ask(FilesOfZone(*zone)))
+        return;
     StoreActivePage();
     NormalizeZone(*zone);
-    FinishZoneSave(*zone, WriteWholeZone(*zone));
+    WriteZones(run, {zone});
 }
 
 bool TFileCommands::WriteWholeZone(const TZone& zone) {
@@ -411,10 +493,8 @@ bool TFileCommands::MayWriteOver(const std::vector<std::string>& paths, TZone* z
 
 void TFileCommands::FinishZoneSave(TZone& zone, bool written) {
     // A zone that is not wholly on disk keeps counting as changed.
-    if (!written) {
-        Prompts().Error(kZoneNotSaved);
+    if (!written)
         return;
-    }
     main_.SetChanged(false);
     main_.Document->MarkSaved(&zone);
     main_.Recovery->Forget(zone);
@@ -430,15 +510,17 @@ void TFileCommands::ExportForServer() {
     // The records as they are in memory: page edits not applied stay out.
     const std::string folder = main_.ProgramFolder + PathFromText(FromCp1251(settings.Path));
     OfferMissingExportFolders(folder);
-    const TExportResult result = ExportZone(*zone, folder, ExportSettingsOf(settings));
+    TSaveRun run;
+    if (!run.Ask(ExportFilePaths(*zone, folder)))
+        return;
+    TExportResult result;
+    run.Write([&] { result = ExportZone(*zone, folder, ExportSettingsOf(settings)); });
     if (result.Substituted > 0)
         Prompts().Information(
             QStringLiteral("Символов, которых нет в кодировке КОИ-8, заменено знаком «?»: %1")
                 .arg(result.Substituted));
     if (result.NotWritten > 0)
-        Prompts().Error(QStringLiteral("Не записано файлов: %1 из 6. Проверьте, что папки "
-                                       "экспорта существуют и доступны для записи.")
-                            .arg(result.NotWritten));
+        run.ShowFailures(QStringLiteral("Не записано файлов: %1 из 6.").arg(result.NotWritten));
     else
         Prompts().Information(QStringLiteral("Сохранение завершено"));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class TMainForm;
+class TSaveRun;
 class TZone;
 
 class TFileCommands : public QObject {
@@ -31,9 +32,9 @@ public:
     // Writes every record of the zone in the editor's own form, after a question.
     void NormalizeZoneFiles();
     void ExportForServer();
-    // The zone's files written without a question (exit's "Сохранить все");
-    // false, after saying so, when not all were.
-    bool SaveWholeZone(TZone& zone);
+    // The zones' files written without the save question (exit's "Сохранить
+    // все"); false, after saying so, when not all were.
+    bool SaveWholeZones(const std::vector<TZone*>& zones);
     // Notes every zone's files as they are now, after the workspace was read.
     void StampWorkspace();
 
@@ -66,8 +67,12 @@ private:
     bool WriteZoneFile(const TZone& zone, const std::string& path);
     // The zone's six files, each written even when another failed; true when all were.
     bool WriteWholeZone(const TZone& zone);
-    // Clears the change state after a whole save, or says the zone is not saved.
+    // Clears the change state after a whole save; a zone not written whole
+    // keeps counting as changed.
     void FinishZoneSave(TZone& zone, bool written);
+    // Writes the zones' files within `run` and names in one box every file
+    // that was not written; true when every zone was written whole.
+    bool WriteZones(TSaveRun& run, const std::vector<TZone*>& zones);
     // Asks to create the export folders that are missing below `folder`
     // ("Нет" creates nothing, and those files are then not written).
     void OfferMissingExportFolders(const std::string& folder);

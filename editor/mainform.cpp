@@ -623,11 +623,8 @@ bool TMainForm::SettleUnsavedZones() {
         0);
     if (answer == 2)
         return false;
-    if (answer == 0)
-        for (TZone* zone : unsaved)
-            if (!FileCommands->SaveWholeZone(*zone))
-                return false; // the failure was told; the builder stays with the zone
-    return true;
+    // A failure was told; the builder stays with the zones.
+    return answer != 0 || FileCommands->SaveWholeZones(unsaved);
 }
 
 void TMainForm::moveEvent(QMoveEvent* event) {

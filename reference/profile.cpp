@@ -105,5 +105,5 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
 }
 
 bool TProfileFile::Save() const {
-    return SaveLinesToFile(path_, lines_);
+    return SaveLinesToFile(path_, lines_).Ok();
 }

@@ -45,20 +45,29 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
 
 bool WriteForServer(const std::string& path, const TStringList& lines,
                     const TExportSettings& settings, int* substituted) {
-    if (SaveBytesToFile(path, ServerFileText(lines, settings, substituted)))
+    const TWriteResult result = SaveBytesToFile(path, ServerFileText(lines, settings, substituted));
+    if (result)
         return true;
     if (TErrorReporter* reporter = ErrorReporter())
-        reporter->ReportError(Msg("Не могу сохранить файл ") + Msg(path));
+        reporter->ReportWriteFailure(WriteFailureMessage("Не могу сохранить файл ", path, result),
+                                     result);
     return false;
+}
+
+std::vector<std::string> ExportFilePaths(const TZone& zone, const std::string& folder) {
+    const std::string number = std::to_string(zone.ZoneNumber);
+    const char* const extensions[] = {".obj", ".mob", ".shp", ".trg", ".wld", ".zon"};
+    std::vector<std::string> paths;
+    for (size_t kind = 0; kind < std::size(kExportFolders); ++kind)
+        paths.push_back(
+            (fs::path(folder) / kExportFolders[kind] / (number + extensions[kind])).string());
+    return paths;
 }
 
 TExportResult ExportZone(const TZone& zone, const std::string& out,
                          const TExportSettings& settings) {
     const int32_t n = zone.ZoneNumber;
-    const std::string number = std::to_string(n);
-    const auto target = [&](const char* folder, const char* extension) {
-        return (fs::path(out) / folder / (number + extension)).string();
-    };
+    const std::vector<std::string> paths = ExportFilePaths(zone, out);
     TExportResult result;
     const auto write = [&](const std::string& path, const TStringList& lines) {
         int substituted = 0;
@@ -69,16 +78,16 @@ TExportResult ExportZone(const TZone& zone, const std::string& out,
     // One list of lines, filled and written six times.
     TStringList lines;
     ObjList.SaveToStrings(lines, n);
-    write(target("OBJ", ".obj"), lines);
+    write(paths[0], lines);
     MobList.SaveToStrings(lines, n);
-    write(target("MOB", ".mob"), lines);
+    write(paths[1], lines);
     ShopList.SaveToStrings(lines, n);
-    write(target("SHP", ".shp"), lines);
+    write(paths[2], lines);
     TriggerList.SaveToStrings(lines, n);
-    write(target("TRG", ".trg"), lines);
+    write(paths[3], lines);
     RoomList.SaveToStrings(lines, n);
-    write(target("WLD", ".wld"), lines);
+    write(paths[4], lines);
     zone.SaveToStrings(lines);
-    write(target("ZON", ".zon"), lines);
+    write(paths[5], lines);
     return result;
 }

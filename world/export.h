@@ -7,6 +7,7 @@
 #include "zone.h"
 
 #include <string>
+#include <vector>
 
 enum class TServerCodePage { Koi8r, Cp1251 };
 enum class TServerLineEnd { Lf, CrLf };
@@ -25,10 +26,16 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
 
 // Writes the server file in one piece (a temporary file renamed over `path`,
 // so a failed write leaves the old file as it was). On failure reports
-// "Не могу сохранить файл " and the path, whatever ShowFileErrors says, and
-// returns false.
+// "Не могу сохранить файл " with the path and the reason, whatever
+// ShowFileErrors says, and returns false.
 bool WriteForServer(const std::string& path, const TStringList& lines,
                     const TExportSettings& settings, int* substituted = nullptr);
+
+// The export's folder names below the server folder (OBJ MOB SHP TRG WLD ZON).
+inline constexpr const char* kExportFolders[] = {"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"};
+
+// The six files ExportZone writes below `folder`, in the order it writes them.
+std::vector<std::string> ExportFilePaths(const TZone& zone, const std::string& folder);
 
 // Writes the zone's six files for the server below `folder`: objects, mobs,
 // shops, triggers, rooms and the zone, as OBJ/<n>.obj ... ZON/<n>.zon with n
@@ -40,6 +47,3 @@ struct TExportResult {
 };
 TExportResult ExportZone(const TZone& zone, const std::string& folder,
                          const TExportSettings& settings);
-
-// The export's folder names below the server folder (OBJ MOB SHP TRG WLD ZON).
-inline constexpr const char* kExportFolders[] = {"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"};

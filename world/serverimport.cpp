@@ -180,7 +180,7 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
     result = LayOutFromExits(rooms, number);
     TStringList lines;
     LayoutToStrings(rooms, lines, number);
-    return SaveLinesToFile(path.string(), lines);
+    return SaveLinesToFile(path.string(), lines).Ok();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 int LineNumber = 0;
 bool ShowFileErrors = true;
 bool SyncSavedFiles = true;
+bool ReplaceWriteProtected = false;
 
 namespace {
 TErrorReporter* gReporter = nullptr;
@@ -391,7 +393,7 @@ std::string Format(const char* format, ...) {
     return out;
 }
 
-bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
+TWriteResult SaveLinesToFile(const std::string& path, const TStringList& lines) {
     std::string text;
     size_t size = 0;
     for (const auto& line : lines)
@@ -425,11 +427,26 @@ std::filesystem::path LinkTarget(const std::string& path) {
 
 } // namespace
 
-bool SaveBytesToFile(const std::string& linkOrPath, const std::string& text) {
+bool IsWriteProtected(const std::string& path) {
+    struct stat info {};
+    return ::stat(LinkTarget(path).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & S_IWUSR) == 0;
+}
+
+TWriteResult SaveBytesToFile(const std::string& linkOrPath, const std::string& text) {
     namespace fs = std::filesystem;
     const fs::path target = LinkTarget(linkOrPath);
     const std::string path = target.string();
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat old {};
+    const bool replacing = ::stat(path.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode))
+        return {EISDIR};
+    if (replacing && (old.st_mode & S_IWUSR) == 0 && !ReplaceWriteProtected)
+        return {0, true};
+
     // Built by appending: GCC 12 at -O2 takes "." + string&& for an overlapping copy.
     std::string tempFile = ".";
     tempFile += target.filename().string();
@@ -437,16 +454,8 @@ bool SaveBytesToFile(const std::string& linkOrPath, const std::string& text) {
     std::string tempName = (folder / tempFile).string();
     const int fd = ::mkstemp(tempName.data());
     if (fd < 0)
-        return false;
-
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        if (S_ISDIR(old.st_mode)) {
-            ::close(fd);
-            ::unlink(tempName.c_str());
-            return false;
-        }
+        return {errno};
+    if (replacing) {
         ::fchmod(fd, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -454,27 +463,79 @@ bool SaveBytesToFile(const std::string& linkOrPath, const std::string& text) {
         ::fchmod(fd, 0666 & ~mask);
     }
 
-    bool ok = true;
-    for (size_t done = 0; ok && done < text.size();) {
+    // The reason of the first step that fails; the later steps are skipped.
+    int error = 0;
+    for (size_t done = 0; !error && done < text.size();) {
         const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
         if (wrote < 0 && errno == EINTR)
             continue;
-        ok = wrote > 0;
-        if (ok)
+        if (wrote > 0)
             done += static_cast<size_t>(wrote);
+        else
+            error = wrote < 0 ? errno : EIO;
     }
-    ok = ok && (!SyncSavedFiles || ::fsync(fd) == 0);
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempName.c_str(), path.c_str()) == 0;
-    if (!ok)
+    if (!error && SyncSavedFiles && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    if (!error && ::rename(tempName.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error)
         ::unlink(tempName.c_str());
-    return ok;
+    return {error};
 }
 
 bool SaveRecordFile(const std::string& path, const TStringList& lines,
                     std::string_view failureUtf8) {
-    if (SaveLinesToFile(path, lines))
+    const TWriteResult result = SaveLinesToFile(path, lines);
+    if (result)
         return true;
-    ReportFileError(Msg(failureUtf8));
+    if (ShowFileErrors && gReporter) {
+        std::string first(failureUtf8);
+        first += " в файл ";
+        gReporter->ReportWriteFailure(WriteFailureMessage(first, path, result), result);
+    }
     return false;
+}
+
+namespace {
+
+// Whether the folder a file would be written into has no write bit for its owner.
+bool InReadOnlyFolder(const std::string& path) {
+    const std::filesystem::path folder = LinkTarget(path).parent_path();
+    struct stat info {};
+    return ::stat(folder.empty() ? "." : folder.c_str(), &info) == 0 &&
+           (info.st_mode & S_IWUSR) == 0;
+}
+
+} // namespace
+
+std::string WriteFailureReason(const std::string& path, const TWriteResult& result) {
+    if (result.Protected)
+        return Msg("защищён от записи");
+    switch (result.Error) {
+    case ENOSPC:
+    case EDQUOT:
+        return Msg("нет места на диске");
+    case EROFS:
+        return Msg("только для чтения");
+    case EACCES:
+    case EPERM:
+        return Msg(InReadOnlyFolder(path) ? "только для чтения" : "нет прав");
+    case ENOENT:
+        return Msg("нет такого файла или папки");
+    case ENOTDIR:
+        return Msg("часть пути не является папкой");
+    case EISDIR:
+        return Msg("на этом месте папка");
+    case EFBIG:
+        return Msg("файл слишком велик");
+    default:
+        return Msg(std::strerror(result.Error));
+    }
+}
+
+std::string WriteFailureMessage(std::string_view failureUtf8, const std::string& path,
+                                const TWriteResult& result) {
+    return Msg(failureUtf8) + Msg(path) + ": " + WriteFailureReason(path, result);
 }

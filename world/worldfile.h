@@ -23,6 +23,21 @@ extern bool ShowFileErrors;
 // replaces the old one. Batch tools writing thousands of files turn it off
 // and flush the whole file system once at the end.
 extern bool SyncSavedFiles;
+// Whether a save may replace a file that is write-protected (no write bit for
+// its owner). Off, such a file is left as it is and the save fails: someone
+// protected it on purpose, and a rename would replace it whatever its mode.
+// The editor turns it on for one save after the builder agreed; worldtool
+// turns it on with --force.
+extern bool ReplaceWriteProtected;
+
+// What a whole-file write came to: nothing when the file was written, else
+// the system's reason (an errno value) or a write-protected target left alone.
+struct TWriteResult {
+    int Error = 0;
+    bool Protected = false;
+    bool Ok() const { return Error == 0 && !Protected; }
+    explicit operator bool() const { return Ok(); }
+};
 
 // Receives the failures of readers and writers. Messages are Windows-1251 text
 // with "\r\n" line breaks, as an error box shows them.
@@ -33,6 +48,12 @@ public:
     // Something the user should know that is no failure (rooms without a
     // layout file: not placed yet). Only the start-up report lists notes.
     virtual void ReportNote(const std::string& message) { (void)message; }
+    // A file that could not be written: one line naming the file and the
+    // reason. An error like any other unless the reporter counts them apart.
+    virtual void ReportWriteFailure(const std::string& message, const TWriteResult& result) {
+        (void)result;
+        ReportError(message);
+    }
 };
 
 // The reporter stays owned by the caller; nullptr discards every message.
@@ -42,6 +63,13 @@ TErrorReporter* ErrorReporter();
 void ReportFileError(const std::string& message);
 // Passes `message` on as a note, unless ShowFileErrors is false.
 void ReportFileNote(const std::string& message);
+// The line a failed write of `path` is reported with: `failureUtf8` ("Не могу
+// сохранить файл "), the path and the reason ("...: нет места на диске").
+std::string WriteFailureMessage(std::string_view failureUtf8, const std::string& path,
+                                const TWriteResult& result);
+// The reason alone, in Windows-1251: "нет места на диске", "только для
+// чтения", "нет прав", "защищён от записи", ... or the system's own text.
+std::string WriteFailureReason(const std::string& path, const TWriteResult& result);
 
 // The Windows-1251 form of a UTF-8 literal or path, for messages.
 std::string Msg(std::string_view utf8);
@@ -192,10 +220,14 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 
 // Writes the lines, each ended by CR LF, into a temporary file beside `path`
 // and renames it over `path` only when everything was written; on any failure
-// the old file stays as it was. Returns false on failure.
-bool SaveLinesToFile(const std::string& path, const TStringList& lines);
+// the old file stays as it was. A write-protected `path` is left alone unless
+// ReplaceWriteProtected is on (the new file then keeps its mode).
+TWriteResult SaveLinesToFile(const std::string& path, const TStringList& lines);
 // The same for bytes already composed (line ends included).
-bool SaveBytesToFile(const std::string& path, const std::string& bytes);
-// SaveLinesToFile, reporting `failureUtf8` ("Не могу сохранить комнаты") on failure.
+TWriteResult SaveBytesToFile(const std::string& path, const std::string& bytes);
+// Whether the file `path` names (through links) is write-protected.
+bool IsWriteProtected(const std::string& path);
+// SaveLinesToFile, reporting a failure as "Не могу сохранить комнаты в файл
+// <path>: <reason>" (`failureUtf8` the first words). False on failure.
 bool SaveRecordFile(const std::string& path, const TStringList& lines,
                     std::string_view failureUtf8);

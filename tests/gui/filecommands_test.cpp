@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <chrono>
 #include <filesystem>
 
 using namespace guitest;
@@ -158,20 +159,90 @@ private slots:
         QCOMPARE(ReadFile(Workspace("SHP/10.shp")), Shipped("SHP/10.shp"));
     }
 
-    // A zone that could not be written whole is not reported as saved.
-    void failedZoneSaveSaysSo() {
+    // A zone that could not be written whole is not reported as saved: one
+    // box names every file not written and the system's reason.
+    void failedZoneSaveSaysSoInOneBox() {
         StartOn(true);
         TypeZoneName(QStringLiteral("Ольховка"));
         form_->ApplyPage();
         fs::remove(Workspace("SHP/10.shp"));
         fs::create_directory(Workspace("SHP/10.shp")); // no file can be renamed over it
+        fs::remove_all(Workspace("TRG"));
+        WriteFile(Workspace("TRG"), "not a folder\r\n");
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
-        prompts_->ExpectError(QStringLiteral("Не могу сохранить магазины"));
         prompts_->ExpectError(
-            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью."));
+            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью.\n"
+                           "Не могу сохранить магазины в файл %1: на этом месте папка\n"
+                           "Не могу сохранить триггеры в файл %2: часть пути не является папкой")
+                .arg(Path(Workspace("SHP/10.shp")), Path(Workspace("TRG/10.trg"))));
         Action("N34")->trigger();
         QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("Ольховка~")) !=
                 std::string::npos); // the other files were still written
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10*  Ольховка"));
+    }
+
+    // A write-protected file is replaced only when the builder says so, the
+    // export's too; "Нет" leaves it and writes the rest, "Отмена" writes nothing.
+    void writeProtectedFilesAreReplacedOnlyWhenAsked() {
+        MakeProgram(true, Settings(false, true, true));
+        const fs::path rooms = Workspace("WLD/10.wld");
+        const auto readOnly =
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+        fs::permissions(rooms, readOnly);
+        const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+        fs::last_write_time(rooms, old);
+        Start();
+        TypeZoneName(QStringLiteral("Ольховка"));
+        form_->ApplyPage();
+        const QString question =
+            QStringLiteral("Эти файлы защищены от записи:\n") + Path(rooms.string()) +
+            QStringLiteral("\nЗаписать поверх них? «Нет» оставит их как есть, остальные файлы "
+                           "будут записаны.");
+        const auto zoneWritten = [this] {
+            return ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("\r\nОльховка~\r\n")) !=
+                   std::string::npos;
+        };
+
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectChoice(question, 2); // "Отмена"
+        Action("N34")->trigger();
+        QVERIFY(!zoneWritten());
+
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectChoice(question, 0); // "Нет"
+        prompts_->ExpectError(
+            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью.\n"
+                           "Не могу сохранить комнаты в файл %1: защищён от записи")
+                .arg(Path(rooms.string())));
+        Action("N34")->trigger();
+        QVERIFY(zoneWritten());
+        QCOMPARE(fs::last_write_time(rooms), old);
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10*  Ольховка"));
+
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectChoice(question, 1); // "Да"
+        Action("N34")->trigger();
+        QVERIFY(fs::last_write_time(rooms) != old);
+        QCOMPARE(fs::status(rooms).permissions() & fs::perms::all, readOnly);
+        QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Ольховка"));
+
+        // The export's own files.
+        MakeExportFolders({"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"});
+        SetExport(1, 0);
+        const std::string exported = program_ + "LIB/world/ZON/10.zon";
+        WriteFile(exported, "the server's own\n");
+        fs::permissions(exported, readOnly);
+        prompts_->ExpectChoice(QStringLiteral("Эти файлы защищены от записи:\n") + Path(exported) +
+                                   QStringLiteral("\nЗаписать поверх них? «Нет» оставит их как "
+                                                  "есть, остальные файлы будут записаны."),
+                               0);
+        prompts_->ExpectError(
+            QStringLiteral("Не записано файлов: 1 из 6.\nНе могу сохранить файл %1: защищён от "
+                           "записи")
+                .arg(Path(exported)));
+        Click(Zone().Z_SaveMUDBtn);
+        QCOMPARE(Exported("ZON/10.zon"), std::string("the server's own\n"));
+        QVERIFY(!Exported("WLD/10.wld").empty());
     }
 
     void loadZoneBringsInAnOutsideChange() {
@@ -424,13 +495,12 @@ private slots:
         SetExport(1, 0); // Windows-1251: no letter to substitute
         const QString question = QStringLiteral("Нет папок для экспорта: WLD (в %1). Создать их?")
                                      .arg(Path(program_ + "LIB/world/"));
-        // "Нет": nothing is created, the failure shows when that file is
-        // written, and the end says how many files are missing.
+        // "Нет": nothing is created, and the end says in one box which file
+        // was not written and why.
         prompts_->ExpectConfirm(question, false);
-        prompts_->ExpectError(QStringLiteral("Не могу сохранить файл ") +
-                              Path(program_ + "LIB/world/WLD/10.wld"));
-        prompts_->ExpectError(QStringLiteral("Не записано файлов: 1 из 6. Проверьте, что папки "
-                                             "экспорта существуют и доступны для записи."));
+        prompts_->ExpectError(QStringLiteral("Не записано файлов: 1 из 6.\nНе могу сохранить файл "
+                                             "%1: нет такого файла или папки")
+                                  .arg(Path(program_ + "LIB/world/WLD/10.wld")));
         Click(Zone().Z_SaveMUDBtn);
         QVERIFY(!fs::exists(program_ + "LIB/world/WLD"));
         QVERIFY(!Exported("ZON/10.zon").empty());

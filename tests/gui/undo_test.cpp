@@ -381,9 +381,10 @@ private slots:
         prompts_->ExpectChoice(QStringLiteral("Не сохранены зоны:\n10  ") + kVillage +
                                    QStringLiteral("\nСохранить их перед выходом?"),
                                0);
-        prompts_->ExpectError(QStringLiteral("Не могу сохранить комнаты"));
         prompts_->ExpectError(
-            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью."));
+            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью.\n"
+                           "Не могу сохранить комнаты в файл %1: на этом месте папка")
+                .arg(QString::fromStdString(Workspace("WLD/10.wld"))));
         QVERIFY(!form_->close());
         QVERIFY(Marked(0));
         QVERIFY(fs::exists(program_ + "Recovery/10/10.wld"));

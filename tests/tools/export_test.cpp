@@ -98,7 +98,8 @@ TEST_F(WriteForServerTest, ReportsAFailureWhateverShowFileErrorsSays) {
     EXPECT_FALSE(WriteForServer(path, {"x"}, kKoiLf));
     ShowFileErrors = true;
     ASSERT_EQ(Reporter.Messages.size(), 1u);
-    EXPECT_EQ(Reporter.Messages[0], "Не могу сохранить файл " + path);
+    EXPECT_EQ(Reporter.Messages[0],
+              "Не могу сохранить файл " + path + ": нет такого файла или папки");
 
     // A folder in the way of the file is a failure too, and stays a folder.
     std::filesystem::create_directories(Dir / "ZON" / "12.zon");

@@ -149,10 +149,68 @@ export_koi8)
     mkdir -p "$work/gx/WLD/1.wld"
     run export "$work/g" "$work/gx"
     expect_status 1 "export over a folder in the way"
-    grep -qx "Не могу сохранить файл $work/gx/WLD/1.wld" "$work/err" || fail "no save message: $(cat "$work/err")"
+    grep -qx "Не могу сохранить файл $work/gx/WLD/1.wld: на этом месте папка" "$work/err" ||
+        fail "no save message: $(cat "$work/err")"
     [ -f "$work/gx/ZON/1.zon" ] || fail "the zone file was not written after the failure"
     [ -n "$(grep -rl $'\r' "$work/gx")" ] && fail "CR in a generated LF export"
     [ "$(find "$work/gx" -type f | wc -l)" -eq 11 ] || fail "files exported: $(find "$work/gx" -type f | wc -l)"
+    ;;
+
+save_failures)
+    run generate "$work/g" --zones 2 --seed 5
+    expect_status 0 "generate"
+    # A write-protected file in the way is left as it is, named, and fails
+    # the run; --force writes over it and it stays write-protected.
+    mkdir -p "$work/r/WLD" "$work/x/ZON"
+    printf 'mine\r\n' >"$work/r/WLD/1.wld"
+    printf 'mine\n' >"$work/x/ZON/2.zon"
+    chmod 444 "$work/r/WLD/1.wld" "$work/x/ZON/2.zon"
+    for command in resave export; do
+        if [ $command = resave ]; then
+            out=$work/r file=WLD/1.wld line="Не могу сохранить комнаты в файл $work/r/WLD/1.wld"
+            total="saved: 1 of 2 zones, 1 files not written" done="saved: 2 zones"
+        else
+            out=$work/x file=ZON/2.zon line="Не могу сохранить файл $work/x/ZON/2.zon"
+            total="exported: 1 of 2 zones, 1 files not written" done="exported: 2 zones"
+        fi
+        before=$(cat "$out/$file")
+        run $command "$work/g" "$out"
+        expect_status 1 "$command over a write-protected file"
+        grep -qx "$line: защищён от записи" "$work/err" || fail "$command: $(cat "$work/err")"
+        grep -q -- "--force" "$work/err" || fail "$command: no hint at --force: $(cat "$work/err")"
+        grep -qx "$total" "$work/out" || fail "$command counts: $(cat "$work/out")"
+        [ "$(cat "$out/$file")" = "$before" ] || fail "$command replaced the write-protected $file"
+        run $command "$work/g" "$out" --force
+        expect_status 0 "$command --force"
+        grep -qx "$done" "$work/out" || fail "$command --force counts: $(cat "$work/out")"
+        [ "$(cat "$out/$file")" = "$before" ] && fail "$command --force left $file"
+        [ "$(stat -c %a "$out/$file")" = 444 ] || fail "$command --force changed the mode of $file"
+    done
+    cmp "$work/g/WLD/1.wld" "$work/r/WLD/1.wld" || fail "resave --force wrote another text"
+
+    # Every file that cannot be written is one line with its path and reason.
+    mkdir -p "$work/f/WLD/1.wld" "$work/f/OBJ/2.obj"
+    run resave "$work/g" "$work/f"
+    expect_status 1 "resave with folders in the way"
+    printf '%s\n' "Не могу сохранить комнаты в файл $work/f/WLD/1.wld: на этом месте папка" \
+        "Не могу сохранить объекты в файл $work/f/OBJ/2.obj: на этом месте папка" >"$work/expected"
+    sort "$work/err" | diff "$work/expected" - || fail "failure lines differ"
+    grep -qx "saved: 0 of 2 zones, 2 files not written" "$work/out" || fail "counts: $(cat "$work/out")"
+
+    # A full disk (a small file system of our own, where the system lets us
+    # mount one): a line for each file it could not take.
+    mkdir "$work/full"
+    if unshare -m true 2>/dev/null; then
+        unshare -m bash -c 'mount -t tmpfs -o size=64k none "$1" && "$2" resave "$3" "$1/out" >"$4/out" 2>"$4/err"; echo $? >"$4/status"' \
+            - "$work/full" "$tool" "$work/g" "$work" || fail "no small file system"
+        [ "$(cat "$work/status")" -eq 1 ] || fail "resave onto a full disk: status $(cat "$work/status")"
+        failed=$(wc -l <"$work/err")
+        [ "$failed" -gt 0 ] || fail "nothing failed on a full disk"
+        [ "$(grep -c ": нет места на диске$" "$work/err")" -eq "$failed" ] || fail "reasons: $(cat "$work/err")"
+        grep -qx "saved: [01] of 2 zones, $failed files not written" "$work/out" || fail "counts: $(cat "$work/out")"
+    else
+        echo "no mount namespace here: the full disk part skipped"
+    fi
     ;;
 
 import)

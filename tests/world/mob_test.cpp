@@ -426,7 +426,8 @@ TEST_F(MobFile, MissingFileAndFailedSave) {
     Reporter.Messages.clear();
     MobList.AddNew(1200);
     MobList.SaveToFile(PathOf("no/such/folder/12.mob"), 12);
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить мобов"}));
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{SaveError(
+                                     "мобов", PathOf("no/such/folder/12.mob"), kNoSuchFolder)}));
 }
 
 TEST_F(MobRecord, AssignCopiesEverythingButTheNumber) {

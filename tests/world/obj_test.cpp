@@ -421,7 +421,8 @@ TEST_F(ObjFile, MissingFileAndFailedSave) {
     Reporter.Messages.clear();
     ObjList.AddNew(1200);
     ObjList.SaveToFile(PathOf("no/such/folder/12.obj"), 12);
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить объекты"}));
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{SaveError(
+                                     "объекты", PathOf("no/such/folder/12.obj"), kNoSuchFolder)}));
 
     Reporter.Messages.clear();
     ShowFileErrors = false;

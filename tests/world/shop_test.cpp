@@ -377,9 +377,10 @@ TEST_F(ShopTest, FileFailuresAreReportedWithTheirMessages) {
     ShopList.AddNew(1200);
     ShopList.SaveToFile(PathOf("no/such/folder/12.shp"), 12);
     EXPECT_EQ(Reporter.Messages,
-              (std::vector<std::string>{"Не могу загрузить магазины\r\nФайл: " +
-                                            PathOf("missing.shp") + "\r\n(Не смог открыть файл)",
-                                        "Не могу сохранить магазины"}));
+              (std::vector<std::string>{
+                  "Не могу загрузить магазины\r\nФайл: " + PathOf("missing.shp") +
+                      "\r\n(Не смог открыть файл)",
+                  SaveError("магазины", PathOf("no/such/folder/12.shp"), kNoSuchFolder)}));
     ShowFileErrors = false;
     ShopList.SaveToFile(PathOf("no/such/folder/12.shp"), 12);
     EXPECT_EQ(Reporter.Messages.size(), 2u);

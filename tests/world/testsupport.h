@@ -83,6 +83,13 @@ template <class List> std::vector<std::string> ZoneFileLines(const List& list, i
     return lines;
 }
 
+// The line a failed write of a world file is reported with.
+inline std::string SaveError(const std::string& kind, const std::string& path,
+                             const std::string& reason) {
+    return "Не могу сохранить " + kind + " в файл " + path + ": " + reason;
+}
+inline const std::string kNoSuchFolder = "нет такого файла или папки";
+
 inline std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -245,9 +245,10 @@ TEST_F(TriggerTest, FileFailuresAreReportedWithTheirMessages) {
     TriggerList.AddNew(1200);
     TriggerList.SaveToFile(PathOf("no/such/folder/12.trg"), 12);
     EXPECT_EQ(Reporter.Messages,
-              (std::vector<std::string>{"Не могу загрузить триггеры\r\nФайл: " +
-                                            PathOf("missing.trg") + "\r\n(Не смог открыть файл)",
-                                        "Не могу сохранить триггеры"}));
+              (std::vector<std::string>{
+                  "Не могу загрузить триггеры\r\nФайл: " + PathOf("missing.trg") +
+                      "\r\n(Не смог открыть файл)",
+                  SaveError("триггеры", PathOf("no/such/folder/12.trg"), kNoSuchFolder)}));
 }
 
 TEST_F(TriggerTest, AssignCopiesEverythingButTheNumber) {

@@ -153,22 +153,56 @@ TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
     rlimit none = saved;
     none.rlim_cur = 0;
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
-    const bool written = SaveLinesToFile(path.string(), {"new"});
+    const TWriteResult written = SaveLinesToFile(path.string(), {"new"});
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
     EXPECT_FALSE(written);
+    EXPECT_EQ(written.Error, EMFILE);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     // A folder that is a file cannot hold the temporary file either, for root too.
     EXPECT_FALSE(SaveRecordFile((path / "x").string(), {"new"}, "Не могу сохранить комнаты"));
     EXPECT_EQ(ReadBytes(path), "old\r\n");
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить комнаты"}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{
+                  SaveError("комнаты", (path / "x").string(), "часть пути не является папкой")}));
+}
+
+// Someone made the file write-protected on purpose: a save leaves it as it
+// is, unless the user agreed to write over it (the new file keeps the mode).
+TEST_F(SafeSave, WriteProtectedFileIsLeftAloneUnlessAllowed) {
+    namespace fs = std::filesystem;
+    const auto path = PathOf("12.wld");
+    WriteBytes(path, "old\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    fs::create_symlink("12.wld", Dir / "link.wld");
+    EXPECT_TRUE(IsWriteProtected(PathOf("link.wld")));
+
+    EXPECT_FALSE(SaveRecordFile(path, {"new"}, "Не могу сохранить комнаты"));
+    const TWriteResult throughLink = SaveLinesToFile(PathOf("link.wld"), {"new"});
+    EXPECT_TRUE(throughLink.Protected);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{SaveError("комнаты", path, "защищён от записи")}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), {}), 2); // no temporary made
+
+    ReplaceWriteProtected = true;
+    const TWriteResult allowed = SaveLinesToFile(PathOf("link.wld"), {"new"});
+    ReplaceWriteProtected = false;
+    EXPECT_TRUE(allowed);
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_TRUE(fs::is_symlink(Dir / "link.wld"));
 }
 
 TEST_F(SafeSave, TargetThatIsAFolderFailsAndStays) {
     std::filesystem::create_directories(Dir / "sub");
-    ShowFileErrors = false;
     EXPECT_FALSE(SaveRecordFile(PathOf("sub"), {"x"}, "Не могу сохранить зону"));
     EXPECT_TRUE(std::filesystem::is_directory(Dir / "sub"));
-    EXPECT_TRUE(Reporter.Messages.empty()); // ShowFileErrors off: nothing shown
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{SaveError("зону", PathOf("sub"), "на этом месте папка")}));
+    ShowFileErrors = false;
+    EXPECT_FALSE(SaveRecordFile(PathOf("sub"), {"x"}, "Не могу сохранить зону"));
+    EXPECT_EQ(Reporter.Messages.size(), 1u); // ShowFileErrors off: nothing shown
 }
 
 TEST_F(SafeSave, FullDiskLeavesTheOldFileWhole) {
@@ -187,7 +221,8 @@ TEST_F(SafeSave, FullDiskLeavesTheOldFileWhole) {
     std::signal(SIGXFSZ, previous);
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
-    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{"Не могу сохранить комнаты"}));
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{SaveError("комнаты", path, "файл слишком велик")}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}),
               1); // the temporary is gone
 }

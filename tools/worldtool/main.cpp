@@ -32,12 +32,14 @@ const char* const kUsage =
     "usage:\n"
     "  worldtool scan DIR\n"
     "      read the workspace DIR and report every failure\n"
-    "  worldtool resave DIR OUT [--normalize]\n"
+    "  worldtool resave DIR OUT [--normalize] [--force]\n"
     "      read DIR and save every loaded zone's seven files into OUT: records\n"
     "      not changed as they were read, or all in the editor's form (--normalize)\n"
-    "  worldtool export DIR OUT [--koi8|--cp1251] [--lf|--crlf]\n"
+    "  worldtool export DIR OUT [--koi8|--cp1251] [--lf|--crlf] [--force]\n"
     "      read DIR and write every loaded zone's six files for the server into OUT\n"
     "      (default KOI8-R and LF)\n"
+    "      resave and export leave a write-protected file in OUT as it is and fail;\n"
+    "      --force writes over it (it stays write-protected)\n"
     "  worldtool import SERVERDIR DIR [--zones N,M,...] [--koi8|--cp1251] [--force]\n"
     "      copy the server's world folder (zon wld obj mob shp trg) into the workspace DIR\n"
     "      as Windows-1251 with CR LF (default KOI8-R input); zones already in DIR are\n"
@@ -101,11 +103,36 @@ int Scan(const std::vector<std::string>& args) {
     return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
 }
 
+// Removes `option` from `args`; whether it was there.
+bool TakeOption(std::vector<std::string>& args, const char* option) {
+    const auto at = std::find(args.begin(), args.end(), option);
+    if (at == args.end())
+        return false;
+    args.erase(at);
+    return true;
+}
+
+// "saved: 151 zones" when every file was written; otherwise how many zones
+// were written whole and how many files were not.
+void PrintWritten(const char* what, size_t whole, size_t zones, int notWritten) {
+    if (notWritten == 0)
+        std::printf("%s: %zu zones\n", what, zones);
+    else
+        std::printf("%s: %zu of %zu zones, %d files not written\n", what, whole, zones, notWritten);
+}
+
+// After the failure lines: a write-protected file was refused on purpose.
+void HintAtForce(const TStderrReporter& reporter) {
+    if (reporter.Protected() > 0)
+        std::fprintf(stderr,
+                     "worldtool: %d write-protected files were left as they are (--force "
+                     "writes over them)\n",
+                     reporter.Protected());
+}
+
 int Resave(std::vector<std::string> args) {
-    const auto normalize = std::find(args.begin(), args.end(), "--normalize");
-    const bool normalizing = normalize != args.end();
-    if (normalizing)
-        args.erase(normalize);
+    const bool normalizing = TakeOption(args, "--normalize");
+    ReplaceWriteProtected = TakeOption(args, "--force");
     if (args.size() != 2)
         return Usage("resave takes a folder to read and one to write");
     if (!IsFolder(args[0]))
@@ -120,10 +147,15 @@ int Resave(std::vector<std::string> args) {
         return kExitFailures;
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();
-    for (const auto& zone : scan.Zones)
+    size_t whole = 0;
+    for (const auto& zone : scan.Zones) {
+        const int notWritten = reporter.NotWritten();
         SaveZoneTo(*zone, args[1]);
+        whole += reporter.NotWritten() == notWritten;
+    }
     const bool flushed = EndBatchWrite(args[1]);
-    std::printf("saved: %zu zones\n", scan.Zones.size());
+    PrintWritten("saved", whole, scan.Zones.size(), reporter.NotWritten());
+    HintAtForce(reporter);
     std::printf("save time: %.3f s\n", SecondsSince(start));
     return reporter.Count() > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
@@ -140,6 +172,8 @@ int Export(const std::vector<std::string>& args) {
             settings.LineEnd = TServerLineEnd::Lf;
         else if (arg == "--crlf")
             settings.LineEnd = TServerLineEnd::CrLf;
+        else if (arg == "--force")
+            ReplaceWriteProtected = true;
         else if (arg.starts_with("--"))
             return Usage(("unknown option " + arg).c_str());
         else
@@ -156,14 +190,17 @@ int Export(const std::vector<std::string>& args) {
         return kExitFailures;
     const auto start = std::chrono::steady_clock::now();
     int lost = 0, notWritten = 0;
+    size_t whole = 0;
     BeginBatchWrite();
     for (const auto& zone : scan.Zones) {
         const TExportResult result = ExportZone(*zone, folders[1], settings);
         lost += result.Substituted;
         notWritten += result.NotWritten;
+        whole += result.NotWritten == 0;
     }
     const bool flushed = EndBatchWrite(folders[1]);
-    std::printf("exported: %zu zones\n", scan.Zones.size());
+    PrintWritten("exported", whole, scan.Zones.size(), notWritten);
+    HintAtForce(reporter);
     // Not a failure: the files are written, but the builder should know.
     if (lost > 0)
         std::fprintf(stderr, "worldtool: %d characters have no KOI8-R code and became '?'\n", lost);

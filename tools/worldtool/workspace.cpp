@@ -38,6 +38,17 @@ void TStderrReporter::ReportError(const std::string& message) {
     if (count_++ > 0)
         std::fputc('\n', stderr);
     std::fprintf(stderr, "%s\n", text.c_str());
+    lastWasOneLine_ = false;
+}
+
+void TStderrReporter::ReportWriteFailure(const std::string& message, const TWriteResult& result) {
+    // Thousands of files on a full disk: one line each, no blank lines between.
+    if (count_++ > 0 && !lastWasOneLine_)
+        std::fputc('\n', stderr);
+    std::fprintf(stderr, "%s\n", ScreenText(message).c_str());
+    lastWasOneLine_ = true;
+    ++notWritten_;
+    protected_ += result.Protected;
 }
 
 void TStderrReporter::ReportNote(const std::string& message) {

@@ -13,7 +13,8 @@
 #include <vector>
 
 // Prints every failure to stderr as the error box would show it: UTF-8, each
-// "\r\n" a line break, a blank line between two messages. Counts them.
+// "\r\n" a line break, a blank line between two messages, but a file that
+// could not be written is one line. Counts them.
 // Notes (rooms not placed) go to stdout; they fail nothing.
 class TStderrReporter : public TErrorReporter {
 public:
@@ -24,12 +25,20 @@ public:
 
     void ReportError(const std::string& message) override;
     void ReportNote(const std::string& message) override;
+    void ReportWriteFailure(const std::string& message, const TWriteResult& result) override;
     int Count() const { return count_; }
     int Notes() const { return notes_; }
+    // The files that could not be written, and of them the write-protected
+    // ones that were left alone.
+    int NotWritten() const { return notWritten_; }
+    int Protected() const { return protected_; }
 
 private:
     int count_ = 0;
     int notes_ = 0;
+    int notWritten_ = 0;
+    int protected_ = 0;
+    bool lastWasOneLine_ = false;
 };
 
 struct TScanResult {
