@@ -306,7 +306,8 @@ void TFileCommands::ReadZoneAgain(TZone& zone) {
     if (place.Zone != &zone) // a zone saved at exit need not be the one shown
         place = TStepPlace{&zone, ZonePageIndex, std::nullopt};
     main_.Document->Change(
-        place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber), [&] {
+        place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber),
+        [&] {
             ReadWholeZone(zone, main_.KindName(), [](const std::string& name) { return name; });
         });
     stamps_.Take(FilesOfZone(zone));
@@ -421,6 +422,14 @@ void TFileCommands::ExportForServer() {
     const TSettings settings = main_.ConfigForm->settings();
     // The records as they are in memory: page edits not applied stay out.
     const std::string folder = main_.ProgramFolder + PathFromText(FromCp1251(settings.Path));
+    if (ExportWouldWriteIntoWorkspace(folder, main_.ProgramFolder + "Zones/")) {
+        Prompts().Error(QStringLiteral("Папка экспорта %1 — рабочая папка редактора или папка "
+                                       "внутри неё: экспорт заменил бы файлы зон их копиями для "
+                                       "сервера. Ничего не записано; укажите в настройках другой "
+                                       "относительный путь.")
+                            .arg(PathText(folder)));
+        return;
+    }
     OfferMissingExportFolders(folder);
     const TExportResult result = ExportZone(*zone, folder, ExportSettingsOf(settings));
     if (result.Substituted > 0)

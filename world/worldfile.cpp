@@ -3,6 +3,7 @@
 #include "codepage.h"
 #include "strutils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -53,6 +54,25 @@ std::optional<int32_t> ZoneOfFileName(const std::string& path) {
     if (name.empty() || name.size() > 9 || !IsDecimal(name) || name[0] == '-' || name[0] == '+')
         return std::nullopt;
     return static_cast<int32_t>(std::stol(name));
+}
+
+std::string ResolvedPath(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
+    if (error) // a loop of links: the name as written, normalised
+        resolved = fs::absolute(path, error).lexically_normal();
+    // "ws/" and "ws" are the same folder.
+    if (!resolved.has_filename() && resolved.has_parent_path() && resolved != resolved.root_path())
+        resolved = resolved.parent_path();
+    return resolved.string();
+}
+
+bool LiesWithin(const std::string& path, const std::string& folder) {
+    const std::filesystem::path inner(ResolvedPath(path));
+    const std::filesystem::path outer(ResolvedPath(folder));
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
 }
 
 bool ReadFileBytes(const std::string& path, std::string& out) {

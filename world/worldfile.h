@@ -104,6 +104,13 @@ private:
 // name is not a number.
 std::optional<int32_t> ZoneOfFileName(const std::string& path);
 
+// Where `path` finally leads: made absolute, every symbolic link followed and
+// "." and ".." resolved; the part that does not exist yet is kept as written.
+std::string ResolvedPath(const std::string& path);
+// Whether `path` is `folder` or lies below it, where both finally lead: a
+// name spelled another way ("ws/../ws") or reached through a link counts.
+bool LiesWithin(const std::string& path, const std::string& folder);
+
 // Reads a whole regular file; false for a folder, a missing or unreadable file.
 bool ReadFileBytes(const std::string& path, std::string& out);
 // The lines of a text, split as the world files are (LineNumber is not touched).

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <filesystem>
+#include <map>
 
 using namespace guitest;
 namespace fs = std::filesystem;
@@ -87,6 +88,14 @@ class TFileCommandsTest : public TEditorFixture {
     }
     std::string Exported(const std::string& file) const {
         return ReadFile(program_ + "LIB/world/" + file);
+    }
+    // Every file of the workspace with its bytes.
+    std::map<std::string, std::string> WorkspaceBytes() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(Workspace("")))
+            if (entry.is_regular_file())
+                files[entry.path().string()] = ReadFile(entry.path().string());
+        return files;
     }
 
 private slots:
@@ -434,6 +443,25 @@ private slots:
         prompts_->ExpectConfirm(question, true);
         Export(false);
         QVERIFY(!Exported("WLD/10.wld").empty());
+    }
+
+    // An export folder set to the workspace, however spelled, would put the
+    // server's copies over the editor's own files: refused, nothing written.
+    void exportIntoTheWorkspaceIsRefused() {
+        StartOn(true);
+        const auto before = WorkspaceBytes();
+        for (const QString& path : {QStringLiteral("Zones/"), QStringLiteral("LIB/../Zones"),
+                                    QStringLiteral("Zones/ZON/")}) {
+            form_->ConfigForm->Edit1->setText(path);
+            prompts_->ExpectError(
+                QStringLiteral("Папка экспорта %1 — рабочая папка редактора или папка внутри "
+                               "неё: экспорт заменил бы файлы зон их копиями для сервера. Ничего "
+                               "не записано; укажите в настройках другой относительный путь.")
+                    .arg(Path(program_) + path));
+            Click(Zone().Z_SaveMUDBtn);
+            QVERIFY(prompts_->ScriptDone());
+        }
+        QVERIFY(WorkspaceBytes() == before);
     }
 
     void newZoneInAnEmptyWorkspaceIsFoundAgain() {

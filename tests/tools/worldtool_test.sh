@@ -154,6 +154,31 @@ export_koi8)
     [ "$(find "$work/gx" -type f | wc -l)" -eq 11 ] || fail "files exported: $(find "$work/gx" -type f | wc -l)"
     ;;
 
+export_into_workspace)
+    # The workspace itself, spelled otherwise, reached through a link, a folder
+    # inside it, or a target whose kind folder is a link into it: refused,
+    # nothing written or created.
+    run generate "$work/ws" --zones 2 --seed 5
+    ln -s "$work/ws" "$work/link"
+    mkdir -p "$work/tgt"
+    ln -s "$work/ws/WLD" "$work/tgt/WLD"
+    before=$(cd "$work" && find ws -printf '%p %s %T@\n' | sort | md5sum)
+    for target in "$work/ws" "$work/ws/" "$work/ws/../ws" "$work/link" "$work/ws/ZON" \
+        "$work/ws/new/deeper" "$work/tgt"; do
+        run export "$work/ws" "$target"
+        expect_status 1 "export into the workspace: $target"
+        grep -qF "the export folder $target is the workspace $work/ws or lies inside it" "$work/err" ||
+            fail "no refusal naming $target: $(cat "$work/err")"
+        [ -s "$work/out" ] && fail "export into $target printed: $(cat "$work/out")"
+    done
+    after=$(cd "$work" && find ws -printf '%p %s %T@\n' | sort | md5sum)
+    [ "$before" = "$after" ] || fail "the workspace changed"
+    [ "$(find "$work/tgt" -mindepth 1 | wc -l)" -eq 1 ] || fail "files in the target: $(find "$work/tgt")"
+    # Beside the workspace, under a similar name, is no inside.
+    run export "$work/ws" "$work/ws2"
+    expect_status 0 "export beside the workspace"
+    ;;
+
 import)
     srv=$work/server
     ws=$work/ws

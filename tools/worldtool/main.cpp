@@ -149,6 +149,13 @@ int Export(const std::vector<std::string>& args) {
         return Usage("export takes a folder to read and one to write");
     if (!IsFolder(folders[0]))
         return Usage(("not a folder: " + folders[0]).c_str());
+    if (ExportWouldWriteIntoWorkspace(folders[1], folders[0])) {
+        std::fprintf(stderr,
+                     "worldtool: the export folder %s is the workspace %s or lies inside it; "
+                     "nothing was written\n",
+                     folders[1].c_str(), folders[0].c_str());
+        return kExitFailures;
+    }
     TStderrReporter reporter;
     const TScanResult scan = ScanWorkspace(folders[0], reporter);
     PrintSummary(scan);
