@@ -62,19 +62,19 @@ std::optional<std::vector<std::string>> IndexEntries(const fs::path& folder) {
     return names;
 }
 
+bool IsRegularFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
 std::vector<std::string> NumberedFiles(const fs::path& folder, const std::string& extension) {
     std::vector<std::string> names;
     for (const std::string& path : ListFiles(folder.string(), extension)) {
         std::string name = fs::path(path).filename().string();
-        if (ZoneOfFileName(name, extension))
+        if (ZoneOfFileName(name, extension) && IsRegularFile(path))
             names.push_back(std::move(name));
     }
     return names;
-}
-
-bool IsRegularFile(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
 }
 
 bool Exists(const fs::path& path) {

@@ -212,6 +212,43 @@ private slots:
         QVERIFY(!Report()->isVisible());
     }
 
+    // What cannot be read at all is in the report: a zone file that is a
+    // folder (its zone stays listed, marked), a kind folder that cannot be
+    // listed, and a workspace that is no folder.
+    void unreadableFilesAndFoldersAreReported() {
+        MakeProgram(true, Settings(false, true, true));
+        fs::create_directories(Workspace("ZON/12.zon"));
+        fs::remove_all(Workspace("OBJ"));
+        fs::create_symlink("OBJ", Workspace("OBJ")); // a loop of links
+        Start();
+        QVERIFY(Report() && Report()->isVisible());
+        QString text = Report()->Text();
+        const QString zoneFailure = QStringLiteral("Не могу загрузить зону\nФайл: ") +
+                                    QString::fromStdString(Workspace("ZON/12.zon")) +
+                                    QStringLiteral("\n(Не смог открыть файл)");
+        QVERIFY2(text.contains(zoneFailure), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Не могу прочитать папку ") +
+                               QString::fromStdString(Workspace("OBJ"))),
+                 qPrintable(text));
+        QCOMPARE(ZoneEntries(Zone().Z_ListBox),
+                 (QStringList{QStringLiteral("10  Деревня Ольховка"),
+                              QStringLiteral("11  Ольховый лес"), QStringLiteral("12  ")}));
+        const QListWidgetItem* failed = Zone().Z_ListBox->item(2);
+        QCOMPARE(failed->toolTip(), zoneFailure);
+        QVERIFY(failed->foreground().color() != Zone().Z_ListBox->item(0)->foreground().color());
+
+        Stop();
+        fs::remove_all(Workspace(""));
+        WriteFile(program_ + "Zones", "not a folder");
+        Start();
+        QVERIFY(Report() && Report()->isVisible());
+        text = Report()->Text();
+        QVERIFY2(text.contains(QStringLiteral("Не могу прочитать папку ") +
+                               QString::fromStdString(Workspace(""))),
+                 qPrintable(text));
+        QCOMPARE(Zone().ZoneCount(), 0);
+    }
+
     void missingBasesIsReportedOnceAndTheEditorGoesOn() {
         MakeProgram(true, Settings(false, true, true));
         fs::remove_all(program_ + "Bases");

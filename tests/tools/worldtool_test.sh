@@ -87,6 +87,18 @@ EXPECTED
     run scan "$ws"
     expect_status 0 "scan of a repaired workspace"
     [ -s "$work/err" ] && fail "messages for a clean workspace: $(cat "$work/err")"
+    # A zone file that is a folder and a kind folder that is not one are not
+    # passed over: each is named and counted as not loaded.
+    mkdir "$ws/ZON/3.zon"
+    rm -r "$ws/OBJ"
+    echo junk >"$ws/OBJ"
+    run scan "$ws"
+    expect_status 1 "scan with a zone file that is a folder"
+    grep -qx "zones: 1 loaded, 2 not loaded" "$work/out" || fail "zone count: $(cat "$work/out")"
+    grep -qx "  not loaded: $ws/OBJ" "$work/out" || fail "unread folder not listed: $(cat "$work/out")"
+    grep -qx "  not loaded: $ws/ZON/3.zon" "$work/out" || fail "folder zone file not listed"
+    grep -qx "Не могу прочитать папку $ws/OBJ" "$work/err" || fail "no folder message: $(cat "$work/err")"
+    grep -qx "Файл: $ws/ZON/3.zon" "$work/err" || fail "no zone file message: $(cat "$work/err")"
     ;;
 
 resave_roundtrip)

@@ -30,4 +30,38 @@ TEST_F(WorkspaceScan, FailedZoneFileKeepsItsZoneAndTellsWhere) {
     EXPECT_TRUE(Reporter.Messages.empty()); // the scan's caller decides how to show them
 }
 
+// What cannot be read at all is said, not passed over: a zone file that is
+// a folder keeps its zone as a failure, a record file that is a folder is
+// reported by its reader, and a kind folder or the workspace itself that
+// cannot be listed is named. A missing folder is no failure.
+TEST_F(WorkspaceScan, WhatCannotBeReadIsNamed) {
+    namespace fs = std::filesystem;
+    WriteBytes(Dir / "ZON/5.zon", Crlf({"#5", "Good~", "599 10 2", "S", "$"}));
+    fs::create_directories(Dir / "ZON/12.zon");
+    fs::create_directories(Dir / "MOB/5.mob");
+    WriteBytes(Dir / "OBJ", "not a folder");
+    fs::create_symlink("TRG", Dir / "TRG"); // a loop of links
+    EXPECT_EQ(UnreadableFolders(Dir.string()),
+              (std::vector<std::string>{(Dir / "OBJ").string(), (Dir / "TRG").string()}));
+    EXPECT_EQ(Cp1251ToUtf8(FolderReadFailure((Dir / "OBJ").string())),
+              "Не могу прочитать папку " + (Dir / "OBJ").string());
+
+    LoadWorkspaceRecords(Dir.string());
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{
+                  LoadError("мобов", (Dir / "MOB/5.mob").string(), "(Не смог открыть файл)")}));
+    std::vector<std::string> failed;
+    const auto zones = LoadWorkspaceZones(
+        Dir.string(), [&](const std::string& file, const TZone&) { failed.push_back(file); });
+    ASSERT_EQ(zones.size(), 2u);
+    EXPECT_EQ(zones[0]->ZoneNumber, 12);
+    EXPECT_EQ(failed, std::vector<std::string>{(Dir / "ZON/12.zon").string()});
+
+    // The workspace itself not a folder; a missing one is simply empty.
+    WriteBytes(Dir / "file/x", "");
+    EXPECT_EQ(UnreadableFolders((Dir / "file/x").string()),
+              std::vector<std::string>{(Dir / "file/x").string()});
+    EXPECT_TRUE(UnreadableFolders((Dir / "missing").string()).empty());
+}
+
 } // namespace

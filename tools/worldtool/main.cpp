@@ -84,9 +84,8 @@ void PrintSummary(const TScanResult& scan) {
     std::printf("shops: %d\n", scan.Shops);
     std::printf("rooms: %d\n", scan.Rooms);
     std::printf("triggers: %d\n", scan.Triggers);
-    std::printf("zones: %zu loaded, %zu not loaded\n", scan.Zones.size(),
-                scan.FailedZoneFiles.size());
-    for (const auto& file : scan.FailedZoneFiles)
+    std::printf("zones: %zu loaded, %zu not loaded\n", scan.Zones.size(), scan.NotLoaded.size());
+    for (const auto& file : scan.NotLoaded)
         std::printf("  not loaded: %s\n", file.c_str());
     std::printf("scan time: %.3f s\n", scan.Seconds);
 }

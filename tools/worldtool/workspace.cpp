@@ -57,11 +57,15 @@ std::string FileNameOf(const std::string& path) {
 TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter) {
     const auto start = std::chrono::steady_clock::now();
     TScanResult result;
+    for (const std::string& folder : UnreadableFolders(dir)) {
+        result.NotLoaded.push_back(folder);
+        reporter.ReportError(FolderReadFailure(folder));
+    }
     LoadWorkspaceRecords(dir);
     std::vector<const TZone*> failed;
     auto zones = LoadWorkspaceZones(dir, [&](const std::string& file, const TZone& zone) {
         // The scan hides this message; the line it stopped at is still known.
-        result.FailedZoneFiles.push_back(file);
+        result.NotLoaded.push_back(file);
         failed.push_back(&zone);
         reporter.ReportError(ZoneLoadFailure(file, LineNumber));
     });
