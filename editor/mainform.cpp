@@ -97,6 +97,7 @@ TMainForm::TMainForm(QWidget* parent)
     // report, shown once after the scan: a missing Bases/ is one window, not
     // a box per control.
     const TLoadReportScope gathering(startupReport_);
+    KeepSavesWithin(ProgramFolder + "Zones/");
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Velmora Editor"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -147,6 +148,7 @@ TMainForm::~TMainForm() {
     Document->UndoStack()->disconnect(this);
     Document->disconnect();
     ClearWorld();
+    KeepSavesWithin({});
 }
 
 void TMainForm::CreateCompanions() {

@@ -188,9 +188,23 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
 TServerWorld ListServerWorld(const std::string& serverDir) {
     std::map<int32_t, TServerZone> zones;
     TServerWorld world;
+    // A server folder received from someone else may link anywhere: what
+    // leads out of it is named and not read.
+    const auto leavesServer = [&](const fs::path& path) {
+        if (LiesWithin(path.string(), serverDir))
+            return false;
+        world.Problems.push_back(Msg("Не прочитано, ссылка ведёт за пределы папки сервера: ") +
+                                 Msg(path.string()));
+        return true;
+    };
     for (size_t kind = 0; kind < kServerKinds.size(); ++kind) {
         const fs::path folder = fs::path(serverDir) / kServerKinds[kind].ServerFolder;
         const std::string extension = kServerKinds[kind].Extension;
+        // Without its index the folder's numbered files would stand for what
+        // the index lists: the kind is left out whole.
+        if ((Exists(folder) && leavesServer(folder)) ||
+            (Exists(folder / "index") && leavesServer(folder / "index")))
+            continue;
         const auto index = IndexEntries(folder);
         const std::vector<std::string> names = index ? *index : NumberedFiles(folder, extension);
         for (const std::string& name : names) {
@@ -205,6 +219,8 @@ TServerWorld ListServerWorld(const std::string& serverDir) {
                 world.Problems.push_back(Msg("Нет файла из списка index: ") + Msg(path.string()));
                 continue;
             }
+            if (leavesServer(path))
+                continue;
             TServerZone& zone = zones[*number];
             zone.Number = *number;
             if (!zone.Files[kind].empty()) {

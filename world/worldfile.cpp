@@ -414,6 +414,34 @@ bool SaveLinesToFile(const std::string& path, const TStringList& lines) {
 
 namespace {
 
+std::string gSaveFolder;
+
+// Whether `path`, spelled as it is, lies below `folder`: no link resolved.
+bool LiesWithinAsWritten(const std::string& path, const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path inner = fs::absolute(path, error).lexically_normal();
+    fs::path outer = fs::absolute(folder, error).lexically_normal();
+    if (!outer.has_filename() && outer.has_parent_path())
+        outer = outer.parent_path();
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
+}
+
+// A file of the workspace that a link takes out of it.
+bool LeavesSaveFolder(const std::string& path, const std::string& target) {
+    return !gSaveFolder.empty() && LiesWithinAsWritten(path, gSaveFolder) &&
+           !LiesWithin(target, gSaveFolder);
+}
+
+} // namespace
+
+void KeepSavesWithin(const std::string& workspace) {
+    gSaveFolder = workspace;
+}
+
+namespace {
+
 // The file a path finally names: a symbolic link is followed (however many
 // there are in a row), so that the file the link points to is replaced and
 // the link stays a link. A dangling link names the file it would point to.
@@ -437,6 +465,12 @@ bool SaveBytesToFile(const std::string& linkOrPath, const std::string& text) {
     namespace fs = std::filesystem;
     const fs::path target = LinkTarget(linkOrPath);
     const std::string path = target.string();
+    if (LeavesSaveFolder(linkOrPath, path)) {
+        ReportFileError(Msg("Не записан файл ") + Msg(linkOrPath) +
+                        Msg(": ссылка ведёт за пределы рабочей папки, в ") +
+                        Msg(ResolvedPath(path)));
+        return false;
+    }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     // Built by appending: GCC 12 at -O2 takes "." + string&& for an overlapping copy.
     std::string tempFile = ".";

@@ -182,6 +182,14 @@ std::string DiceText(const TDice& dice);
 // printf into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The workspace, once set: a file below it is saved only where it finally
+// lies inside it too. A symbolic link (of the file or of a folder on its way)
+// leading out of it is refused, with a message naming the file and where the
+// link leads, and nothing is written there: a workspace received from
+// someone else must not write anywhere else. Links inside it are followed.
+// Empty (the default): no such check.
+void KeepSavesWithin(const std::string& workspace);
+
 // Writes the lines, each ended by CR LF, into a temporary file beside `path`
 // and renames it over `path` only when everything was written; on any failure
 // the old file stays as it was. Returns false on failure.

@@ -39,6 +39,9 @@ std::string Joined(const TStringList& lines) {
     return bytes;
 }
 
+const QString kZoneNotSavedText =
+    QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью.");
+
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
     if (at != std::string::npos)
@@ -176,11 +179,31 @@ private slots:
         fs::create_directory(Workspace("SHP/10.shp")); // no file can be renamed over it
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
         prompts_->ExpectError(QStringLiteral("Не могу сохранить магазины"));
-        prompts_->ExpectError(
-            QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью."));
+        prompts_->ExpectError(kZoneNotSavedText);
         Action("N34")->trigger();
         QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("Ольховка~")) !=
                 std::string::npos); // the other files were still written
+    }
+
+    // A workspace file that links out of the workspace is not written
+    // through: the save names it and the file it leads to stays as it was.
+    void saveThroughALinkOutOfTheWorkspaceIsRefused() {
+        MakeProgram(true, Settings(false, true, true));
+        const std::string theirs = Elsewhere("theirs.wld");
+        fs::rename(Workspace("WLD/10.wld"), theirs);
+        fs::create_symlink(theirs, Workspace("WLD/10.wld"));
+        const std::string before = ReadFile(theirs);
+        Start();
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectError(QStringLiteral("Не записан файл ") + Path(Workspace("WLD/10.wld")) +
+                              QStringLiteral(": ссылка ведёт за пределы рабочей папки, в ") +
+                              Path(theirs));
+        prompts_->ExpectError(QStringLiteral("Не могу сохранить комнаты"));
+        prompts_->ExpectError(kZoneNotSavedText);
+        Action("N34")->trigger();
+        QVERIFY(prompts_->ScriptDone());
+        QCOMPARE(ReadFile(theirs), before);
+        QVERIFY(fs::is_symlink(Workspace("WLD/10.wld")));
     }
 
     void loadZoneBringsInAnOutsideChange() {

@@ -117,6 +117,7 @@ int Resave(std::vector<std::string> args) {
     PrintSummary(scan);
     if (!MakeWorkspaceFolders(args[1]))
         return kExitFailures;
+    KeepSavesWithin(args[1]);
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();
     for (const auto& zone : scan.Zones)
@@ -302,6 +303,7 @@ int Layout(const std::vector<std::string>& args) {
     const double seconds = SecondsSince(start);
     TExitLayoutResult total;
     int unfit = 0;
+    KeepSavesWithin(folders[0]);
     BeginBatchWrite();
     for (size_t i = 0; i < zones.size(); ++i) {
         const int32_t number = zones[i]->ZoneNumber;
