@@ -19,6 +19,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
 
 using namespace guitest;
@@ -247,6 +248,24 @@ private slots:
                                QString::fromStdString(Workspace(""))),
                  qPrintable(text));
         QCOMPARE(Zone().ZoneCount(), 0);
+    }
+
+    // A temporary file of a save killed long ago goes at the start, named
+    // among the notes; one written just now (another editor) stays.
+    void leftoversOfAKilledSaveGoAtTheStart() {
+        MakeProgram(true, Settings(false, true, true));
+        const std::string stale = Workspace("WLD/.10.wld.Ab3dEf");
+        const std::string fresh = Workspace("WLD/.10.wld.Zz9Yy8");
+        WriteFile(stale, "half a file");
+        WriteFile(fresh, "being written");
+        fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(2));
+        Start();
+        QVERIFY(!fs::exists(stale));
+        QVERIFY(fs::exists(fresh));
+        QVERIFY(Report() && Report()->isVisible());
+        QVERIFY2(Report()->Text().contains(QStringLiteral("Удалён остаток прерванной записи: ") +
+                                           QString::fromStdString(stale)),
+                 qPrintable(Report()->Text()));
     }
 
     void missingBasesIsReportedOnceAndTheEditorGoesOn() {

@@ -118,6 +118,7 @@ int Resave(std::vector<std::string> args) {
     if (!MakeWorkspaceFolders(args[1]))
         return kExitFailures;
     KeepSavesWithin(args[1]);
+    RemoveStaleLeftovers(args[1]);
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();
     for (const auto& zone : scan.Zones)
@@ -161,6 +162,7 @@ int Export(const std::vector<std::string>& args) {
     PrintSummary(scan);
     if (!MakeWorkspaceFolders(folders[1]))
         return kExitFailures;
+    RemoveStaleLeftovers(folders[1]);
     const auto start = std::chrono::steady_clock::now();
     int lost = 0, notWritten = 0;
     BeginBatchWrite();
@@ -216,6 +218,7 @@ int Import(const std::vector<std::string>& args) {
         return Usage("import takes the server's world folder and a workspace folder");
     if (!IsFolder(folders[0]))
         return Usage(("not a folder: " + folders[0]).c_str());
+    RemoveStaleLeftovers(folders[1]);
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();
     const TServerWorld world = ListServerWorld(folders[0]);
@@ -304,6 +307,7 @@ int Layout(const std::vector<std::string>& args) {
     TExitLayoutResult total;
     int unfit = 0;
     KeepSavesWithin(folders[0]);
+    RemoveStaleLeftovers(folders[0]);
     BeginBatchWrite();
     for (size_t i = 0; i < zones.size(); ++i) {
         const int32_t number = zones[i]->ZoneNumber;
@@ -383,6 +387,7 @@ int Generate(const std::vector<std::string>& args) {
         return Usage("generate takes one folder and --zones N");
     if (!MakeWorkspaceFolders(folders[0]))
         return kExitFailures;
+    RemoveStaleLeftovers(folders[0]);
     TStderrReporter reporter;
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();

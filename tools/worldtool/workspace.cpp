@@ -1,6 +1,7 @@
 #include "workspace.h"
 
 #include "codepage.h"
+#include "leftovers.h"
 #include "maplayout.h"
 #include "worldlists.h"
 
@@ -108,6 +109,18 @@ bool MakeWorkspaceFolders(const std::string& dir) {
         }
     }
     return true;
+}
+
+namespace {
+
+// Taken when the program is loaded: the start of this run.
+const fs::file_time_type kStarted = fs::file_time_type::clock::now();
+
+} // namespace
+
+void RemoveStaleLeftovers(const std::string& dir) {
+    for (const std::string& path : RemoveLeftovers(dir, kStarted))
+        std::printf("removed leftover: %s\n", path.c_str());
 }
 
 void BeginBatchWrite() {

@@ -56,6 +56,10 @@ void SaveZoneTo(const TZone& zone, const std::string& out);
 // false (with a message on stderr) when one cannot be made.
 bool MakeWorkspaceFolders(const std::string& dir);
 
+// Removes what a killed save or import left in the workspace `dir` (see
+// RemoveLeftovers) from before this run, each named on stdout.
+void RemoveStaleLeftovers(const std::string& dir);
+
 // Batch writing: files are not flushed one by one (SyncSavedFiles off) ...
 void BeginBatchWrite();
 // ... but the file system holding `dir` is flushed once at the end; false
