@@ -211,8 +211,9 @@ TServerWorld ListServerWorld(const std::string& serverDir) {
             const fs::path path = folder / name;
             const auto number = ZoneOfFileName(name, extension);
             if (!number) {
+                // The name is a line of the index, which may be of any length.
                 world.Problems.push_back(Msg("Пропущен файл с именем не вида N") + Msg(extension) +
-                                         Msg(": ") + Msg(path.string()));
+                                         Msg(": ") + Msg((folder / QuotedLine(name)).string()));
                 continue;
             }
             if (!IsRegularFile(path)) {

@@ -108,6 +108,13 @@ std::string Msg(std::string_view utf8) {
     return Utf8ToCp1251(utf8);
 }
 
+std::string QuotedLine(std::string_view line) {
+    constexpr size_t kQuoted = 200;
+    if (line.size() <= kQuoted)
+        return std::string(line);
+    return std::string(line.substr(0, kQuoted)) + "...";
+}
+
 std::string LoadErrorSuffix(int lineNumber) {
     if (lineNumber == -1)
         return Msg("\r\n(Не смог открыть файл)");

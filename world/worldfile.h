@@ -46,6 +46,11 @@ void ReportFileNote(const std::string& message);
 // The Windows-1251 form of a UTF-8 literal or path, for messages.
 std::string Msg(std::string_view utf8);
 
+// What a message quotes of a line read from a file: its first 200
+// characters and "..." when there are more. A file may hold a line of
+// megabytes, which no message should repeat whole.
+std::string QuotedLine(std::string_view line);
+
 // "\r\n(Не смог открыть файл)", "\r\n(Не смог закрыть файл)" or "\r\n(Ошибка в строке n)".
 std::string LoadErrorSuffix(int lineNumber);
 

@@ -159,6 +159,16 @@ TEST_F(ServerImport, LinksOutOfTheServerFolderAreNotRead) {
         EXPECT_FALSE(fs::exists(Workspace() / name)) << name;
 }
 
+// An index line of a megabyte is quoted by its first 200 characters.
+TEST_F(ServerImport, AHugeIndexLineIsQuotedShort) {
+    Put("zon/index", std::string(1 << 20, 'z') + "\n$\n");
+    const TServerWorld world = ListServerWorld(Server().string());
+    ASSERT_EQ(world.Problems.size(), 1u);
+    EXPECT_EQ(Cp1251ToUtf8(world.Problems[0]),
+              "Пропущен файл с именем не вида N.zon: " + (Server() / "zon").string() + "/" +
+                  std::string(200, 'z') + "...");
+}
+
 TEST_F(ServerImport, ExistingZoneIsLeftAloneUnlessOverwriteIsAsked) {
     PutTwoZones();
     WriteBytes(Workspace() / "WLD/30.map", "3000 1 1 1\r\n");
