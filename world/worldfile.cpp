@@ -56,23 +56,35 @@ std::optional<int32_t> ZoneOfFileName(const std::string& path) {
     return static_cast<int32_t>(std::stol(name));
 }
 
-std::string ResolvedPath(const std::string& path) {
-    namespace fs = std::filesystem;
+namespace {
+
+// `path` made absolute with "." and ".." resolved as written, no link followed.
+std::filesystem::path NormalPath(const std::string& path) {
     std::error_code error;
-    fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
-    if (error) // a loop of links: the name as written, normalised
-        resolved = fs::absolute(path, error).lexically_normal();
+    return std::filesystem::absolute(path, error).lexically_normal();
+}
+
+// Whether `inner` is `outer` or lies below it, both absolute and normal.
+bool IsBelow(const std::filesystem::path& inner, std::filesystem::path outer) {
     // "ws/" and "ws" are the same folder.
-    if (!resolved.has_filename() && resolved.has_parent_path() && resolved != resolved.root_path())
-        resolved = resolved.parent_path();
-    return resolved.string();
+    if (!outer.has_filename() && outer.has_parent_path() && outer != outer.root_path())
+        outer = outer.parent_path();
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
+}
+
+} // namespace
+
+std::string ResolvedPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(NormalPath(path), error);
+    // A loop of links: the name as written.
+    return (error ? NormalPath(path) : resolved).string();
 }
 
 bool LiesWithin(const std::string& path, const std::string& folder) {
-    const std::filesystem::path inner(ResolvedPath(path));
-    const std::filesystem::path outer(ResolvedPath(folder));
-    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
-           outer.end();
+    return IsBelow(ResolvedPath(path), ResolvedPath(folder));
 }
 
 bool ReadFileBytes(const std::string& path, std::string& out) {
@@ -423,21 +435,9 @@ namespace {
 
 std::string gSaveFolder;
 
-// Whether `path`, spelled as it is, lies below `folder`: no link resolved.
-bool LiesWithinAsWritten(const std::string& path, const std::string& folder) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path inner = fs::absolute(path, error).lexically_normal();
-    fs::path outer = fs::absolute(folder, error).lexically_normal();
-    if (!outer.has_filename() && outer.has_parent_path())
-        outer = outer.parent_path();
-    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
-           outer.end();
-}
-
-// A file of the workspace that a link takes out of it.
+// A file of the workspace, as its path is spelled, that a link takes out of it.
 bool LeavesSaveFolder(const std::string& path, const std::string& target) {
-    return !gSaveFolder.empty() && LiesWithinAsWritten(path, gSaveFolder) &&
+    return !gSaveFolder.empty() && IsBelow(NormalPath(path), NormalPath(gSaveFolder)) &&
            !LiesWithin(target, gSaveFolder);
 }
 
