@@ -7,13 +7,13 @@ namespace {
 
 TLoadReport* openReport = nullptr;
 
+} // namespace
+
 QString BoxText(const std::string& message) {
     QString text = FromCp1251(message);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
-
-} // namespace
 
 void TPromptErrorReporter::ReportError(const std::string& message) {
     Prompts().Error(BoxText(message));

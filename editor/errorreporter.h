@@ -7,6 +7,9 @@
 
 #include <QStringList>
 
+// A Windows-1251 message with "\r\n" line breaks as a box or a tip shows it.
+QString BoxText(const std::string& message);
+
 class TPromptErrorReporter : public TErrorReporter {
 public:
     // The Windows-1251 message goes to Prompts().Error.

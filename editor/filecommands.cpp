@@ -509,6 +509,14 @@ void TFileCommands::ExportForServer() {
     const TSettings settings = main_.ConfigForm->settings();
     // The records as they are in memory: page edits not applied stay out.
     const std::string folder = main_.ProgramFolder + PathFromText(FromCp1251(settings.Path));
+    if (ExportWouldWriteIntoWorkspace(folder, main_.ProgramFolder + "Zones/")) {
+        Prompts().Error(QStringLiteral("Папка экспорта %1 — рабочая папка редактора или папка "
+                                       "внутри неё: экспорт заменил бы файлы зон их копиями для "
+                                       "сервера. Ничего не записано; укажите в настройках другой "
+                                       "относительный путь.")
+                            .arg(PathText(folder)));
+        return;
+    }
     OfferMissingExportFolders(folder);
     TSaveRun run;
     if (!run.Ask(ExportFilePaths(*zone, folder)))

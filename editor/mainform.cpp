@@ -12,6 +12,7 @@
 #include "helpform.h"
 #include "hinting.h"
 #include "importcommand.h"
+#include "leftovers.h"
 #include "listform.h"
 #include "numberform.h"
 #include "pagesupport.h"
@@ -97,6 +98,7 @@ TMainForm::TMainForm(QWidget* parent)
     // report, shown once after the scan: a missing Bases/ is one window, not
     // a box per control.
     const TLoadReportScope gathering(startupReport_);
+    KeepSavesWithin(ProgramFolder + "Zones/");
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Velmora Editor"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -147,6 +149,7 @@ TMainForm::~TMainForm() {
     Document->UndoStack()->disconnect(this);
     Document->disconnect();
     ClearWorld();
+    KeepSavesWithin({});
 }
 
 void TMainForm::CreateCompanions() {
@@ -548,6 +551,11 @@ void TMainForm::StartUp() {
         form->setWindowTitle(QString::fromUtf8(captions[static_cast<size_t>(kind)]));
         form->SetKindTag(kind);
     }
+    // What a killed save or import of an earlier run left; the start-up
+    // report names each.
+    for (const std::string& path :
+         RemoveLeftovers(ProgramFolder + "Zones/", std::filesystem::file_time_type::clock::now()))
+        ReportFileNote(Msg("Удалён остаток прерванной записи: ") + Msg(path));
     ZonePage->ScanWorkspace();
     FileCommands->StampWorkspace();
     if (ZonePage->CurrentZone())

@@ -2,6 +2,7 @@
 
 #include "worlddocument.h"
 
+#include "errorreporter.h"
 #include "filekinds.h"
 #include "keptnumber.h"
 #include "mainform.h"
@@ -16,6 +17,7 @@
 #include "worldlists.h"
 #include "zonechecks.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
@@ -31,6 +33,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <map>
 
 Q_DECLARE_METATYPE(TRoomObj)
 
@@ -50,6 +53,12 @@ public:
     void SetText(int32_t number, const QString& name) {
         setText(QString::number(number) +
                 (unsaved_ ? QStringLiteral("*  ") : QStringLiteral("  ")) + name);
+    }
+    // A zone whose file did not read to its end stands out, its failure in
+    // the tip: it is listed with what was read rather than left out.
+    void SetFailure(const QString& failure) {
+        setToolTip(failure);
+        setForeground(QColor(Qt::red));
     }
     void SetUnsaved(bool unsaved) {
         if (unsaved == unsaved_)
@@ -324,14 +333,23 @@ std::array<QLineEdit*, 6> TZonePage::FilenameEdits() const {
 
 void TZonePage::ScanWorkspace() {
     const std::string dir = main_.ProgramFolder + "Zones/";
+    for (const std::string& folder : UnreadableFolders(dir))
+        ReportFileError(FolderReadFailure(folder));
     LoadWorkspaceRecords(dir, main_.KindName());
     main_.RefillListWindows();
     // A zone file that fails is reported (its zone stays listed with what was
-    // read): the open reader hides the message, so it is given here.
-    for (auto& zone : LoadWorkspaceZones(dir, [](const std::string&file, const TZone&) {
-             ReportFileError(ZoneLoadFailure(file, LineNumber));
-         }))
-        AddZoneEntry(std::move(zone));
+    // read, marked): the open reader hides the message, so it is given here.
+    std::map<const TZone*, std::string> failures;
+    auto zones = LoadWorkspaceZones(dir, [&failures](const std::string& file, const TZone& zone) {
+        const std::string& failure = failures[&zone] = ZoneLoadFailure(file, LineNumber);
+        ReportFileError(failure);
+    });
+    for (auto& zone : zones) {
+        const auto failure = failures.find(zone.get());
+        QListWidgetItem* item = AddZoneEntry(std::move(zone));
+        if (failure != failures.end())
+            ZoneItem(item)->SetFailure(BoxText(failure->second));
+    }
     if (ZoneCount() > 0)
         SelectRow(0);
 }
@@ -343,8 +361,10 @@ void TZonePage::ClearZones() {
     selecting_ = false;
 }
 
-void TZonePage::AddZoneEntry(std::unique_ptr<TZone> zone) {
-    Z_ListBox->addItem(new TZoneItem(std::move(zone)));
+QListWidgetItem* TZonePage::AddZoneEntry(std::unique_ptr<TZone> zone) {
+    auto* item = new TZoneItem(std::move(zone));
+    Z_ListBox->addItem(item);
+    return item;
 }
 
 int TZonePage::ZoneCount() const {

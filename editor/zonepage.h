@@ -119,7 +119,8 @@ private:
     QWidget* BuildStatisticsTab();
     QWidget* BuildSourceTab();
 
-    void AddZoneEntry(std::unique_ptr<TZone> zone);
+    // The new entry of the zone list.
+    QListWidgetItem* AddZoneEntry(std::unique_ptr<TZone> zone);
     QListWidgetItem* ItemOf(const TZone* zone) const;
 
     // The common zone-change step of every edit on the page.

@@ -14,7 +14,8 @@ int ParseCode(const std::string& field, const std::string& listName) {
     try {
         return ToInt32(field);
     } catch (const TLoadFailure&) {
-        throw TVocabularyError{Msg("Неверный код \"") + field + Msg("\" в списке ") + listName};
+        throw TVocabularyError{Msg("Неверный код \"") + QuotedLine(field) + Msg("\" в списке ") +
+                               listName};
     }
 }
 

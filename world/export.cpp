@@ -91,3 +91,12 @@ TExportResult ExportZone(const TZone& zone, const std::string& out,
     write(paths[5], lines);
     return result;
 }
+
+bool ExportWouldWriteIntoWorkspace(const std::string& folder, const std::string& workspace) {
+    if (LiesWithin(folder, workspace))
+        return true;
+    for (const char* kind : kExportFolders)
+        if (LiesWithin((fs::path(folder) / kind).string(), workspace))
+            return true;
+    return false;
+}

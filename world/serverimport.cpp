@@ -62,19 +62,19 @@ std::optional<std::vector<std::string>> IndexEntries(const fs::path& folder) {
     return names;
 }
 
+bool IsRegularFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
 std::vector<std::string> NumberedFiles(const fs::path& folder, const std::string& extension) {
     std::vector<std::string> names;
     for (const std::string& path : ListFiles(folder.string(), extension)) {
         std::string name = fs::path(path).filename().string();
-        if (ZoneOfFileName(name, extension))
+        if (ZoneOfFileName(name, extension) && IsRegularFile(path))
             names.push_back(std::move(name));
     }
     return names;
-}
-
-bool IsRegularFile(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
 }
 
 bool Exists(const fs::path& path) {
@@ -188,23 +188,40 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
 TServerWorld ListServerWorld(const std::string& serverDir) {
     std::map<int32_t, TServerZone> zones;
     TServerWorld world;
+    // A server folder received from someone else may link anywhere: what
+    // leads out of it is named and not read.
+    const auto leavesServer = [&](const fs::path& path) {
+        if (LiesWithin(path.string(), serverDir))
+            return false;
+        world.Problems.push_back(Msg("Не прочитано, ссылка ведёт за пределы папки сервера: ") +
+                                 Msg(path.string()));
+        return true;
+    };
     for (size_t kind = 0; kind < kServerKinds.size(); ++kind) {
         const fs::path folder = fs::path(serverDir) / kServerKinds[kind].ServerFolder;
         const std::string extension = kServerKinds[kind].Extension;
+        // Without its index the folder's numbered files would stand for what
+        // the index lists: the kind is left out whole.
+        if ((Exists(folder) && leavesServer(folder)) ||
+            (Exists(folder / "index") && leavesServer(folder / "index")))
+            continue;
         const auto index = IndexEntries(folder);
         const std::vector<std::string> names = index ? *index : NumberedFiles(folder, extension);
         for (const std::string& name : names) {
             const fs::path path = folder / name;
             const auto number = ZoneOfFileName(name, extension);
             if (!number) {
+                // The name is a line of the index, which may be of any length.
                 world.Problems.push_back(Msg("Пропущен файл с именем не вида N") + Msg(extension) +
-                                         Msg(": ") + Msg(path.string()));
+                                         Msg(": ") + Msg((folder / QuotedLine(name)).string()));
                 continue;
             }
             if (!IsRegularFile(path)) {
                 world.Problems.push_back(Msg("Нет файла из списка index: ") + Msg(path.string()));
                 continue;
             }
+            if (leavesServer(path))
+                continue;
             TServerZone& zone = zones[*number];
             zone.Number = *number;
             if (!zone.Files[kind].empty()) {

@@ -27,11 +27,41 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
-        if (EndsWithNoCase(name, extension) && it->is_regular_file(error))
+        if (EndsWithNoCase(name, extension))
             files.push_back(it->path().string());
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+namespace {
+
+// There (a broken link too) but not to be listed.
+bool IsUnreadableFolder(fs::path folder) {
+    // "Zones/" would not be there when Zones is a file.
+    if (!folder.has_filename() && folder.has_parent_path())
+        folder = folder.parent_path();
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(folder, error)))
+        return false;
+    fs::directory_iterator listing(folder, error);
+    return static_cast<bool>(error);
+}
+
+} // namespace
+
+std::vector<std::string> UnreadableFolders(const std::string& dir) {
+    if (IsUnreadableFolder(dir))
+        return {dir};
+    std::vector<std::string> folders;
+    for (const char* kind : {"OBJ", "MOB", "SHP", "WLD", "TRG", "ZON"})
+        if (IsUnreadableFolder(WorkspaceFolder(dir, kind)))
+            folders.push_back(WorkspaceFolder(dir, kind));
+    return folders;
+}
+
+std::string FolderReadFailure(const std::string& folder) {
+    return Msg("Не могу прочитать папку ") + Msg(folder);
 }
 
 std::string WorkspaceFolder(const std::string& dir, const std::string& folder) {

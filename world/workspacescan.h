@@ -11,9 +11,20 @@
 #include <string>
 #include <vector>
 
-// The files of `folder` whose names end with `extension` (any letter case, as
-// the wildcard "*.ext" matches), sorted by name. A missing folder has none.
+// The entries of `folder` whose names end with `extension` (any letter case,
+// as the wildcard "*.ext" matches), sorted by name. A missing folder has none.
+// Whatever bears such a name is listed, a folder or a broken link too: its
+// reader then says it cannot open it, where leaving it out would make its
+// zone vanish without a word.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);
+
+// The folders of the workspace `dir` that are there but cannot be read (not a
+// folder, no permission, a loop of links): `dir` itself when it is such, else
+// each of its kind folders that is. A missing folder is not among them: a
+// young workspace lacks some, and a save creates them.
+std::vector<std::string> UnreadableFolders(const std::string& dir);
+// The message of such a folder: "Не могу прочитать папку " and its path.
+std::string FolderReadFailure(const std::string& folder);
 
 // `dir` joined with one folder name.
 std::string WorkspaceFolder(const std::string& dir, const std::string& folder);

@@ -3,6 +3,7 @@
 #include "codepage.h"
 #include "strutils.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -57,6 +58,37 @@ std::optional<int32_t> ZoneOfFileName(const std::string& path) {
     return static_cast<int32_t>(std::stol(name));
 }
 
+namespace {
+
+// `path` made absolute with "." and ".." resolved as written, no link followed.
+std::filesystem::path NormalPath(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::absolute(path, error).lexically_normal();
+}
+
+// Whether `inner` is `outer` or lies below it, both absolute and normal.
+bool IsBelow(const std::filesystem::path& inner, std::filesystem::path outer) {
+    // "ws/" and "ws" are the same folder.
+    if (!outer.has_filename() && outer.has_parent_path() && outer != outer.root_path())
+        outer = outer.parent_path();
+    return std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end()).first ==
+           outer.end();
+}
+
+} // namespace
+
+std::string ResolvedPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(NormalPath(path), error);
+    // A loop of links: the name as written.
+    return (error ? NormalPath(path) : resolved).string();
+}
+
+bool LiesWithin(const std::string& path, const std::string& folder) {
+    return IsBelow(ResolvedPath(path), ResolvedPath(folder));
+}
+
 bool ReadFileBytes(const std::string& path, std::string& out) {
     return ReadWholeFile(path, out);
 }
@@ -88,6 +120,13 @@ void ReportFileNote(const std::string& message) {
 
 std::string Msg(std::string_view utf8) {
     return Utf8ToCp1251(utf8);
+}
+
+std::string QuotedLine(std::string_view line) {
+    constexpr size_t kQuoted = 200;
+    if (line.size() <= kQuoted)
+        return std::string(line);
+    return std::string(line.substr(0, kQuoted)) + "...";
 }
 
 std::string LoadErrorSuffix(int lineNumber) {
@@ -408,6 +447,22 @@ TWriteResult SaveLinesToFile(const std::string& path, const TStringList& lines) 
 
 namespace {
 
+std::string gSaveFolder;
+
+// A file of the workspace, as its path is spelled, that a link takes out of it.
+bool LeavesSaveFolder(const std::string& path, const std::string& target) {
+    return !gSaveFolder.empty() && IsBelow(NormalPath(path), NormalPath(gSaveFolder)) &&
+           !LiesWithin(target, gSaveFolder);
+}
+
+} // namespace
+
+void KeepSavesWithin(const std::string& workspace) {
+    gSaveFolder = workspace;
+}
+
+namespace {
+
 // The file a path finally names: a symbolic link is followed (however many
 // there are in a row), so that the file the link points to is replaced and
 // the link stays a link. A dangling link names the file it would point to.
@@ -437,6 +492,12 @@ TWriteResult SaveBytesToFile(const std::string& linkOrPath, const std::string& t
     namespace fs = std::filesystem;
     const fs::path target = LinkTarget(linkOrPath);
     const std::string path = target.string();
+    if (LeavesSaveFolder(linkOrPath, path)) {
+        ReportFileError(Msg("Не записан файл ") + Msg(linkOrPath) +
+                        Msg(": ссылка ведёт за пределы рабочей папки, в ") +
+                        Msg(ResolvedPath(path)));
+        return false;
+    }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
     // Keep the permissions of the file being replaced; a new file gets the usual ones.

@@ -74,6 +74,11 @@ std::string WriteFailureReason(const std::string& path, const TWriteResult& resu
 // The Windows-1251 form of a UTF-8 literal or path, for messages.
 std::string Msg(std::string_view utf8);
 
+// What a message quotes of a line read from a file: its first 200
+// characters and "..." when there are more. A file may hold a line of
+// megabytes, which no message should repeat whole.
+std::string QuotedLine(std::string_view line);
+
 // "\r\n(Не смог открыть файл)", "\r\n(Не смог закрыть файл)" or "\r\n(Ошибка в строке n)".
 std::string LoadErrorSuffix(int lineNumber);
 
@@ -147,6 +152,13 @@ private:
 // name is not a number.
 std::optional<int32_t> ZoneOfFileName(const std::string& path);
 
+// Where `path` finally leads: made absolute, every symbolic link followed and
+// "." and ".." resolved; the part that does not exist yet is kept as written.
+std::string ResolvedPath(const std::string& path);
+// Whether `path` is `folder` or lies below it, where both finally lead: a
+// name spelled another way ("ws/../ws") or reached through a link counts.
+bool LiesWithin(const std::string& path, const std::string& folder);
+
 // Reads a whole regular file; false for a folder, a missing or unreadable file.
 bool ReadFileBytes(const std::string& path, std::string& out);
 // The lines of a text, split as the world files are (LineNumber is not touched).
@@ -217,6 +229,14 @@ std::string DiceText(const TDice& dice);
 
 // printf into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The workspace, once set: a file below it is saved only where it finally
+// lies inside it too. A symbolic link (of the file or of a folder on its way)
+// leading out of it is refused, with a message naming the file and where the
+// link leads, and nothing is written there: a workspace received from
+// someone else must not write anywhere else. Links inside it are followed.
+// Empty (the default): no such check.
+void KeepSavesWithin(const std::string& workspace);
 
 // Writes the lines, each ended by CR LF, into a temporary file beside `path`
 // and renames it over `path` only when everything was written; on any failure

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <chrono>
 #include <filesystem>
+#include <map>
 
 using namespace guitest;
 namespace fs = std::filesystem;
@@ -38,6 +39,9 @@ std::string Joined(const TStringList& lines) {
         bytes += line + "\r\n";
     return bytes;
 }
+
+const QString kZoneNotSavedText =
+    QStringLiteral("Не все файлы зоны удалось записать: зона сохранена не полностью.");
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
@@ -88,6 +92,14 @@ class TFileCommandsTest : public TEditorFixture {
     }
     std::string Exported(const std::string& file) const {
         return ReadFile(program_ + "LIB/world/" + file);
+    }
+    // Every file of the workspace with its bytes.
+    std::map<std::string, std::string> WorkspaceBytes() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(Workspace("")))
+            if (entry.is_regular_file())
+                files[entry.path().string()] = ReadFile(entry.path().string());
+        return files;
     }
 
 private slots:
@@ -243,6 +255,27 @@ private slots:
         Click(Zone().Z_SaveMUDBtn);
         QCOMPARE(Exported("ZON/10.zon"), std::string("the server's own\n"));
         QVERIFY(!Exported("WLD/10.wld").empty());
+    }
+
+    // A workspace file that links out of the workspace is not written
+    // through: the save names it and the file it leads to stays as it was.
+    void saveThroughALinkOutOfTheWorkspaceIsRefused() {
+        MakeProgram(true, Settings(false, true, true));
+        const std::string theirs = Elsewhere("theirs.wld");
+        fs::rename(Workspace("WLD/10.wld"), theirs);
+        fs::create_symlink(theirs, Workspace("WLD/10.wld"));
+        const std::string before = ReadFile(theirs);
+        Start();
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        prompts_->ExpectError(QStringLiteral("Не записан файл ") + Path(Workspace("WLD/10.wld")) +
+                              QStringLiteral(": ссылка ведёт за пределы рабочей папки, в ") +
+                              Path(theirs));
+        prompts_->ExpectError(QStringLiteral("Не могу сохранить комнаты"));
+        prompts_->ExpectError(kZoneNotSavedText);
+        Action("N34")->trigger();
+        QVERIFY(prompts_->ScriptDone());
+        QCOMPARE(ReadFile(theirs), before);
+        QVERIFY(fs::is_symlink(Workspace("WLD/10.wld")));
     }
 
     void loadZoneBringsInAnOutsideChange() {
@@ -509,6 +542,25 @@ private slots:
         prompts_->ExpectConfirm(question, true);
         Export(false);
         QVERIFY(!Exported("WLD/10.wld").empty());
+    }
+
+    // An export folder set to the workspace, however spelled, would put the
+    // server's copies over the editor's own files: refused, nothing written.
+    void exportIntoTheWorkspaceIsRefused() {
+        StartOn(true);
+        const auto before = WorkspaceBytes();
+        for (const QString& path : {QStringLiteral("Zones/"), QStringLiteral("LIB/../Zones"),
+                                    QStringLiteral("Zones/ZON/")}) {
+            form_->ConfigForm->Edit1->setText(path);
+            prompts_->ExpectError(
+                QStringLiteral("Папка экспорта %1 — рабочая папка редактора или папка внутри "
+                               "неё: экспорт заменил бы файлы зон их копиями для сервера. Ничего "
+                               "не записано; укажите в настройках другой относительный путь.")
+                    .arg(Path(program_) + path));
+            Click(Zone().Z_SaveMUDBtn);
+            QVERIFY(prompts_->ScriptDone());
+        }
+        QVERIFY(WorkspaceBytes() == before);
     }
 
     void newZoneInAnEmptyWorkspaceIsFoundAgain() {

@@ -19,6 +19,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
 
 using namespace guitest;
@@ -210,6 +211,61 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), text);
         QTest::mouseClick(Report()->CloseBtn, Qt::LeftButton);
         QVERIFY(!Report()->isVisible());
+    }
+
+    // What cannot be read at all is in the report: a zone file that is a
+    // folder (its zone stays listed, marked), a kind folder that cannot be
+    // listed, and a workspace that is no folder.
+    void unreadableFilesAndFoldersAreReported() {
+        MakeProgram(true, Settings(false, true, true));
+        fs::create_directories(Workspace("ZON/12.zon"));
+        fs::remove_all(Workspace("OBJ"));
+        fs::create_symlink("OBJ", Workspace("OBJ")); // a loop of links
+        Start();
+        QVERIFY(Report() && Report()->isVisible());
+        QString text = Report()->Text();
+        const QString zoneFailure = QStringLiteral("Не могу загрузить зону\nФайл: ") +
+                                    QString::fromStdString(Workspace("ZON/12.zon")) +
+                                    QStringLiteral("\n(Не смог открыть файл)");
+        QVERIFY2(text.contains(zoneFailure), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("Не могу прочитать папку ") +
+                               QString::fromStdString(Workspace("OBJ"))),
+                 qPrintable(text));
+        QCOMPARE(ZoneEntries(Zone().Z_ListBox),
+                 (QStringList{QStringLiteral("10  Деревня Ольховка"),
+                              QStringLiteral("11  Ольховый лес"), QStringLiteral("12  ")}));
+        const QListWidgetItem* failed = Zone().Z_ListBox->item(2);
+        QCOMPARE(failed->toolTip(), zoneFailure);
+        QVERIFY(failed->foreground().color() != Zone().Z_ListBox->item(0)->foreground().color());
+
+        Stop();
+        fs::remove_all(Workspace(""));
+        WriteFile(program_ + "Zones", "not a folder");
+        Start();
+        QVERIFY(Report() && Report()->isVisible());
+        text = Report()->Text();
+        QVERIFY2(text.contains(QStringLiteral("Не могу прочитать папку ") +
+                               QString::fromStdString(Workspace(""))),
+                 qPrintable(text));
+        QCOMPARE(Zone().ZoneCount(), 0);
+    }
+
+    // A temporary file of a save killed long ago goes at the start, named
+    // among the notes; one written just now (another editor) stays.
+    void leftoversOfAKilledSaveGoAtTheStart() {
+        MakeProgram(true, Settings(false, true, true));
+        const std::string stale = Workspace("WLD/.10.wld.Ab3dEf");
+        const std::string fresh = Workspace("WLD/.10.wld.Zz9Yy8");
+        WriteFile(stale, "half a file");
+        WriteFile(fresh, "being written");
+        fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(2));
+        Start();
+        QVERIFY(!fs::exists(stale));
+        QVERIFY(fs::exists(fresh));
+        QVERIFY(Report() && Report()->isVisible());
+        QVERIFY2(Report()->Text().contains(QStringLiteral("Удалён остаток прерванной записи: ") +
+                                           QString::fromStdString(stale)),
+                 qPrintable(Report()->Text()));
     }
 
     void missingBasesIsReportedOnceAndTheEditorGoesOn() {

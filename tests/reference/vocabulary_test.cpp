@@ -30,6 +30,14 @@ TEST(Vocabulary, BadCodesAndMissingFilesAreErrors) {
     } catch (const TVocabularyError& e) {
         EXPECT_EQ(Cp1251ToUtf8(e.Message), "Не могу открыть файл /nonexistent/Bases/Type");
     }
+    // A code of a megabyte is quoted by its first 200 characters.
+    try {
+        CodedItems({std::string(1 << 20, 'x') + "\tname"}, 0, "Type");
+        FAIL();
+    } catch (const TVocabularyError& e) {
+        EXPECT_EQ(Cp1251ToUtf8(e.Message),
+                  "Неверный код \"" + std::string(200, 'x') + "...\" в списке Type");
+    }
 }
 
 TEST(Vocabulary, SpellAndGridLayouts) {

@@ -88,6 +88,18 @@ EXPECTED
     run scan "$ws"
     expect_status 0 "scan of a repaired workspace"
     [ -s "$work/err" ] && fail "messages for a clean workspace: $(cat "$work/err")"
+    # A zone file that is a folder and a kind folder that is not one are not
+    # passed over: each is named and counted as not loaded.
+    mkdir "$ws/ZON/3.zon"
+    rm -r "$ws/OBJ"
+    echo junk >"$ws/OBJ"
+    run scan "$ws"
+    expect_status 1 "scan with a zone file that is a folder"
+    grep -qx "zones: 1 loaded, 2 not loaded" "$work/out" || fail "zone count: $(cat "$work/out")"
+    grep -qx "  not loaded: $ws/OBJ" "$work/out" || fail "unread folder not listed: $(cat "$work/out")"
+    grep -qx "  not loaded: $ws/ZON/3.zon" "$work/out" || fail "folder zone file not listed"
+    grep -qx "Не могу прочитать папку $ws/OBJ" "$work/err" || fail "no folder message: $(cat "$work/err")"
+    grep -qx "Файл: $ws/ZON/3.zon" "$work/err" || fail "no zone file message: $(cat "$work/err")"
     ;;
 
 resave_roundtrip)
@@ -211,6 +223,31 @@ save_failures)
     else
         echo "no mount namespace here: the full disk part skipped"
     fi
+    ;;
+
+export_into_workspace)
+    # The workspace itself, spelled otherwise, reached through a link, a folder
+    # inside it, or a target whose kind folder is a link into it: refused,
+    # nothing written or created.
+    run generate "$work/ws" --zones 2 --seed 5
+    ln -s "$work/ws" "$work/link"
+    mkdir -p "$work/tgt"
+    ln -s "$work/ws/WLD" "$work/tgt/WLD"
+    before=$(cd "$work" && find ws -printf '%p %s %T@\n' | sort | md5sum)
+    for target in "$work/ws" "$work/ws/" "$work/ws/../ws" "$work/link" "$work/ws/ZON" \
+        "$work/ws/new/deeper" "$work/tgt"; do
+        run export "$work/ws" "$target"
+        expect_status 1 "export into the workspace: $target"
+        grep -qF "the export folder $target is the workspace $work/ws or lies inside it" "$work/err" ||
+            fail "no refusal naming $target: $(cat "$work/err")"
+        [ -s "$work/out" ] && fail "export into $target printed: $(cat "$work/out")"
+    done
+    after=$(cd "$work" && find ws -printf '%p %s %T@\n' | sort | md5sum)
+    [ "$before" = "$after" ] || fail "the workspace changed"
+    [ "$(find "$work/tgt" -mindepth 1 | wc -l)" -eq 1 ] || fail "files in the target: $(find "$work/tgt")"
+    # Beside the workspace, under a similar name, is no inside.
+    run export "$work/ws" "$work/ws2"
+    expect_status 0 "export beside the workspace"
     ;;
 
 import)

@@ -126,6 +126,49 @@ TEST_F(ServerImport, IndexListsTheFilesAndNumberedFilesStandInWhereThereIsNone) 
     EXPECT_EQ(report.Failures, world.Problems);
 }
 
+// Links that lead out of the server folder (a file, a kind folder, an
+// index) are named and not read; a link that stays inside is followed.
+TEST_F(ServerImport, LinksOutOfTheServerFolderAreNotRead) {
+    const fs::path outside = Dir / "outside";
+    WriteBytes(outside / "30.wld", "#3000\nsecret~\n");
+    WriteBytes(outside / "obj/30.obj", "#3001\nsecret~\n");
+    WriteBytes(outside / "index", "30.mob\n$\n");
+    Put("zon/30.zon", "#30\n");
+    Put("shared/31.wld", "#3100\n");
+    Put("zon/31.zon", "#31\n");
+    Put("mob/30.mob", "#3002\n");
+    fs::create_directories(Server() / "wld");
+    fs::create_symlink(outside / "30.wld", Server() / "wld/30.wld");
+    fs::create_symlink("../shared/31.wld", Server() / "wld/31.wld");
+    fs::create_symlink(outside / "obj", Server() / "obj");
+    fs::create_symlink(outside / "index", Server() / "mob/index");
+
+    const auto problem = [](const fs::path& path) {
+        return "Не прочитано, ссылка ведёт за пределы папки сервера: " + path.string();
+    };
+    const TImportReport report = Import();
+    std::vector<std::string> failures;
+    for (const std::string& failure : report.Failures)
+        failures.push_back(Cp1251ToUtf8(failure));
+    EXPECT_EQ(failures,
+              (std::vector<std::string>{problem(Server() / "wld/30.wld"), problem(Server() / "obj"),
+                                        problem(Server() / "mob/index")}));
+    EXPECT_EQ(report.Imported, (std::vector<int32_t>{30, 31}));
+    EXPECT_EQ(ReadBytes(Workspace() / "WLD/31.wld"), "#3100\r\n");
+    for (const char* name : {"WLD/30.wld", "OBJ/30.obj", "MOB/30.mob"})
+        EXPECT_FALSE(fs::exists(Workspace() / name)) << name;
+}
+
+// An index line of a megabyte is quoted by its first 200 characters.
+TEST_F(ServerImport, AHugeIndexLineIsQuotedShort) {
+    Put("zon/index", std::string(1 << 20, 'z') + "\n$\n");
+    const TServerWorld world = ListServerWorld(Server().string());
+    ASSERT_EQ(world.Problems.size(), 1u);
+    EXPECT_EQ(Cp1251ToUtf8(world.Problems[0]),
+              "Пропущен файл с именем не вида N.zon: " + (Server() / "zon").string() + "/" +
+                  std::string(200, 'z') + "...");
+}
+
 TEST_F(ServerImport, ExistingZoneIsLeftAloneUnlessOverwriteIsAsked) {
     PutTwoZones();
     WriteBytes(Workspace() / "WLD/30.map", "3000 1 1 1\r\n");

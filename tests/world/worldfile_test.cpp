@@ -143,6 +143,39 @@ TEST_F(SafeSave, WritesThroughLinksAndKeepsThePermissions) {
     EXPECT_EQ(ReadBytes((Dir / "server" / "13.wld").string()), "made\r\n");
 }
 
+// In a workspace, a link (of the file or of a folder) leading out of it is
+// refused, named, and its target kept; a link inside it is followed, and a
+// file outside the workspace is saved as ever.
+TEST_F(SafeSave, LinksOutOfTheWorkspaceAreRefused) {
+    namespace fs = std::filesystem;
+    const fs::path ws = Dir / "ws";
+    const fs::path outside = Dir / "outside";
+    WriteBytes(outside / "12.wld", "theirs\r\n");
+    WriteBytes(ws / "WLD/real/13.wld", "old\r\n");
+    fs::create_symlink(outside / "12.wld", ws / "WLD/12.wld");
+    fs::create_symlink("real/13.wld", ws / "WLD/13.wld");
+    fs::create_symlink(outside, ws / "OBJ");
+    KeepSavesWithin(ws.string() + "/");
+
+    EXPECT_FALSE(SaveLinesToFile((ws / "WLD/12.wld").string(), {"mine"}));
+    EXPECT_FALSE(SaveLinesToFile((ws / "OBJ/12.obj").string(), {"mine"}));
+    EXPECT_TRUE(SaveLinesToFile((ws / "WLD/13.wld").string(), {"new"}));
+    EXPECT_TRUE(SaveLinesToFile((Dir / "elsewhere.txt").string(), {"free"}));
+    KeepSavesWithin({});
+
+    EXPECT_EQ(ReadBytes(outside / "12.wld"), "theirs\r\n");
+    EXPECT_FALSE(fs::exists(outside / "12.obj"));
+    EXPECT_EQ(ReadBytes(ws / "WLD/real/13.wld"), "new\r\n");
+    EXPECT_EQ(ReadBytes(Dir / "elsewhere.txt"), "free\r\n");
+    EXPECT_EQ(Reporter.Messages,
+              (std::vector<std::string>{"Не записан файл " + (ws / "WLD/12.wld").string() +
+                                            ": ссылка ведёт за пределы рабочей папки, в " +
+                                            (outside / "12.wld").string(),
+                                        "Не записан файл " + (ws / "OBJ/12.obj").string() +
+                                            ": ссылка ведёт за пределы рабочей папки, в " +
+                                            (outside / "12.obj").string()}));
+}
+
 TEST_F(SafeSave, FailureLeavesTheOldFileAndReports) {
     // No file can be opened under a descriptor limit of 0, even by root (who
     // writes into read-only folders), so the temporary file cannot be made.

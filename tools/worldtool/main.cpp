@@ -86,9 +86,8 @@ void PrintSummary(const TScanResult& scan) {
     std::printf("shops: %d\n", scan.Shops);
     std::printf("rooms: %d\n", scan.Rooms);
     std::printf("triggers: %d\n", scan.Triggers);
-    std::printf("zones: %zu loaded, %zu not loaded\n", scan.Zones.size(),
-                scan.FailedZoneFiles.size());
-    for (const auto& file : scan.FailedZoneFiles)
+    std::printf("zones: %zu loaded, %zu not loaded\n", scan.Zones.size(), scan.NotLoaded.size());
+    for (const auto& file : scan.NotLoaded)
         std::printf("  not loaded: %s\n", file.c_str());
     std::printf("scan time: %.3f s\n", scan.Seconds);
 }
@@ -145,6 +144,8 @@ int Resave(std::vector<std::string> args) {
     PrintSummary(scan);
     if (!MakeWorkspaceFolders(args[1]))
         return kExitFailures;
+    KeepSavesWithin(args[1]);
+    RemoveStaleLeftovers(args[1]);
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();
     size_t whole = 0;
@@ -183,11 +184,19 @@ int Export(const std::vector<std::string>& args) {
         return Usage("export takes a folder to read and one to write");
     if (!IsFolder(folders[0]))
         return Usage(("not a folder: " + folders[0]).c_str());
+    if (ExportWouldWriteIntoWorkspace(folders[1], folders[0])) {
+        std::fprintf(stderr,
+                     "worldtool: the export folder %s is the workspace %s or lies inside it; "
+                     "nothing was written\n",
+                     folders[1].c_str(), folders[0].c_str());
+        return kExitFailures;
+    }
     TStderrReporter reporter;
     const TScanResult scan = ScanWorkspace(folders[0], reporter);
     PrintSummary(scan);
     if (!MakeWorkspaceFolders(folders[1]))
         return kExitFailures;
+    RemoveStaleLeftovers(folders[1]);
     const auto start = std::chrono::steady_clock::now();
     int lost = 0, notWritten = 0;
     size_t whole = 0;
@@ -246,6 +255,7 @@ int Import(const std::vector<std::string>& args) {
         return Usage("import takes the server's world folder and a workspace folder");
     if (!IsFolder(folders[0]))
         return Usage(("not a folder: " + folders[0]).c_str());
+    RemoveStaleLeftovers(folders[1]);
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();
     const TServerWorld world = ListServerWorld(folders[0]);
@@ -333,6 +343,8 @@ int Layout(const std::vector<std::string>& args) {
     const double seconds = SecondsSince(start);
     TExitLayoutResult total;
     int unfit = 0;
+    KeepSavesWithin(folders[0]);
+    RemoveStaleLeftovers(folders[0]);
     BeginBatchWrite();
     for (size_t i = 0; i < zones.size(); ++i) {
         const int32_t number = zones[i]->ZoneNumber;
@@ -412,6 +424,7 @@ int Generate(const std::vector<std::string>& args) {
         return Usage("generate takes one folder and --zones N");
     if (!MakeWorkspaceFolders(folders[0]))
         return kExitFailures;
+    RemoveStaleLeftovers(folders[0]);
     TStderrReporter reporter;
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();

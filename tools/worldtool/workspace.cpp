@@ -1,6 +1,7 @@
 #include "workspace.h"
 
 #include "codepage.h"
+#include "leftovers.h"
 #include "maplayout.h"
 #include "worldlists.h"
 
@@ -68,11 +69,15 @@ std::string FileNameOf(const std::string& path) {
 TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter) {
     const auto start = std::chrono::steady_clock::now();
     TScanResult result;
+    for (const std::string& folder : UnreadableFolders(dir)) {
+        result.NotLoaded.push_back(folder);
+        reporter.ReportError(FolderReadFailure(folder));
+    }
     LoadWorkspaceRecords(dir);
     std::vector<const TZone*> failed;
     auto zones = LoadWorkspaceZones(dir, [&](const std::string& file, const TZone& zone) {
         // The scan hides this message; the line it stopped at is still known.
-        result.FailedZoneFiles.push_back(file);
+        result.NotLoaded.push_back(file);
         failed.push_back(&zone);
         reporter.ReportError(ZoneLoadFailure(file, LineNumber));
     });
@@ -115,6 +120,18 @@ bool MakeWorkspaceFolders(const std::string& dir) {
         }
     }
     return true;
+}
+
+namespace {
+
+// Taken when the program is loaded: the start of this run.
+const fs::file_time_type kStarted = fs::file_time_type::clock::now();
+
+} // namespace
+
+void RemoveStaleLeftovers(const std::string& dir) {
+    for (const std::string& path : RemoveLeftovers(dir, kStarted))
+        std::printf("removed leftover: %s\n", path.c_str());
 }
 
 void BeginBatchWrite() {

@@ -43,7 +43,8 @@ private:
 
 struct TScanResult {
     std::vector<std::unique_ptr<TZone>> Zones; // the zone files that loaded
-    std::vector<std::string> FailedZoneFiles;  // the paths of those that did not
+    // The paths of those that did not, and of the folders that could not be read.
+    std::vector<std::string> NotLoaded;
     int Objects = 0, Mobs = 0, Shops = 0, Rooms = 0, Triggers = 0;
     double Seconds = 0;
 };
@@ -51,7 +52,8 @@ struct TScanResult {
 // Reads the workspace `dir` into the world lists in the start-up order:
 // objects, mobs, shops, rooms (with their layout files), triggers, then every
 // zone file through TZone::OpenZoneFile. A zone file that fails to load is
-// reported to `reporter` with the message its load would have shown.
+// reported to `reporter` with the message its load would have shown, and so
+// is a folder that cannot be read.
 TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter);
 
 // Writes the zone's seven files into the workspace layout below `out` as
@@ -62,6 +64,10 @@ void SaveZoneTo(const TZone& zone, const std::string& out);
 // The six workspace folders (ZON, WLD, OBJ, MOB, SHP, TRG) below `dir`;
 // false (with a message on stderr) when one cannot be made.
 bool MakeWorkspaceFolders(const std::string& dir);
+
+// Removes what a killed save or import left in the workspace `dir` (see
+// RemoveLeftovers) from before this run, each named on stdout.
+void RemoveStaleLeftovers(const std::string& dir);
 
 // Batch writing: files are not flushed one by one (SyncSavedFiles off) ...
 void BeginBatchWrite();
