@@ -48,9 +48,6 @@ struct TExportResult {
 TExportResult ExportZone(const TZone& zone, const std::string& folder,
                          const TExportSettings& settings);
 
-// The export's folder names below the server folder (OBJ MOB SHP TRG WLD ZON).
-inline constexpr const char* kExportFolders[] = {"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"};
-
 // Whether an export into `folder` would write into the workspace: the folder
 // or one of its six kind folders is the workspace or lies inside it, however
 // the path is spelled and through whatever links. The export would replace

@@ -493,10 +493,9 @@ TWriteResult SaveBytesToFile(const std::string& linkOrPath, const std::string& t
     const fs::path target = LinkTarget(linkOrPath);
     const std::string path = target.string();
     if (LeavesSaveFolder(linkOrPath, path)) {
-        ReportFileError(Msg("Не записан файл ") + Msg(linkOrPath) +
-                        Msg(": ссылка ведёт за пределы рабочей папки, в ") +
-                        Msg(ResolvedPath(path)));
-        return false;
+        TWriteResult refused;
+        refused.LeadsOutTo = ResolvedPath(path);
+        return refused;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -574,6 +573,8 @@ bool InReadOnlyFolder(const std::string& path) {
 std::string WriteFailureReason(const std::string& path, const TWriteResult& result) {
     if (result.Protected)
         return Msg("защищён от записи");
+    if (!result.LeadsOutTo.empty())
+        return Msg("ссылка ведёт за пределы рабочей папки, в ") + Msg(result.LeadsOutTo);
     switch (result.Error) {
     case ENOSPC:
     case EDQUOT:

@@ -35,7 +35,8 @@ extern bool ReplaceWriteProtected;
 struct TWriteResult {
     int Error = 0;
     bool Protected = false;
-    bool Ok() const { return Error == 0 && !Protected; }
+    std::string LeadsOutTo = {}; // a link out of the save folder, where it leads
+    bool Ok() const { return Error == 0 && !Protected && LeadsOutTo.empty(); }
     explicit operator bool() const { return Ok(); }
 };
 
