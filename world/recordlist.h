@@ -62,8 +62,6 @@ struct TSourceText {
 struct TUnparsedRecord {
     std::optional<int32_t> After;
     TStringList Lines;
-    int FailedLine = 0; // the line of the file where its reading failed
-    bool operator==(const TUnparsedRecord&) const = default;
 };
 
 // The lines of a record file before its first record and after its last
@@ -401,10 +399,10 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
             const bool more = reader.SkipToLineStarting('#', line);
             TStringList text =
                 reader.LinesBetween(start, more ? reader.LineStart() : reader.TextEnd());
-            reader.NoteUnparsed(failedLine, text.front());
+            reader.NoteUnparsed(failedLine);
             if (!more)
                 frame.Tail = SplitOffFromDollar(text);
-            frame.Unparsed.push_back({lastRead, std::move(text), failedLine});
+            frame.Unparsed.push_back({lastRead, std::move(text)});
             atHeader = more;
             continue;
         }

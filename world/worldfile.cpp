@@ -241,9 +241,9 @@ bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std:
         }
         // Each record kept unread is said, and the file counts as not read
         // whole; the builder's text is safe all the same.
-        for (const TWorldReader::TUnparsedNote& note : reader.UnparsedNotes())
-            ReportFileError(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(note.Line));
-        const bool whole = reader.UnparsedNotes().empty();
+        for (const int line : reader.UnparsedLines())
+            ReportFileError(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(line));
+        const bool whole = reader.UnparsedLines().empty();
         LineNumber = -2;
         return whole;
     } catch (const TLoadFailure&) {

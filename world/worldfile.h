@@ -110,16 +110,10 @@ public:
     // `lineNumber` (a record that failed is looked through again from its header).
     void ReturnTo(size_t lineStart, int lineNumber);
 
-    // A record that could not be read, kept as its text: the line where its
-    // reading failed and its header line, said once the file is read.
-    struct TUnparsedNote {
-        int Line;
-        std::string Header;
-    };
-    void NoteUnparsed(int line, std::string header) {
-        unparsed_.push_back({line, std::move(header)});
-    }
-    const std::vector<TUnparsedNote>& UnparsedNotes() const { return unparsed_; }
+    // A record that could not be read and is kept as its text: the line where
+    // its reading failed, said once the file is read.
+    void NoteUnparsed(int line) { unparsedLines_.push_back(line); }
+    const std::vector<int>& UnparsedLines() const { return unparsedLines_; }
 
     // The next line without counting it in LineNumber.
     std::string NextLine();
@@ -146,7 +140,7 @@ private:
     size_t end_ = 0;
     size_t lineStart_ = 0;
     bool pastEnd_ = false;
-    std::vector<TUnparsedNote> unparsed_;
+    std::vector<int> unparsedLines_;
 };
 
 // The zone a record file's name gives ("WLD/12.wld" gives 12); none when its
@@ -233,8 +227,8 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 
 // The workspace, once set: a file below it is saved only where it finally
 // lies inside it too. A symbolic link (of the file or of a folder on its way)
-// leading out of it is refused, with a message naming the file and where the
-// link leads, and nothing is written there: a workspace received from
+// leading out of it is refused (the write result says where the link leads)
+// and nothing is written there: a workspace received from
 // someone else must not write anywhere else. Links inside it are followed.
 // Empty (the default): no such check.
 void KeepSavesWithin(const std::string& workspace);
