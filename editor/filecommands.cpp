@@ -12,6 +12,7 @@
 #include "recovery.h"
 #include "textcodec.h"
 #include "toolsform.h"
+#include "workspacescan.h"
 #include "worlddocument.h"
 #include "worldlists.h"
 #include "zonecontents.h"
@@ -382,24 +383,26 @@ void TFileCommands::SaveZone() {
         return;
     }
     TSaveRun run;
-    if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")) ||
-        !MayWriteOver(FilesOfZone(*zone), zone) || !run.Ask(FilesOfZone(*zone)))
+    if (!Prompts().Confirm(QStringLiteral("Сохранить всю зону?")) || !MaySaveZones({zone}, run))
         return;
     StoreActivePage();
     WriteZones(run, {zone});
 }
 
 bool TFileCommands::SaveWholeZones(const std::vector<TZone*>& zones) {
-    // Every question first, then the writes, then one box for them all.
+    TSaveRun run;
+    return MaySaveZones(zones, run) && WriteZones(run, zones);
+}
+
+bool TFileCommands::MaySaveZones(const std::vector<TZone*>& zones, TSaveRun& run) {
     std::vector<std::string> files;
     for (TZone* zone : zones) {
-        if (!MayWriteOver(FilesOfZone(*zone), zone))
-            return false;
         const std::vector<std::string> own = FilesOfZone(*zone);
+        if (!MayWriteOver(own, zone))
+            return false;
         files.insert(files.end(), own.begin(), own.end());
     }
-    TSaveRun run;
-    return run.Ask(files) && WriteZones(run, zones);
+    return run.Ask(files);
 }
 
 bool TFileCommands::WriteZones(TSaveRun& run, const std::vector<TZone*>& zones) {
@@ -428,15 +431,13 @@ void TFileCommands::NormalizeZoneFiles() {
         Prompts().Error(kSelectZone);
         return;
     }
+    TSaveRun run;
     if (!Prompts().Confirm(
             QStringLiteral("Записать все файлы зоны %1 в формате редактора? Записи, прочитанные "
                            "в других формах, будут переписаны; строки, которые редактор не "
                            "разбирает, останутся на своих местах.")
                 .arg(zone->ZoneNumber)) ||
-        !MayWriteOver(FilesOfZone(*zone), zone))
-        return;
-    TSaveRun run;
-    if (!run.Ask(FilesOfZone(*zone)))
+        !MaySaveZones({zone}, run))
         return;
     StoreActivePage();
     NormalizeZone(*zone);
@@ -536,7 +537,7 @@ void TFileCommands::ExportForServer() {
 void TFileCommands::OfferMissingExportFolders(const std::string& folder) {
     namespace fs = std::filesystem;
     QStringList missing;
-    for (const char* name : kExportFolders)
+    for (const char* name : kKindFolders)
         if (std::error_code error; !fs::is_directory(fs::path(folder) / name, error))
             missing << QString::fromLatin1(name);
     if (missing.isEmpty() ||

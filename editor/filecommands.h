@@ -70,6 +70,11 @@ private:
     // Clears the change state after a whole save; a zone not written whole
     // keeps counting as changed.
     void FinishZoneSave(TZone& zone, bool written);
+    // The questions before the zones' files are written, all before any
+    // write: files changed outside the editor (per zone), then the
+    // write-protected ones among them all, answered into `run`. False when
+    // the builder cancelled or chose to read a zone again.
+    bool MaySaveZones(const std::vector<TZone*>& zones, TSaveRun& run);
     // Writes the zones' files within `run` and names in one box every file
     // that was not written; true when every zone was written whole.
     bool WriteZones(TSaveRun& run, const std::vector<TZone*>& zones);

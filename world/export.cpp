@@ -1,6 +1,7 @@
 #include "export.h"
 
 #include "codepage.h"
+#include "workspacescan.h"
 #include "worldlists.h"
 
 #include <filesystem>
@@ -58,9 +59,9 @@ std::vector<std::string> ExportFilePaths(const TZone& zone, const std::string& f
     const std::string number = std::to_string(zone.ZoneNumber);
     const char* const extensions[] = {".obj", ".mob", ".shp", ".trg", ".wld", ".zon"};
     std::vector<std::string> paths;
-    for (size_t kind = 0; kind < std::size(kExportFolders); ++kind)
+    for (size_t kind = 0; kind < std::size(kKindFolders); ++kind)
         paths.push_back(
-            (fs::path(folder) / kExportFolders[kind] / (number + extensions[kind])).string());
+            (fs::path(folder) / kKindFolders[kind] / (number + extensions[kind])).string());
     return paths;
 }
 
@@ -95,7 +96,7 @@ TExportResult ExportZone(const TZone& zone, const std::string& out,
 bool ExportWouldWriteIntoWorkspace(const std::string& folder, const std::string& workspace) {
     if (LiesWithin(folder, workspace))
         return true;
-    for (const char* kind : kExportFolders)
+    for (const char* kind : kKindFolders)
         if (LiesWithin((fs::path(folder) / kind).string(), workspace))
             return true;
     return false;

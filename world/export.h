@@ -31,9 +31,6 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
 bool WriteForServer(const std::string& path, const TStringList& lines,
                     const TExportSettings& settings, int* substituted = nullptr);
 
-// The export's folder names below the server folder (OBJ MOB SHP TRG WLD ZON).
-inline constexpr const char* kExportFolders[] = {"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"};
-
 // The six files ExportZone writes below `folder`, in the order it writes them.
 std::vector<std::string> ExportFilePaths(const TZone& zone, const std::string& folder);
 

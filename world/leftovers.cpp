@@ -1,5 +1,7 @@
 #include "leftovers.h"
 
+#include "workspacescan.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -18,7 +20,6 @@ constexpr auto kQuietFor = std::chrono::minutes(10);
 
 constexpr std::array<std::string_view, 7> kExtensions = {"zon", "wld", "map", "obj",
                                                          "mob", "shp", "trg"};
-constexpr std::array<const char*, 6> kKindFolders = {"ZON", "WLD", "OBJ", "MOB", "SHP", "TRG"};
 
 // The six letters or digits mkstemp and mkdtemp put in place of "XXXXXX".
 bool IsUniqueTail(std::string_view text) {

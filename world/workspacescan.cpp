@@ -54,7 +54,7 @@ std::vector<std::string> UnreadableFolders(const std::string& dir) {
     if (IsUnreadableFolder(dir))
         return {dir};
     std::vector<std::string> folders;
-    for (const char* kind : {"OBJ", "MOB", "SHP", "WLD", "TRG", "ZON"})
+    for (const char* kind : kKindFolders)
         if (IsUnreadableFolder(WorkspaceFolder(dir, kind)))
             folders.push_back(WorkspaceFolder(dir, kind));
     return folders;

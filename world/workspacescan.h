@@ -6,10 +6,16 @@
 #include "shop.h"
 #include "zone.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+// The six kind folders of a workspace (the export writes the same ones below
+// the server folder), in the order the export writes them.
+inline constexpr std::array<const char*, 6> kKindFolders = {"OBJ", "MOB", "SHP",
+                                                            "TRG", "WLD", "ZON"};
 
 // The entries of `folder` whose names end with `extension` (any letter case,
 // as the wildcard "*.ext" matches), sorted by name. A missing folder has none.
