@@ -1,6 +1,5 @@
 #include "problemsform.h"
 
-#include "checks.h"
 #include "dialogparts.h"
 #include "textcodec.h"
 
@@ -71,7 +70,7 @@ void TProblemsForm::RecheckNow() {
     // The builder's place in a long list stays where it was.
     const int row = P_ProblemsList->currentIndex().row();
     int errors = 0;
-    const std::vector<TProblem> problems = CheckWorld(world, zone);
+    const std::vector<TProblem> problems = CheckWorld(world, zone, named_);
     QList<QTreeWidgetItem*> rows;
     rows.reserve(static_cast<qsizetype>(problems.size()));
     // The filter's entries: all, errors, warnings.

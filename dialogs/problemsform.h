@@ -4,6 +4,7 @@
 // in the whole workspace, one line per problem (severity, record, message).
 // It follows the edits through Recheck(); a double-click opens the record.
 
+#include "checks.h"
 #include "recordtable.h"
 
 #include <QDialog>
@@ -20,6 +21,8 @@ public:
     explicit TProblemsForm(QWidget* parent = nullptr);
 
     void SetSource(TWorldSource source) { source_ = std::move(source); }
+    // The codes the vocabulary lists name (the spells objects cast).
+    void SetNamedCodes(TNamedCodes named) { named_ = std::move(named); }
 
     QCheckBox* P_AllZonesCheckBox; // "Вся рабочая область"; off: the current zone
     QComboBox* P_SeverityComboBox; // all problems, only errors, only warnings
@@ -50,5 +53,6 @@ private:
     void RecheckNow();
 
     TWorldSource source_;
+    TNamedCodes named_;
     bool pending_ = false;
 };

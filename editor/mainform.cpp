@@ -17,6 +17,7 @@
 #include "numberform.h"
 #include "pagesupport.h"
 #include "profile.h"
+#include "problemsform.h"
 #include "prompts.h"
 #include "recordcommands.h"
 #include "recordlistmodel.h"
@@ -455,6 +456,12 @@ void TMainForm::LoadVocabularies() {
     LoadListReporting(
         [this] { FillCodeCombo(ProgramFolder, "ZON_Repop", ZonePage->Z_RepopComboBox, 0, 0); });
     LoadListReporting([this] { EffectForm->LoadLists(ProgramFolder); });
+    // The problems window names the spells of objects that the list does not.
+    LoadListReporting([this] {
+        TNamedCodes named;
+        named.Spells = SpellCodes(LoadVocabulary(ProgramFolder, "Spells"), "Spells");
+        ProblemsForm->SetNamedCodes(std::move(named));
+    });
 }
 
 TKindNameLookup TMainForm::KindName() const {

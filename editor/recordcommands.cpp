@@ -4,6 +4,7 @@
 #include "numberform.h"
 #include "prompts.h"
 #include "recordpage.h"
+#include "serverrules.h"
 #include "toolsform.h"
 #include "worlddocument.h"
 #include "worldlists.h"
@@ -18,10 +19,16 @@ namespace {
 
 template <class List, class Templates>
 TRecordKind KindOf(List& list, const Templates& templates, const char* full, const char* taken,
-                   const char* confirm) {
+                   const char* confirm, int held = 100, const char* reserved = nullptr) {
     TRecordKind kind;
     kind.IsFree = [&list](int32_t vnum) { return list.IsFreeVNum(vnum); };
-    kind.FirstFreeSlot = [&list](int32_t zone) { return list.FirstFreeSlot(zone); };
+    // The offsets held back are the last ones: a free slot past them is none.
+    kind.FirstFreeSlot = [&list, held](int32_t zone) {
+        const int slot = list.FirstFreeSlot(zone);
+        return slot < held ? slot : 100;
+    };
+    kind.Slots = held;
+    kind.Reserved = reserved;
     kind.AddNew = [&list, &templates](int32_t vnum, int templet) {
         auto& record = list.AddNew(vnum);
         if (templet >= 0 && templet < templates.Count())
@@ -53,12 +60,35 @@ QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
+// A number the builder chose is free and may be held; otherwise says why not.
+bool Acceptable(const TRecordKind& kind, int32_t zone, int offset) {
+    const int32_t vnum = zone * 100 + offset;
+    if (offset >= kind.Slots) {
+        Prompts().Error(Text(kind.Reserved).arg(vnum));
+        return false;
+    }
+    if (!kind.IsFree(vnum)) {
+        Prompts().Error(Text(kind.NumberTaken));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+int TRecordKind::FreeSlots(int32_t zone) const {
+    int free = 0;
+    for (int offset = 0; offset < Slots; ++offset)
+        free += IsFree(zone * 100 + offset);
+    return free;
+}
 
 TRecordCommands::TRecordCommands(TMainForm& main) : QObject(&main), main_(main) {
     kinds_ = {
         KindOf(RoomList, main.RoomTemplet, "В зону больше нельзя добавить комнат",
-               "Комната с таким номером уже есть", "Вы действительно хотите удалить эту комнату?"),
+               "Комната с таким номером уже есть", "Вы действительно хотите удалить эту комнату?",
+               kServerRoomOffset,
+               "Номер %1 сервер отводит своей комнате (номер зоны и 99): выберите другой номер"),
         KindOf(ObjList, main.ObjTemplet, "В зону больше нельзя добавить объектов",
                "Объект с таким номером уже есть", "Вы действительно хотите удалить этот объект?"),
         KindOf(MobList, main.MobTemplet, "В зону больше нельзя добавить мобов",
@@ -116,13 +146,14 @@ void TRecordCommands::Add() {
     TRecordPage* records = main_.RecordPage(page);
     TNumberForm& dialog = *main_.NumberForm;
     dialog.SetQuantityEnabled(true);
-    if (records->Count() >= 100) {
+    const int32_t z = zone->ZoneNumber;
+    const int free = kind.FreeSlots(z);
+    if (free == 0) {
         Prompts().Error(Text(kind.ZoneFull));
         return;
     }
-    const int32_t z = zone->ZoneNumber;
     dialog.NumEdit->setValue(records->Count() > 0 ? kind.FirstFreeSlot(z) : 0);
-    dialog.SetMaxQuantity(100 - records->Count());
+    dialog.SetMaxQuantity(free);
     dialog.SetTemplateNames(kind.TemplateNames());
     dialog.exec();
     if (!dialog.Accepted())
@@ -130,9 +161,7 @@ void TRecordCommands::Add() {
     const int templet = dialog.TemplateIndex();
     if (dialog.InputMode() == 1) {
         const int32_t vnum = z * 100 + dialog.Number();
-        if (!kind.IsFree(vnum)) {
-            Prompts().Error(Text(kind.NumberTaken));
-        } else {
+        if (Acceptable(kind, z, dialog.Number())) {
             records->SelectionChanged(); // the shown record is stored first
             Step(page, vnum, TMainForm::StepText(QStringLiteral("добавление"), page, vnum),
                  [&] { AddOne(page, vnum, templet); });
@@ -174,10 +203,8 @@ void TRecordCommands::Copy() {
     if (!dialog.Accepted())
         return;
     const int32_t vnum = z * 100 + dialog.Number();
-    if (!kind.IsFree(vnum)) {
-        Prompts().Error(Text(kind.NumberTaken));
+    if (!Acceptable(kind, z, dialog.Number()))
         return;
-    }
     records->SelectionChanged(); // the source's edits are stored and copied too
     const int32_t source = records->IDComboBox->currentData().toInt();
     const QString text = TMainForm::StepText(QStringLiteral("копирование"), page, source) +

@@ -29,6 +29,12 @@ struct TRecordKind {
     const char* ZoneFull; // the messages, UTF-8
     const char* NumberTaken;
     const char* ConfirmDelete;
+    // The offsets a zone may hold, from 0: rooms stop before the server's own
+    // room (NN99); `Reserved` refuses a number typed beyond them ("%1": the number).
+    int Slots = 100;
+    const char* Reserved = nullptr;
+    // How many offsets below `Slots` are free in a zone.
+    int FreeSlots(int32_t zone) const;
 };
 
 class TRecordCommands : public QObject {

@@ -60,6 +60,14 @@ std::vector<TVocabularyItem> SpellItems(const std::vector<std::string>& lines,
     return items;
 }
 
+std::unordered_set<int32_t> SpellCodes(const std::vector<std::string>& lines,
+                                       const std::string& listName) {
+    std::unordered_set<int32_t> codes;
+    for (const TVocabularyItem& item : SpellItems(lines, listName))
+        codes.insert(item.Code);
+    return codes;
+}
+
 std::vector<TVocabularyItem> FlagItems(const std::vector<std::string>& lines, int padWidth) {
     std::vector<TVocabularyItem> items;
     for (const auto& line : lines)

@@ -4,7 +4,9 @@
 // and flag codes the world files store. This half only parses; the editor
 // puts the items into its combo boxes, flag lists and grids.
 
+#include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // One item of a combo box or flag list: its text and the code it carries.
@@ -33,6 +35,9 @@ std::vector<TVocabularyItem> CodedItems(const std::vector<std::string>& lines, i
 // Spell layout: code, circle, level, name; the item text is the name.
 std::vector<TVocabularyItem> SpellItems(const std::vector<std::string>& lines,
                                         const std::string& listName = {});
+// The codes the spell layout's lines name (the checks' list of known spells).
+std::unordered_set<int32_t> SpellCodes(const std::vector<std::string>& lines,
+                                       const std::string& listName = {});
 // Flag layout: a letter and a plane digit (a single letter is plane 0), name, suffix.
 std::vector<TVocabularyItem> FlagItems(const std::vector<std::string>& lines, int padWidth);
 

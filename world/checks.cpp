@@ -1,5 +1,6 @@
 #include "checks.h"
 
+#include "serverrules.h"
 #include "strutils.h"
 
 #include <algorithm>
@@ -9,8 +10,11 @@
 
 namespace {
 
+constexpr uint8_t kScrollKind = 2, kWandKind = 3, kStaffKind = 4, kPotionKind = 10;
 constexpr uint8_t kContainerKind = 15;
+constexpr uint8_t kDrinkKind = 17;
 constexpr uint8_t kKeyKind = 18;
+constexpr uint8_t kFountainKind = 23;
 // The class a trigger needs to be attached to each kind of record.
 constexpr int16_t kMobTrigger = 0, kObjTrigger = 1, kRoomTrigger = 2;
 
@@ -18,7 +22,8 @@ const std::array<const char*, kProblemKindCount> kTags = {
     "unknown-mob",      "room-limit", "unpaired-exit",      "exit-to-missing-room",
     "exit-to-room-0",   "bad-key",    "unknown-reset",      "not-a-container",
     "bad-trigger",      "bad-shop",   "keeper-not-in-shop", "bad-route",
-    "duplicate-number", "dead-room",  "limit-below-resets",
+    "duplicate-number", "dead-room",  "limit-below-resets", "server-room",
+    "too-many-rooms",   "overfull-drink", "unknown-spell",
 };
 
 std::string N(int32_t number) {
@@ -41,7 +46,8 @@ std::string TriggerClassName(int16_t model) {
 
 class TChecker {
 public:
-    TChecker(const TWorldView& world, std::optional<int32_t> zone) : world_(world), zone_(zone) {
+    TChecker(const TWorldView& world, std::optional<int32_t> zone, const TNamedCodes& named)
+        : world_(world), zone_(zone), named_(named) {
         Index();
     }
 
@@ -50,6 +56,8 @@ public:
         ForEachInScope(world_.Objs, [this](const TObj& obj) {
             CheckTriggers(TRecordType::Obj, obj.VNum, obj.Triggers, kObjTrigger);
             CheckLimit(TRecordType::Obj, obj.VNum, obj.MaxInWorld, objLoads_);
+            CheckDrink(obj);
+            CheckSpells(obj);
         });
         ForEachInScope(world_.Mobs, [this](const TMob& mob) {
             CheckTriggers(TRecordType::Mob, mob.VNum, mob.Triggers, kMobTrigger);
@@ -60,6 +68,7 @@ public:
         for (const TZone* zone : world_.Zones)
             if (InScope(zone->ZoneNumber))
                 CheckZone(*zone);
+        CheckRoomFiles();
         CheckDuplicates(TRecordType::Room, world_.Rooms);
         CheckDuplicates(TRecordType::Obj, world_.Objs);
         CheckDuplicates(TRecordType::Mob, world_.Mobs);
@@ -180,6 +189,38 @@ private:
                     Msg("Из комнаты нет выходов, и в неё не ведёт ни один выход"));
         CheckTriggers(TRecordType::Room, vnum, room.Triggers, kRoomTrigger);
         CheckContents(room);
+        if (IsServerRoom(vnum))
+            Error(TProblemKind::ServerRoom, TRecordType::Room, vnum,
+                  Msg("Номер ") + N(vnum) +
+                      Msg(" сервер отводит своей комнате (номер зоны и 99): перенесите эту "
+                          "комнату на другой номер"));
+    }
+
+    // What the server reads as rooms of a zone's room file: every record
+    // written into it, the earlier copies of a repeated number and the
+    // records kept as text included.
+    int RoomsInFile(int32_t zone) const {
+        int count = 0;
+        for (const TRoom* room : world_.Rooms.ZoneRecords(zone))
+            count += 1 + static_cast<int>(room->Source.EarlierCopies.size());
+        if (const TFileFrame* frame = world_.Rooms.FrameOf(zone))
+            count += static_cast<int>(frame->Unparsed.size());
+        return count;
+    }
+
+    void CheckRoomFiles() {
+        std::unordered_set<int32_t> zones;
+        if (zone_)
+            zones.insert(*zone_);
+        else
+            for (const auto& room : world_.Rooms)
+                zones.insert(ZoneOf(room->VNum));
+        for (const int32_t zone : zones)
+            if (const int count = RoomsInFile(zone); count > kMaxRoomsPerFile)
+                Error(TProblemKind::TooManyRooms, TRecordType::Zone, zone,
+                      Msg("В файле комнат зоны ") + N(count) +
+                          Msg(" комнат: сервер не загружается с файлом, где их больше ") +
+                          N(kMaxRoomsPerFile));
     }
 
     void CheckExit(const TRoom& room, int d, const TExit& exit) {
@@ -312,6 +353,39 @@ private:
                         N(found->second) + ")");
     }
 
+    // The server refuses to load a vessel holding more than it takes.
+    void CheckDrink(const TObj& obj) {
+        if (obj.Kind != kDrinkKind && obj.Kind != kFountainKind)
+            return;
+        if (!IsDecimal(obj.Param1) || obj.Param1.size() > 9)
+            return;
+        const int32_t capacity = ToInt32(obj.Param1);
+        if (capacity >= 0 && obj.Param2 > capacity)
+            Error(TProblemKind::OverfullDrink, TRecordType::Obj, obj.VNum,
+                  Msg("В ёмкости ") + N(obj.Param2) + Msg(" глотков, а вмещает она ") +
+                      N(capacity));
+    }
+
+    // The spells a potion, scroll, wand or staff casts, against the list the
+    // builder keeps of the server's spells: a number it does not name is most
+    // likely one the server does not know either (it says so at boot), but
+    // the list may lag behind the server.
+    void CheckSpells(const TObj& obj) {
+        if (!named_.Spells)
+            return;
+        std::vector<int32_t> spells;
+        if (obj.Kind == kScrollKind || obj.Kind == kPotionKind)
+            spells = {obj.Param2, obj.Param3, obj.Param4};
+        else if (obj.Kind == kWandKind || obj.Kind == kStaffKind)
+            spells = {obj.Param4};
+        for (const int32_t spell : spells)
+            // -1 and 0 are no spell.
+            if (spell != -1 && spell != 0 && !named_.Spells->contains(spell))
+                Warning(TProblemKind::UnknownSpell, TRecordType::Obj, obj.VNum,
+                        Msg("Заклинания ") + N(spell) +
+                            Msg(" нет в списке заклинаний (Bases/Spells)"));
+    }
+
     void CheckRoute(const TMob& mob) {
         if (mob.Destination.empty())
             return;
@@ -367,6 +441,7 @@ private:
 
     const TWorldView& world_;
     const std::optional<int32_t> zone_;
+    const TNamedCodes& named_;
     std::unordered_set<int32_t> loadedZones_;
     std::unordered_set<int32_t> entered_; // rooms some exit leads into
     std::unordered_map<int32_t, int> objLoads_, mobLoads_;
@@ -383,6 +458,7 @@ std::string SeverityName(TSeverity severity) {
     return Msg(severity == TSeverity::Error ? "ошибка" : "предупреждение");
 }
 
-std::vector<TProblem> CheckWorld(const TWorldView& world, std::optional<int32_t> zone) {
-    return TChecker(world, zone).Run();
+std::vector<TProblem> CheckWorld(const TWorldView& world, std::optional<int32_t> zone,
+                                 const TNamedCodes& named) {
+    return TChecker(world, zone, named).Run();
 }

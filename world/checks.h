@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 // An error breaks what the server loads (a missing room, a key that is no
@@ -31,8 +32,14 @@ enum class TProblemKind {
     DuplicateNumber,    // two records of one kind with one number in a file
     DeadRoom,           // a room with no exit and no way in
     LimitBelowResets,   // a world limit below the number of resets that load it
+    // The server's own rules (serverrules.h): content that stops it at boot
+    // or that it reports there.
+    ServerRoom,      // a room at offset 99, the server's own room of each zone
+    TooManyRooms,    // a zone's room file with more rooms than the server reads
+    OverfullDrink,   // a drink container or fountain holding more than it takes
+    UnknownSpell,    // a potion, scroll, wand or staff casting a spell no list names
 };
-inline constexpr int kProblemKindCount = 15;
+inline constexpr int kProblemKindCount = 19;
 
 struct TProblem {
     TProblemKind Kind;
@@ -49,7 +56,14 @@ const char* ProblemKindTag(TProblemKind kind);
 // "ошибка", "предупреждение" (Windows-1251).
 std::string SeverityName(TSeverity severity);
 
+// The codes the vocabulary lists name where a record must use one of them:
+// the spells of "Spells". Without the list, spell numbers are not checked.
+struct TNamedCodes {
+    std::optional<std::unordered_set<int32_t>> Spells;
+};
+
 // The problems of the records of one zone (with references from and counts
 // over the whole workspace), or of every zone; ordered by zone, record kind,
 // number and then as found.
-std::vector<TProblem> CheckWorld(const TWorldView& world, std::optional<int32_t> zone = {});
+std::vector<TProblem> CheckWorld(const TWorldView& world, std::optional<int32_t> zone = {},
+                                 const TNamedCodes& named = {});

@@ -1,5 +1,6 @@
 #include "zonechecks.h"
 
+#include "serverrules.h"
 #include "worldfile.h"
 
 std::vector<std::string> ZoneCheckLines(const std::vector<const TRoom*>& rooms,
@@ -7,6 +8,8 @@ std::vector<std::string> ZoneCheckLines(const std::vector<const TRoom*>& rooms,
     std::vector<std::string> lines;
     for (const TRoom* room : rooms) {
         const std::string where = "Room #" + std::to_string(room->VNum);
+        if (IsServerRoom(room->VNum))
+            lines.push_back(where + Msg(": номер занят комнатой сервера"));
         for (const TRoomMob& placed : room->Mobs) {
             const TMob* prototype = mobs.Find(placed.MobVNum);
             if (!prototype)
@@ -25,5 +28,9 @@ std::vector<std::string> ZoneCheckLines(const std::vector<const TRoom*>& rooms,
                                 Msg(": непарный выход"));
         }
     }
+    if (rooms.size() > static_cast<size_t>(kMaxRoomsPerFile))
+        lines.push_back(Msg("Комнат в зоне ") + std::to_string(rooms.size()) +
+                        Msg(": сервер читает из файла не больше ") +
+                        std::to_string(kMaxRoomsPerFile));
     return lines;
 }

@@ -11,7 +11,8 @@
 
 // One line per problem (Windows-1251), room by room in `rooms` order: placed
 // mobs without a prototype, placed mobs whose room limit exceeds the world
-// limit of their prototype, and exits whose target room (in any zone) does
-// not lead back.
+// limit of their prototype, exits whose target room (in any zone) does not
+// lead back, the server's own room number (NN99) taken, and more rooms than
+// the server reads from one file.
 std::vector<std::string> ZoneCheckLines(const std::vector<const TRoom*>& rooms,
                                         const TRoomList& allRooms, const TMobList& mobs);

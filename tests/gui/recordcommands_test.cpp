@@ -32,6 +32,22 @@ void AnswerNumberDialog(int number, int quantity = 0, std::optional<int> templet
     });
 }
 
+// Types a number into the number dialog, as the builder would, and accepts it.
+void TypeIntoNumberDialog(const QString& digits) {
+    WhenModal([=](QWidget* window) {
+        auto* dialog = qobject_cast<TNumberForm*>(window);
+        QVERIFY(dialog);
+        QSpinBox* field = dialog->NumEdit;
+        field->setFocus();
+        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(field, &enter);
+        field->selectAll();
+        QTest::keyClicks(field, digits);
+        QCOMPARE(field->value(), digits.toInt());
+        Click(dialog->OkBtn);
+    });
+}
+
 std::vector<int32_t> Numbers(const TRecordPage& page) {
     std::vector<int32_t> out;
     for (int i = 0; i < page.Count(); ++i)
@@ -120,6 +136,41 @@ private slots:
         QCOMPARE(Page(TrigPageIndex).Count(), 100);
         prompts_->ExpectError(QStringLiteral("В зону больше нельзя добавить триггеров"));
         Action("N17")->trigger();
+    }
+
+    // The server makes room NN99 of every zone itself: adding rooms stops
+    // before it, and that number typed by hand is refused with a message.
+    void roomsStopBeforeTheServersOwnNumber() {
+        StartOnEmptyZone(RoomPageIndex);
+        const QString refused =
+            QStringLiteral("Номер 2099 сервер отводит своей комнате (номер зоны и 99): выберите "
+                           "другой номер");
+        TNumberForm& dialog = *form_->NumberForm;
+        WhenModal([&dialog](QWidget*) {
+            QCOMPARE(dialog.QtyEdit->maximum(), 99);
+            Click(dialog.CancelBtn);
+        });
+        Action("N17")->trigger();
+        TypeIntoNumberDialog(QStringLiteral("99"));
+        prompts_->ExpectError(refused);
+        Action("N17")->trigger();
+        QCOMPARE(Page(RoomPageIndex).Count(), 0);
+
+        AnswerNumberDialog(0, 99);
+        Action("N17")->trigger();
+        QCOMPARE(Page(RoomPageIndex).Count(), 99);
+        QVERIFY(RoomList.IsFreeVNum(2099));
+        prompts_->ExpectError(QStringLiteral("В зону больше нельзя добавить комнат"));
+        Click(form_->ToolsForm->NewBtn);
+        TypeIntoNumberDialog(QStringLiteral("99"));
+        prompts_->ExpectError(refused);
+        Action("N19")->trigger();
+        QVERIFY(RoomList.IsFreeVNum(2099));
+        // Other kinds keep all hundred numbers.
+        ClickTab(ObjPageIndex);
+        TypeIntoNumberDialog(QStringLiteral("99"));
+        Action("N17")->trigger();
+        QVERIFY(!ObjList.IsFreeVNum(2099));
     }
 
     void aTemplateFillsTheNewRecord() {

@@ -113,6 +113,18 @@ resave_roundtrip)
     run resave "$work/a" "$work/r"
     expect_status 0 "resave"
     grep -qx "zones: 4 loaded, 0 not loaded" "$work/out" || fail "zones: $(cat "$work/out")"
+    # 99 rooms a zone: the server keeps room NN99 for itself and reads no
+    # room file of more than 99 rooms.
+    grep -qx "rooms: 396" "$work/out" || fail "rooms: $(cat "$work/out")"
+    for n in 1 2 3 4; do
+        [ "$(grep -c '^#' "$work/a/WLD/$n.wld")" -eq 99 ] || fail "rooms in WLD/$n.wld"
+        grep -q "^#${n}99"$'\r$' "$work/a/WLD/$n.wld" && fail "room ${n}99 generated"
+    done
+    # Nor does it break the server's other rules.
+    run check "$work/a" --bases "$(dirname "$0")/../../data/Bases"
+    expect_status 0 "check of the generated workspace"
+    grep -qx "problems: 0 errors, [0-9]* warnings" "$work/err" || fail "check: $(cat "$work/err")"
+    grep -q $'\tunknown-spell$' "$work/out" && fail "generated spells the list does not name"
     diff -r "$work/a" "$work/r" || fail "resave did not reproduce the workspace byte for byte"
     # Every command letter the zone writer produces is there.
     tr -d '\r' <"$work/a/ZON/1.zon" >"$work/zone"
@@ -352,6 +364,37 @@ check)
     run check "$ws"
     expect_status 0 "check with warnings only"
     grep -q $'\tdead-room$' "$work/out" || fail "no dead room: $(cat "$work/out")"
+    # The server's own rules: room NN99, a vessel fuller than it holds, and a
+    # spell the list of the program folder beside the workspace (or --bases)
+    # does not name.
+    ws=$work/rules/Zones
+    mkdir -p "$ws"/{ZON,WLD,OBJ} "$work/rules/Bases" "$work/lists"
+    crlf "#3" "Rules~" "399 10 2" "S" "\$" >"$ws/ZON/3.zon"
+    crlf "#398" "A~" "~" "3 0 1" "D1" "~" "~" "0 -1 399" "S" "#399" "B~" "~" "3 0 1" "D3" "~" "~" \
+        "0 -1 398" "S" "\$" >"$ws/WLD/3.wld"
+    : >"$ws/WLD/3.map"
+    object() { crlf "#$1" a~ b~ c~ d~ e~ f~ g~ h~ "~" "0 0 0 0" "0 0 0 0" "0 0 0" "$2 0 a0" "$3" "1 1 0 0"; }
+    { object 300 17 "10 11 0 0"; object 301 10 "5 77 1 -1"; crlf "\$"; } >"$ws/OBJ/3.obj"
+    printf '1\t1\t1\tOne\n' >"$work/rules/Bases/Spells"
+    run check "$ws"
+    expect_status 1 "check against the server's rules"
+    for tag in server-room overfull-drink unknown-spell; do
+        grep -q $'^[^\t]*\t[^\t]*\t[^\t]*\t'"$tag"'$' "$work/out" || fail "no $tag: $(cat "$work/out")"
+    done
+    grep -qx $'ошибка\tкомната 399\tНомер 399 сервер отводит своей комнате (номер зоны и 99): перенесите эту комнату на другой номер\tserver-room' \
+        "$work/out" || fail "server room line: $(cat "$work/out")"
+    grep -qx "problems: 2 errors, 1 warnings" "$work/err" || fail "summary: $(cat "$work/err")"
+    printf '1\t1\t1\tOne\n77\t1\t1\tSeventy-seven\n' >"$work/lists/Spells"
+    run check "$ws" --bases "$work/lists"
+    grep -q $'\tunknown-spell$' "$work/out" && fail "a spell --bases names: $(cat "$work/out")"
+    rm "$work/rules/Bases/Spells"
+    run check "$ws"
+    expect_status 1 "check without a list of spells"
+    grep -q "spell numbers not checked" "$work/err" || fail "no note of the missing list: $(cat "$work/err")"
+    run check "$ws" --bases "$work/missing"
+    expect_status 1 "check with a missing list"
+    run check "$ws" --bases
+    expect_status 2 "check --bases without a folder"
     # The real sample, when it lies beside the project: it checks, whatever it holds.
     real=$(dirname "$0")/../../../shared/realworld/world
     if [ -d "$real" ]; then

@@ -7,6 +7,7 @@
 #include "search.h"
 #include "testsupport.h"
 #include "workspacescan.h"
+#include "zonechecks.h"
 #include "zonecontents.h"
 
 #include <set>
@@ -50,6 +51,19 @@ using K = TProblemKind;
 using R = TRecordType;
 constexpr TSeverity E = TSeverity::Error;
 constexpr TSeverity Wn = TSeverity::Warning;
+// Server room, too many rooms, overfull drink, unknown spell.
+constexpr int kServerRuleKinds = 4;
+
+// The problems of some kinds only (the records a test makes for one rule
+// break others too: a room without exits is dead).
+template <class... Kinds>
+std::vector<TProblem> OfKinds(const std::vector<TProblem>& problems, Kinds... kinds) {
+    std::vector<TProblem> out;
+    for (const TProblem& problem : problems)
+        if (((problem.Kind == kinds) || ...))
+            out.push_back(problem);
+    return out;
+}
 
 TEST_F(Checks, BrokenWorkspaceShowsEveryKindOfProblemOnItsRecord) {
     Load("broken");
@@ -80,7 +94,8 @@ TEST_F(Checks, BrokenWorkspaceShowsEveryKindOfProblemOnItsRecord) {
         kinds.insert(problem.Kind);
         EXPECT_EQ(problem.Zone, 1);
     }
-    EXPECT_EQ(kinds.size(), static_cast<size_t>(kProblemKindCount));
+    // The server's own rules have tests of their own below.
+    EXPECT_EQ(kinds.size(), static_cast<size_t>(kProblemKindCount - kServerRuleKinds));
     const auto messages = Messages(problems);
     EXPECT_EQ(messages[1], "Ключ двери на восток: объект 101 не ключ (тип 5)");
     EXPECT_EQ(messages[5], "Выход на запад ведёт в несуществующую комнату 199");
@@ -109,6 +124,89 @@ TEST_F(Checks, OneZoneIsCheckedAgainstTheWholeWorkspace) {
     EXPECT_EQ(Keys(CheckWorld(World(), 2)),
               (std::vector<TKey>{{K::UnpairedExit, Wn, R::Room, 200},
                                  {K::ExitToMissingRoom, E, R::Room, 200}}));
+}
+
+// The server keeps room NN99 of every zone for itself, and refuses a room
+// file of more than 99 rooms: every record written into it counts, the
+// earlier copies of a repeated number too.
+TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
+    RoomList.AddNew(398);
+    RoomList.AddNew(399);
+    auto problems = OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms);
+    EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::ServerRoom, E, R::Room, 399}}));
+    EXPECT_EQ(Messages(problems),
+              (std::vector<std::string>{"Номер 399 сервер отводит своей комнате (номер зоны и "
+                                        "99): перенесите эту комнату на другой номер"}));
+    // The zone page's list says so in its own words.
+    std::vector<std::string> zonePage;
+    for (const std::string& line : ZoneCheckLines(RoomList.ZoneRecords(3), RoomList, MobList))
+        zonePage.push_back(Cp1251ToUtf8(line));
+    EXPECT_EQ(zonePage, std::vector<std::string>{"Room #399: номер занят комнатой сервера"});
+
+    std::vector<std::string> lines;
+    for (int vnum = 400; vnum < 499; ++vnum)
+        for (const char* line : {"#", "R~", "~", "4 0 1", "S"})
+            lines.push_back(line == std::string("#") ? "#" + std::to_string(vnum) : line);
+    ClearWorld();
+    WriteBytes(Dir / "4.wld", Crlf(lines));
+    ASSERT_TRUE(RoomList.LoadFromFile(PathOf("4.wld")));
+    EXPECT_TRUE(OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms).empty());
+    lines.insert(lines.end(), {"#400", "R~", "~", "4 0 1", "S"});
+    ClearWorld();
+    WriteBytes(Dir / "4.wld", Crlf(lines));
+    ASSERT_TRUE(RoomList.LoadFromFile(PathOf("4.wld")));
+    for (const std::optional<int32_t> zone : {std::optional<int32_t>{}, std::optional<int32_t>{4}}) {
+        problems = OfKinds(CheckWorld(World(), zone), K::ServerRoom, K::TooManyRooms);
+        EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::TooManyRooms, E, R::Zone, 4}}));
+        EXPECT_EQ(Messages(problems), (std::vector<std::string>{
+                                          "В файле комнат зоны 100 комнат: сервер не "
+                                          "загружается с файлом, где их больше 99"}));
+    }
+}
+
+TEST_F(Checks, AVesselFullerThanItsCapacityIsAnError) {
+    const auto vessel = [](int32_t vnum, uint8_t kind, const char* capacity, int32_t amount) {
+        TObj& obj = ObjList.AddNew(vnum);
+        obj.Kind = kind;
+        obj.Param1 = capacity;
+        obj.Param2 = amount;
+    };
+    vessel(100, 17, "10", 10); // full to the brim
+    vessel(101, 17, "10", 11);
+    vessel(102, 23, "5", 6);   // a fountain
+    vessel(103, 15, "1", 5);   // a container: its second value is no amount
+    const auto problems = CheckWorld(World());
+    EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::OverfullDrink, E, R::Obj, 101},
+                                                 {K::OverfullDrink, E, R::Obj, 102}}));
+    EXPECT_EQ(Messages(problems)[0], "В ёмкости 11 глотков, а вмещает она 10");
+}
+
+// Scrolls and potions cast their second to fourth values, wands and staves
+// their fourth; -1 and 0 are no spell.
+TEST_F(Checks, ASpellTheListDoesNotNameIsAWarning) {
+    const auto magic = [](int32_t vnum, uint8_t kind, int32_t second, int32_t third,
+                          int32_t fourth) {
+        TObj& obj = ObjList.AddNew(vnum);
+        obj.Kind = kind;
+        obj.Param2 = second;
+        obj.Param3 = third;
+        obj.Param4 = fourth;
+    };
+    magic(100, 2, 1, 0, -1);  // a scroll of known spells
+    magic(101, 10, 3, 77, 2); // a potion with one unknown
+    magic(102, 3, 50, 50, 9); // a wand: 50 charges, an unknown spell
+    magic(103, 4, 60, 60, 2); // a staff
+    magic(104, 5, 99, 99, 99); // a weapon casts nothing
+    TNamedCodes named;
+    named.Spells = std::unordered_set<int32_t>{-1, 1, 2, 3};
+    const auto problems = CheckWorld(World(), {}, named);
+    EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::UnknownSpell, Wn, R::Obj, 101},
+                                                 {K::UnknownSpell, Wn, R::Obj, 102}}));
+    EXPECT_EQ(Messages(problems), (std::vector<std::string>{
+                                      "Заклинания 77 нет в списке заклинаний (Bases/Spells)",
+                                      "Заклинания 9 нет в списке заклинаний (Bases/Spells)"}));
+    // Without the list there is nothing to check against.
+    EXPECT_TRUE(CheckWorld(World()).empty());
 }
 
 TEST_F(Checks, TriggersOfZoneCommandsAreCheckedByTheClassTheyName) {

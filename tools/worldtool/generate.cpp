@@ -1,9 +1,11 @@
 #include "generate.h"
 
 #include "maplayout.h"
+#include "serverrules.h"
 #include "worldlists.h"
 #include "zone.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <system_error>
@@ -211,6 +213,9 @@ std::vector<int32_t> ZoneNumbers(TRandom& random, int32_t zone, int count) {
 }
 
 class TZoneGenerator {
+    // Every room a zone may hold: the server keeps the last number for its own.
+    static constexpr int kRooms = kServerRoomOffset;
+
 public:
     TZoneGenerator(int32_t zone, bool hasPrevious, bool hasNext, uint64_t seed)
         : zone_(zone), hasPrevious_(hasPrevious), hasNext_(hasNext),
@@ -296,10 +301,21 @@ private:
             obj.Bans = random_.Chance(20) ? Flags(random_, random_.Range(1, 2), 0) : "";
             obj.Flags = random_.Chance(60) ? Flags(random_, random_.Range(1, 4), 2) : "";
             obj.WearFlags = "a0" + Flags(random_, random_.Range(0, 2), 0);
-            obj.Param1 = std::to_string(random_.Range(-1, 30));
-            obj.Param2 = random_.Range(0, 300);
+            const int first = random_.Range(-1, 30);
+            obj.Param1 = std::to_string(first);
+            // The server refuses a vessel holding more than it takes.
+            obj.Param2 = obj.Kind == 17 || obj.Kind == 23 ? random_.Range(0, std::max(first, 0))
+                                                          : random_.Range(0, 300);
             obj.Param3 = random_.Range(0, 20);
             obj.Param4 = obj.Kind == 25 ? 0 : random_.Range(0, 10);
+            // Scrolls and potions cast three spells, wands and staves one.
+            if (obj.Kind == 2 || obj.Kind == 10) {
+                obj.Param2 = Spell();
+                obj.Param3 = Spell();
+                obj.Param4 = Spell();
+            } else if (obj.Kind == 3 || obj.Kind == 4) {
+                obj.Param4 = Spell();
+            }
             obj.Weight = random_.Range(1, 50);
             obj.Price = random_.Range(1, 5000);
             obj.RentInv = random_.Range(0, 100);
@@ -354,7 +370,7 @@ private:
                 for (int k = random_.Range(2, 4); k > 0; --k) {
                     if (!mob.Destination.empty())
                         mob.Destination += '/';
-                    mob.Destination += std::to_string(zone_ * 100 + random_.Range(0, 99));
+                    mob.Destination += std::to_string(zone_ * 100 + random_.Range(0, kRooms - 1));
                 }
             for (int32_t* stat : {&mob.Str, &mob.Int, &mob.Wis, &mob.Dex, &mob.Con, &mob.Cha})
                 *stat = static_cast<uint8_t>(random_.Range(8, 25));
@@ -404,7 +420,7 @@ private:
 
     void Rooms() {
         const auto& v = Vocabulary();
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < kRooms; ++i) {
             TRoom& room = RoomList.AddNew(zone_ * 100 + i);
             room.Name = random_.Pick(v.RoomNames);
             TDescSections sections;
@@ -417,7 +433,7 @@ private:
             room.Desc = JoinDescription(sections);
             room.Flags = random_.Chance(40) ? Flags(random_, random_.Range(1, 3)) : "";
             room.Sector = static_cast<uint8_t>(random_.Range(0, 10));
-            // Rooms 0..89 fill a 10 x 9 grid on level 1; 90..99 lie above the first row.
+            // Rooms 0..89 fill a 10 x 9 grid on level 1; 90..98 lie above the first row.
             room.MapX = static_cast<uint8_t>(40 + (i < 90 ? i % 10 : i - 90));
             room.MapY = static_cast<uint8_t>(40 + (i < 90 ? i / 10 : 0));
             room.MapLevel = i < 90 ? 1 : 2;
@@ -427,9 +443,9 @@ private:
         }
         const auto room = [](int32_t vnum) -> TRoom& { return *RoomList.Find(vnum); };
         const int32_t base = zone_ * 100;
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < kRooms; ++i) {
             const bool upper = i >= 90;
-            if ((upper ? i - 90 : i % 10) < 9 && random_.Chance(85))
+            if (i + 1 < kRooms && (upper ? i - 90 : i % 10) < 9 && random_.Chance(85))
                 Link(room(base + i), DirEast, room(base + i + 1));
             if (!upper && i + 10 < 90 && random_.Chance(75))
                 Link(room(base + i + 10), DirNorth, room(base + i));
@@ -443,6 +459,10 @@ private:
             room(base).Exits[DirWest].ToRoom = base - 100 + 9;
     }
 
+    // A spell the server knows (those the shipped list of spells names), or
+    // none.
+    int32_t Spell() { return random_.Chance(20) ? -1 : random_.Range(1, 51); }
+
     TLinkObj Item(int8_t wearPos) {
         TLinkObj item;
         item.ObjVNum = random_.Pick(objects_);
@@ -454,7 +474,7 @@ private:
 
     void Contents(TZone& zone) {
         const int32_t base = zone_ * 100;
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < kRooms; ++i) {
             TRoom& room = *RoomList.Find(base + i);
             if (random_.Chance(25)) {
                 for (int k = random_.Range(1, 2); k > 0; --k) {
@@ -531,7 +551,7 @@ private:
             shop.BitVector = random_.Chance(30) ? Flags(random_, 1, 0) : "";
             shop.Seller = random_.Pick(mobs_);
             shop.NotSellVector = random_.Chance(30) ? Flags(random_, 1, 0) : "";
-            shop.Rooms.push_back(zone_ * 100 + random_.Range(0, 99));
+            shop.Rooms.push_back(zone_ * 100 + random_.Range(0, kRooms - 1));
             shop.Open1 = static_cast<uint8_t>(random_.Range(0, 8));
             shop.Close1 = static_cast<uint8_t>(random_.Range(18, 28));
         }

@@ -9,6 +9,7 @@
 #include "generate.h"
 #include "maplayout.h"
 #include "serverimport.h"
+#include "vocabulary.h"
 #include "workspace.h"
 #include "worldfile.h"
 #include "worldlists.h"
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -47,10 +49,12 @@ const char* const kUsage =
     "  worldtool layout DIR [--zone N] [--all]\n"
     "      place the unplaced rooms of every zone (or of zone N) on the map from their\n"
     "      exits and write the layout files; --all lays out every room again\n"
-    "  worldtool check DIR [--zone N]\n"
+    "  worldtool check DIR [--zone N] [--bases FOLDER]\n"
     "      read DIR and list the problems of every zone (or of zone N), one a line:\n"
     "      severity, record, message and kind, tab-separated; status 1 when there\n"
-    "      are errors (warnings alone leave it 0) or a file failed to load\n"
+    "      are errors (warnings alone leave it 0) or a file failed to load; spell\n"
+    "      numbers are checked against FOLDER/Spells (default: the editor's Bases\n"
+    "      folder beside DIR)\n"
     "  worldtool generate DIR --zones N [--seed S]\n"
     "      write a synthetic workspace of N zones into DIR (the same for the same seed)\n"
     "exit status: 0 everything loaded, 1 a failure was reported (check: or an error\n"
@@ -360,7 +364,42 @@ int Layout(const std::vector<std::string>& args) {
     return reporter.Count() > 0 || unfit > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
-int Check(const std::vector<std::string>& args) {
+// The spells the builder's list names: FOLDER/Spells, by default from the
+// program folder that holds the workspace, as the editor keeps them. Without
+// a list spell numbers go unchecked; a list that cannot be read is a failure.
+std::optional<std::unordered_set<int32_t>> KnownSpells(const std::string& workspace,
+                                                       const std::optional<std::string>& bases,
+                                                       bool& failed) {
+    namespace fs = std::filesystem;
+    fs::path within = fs::absolute(workspace).lexically_normal();
+    if (!within.has_filename()) // "Zones/"
+        within = within.parent_path();
+    const fs::path folder = bases ? fs::path(*bases) : within.parent_path() / "Bases";
+    const std::string path = (folder / "Spells").string();
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        failed = bases.has_value();
+        std::fprintf(stderr, "worldtool: %s: spell numbers not checked (no list %s)\n",
+                     failed ? "failure" : "note", path.c_str());
+        return std::nullopt;
+    }
+    try {
+        return SpellCodes(ParseVocabulary(bytes), "Spells");
+    } catch (const TVocabularyError& error) {
+        failed = true;
+        std::fprintf(stderr, "%s\n", Cp1251ToUtf8(error.Message).c_str());
+        return std::nullopt;
+    }
+}
+
+int Check(std::vector<std::string> args) {
+    std::optional<std::string> bases;
+    if (const auto at = std::find(args.begin(), args.end(), "--bases"); at != args.end()) {
+        if (at + 1 == args.end())
+            return Usage("--bases takes a folder");
+        bases = *(at + 1);
+        args.erase(at, at + 2);
+    }
     TZoneArgs parsed;
     if (const auto usage = ParseZoneArgs(args, "check", false, parsed))
         return *usage;
@@ -374,8 +413,11 @@ int Check(const std::vector<std::string>& args) {
     const TWorldView world = GlobalWorld(zones);
     if (only && !FindZone(world, *only))
         return Usage(("no zone " + std::to_string(*only) + " in " + folders[0]).c_str());
+    bool listFailed = false;
+    TNamedCodes named;
+    named.Spells = KnownSpells(folders[0], bases, listFailed);
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<TProblem> problems = CheckWorld(world, only);
+    const std::vector<TProblem> problems = CheckWorld(world, only, named);
     const double seconds = SecondsSince(start);
     int errors = 0;
     for (const TProblem& problem : problems) {
@@ -389,7 +431,7 @@ int Check(const std::vector<std::string>& args) {
     std::fprintf(stderr, "problems: %d errors, %zu warnings\n", errors,
                  problems.size() - static_cast<size_t>(errors));
     std::fprintf(stderr, "check time: %.3f s\n", seconds);
-    return errors > 0 || reporter.Count() > 0 ? kExitFailures : kExitLoaded;
+    return errors > 0 || reporter.Count() > 0 || listFailed ? kExitFailures : kExitLoaded;
 }
 
 int Generate(const std::vector<std::string>& args) {
