@@ -19,10 +19,10 @@ constexpr uint8_t kFountainKind = 23;
 constexpr int16_t kMobTrigger = 0, kObjTrigger = 1, kRoomTrigger = 2;
 
 const std::array<const char*, kProblemKindCount> kTags = {
-    "unknown-mob",      "room-limit", "unpaired-exit",      "exit-to-missing-room",
-    "exit-to-room-0",   "bad-key",    "unknown-reset",      "not-a-container",
-    "bad-trigger",      "bad-shop",   "keeper-not-in-shop", "bad-route",
-    "duplicate-number", "dead-room",  "limit-below-resets", "server-room",
+    "unknown-mob",      "room-limit",     "unpaired-exit",      "exit-to-missing-room",
+    "exit-to-room-0",   "bad-key",        "unknown-reset",      "not-a-container",
+    "bad-trigger",      "bad-shop",       "keeper-not-in-shop", "bad-route",
+    "duplicate-number", "dead-room",      "limit-below-resets", "server-room",
     "too-many-rooms",   "overfull-drink", "unknown-spell",
 };
 

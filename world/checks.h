@@ -34,10 +34,10 @@ enum class TProblemKind {
     LimitBelowResets,   // a world limit below the number of resets that load it
     // The server's own rules (serverrules.h): content that stops it at boot
     // or that it reports there.
-    ServerRoom,      // a room at offset 99, the server's own room of each zone
-    TooManyRooms,    // a zone's room file with more rooms than the server reads
-    OverfullDrink,   // a drink container or fountain holding more than it takes
-    UnknownSpell,    // a potion, scroll, wand or staff casting a spell no list names
+    ServerRoom,    // a room at offset 99, the server's own room of each zone
+    TooManyRooms,  // a zone's room file with more rooms than the server reads
+    OverfullDrink, // a drink container or fountain holding more than it takes
+    UnknownSpell,  // a potion, scroll, wand or staff casting a spell no list names
 };
 inline constexpr int kProblemKindCount = 19;
 

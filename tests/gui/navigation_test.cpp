@@ -126,6 +126,28 @@ private slots:
         QVERIFY(!Action("NProblems")->isChecked());
     }
 
+    // The spells objects cast are held to the program folder's list. No
+    // control takes a spell the list does not name, so the object gets one
+    // in the world itself.
+    void problemsNameASpellTheListDoesNot() {
+        StartOn(true, /*confirm=*/false);
+        SelectZone(10);
+        TObj& potion = *ObjList.Find(ObjList.ZoneRecords(10).front()->VNum);
+        potion.Kind = 10;
+        potion.Param2 = 1;
+        potion.Param3 = 777;
+        potion.Param4 = -1;
+        Action("NProblems")->trigger();
+        WaitForCheck();
+        const int row =
+            RowWith(*Problems().P_ProblemsList, 2,
+                    QStringLiteral("Заклинания 777 нет в списке заклинаний (Bases/Spells)"));
+        QVERIFY(row >= 0);
+        QCOMPARE(Problems().P_ProblemsList->TextAt(row, 0), QStringLiteral("предупреждение"));
+        QCOMPARE(Problems().P_ProblemsList->RowCount(),
+                 int(CheckWorld(GlobalWorld(Zones()), 10).size()) + 1);
+    }
+
     // The problems window shows the severity chosen, with its columns as
     // wide as their texts.
     void problemsAreFilteredBySeverity() {

@@ -36,7 +36,8 @@ std::vector<std::string> Words(const std::string& line) {
 
 bool IsInteger(const std::string& word) {
     size_t digits = word.starts_with('-') ? 1 : 0;
-    return digits < word.size() && word.find_first_not_of("0123456789", digits) == std::string::npos;
+    return digits < word.size() &&
+           word.find_first_not_of("0123456789", digits) == std::string::npos;
 }
 
 // A line of `count` numbers or more (the server reads the first ones).
@@ -145,7 +146,8 @@ private:
                 return false;
             }
         }
-        while (at_ < lines_.size() && (lines_[at_].starts_with('T') || lines_[at_].starts_with('I')))
+        while (at_ < lines_.size() &&
+               (lines_[at_].starts_with('T') || lines_[at_].starts_with('I')))
             ++at_;
         return true;
     }
@@ -181,15 +183,15 @@ TEST(ServerRules, TheNormalizedRealWorldIsReadByTheServersRules) {
     EXPECT_EQ(original.Faults, std::vector<std::string>{});
     ASSERT_GT(original.Rooms, 10000);
 
-    const fs::path work = fs::temp_directory_path() / ("velmora-serverrules-" +
-                                                       std::to_string(::getpid()));
+    const fs::path work =
+        fs::temp_directory_path() / ("velmora-serverrules-" + std::to_string(::getpid()));
     fs::remove_all(work);
     fs::create_directories(work);
     const std::string tool = Quoted(VELMORA_WORLDTOOL);
-    ASSERT_EQ(std::system((tool + " import " + Quoted(real) + " " + Quoted(work / "ws") +
-                           " >/dev/null")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(
+            (tool + " import " + Quoted(real) + " " + Quoted(work / "ws") + " >/dev/null").c_str()),
+        0);
     ASSERT_EQ(std::system((tool + " resave " + Quoted(work / "ws") + " " + Quoted(work / "out") +
                            " --normalize >/dev/null")
                               .c_str()),
@@ -206,8 +208,8 @@ TEST(ServerRules, TheNormalizedRealWorldIsReadByTheServersRules) {
 // The reader refuses what stops the server: a second header line, and a
 // file of more than 99 rooms.
 TEST(ServerRules, TheReaderStopsWhereTheServerStops) {
-    const fs::path dir = fs::temp_directory_path() /
-                         ("velmora-serverreader-" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("velmora-serverreader-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const auto read = [&dir](const std::string& text) {
         std::ofstream(dir / "1.wld", std::ios::binary) << text;

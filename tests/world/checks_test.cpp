@@ -155,12 +155,13 @@ TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
     ClearWorld();
     WriteBytes(Dir / "4.wld", Crlf(lines));
     ASSERT_TRUE(RoomList.LoadFromFile(PathOf("4.wld")));
-    for (const std::optional<int32_t> zone : {std::optional<int32_t>{}, std::optional<int32_t>{4}}) {
+    for (const std::optional<int32_t> zone :
+         {std::optional<int32_t>{}, std::optional<int32_t>{4}}) {
         problems = OfKinds(CheckWorld(World(), zone), K::ServerRoom, K::TooManyRooms);
         EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::TooManyRooms, E, R::Zone, 4}}));
-        EXPECT_EQ(Messages(problems), (std::vector<std::string>{
-                                          "В файле комнат зоны 100 комнат: сервер не "
-                                          "загружается с файлом, где их больше 99"}));
+        EXPECT_EQ(Messages(problems),
+                  (std::vector<std::string>{"В файле комнат зоны 100 комнат: сервер не "
+                                            "загружается с файлом, где их больше 99"}));
     }
 }
 
@@ -173,8 +174,8 @@ TEST_F(Checks, AVesselFullerThanItsCapacityIsAnError) {
     };
     vessel(100, 17, "10", 10); // full to the brim
     vessel(101, 17, "10", 11);
-    vessel(102, 23, "5", 6);   // a fountain
-    vessel(103, 15, "1", 5);   // a container: its second value is no amount
+    vessel(102, 23, "5", 6); // a fountain
+    vessel(103, 15, "1", 5); // a container: its second value is no amount
     const auto problems = CheckWorld(World());
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::OverfullDrink, E, R::Obj, 101},
                                                  {K::OverfullDrink, E, R::Obj, 102}}));
@@ -192,19 +193,19 @@ TEST_F(Checks, ASpellTheListDoesNotNameIsAWarning) {
         obj.Param3 = third;
         obj.Param4 = fourth;
     };
-    magic(100, 2, 1, 0, -1);  // a scroll of known spells
-    magic(101, 10, 3, 77, 2); // a potion with one unknown
-    magic(102, 3, 50, 50, 9); // a wand: 50 charges, an unknown spell
-    magic(103, 4, 60, 60, 2); // a staff
+    magic(100, 2, 1, 0, -1);   // a scroll of known spells
+    magic(101, 10, 3, 77, 2);  // a potion with one unknown
+    magic(102, 3, 50, 50, 9);  // a wand: 50 charges, an unknown spell
+    magic(103, 4, 60, 60, 2);  // a staff
     magic(104, 5, 99, 99, 99); // a weapon casts nothing
     TNamedCodes named;
     named.Spells = std::unordered_set<int32_t>{-1, 1, 2, 3};
     const auto problems = CheckWorld(World(), {}, named);
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::UnknownSpell, Wn, R::Obj, 101},
                                                  {K::UnknownSpell, Wn, R::Obj, 102}}));
-    EXPECT_EQ(Messages(problems), (std::vector<std::string>{
-                                      "Заклинания 77 нет в списке заклинаний (Bases/Spells)",
-                                      "Заклинания 9 нет в списке заклинаний (Bases/Spells)"}));
+    EXPECT_EQ(Messages(problems),
+              (std::vector<std::string>{"Заклинания 77 нет в списке заклинаний (Bases/Spells)",
+                                        "Заклинания 9 нет в списке заклинаний (Bases/Spells)"}));
     // Without the list there is nothing to check against.
     EXPECT_TRUE(CheckWorld(World()).empty());
 }

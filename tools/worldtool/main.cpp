@@ -367,9 +367,8 @@ int Layout(const std::vector<std::string>& args) {
 // The spells the builder's list names: FOLDER/Spells, by default from the
 // program folder that holds the workspace, as the editor keeps them. Without
 // a list spell numbers go unchecked; a list that cannot be read is a failure.
-std::optional<std::unordered_set<int32_t>> KnownSpells(const std::string& workspace,
-                                                       const std::optional<std::string>& bases,
-                                                       bool& failed) {
+std::optional<std::unordered_set<int32_t>>
+KnownSpells(const std::string& workspace, const std::optional<std::string>& bases, bool& failed) {
     namespace fs = std::filesystem;
     fs::path within = fs::absolute(workspace).lexically_normal();
     if (!within.has_filename()) // "Zones/"
