@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -150,8 +151,12 @@ private:
     }
 
     // A record that is not there, where the workspace would hold it: a zone
-    // the workspace does not have may well hold it on the server.
+    // the workspace does not have may well hold it on the server, and room
+    // NN99 the server makes itself.
     template <class List> bool Missing(const List& list, int32_t vnum) const {
+        if constexpr (std::is_same_v<List, TRoomList>)
+            if (IsServerRoom(vnum))
+                return false;
         return !list.Find(vnum) && (vnum < 0 || loadedZones_.contains(ZoneOf(vnum)));
     }
 

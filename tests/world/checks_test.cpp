@@ -74,7 +74,7 @@ TEST_F(Checks, BrokenWorkspaceShowsEveryKindOfProblemOnItsRecord) {
         {K::RoomLimitOverWorld, Wn, R::Room, 100}, // 2 in the room, 1 in the world
         {K::UnknownPlacedMob, E, R::Room, 100},    // M of mob 150
         {K::NotAContainer, E, R::Room, 100},       // P into the sword
-        {K::ExitToMissingRoom, E, R::Room, 101},   // west to 199
+        {K::ExitToMissingRoom, E, R::Room, 101},   // west to 197
         {K::ExitToRoomZero, Wn, R::Room, 101},     // the kept block to room 0
         {K::BadTrigger, E, R::Room, 101},          // an object trigger on a room
         {K::BadKey, E, R::Room, 102},              // the other side of the door
@@ -98,7 +98,7 @@ TEST_F(Checks, BrokenWorkspaceShowsEveryKindOfProblemOnItsRecord) {
     EXPECT_EQ(kinds.size(), static_cast<size_t>(kProblemKindCount - kServerRuleKinds));
     const auto messages = Messages(problems);
     EXPECT_EQ(messages[1], "Ключ двери на восток: объект 101 не ключ (тип 5)");
-    EXPECT_EQ(messages[5], "Выход на запад ведёт в несуществующую комнату 199");
+    EXPECT_EQ(messages[5], "Выход на запад ведёт в несуществующую комнату 197");
     EXPECT_EQ(messages[7], "Триггер 191: триггер предмета, а нужен триггер комнаты");
     EXPECT_EQ(messages[12], "Предел в мире 1 меньше числа загрузок в сбросах (2)");
 }
@@ -130,9 +130,11 @@ TEST_F(Checks, OneZoneIsCheckedAgainstTheWholeWorkspace) {
 // file of more than 99 rooms: every record written into it counts, the
 // earlier copies of a repeated number too.
 TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
-    RoomList.AddNew(398);
+    RoomList.AddNew(398).Exits[DirNorth].ToRoom = 499; // the server's own room of zone 4
     RoomList.AddNew(399);
-    auto problems = OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms);
+    RoomList.AddNew(400);
+    auto problems =
+        OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms, K::ExitToMissingRoom);
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::ServerRoom, E, R::Room, 399}}));
     EXPECT_EQ(Messages(problems),
               (std::vector<std::string>{"Номер 399 сервер отводит своей комнате (номер зоны и "
