@@ -197,7 +197,8 @@ void TRecordCommands::Copy() {
     TNumberForm& dialog = *main_.NumberForm;
     dialog.SetQuantityEnabled(false);
     const int32_t z = zone->ZoneNumber;
-    dialog.NumEdit->setValue(kind.FirstFreeSlot(z)); // a full zone shows 99, which is taken
+    // A full zone shows 99: taken, or for rooms the server's own.
+    dialog.NumEdit->setValue(kind.FirstFreeSlot(z));
     dialog.SetTemplateNames(kind.TemplateNames());
     dialog.exec();
     if (!dialog.Accepted())

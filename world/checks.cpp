@@ -358,7 +358,8 @@ private:
                         N(found->second) + ")");
     }
 
-    // The server refuses to load a vessel holding more than it takes.
+    // A vessel holding more than it takes is one of the errors the server
+    // reports at boot.
     void CheckDrink(const TObj& obj) {
         if (obj.Kind != kDrinkKind && obj.Kind != kFountainKind)
             return;

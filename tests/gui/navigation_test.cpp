@@ -83,10 +83,10 @@ private slots:
         QCOMPARE(Problems().P_ProblemsList->RowCount(), int(before.size()));
 
         // An exit into a room zone 10 does not have: one error more, on room 1000.
-        const QString missing = QStringLiteral("Выход вверх ведёт в несуществующую комнату 1099");
+        const QString missing = QStringLiteral("Выход вверх ведёт в несуществующую комнату 1098");
         ClickTab(RoomPageIndex);
         ChooseRecord(RoomPageIndex, 1000);
-        Room().ExitEdits[DirUp]->setValue(1099);
+        Room().ExitEdits[DirUp]->setValue(1098);
         QCOMPARE(RowWith(*Problems().P_ProblemsList, 2, missing), -1); // not stored yet
         Click(form_->ToolsForm->ApplyBtn);
         WaitForCheck();
@@ -112,7 +112,7 @@ private slots:
         ExpectShown(RoomPageIndex, 1000, 10);
         WaitForCheck(); // zone 10 shown again: still the whole workspace
         QVERIFY(RowWith(*Problems().P_ProblemsList, 2, missing) >= 0);
-        QCOMPARE(Room().ExitEdits[DirUp]->value(), 1099);
+        QCOMPARE(Room().ExitEdits[DirUp]->value(), 1098);
 
         // Mending it takes the line away.
         Room().ExitEdits[DirUp]->setValue(0);
@@ -155,7 +155,7 @@ private slots:
         SelectZone(10);
         ClickTab(RoomPageIndex);
         ChooseRecord(RoomPageIndex, 1000);
-        Room().ExitEdits[DirUp]->setValue(1099);   // an error
+        Room().ExitEdits[DirUp]->setValue(1098);   // an error
         Room().ExitEdits[DirDown]->setValue(1001); // a warning: no way back up
         Click(form_->ToolsForm->ApplyBtn);
         Action("NProblems")->trigger();
