@@ -31,8 +31,9 @@ enum class TProblemKind {
     DuplicateNumber,    // two records of one kind with one number in a file
     DeadRoom,           // a room with no exit and no way in
     LimitBelowResets,   // a world limit below the number of resets that load it
+    UnparsedRecord,     // a record the reader could not parse, kept as its text
 };
-inline constexpr int kProblemKindCount = 15;
+inline constexpr int kProblemKindCount = 16;
 
 struct TProblem {
     TProblemKind Kind;
@@ -41,6 +42,10 @@ struct TProblem {
     TRecordType Record; // the record the problem is in
     int32_t VNum;
     std::string Message; // Windows-1251
+    // A record not read (UnparsedRecord): its place among the records not
+    // read of its file (UnparsedRecords), since its number may be a record's
+    // read; -1 for every other problem.
+    int Unparsed = -1;
     bool operator==(const TProblem&) const = default;
 };
 
@@ -48,6 +53,13 @@ struct TProblem {
 const char* ProblemKindTag(TProblemKind kind);
 // "ошибка", "предупреждение" (Windows-1251).
 std::string SeverityName(TSeverity severity);
+
+// The record a problem is in: its number ("1205"); for a record not read,
+// its header's number or the header itself ("#1x0") (Windows-1251).
+std::string ProblemRecordName(const TWorldView& world, const TProblem& problem);
+// The same as the problems window shows it: "Комната 1201 (Зал)", "Комната
+// 1205 (не прочитана)" (Windows-1251).
+std::string ProblemCaption(const TWorldView& world, const TProblem& problem);
 
 // The problems of the records of one zone (with references from and counts
 // over the whole workspace), or of every zone; ordered by zone, record kind,
