@@ -4,7 +4,9 @@
 #include "numberform.h"
 #include "prompts.h"
 #include "recordpage.h"
+#include "textcodec.h"
 #include "toolsform.h"
+#include "unparsed.h"
 #include "worlddocument.h"
 #include "worldlists.h"
 #include "zonepage.h"
@@ -37,6 +39,14 @@ TRecordKind KindOf(List& list, const Templates& templates, const char* full, con
         const int index = list.IndexOfVNum(vnum);
         if (index >= 0)
             list.Delete(index);
+    };
+    kind.DeleteUnparsed = [&list](int32_t zone, int index) {
+        const TFileFrame* kept = list.FrameOf(zone);
+        if (!kept || index < 0 || static_cast<size_t>(index) >= kept->Unparsed.size())
+            return;
+        TFileFrame frame = *kept;
+        frame.Unparsed.erase(frame.Unparsed.begin() + index);
+        list.SetFrame(zone, frame);
     };
     kind.Entry = [&list](int32_t vnum) {
         const auto* record = list.Find(vnum);
@@ -163,7 +173,7 @@ void TRecordCommands::Copy() {
         return;
     const TRecordKind& kind = kinds_[static_cast<size_t>(page - 1)];
     TRecordPage* records = main_.RecordPage(page);
-    if (!records->HasSelection())
+    if (!records->HasSelection() || records->CurrentUnparsed)
         return;
     TNumberForm& dialog = *main_.NumberForm;
     dialog.SetQuantityEnabled(false);
@@ -204,6 +214,18 @@ void TRecordCommands::Delete() {
         return;
     main_.SetChanged(false); // the page's edits are dropped, not stored
     const int row = records->IDComboBox->currentIndex();
+    if (const TUnparsedRecord* shown = records->ShownUnparsed()) {
+        // Its text goes from the file, as one step an undo brings back.
+        const int index = *records->CurrentUnparsed;
+        const int32_t zone = main_.ZonePage->CurrentZone()->ZoneNumber;
+        main_.Document->Change(main_.PlaceOn(page),
+                               QStringLiteral("удаление непрочитанной записи ") +
+                                   FromCp1251(UnparsedName(*shown)),
+                               [&] { kind.DeleteUnparsed(zone, index); });
+        records->RemoveUnparsed(index);
+        SelectAfterDelete(page, row);
+        return;
+    }
     const int32_t vnum = records->IDComboBox->itemData(row).toInt();
     Step(page, vnum, TMainForm::StepText(QStringLiteral("удаление"), page, vnum),
          [&] { kind.Delete(vnum); });
@@ -213,10 +235,19 @@ void TRecordCommands::Delete() {
         if (main_.MapChanged)
             main_.MapChanged();
     }
+    SelectAfterDelete(page, row);
+}
+
+void TRecordCommands::SelectAfterDelete(int page, int row) {
+    TRecordPage* records = main_.RecordPage(page);
     if (records->Count() > 0) {
         records->SelectRow(std::min(row, records->Count() - 1));
     } else {
         records->Current.reset();
+        if (records->CurrentUnparsed) {
+            records->CurrentUnparsed.reset();
+            records->ShowCurrent(); // the blank record in place of the text
+        }
         main_.EnableRecordCommands(false);
     }
 }
