@@ -22,8 +22,8 @@ template <class List, class Templates>
 TRecordKind KindOf(List& list, const Templates& templates, const char* full, const char* taken,
                    const char* confirm) {
     TRecordKind kind;
-    kind.IsFree = [&list](int32_t vnum) { return list.IsFreeVNum(vnum); };
-    kind.FirstFreeSlot = [&list](int32_t zone) { return list.FirstFreeSlot(zone); };
+    kind.IsFree = [&list](int32_t vnum) { return IsFreeBesideUnparsed(list, vnum); };
+    kind.FirstFreeSlot = [&list](int32_t zone) { return FirstFreeSlotBesideUnparsed(list, zone); };
     kind.AddNew = [&list, &templates](int32_t vnum, int templet) {
         auto& record = list.AddNew(vnum);
         if (templet >= 0 && templet < templates.Count())

@@ -22,11 +22,30 @@ const std::vector<TUnparsedRecord>& UnparsedRecordsOf(const List& list, int32_t 
     const TFileFrame* frame = list.FrameOf(zone);
     return frame ? frame->Unparsed : none;
 }
+// The number its header gives, none for a header without one.
+std::optional<int32_t> UnparsedNumber(const TUnparsedRecord& record);
+
+// Whether a number is free for a new record: no record read has it and no
+// record not read of its zone's file either (the file would hold it twice).
+template <class List> bool IsFreeBesideUnparsed(const List& list, int32_t vnum) {
+    if (!list.IsFreeVNum(vnum))
+        return false;
+    for (const TUnparsedRecord& record : UnparsedRecordsOf(list, ZoneOf(vnum)))
+        if (UnparsedNumber(record) == vnum)
+            return false;
+    return true;
+}
+// The lowest offset i in 0..99 whose number zone*100+i is free so; 100 when none is.
+template <class List> int FirstFreeSlotBesideUnparsed(const List& list, int32_t zone) {
+    int slot = list.FirstFreeSlot(zone);
+    while (slot < 100 && !IsFreeBesideUnparsed(list, zone * 100 + slot))
+        ++slot;
+    return slot;
+}
+
 // The zones whose file of that kind holds records not read, ascending.
 std::vector<int32_t> ZonesWithUnparsed(const TWorldView& world, TRecordType kind);
 
-// The number its header gives, none for a header without one.
-std::optional<int32_t> UnparsedNumber(const TUnparsedRecord& record);
 // Its header's number, or the header quoted when it has none ("#1x0").
 std::string UnparsedName(const TUnparsedRecord& record);
 // "(не прочитана)", the mark it is named with (Windows-1251).

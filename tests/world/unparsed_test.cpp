@@ -130,6 +130,18 @@ TEST_P(Unparsed, AFileCutInsideItsLastRecordKeepsItsText) {
 INSTANTIATE_TEST_SUITE_P(Kinds, Unparsed, ::testing::ValuesIn(unparsedfiles::Kinds()),
                          [](const auto& p) { return std::string(p.param.Name); });
 
+// A number a record not read holds is no free number for a new record: the
+// file would hold it twice.
+TEST_F(WorldTest, TheNumberOfARecordNotReadIsNotFree) {
+    const TBrokenFile file = unparsedfiles::BreakFile(unparsedfiles::Kinds()[0]);
+    WriteBytes(Dir / "12.wld", Crlf(file.Lines));
+    EXPECT_FALSE(RoomList.LoadFromFile(PathOf("12.wld")));
+    EXPECT_TRUE(RoomList.IsFreeVNum(1201));
+    EXPECT_FALSE(IsFreeBesideUnparsed(RoomList, 1201));
+    EXPECT_TRUE(IsFreeBesideUnparsed(RoomList, 1203));
+    EXPECT_EQ(FirstFreeSlotBesideUnparsed(RoomList, 12), 3);
+}
+
 // A header without a number names the record by the header itself.
 TEST_F(WorldTest, ARecordWithoutANumberIsNamedByItsHeader) {
     const std::vector<std::string> lines = {"#12x", "Hall~", "~", "12 0 1", "S", "$"};
