@@ -82,11 +82,10 @@ void TProblemsForm::RecheckNow() {
         errors += error;
         if ((shown == 1 && !error) || (shown == 2 && error))
             continue;
-        rows.push_back(TRecordTable::Row({FromCp1251(SeverityName(problem.Severity)),
-                                          FromCp1251(ProblemCaption(world, problem)),
-                                          FromCp1251(problem.Message)},
-                                         static_cast<int>(problem.Record), problem.VNum,
-                                         problem.Unparsed));
+        rows.push_back(TRecordTable::Row(
+            {FromCp1251(SeverityName(problem.Severity)), FromCp1251(ProblemCaption(world, problem)),
+             FromCp1251(problem.Message)},
+            static_cast<int>(problem.Record), problem.VNum, problem.Unparsed));
     }
     P_ProblemsList->SetRows(rows);
     if (row >= 0 && !rows.isEmpty())

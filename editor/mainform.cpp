@@ -44,8 +44,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QUndoView>
 #include <QVBoxLayout>

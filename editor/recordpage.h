@@ -106,8 +106,7 @@ public:
     void Change();
 
 private:
-    void AddItem(const QString& text, const QVariant& vnum, qint64 order,
-                 const QVariant& unparsed);
+    void AddItem(const QString& text, const QVariant& vnum, qint64 order, const QVariant& unparsed);
     void SortByNumber();
     // Current or CurrentUnparsed from the selected row.
     void TakeSelection();

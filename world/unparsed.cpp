@@ -6,7 +6,8 @@
 
 namespace {
 
-template <class Visit> decltype(auto) WithList(const TWorldView& world, TRecordType kind, Visit visit) {
+template <class Visit>
+decltype(auto) WithList(const TWorldView& world, TRecordType kind, Visit visit) {
     switch (kind) {
     case TRecordType::Obj:
         return visit(world.Objs);
@@ -78,7 +79,8 @@ std::optional<int32_t> UnparsedNumber(const TUnparsedRecord& record) {
 std::string UnparsedName(const TUnparsedRecord& record) {
     if (const auto number = UnparsedNumber(record))
         return std::to_string(*number);
-    return record.Lines.empty() ? std::string("#") : QuotedLine(WithoutLineEnd(record.Lines.front()));
+    return record.Lines.empty() ? std::string("#")
+                                : QuotedLine(WithoutLineEnd(record.Lines.front()));
 }
 
 std::string UnparsedMark() {

@@ -302,10 +302,9 @@ private slots:
         auto* report = form_->findChild<TReportForm*>();
         QVERIFY(report && report->isVisible());
         for (const size_t bad : {file.MiddleBad, file.EndBad})
-            QVERIFY2(report->Text().contains(
-                         QStringLiteral("Файл: %1\n(Ошибка в строке %2)")
-                             .arg(QString::fromStdString(path))
-                             .arg(bad + 1)),
+            QVERIFY2(report->Text().contains(QStringLiteral("Файл: %1\n(Ошибка в строке %2)")
+                                                 .arg(QString::fromStdString(path))
+                                                 .arg(bad + 1)),
                      qPrintable(report->Text()));
         report->close();
 
@@ -356,7 +355,8 @@ private slots:
         TRecordTable& problems = *Problems().P_ProblemsList;
         const QString caption = FromCp1251(RecordTypeCaption(k.Type));
         for (const auto& [number, index] : {std::pair{1201, 0}, std::pair{1200, 1}}) {
-            const int row = RowWith(problems, 1, caption + QStringLiteral(" %1 (не прочитана)").arg(number));
+            const int row =
+                RowWith(problems, 1, caption + QStringLiteral(" %1 (не прочитана)").arg(number));
             QVERIFY2(row >= 0, qPrintable(caption));
             QCOMPARE(problems.TextAt(row, 0), QStringLiteral("ошибка"));
             DoubleClickRow(problems, row);
@@ -373,7 +373,8 @@ private slots:
         QCOMPARE(records.Count(), 3);
         TStringList without = file.Lines;
         without.erase(without.begin() + static_cast<long>(file.MiddleStart),
-                      without.begin() + static_cast<long>(unparsedfiles::HeaderOf(file.Lines, 1202)));
+                      without.begin() +
+                          static_cast<long>(unparsedfiles::HeaderOf(file.Lines, 1202)));
         QCOMPARE(k.Compose(12), without);
         Action("NUndo")->trigger();
         QCOMPARE(k.Compose(12), file.Lines);

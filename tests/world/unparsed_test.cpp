@@ -24,9 +24,7 @@ protected:
         EXPECT_FALSE(kind.Load(Path())); // not read whole
         return file;
     }
-    std::string Path() const {
-        return PathOf(std::string("12") + GetParam().Extension);
-    }
+    std::string Path() const { return PathOf(std::string("12") + GetParam().Extension); }
     static std::string LineSuffix(size_t index) {
         return "(Ошибка в строке " + std::to_string(index + 1) + ")";
     }
@@ -54,9 +52,9 @@ TEST_P(Unparsed, KeptInPlaceWrittenBackAndNamedWithItsLine) {
     EXPECT_EQ(UnparsedNumber(kept[1]), 1200);
     EXPECT_EQ(kept[1].Lines, TStringList(file.Lines.begin() + static_cast<long>(file.EndStart),
                                          file.Lines.begin() + static_cast<long>(file.TailStart)));
-    EXPECT_EQ(Cp1251ToUtf8(UnparsedReason(kept[0])),
-              "ошибка в строке " + std::to_string(file.MiddleBad + 1) + ": «" +
-                  file.Lines[file.MiddleBad] + "»");
+    EXPECT_EQ(Cp1251ToUtf8(UnparsedReason(kept[0])), "ошибка в строке " +
+                                                         std::to_string(file.MiddleBad + 1) +
+                                                         ": «" + file.Lines[file.MiddleBad] + "»");
     EXPECT_EQ(Cp1251ToUtf8(UnparsedEntryText(kept[1])), "1200  (не прочитана)");
 
     // Composed, saved and exported, the file is what was read, byte for byte.
@@ -104,8 +102,8 @@ TEST_P(Unparsed, EachIsAnErrorOfTheChecksFoundByItsPlaceNotItsNumber) {
                   caption + " " + std::to_string(problem.VNum) + " (не прочитана)");
     }
     EXPECT_EQ(Cp1251ToUtf8(found[1].Message),
-              "Запись не прочитана (ошибка в строке " + std::to_string(file.MiddleBad + 1) +
-                  ": «" + file.Lines[file.MiddleBad] + "»), её текст записывается как был");
+              "Запись не прочитана (ошибка в строке " + std::to_string(file.MiddleBad + 1) + ": «" +
+                  file.Lines[file.MiddleBad] + "»), её текст записывается как был");
     // The record read with the copy's number keeps its own caption.
     EXPECT_EQ(Cp1251ToUtf8(RecordCaption(world, kind.Type, 1200)).find("не прочитана"),
               std::string::npos);
@@ -123,7 +121,8 @@ TEST_P(Unparsed, AFileCutInsideItsLastRecordKeepsItsText) {
     EXPECT_FALSE(kind.Load(Path()));
     const auto& kept = UnparsedRecords(GlobalWorld({}), kind.Type, 12);
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(kept[0].Lines, TStringList(cut.begin() + static_cast<long>(file.MiddleStart), cut.end()));
+    EXPECT_EQ(kept[0].Lines,
+              TStringList(cut.begin() + static_cast<long>(file.MiddleStart), cut.end()));
     EXPECT_EQ(kind.Compose(12), cut);
 }
 

@@ -105,8 +105,8 @@ inline bool IsHeader(const std::string& line) {
 // each of its words made "x", which no numeric field takes.
 inline size_t Spoil(TStringList& lines, size_t start) {
     for (size_t i = start + 1; i < lines.size() && !IsHeader(lines[i]); ++i)
-        if (!lines[i].empty() && (std::isdigit(static_cast<unsigned char>(lines[i][0])) ||
-                                  lines[i][0] == '-')) {
+        if (!lines[i].empty() &&
+            (std::isdigit(static_cast<unsigned char>(lines[i][0])) || lines[i][0] == '-')) {
             std::string spoilt;
             for (size_t c = 0; c < lines[i].size(); ++c)
                 if (lines[i][c] == ' ')

@@ -380,11 +380,11 @@ int Check(const std::vector<std::string>& args) {
     int errors = 0;
     for (const TProblem& problem : problems) {
         errors += problem.Severity == TSeverity::Error;
-        std::printf("%s\t%s\t%s\t%s\n", Cp1251ToUtf8(SeverityName(problem.Severity)).c_str(),
-                    Cp1251ToUtf8(RecordTypeName(problem.Record) + " " +
-                                 ProblemRecordName(world, problem))
-                        .c_str(),
-                    Cp1251ToUtf8(problem.Message).c_str(), ProblemKindTag(problem.Kind));
+        std::printf(
+            "%s\t%s\t%s\t%s\n", Cp1251ToUtf8(SeverityName(problem.Severity)).c_str(),
+            Cp1251ToUtf8(RecordTypeName(problem.Record) + " " + ProblemRecordName(world, problem))
+                .c_str(),
+            Cp1251ToUtf8(problem.Message).c_str(), ProblemKindTag(problem.Kind));
     }
     std::fprintf(stderr, "problems: %d errors, %zu warnings\n", errors,
                  problems.size() - static_cast<size_t>(errors));
