@@ -32,6 +32,7 @@ TProblemsForm::TProblemsForm(QWidget* parent) : QDialog(parent) {
     connect(P_AllZonesCheckBox, &QCheckBox::toggled, this, &TProblemsForm::Recheck);
     connect(P_SeverityComboBox, &QComboBox::currentIndexChanged, this, &TProblemsForm::Recheck);
     connect(P_ProblemsList, &TRecordTable::openRecord, this, &TProblemsForm::openRecord);
+    connect(P_ProblemsList, &TRecordTable::openUnparsed, this, &TProblemsForm::openUnparsed);
     connect(P_CloseBtn, &QPushButton::clicked, this, &QDialog::close);
 
     auto* column = new QVBoxLayout(this);
@@ -80,10 +81,10 @@ void TProblemsForm::RecheckNow() {
         errors += error;
         if ((shown == 1 && !error) || (shown == 2 && error))
             continue;
-        rows.push_back(TRecordTable::Row({FromCp1251(SeverityName(problem.Severity)),
-                                          CaptionText(world, problem.Record, problem.VNum),
-                                          FromCp1251(problem.Message)},
-                                         static_cast<int>(problem.Record), problem.VNum));
+        rows.push_back(TRecordTable::Row(
+            {FromCp1251(SeverityName(problem.Severity)), FromCp1251(ProblemCaption(world, problem)),
+             FromCp1251(problem.Message)},
+            static_cast<int>(problem.Record), problem.VNum, problem.Unparsed));
     }
     P_ProblemsList->SetRows(rows);
     if (row >= 0 && !rows.isEmpty())

@@ -42,6 +42,7 @@ public slots:
 
 signals:
     void openRecord(int page, int vnum);
+    void openUnparsed(int page, int zone, int index);
     // Closed by its close box or button: the menu entry loses its check mark.
     void closed();
 

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kPageRole = Qt::UserRole;
 constexpr int kNumberRole = Qt::UserRole + 1;
+constexpr int kUnparsedRole = Qt::UserRole + 2;
 
 // Rows sort as a reader expects: the numbers in the texts by their value,
 // "Комната 13517" before "Комната 104320".
@@ -52,14 +53,24 @@ TRecordTable::TRecordTable(const char* name, const QStringList& headers, QWidget
     setSortingEnabled(true);
     sortByColumn(0, Qt::AscendingOrder);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        emit openRecord(item->data(0, kPageRole).toInt(), item->data(0, kNumberRole).toInt());
+        const int page = item->data(0, kPageRole).toInt();
+        const int32_t vnum = item->data(0, kNumberRole).toInt();
+        const QVariant unparsed = item->data(0, kUnparsedRole);
+        if (unparsed.isValid())
+            emit openUnparsed(page, ZoneOfRecord(static_cast<TRecordType>(page), vnum),
+                              unparsed.toInt());
+        else
+            emit openRecord(page, vnum);
     });
 }
 
-QTreeWidgetItem* TRecordTable::Row(const QStringList& columns, int page, int32_t vnum) {
+QTreeWidgetItem* TRecordTable::Row(const QStringList& columns, int page, int32_t vnum,
+                                   int unparsed) {
     auto* item = new TRecordRow(columns);
     item->setData(0, kPageRole, page);
     item->setData(0, kNumberRole, vnum);
+    if (unparsed >= 0)
+        item->setData(0, kUnparsedRole, unparsed);
     return item;
 }
 

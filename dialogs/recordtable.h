@@ -31,8 +31,11 @@ class TRecordTable : public QTreeWidget {
 public:
     TRecordTable(const char* name, const QStringList& headers, QWidget* parent);
 
-    // A row naming the record of `page` (0 zone, 1 rooms, ... 5 triggers) and number.
-    static QTreeWidgetItem* Row(const QStringList& columns, int page, int32_t vnum);
+    // A row naming the record of `page` (0 zone, 1 rooms, ... 5 triggers) and
+    // number; for a record not read, its place among its file's records not
+    // read (`unparsed`), which its number does not tell.
+    static QTreeWidgetItem* Row(const QStringList& columns, int page, int32_t vnum,
+                                int unparsed = -1);
     // Replaces every row at once (thousands of problems fill the list quickly).
     void SetRows(const QList<QTreeWidgetItem*>& rows);
     // The page and number of a row, of the current row.
@@ -43,4 +46,6 @@ public:
 
 signals:
     void openRecord(int page, int vnum);
+    // A row of a record not read: its zone and place among its file's.
+    void openUnparsed(int page, int zone, int index);
 };

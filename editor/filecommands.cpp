@@ -185,12 +185,9 @@ void TFileCommands::ShowWhatWasRead() {
         return;
     TRecordPage* records = main_.RecordPage(page);
     if (shown) {
-        const int row = records->IDComboBox->findData(*shown);
-        if (row >= 0) {
-            const QSignalBlocker block(records->IDComboBox);
-            records->IDComboBox->setCurrentIndex(row);
-            records->Current = *shown;
-        }
+        const int row = records->RowOf(*shown);
+        if (row >= 0)
+            records->SetCurrentRow(row);
     }
     records->ShowCurrent();
     EnableForPage(page);

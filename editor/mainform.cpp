@@ -46,6 +46,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QUndoView>
 #include <QVBoxLayout>
@@ -710,6 +711,12 @@ void TMainForm::EnableRecordCommands(bool enabled) {
     for (QAction* action : {N5, N18, N19, N27, N28, N29, N30})
         action->setEnabled(enabled);
     ToolsForm->SetRecordButtonsEnabled(enabled);
+    // A record not read is only shown: there is nothing to copy from it.
+    const int page = CurrentPage();
+    if (page > ZonePageIndex && RecordPage(page)->CurrentUnparsed) {
+        N19->setEnabled(false);
+        ToolsForm->CopyBtn->setEnabled(false);
+    }
 }
 
 void TMainForm::ZoneChange() {

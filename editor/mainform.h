@@ -219,6 +219,10 @@ public:
     // each step storing the edits it leaves as a click would. False when a
     // step was refused or the record is not there (the user is told).
     bool OpenRecord(int page, int32_t vnum);
+    // The same for a record of a zone's file that could not be read, by its
+    // place among the zone's records not read (its number may be a record's
+    // read as well).
+    bool OpenUnparsed(int page, int32_t zone, int index);
     // "Где используется" of a record.
     void ShowUses(int page, int32_t vnum);
     // The problems window checks again: after every store of a page (apply,
@@ -276,6 +280,8 @@ private:
     // False when the settings could not be written and the user stays.
     bool WriteSettingsFile();
 
+    // The first steps of opening a record: its zone chosen, its page entered.
+    bool OpenZonePage(int32_t number, int page);
     bool LeavePage(int page);
     void EnterPage(int page);
     void PageChanged(int page);

@@ -45,6 +45,8 @@ void TMainForm::CreateFindWindows() {
     connect(ProblemsForm, &TProblemsForm::openRecord, this, open);
     connect(SearchForm, &TSearchForm::openRecord, this, open);
     connect(UsesForm, &TUsesForm::openRecord, this, open);
+    connect(ProblemsForm, &TProblemsForm::openUnparsed, this,
+            [this](int page, int zone, int index) { OpenUnparsed(page, zone, index); });
     connect(SearchForm, &TSearchForm::showUses, this,
             [this](int page, int vnum) { ShowUses(page, vnum); });
 
@@ -72,21 +74,7 @@ void TMainForm::CreateFindWindows() {
 
 bool TMainForm::OpenRecord(int page, int32_t vnum) {
     const int32_t number = ZoneOfRecord(static_cast<TRecordType>(page), vnum);
-    const int row = ZonePage->RowOfNumber(number);
-    if (row < 0) {
-        Prompts().Error(QStringLiteral("Зоны %1 нет в рабочей области").arg(number));
-        return false;
-    }
-    // Another zone is chosen on the zone page, as the builder would: leaving
-    // the page stores its edits, then the zone's click stores the zone's.
-    if (ZonePage->CurrentZoneIndex() != row) {
-        if (!GoToPage(ZonePageIndex))
-            return false;
-        ZonePage->SelectRow(row);
-        if (ZonePage->CurrentZoneIndex() != row)
-            return false;
-    }
-    if (!GoToPage(page))
+    if (!OpenZonePage(number, page))
         return false;
     if (page != ZonePageIndex) {
         TRecordPage* records = RecordPage(page);
@@ -103,6 +91,42 @@ bool TMainForm::OpenRecord(int page, int32_t vnum) {
     raise();
     activateWindow();
     return true;
+}
+
+bool TMainForm::OpenUnparsed(int page, int32_t zone, int index) {
+    if (!OpenZonePage(zone, page))
+        return false;
+    TRecordPage* records = RecordPage(page);
+    const int at = records->RowOfUnparsed(index);
+    if (at < 0) {
+        Prompts().Error(QStringLiteral("Этой записи больше нет в зоне %1").arg(zone));
+        return false;
+    }
+    if (records->CurrentUnparsed != index)
+        records->SelectRow(at);
+    if (records->CurrentUnparsed != index)
+        return false;
+    raise();
+    activateWindow();
+    return true;
+}
+
+bool TMainForm::OpenZonePage(int32_t number, int page) {
+    const int row = ZonePage->RowOfNumber(number);
+    if (row < 0) {
+        Prompts().Error(QStringLiteral("Зоны %1 нет в рабочей области").arg(number));
+        return false;
+    }
+    // Another zone is chosen on the zone page, as the builder would: leaving
+    // the page stores its edits, then the zone's click stores the zone's.
+    if (ZonePage->CurrentZoneIndex() != row) {
+        if (!GoToPage(ZonePageIndex))
+            return false;
+        ZonePage->SelectRow(row);
+        if (ZonePage->CurrentZoneIndex() != row)
+            return false;
+    }
+    return GoToPage(page);
 }
 
 void TMainForm::ShowUses(int page, int32_t vnum) {

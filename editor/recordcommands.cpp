@@ -5,7 +5,9 @@
 #include "prompts.h"
 #include "recordpage.h"
 #include "serverrules.h"
+#include "textcodec.h"
 #include "toolsform.h"
+#include "unparsed.h"
 #include "worlddocument.h"
 #include "worldlists.h"
 #include "zonepage.h"
@@ -21,10 +23,10 @@ template <class List, class Templates>
 TRecordKind KindOf(List& list, const Templates& templates, const char* full, const char* taken,
                    const char* confirm, int held = 100, const char* reserved = nullptr) {
     TRecordKind kind;
-    kind.IsFree = [&list](int32_t vnum) { return list.IsFreeVNum(vnum); };
+    kind.IsFree = [&list](int32_t vnum) { return IsFreeBesideUnparsed(list, vnum); };
     // The offsets held back are the last ones: a free slot past them is none.
     kind.FirstFreeSlot = [&list, held](int32_t zone) {
-        const int slot = list.FirstFreeSlot(zone);
+        const int slot = FirstFreeSlotBesideUnparsed(list, zone);
         return slot < held ? slot : 100;
     };
     kind.Slots = held;
@@ -44,6 +46,14 @@ TRecordKind KindOf(List& list, const Templates& templates, const char* full, con
         const int index = list.IndexOfVNum(vnum);
         if (index >= 0)
             list.Delete(index);
+    };
+    kind.DeleteUnparsed = [&list](int32_t zone, int index) {
+        const TFileFrame* kept = list.FrameOf(zone);
+        if (!kept || index < 0 || static_cast<size_t>(index) >= kept->Unparsed.size())
+            return;
+        TFileFrame frame = *kept;
+        frame.Unparsed.erase(frame.Unparsed.begin() + index);
+        list.SetFrame(zone, frame);
     };
     kind.Entry = [&list](int32_t vnum) {
         const auto* record = list.Find(vnum);
@@ -192,7 +202,7 @@ void TRecordCommands::Copy() {
         return;
     const TRecordKind& kind = kinds_[static_cast<size_t>(page - 1)];
     TRecordPage* records = main_.RecordPage(page);
-    if (!records->HasSelection())
+    if (!records->HasSelection() || records->CurrentUnparsed)
         return;
     TNumberForm& dialog = *main_.NumberForm;
     dialog.SetQuantityEnabled(false);
@@ -232,6 +242,18 @@ void TRecordCommands::Delete() {
         return;
     main_.SetChanged(false); // the page's edits are dropped, not stored
     const int row = records->IDComboBox->currentIndex();
+    if (const TUnparsedRecord* shown = records->ShownUnparsed()) {
+        // Its text goes from the file, as one step an undo brings back.
+        const int index = *records->CurrentUnparsed;
+        const int32_t zone = main_.ZonePage->CurrentZone()->ZoneNumber;
+        main_.Document->Change(main_.PlaceOn(page),
+                               QStringLiteral("удаление непрочитанной записи ") +
+                                   FromCp1251(UnparsedName(*shown)),
+                               [&] { kind.DeleteUnparsed(zone, index); });
+        records->RemoveUnparsed(index);
+        SelectAfterDelete(page, row);
+        return;
+    }
     const int32_t vnum = records->IDComboBox->itemData(row).toInt();
     Step(page, vnum, TMainForm::StepText(QStringLiteral("удаление"), page, vnum),
          [&] { kind.Delete(vnum); });
@@ -241,10 +263,19 @@ void TRecordCommands::Delete() {
         if (main_.MapChanged)
             main_.MapChanged();
     }
+    SelectAfterDelete(page, row);
+}
+
+void TRecordCommands::SelectAfterDelete(int page, int row) {
+    TRecordPage* records = main_.RecordPage(page);
     if (records->Count() > 0) {
         records->SelectRow(std::min(row, records->Count() - 1));
     } else {
         records->Current.reset();
+        if (records->CurrentUnparsed) {
+            records->CurrentUnparsed.reset();
+            records->ShowCurrent(); // the blank record in place of the text
+        }
         main_.EnableRecordCommands(false);
     }
 }

@@ -23,6 +23,8 @@ struct TRecordKind {
     // Appends a record with that number taking the content of `source`.
     std::function<void(int32_t vnum, int32_t source)> AddCopy;
     std::function<void(int32_t vnum)> Delete;
+    // Takes a record not read out of the zone's file, by its place among them.
+    std::function<void(int32_t zone, int index)> DeleteUnparsed;
     // The entry of the ID list and of the list window for a record.
     std::function<TListEntry(int32_t vnum)> Entry;
     std::function<std::vector<std::string>()> TemplateNames;
@@ -53,6 +55,8 @@ private:
     // `edit` as one step of the document named `text`, on record `vnum` of `page`.
     void Step(int page, int32_t vnum, const QString& text, const std::function<void()>& edit);
     void Select(int page, int32_t vnum);
+    // After the shown row was deleted: the row now in its place is shown.
+    void SelectAfterDelete(int page, int row);
     void AddUnplacedRoom(const TListEntry& entry);
 
     TMainForm& main_;

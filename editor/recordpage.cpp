@@ -2,18 +2,42 @@
 
 #include "mainform.h"
 #include "textcodec.h"
+#include "unparsed.h"
 #include "worlddocument.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+namespace {
+
+// The ID list's roles beside the number (Qt::UserRole, records read only):
+// the order it is sorted by, and a record not read's place among the zone's.
+constexpr int kOrderRole = Qt::UserRole + 1;
+constexpr int kUnparsedRole = Qt::UserRole + 2;
+
+// Records read sort by number; one not read goes after the record read
+// with its number, or (without one) after the record it followed in the file.
+qint64 OrderOf(int32_t vnum) {
+    return qint64{vnum} * 4;
+}
+qint64 OrderOf(const TUnparsedRecord& record) {
+    if (const auto number = UnparsedNumber(record))
+        return OrderOf(*number) + 1;
+    return record.After ? OrderOf(*record.After) + 2 : OrderOf(INT32_MIN) - 1;
+}
+
+} // namespace
+
 TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QString& idName)
-    : IDComboBox(new QComboBox(this)), Body(new QWidget(this)),
+    : IDComboBox(new QComboBox(this)), Body(new QWidget(this)), UnparsedView(new QWidget(this)),
+      UnparsedLabel(new QLabel(UnparsedView)), UnparsedText(new QPlainTextEdit(UnparsedView)),
       UsesBtn(new QPushButton(QStringLiteral("Где используется"), this)), main_(main) {
     setObjectName(sheetName);
     IDComboBox->setObjectName(idName);
@@ -30,23 +54,64 @@ TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QStrin
     UsesBtn->setAutoDefault(false);
     top->addWidget(UsesBtn);
 
+    const QString prefix = idName.left(2);
+    UnparsedLabel->setObjectName(prefix + QStringLiteral("UnparsedLabel"));
+    UnparsedLabel->setWordWrap(true);
+    UnparsedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    UnparsedText->setObjectName(prefix + QStringLiteral("UnparsedText"));
+    UnparsedText->setReadOnly(true);
+    UnparsedText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    UnparsedText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto* unparsed = new QVBoxLayout(UnparsedView);
+    unparsed->setContentsMargins(0, 0, 0, 0);
+    unparsed->addWidget(UnparsedLabel);
+    unparsed->addWidget(UnparsedText, 1);
+    UnparsedView->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(Body, 1);
+    layout->addWidget(UnparsedView, 1);
 
     connect(IDComboBox, &QComboBox::activated, this, [this] { SelectionChanged(); });
 }
 
-void TRecordPage::Refill(const std::vector<TListEntry>& entries) {
+void TRecordPage::Refill(const std::vector<TListEntry>& entries,
+                         const std::vector<TUnparsedRecord>& unparsed) {
     const QSignalBlocker block(IDComboBox);
     IDComboBox->clear();
+    unparsed_ = unparsed;
     for (const auto& entry : entries)
-        IDComboBox->addItem(ListText(entry.Text), entry.VNum);
+        AddItem(ListText(entry.Text), entry.VNum, OrderOf(entry.VNum), {});
+    for (size_t i = 0; i < unparsed_.size(); ++i)
+        AddItem(FromCp1251(UnparsedEntryText(unparsed_[i])), {}, OrderOf(unparsed_[i]),
+                static_cast<int>(i));
     SortByNumber();
-    IDComboBox->setCurrentIndex(entries.empty() ? -1 : 0);
+    IDComboBox->setCurrentIndex(Count() == 0 ? -1 : 0);
     Current.reset();
+    CurrentUnparsed.reset();
     if (HasSelection())
+        TakeSelection();
+}
+
+void TRecordPage::AddItem(const QString& text, const QVariant& vnum, qint64 order,
+                          const QVariant& unparsed) {
+    IDComboBox->addItem(text, vnum);
+    const int row = Count() - 1;
+    IDComboBox->setItemData(row, order, kOrderRole);
+    if (unparsed.isValid())
+        IDComboBox->setItemData(row, unparsed, kUnparsedRole);
+}
+
+void TRecordPage::TakeSelection() {
+    const QVariant unparsed = IDComboBox->currentData(kUnparsedRole);
+    if (unparsed.isValid()) {
+        Current.reset();
+        CurrentUnparsed = unparsed.toInt();
+    } else {
         Current = IDComboBox->currentData().toInt();
+        CurrentUnparsed.reset();
+    }
 }
 
 int TRecordPage::Count() const {
@@ -57,12 +122,36 @@ int TRecordPage::RowOf(int32_t vnum) const {
     return IDComboBox->findData(vnum);
 }
 
+int TRecordPage::RowOfUnparsed(int index) const {
+    return IDComboBox->findData(index, kUnparsedRole);
+}
+
+const TUnparsedRecord* TRecordPage::ShownUnparsed() const {
+    return CurrentUnparsed && static_cast<size_t>(*CurrentUnparsed) < unparsed_.size()
+               ? &unparsed_[static_cast<size_t>(*CurrentUnparsed)]
+               : nullptr;
+}
+
+void TRecordPage::RemoveUnparsed(int index) {
+    const QSignalBlocker block(IDComboBox);
+    IDComboBox->removeItem(RowOfUnparsed(index));
+    unparsed_.erase(unparsed_.begin() + index);
+    for (int row = 0; row < Count(); ++row) {
+        const QVariant place = IDComboBox->itemData(row, kUnparsedRole);
+        if (place.isValid() && place.toInt() > index)
+            IDComboBox->setItemData(row, place.toInt() - 1, kUnparsedRole);
+    }
+}
+
 void TRecordPage::AddEntry(const TListEntry& entry) {
     const QSignalBlocker block(IDComboBox);
     const QVariant selected = IDComboBox->currentData();
-    IDComboBox->addItem(ListText(entry.Text), entry.VNum);
+    const QVariant unparsed = IDComboBox->currentData(kUnparsedRole);
+    AddItem(ListText(entry.Text), entry.VNum, OrderOf(entry.VNum), {});
     SortByNumber();
-    IDComboBox->setCurrentIndex(selected.isValid() ? IDComboBox->findData(selected) : -1);
+    IDComboBox->setCurrentIndex(unparsed.isValid()   ? RowOfUnparsed(unparsed.toInt())
+                                : selected.isValid() ? IDComboBox->findData(selected)
+                                                     : -1);
 }
 
 void TRecordPage::ShowEntryText(int32_t vnum, const QString& text) {
@@ -74,7 +163,7 @@ void TRecordPage::ShowEntryText(int32_t vnum, const QString& text) {
 void TRecordPage::SortByNumber() {
     // By the number each entry carries: 106 before 1040.
     auto* model = qobject_cast<QStandardItemModel*>(IDComboBox->model());
-    model->setSortRole(Qt::UserRole);
+    model->setSortRole(kOrderRole);
     model->sort(0);
 }
 
@@ -94,10 +183,17 @@ void TRecordPage::SelectionChanged() {
         return;
     }
     if (HasSelection()) {
-        Current = IDComboBox->currentData().toInt();
+        TakeSelection();
         ShowCurrent();
     }
     main_.SetChanged(false);
+}
+
+void TRecordPage::SetCurrentRow(int row) {
+    const QSignalBlocker block(IDComboBox);
+    IDComboBox->setCurrentIndex(row);
+    if (HasSelection())
+        TakeSelection();
 }
 
 void TRecordPage::SelectRow(int row) {
@@ -138,8 +234,31 @@ bool TRecordPage::Last() {
 }
 
 void TRecordPage::ShowCurrent() {
-    if (ShowRecord)
-        ShowRecord(Current);
+    if (const TUnparsedRecord* record = ShownUnparsed()) {
+        ShowUnparsed(*record);
+    } else {
+        UnparsedView->hide();
+        Body->show();
+        if (ShowRecord)
+            ShowRecord(Current);
+    }
+    EnableEditing(!CurrentUnparsed);
+}
+
+void TRecordPage::ShowUnparsed(const TUnparsedRecord& record) {
+    UnparsedLabel->setText(QStringLiteral("Запись не прочитана (") +
+                           FromCp1251(UnparsedReason(record)) +
+                           QStringLiteral(").\nОна показана как текст и записывается в файл как "
+                                          "была; изменить её здесь нельзя."));
+    UnparsedText->setPlainText(FromCp1251(UnparsedRecordText(record)));
+    Body->hide();
+    UnparsedView->show();
+}
+
+void TRecordPage::EnableEditing(bool editable) {
+    UsesBtn->setEnabled(editable);
+    if (main_.CurrentPage() == main_.PageControl1->indexOf(this))
+        main_.EnableRecordCommands(Count() > 0);
 }
 
 bool TRecordPage::StoreCurrent() {

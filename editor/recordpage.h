@@ -3,7 +3,9 @@
 // What the five record pages (rooms, objects, mobs, shops, triggers) share:
 // the ID list of the current zone's records, the record shown, and the steps
 // of selecting, showing and storing it. The page's own controls live in
-// `Body` and register their transfer through the three hooks.
+// `Body` and register their transfer through the three hooks. The records
+// of the zone's file that could not be read are listed too and shown in
+// place of `Body` as their text, read-only, with the reason.
 
 #include "recordlist.h"
 
@@ -15,6 +17,8 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class TMainForm;
 
@@ -27,11 +31,19 @@ public:
 
     QComboBox* IDComboBox;
     QWidget* Body; // the page's editing controls
+    // In place of Body while a record not read is chosen: why it was not
+    // read and its text (R_UnparsedLabel, R_UnparsedText, O_..., ...).
+    QWidget* UnparsedView;
+    QLabel* UnparsedLabel;
+    QPlainTextEdit* UnparsedText;
     // "Где используется" beside the ID list (R_UsesBtn, O_UsesBtn, ...).
     QPushButton* UsesBtn;
 
-    // The number of the record shown, none while the ID list is empty.
+    // The number of the record shown, none while the ID list is empty or a
+    // record not read is shown.
     std::optional<int32_t> Current;
+    // The record not read that is shown: its place among the zone's.
+    std::optional<int> CurrentUnparsed;
 
     // ShowOnPage of the record with that number; of the blank record for none.
     std::function<void(std::optional<int32_t> vnum)> ShowRecord;
@@ -45,13 +57,22 @@ public:
     // page refills its door key list there).
     std::function<void()> Entered;
 
-    // Refills the ID list with the zone's records (sorted by text) and makes
-    // the first one current, without showing it.
-    void Refill(const std::vector<TListEntry>& entries);
+    // Refills the ID list with the zone's records and those of its file not
+    // read (sorted by number, a record not read after a record read with the
+    // same number) and makes the first one current, without showing it.
+    void Refill(const std::vector<TListEntry>& entries,
+                const std::vector<TUnparsedRecord>& unparsed = {});
     int Count() const;
     bool HasSelection() const;
-    // The row of the entry carrying that number, -1 when none does.
+    // The row of the record read with that number, -1 when none has it.
     int RowOf(int32_t vnum) const;
+    // The row of a record not read, by its place among the zone's; -1.
+    int RowOfUnparsed(int index) const;
+    // Takes a record not read out of the list (deleted): the next ones move
+    // up one place. The selection is not moved.
+    void RemoveUnparsed(int index);
+    // The record not read that is shown, null when none is.
+    const TUnparsedRecord* ShownUnparsed() const;
     // A new entry in its sorted place; the selection stays where it was.
     void AddEntry(const TListEntry& entry);
     // The text of the entry carrying that number, when there is one; a page
@@ -68,6 +89,8 @@ public:
     void SelectionChanged();
     // Selects an entry of the ID list and runs the selection step.
     void SelectRow(int row);
+    // Selects an entry and makes it current, without storing or showing.
+    void SetCurrentRow(int row);
     // The four moves of the navigation commands; false when none is possible.
     bool First();
     bool Previous();
@@ -83,7 +106,15 @@ public:
     void Change();
 
 private:
+    void AddItem(const QString& text, const QVariant& vnum, qint64 order, const QVariant& unparsed);
     void SortByNumber();
+    // Current or CurrentUnparsed from the selected row.
+    void TakeSelection();
+    void ShowUnparsed(const TUnparsedRecord& record);
+    // The record not read is only shown: the commands that would change or
+    // copy it are off while it is.
+    void EnableEditing(bool editable);
+    std::vector<TUnparsedRecord> unparsed_; // the zone's, as listed
 
     TMainForm& main_;
 };

@@ -12,6 +12,7 @@
 #include "roommobform.h"
 #include "roomobjform.h"
 #include "textcodec.h"
+#include "unparsed.h"
 #include "vocabularyfill.h"
 #include "workspacescan.h"
 #include "worldlists.h"
@@ -504,11 +505,14 @@ void TZonePage::ShowOnPage(const TZone& zone) {
         edits[static_cast<size_t>(k)]->setText(PathText(ZoneFileOf(zone, k)));
 
     const int32_t n = zone.ZoneNumber;
-    main_.RecordPage(RoomPageIndex)->Refill(RoomList.ZoneListEntries(n));
-    main_.RecordPage(ObjPageIndex)->Refill(ObjList.ZoneListEntries(n));
-    main_.RecordPage(MobPageIndex)->Refill(MobList.ZoneListEntries(n));
-    main_.RecordPage(ShopPageIndex)->Refill(ShopList.ZoneListEntries(n));
-    main_.RecordPage(TrigPageIndex)->Refill(TriggerList.ZoneListEntries(n));
+    const auto refill = [this, n](int page, const auto& list) {
+        main_.RecordPage(page)->Refill(list.ZoneListEntries(n), UnparsedRecordsOf(list, n));
+    };
+    refill(RoomPageIndex, RoomList);
+    refill(ObjPageIndex, ObjList);
+    refill(MobPageIndex, MobList);
+    refill(ShopPageIndex, ShopList);
+    refill(TrigPageIndex, TriggerList);
     main_.UnplacedRooms = FillMap(RoomList, MapGrid, n);
     if (main_.MapChanged)
         main_.MapChanged();
@@ -565,9 +569,11 @@ void TZonePage::ZoneChecks() {
     Z_ErrorListBox->clear();
     const QComboBox* ids = main_.RecordPage(RoomPageIndex)->IDComboBox;
     std::vector<const TRoom*> rooms;
-    for (int i = 0; i < ids->count(); ++i)
-        if (const TRoom* room = RoomList.Find(ids->itemData(i).toInt()))
+    for (int i = 0; i < ids->count(); ++i) {
+        const QVariant vnum = ids->itemData(i); // none for a room not read
+        if (const TRoom* room = vnum.isValid() ? RoomList.Find(vnum.toInt()) : nullptr)
             rooms.push_back(room);
+    }
     for (const auto& line : ZoneCheckLines(rooms, RoomList, MobList))
         Z_ErrorListBox->addItem(FromCp1251(line));
 }

@@ -2,6 +2,7 @@
 
 #include "serverrules.h"
 #include "strutils.h"
+#include "unparsed.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +25,7 @@ const std::array<const char*, kProblemKindCount> kTags = {
     "exit-to-room-0",   "bad-key",        "unknown-reset",      "not-a-container",
     "bad-trigger",      "bad-shop",       "keeper-not-in-shop", "bad-route",
     "duplicate-number", "dead-room",      "limit-below-resets", "server-room",
-    "too-many-rooms",   "overfull-drink", "unknown-spell",
+    "too-many-rooms",   "overfull-drink", "unknown-spell",     "unparsed-record",
 };
 
 std::string N(int32_t number) {
@@ -75,6 +76,9 @@ public:
         CheckDuplicates(TRecordType::Mob, world_.Mobs);
         CheckDuplicates(TRecordType::Shop, world_.Shops);
         CheckDuplicates(TRecordType::Trigger, world_.Triggers);
+        for (const TRecordType kind : {TRecordType::Room, TRecordType::Obj, TRecordType::Mob,
+                                       TRecordType::Shop, TRecordType::Trigger})
+            CheckUnparsed(kind);
         std::stable_sort(out_.begin(), out_.end(), [](const TProblem& a, const TProblem& b) {
             if (a.Zone != b.Zone)
                 return a.Zone < b.Zone;
@@ -445,6 +449,24 @@ private:
                               "сохраняются как были"));
     }
 
+    // Each record kept as its text because it could not be read: the server
+    // cannot read it either.
+    void CheckUnparsed(TRecordType kind) {
+        const std::vector<int32_t> zones =
+            zone_ ? std::vector<int32_t>{*zone_} : ZonesWithUnparsed(world_, kind);
+        for (const int32_t zone : zones) {
+            const std::vector<TUnparsedRecord>& records = UnparsedRecords(world_, kind, zone);
+            for (size_t i = 0; i < records.size(); ++i) {
+                const TUnparsedRecord& record = records[i];
+                out_.push_back({TProblemKind::UnparsedRecord, TSeverity::Error, zone, kind,
+                                UnparsedNumber(record).value_or(zone * 100),
+                                Msg("Запись не прочитана (") + UnparsedReason(record) +
+                                    Msg("), её текст записывается как был"),
+                                static_cast<int>(i)});
+            }
+        }
+    }
+
     const TWorldView& world_;
     const std::optional<int32_t> zone_;
     const TNamedCodes& named_;
@@ -467,4 +489,29 @@ std::string SeverityName(TSeverity severity) {
 std::vector<TProblem> CheckWorld(const TWorldView& world, std::optional<int32_t> zone,
                                  const TNamedCodes& named) {
     return TChecker(world, zone, named).Run();
+}
+
+namespace {
+
+const TUnparsedRecord* UnparsedOf(const TWorldView& world, const TProblem& problem) {
+    if (problem.Unparsed < 0)
+        return nullptr;
+    const auto& records = UnparsedRecords(world, problem.Record, problem.Zone);
+    return static_cast<size_t>(problem.Unparsed) < records.size()
+               ? &records[static_cast<size_t>(problem.Unparsed)]
+               : nullptr;
+}
+
+} // namespace
+
+std::string ProblemRecordName(const TWorldView& world, const TProblem& problem) {
+    const TUnparsedRecord* record = UnparsedOf(world, problem);
+    return record ? UnparsedName(*record) : std::to_string(problem.VNum);
+}
+
+std::string ProblemCaption(const TWorldView& world, const TProblem& problem) {
+    const TUnparsedRecord* record = UnparsedOf(world, problem);
+    return record ? RecordTypeCaption(problem.Record) + " " + UnparsedName(*record) + " " +
+                        UnparsedMark()
+                  : RecordCaption(world, problem.Record, problem.VNum);
 }

@@ -38,8 +38,9 @@ enum class TProblemKind {
     TooManyRooms,  // a zone's room file with more rooms than the server reads
     OverfullDrink, // a drink container or fountain holding more than it takes
     UnknownSpell,  // a potion, scroll, wand or staff casting a spell no list names
+    UnparsedRecord, // a record the reader could not parse, kept as its text
 };
-inline constexpr int kProblemKindCount = 19;
+inline constexpr int kProblemKindCount = 20;
 
 struct TProblem {
     TProblemKind Kind;
@@ -48,6 +49,10 @@ struct TProblem {
     TRecordType Record; // the record the problem is in
     int32_t VNum;
     std::string Message; // Windows-1251
+    // A record not read (UnparsedRecord): its place among the records not
+    // read of its file (UnparsedRecords), since its number may be a record's
+    // read; -1 for every other problem.
+    int Unparsed = -1;
     bool operator==(const TProblem&) const = default;
 };
 
@@ -61,6 +66,13 @@ std::string SeverityName(TSeverity severity);
 struct TNamedCodes {
     std::optional<std::unordered_set<int32_t>> Spells;
 };
+
+// The record a problem is in: its number ("1205"); for a record not read,
+// its header's number or the header itself ("#1x0") (Windows-1251).
+std::string ProblemRecordName(const TWorldView& world, const TProblem& problem);
+// The same as the problems window shows it: "Комната 1201 (Зал)", "Комната
+// 1205 (не прочитана)" (Windows-1251).
+std::string ProblemCaption(const TWorldView& world, const TProblem& problem);
 
 // The problems of the records of one zone (with references from and counts
 // over the whole workspace), or of every zone; ordered by zone, record kind,

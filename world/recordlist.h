@@ -62,6 +62,10 @@ struct TSourceText {
 struct TUnparsedRecord {
     std::optional<int32_t> After;
     TStringList Lines;
+    // Where it stood in the file as read: the line of its header and the line
+    // where reading it failed (the builder is shown why it was not read).
+    int FirstLine = 0;
+    int FailedLine = 0;
 };
 
 // The lines of a record file before its first record and after its last
@@ -266,6 +270,8 @@ public:
                 items_[static_cast<size_t>(index)]->Source.Forget();
     }
 
+    // Every frame kept, by zone (the checks look for records not read).
+    const std::unordered_map<int32_t, TFileFrame>& Frames() const { return frames_; }
     // The frame kept for a zone's file, null when none was read.
     const TFileFrame* FrameOf(int32_t zone) const {
         const auto found = frames_.find(zone);
@@ -402,7 +408,7 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
             reader.NoteUnparsed(failedLine);
             if (!more)
                 frame.Tail = SplitOffFromDollar(text);
-            frame.Unparsed.push_back({lastRead, std::move(text)});
+            frame.Unparsed.push_back({lastRead, std::move(text), startLine, failedLine});
             atHeader = more;
             continue;
         }

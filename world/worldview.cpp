@@ -89,9 +89,12 @@ std::string RecordTypeName(TRecordType kind) {
     return Msg(kKindNames[static_cast<size_t>(kind)]);
 }
 
+std::string RecordTypeCaption(TRecordType kind) {
+    return Msg(kKindCaptions[static_cast<size_t>(kind)]);
+}
+
 std::string RecordCaption(const TWorldView& world, TRecordType kind, int32_t vnum) {
-    std::string caption =
-        Msg(kKindCaptions[static_cast<size_t>(kind)]) + " " + std::to_string(vnum);
+    std::string caption = RecordTypeCaption(kind) + " " + std::to_string(vnum);
     const std::string name = NameOf(world, kind, vnum);
     if (!name.empty())
         caption += " (" + name + ")";

@@ -51,6 +51,8 @@ int32_t ZoneOfRecord(TRecordType kind, int32_t vnum);
 
 // "комната", "объект", ... (Windows-1251).
 std::string RecordTypeName(TRecordType kind);
+// "Комната", "Объект", ... (Windows-1251).
+std::string RecordTypeCaption(TRecordType kind);
 // "Комната 1201 (Зал)": the kind with a capital, the number and the name
 // when the record exists and has one (Windows-1251).
 std::string RecordCaption(const TWorldView& world, TRecordType kind, int32_t vnum);

@@ -4,10 +4,12 @@
 #include "checks.h"
 #include "editorfixture.h"
 #include "problemsform.h"
+#include "reportform.h"
 #include "roompage.h"
 #include "search.h"
 #include "searchform.h"
 #include "textcodec.h"
+#include "unparsedfiles.h"
 #include "usesform.h"
 #include "worldlists.h"
 
@@ -16,13 +18,25 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 using namespace guitest;
+
+namespace {
+
+// The delete questions of the record pages, rooms to triggers.
+const std::array<const char*, 5> kConfirmDelete = {
+    "Вы действительно хотите удалить эту комнату?", "Вы действительно хотите удалить этот объект?",
+    "Вы действительно хотите удалить этого моба?", "Вы действительно хотите удалить этот магазин?",
+    "Вы действительно хотите удалить этот триггер?"};
+
+} // namespace
 
 class TNavigationTest : public TEditorFixture {
     Q_OBJECT
@@ -279,6 +293,118 @@ private slots:
         QVERIFY(SaveShot(Uses(), QStringLiteral("usesform.png")));
         DoubleClickRow(list, reset);
         ExpectShown(RoomPageIndex, 1003, 10);
+    }
+
+    // Of each kind, a zone 12 whose file holds a record not read in its
+    // middle (1201) and one at its end with the number of a record read
+    // (1200): the start-up report names both lines; the ID list marks them
+    // after the records read with their numbers; chosen, a record not read
+    // is shown as its text, read-only, with why, and is not copied; the
+    // problems window opens each, never the record read with its number;
+    // deleting one is a step an undo takes back; saved, the file is as read.
+    void recordsNotReadAreShownReadOnlyListedAndKept_data() {
+        QTest::addColumn<int>("kind");
+        for (size_t i = 0; i < unparsedfiles::Kinds().size(); ++i)
+            QTest::newRow(unparsedfiles::Kinds()[i].Name) << static_cast<int>(i);
+    }
+    void recordsNotReadAreShownReadOnlyListedAndKept() {
+        QFETCH(int, kind);
+        const unparsedfiles::TKind& k = unparsedfiles::Kinds()[static_cast<size_t>(kind)];
+        const int page = static_cast<int>(k.Type);
+        MakeProgram(true, Settings(false, /*confirm=*/false, true));
+        const unparsedfiles::TBrokenFile file = unparsedfiles::BreakFile(k);
+        std::string bytes;
+        for (const std::string& line : file.Lines)
+            bytes += line + "\r\n";
+        const std::string path = Workspace(std::string(k.Folder) + "/12" + k.Extension);
+        WriteFile(Workspace("ZON/12.zon"), "#12\r\nTest~\r\n1299 10 2\r\nS\r\n$\r\n");
+        WriteFile(path, bytes);
+        Start();
+
+        auto* report = form_->findChild<TReportForm*>();
+        QVERIFY(report && report->isVisible());
+        for (const size_t bad : {file.MiddleBad, file.EndBad})
+            QVERIFY2(report->Text().contains(QStringLiteral("Файл: %1\n(Ошибка в строке %2)")
+                                                 .arg(QString::fromStdString(path))
+                                                 .arg(bad + 1)),
+                     qPrintable(report->Text()));
+        report->close();
+
+        SelectZone(12);
+        ClickTab(page);
+        TRecordPage& records = Page(page);
+        QCOMPARE(records.Count(), 4);
+        QCOMPARE(records.RowOf(1200), 0);
+        QCOMPARE(records.RowOfUnparsed(1), 1); // the copy of 1200
+        QCOMPARE(records.RowOfUnparsed(0), 2); // 1201
+        QVERIFY(records.IDComboBox->itemText(1).startsWith(QStringLiteral("1200  (не прочитана)")));
+        QVERIFY(records.IDComboBox->itemText(2).startsWith(QStringLiteral("1201  (не прочитана)")));
+
+        ChooseComboEntry(records.IDComboBox, 2);
+        QCOMPARE(records.CurrentUnparsed, std::optional<int>(0));
+        QVERIFY(!records.Current);
+        QVERIFY(records.UnparsedView->isVisible());
+        QVERIFY(!records.Body->isVisible());
+        const QString text = records.UnparsedText->toPlainText();
+        QVERIFY(text.startsWith(QStringLiteral("#1201")));
+        QVERIFY(text.contains(QString::fromStdString(file.Lines[file.MiddleBad])));
+        QVERIFY2(records.UnparsedLabel->text().contains(
+                     QStringLiteral("ошибка в строке %1: «%2»")
+                         .arg(file.MiddleBad + 1)
+                         .arg(QString::fromStdString(file.Lines[file.MiddleBad]))),
+                 qPrintable(records.UnparsedLabel->text()));
+        QVERIFY(SaveShot(*form_, QStringLiteral("unparsed-%1.png").arg(QLatin1String(k.Name))));
+        records.UnparsedText->setFocus();
+        QTest::keyClicks(records.UnparsedText, QStringLiteral("abc"));
+        QTest::keyClick(records.UnparsedText, Qt::Key_Delete);
+        QCOMPARE(records.UnparsedText->toPlainText(), text);
+        QVERIFY(!ApplyEnabled());
+        QVERIFY(!Action("N19")->isEnabled());
+        QVERIFY(!form_->ToolsForm->CopyBtn->isEnabled());
+        QVERIFY(!records.UsesBtn->isEnabled());
+
+        // The record read with the copy's number is shown and copied as ever.
+        ChooseComboEntry(records.IDComboBox, 0);
+        QCOMPARE(records.Current, std::optional<int32_t>(1200));
+        QVERIFY(records.Body->isVisible());
+        QVERIFY(!records.UnparsedView->isVisible());
+        QVERIFY(Action("N19")->isEnabled());
+        QCOMPARE(k.Mark(1200), unparsedfiles::MarkOf(k, 1200));
+
+        // The problems window lists both and opens each as itself.
+        Action("NProblems")->trigger();
+        WaitForCheck();
+        TRecordTable& problems = *Problems().P_ProblemsList;
+        const QString caption = FromCp1251(RecordTypeCaption(k.Type));
+        for (const auto& [number, index] : {std::pair{1201, 0}, std::pair{1200, 1}}) {
+            const int row =
+                RowWith(problems, 1, caption + QStringLiteral(" %1 (не прочитана)").arg(number));
+            QVERIFY2(row >= 0, qPrintable(caption));
+            QCOMPARE(problems.TextAt(row, 0), QStringLiteral("ошибка"));
+            DoubleClickRow(problems, row);
+            QCOMPARE(form_->CurrentPage(), page);
+            QCOMPARE(records.CurrentUnparsed, std::optional<int>(index));
+            QVERIFY(records.UnparsedView->isVisible());
+        }
+        Click(Problems().P_CloseBtn);
+
+        // Deleted, 1201's text leaves the file; the undo brings it back.
+        ChooseComboEntry(records.IDComboBox, records.RowOfUnparsed(0));
+        prompts_->ExpectConfirm(QString::fromUtf8(kConfirmDelete[static_cast<size_t>(kind)]), true);
+        Action("N18")->trigger();
+        QCOMPARE(records.Count(), 3);
+        TStringList without = file.Lines;
+        without.erase(without.begin() + static_cast<long>(file.MiddleStart),
+                      without.begin() +
+                          static_cast<long>(unparsedfiles::HeaderOf(file.Lines, 1202)));
+        QCOMPARE(k.Compose(12), without);
+        Action("NUndo")->trigger();
+        QCOMPARE(k.Compose(12), file.Lines);
+        QCOMPARE(records.Count(), 4);
+
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        Action("N34")->trigger();
+        QCOMPARE(ReadFile(path), bytes);
     }
 };
 

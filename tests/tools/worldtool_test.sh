@@ -408,6 +408,43 @@ check)
     fi
     ;;
 
+check_unparsed)
+    # Of each kind, a record that cannot be read in the middle of its file
+    # (101, line 3 of it spoilt) and one at its end with the number of a
+    # record read (100): each is an error on its own line, named by its
+    # number and the line its reading failed on.
+    ws=$work/ws
+    mkdir -p "$ws"/{ZON,WLD,OBJ,MOB,SHP,TRG}
+    crlf "#1" "Test~" "199 10 2" "S" "\$" >"$ws/ZON/1.zon"
+    room() { crlf "#$1" "Hall~" "~" "$2" "S"; }
+    { crlf "* Velmora room file v1.0"; room 100 "1 0 1"; room 101 "x x x"; room 102 "1 0 1"
+      room 100 "1 0 x"; crlf "\$" "\$"; } >"$ws/WLD/1.wld"
+    : >"$ws/WLD/1.map"
+    obj() { crlf "#$1" "~" "Sword~" "~" "~" "~" "~" "~" "~" "~" "$2" "0 0 0 0" "0 0 0" "0 0 0" \
+        "0 0 0 0" "0 0 0 0"; }
+    { crlf "* Velmora object file v1.0"; obj 100 "0 0 0 0"; obj 101 "x x x x"; obj 102 "0 0 0 0"
+      obj 100 "x x x x"; crlf "\$" "\$"; } >"$ws/OBJ/1.obj"
+    mob() { crlf "#$1" "~" "Guard~" "~" "~" "~" "~" "~" "~" "~" "$2" "0 0 0 0d0+0 0d0+0" \
+        "0d0+0 0" "0 0 0" "E"; }
+    { crlf "* Velmora mob file v1.0"; mob 100 "0 0 0 E"; mob 101 "x x x E"; mob 102 "0 0 0 E"
+      mob 100 "x x x E"; crlf "\$" "\$"; } >"$ws/MOB/1.mob"
+    shop() { crlf "#$1~" "$2" "1.00" "1.00" "-1" "-1" "~" "~" "~" "~" "~" "~" "~" "0" "0" "100" \
+        "0" "-1" "0" "0" "0" "0"; }
+    { crlf "CircleMUD v3.0 Shop File~"; shop 100 "-1"; shop 101 "x"; shop 102 "-1"; shop 100 "x"
+      crlf "\$" "\$~"; } >"$ws/SHP/1.shp"
+    trg() { crlf "#$1" "Greet~" "$2" "~" "~"; }
+    { crlf "* Velmora trigger file v1.0"; trg 100 "0 0 0"; trg 101 "x x x"; trg 102 "0 0 0"
+      trg 100 "x x x"; crlf "\$" "\$"; } >"$ws/TRG/1.trg"
+    run check "$ws"
+    expect_status 1 "check of records not read"
+    for kind in комната объект моб магазин триггер; do
+        n=$(grep -c $'^ошибка\t'"$kind"$' 10[01]\tЗапись не прочитана (ошибка в строке [0-9]*: «[x0-9 .E-]*»), её текст записывается как был\tunparsed-record$' "$work/out")
+        [ "$n" -eq 2 ] || fail "$kind: $n records not read listed: $(cat "$work/out")"
+    done
+    grep -q $'^ошибка\tкомната 101\tЗапись не прочитана (ошибка в строке 10: «x x x»)' "$work/out" ||
+        fail "room 101 not named with its line: $(cat "$work/out")"
+    ;;
+
 *)
     fail "unknown case"
     ;;

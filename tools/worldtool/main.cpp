@@ -423,7 +423,7 @@ int Check(std::vector<std::string> args) {
         errors += problem.Severity == TSeverity::Error;
         std::printf(
             "%s\t%s\t%s\t%s\n", Cp1251ToUtf8(SeverityName(problem.Severity)).c_str(),
-            Cp1251ToUtf8(RecordTypeName(problem.Record) + " " + std::to_string(problem.VNum))
+            Cp1251ToUtf8(RecordTypeName(problem.Record) + " " + ProblemRecordName(world, problem))
                 .c_str(),
             Cp1251ToUtf8(problem.Message).c_str(), ProblemKindTag(problem.Kind));
     }
