@@ -35,10 +35,10 @@ bool Exists(const fs::path& path) {
 }
 
 std::string Trimmed(std::string_view line) {
-    const size_t first = line.find_first_not_of(" \t\r");
+    const size_t first = line.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos)
         return {};
-    return std::string(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
+    return std::string(line.substr(first, line.find_last_not_of(" \t\r\n") - first + 1));
 }
 
 // The number a file name of the form "N.ext" starts with; nothing otherwise.
@@ -304,6 +304,7 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
             index.Before = FreshIndex(folder, kServerKinds[kind].Extension,
                                       options.Settings.LineEnd);
         }
+        index.WithLayout = folders.Missing().size() == kServerKindCount;
         state[kind].Exists = index.Exists || index.Create;
         for (std::string& name : IndexEntries(index.Before))
             state[kind].Listed.insert(std::move(name));
@@ -389,6 +390,16 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
         }
         plan.Files.push_back(std::move(file));
     }
+    // A folder's new index is made only along with a file written there.
+    for (size_t kind = 0; kind < kServerKindCount; ++kind) {
+        TIndexEdit& index = plan.Indexes[kind];
+        index.Create = index.Create &&
+                       (index.WithLayout ||
+                        std::any_of(plan.Files.begin(), plan.Files.end(), [kind](const auto& f) {
+                            return f.Kind == kind && (f.Change == TServerFileChange::New ||
+                                                      f.Change == TServerFileChange::Changed);
+                        }));
+    }
     return plan;
 }
 
@@ -403,7 +414,6 @@ TPublishResult WritePublishPlan(const TPublishPlan& plan) {
     std::array<std::string, kServerKindCount> indexes;
     for (size_t kind = 0; kind < kServerKindCount; ++kind)
         indexes[kind] = plan.Indexes[kind].Before;
-    std::array<bool, kServerKindCount> touched{};
     for (const TServerFile& file : plan.Files) {
         switch (file.Change) {
         case TServerFileChange::Unchanged:
@@ -429,13 +439,16 @@ TPublishResult WritePublishPlan(const TPublishPlan& plan) {
         const auto& added = plan.Indexes[file.Kind].Added;
         if (std::find(added.begin(), added.end(), file.Name) != added.end()) {
             indexes[file.Kind] = IndexWithEntry(indexes[file.Kind], file.Name, plan.LineEnd);
-            touched[file.Kind] = true;
         }
     }
     for (size_t kind = 0; kind < kServerKindCount; ++kind) {
         const TIndexEdit& index = plan.Indexes[kind];
-        const bool made = index.Create && touched[kind];
-        if ((made || indexes[kind] != index.Before) && !WriteServerBytes(index.Path, indexes[kind]))
+        // An existing index whose additions all failed to be written stays as it is.
+        if (!index.Changes() || (index.Exists && indexes[kind] == index.Before))
+            continue;
+        std::error_code error;
+        fs::create_directories(fs::path(index.Path).parent_path(), error);
+        if (!WriteServerBytes(index.Path, indexes[kind]))
             ++result.NotWritten;
     }
     return result;

@@ -60,9 +60,12 @@ struct TIndexEdit {
     std::string Path;
     bool Exists = false;
     bool Create = false; // none yet: made by the publishing
+    // The server folder has none of the kind folders: all six are made,
+    // each with its index, whatever the zones write.
+    bool WithLayout = false;
     std::string Before, After;
     std::vector<std::string> Added;
-    bool Changes() const { return !Added.empty(); }
+    bool Changes() const { return !Added.empty() || WithLayout || (Create && !Exists); }
 };
 
 struct TPublishPlan {
