@@ -87,7 +87,7 @@ TConfigForm::TConfigForm(QWidget* parent) : QDialog(parent) {
     // The settings file gives back at most this many characters of a value.
     Edit1->setMaxLength(static_cast<int>(kProfileValueLimit));
     Edit1->setValidator(new TCp1251Validator(Edit1));
-    Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 28);
+    Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 18);
 
     auto* exportForm = new QFormLayout;
     exportForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
