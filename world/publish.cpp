@@ -79,32 +79,43 @@ std::string FreshIndex(const fs::path& folder, const char* extension, TServerLin
     return text + "$" + LineEndOf(lineEnd);
 }
 
-// The lines of the file the zone's kind composes, and whether it has
-// anything of its own (a record, or one kept unread).
-template <class List>
-bool ComposeRecords(const List& list, int32_t zone, TStringList& lines) {
-    list.SaveToStrings(lines, zone);
+// Whether the zone has anything of its own in the list: a record, or one
+// kept unread.
+template <class List> bool HasRecordsIn(const List& list, int32_t zone) {
     const auto* frame = list.FrameOf(zone);
     return !list.ZoneInListOrder(zone).empty() || (frame && !frame->Unparsed.empty());
 }
 
-bool Compose(const TZone& zone, size_t kind, TStringList& lines) {
-    const int32_t n = zone.ZoneNumber;
+// Runs `use` with the list of a record kind (kServerKinds order, from 1).
+template <class Use> auto WithList(size_t kind, Use use) {
     switch (kind) {
     case 1:
-        return ComposeRecords(RoomList, n, lines);
+        return use(RoomList);
     case 2:
-        return ComposeRecords(ObjList, n, lines);
+        return use(ObjList);
     case 3:
-        return ComposeRecords(MobList, n, lines);
+        return use(MobList);
     case 4:
-        return ComposeRecords(ShopList, n, lines);
-    case 5:
-        return ComposeRecords(TriggerList, n, lines);
+        return use(ShopList);
     default:
-        zone.SaveToStrings(lines);
-        return true;
+        return use(TriggerList);
     }
+}
+
+// Whether the zone has records of the kind (a zone file it always has).
+bool HasRecords(const TZone& zone, size_t kind) {
+    return kind == kZoneKind ||
+           WithList(kind, [&](const auto& list) { return HasRecordsIn(list, zone.ZoneNumber); });
+}
+
+// The lines of the file the zone's kind composes.
+TStringList Compose(const TZone& zone, size_t kind) {
+    TStringList lines;
+    if (kind == kZoneKind)
+        zone.SaveToStrings(lines);
+    else
+        WithList(kind, [&](const auto& list) { list.SaveToStrings(lines, zone.ZoneNumber); });
+    return lines;
 }
 
 // The workspace file a zone's kind was read from (or is saved to).
@@ -203,7 +214,6 @@ struct TCandidate {
     const TZone* Zone;
     size_t Kind;
     std::string Name;
-    TStringList Lines;
 };
 
 } // namespace
@@ -320,11 +330,10 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
     std::map<std::pair<size_t, std::string>, std::vector<const TZone*>> owners;
     const auto gather = [&](const TZone* zone, bool chosen) {
         for (size_t kind = 0; kind < kServerKindCount; ++kind) {
-            TCandidate candidate{zone, kind, ServerNameOf(*zone, kind), {}};
-            const bool hasRecords = Compose(*zone, kind, candidate.Lines);
+            TCandidate candidate{zone, kind, ServerNameOf(*zone, kind)};
             // An empty kind is written only over a file the server reads, which
             // would otherwise keep records the builder deleted.
-            if (!hasRecords && !(state[kind].Exists && listed(kind, candidate.Name)))
+            if (!HasRecords(*zone, kind) && !(state[kind].Exists && listed(kind, candidate.Name)))
                 continue;
             owners[{kind, candidate.Name}].push_back(zone);
             if (chosen)
@@ -361,7 +370,8 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
         file.Zone = candidate.Zone->ZoneNumber;
         file.Name = candidate.Name;
         file.Path = (fs::path(folders.FolderOf(file.Kind)) / file.Name).string();
-        file.Bytes = ServerFileText(candidate.Lines, options.Settings, &file.Substituted);
+        file.Bytes = ServerFileText(Compose(*candidate.Zone, candidate.Kind), options.Settings,
+                                    &file.Substituted);
         std::string before;
         const bool exists = Exists(file.Path);
         const bool read = exists && ReadFileBytes(file.Path, before);
@@ -455,7 +465,7 @@ TPublishResult WritePublishPlan(const TPublishPlan& plan) {
 }
 
 std::string ServerFileLabel(const TServerFile& file) {
-    return std::string(kServerKinds[file.Kind].ServerFolder) + "/" + file.Name;
+    return (fs::path(file.Path).parent_path().filename() / file.Name).string();
 }
 
 std::string ChangeName(TServerFileChange change) {

@@ -115,7 +115,7 @@ TPublishResult WritePublishPlan(const TPublishPlan& plan);
 // in it, the index additions, the refusals and the counts.
 std::vector<std::string> PublishPlanLines(const TPublishPlan& plan);
 
-// "zon/16.zon": a file by its kind folder as the server names it.
+// "zon/16.zon": a file by its kind folder and its name.
 std::string ServerFileLabel(const TServerFile& file);
 // "Новый", "Изменён", "Без изменений", "Не записан" (Windows-1251).
 std::string ChangeName(TServerFileChange change);
