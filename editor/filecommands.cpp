@@ -586,11 +586,9 @@ bool TFileCommands::MayCreateIndexes(const TPublishPlan& plan) {
     QStringList lacking;
     for (size_t kind : FoldersWithoutIndex(plan.Folders))
         for (const TServerFile& file : plan.Files)
-            if (file.Kind == kind && file.Change != TServerFileChange::Unchanged &&
-                file.Change != TServerFileChange::NotWritten &&
-                !lacking.contains(PathText(plan.Folders.Folders[kind]))) {
+            if (file.Kind == kind && file.Writes() &&
+                !lacking.contains(PathText(plan.Folders.Folders[kind])))
                 lacking << PathText(plan.Folders.Folders[kind]);
-            }
     return !lacking.isEmpty() &&
            Prompts().Confirm(QStringLiteral("В папках %1 нет файла index: сервер читает только "
                                             "файлы, которые он перечисляет. Создать index с "

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -41,11 +42,6 @@ std::string Trimmed(std::string_view line) {
     return std::string(line.substr(first, line.find_last_not_of(" \t\r\n") - first + 1));
 }
 
-// The number a file name of the form "N.ext" starts with; nothing otherwise.
-std::optional<int32_t> NumberOfName(const std::string& name) {
-    return ZoneOfFileName(name);
-}
-
 // The entries an index lists, up to its "$".
 std::vector<std::string> IndexEntries(const std::string& text) {
     std::vector<std::string> names;
@@ -69,7 +65,7 @@ std::string FreshIndex(const fs::path& folder, const char* extension, TServerLin
     std::vector<std::pair<int32_t, std::string>> files;
     for (const std::string& path : ListFiles(folder.string(), extension)) {
         std::string name = fs::path(path).filename().string();
-        if (const auto number = NumberOfName(name); number && IsFile(path))
+        if (const auto number = ZoneOfFileName(name); number && IsFile(path))
             files.emplace_back(*number, std::move(name));
     }
     std::sort(files.begin(), files.end());
@@ -132,7 +128,7 @@ const std::string& WorkspaceFileOf(const TZone& zone, size_t kind) {
 std::string ServerNameOf(const TZone& zone, size_t kind) {
     const std::string& extension = kServerKinds[kind].Extension;
     const std::string name = fs::path(WorkspaceFileOf(zone, kind)).filename().string();
-    if (NumberOfName(name) && AsciiLower(name).ends_with(extension))
+    if (ZoneOfFileName(name) && AsciiLower(name).ends_with(extension))
         return name.substr(0, name.size() - extension.size()) + extension;
     return std::to_string(zone.ZoneNumber) + extension;
 }
@@ -162,7 +158,11 @@ TRecordTexts RecordsOf(const std::string& serverBytes, size_t kind, TServerCodeP
     std::optional<int32_t> current;
     int line = 0;
     for (const std::string& text : lines) {
-        if (text.size() > 1 && text[0] == '#' && std::isdigit(static_cast<unsigned char>(text[1]))) {
+        // A zone file is one record: its "#a b c" parameter line starts none.
+        const bool header = text.size() > 1 && text[0] == '#' &&
+                            std::isdigit(static_cast<unsigned char>(text[1])) &&
+                            !(kind == kZoneKind && current);
+        if (header) {
             current = static_cast<int32_t>(std::atol(text.c_str() + 1));
             line = 0;
         } else {
@@ -264,13 +264,13 @@ std::string IndexWithEntry(const std::string& text, const std::string& name,
     const std::string end = firstEnd == std::string::npos
                                 ? LineEndOf(lineEnd)
                                 : (firstEnd > 0 && text[firstEnd - 1] == '\r' ? "\r\n" : "\n");
-    const int64_t number = NumberOfName(name).value_or(0);
+    const int64_t number = ZoneOfFileName(name).value_or(0);
     size_t start = 0;
     while (start < text.size()) {
         const size_t lineEnd_ = text.find('\n', start);
         const size_t next = lineEnd_ == std::string::npos ? text.size() : lineEnd_ + 1;
         const std::string entry = Trimmed(std::string_view(text).substr(start, next - start));
-        const auto listed = NumberOfName(entry);
+        const auto listed = ZoneOfFileName(entry);
         if (entry == "$" || (listed && *listed > number))
             return text.substr(0, start) + name + end + text.substr(start);
         start = next;
@@ -289,7 +289,7 @@ int TPublishPlan::Count(TServerFileChange change) const {
 std::vector<std::string> TPublishPlan::PathsToWrite() const {
     std::vector<std::string> paths;
     for (const TServerFile& file : Files)
-        if (file.Change == TServerFileChange::New || file.Change == TServerFileChange::Changed)
+        if (file.Writes())
             paths.push_back(file.Path);
     for (const TIndexEdit& index : Indexes)
         if (index.Changes())
@@ -391,9 +391,7 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
             file.Change = TServerFileChange::Changed;
             CompareRecords(file, before, options.Settings.CodePage);
         }
-        const bool writes =
-            file.Change == TServerFileChange::New || file.Change == TServerFileChange::Changed;
-        if (writes && state[file.Kind].Exists && !listed(file.Kind, file.Name)) {
+        if (file.Writes() && state[file.Kind].Exists && !listed(file.Kind, file.Name)) {
             TIndexEdit& index = plan.Indexes[file.Kind];
             index.After = IndexWithEntry(index.After, file.Name, options.Settings.LineEnd);
             index.Added.push_back(file.Name);
@@ -406,8 +404,7 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
         index.Create = index.Create &&
                        (index.WithLayout ||
                         std::any_of(plan.Files.begin(), plan.Files.end(), [kind](const auto& f) {
-                            return f.Kind == kind && (f.Change == TServerFileChange::New ||
-                                                      f.Change == TServerFileChange::Changed);
+                            return f.Kind == kind && f.Writes();
                         }));
     }
     return plan;
@@ -447,9 +444,8 @@ TPublishResult WritePublishPlan(const TPublishPlan& plan) {
         result.New += file.Change == TServerFileChange::New;
         result.Substituted += file.Substituted;
         const auto& added = plan.Indexes[file.Kind].Added;
-        if (std::find(added.begin(), added.end(), file.Name) != added.end()) {
+        if (std::find(added.begin(), added.end(), file.Name) != added.end())
             indexes[file.Kind] = IndexWithEntry(indexes[file.Kind], file.Name, plan.LineEnd);
-        }
     }
     for (size_t kind = 0; kind < kServerKindCount; ++kind) {
         const TIndexEdit& index = plan.Indexes[kind];

@@ -53,6 +53,10 @@ struct TServerFile {
     // "1201 Комната у ворот" (Windows-1251).
     std::vector<std::string> Added, Removed, Altered;
     int Substituted = 0; // characters the server's code page cannot hold
+
+    bool Writes() const {
+        return Change == TServerFileChange::New || Change == TServerFileChange::Changed;
+    }
 };
 
 // An index file and the names the publishing adds to it.

@@ -129,10 +129,15 @@ TEST_F(Publish, AFileTheIndexDoesNotListIsNeverWrittenOver) {
 // a file that would come out the same is unchanged and not written.
 TEST_F(Publish, ChangeListNamesTheRecordsAddedRemovedAndChanged) {
     TZone& zone = AddZone(20, "20.zon");
+    zone.HeaderLines = {"#3 1 0"}; // a server's parameter line, no record of its own
     AddRoom(2000, "Old hall");
     AddRoom(2001, "Cellar");
     ASSERT_EQ(WritePublishPlan(Plan({&zone}, {}, true)).Written, 2);
     const auto written = fs::last_write_time(Server() / "zon/20.zon");
+    zone.ZoneName = "Renamed";
+    EXPECT_EQ(FileOf(Plan({&zone}), "zon/20.zon")->Altered,
+              std::vector<std::string>{"20 Renamed"});
+    zone.ZoneName = "Zone";
 
     RoomList.Find(2000)->Name = W("Новый зал");
     RoomList.Delete(RoomList.IndexOfVNum(2001));
