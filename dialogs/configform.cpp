@@ -1,10 +1,13 @@
 #include "configform.h"
 
 #include "dialogparts.h"
+#include "modeltext.h"
+#include "prompts.h"
 #include "textcodec.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +39,29 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
+void TConfigForm::ChooseExportFolder() {
+    const QString program = PathText(Prompts().ProgramFolder());
+    const QString path = Edit1->text();
+    QString chosen = Prompts().ChooseFolder(QStringLiteral("Папка мира сервера"),
+                                            QDir::isAbsolutePath(path) ? path : program + path);
+    if (chosen.isEmpty())
+        return;
+    if (!chosen.endsWith(QLatin1Char('/')))
+        chosen += QLatin1Char('/');
+    int lost = 0;
+    ToCp1251(chosen, &lost);
+    if (lost > 0) {
+        Prompts().Error(QStringLiteral("В пути %1 есть знаки, которых нет в кодировке 1251: файл "
+                                       "настроек не сохранит его. Выберите другую папку.")
+                            .arg(chosen));
+        return;
+    }
+    // Below the program folder the path stays relative: it moves with the program.
+    if (chosen.startsWith(program))
+        chosen = chosen.mid(program.size());
+    Edit1->setText(chosen);
+}
+
 TConfigForm::TConfigForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ConfigForm"));
     setWindowTitle(QStringLiteral("Настройки"));
@@ -61,13 +87,18 @@ TConfigForm::TConfigForm(QWidget* parent) : QDialog(parent) {
     // The settings file gives back at most this many characters of a value.
     Edit1->setMaxLength(static_cast<int>(kProfileValueLimit));
     Edit1->setValidator(new TCp1251Validator(Edit1));
-    Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 28);
+    Edit1->setMinimumWidth(Edit1->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 18);
 
     auto* exportForm = new QFormLayout;
     exportForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     exportForm->addRow(QStringLiteral("Кодировка"), ComboBox1);
     exportForm->addRow(QStringLiteral("Окончание строки"), ComboBox2);
-    exportForm->addRow(QStringLiteral("Относительный путь"), Edit1);
+    ExportPathBtn = MakeButton(this, "ExportPathBtn", QStringLiteral("Выбрать..."));
+    connect(ExportPathBtn, &QPushButton::clicked, this, &TConfigForm::ChooseExportFolder);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(Edit1, 1);
+    pathRow->addWidget(ExportPathBtn);
+    exportForm->addRow(QStringLiteral("Папка мира сервера"), pathRow);
 
     CheckBox1 = MakeCheckBox(this, "CheckBox1", QStringLiteral("Показывать строку статуса"));
     CheckBox2 = MakeCheckBox(this, "CheckBox2", QStringLiteral("Подтверждение изменений"));

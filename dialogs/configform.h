@@ -44,7 +44,8 @@ public:
     QLabel* HeadingLabel;
     QComboBox* ComboBox1; // code page of the export
     QComboBox* ComboBox2; // line end of the export
-    QLineEdit* Edit1;     // path of the server's world folder
+    QLineEdit* Edit1;     // the server's world folder: absolute, or below the program folder
+    QPushButton* ExportPathBtn; // chooses it in the folder dialog
     QCheckBox* CheckBox1; // status bar at start
     QCheckBox* CheckBox2; // change confirmation
     QCheckBox* CheckBox3; // tools window at start
@@ -64,6 +65,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The folder dialog for the export path; a folder below the program
+    // folder is kept relative to it.
+    void ChooseExportFolder();
+
     struct TSnapshot {
         int Coding = -1;
         int Crlf = -1;

@@ -8,6 +8,8 @@
 #include "maplayout.h"
 #include "modeltext.h"
 #include "prompts.h"
+#include "publish.h"
+#include "publishform.h"
 #include "recordpage.h"
 #include "recovery.h"
 #include "textcodec.h"
@@ -45,6 +47,13 @@ public:
 private:
     TMainForm& main_;
 };
+
+// The server's world folder of the settings: an absolute path as it is, a
+// relative one below the program folder.
+std::string ExportFolder(const std::string& programFolder, const TSettings& settings) {
+    const std::string path = PathFromText(FromCp1251(settings.Path));
+    return std::filesystem::path(path).is_absolute() ? path : programFolder + path;
+}
 
 TExportSettings ExportSettingsOf(const TSettings& settings) {
     TExportSettings out;
@@ -505,45 +514,81 @@ void TFileCommands::ExportForServer() {
         return;
     }
     const TSettings settings = main_.ConfigForm->settings();
-    // The records as they are in memory: page edits not applied stay out.
-    const std::string folder = main_.ProgramFolder + PathFromText(FromCp1251(settings.Path));
+    const std::string folder = ExportFolder(main_.ProgramFolder, settings);
     if (ExportWouldWriteIntoWorkspace(folder, main_.ProgramFolder + "Zones/")) {
         Prompts().Error(QStringLiteral("Папка экспорта %1 — рабочая папка редактора или папка "
                                        "внутри неё: экспорт заменил бы файлы зон их копиями для "
-                                       "сервера. Ничего не записано; укажите в настройках другой "
-                                       "относительный путь.")
+                                       "сервера. Ничего не записано; укажите в настройках другую "
+                                       "папку.")
                             .arg(PathText(folder)));
         return;
     }
-    OfferMissingExportFolders(folder);
-    TSaveRun run;
-    if (!run.Ask(ExportFilePaths(*zone, folder)))
+    // The records as they are in memory: page edits not applied stay out.
+    std::vector<const TZone*> others;
+    for (const TZone* other : main_.ZonePage->Zones())
+        if (other != zone)
+            others.push_back(other);
+    const TServerFolders folders = FindServerFolders(folder);
+    TPublishOptions options{ExportSettingsOf(settings)};
+    TPublishPlan plan = PlanPublish({zone}, others, folders, options);
+    if (!MayCreateServerFolders(plan))
         return;
-    TExportResult result;
-    run.Write([&] { result = ExportZone(*zone, folder, ExportSettingsOf(settings)); });
+    if (MayCreateIndexes(plan)) {
+        options.CreateMissingIndexes = true;
+        plan = PlanPublish({zone}, others, folders, options);
+    }
+    TPublishForm changes(&main_);
+    changes.ShowPlan(plan, PathText(folder));
+    if (changes.exec() != QDialog::Accepted)
+        return;
+    TSaveRun run;
+    if (!run.Ask(plan.PathsToWrite()))
+        return;
+    TPublishResult result;
+    run.Write([&] { result = WritePublishPlan(plan); });
     if (result.Substituted > 0)
         Prompts().Information(
             QStringLiteral("Символов, которых нет в кодировке КОИ-8, заменено знаком «?»: %1")
                 .arg(result.Substituted));
-    if (result.NotWritten > 0)
-        run.ShowFailures(QStringLiteral("Не записано файлов: %1 из 6.").arg(result.NotWritten));
+    const QString summary =
+        QStringLiteral("Папка мира сервера: %1\nЗаписано файлов: %2 (новых: %3), без изменений: "
+                       "%4, не записано: %5.")
+            .arg(PathText(folder))
+            .arg(result.Written)
+            .arg(result.New)
+            .arg(result.Unchanged)
+            .arg(result.NotWritten);
+    if (run.Failed())
+        run.ShowFailures(summary);
     else
-        Prompts().Information(QStringLiteral("Сохранение завершено"));
+        Prompts().Information(summary);
 }
 
-void TFileCommands::OfferMissingExportFolders(const std::string& folder) {
-    namespace fs = std::filesystem;
+bool TFileCommands::MayCreateServerFolders(const TPublishPlan& plan) {
     QStringList missing;
-    for (const char* name : kKindFolders)
-        if (std::error_code error; !fs::is_directory(fs::path(folder) / name, error))
-            missing << QString::fromLatin1(name);
-    if (missing.isEmpty() ||
-        !Prompts().Confirm(
-            QStringLiteral("Нет папок для экспорта: %1 (в %2). Создать их?")
-                .arg(missing.join(QStringLiteral(", ")), QString::fromStdString(folder))))
-        return;
-    for (const QString& name : missing) {
-        std::error_code error;
-        fs::create_directories(fs::path(folder) / name.toStdString(), error);
+    for (const std::string& path : plan.PathsToWrite()) {
+        const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+        if (std::error_code error; !std::filesystem::is_directory(parent, error) &&
+                                   !missing.contains(PathText(parent.filename().string())))
+            missing << PathText(parent.filename().string());
     }
+    return missing.isEmpty() ||
+           Prompts().Confirm(QStringLiteral("В папке мира сервера %1 нет папок %2. Создать их "
+                                            "(каждую со своим файлом index)?")
+                                 .arg(PathText(plan.Folders.Target),
+                                      missing.join(QStringLiteral(", "))));
+}
+
+bool TFileCommands::MayCreateIndexes(const TPublishPlan& plan) {
+    QStringList lacking;
+    for (size_t kind : FoldersWithoutIndex(plan.Folders))
+        for (const TServerFile& file : plan.Files)
+            if (file.Kind == kind && file.Writes() &&
+                !lacking.contains(PathText(plan.Folders.Folders[kind])))
+                lacking << PathText(plan.Folders.Folders[kind]);
+    return !lacking.isEmpty() &&
+           Prompts().Confirm(QStringLiteral("В папках %1 нет файла index: сервер читает только "
+                                            "файлы, которые он перечисляет. Создать index с "
+                                            "файлами этих папок?")
+                                 .arg(lacking.join(QStringLiteral(", "))));
 }

@@ -14,6 +14,7 @@
 class TMainForm;
 class TSaveRun;
 class TZone;
+struct TPublishPlan;
 
 class TFileCommands : public QObject {
     Q_OBJECT
@@ -78,9 +79,12 @@ private:
     // Writes the zones' files within `run` and names in one box every file
     // that was not written; true when every zone was written whole.
     bool WriteZones(TSaveRun& run, const std::vector<TZone*>& zones);
-    // Asks to create the export folders that are missing below `folder`
-    // ("Нет" creates nothing, and those files are then not written).
-    void OfferMissingExportFolders(const std::string& folder);
+    // Asks once to create the server's kind folders the plan would write
+    // into and that are missing; false ("Нет") writes nothing.
+    static bool MayCreateServerFolders(const TPublishPlan& plan);
+    // Asks whether folders the plan would write into but that hold no index
+    // get one; true when they do.
+    static bool MayCreateIndexes(const TPublishPlan& plan);
 
     TMainForm& main_;
     TFileStamps stamps_;

@@ -1,8 +1,8 @@
 #include "export.h"
 
 #include "codepage.h"
+#include "serverimport.h"
 #include "workspacescan.h"
-#include "worldlists.h"
 
 #include <filesystem>
 
@@ -44,9 +44,8 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
     return text;
 }
 
-bool WriteForServer(const std::string& path, const TStringList& lines,
-                    const TExportSettings& settings, int* substituted) {
-    const TWriteResult result = SaveBytesToFile(path, ServerFileText(lines, settings, substituted));
+bool WriteServerBytes(const std::string& path, const std::string& bytes) {
+    const TWriteResult result = SaveBytesToFile(path, bytes);
     if (result)
         return true;
     if (TErrorReporter* reporter = ErrorReporter())
@@ -55,49 +54,18 @@ bool WriteForServer(const std::string& path, const TStringList& lines,
     return false;
 }
 
-std::vector<std::string> ExportFilePaths(const TZone& zone, const std::string& folder) {
-    const std::string number = std::to_string(zone.ZoneNumber);
-    const char* const extensions[] = {".obj", ".mob", ".shp", ".trg", ".wld", ".zon"};
-    std::vector<std::string> paths;
-    for (size_t kind = 0; kind < std::size(kKindFolders); ++kind)
-        paths.push_back(
-            (fs::path(folder) / kKindFolders[kind] / (number + extensions[kind])).string());
-    return paths;
-}
-
-TExportResult ExportZone(const TZone& zone, const std::string& out,
-                         const TExportSettings& settings) {
-    const int32_t n = zone.ZoneNumber;
-    const std::vector<std::string> paths = ExportFilePaths(zone, out);
-    TExportResult result;
-    const auto write = [&](const std::string& path, const TStringList& lines) {
-        int substituted = 0;
-        if (!WriteForServer(path, lines, settings, &substituted))
-            ++result.NotWritten;
-        result.Substituted += substituted;
-    };
-    // One list of lines, filled and written six times.
-    TStringList lines;
-    ObjList.SaveToStrings(lines, n);
-    write(paths[0], lines);
-    MobList.SaveToStrings(lines, n);
-    write(paths[1], lines);
-    ShopList.SaveToStrings(lines, n);
-    write(paths[2], lines);
-    TriggerList.SaveToStrings(lines, n);
-    write(paths[3], lines);
-    RoomList.SaveToStrings(lines, n);
-    write(paths[4], lines);
-    zone.SaveToStrings(lines);
-    write(paths[5], lines);
-    return result;
+bool WriteForServer(const std::string& path, const TStringList& lines,
+                    const TExportSettings& settings, int* substituted) {
+    return WriteServerBytes(path, ServerFileText(lines, settings, substituted));
 }
 
 bool ExportWouldWriteIntoWorkspace(const std::string& folder, const std::string& workspace) {
     if (LiesWithin(folder, workspace))
         return true;
-    for (const char* kind : kKindFolders)
-        if (LiesWithin((fs::path(folder) / kind).string(), workspace))
-            return true;
+    // The server's own folders are in lower case, an older export's in upper.
+    for (const std::string kind : kKindFolders)
+        for (const std::string& name : {kind, AsciiLower(kind)})
+            if (LiesWithin((fs::path(folder) / name).string(), workspace))
+                return true;
     return false;
 }

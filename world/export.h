@@ -30,20 +30,8 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
 // ShowFileErrors says, and returns false.
 bool WriteForServer(const std::string& path, const TStringList& lines,
                     const TExportSettings& settings, int* substituted = nullptr);
-
-// The six files ExportZone writes below `folder`, in the order it writes them.
-std::vector<std::string> ExportFilePaths(const TZone& zone, const std::string& folder);
-
-// Writes the zone's six files for the server below `folder`: objects, mobs,
-// shops, triggers, rooms and the zone, as OBJ/<n>.obj ... ZON/<n>.zon with n
-// the zone number. Folders are not created; a file that cannot be written is
-// reported and the others are still written.
-struct TExportResult {
-    int Substituted = 0; // characters KOI8-R could not hold
-    int NotWritten = 0;  // files that could not be written
-};
-TExportResult ExportZone(const TZone& zone, const std::string& folder,
-                         const TExportSettings& settings);
+// The same for bytes already converted.
+bool WriteServerBytes(const std::string& path, const std::string& bytes);
 
 // Whether an export into `folder` would write into the workspace: the folder
 // or one of its six kind folders is the workspace or lies inside it, however

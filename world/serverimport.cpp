@@ -16,21 +16,21 @@
 
 namespace fs = std::filesystem;
 
+std::string AsciiLower(std::string name) {
+    for (char& ch : name)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return name;
+}
+
 namespace {
 
 constexpr size_t kRoomKind = 1; // kServerKinds index of the room files
-
-std::string Lower(std::string text) {
-    for (char& ch : text)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return text;
-}
 
 // The zone number of a file name "N.ext" (any letter case of the
 // extension); nothing for any other name.
 std::optional<int32_t> ZoneOfFileName(const std::string& name, const std::string& extension) {
     if (name.size() <= extension.size() ||
-        Lower(name.substr(name.size() - extension.size())) != extension)
+        AsciiLower(name.substr(name.size() - extension.size())) != extension)
         return std::nullopt;
     const std::string digits = name.substr(0, name.size() - extension.size());
     if (digits.empty() || digits.size() > 9 ||

@@ -30,6 +30,10 @@ inline constexpr std::array<TServerKind, 6> kServerKinds = {{{"zon", "ZON", ".zo
                                                              {"shp", "SHP", ".shp"},
                                                              {"trg", "TRG", ".trg"}}};
 
+// A file or folder name with its ASCII letters in lower case: a server's
+// names are matched whatever their case.
+std::string AsciiLower(std::string name);
+
 // The server files of one zone, by kind (kServerKinds order); empty where the
 // zone has no file of that kind.
 struct TServerZone {

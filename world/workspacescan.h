@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-// The six kind folders of a workspace (the export writes the same ones below
-// the server folder), in the order the export writes them.
+// The six kind folders of a workspace (the server's are these in lower case).
 inline constexpr std::array<const char*, 6> kKindFolders = {"OBJ", "MOB", "SHP",
                                                             "TRG", "WLD", "ZON"};
 

@@ -1,4 +1,5 @@
 #include "configform.h"
+#include "fakeprompts.h"
 #include "guisupport.h"
 #include "textcodec.h"
 
@@ -241,6 +242,28 @@ private slots:
         QCOMPARE(form.Edit1->text(), QStringLiteral("мир/"));
         QCOMPARE(form.settings().Path, ToCp1251(QStringLiteral("мир/")));
         QCOMPARE(form.Edit1->maxLength(), int(kProfileValueLimit));
+    }
+
+    // The folder chooser beside the path: a folder below the program folder
+    // stays relative to it, any other is kept absolute; Cancel changes nothing.
+    void exportFolderIsChosenInTheFolderDialog() {
+        TFakePrompts prompts("/velmora-test-program/");
+        TConfigForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Edit1->setText(QStringLiteral("LIB/world/"));
+        prompts.ExpectFolder(QStringLiteral("/velmora-test-program/server/world"));
+        Click(form.ExportPathBtn);
+        QCOMPARE(prompts.Calls().back().Folder, QStringLiteral("/velmora-test-program/LIB/world/"));
+        QCOMPARE(form.Edit1->text(), QStringLiteral("server/world/"));
+        prompts.ExpectFolder(QStringLiteral("/srv/mud/lib/world/"));
+        Click(form.ExportPathBtn);
+        QCOMPARE(form.Edit1->text(), QStringLiteral("/srv/mud/lib/world/"));
+        prompts.ExpectFolder(QString());
+        Click(form.ExportPathBtn);
+        QCOMPARE(prompts.Calls().back().Folder, QStringLiteral("/srv/mud/lib/world/"));
+        QCOMPARE(form.Edit1->text(), QStringLiteral("/srv/mud/lib/world/"));
+        QVERIFY(prompts.ScriptDone());
     }
 
     // Fixed size, every control fully inside the dialog and at least as large

@@ -2,15 +2,20 @@
 #include "configform.h"
 #include "editorfixture.h"
 #include "export.h"
+#include "publishform.h"
+#include "serverimport.h"
 #include "modeltext.h"
 #include "textcodec.h"
 #include "worldlists.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTreeWidget>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -63,8 +68,39 @@ class TFileCommandsTest : public TEditorFixture {
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
         Action("N34")->trigger();
     }
-    // The export of zone 10, whose workspace files hold what memory holds.
-    void Export(bool koi8 = true) {
+    std::string ServerDir() const { return program_ + "LIB/world/"; }
+    // The server's six lower-case folders, each index listing zone 10's file.
+    void MakeServerFolders() {
+        for (const auto& kind : kServerKinds)
+            WriteFile(ServerDir() + kind.ServerFolder + "/index",
+                      std::string("10") + kind.Extension + "\n$\n");
+    }
+    // Answers the change-list window with "Записать" or "Отмена", after `look`.
+    static void AnswerChanges(bool write, std::function<void(TPublishForm&)> look = {}) {
+        WhenModal([write, look](QWidget* window) {
+            auto* form = qobject_cast<TPublishForm*>(window);
+            QVERIFY2(form, "the change list did not open");
+            if (look)
+                look(*form);
+            Click(write ? form->WriteBtn : form->CancelBtn);
+        });
+    }
+    QString EndMessage(int written, int fresh, int unchanged, int notWritten) const {
+        return EndMessageIn(ServerDir(), written, fresh, unchanged, notWritten);
+    }
+    static QString EndMessageIn(const std::string& folder, int written, int fresh, int unchanged,
+                                int notWritten) {
+        return QStringLiteral("Папка мира сервера: %1\nЗаписано файлов: %2 (новых: %3), без "
+                              "изменений: %4, не записано: %5.")
+            .arg(QString::fromStdString(folder))
+            .arg(written)
+            .arg(fresh)
+            .arg(unchanged)
+            .arg(notWritten);
+    }
+    // The export of zone 10, whose workspace files hold what memory holds,
+    // confirmed in the change list; `end` is the end message.
+    void Export(const QString& end, bool koi8 = true) {
         int lost = 0;
         for (const char* file : kZoneFiles)
             if (!std::string_view(file).ends_with(".map") && koi8) {
@@ -76,19 +112,17 @@ class TFileCommandsTest : public TEditorFixture {
             prompts_->ExpectInformation(
                 QStringLiteral("Символов, которых нет в кодировке КОИ-8, заменено знаком «?»: %1")
                     .arg(lost));
-        prompts_->ExpectInformation(QStringLiteral("Сохранение завершено"));
+        prompts_->ExpectInformation(end);
+        AnswerChanges(true);
         Click(Zone().Z_SaveMUDBtn);
-    }
-    void MakeExportFolders(std::initializer_list<const char*> folders) {
-        for (const char* folder : folders)
-            fs::create_directories(program_ + "LIB/world/" + folder);
     }
     void SetExport(int coding, int lineEnd) {
         form_->ConfigForm->ComboBox1->setCurrentIndex(coding);
         form_->ConfigForm->ComboBox2->setCurrentIndex(lineEnd);
     }
+    // A file of the server folder by its workspace name ("OBJ/10.obj").
     std::string Exported(const std::string& file) const {
-        return ReadFile(program_ + "LIB/world/" + file);
+        return ReadFile(ServerDir() + AsciiLower(file));
     }
     // Every file of the workspace with its bytes.
     std::map<std::string, std::string> WorkspaceBytes() const {
@@ -236,19 +270,19 @@ private slots:
         QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10  Ольховка"));
 
         // The export's own files.
-        MakeExportFolders({"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"});
+        MakeServerFolders();
         SetExport(1, 0);
-        const std::string exported = program_ + "LIB/world/ZON/10.zon";
+        const std::string exported = ServerDir() + "zon/10.zon";
         WriteFile(exported, "the server's own\n");
         fs::permissions(exported, readOnly);
+        AnswerChanges(true);
         prompts_->ExpectChoice(QStringLiteral("Эти файлы защищены от записи:\n") + Path(exported) +
                                    QStringLiteral("\nЗаписать поверх них? «Нет» оставит их как "
                                                   "есть, остальные файлы будут записаны."),
                                0);
-        prompts_->ExpectError(
-            QStringLiteral("Не записано файлов: 1 из 6.\nНе могу сохранить файл %1: защищён от "
-                           "записи")
-                .arg(Path(exported)));
+        prompts_->ExpectError(EndMessage(5, 5, 0, 1) +
+                              QStringLiteral("\nНе могу сохранить файл %1: защищён от записи")
+                                  .arg(Path(exported)));
         Click(Zone().Z_SaveMUDBtn);
         QCOMPARE(Exported("ZON/10.zon"), std::string("the server's own\n"));
         QVERIFY(!Exported("WLD/10.wld").empty());
@@ -483,12 +517,12 @@ private slots:
         TypeZoneName(QStringLiteral("ЁёАя"));
         Click(form_->ToolsForm->ApplyBtn);
         SaveZone();
-        MakeExportFolders({"OBJ", "MOB", "SHP", "TRG", "WLD", "ZON"});
+        MakeServerFolders();
         const std::array<const char*, 6> files = {"OBJ/10.obj", "MOB/10.mob", "SHP/10.shp",
                                                   "TRG/10.trg", "WLD/10.wld", "ZON/10.zon"};
 
         // KOI8-R with LF, the shipped settings.
-        Export();
+        Export(EndMessage(6, 6, 0, 0));
         QVERIFY(Exported("ZON/10.zon").find("\n\xB3\xA3\xE1\xD1~\n") != std::string::npos);
         for (const char* file : files) {
             const std::string bytes = Exported(file);
@@ -496,16 +530,16 @@ private slots:
             QCOMPARE(bytes, ServerFileText(SplitTextLines(ReadFile(Workspace(file))),
                                            {TServerCodePage::Koi8r, TServerLineEnd::Lf}));
         }
-        QVERIFY(!fs::exists(program_ + "LIB/world/WLD/10.map"));
+        QVERIFY(!fs::exists(ServerDir() + "wld/10.map"));
 
         // KOI8-R with CR LF.
         SetExport(0, 1);
-        Export();
+        Export(EndMessage(6, 0, 0, 0));
         QVERIFY(Exported("ZON/10.zon").find("\r\n\xB3\xA3\xE1\xD1~\r\n") != std::string::npos);
 
         // Windows-1251 with LF: the workspace bytes without their CRs.
         SetExport(1, 0);
-        Export(false);
+        Export(EndMessage(6, 0, 0, 0), false);
         for (const char* file : files) {
             std::string expected = ReadFile(Workspace(file));
             std::erase(expected, '\r');
@@ -514,31 +548,100 @@ private slots:
 
         // Windows-1251 with CR LF: the workspace bytes themselves.
         SetExport(1, 1);
-        Export(false);
+        Export(EndMessage(6, 0, 0, 0), false);
         for (const char* file : files)
             QVERIFY2(Exported(file) == ReadFile(Workspace(file)), file);
+        // The indexes listed every file already.
+        for (const auto& kind : kServerKinds)
+            QCOMPARE(ReadFile(ServerDir() + kind.ServerFolder + "/index"),
+                     std::string("10") + kind.Extension + "\n$\n");
     }
 
-    void exportGoesOnPastAMissingFolderAndOffersToMakeIt() {
+    // A server folder without the kind folders: one question; "Нет" writes
+    // nothing and no other box follows, "Да" makes the server's lower-case
+    // layout, each folder with its index.
+    void missingServerFoldersAreAskedForOnce() {
         StartOn(true);
-        MakeExportFolders({"OBJ", "MOB", "SHP", "TRG", "ZON"});
         SetExport(1, 0); // Windows-1251: no letter to substitute
-        const QString question = QStringLiteral("Нет папок для экспорта: WLD (в %1). Создать их?")
-                                     .arg(Path(program_ + "LIB/world/"));
-        // "Нет": nothing is created, and the end says in one box which file
-        // was not written and why.
+        const QString question =
+            QStringLiteral("В папке мира сервера %1 нет папок zon, wld, obj, mob, shp, trg. "
+                           "Создать их (каждую со своим файлом index)?")
+                .arg(Path(ServerDir()));
         prompts_->ExpectConfirm(question, false);
-        prompts_->ExpectError(QStringLiteral("Не записано файлов: 1 из 6.\nНе могу сохранить файл "
-                                             "%1: нет такого файла или папки")
-                                  .arg(Path(program_ + "LIB/world/WLD/10.wld")));
         Click(Zone().Z_SaveMUDBtn);
-        QVERIFY(!fs::exists(program_ + "LIB/world/WLD"));
-        QVERIFY(!Exported("ZON/10.zon").empty());
-        QVERIFY(!Exported("TRG/10.trg").empty());
+        QVERIFY(prompts_->ScriptDone());
+        QVERIFY(!fs::exists(ServerDir()));
 
         prompts_->ExpectConfirm(question, true);
-        Export(false);
+        Export(EndMessage(6, 6, 0, 0), false);
+        QCOMPARE(ReadFile(ServerDir() + "wld/index"), std::string("10.wld\n$\n"));
         QVERIFY(!Exported("WLD/10.wld").empty());
+        std::vector<std::string> folders;
+        for (const auto& entry : fs::directory_iterator(ServerDir()))
+            folders.push_back(entry.path().filename().string());
+        std::sort(folders.begin(), folders.end());
+        QCOMPARE(folders, (std::vector<std::string>{"mob", "obj", "shp", "trg", "wld", "zon"}));
+    }
+
+    // The change list shows each file and the records changed in it;
+    // "Отмена" writes nothing, "Записать" writes only what changed.
+    void changeListIsConfirmedOrCancelled() {
+        StartOn(true);
+        SetExport(1, 0);
+        MakeServerFolders();
+        Export(EndMessage(6, 6, 0, 0), false);
+        TypeZoneName(QStringLiteral("Ольховка"));
+        Click(form_->ToolsForm->ApplyBtn);
+        const std::string before = Exported("ZON/10.zon");
+        const auto look = [](TPublishForm& changes) {
+            QCOMPARE(changes.ChangeTree->topLevelItemCount(), 6);
+            QTreeWidgetItem* zone = changes.ChangeTree->topLevelItem(0);
+            QCOMPARE(zone->text(0), QStringLiteral("zon/10.zon"));
+            QCOMPARE(zone->text(1), QStringLiteral("Изменён"));
+            QCOMPARE(zone->childCount(), 1);
+            QCOMPARE(zone->child(0)->text(0), QStringLiteral("10 Ольховка"));
+            QCOMPARE(zone->child(0)->text(1), QStringLiteral("запись изменена"));
+            QCOMPARE(changes.ChangeTree->topLevelItem(1)->text(1), QStringLiteral("Без изменений"));
+            QCOMPARE(changes.SummaryLabel->text(),
+                     QStringLiteral("Новых файлов: 0, изменённых: 1, без изменений: 5, не будут "
+                                    "записаны: 0."));
+            if (ScreenshotsWanted())
+                QVERIFY(SaveShot(changes.grab(), QStringLiteral("publishform.png")));
+        };
+        AnswerChanges(false, look);
+        Click(Zone().Z_SaveMUDBtn);
+        QVERIFY(prompts_->ScriptDone());
+        QCOMPARE(Exported("ZON/10.zon"), before);
+
+        prompts_->ExpectInformation(EndMessage(1, 0, 5, 0));
+        AnswerChanges(true, look);
+        Click(Zone().Z_SaveMUDBtn);
+        QVERIFY(Exported("ZON/10.zon").find(Utf8ToCp1251("\nОльховка~\n")) != std::string::npos);
+    }
+
+    // An absolute export path is the folder itself (not below the program
+    // folder); its kind folders are used whatever their case, and a folder
+    // without an index gets one only when the builder agrees.
+    void absoluteExportPathAndFoldersOfAnyCase() {
+        StartOn(true);
+        SetExport(1, 1); // the workspace's own bytes
+        const std::string server = Elsewhere("srv/world/");
+        for (const char* folder : {"ZON", "WLD", "OBJ", "MOB", "SHP", "TRG"})
+            fs::create_directories(server + folder);
+        form_->ConfigForm->Edit1->setText(Path(server));
+        prompts_->ExpectConfirm(
+            QStringLiteral("В папках %1ZON, %1WLD, %1OBJ, %1MOB, %1SHP, %1TRG нет файла index: "
+                           "сервер читает только файлы, которые он перечисляет. Создать index с "
+                           "файлами этих папок?")
+                .arg(Path(server)),
+            false);
+        prompts_->ExpectInformation(EndMessageIn(server, 6, 6, 0, 0));
+        AnswerChanges(true);
+        Click(Zone().Z_SaveMUDBtn);
+        QCOMPARE(ReadFile(server + "ZON/10.zon"), ReadFile(Workspace("ZON/10.zon")));
+        QVERIFY(!fs::exists(server + "zon"));
+        QVERIFY(!fs::exists(server + "ZON/index"));
+        QVERIFY(!fs::exists(program_ + server));
     }
 
     // An export folder set to the workspace, however spelled, would put the
@@ -552,7 +655,7 @@ private slots:
             prompts_->ExpectError(
                 QStringLiteral("Папка экспорта %1 — рабочая папка редактора или папка внутри "
                                "неё: экспорт заменил бы файлы зон их копиями для сервера. Ничего "
-                               "не записано; укажите в настройках другой относительный путь.")
+                               "не записано; укажите в настройках другую папку.")
                     .arg(Path(program_) + path));
             Click(Zone().Z_SaveMUDBtn);
             QVERIFY(prompts_->ScriptDone());

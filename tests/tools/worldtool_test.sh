@@ -144,28 +144,65 @@ export_koi8)
     crlf "#7" "Zone~" "799 10 2" "S" "\$" "\$" >"$ws/ZON/7.zon"
     run export "$ws" "$work/koi"
     expect_status 0 "export"
-    for f in OBJ/7.obj MOB/7.mob SHP/7.shp TRG/7.trg WLD/7.wld ZON/7.zon; do
+    # The server's lower-case folders, each with its index; only the kinds
+    # the zone has records of.
+    for f in wld/7.wld zon/7.zon; do
         [ -f "$work/koi/$f" ] || fail "export did not write $f"
         grep -q $'\r' "$work/koi/$f" && fail "CR in $f exported with LF line ends"
     done
-    [ -e "$work/koi/WLD/7.map" ] && fail "the layout file was exported"
-    grep -qF "$(printf '\xb3\xa3\xe1\xd1~')" "$work/koi/WLD/7.wld" || fail "KOI8-R letters: $(od -c "$work/koi/WLD/7.wld" | head)"
+    for kind in zon wld obj mob shp trg; do
+        [ -f "$work/koi/$kind/index" ] || fail "no index in $kind"
+    done
+    [ "$(cat "$work/koi/wld/index")" = "$(printf '7.wld\n$')" ] || fail "wld index: $(cat "$work/koi/wld/index")"
+    [ "$(cat "$work/koi/obj/index")" = "\$" ] || fail "obj index: $(cat "$work/koi/obj/index")"
+    [ -e "$work/koi/obj/7.obj" ] && fail "an empty object file was exported"
+    [ -e "$work/koi/WLD" ] && fail "an upper-case folder was made"
+    [ -e "$work/koi/wld/7.map" ] && fail "the layout file was exported"
+    grep -qx "Новый: wld/7.wld" "$work/out" || fail "no change list: $(cat "$work/out")"
+    grep -qx "exported into $work/koi: 2 files written (2 new), 0 unchanged, 0 not written" "$work/out" ||
+        fail "counts: $(cat "$work/out")"
+    grep -qF "$(printf '\xb3\xa3\xe1\xd1~')" "$work/koi/wld/7.wld" || fail "KOI8-R letters: $(od -c "$work/koi/wld/7.wld" | head)"
     printf '#700\n\xb3\xa3\xe1\xd1~\none\ntwo\nthree\n~\n' >"$work/expected"
-    head -c "$(stat -c %s "$work/expected")" <(tail -n +2 "$work/koi/WLD/7.wld") | cmp -s - "$work/expected" ||
-        fail "room lines with bare LF: $(od -c "$work/koi/WLD/7.wld" | head)"
+    head -c "$(stat -c %s "$work/expected")" <(tail -n +2 "$work/koi/wld/7.wld") | cmp -s - "$work/expected" ||
+        fail "room lines with bare LF: $(od -c "$work/koi/wld/7.wld" | head)"
+    # Again: nothing changed, nothing written.
+    run export "$ws" "$work/koi"
+    expect_status 0 "export again"
+    grep -qx "exported into $work/koi: 0 files written (0 new), 2 unchanged, 0 not written" "$work/out" ||
+        fail "counts again: $(cat "$work/out")"
 
     # With CR LF and Windows-1251 every file is the one the zone save composes.
     run resave "$ws" "$work/saved"
     expect_status 0 "resave"
     run export "$ws" "$work/win" --cp1251 --crlf
     expect_status 0 "export --cp1251 --crlf"
-    for f in OBJ/7.obj MOB/7.mob SHP/7.shp TRG/7.trg WLD/7.wld ZON/7.zon; do
-        cmp "$work/saved/$f" "$work/win/$f" || fail "CR LF Windows-1251 export of $f differs from the saved file"
+    for f in WLD/7.wld ZON/7.zon; do
+        cmp "$work/saved/$f" "$work/win/${f,,}" || fail "CR LF Windows-1251 export of $f differs from the saved file"
     done
 
     run export "$ws" "$work/winlf" --lf --cp1251
     expect_status 0 "export --cp1251 --lf"
-    tr -d '\r' <"$ws/WLD/7.wld" | cmp -s - "$work/winlf/WLD/7.wld" || fail "LF Windows-1251 export"
+    tr -d '\r' <"$ws/WLD/7.wld" | cmp -s - "$work/winlf/wld/7.wld" || fail "LF Windows-1251 export"
+
+    # A file the server has but its index does not list is not written over:
+    # named, status 1; --dry-run lists the same and writes nothing.
+    mkdir -p "$work/srv/wld" "$work/srv/zon"
+    printf '$\n' >"$work/srv/wld/index"
+    printf 'theirs\n' >"$work/srv/wld/7.wld"
+    printf '1.zon\n$\n' >"$work/srv/zon/index"
+    before=$(cd "$work" && find srv -printf '%p %s %T@\n' | sort | md5sum)
+    run export "$ws" "$work/srv" --dry-run
+    expect_status 1 "export --dry-run with a file not in the index"
+    grep -qx "Не записан: wld/7.wld (есть в папке сервера, но не указан в её index)" "$work/out" ||
+        fail "dry run list: $(cat "$work/out")"
+    grep -qx "zon/index: добавлены 7.zon" "$work/out" || fail "dry run index: $(cat "$work/out")"
+    [ "$before" = "$(cd "$work" && find srv -printf '%p %s %T@\n' | sort | md5sum)" ] || fail "--dry-run wrote"
+    run export "$ws" "$work/srv"
+    expect_status 1 "export with a file not in the index"
+    grep -qx "Не записан файл $work/srv/wld/7.wld: есть в папке сервера, но не указан в её index" "$work/err" ||
+        fail "no refusal: $(cat "$work/err")"
+    [ "$(cat "$work/srv/wld/7.wld")" = theirs ] || fail "the unlisted file was written over"
+    [ "$(cat "$work/srv/zon/index")" = "$(printf '1.zon\n7.zon\n$')" ] || fail "zon index: $(cat "$work/srv/zon/index")"
 
     # A generated workspace exports without a single CR; an existing file
     # in the way of an export file is reported and the rest still written.
@@ -175,9 +212,35 @@ export_koi8)
     expect_status 1 "export over a folder in the way"
     grep -qx "Не могу сохранить файл $work/gx/WLD/1.wld: на этом месте папка" "$work/err" ||
         fail "no save message: $(cat "$work/err")"
-    [ -f "$work/gx/ZON/1.zon" ] || fail "the zone file was not written after the failure"
+    [ -f "$work/gx/zon/1.zon" ] || fail "the zone file was not written after the failure"
     [ -n "$(grep -rl $'\r' "$work/gx")" ] && fail "CR in a generated LF export"
-    [ "$(find "$work/gx" -type f | wc -l)" -eq 11 ] || fail "files exported: $(find "$work/gx" -type f | wc -l)"
+    # 11 of the 12 files, and the indexes of the five folders made (WLD had none).
+    [ "$(find "$work/gx" -type f | wc -l)" -eq 16 ] || fail "files exported: $(find "$work/gx" -type f)"
+    ;;
+
+export_server)
+    # A copy of the real sample, imported and given a new zone: the dry run
+    # lists the new zone's files and their index lines and writes nothing.
+    sample=$(dirname "$0")/../../../shared/realworld/world
+    if [ ! -d "$sample" ]; then
+        echo "no real server world at $sample (the sample is not here): skipped"
+        exit 0
+    fi
+    cp -r "$sample" "$work/srv"
+    chmod -R u+w "$work/srv"
+    run import "$work/srv" "$work/ws"
+    expect_status 0 "import"
+    crlf "#555" "New~" "55599 10 2" "S" "\$" >"$work/ws/ZON/555.zon"
+    crlf "#55500" "Hall~" "~" "555 0 0" "S" "\$" >"$work/ws/WLD/555.wld"
+    before=$(cd "$work" && find srv -printf '%p %s %T@\n' | sort | md5sum)
+    run export "$work/ws" "$work/srv" --dry-run
+    expect_status 0 "export --dry-run"
+    for line in "Новый: zon/555.zon" "Новый: wld/555.wld" "zon/index: добавлены 555.zon" \
+        "wld/index: добавлены 555.wld"; do
+        grep -qx "$line" "$work/out" || fail "the dry run does not list \"$line\""
+    done
+    grep -q "^Файлов: новых 2, " "$work/out" || fail "counts: $(grep "^Файлов" "$work/out")"
+    [ "$before" = "$(cd "$work" && find srv -printf '%p %s %T@\n' | sort | md5sum)" ] || fail "--dry-run wrote"
     ;;
 
 save_failures)
@@ -195,7 +258,8 @@ save_failures)
             total="saved: 1 of 2 zones, 1 files not written" done="saved: 2 zones"
         else
             out=$work/x file=ZON/2.zon line="Не могу сохранить файл $work/x/ZON/2.zon"
-            total="exported: 1 of 2 zones, 1 files not written" done="exported: 2 zones"
+            total="exported into $out: 11 files written (11 new), 0 unchanged, 1 not written"
+            done="exported into $out: 1 files written (0 new), 11 unchanged, 0 not written"
         fi
         before=$(cat "$out/$file")
         run $command "$work/g" "$out"

@@ -1,5 +1,6 @@
 // The import from a server's world folder into the workspace layout.
 
+#include "publish.h"
 #include "serverimport.h"
 #include "testsupport.h"
 #include "workspacescan.h"
@@ -271,10 +272,15 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
     EXPECT_EQ(zones.size(), world.Zones.size());
 
     const fs::path out = Dir / "export";
-    for (const auto& kind : kServerKinds)
-        fs::create_directories(out / kind.WorkspaceFolder);
+    // The server's folders with its indexes, which name the files it reads.
+    for (const auto& kind : kServerKinds) {
+        fs::create_directories(out / kind.ServerFolder);
+        fs::copy_file(server / kind.ServerFolder / "index", out / kind.ServerFolder / "index");
+    }
+    std::vector<const TZone*> all;
     for (const auto& zone : zones)
-        ExportZone(*zone, out.string(), TExportSettings{});
+        all.push_back(zone.get());
+    WritePublishPlan(PlanPublish(all, {}, FindServerFolders(out.string()), {}));
     int files = 0, same = 0;
     for (const TServerZone& zone : world.Zones) {
         for (size_t k = 0; k < kServerKinds.size(); ++k) {
@@ -285,7 +291,7 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
             std::string expected;
             for (const std::string& line : SplitTextLines(ReadBytes(zone.Files[k])))
                 expected += Cp1251ToKoi8r(Koi8rToCp1251(line)) + "\n";
-            const fs::path exported = out / kServerKinds[k].WorkspaceFolder /
+            const fs::path exported = out / kServerKinds[k].ServerFolder /
                                       (std::to_string(zone.Number) + kServerKinds[k].Extension);
             const bool equal = ReadBytes(exported) == expected;
             same += equal;

@@ -8,6 +8,7 @@
 #include "exitlayout.h"
 #include "generate.h"
 #include "maplayout.h"
+#include "publish.h"
 #include "serverimport.h"
 #include "vocabulary.h"
 #include "workspace.h"
@@ -37,9 +38,13 @@ const char* const kUsage =
     "  worldtool resave DIR OUT [--normalize] [--force]\n"
     "      read DIR and save every loaded zone's seven files into OUT: records\n"
     "      not changed as they were read, or all in the editor's form (--normalize)\n"
-    "  worldtool export DIR OUT [--koi8|--cp1251] [--lf|--crlf] [--force]\n"
-    "      read DIR and write every loaded zone's six files for the server into OUT\n"
-    "      (default KOI8-R and LF)\n"
+    "  worldtool export DIR OUT [--koi8|--cp1251] [--lf|--crlf] [--force] [--dry-run]\n"
+    "      read DIR and write every loaded zone into the server's world folder OUT\n"
+    "      (default KOI8-R and LF): each kind into its folder there (zon wld obj mob\n"
+    "      shp trg, whatever their case; missing ones are made in lower case), each\n"
+    "      zone into the file it was read from, new files added to the index; a file\n"
+    "      the index does not list is not written over; --dry-run lists the changes\n"
+    "      and writes nothing\n"
     "      resave and export leave a write-protected file in OUT as it is and fail;\n"
     "      --force writes over it (it stays write-protected)\n"
     "  worldtool import SERVERDIR DIR [--zones N,M,...] [--koi8|--cp1251] [--force]\n"
@@ -167,7 +172,9 @@ int Resave(std::vector<std::string> args) {
 
 int Export(const std::vector<std::string>& args) {
     std::vector<std::string> folders;
-    TExportSettings settings;
+    TPublishOptions options;
+    TExportSettings& settings = options.Settings;
+    bool dryRun = false;
     for (const auto& arg : args) {
         if (arg == "--koi8")
             settings.CodePage = TServerCodePage::Koi8r;
@@ -179,6 +186,8 @@ int Export(const std::vector<std::string>& args) {
             settings.LineEnd = TServerLineEnd::CrLf;
         else if (arg == "--force")
             ReplaceWriteProtected = true;
+        else if (arg == "--dry-run")
+            dryRun = true;
         else if (arg.starts_with("--"))
             return Usage(("unknown option " + arg).c_str());
         else
@@ -188,37 +197,44 @@ int Export(const std::vector<std::string>& args) {
         return Usage("export takes a folder to read and one to write");
     if (!IsFolder(folders[0]))
         return Usage(("not a folder: " + folders[0]).c_str());
-    if (ExportWouldWriteIntoWorkspace(folders[1], folders[0])) {
+    const std::string& out = folders[1];
+    if (ExportWouldWriteIntoWorkspace(out, folders[0])) {
         std::fprintf(stderr,
                      "worldtool: the export folder %s is the workspace %s or lies inside it; "
                      "nothing was written\n",
-                     folders[1].c_str(), folders[0].c_str());
+                     out.c_str(), folders[0].c_str());
         return kExitFailures;
     }
     TStderrReporter reporter;
     const TScanResult scan = ScanWorkspace(folders[0], reporter);
     PrintSummary(scan);
-    if (!MakeWorkspaceFolders(folders[1]))
-        return kExitFailures;
-    RemoveStaleLeftovers(folders[1]);
+    std::vector<const TZone*> zones;
+    for (const auto& zone : scan.Zones)
+        zones.push_back(zone.get());
+    const TPublishPlan plan = PlanPublish(zones, {}, FindServerFolders(out), options);
+    for (const std::string& line : PublishPlanLines(plan))
+        std::printf("%s\n", Cp1251ToUtf8(line).c_str());
+    if (dryRun)
+        return reporter.Count() > 0 || plan.Count(TServerFileChange::NotWritten) > 0
+                   ? kExitFailures
+                   : kExitLoaded;
+    std::error_code error;
+    std::filesystem::create_directories(out, error);
+    RemoveStaleLeftovers(out);
     const auto start = std::chrono::steady_clock::now();
-    int lost = 0, notWritten = 0;
-    size_t whole = 0;
     BeginBatchWrite();
-    for (const auto& zone : scan.Zones) {
-        const TExportResult result = ExportZone(*zone, folders[1], settings);
-        lost += result.Substituted;
-        notWritten += result.NotWritten;
-        whole += result.NotWritten == 0;
-    }
-    const bool flushed = EndBatchWrite(folders[1]);
-    PrintWritten("exported", whole, scan.Zones.size(), notWritten);
+    const TPublishResult result = WritePublishPlan(plan);
+    const bool flushed = EndBatchWrite(out);
+    std::printf("exported into %s: %d files written (%d new), %d unchanged, %d not written\n",
+                out.c_str(), result.Written, result.New, result.Unchanged, result.NotWritten);
     HintAtForce(reporter);
     // Not a failure: the files are written, but the builder should know.
-    if (lost > 0)
-        std::fprintf(stderr, "worldtool: %d characters have no KOI8-R code and became '?'\n", lost);
+    if (result.Substituted > 0)
+        std::fprintf(stderr, "worldtool: %d characters have no KOI8-R code and became '?'\n",
+                     result.Substituted);
     std::printf("export time: %.3f s\n", SecondsSince(start));
-    return reporter.Count() > 0 || notWritten > 0 || !flushed ? kExitFailures : kExitLoaded;
+    return reporter.Count() > 0 || result.NotWritten > 0 || !flushed ? kExitFailures
+                                                                      : kExitLoaded;
 }
 
 // "10,11,12" into zone numbers; false for anything else.
