@@ -4,49 +4,66 @@
 #include "workspacescan.h"
 #include "worldlists.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Every CR LF pair inside `line` reduced to its LF.
-void AppendWithLfOnly(std::string& out, const std::string& line) {
-    size_t start = 0;
-    for (size_t pos; (pos = line.find("\r\n", start)) != std::string::npos; start = pos + 2) {
-        out.append(line, start, pos - start);
-        out += '\n';
-    }
-    out.append(line, start, std::string::npos);
+// Whether the file is in the workspace's own form: every line ends with CR LF.
+bool InWorkspaceForm(const TStringList& lines, std::string_view lineEnd) {
+    return lineEnd == kCrLf && std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
+               const std::string_view end = CarriedLineEnd(line);
+               return end.empty() || end == kCrLf;
+           });
 }
 
 } // namespace
 
 std::string ServerFileText(const TStringList& lines, const TExportSettings& settings,
-                           int* substituted) {
-    const bool lf = settings.LineEnd == TServerLineEnd::Lf;
-    std::string text;
-    size_t size = 0;
-    for (const auto& line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const auto& line : lines) {
-        if (lf)
-            AppendWithLfOnly(text, line);
-        else
-            text += line;
-        text += lf ? "\n" : "\r\n";
+                           int* substituted, const TServerFileSource& source) {
+    // Only a file of ours takes the setting: another keeps the ends the
+    // server's own file had, which the builder did not change.
+    const TServerKept none;
+    const TServerKept& kept = source.Kept ? *source.Kept : none;
+    const bool ours = !kept.CrLf && InWorkspaceForm(lines, source.LineEnd);
+    const std::string_view lineEnd = !ours                                    ? source.LineEnd
+                                     : settings.LineEnd == TServerLineEnd::Lf ? "\n"
+                                                                              : kCrLf;
+    if (settings.CodePage == TServerCodePage::Cp1251) {
+        if (substituted)
+            *substituted = 0;
+        return FileBytes(lines, lineEnd, !ours);
     }
-    if (settings.CodePage == TServerCodePage::Koi8r)
-        return Cp1251ToKoi8r(text, substituted);
+    TKeptLineMatch match(kept.Lines);
+    if (match.Empty())
+        return Cp1251ToKoi8r(FileBytes(lines, lineEnd, !ours), substituted);
+    std::string text;
+    int lost = 0;
+    TStringList one(1);
+    for (const std::string& line : lines) {
+        one[0] = line;
+        const std::string bytes = FileBytes(one, lineEnd, !ours);
+        if (const std::string* original = match.OriginalOf(line)) {
+            text += Utf8ToKoi8r(*original);
+            text.append(bytes, LineText(line).size()); // its line end
+        } else {
+            int count = 0;
+            text += Cp1251ToKoi8r(bytes, &count);
+            lost += count;
+        }
+    }
     if (substituted)
-        *substituted = 0;
+        *substituted = lost;
     return text;
 }
 
 bool WriteForServer(const std::string& path, const TStringList& lines,
-                    const TExportSettings& settings, int* substituted) {
-    const TWriteResult result = SaveBytesToFile(path, ServerFileText(lines, settings, substituted));
+                    const TExportSettings& settings, int* substituted,
+                    const TServerFileSource& source) {
+    const TWriteResult result =
+        SaveBytesToFile(path, ServerFileText(lines, settings, substituted, source));
     if (result)
         return true;
     if (TErrorReporter* reporter = ErrorReporter())
@@ -70,26 +87,30 @@ TExportResult ExportZone(const TZone& zone, const std::string& out,
     const int32_t n = zone.ZoneNumber;
     const std::vector<std::string> paths = ExportFilePaths(zone, out);
     TExportResult result;
-    const auto write = [&](const std::string& path, const TStringList& lines) {
+    // Each file with its main line end and what the import kept beside its
+    // workspace copy.
+    const auto write = [&](const std::string& path, const TStringList& lines,
+                           std::string_view lineEnd, const std::string& workspaceFile) {
+        const TServerKept kept = ReadServerKept(workspaceFile);
         int substituted = 0;
-        if (!WriteForServer(path, lines, settings, &substituted))
+        if (!WriteForServer(path, lines, settings, &substituted, {lineEnd, &kept}))
             ++result.NotWritten;
         result.Substituted += substituted;
     };
     // One list of lines, filled and written six times.
     TStringList lines;
     ObjList.SaveToStrings(lines, n);
-    write(paths[0], lines);
+    write(paths[0], lines, ObjList.LineEndOf(n), zone.ObjFileName);
     MobList.SaveToStrings(lines, n);
-    write(paths[1], lines);
+    write(paths[1], lines, MobList.LineEndOf(n), zone.MobFileName);
     ShopList.SaveToStrings(lines, n);
-    write(paths[2], lines);
+    write(paths[2], lines, ShopList.LineEndOf(n), zone.ShopFileName);
     TriggerList.SaveToStrings(lines, n);
-    write(paths[3], lines);
+    write(paths[3], lines, TriggerList.LineEndOf(n), zone.TrigFileName);
     RoomList.SaveToStrings(lines, n);
-    write(paths[4], lines);
+    write(paths[4], lines, RoomList.LineEndOf(n), zone.RoomFileName);
     zone.SaveToStrings(lines);
-    write(paths[5], lines);
+    write(paths[5], lines, zone.LineEnd, zone.ZoneFileName);
     return result;
 }
 
