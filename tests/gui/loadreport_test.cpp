@@ -93,7 +93,8 @@ private slots:
                                         &zone.ShopFileName, &zone.TrigFileName})
             before[*file] = ReadFile(*file);
         const std::string roomFile = zone.RoomFileName;
-        const TStringList rooms = SplitTextLines(ReadFile(roomFile));
+        const std::string roomBytes = ReadFile(roomFile);
+        const TStringList rooms = SplitTextLines(roomBytes);
         ClickTab(RoomPageIndex);
         auto& room = *form_->findChild<TRoomPage*>();
         QVERIFY(!room.R_DescEdit->text().isEmpty());
@@ -127,6 +128,14 @@ private slots:
                          rooms[i].c_str());
         QCOMPARE(FromCp1251(after[size_t(header - rooms.begin()) + 1]),
                  QStringLiteral("Переименованная~"));
+        // Byte for byte: every other line with the end it had in the server's file.
+        std::string expected = roomBytes;
+        const std::string nameLine = *header + "\n" + *(header + 1);
+        const size_t at = expected.find(nameLine);
+        QVERIFY(at != std::string::npos);
+        expected.replace(at + header->size() + 1, (header + 1)->size(),
+                         ToCp1251(QStringLiteral("Переименованная~")));
+        QVERIFY(ReadFile(roomFile) == expected);
     }
 
     void importFromTheMenuAsksBeforeOverwritingAndShowsTheZones() {
