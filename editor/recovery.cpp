@@ -135,7 +135,7 @@ void TRecovery::Write(const TZone& zone) {
     // the zone itself is still in memory and still marked unsaved.
     for (const TComposedFile& file : ComposeZoneFiles(zone))
         if (!file.Path.empty())
-            SaveLinesToFile(folder + NameOf(file.Path), file.Lines);
+            SaveLinesToFile(folder + NameOf(file.Path), file.Lines, file.LineEnd);
 }
 
 void TRecovery::Remove(int32_t number) {

@@ -113,7 +113,7 @@ template <class W> W* Named(W* widget, const char* name) {
 QString FileText(const TStringList& lines) {
     QString text;
     for (const auto& line : lines) {
-        text += FromCp1251(line);
+        text += FromCp1251(std::string(LineText(line)));
         text += QLatin1Char('\n');
     }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

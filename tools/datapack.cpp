@@ -121,21 +121,13 @@ bool Convert(const fs::path& source, TJob& job) {
     return true;
 }
 
-// The bytes SaveLinesToFile writes for these lines.
-std::string FileBytes(const TStringList& lines) {
-    std::string text;
-    for (const auto& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 bool Write(const fs::path& target, const TJob& job) {
     std::error_code error;
     if (job.Keep && fs::exists(target, error))
         return true;
     if (!job.Keep) {
         const auto existing = ReadFile(target);
-        if (existing && *existing == FileBytes(job.Lines))
+        if (existing && *existing == FileBytes(job.Lines, kCrLf)) // what SaveLinesToFile writes
             return true;
     }
     fs::create_directories(target.parent_path(), error);

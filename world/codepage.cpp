@@ -77,7 +77,13 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
     return out;
 }
 
-std::string Utf8ToCp1251(std::string_view utf8, int* substituted) {
+namespace {
+
+// UTF-8 text through `byteOf` (a code point's byte, -1 where there is none):
+// a character without a byte, or a broken sequence, becomes '?', counted in
+// `substituted` when given.
+template <class TByteOf>
+std::string FromUtf8(std::string_view utf8, int* substituted, TByteOf byteOf) {
     std::string out;
     out.reserve(utf8.size());
     int lost = 0;
@@ -95,7 +101,7 @@ std::string Utf8ToCp1251(std::string_view utf8, int* substituted) {
             cp = (cp << 6) | (next & 0x3F);
         }
         i += valid ? static_cast<size_t>(extra) + 1 : 1;
-        const int byte = valid ? UnicodeToCp1251(cp) : -1;
+        const int byte = valid ? byteOf(cp) : -1;
         if (byte < 0) {
             out += '?';
             ++lost;
@@ -105,6 +111,35 @@ std::string Utf8ToCp1251(std::string_view utf8, int* substituted) {
     }
     if (substituted)
         *substituted = lost;
+    return out;
+}
+
+int UnicodeToKoi8r(char32_t cp) {
+    if (cp < 0x80)
+        return static_cast<int>(cp);
+    for (size_t i = 0; i < kKoi8rHigh.size(); ++i)
+        if (kKoi8rHigh[i] == cp)
+            return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+} // namespace
+
+std::string Utf8ToCp1251(std::string_view utf8, int* substituted) {
+    return FromUtf8(utf8, substituted, UnicodeToCp1251);
+}
+
+std::string Utf8ToKoi8r(std::string_view utf8, int* substituted) {
+    return FromUtf8(utf8, substituted, UnicodeToKoi8r);
+}
+
+std::string Koi8rToUtf8(std::string_view koi8r) {
+    std::string out;
+    out.reserve(koi8r.size() * 2);
+    for (const char ch : koi8r) {
+        const auto byte = static_cast<unsigned char>(ch);
+        AppendUtf8(out, byte < 0x80 ? byte : kKoi8rHigh[byte - 0x80]);
+    }
     return out;
 }
 

@@ -18,5 +18,11 @@ std::string Cp1251ToKoi8r(std::string_view cp1251, int* substituted = nullptr);
 // drawing, maths signs) become '?', counted in `substituted` when given.
 std::string Koi8rToCp1251(std::string_view koi8r, int* substituted = nullptr);
 
+// Every KOI8-R byte has a character, so this never loses anything.
+std::string Koi8rToUtf8(std::string_view koi8r);
+// Characters that KOI8-R cannot hold become '?', counted in `substituted`
+// when given.
+std::string Utf8ToKoi8r(std::string_view utf8, int* substituted = nullptr);
+
 // Unicode code point of a Windows-1251 byte.
 char32_t Cp1251ToUnicode(unsigned char byte);

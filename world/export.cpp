@@ -4,43 +4,58 @@
 #include "serverimport.h"
 #include "workspacescan.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Every CR LF pair inside `line` reduced to its LF.
-void AppendWithLfOnly(std::string& out, const std::string& line) {
-    size_t start = 0;
-    for (size_t pos; (pos = line.find("\r\n", start)) != std::string::npos; start = pos + 2) {
-        out.append(line, start, pos - start);
-        out += '\n';
-    }
-    out.append(line, start, std::string::npos);
+// Whether the file is in the workspace's own form: every line ends with CR LF.
+bool InWorkspaceForm(const TStringList& lines, std::string_view lineEnd) {
+    return lineEnd == kCrLf && std::all_of(lines.begin(), lines.end(), [](const std::string& line) {
+               const std::string_view end = CarriedLineEnd(line);
+               return end.empty() || end == kCrLf;
+           });
 }
 
 } // namespace
 
 std::string ServerFileText(const TStringList& lines, const TExportSettings& settings,
-                           int* substituted) {
-    const bool lf = settings.LineEnd == TServerLineEnd::Lf;
-    std::string text;
-    size_t size = 0;
-    for (const auto& line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const auto& line : lines) {
-        if (lf)
-            AppendWithLfOnly(text, line);
-        else
-            text += line;
-        text += lf ? "\n" : "\r\n";
+                           int* substituted, const TServerFileSource& source) {
+    // Only a file of ours takes the setting: another keeps the ends the
+    // server's own file had, which the builder did not change.
+    const TServerKept none;
+    const TServerKept& kept = source.Kept ? *source.Kept : none;
+    const bool ours = !kept.CrLf && InWorkspaceForm(lines, source.LineEnd);
+    const std::string_view lineEnd = !ours                                    ? source.LineEnd
+                                     : settings.LineEnd == TServerLineEnd::Lf ? "\n"
+                                                                              : kCrLf;
+    if (settings.CodePage == TServerCodePage::Cp1251) {
+        if (substituted)
+            *substituted = 0;
+        return FileBytes(lines, lineEnd, !ours);
     }
-    if (settings.CodePage == TServerCodePage::Koi8r)
-        return Cp1251ToKoi8r(text, substituted);
+    TKeptLineMatch match(kept.Lines);
+    if (match.Empty())
+        return Cp1251ToKoi8r(FileBytes(lines, lineEnd, !ours), substituted);
+    std::string text;
+    int lost = 0;
+    TStringList one(1);
+    for (const std::string& line : lines) {
+        one[0] = line;
+        const std::string bytes = FileBytes(one, lineEnd, !ours);
+        if (const std::string* original = match.OriginalOf(line)) {
+            text += Utf8ToKoi8r(*original);
+            text.append(bytes, LineText(line).size()); // its line end
+        } else {
+            int count = 0;
+            text += Cp1251ToKoi8r(bytes, &count);
+            lost += count;
+        }
+    }
     if (substituted)
-        *substituted = 0;
+        *substituted = lost;
     return text;
 }
 
@@ -55,8 +70,9 @@ bool WriteServerBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool WriteForServer(const std::string& path, const TStringList& lines,
-                    const TExportSettings& settings, int* substituted) {
-    return WriteServerBytes(path, ServerFileText(lines, settings, substituted));
+                    const TExportSettings& settings, int* substituted,
+                    const TServerFileSource& source) {
+    return WriteServerBytes(path, ServerFileText(lines, settings, substituted, source));
 }
 
 bool ExportWouldWriteIntoWorkspace(const std::string& folder, const std::string& workspace) {

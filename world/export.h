@@ -3,6 +3,7 @@
 // The copy of a zone's files that the game server reads: the composed lines
 // of a world file converted to the server's code page and line ends.
 
+#include "serverkept.h"
 #include "worldfile.h"
 #include "zone.h"
 
@@ -17,19 +18,31 @@ struct TExportSettings {
     TServerLineEnd LineEnd = TServerLineEnd::Lf;
 };
 
-// The bytes of the server file. A line may hold several text lines joined by
-// CR LF (multi-line texts composed as one entry); with LF line ends each of
-// those CR LF pairs becomes LF as well. Characters that KOI8-R cannot hold
-// become '?', counted in `substituted` when given.
+// What the lines of a workspace file need beside them to reach the server as
+// they were read: the file's main line end and what the import kept of the
+// server's file (serverkept.h; null: nothing).
+struct TServerFileSource {
+    std::string_view LineEnd = kCrLf;
+    const TServerKept* Kept = nullptr;
+};
+
+// The bytes of the server file. A file in the workspace's own form (CR LF
+// throughout: made here, or imported before the import kept line ends) takes
+// the line end of the settings; any other (a server's CR LF file among them)
+// keeps each line's end as read, and its lines written anew take its main one. A line may hold
+// several text lines joined by CR LF (a description section); each of those takes the same line
+// end. In KOI8-R a line the import kept characters for and nobody changed since gets them back;
+// other characters that KOI8-R cannot hold become '?', counted in `substituted` when given.
 std::string ServerFileText(const TStringList& lines, const TExportSettings& settings,
-                           int* substituted = nullptr);
+                           int* substituted = nullptr, const TServerFileSource& source = {});
 
 // Writes the server file in one piece (a temporary file renamed over `path`,
 // so a failed write leaves the old file as it was). On failure reports
 // "Не могу сохранить файл " with the path and the reason, whatever
 // ShowFileErrors says, and returns false.
 bool WriteForServer(const std::string& path, const TStringList& lines,
-                    const TExportSettings& settings, int* substituted = nullptr);
+                    const TExportSettings& settings, int* substituted = nullptr,
+                    const TServerFileSource& source = {});
 // The same for bytes already converted.
 bool WriteServerBytes(const std::string& path, const std::string& bytes);
 

@@ -28,7 +28,8 @@ bool IsUniqueTail(std::string_view text) {
            });
 }
 
-// ".12.wld.Ab3dEf": the safe save's temporary file of a world file.
+// ".12.wld.Ab3dEf": the safe save's temporary file of a world file (or of
+// its side file, ".12.wld.kept.Ab3dEf").
 bool IsTemporaryName(std::string_view name) {
     if (!name.starts_with('.'))
         return false;
@@ -38,10 +39,13 @@ bool IsTemporaryName(std::string_view name) {
         return false;
     name.remove_prefix(digits + 1);
     const size_t dot = name.find('.');
-    return dot != std::string_view::npos &&
-           std::find(kExtensions.begin(), kExtensions.end(), name.substr(0, dot)) !=
-               kExtensions.end() &&
-           IsUniqueTail(name.substr(dot + 1));
+    if (dot == std::string_view::npos ||
+        std::find(kExtensions.begin(), kExtensions.end(), name.substr(0, dot)) == kExtensions.end())
+        return false;
+    std::string_view tail = name.substr(dot + 1);
+    if (tail.starts_with("kept."))
+        tail.remove_prefix(5);
+    return IsUniqueTail(tail);
 }
 
 // ".Zones.import-Ab3dEf" beside the workspace "Zones".

@@ -104,22 +104,30 @@ bool HasRecords(const TZone& zone, size_t kind) {
            WithList(kind, [&](const auto& list) { return HasRecordsIn(list, zone.ZoneNumber); });
 }
 
-// The lines of the file the zone's kind composes.
-TStringList Compose(const TZone& zone, size_t kind) {
-    TStringList lines;
-    if (kind == kZoneKind)
-        zone.SaveToStrings(lines);
-    else
-        WithList(kind, [&](const auto& list) { list.SaveToStrings(lines, zone.ZoneNumber); });
-    return lines;
-}
-
 // The workspace file a zone's kind was read from (or is saved to).
 const std::string& WorkspaceFileOf(const TZone& zone, size_t kind) {
     const std::string* const files[] = {&zone.ZoneFileName, &zone.RoomFileName,
                                         &zone.ObjFileName,  &zone.MobFileName,
                                         &zone.ShopFileName, &zone.TrigFileName};
     return *files[kind];
+}
+
+// What the server gets of the file the zone's kind composes: its lines with
+// the file's own line ends, and the characters the import kept beside the
+// workspace copy put back where nobody changed their lines.
+std::string ServerBytes(const TZone& zone, size_t kind, const TExportSettings& settings,
+                        int* substituted) {
+    TStringList lines;
+    std::string_view lineEnd = zone.LineEnd;
+    if (kind == kZoneKind)
+        zone.SaveToStrings(lines);
+    else
+        WithList(kind, [&](const auto& list) {
+            list.SaveToStrings(lines, zone.ZoneNumber);
+            lineEnd = list.LineEndOf(zone.ZoneNumber);
+        });
+    const TServerKept kept = ReadServerKept(WorkspaceFileOf(zone, kind));
+    return ServerFileText(lines, settings, substituted, {lineEnd, &kept});
 }
 
 // The server file name of a zone's kind: the name of the workspace file it
@@ -370,8 +378,8 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
         file.Zone = candidate.Zone->ZoneNumber;
         file.Name = candidate.Name;
         file.Path = (fs::path(folders.FolderOf(file.Kind)) / file.Name).string();
-        file.Bytes = ServerFileText(Compose(*candidate.Zone, candidate.Kind), options.Settings,
-                                    &file.Substituted);
+        file.Bytes =
+            ServerBytes(*candidate.Zone, candidate.Kind, options.Settings, &file.Substituted);
         std::string before;
         const bool exists = Exists(file.Path);
         const bool read = exists && ReadFileBytes(file.Path, before);

@@ -32,7 +32,9 @@ uint64_t HashOfLines(const TStringList& lines);
 // changed is written back exactly as it was read, whatever its form. Nothing
 // is kept when the text was already in our writer's form.
 struct TSourceText {
-    TStringList Lines;    // the record's lines as read; empty: our own form
+    // The record's lines as read, each carrying its end where it is not its
+    // file's main one; empty: our own form.
+    TStringList Lines;
     uint64_t OurForm = 0; // hash of our writer's lines for it right after reading
     // Earlier records with the same number in the same file, each as its text
     // would have been written: the record holds the last one's fields, and
@@ -77,6 +79,9 @@ struct TFileFrame {
     // False once the zone is written in our form throughout: our own head and
     // tail then, the unparsed records still in their places.
     bool OwnHeadAndTail = true;
+    // The line end most of the file's lines use: the kept lines carry theirs
+    // only where it differs, and every line written anew takes this one.
+    std::string_view LineEnd = kCrLf;
 };
 
 // The zone a record number belongs to (integer division, as the files count).
@@ -255,14 +260,16 @@ public:
         lines.insert(lines.end(), tail.begin(), tail.end());
     }
     // Every record and frame of a zone forgets the form it was read in, so the
-    // next write is in our writer's form throughout (kept lines and records
-    // that could not be read stay).
+    // next write is in our writer's form throughout, with our line end (kept
+    // lines and records that could not be read stay).
     void ForgetSources(int32_t zone) {
         if (const auto kept = frames_.find(zone); kept != frames_.end()) {
-            if (kept->second.Unparsed.empty())
+            if (kept->second.Unparsed.empty()) {
                 frames_.erase(kept);
-            else
+            } else {
                 kept->second.OwnHeadAndTail = false;
+                kept->second.LineEnd = kCrLf;
+            }
         }
         const auto found = byZone_.find(zone);
         if (found != byZone_.end())
@@ -276,6 +283,12 @@ public:
     const TFileFrame* FrameOf(int32_t zone) const {
         const auto found = frames_.find(zone);
         return found == frames_.end() ? nullptr : &found->second;
+    }
+    // The line end the zone's file is written with: its main one as read,
+    // ours for a file the editor made.
+    std::string_view LineEndOf(int32_t zone) const {
+        const TFileFrame* frame = FrameOf(zone);
+        return frame ? frame->LineEnd : kCrLf;
     }
     void SetFrame(int32_t zone, const std::optional<TFileFrame>& frame) {
         if (frame)
@@ -374,6 +387,7 @@ template <class Record, class List, class ReadRecord, class Write>
 void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Write write) {
     std::string line;
     TFileFrame frame;
+    frame.LineEnd = reader.MainLineEnd();
     bool atHeader = reader.SkipToLineStarting('#', line);
     frame.Head = reader.LinesBetween(0, atHeader ? reader.LineStart() : reader.TextEnd());
     std::unordered_set<int32_t> seen;
@@ -480,7 +494,7 @@ bool SaveZoneRecords(const List& list, const std::string& path, int32_t zone,
                      std::string_view failureUtf8) {
     TStringList lines;
     list.SaveToStrings(lines, zone);
-    return SaveRecordFile(path, lines, failureUtf8);
+    return SaveRecordFile(path, lines, failureUtf8, list.LineEndOf(zone));
 }
 
 // LoadWorldFile for a record file of `list`, which learns the file's zone.

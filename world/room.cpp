@@ -49,7 +49,8 @@ void TRoomList::WriteRoom(const TRoom& room, TStringList& lines) {
     // A kept block to room 0 gives way to an exit the builder made there.
     bool skipping = false;
     for (const std::string& kept : room.KeptExits) {
-        if (kept.size() == 2 && kept[0] == 'D' && kept[1] >= '0' && kept[1] <= '5')
+        const std::string_view text = LineText(kept);
+        if (text.size() == 2 && text[0] == 'D' && text[1] >= '0' && text[1] <= '5')
             skipping = room.Exits[static_cast<size_t>(kept[1] - '0')].ToRoom != 0;
         if (!skipping)
             lines.push_back(kept);

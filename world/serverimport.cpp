@@ -242,6 +242,8 @@ std::vector<std::string> WorkspaceZoneFiles(const std::string& workspace, int32_
     for (size_t kind = 0; kind < kServerKinds.size(); ++kind)
         files.push_back((fs::path(workspace) / TargetName(kind, number)).string());
     files.push_back((fs::path(workspace) / LayoutName(number)).string());
+    for (size_t kind = 0; kind < kServerKinds.size(); ++kind)
+        files.push_back(ServerKeptFileName(files[kind]));
     return files;
 }
 
@@ -269,25 +271,35 @@ std::vector<int32_t> ExistingZones(const TServerWorld& world, const std::string&
 }
 
 std::string WorkspaceFileText(std::string_view serverBytes, TServerCodePage codePage,
-                              int* substituted) {
-    std::string text;
-    text.reserve(serverBytes.size() + serverBytes.size() / 16);
-    for (size_t i = 0; i < serverBytes.size(); ++i) {
-        const char ch = serverBytes[i];
-        if (ch == '\r') {
-            if (i + 1 < serverBytes.size() && serverBytes[i + 1] == '\n')
-                ++i;
-            text += "\r\n";
-        } else if (ch == '\n') {
-            text += "\r\n";
-        } else {
-            text += ch;
-        }
+                              int* substituted, TServerKept* kept) {
+    if (kept)
+        kept->CrLf = EndsEveryLineWithCrLf(serverBytes);
+    if (codePage != TServerCodePage::Koi8r) {
+        if (substituted)
+            *substituted = 0;
+        return std::string(serverBytes);
     }
-    if (codePage == TServerCodePage::Koi8r)
-        return Koi8rToCp1251(text, substituted);
+    // Line by line, as the reader splits them, so that each line that loses
+    // a character is known; the line ends go over as they are.
+    std::string text;
+    text.reserve(serverBytes.size());
+    int lost = 0;
+    for (size_t start = 0; start < serverBytes.size();) {
+        const size_t stop = std::min(serverBytes.find_first_of("\r\n", start), serverBytes.size());
+        const std::string_view original = serverBytes.substr(start, stop - start);
+        int count = 0;
+        std::string line = Koi8rToCp1251(original, &count);
+        if (count > 0 && kept)
+            kept->Lines.push_back({line, Koi8rToUtf8(original)});
+        lost += count;
+        text += line;
+        const size_t next =
+            std::min(serverBytes.find_first_not_of("\r\n", stop), serverBytes.size());
+        text.append(serverBytes.substr(stop, next - stop));
+        start = next;
+    }
     if (substituted)
-        *substituted = 0;
+        *substituted = lost;
     return text;
 }
 
@@ -344,8 +356,9 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
                 break;
             }
             int lost = 0;
+            TServerKept kept;
             const std::string name = TargetName(kind, zone->Number);
-            std::string text = WorkspaceFileText(bytes, options.CodePage, &lost);
+            std::string text = WorkspaceFileText(bytes, options.CodePage, &lost, &kept);
             if (!SaveBytesToFile((staging.Path() / name).string(), text)) {
                 report.Failures.push_back(CannotWrite(staging.Path() / name));
                 return report;
@@ -353,6 +366,14 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
             done.Files.push_back(name);
             if (lost > 0)
                 substitutions.emplace_back(name, lost);
+            if (!kept.Empty()) {
+                const std::string side = ServerKeptFileName(name);
+                if (!SaveBytesToFile((staging.Path() / side).string(), ServerKeptText(kept))) {
+                    report.Failures.push_back(CannotWrite(staging.Path() / side));
+                    return report;
+                }
+                done.Files.push_back(side);
+            }
             if (kind == kRoomKind) {
                 const fs::path layout = staging.Path() / LayoutName(zone->Number);
                 if (!WriteLayout(layout, std::move(text), zone->Number, done.Layout)) {
@@ -378,10 +399,16 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
         return report;
     }
     for (const TStagedZone& zone : staged) {
+        // What was kept of the zone's files before belongs to files the
+        // import now replaces.
+        for (size_t kind = 0; kind < kServerKinds.size(); ++kind) {
+            std::error_code error;
+            fs::remove(target / ServerKeptFileName(TargetName(kind, zone.Number)), error);
+        }
         bool moved = true;
         for (const std::string& name : zone.Files) {
             if (MoveInto(staging.Path() / name, target / name)) {
-                ++report.Files;
+                report.Files += IsServerKeptFile(name) ? 0 : 1;
             } else {
                 report.Failures.push_back(CannotWrite(target / name));
                 moved = false;

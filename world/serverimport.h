@@ -4,11 +4,14 @@
 // zone and kind in `zon wld obj mob shp trg` (the files each folder's
 // `index` lists), in KOI8-R or Windows-1251 with any line ends. The import
 // copies them into the workspace layout (ZON/N.zon ... TRG/N.trg) as
-// Windows-1251 with CR LF, byte for byte otherwise, and gives every room
-// file a layout file with its rooms laid out on the map from their exits.
+// Windows-1251, byte for byte otherwise (every line keeps its end), keeps
+// beside a file what its copy cannot show (serverkept.h),
+// and gives every room file a layout file with its rooms laid out on the map
+// from their exits.
 
 #include "exitlayout.h"
 #include "export.h"
+#include "serverkept.h"
 
 #include <array>
 #include <cstdint>
@@ -54,7 +57,8 @@ struct TServerWorld {
 // has no index.
 TServerWorld ListServerWorld(const std::string& serverDir);
 
-// The workspace files zone `number` takes: its six world files and the layout file.
+// The workspace files zone `number` takes: its six world files, the layout
+// file and the six side files of what the import kept (serverkept.h).
 std::vector<std::string> WorkspaceZoneFiles(const std::string& workspace, int32_t number);
 
 // The zones of `world` (only those of `selection` unless it is empty) that
@@ -72,8 +76,8 @@ struct TImportReport {
     std::vector<int32_t> Imported;
     std::vector<int32_t> Skipped;  // already in the workspace, not overwritten
     std::vector<int32_t> NotFound; // selected but not in the server folder
-    int Files = 0;                 // files written into the workspace, layout files included
-    int Substituted = 0;           // characters without a Windows-1251 code, now '?'
+    int Files = 0;       // world and layout files written into the workspace (side files not)
+    int Substituted = 0; // characters without a Windows-1251 code, now '?'
     std::vector<std::pair<std::string, int>> SubstitutedFiles; // workspace file, count
     std::vector<std::string> Failures;                         // Windows-1251 messages
     TExitLayoutResult Layout; // the imported zones' rooms laid out from their exits
@@ -85,11 +89,12 @@ struct TImportReport {
 // cancels the import, which then leaves the workspace as it was.
 using TImportProgress = std::function<bool(int done, int total)>;
 
-// Converts one server file: every line end (LF, CR LF or a lone CR) becomes
-// CR LF and the text Windows-1251; characters without a code become '?',
-// counted in `substituted`.
+// Converts one server file into Windows-1251, every line end as it is;
+// characters without a code become '?', counted in `substituted`, and each
+// line that held one goes into `kept` (when given) with its original, as
+// does a file of CR LF lines.
 std::string WorkspaceFileText(std::string_view serverBytes, TServerCodePage codePage,
-                              int* substituted = nullptr);
+                              int* substituted = nullptr, TServerKept* kept = nullptr);
 
 // Imports the zones of `world` into `workspace`. Everything is written into
 // a staging folder beside the workspace first and moved in only once every

@@ -1,6 +1,7 @@
 #include "worldfile.h"
 
 #include "codepage.h"
+#include "serverkept.h"
 #include "strutils.h"
 
 #include <algorithm>
@@ -150,12 +151,55 @@ TWorldReader TWorldReader::FromBytes(std::string bytes) {
     return reader;
 }
 
+namespace {
+
+constexpr std::string_view kLf = "\n";
+constexpr std::string_view kCr = "\r";
+
+// The line end most lines of `text` use; CR LF when there is none (or when
+// CR LF ties with another: it is the workspace's own).
+std::string_view MostUsedLineEnd(std::string_view text) {
+    size_t crlf = 0, lf = 0, cr = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            const bool afterCr = i > 0 && text[i - 1] == '\r';
+            // A run of CRs before the LF is a stray end, no line end of its own kind.
+            if (!afterCr)
+                ++lf;
+            else if (i < 2 || text[i - 2] != '\r')
+                ++crlf;
+        } else if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n') &&
+                   (i + 1 == text.size() || text[i + 1] != '\r')) {
+            ++cr;
+        }
+    }
+    if (crlf >= lf && crlf >= cr)
+        return kCrLf;
+    return lf >= cr ? kLf : kCr;
+}
+
+} // namespace
+
+bool CarriesLineEnd(std::string_view line) {
+    return !line.empty() && (line.back() == '\r' || line.back() == '\n');
+}
+
+std::string_view LineText(std::string_view line) {
+    const size_t last = line.find_last_not_of("\r\n");
+    return line.substr(0, last == std::string_view::npos ? 0 : last + 1);
+}
+
+std::string_view CarriedLineEnd(std::string_view line) {
+    return line.substr(LineText(line).size());
+}
+
 void TWorldReader::Init() {
     pos_ = 0;
     pastEnd_ = false;
     end_ = data_.find('\x1A');
     if (end_ == std::string::npos)
         end_ = data_.size();
+    mainEnd_ = MostUsedLineEnd(std::string_view(data_).substr(0, end_));
 }
 
 std::string TWorldReader::ReadLine() {
@@ -171,33 +215,55 @@ std::string TWorldReader::ReadLine() {
     return NextLine();
 }
 
-std::string_view TWorldReader::LineAt(size_t& pos, size_t end) const {
+std::string_view TWorldReader::LineAt(size_t& pos, size_t end, std::string_view* lineEnd) const {
     size_t stop = pos;
     while (stop < end && data_[stop] != '\r' && data_[stop] != '\n')
         ++stop;
     const std::string_view line(data_.data() + pos, stop - pos);
-    if (stop < end && data_[stop] == '\r')
-        ++stop;
-    if (stop < end && data_[stop] == '\n')
-        ++stop;
-    pos = stop;
+    size_t next = stop;
+    while (next < end && data_[next] == '\r')
+        ++next;
+    if (next < end && data_[next] == '\n')
+        ++next; // the CRs and the LF: one line end
+    else if (next > stop)
+        next = stop + 1; // a CR without an LF ends its line alone
+    if (lineEnd)
+        *lineEnd = std::string_view(data_.data() + stop, next - stop);
+    pos = next;
+    return line;
+}
+
+std::string TWorldReader::KeptLineAt(size_t& pos, size_t end) const {
+    std::string_view lineEnd;
+    std::string line(LineAt(pos, end, &lineEnd));
+    // The last line of a file may have no end at all: it takes the main one.
+    if (!lineEnd.empty() && lineEnd != mainEnd_)
+        line += lineEnd;
     return line;
 }
 
 TStringList TWorldReader::LinesBetween(size_t from, size_t to) const {
     TStringList lines;
     while (from < to)
-        lines.emplace_back(LineAt(from, to));
+        lines.push_back(KeptLineAt(from, to));
     return lines;
 }
 
 bool TWorldReader::LinesBetweenAre(size_t from, size_t to, const TStringList& lines,
                                    size_t count) const {
     size_t index = 0;
-    for (; from < to; ++index)
-        if (index >= count || index >= lines.size() || LineAt(from, to) != lines[index])
+    for (; from < to; ++index) {
+        std::string_view lineEnd;
+        if (index >= count || index >= lines.size() || LineAt(from, to, &lineEnd) != lines[index] ||
+            (!lineEnd.empty() && lineEnd != mainEnd_))
             return false;
+    }
     return index == count;
+}
+
+std::string TWorldReader::LastLineKept() const {
+    size_t pos = lineStart_;
+    return pastEnd_ ? std::string() : KeptLineAt(pos, end_);
 }
 
 std::string TWorldReader::NextLine() {
@@ -432,17 +498,33 @@ std::string Format(const char* format, ...) {
     return out;
 }
 
-TWriteResult SaveLinesToFile(const std::string& path, const TStringList& lines) {
+std::string FileBytes(const TStringList& lines, std::string_view lineEnd, bool keepCarried) {
     std::string text;
     size_t size = 0;
     for (const auto& line : lines)
-        size += line.size() + 2;
+        size += line.size() + lineEnd.size();
     text.reserve(size);
     for (const auto& line : lines) {
-        text += line;
-        text += "\r\n";
+        if (CarriesLineEnd(line)) {
+            text += keepCarried ? std::string_view(line) : LineText(line);
+            if (!keepCarried)
+                text += lineEnd;
+            continue;
+        }
+        size_t start = 0;
+        for (size_t pos; (pos = line.find("\r\n", start)) != std::string::npos; start = pos + 2) {
+            text.append(line, start, pos - start);
+            text += lineEnd;
+        }
+        text.append(line, start, std::string::npos);
+        text += lineEnd;
     }
-    return SaveBytesToFile(path, text);
+    return text;
+}
+
+TWriteResult SaveLinesToFile(const std::string& path, const TStringList& lines,
+                             std::string_view lineEnd) {
+    return SaveBytesToFile(path, FileBytes(lines, lineEnd));
 }
 
 namespace {
@@ -545,11 +627,13 @@ TWriteResult SaveBytesToFile(const std::string& linkOrPath, const std::string& t
     return {error};
 }
 
-bool SaveRecordFile(const std::string& path, const TStringList& lines,
-                    std::string_view failureUtf8) {
-    const TWriteResult result = SaveLinesToFile(path, lines);
-    if (result)
+bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8,
+                    std::string_view lineEnd) {
+    const TWriteResult result = SaveLinesToFile(path, lines, lineEnd);
+    if (result) {
+        FollowServerKept(path, lines);
         return true;
+    }
     if (ShowFileErrors && gReporter) {
         std::string first(failureUtf8);
         first += " в файл ";

@@ -90,8 +90,23 @@ struct TLoadFailure {};
 // read stops there without a message.
 struct TEndOfFileStop {};
 
-// Reads a text file line by line. A line ends at CR (an LF right after it
-// belongs to the same line end) or at a bare LF; Ctrl-Z ends the file.
+// The workspace's own line end, the one a file made here uses throughout.
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// A line kept as it was read (a record's lines, what lies between records)
+// carries its own line end when that is not its file's main one: "text\r\n"
+// in a file of LF lines, "text\r\r\n", "text\r". A line's text never holds a
+// CR or an LF, so whatever of them ends a line is its end.
+bool CarriesLineEnd(std::string_view line);
+// The line without the end it carries.
+std::string_view LineText(std::string_view line);
+// The end a line carries; empty when it takes its file's main one.
+std::string_view CarriedLineEnd(std::string_view line);
+
+// Reads a text file line by line. A line ends at an LF, and the CRs right
+// before it belong to that line end (the server reads lines up to the LF, so
+// "text\r\r\n" is one line); a CR followed by anything but CRs and an LF
+// ends a line of its own (old Mac files). Ctrl-Z ends the file.
 class TWorldReader {
 public:
     // Throws TLoadFailure when the file cannot be opened or read.
@@ -121,21 +136,32 @@ public:
     std::string PeekLine() const;
 
     // Where the line last read began (the end of the text once past it), and
-    // the lines between two such places: what a record was read from.
+    // the lines between two such places as they are kept: what a record was
+    // read from, each line carrying its end where it is not the main one.
     size_t LineStart() const { return pastEnd_ ? end_ : lineStart_; }
     size_t TextEnd() const { return end_; }
     TStringList LinesBetween(size_t from, size_t to) const;
     // Whether the lines between the two places are the first ones of `lines`,
-    // and exactly that many.
+    // and exactly that many, each with the main line end.
     bool LinesBetweenAre(size_t from, size_t to, const TStringList& lines, size_t count) const;
+    // The line last read as it is kept (with its end when not the main one).
+    std::string LastLineKept() const;
+
+    // The line end most lines of the file use (CR LF, LF or CR): what a
+    // line written anew in it takes. CR LF for a file without line ends.
+    std::string_view MainLineEnd() const { return mainEnd_; }
 
 private:
     TWorldReader() = default;
     void Init();
     // The line that begins at `pos`, without its line end; `pos` moves to
-    // the next line (nothing at `end` or beyond is read).
-    std::string_view LineAt(size_t& pos, size_t end) const;
+    // the next line (nothing at `end` or beyond is read). `lineEnd`, when
+    // given, receives the line's end.
+    std::string_view LineAt(size_t& pos, size_t end, std::string_view* lineEnd = nullptr) const;
+    // The line that begins at `pos` as it is kept; `pos` moves on.
+    std::string KeptLineAt(size_t& pos, size_t end) const;
     std::string data_;
+    std::string_view mainEnd_ = kCrLf;
     size_t pos_ = 0;
     size_t end_ = 0;
     size_t lineStart_ = 0;
@@ -233,16 +259,23 @@ std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2))
 // Empty (the default): no such check.
 void KeepSavesWithin(const std::string& workspace);
 
-// Writes the lines, each ended by CR LF, into a temporary file beside `path`
-// and renames it over `path` only when everything was written; on any failure
+// The bytes of a file of `lines`: a line that carries its own end keeps it
+// (unless `keepCarried` is false); every other line ends with `lineEnd`, and
+// so do the text lines a line joins with CR LF (a description section).
+std::string FileBytes(const TStringList& lines, std::string_view lineEnd, bool keepCarried = true);
+
+// Writes the lines (FileBytes) into a temporary file beside `path` and
+// renames it over `path` only when everything was written; on any failure
 // the old file stays as it was. A write-protected `path` is left alone unless
 // ReplaceWriteProtected is on (the new file then keeps its mode).
-TWriteResult SaveLinesToFile(const std::string& path, const TStringList& lines);
+TWriteResult SaveLinesToFile(const std::string& path, const TStringList& lines,
+                             std::string_view lineEnd = kCrLf);
 // The same for bytes already composed (line ends included).
 TWriteResult SaveBytesToFile(const std::string& path, const std::string& bytes);
 // Whether the file `path` names (through links) is write-protected.
 bool IsWriteProtected(const std::string& path);
 // SaveLinesToFile, reporting a failure as "Не могу сохранить комнаты в файл
-// <path>: <reason>" (`failureUtf8` the first words). False on failure.
-bool SaveRecordFile(const std::string& path, const TStringList& lines,
-                    std::string_view failureUtf8);
+// <path>: <reason>" (`failureUtf8` the first words). False on failure. The
+// file's kept characters (serverkept.h) follow what was written.
+bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8,
+                    std::string_view lineEnd = kCrLf);

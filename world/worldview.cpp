@@ -33,7 +33,8 @@ bool RecordExists(const TWorldView& world, TRecordType kind, int32_t vnum) {
     return false;
 }
 
-std::optional<TResetTrigger> ResetTriggerOf(std::string_view line) {
+std::optional<TResetTrigger> ResetTriggerOf(std::string_view keptLine) {
+    const std::string_view line = LineText(keptLine);
     if (line.size() < 2 || (line[0] != 'T' && line[0] != 't') ||
         (line[1] != ' ' && line[1] != '\t'))
         return std::nullopt;

@@ -131,7 +131,7 @@ private:
     }
 
     void Keep(const std::string& line) {
-        if (line == kOurComment)
+        if (LineText(line) == kOurComment)
             return;
         if (lastMob_)
             lastMob_->KeptAfter.push_back(line);
@@ -327,10 +327,12 @@ void TZone::Clear() {
     KeptCommands.clear();
     CommandsAsRead.clear();
     Source.Forget();
+    LineEnd = kCrLf;
 }
 
 void TZone::ReadZone(TWorldReader& reader) {
     Clear();
+    LineEnd = reader.MainLineEnd();
     std::string line;
     if (reader.SkipToLineStarting('#', line))
         ZoneNumber = ZoneHeaderNumber(line);
@@ -338,7 +340,7 @@ void TZone::ReadZone(TWorldReader& reader) {
     // Other servers put a parameter line "#a b c" and author lines "^...~" here.
     line = reader.ReadLine();
     while (StartsWith(line, '#') || StartsWith(line, '^')) {
-        HeaderLines.push_back(line);
+        HeaderLines.push_back(reader.LastLineKept());
         line = reader.ReadLine();
     }
     TopRoom = ToInt32(Word(1, line));
@@ -361,7 +363,7 @@ void TZone::ReadZone(TWorldReader& reader) {
                 break; // the empty last line of a file cut off before "S"
             throw TLoadFailure{};
         }
-        commands.Handle(line, asRead);
+        commands.Handle(line, reader.LastLineKept());
     }
     TStringList ours;
     ComposeOurForm(ours);
@@ -462,10 +464,11 @@ void TZone::SaveToStrings(TStringList& lines) const {
 void TZone::ForgetSource() {
     CommandsAsRead.clear();
     Source.Forget();
+    LineEnd = kCrLf;
 }
 
 bool TZone::SaveLinesToZoneFile(const std::string& fileName, const TStringList& lines) const {
-    return SaveRecordFile(fileName, lines, "Не могу сохранить зону");
+    return SaveRecordFile(fileName, lines, "Не могу сохранить зону", LineEnd);
 }
 
 bool TZone::SaveToFile(const std::string& fileName) const {

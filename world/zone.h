@@ -56,17 +56,20 @@ public:
     std::vector<int32_t> DeletedMobs; // if-flag in bit 31, mob number below
     std::string ZoneFileName, RoomFileName, ObjFileName, MobFileName, ShopFileName, TrigFileName;
 
-    // Kept as read and written back in place: the lines after the name (the
-    // parameter line "#a b c" and author lines "^...~"), the top room as read
-    // and what its line holds after the reset mode, the commands we do not
-    // model that came before any room's, and for each command we do model
-    // but read in another form, its line as read under our form of it.
+    // Kept as read (with the line ends they carry), written back in place: the
+    // lines after the name (the parameter line "#a b c" and author lines "^...~"),
+    // the top room as read and what its line holds after the reset mode, the
+    // commands we do not model that came before any room's, and for each command
+    // we model but read in another form or line end, its line under our form of it.
     TStringList HeaderLines;
     int32_t TopRoom = -1; // -1: the zone's last number (zone * 100 + 99)
     std::string TopLineTail;
     TStringList KeptCommands;
     std::unordered_multimap<std::string, std::string> CommandsAsRead;
     TSourceText Source;
+    // The line end most of the file's lines use; the lines kept as read carry
+    // theirs where it differs (see TWorldReader).
+    std::string_view LineEnd = kCrLf;
 };
 
 // The zone number of a zone file's header line ("#12" gives 12): its leading

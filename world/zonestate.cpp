@@ -64,12 +64,18 @@ std::vector<TComposedFile> ComposeZoneFiles(const TZone& zone) {
     for (std::string& path : FilesOfZone(zone))
         files.push_back({std::move(path), {}});
     zone.SaveToStrings(files[0].Lines);
+    files[0].LineEnd = zone.LineEnd;
     RoomList.SaveToStrings(files[1].Lines, n);
+    files[1].LineEnd = RoomList.LineEndOf(n);
     LayoutToStrings(RoomList, files[2].Lines, n);
     ObjList.SaveToStrings(files[3].Lines, n);
+    files[3].LineEnd = ObjList.LineEndOf(n);
     MobList.SaveToStrings(files[4].Lines, n);
+    files[4].LineEnd = MobList.LineEndOf(n);
     ShopList.SaveToStrings(files[5].Lines, n);
+    files[5].LineEnd = ShopList.LineEndOf(n);
     TriggerList.SaveToStrings(files[6].Lines, n);
+    files[6].LineEnd = TriggerList.LineEndOf(n);
     return files;
 }
 

@@ -44,6 +44,7 @@ std::vector<std::string> FilesOfZone(const TZone& zone);
 struct TComposedFile {
     std::string Path;
     TStringList Lines;
+    std::string_view LineEnd = kCrLf; // the file's main line end
 };
 // The zone's seven files (zone, rooms, layout, objects, mobs, shops,
 // triggers) as a save would write them.

@@ -93,7 +93,8 @@ private slots:
                                         &zone.ShopFileName, &zone.TrigFileName})
             before[*file] = ReadFile(*file);
         const std::string roomFile = zone.RoomFileName;
-        const TStringList rooms = SplitTextLines(ReadFile(roomFile));
+        const std::string roomBytes = ReadFile(roomFile);
+        const TStringList rooms = SplitTextLines(roomBytes);
         ClickTab(RoomPageIndex);
         auto& room = *form_->findChild<TRoomPage*>();
         QVERIFY(!room.R_DescEdit->text().isEmpty());
@@ -127,6 +128,17 @@ private slots:
                          rooms[i].c_str());
         QCOMPARE(FromCp1251(after[size_t(header - rooms.begin()) + 1]),
                  QStringLiteral("Переименованная~"));
+        // Byte for byte before the room and after it: every line there with
+        // the end it had in the server's file.
+        const std::string saved = ReadFile(roomFile);
+        // Where a line begins: the LF before it in the bytes after an LF.
+        const std::string afterLf = "\n" + roomBytes;
+        const size_t from = afterLf.find("\n" + *header + "\n");
+        const size_t to =
+            next == rooms.end() ? std::string::npos : afterLf.find("\n" + *next, from + 1);
+        QVERIFY(from != std::string::npos && to != std::string::npos);
+        QVERIFY(saved.starts_with(roomBytes.substr(0, from)));
+        QVERIFY(saved.ends_with(roomBytes.substr(to)));
     }
 
     void importFromTheMenuAsksBeforeOverwritingAndShowsTheZones() {
@@ -147,8 +159,7 @@ private slots:
                  (QStringList{QStringLiteral("10  Деревня Ольховка"),
                               QStringLiteral("11  Ольховый лес"), QStringLiteral("30  Болото")}));
         QCOMPARE(ReadFile(Workspace("ZON/10.zon")), sampleZone);
-        QCOMPARE(ReadFile(Workspace("WLD/30.wld")),
-                 W("#3000\r\nТопь~\r\nВязко.\r\n~\r\n30 0 1\r\nS\r\n$\r\n"));
+        QCOMPARE(ReadFile(Workspace("WLD/30.wld")), W("#3000\nТопь~\nВязко.\n~\n30 0 1\nS\n$\n"));
         // The imported room is laid out on the map.
         QVERIFY(RoomList.Find(3000) && IsOnGrid(*RoomList.Find(3000)));
         QVERIFY(Report() && Report()->isVisible());
@@ -167,8 +178,7 @@ private slots:
             QStringLiteral("В рабочей папке уже есть зоны: 10, 30.\nПерезаписать их?"), true);
         Action("NImport")->trigger();
         QVERIFY(prompts_->ScriptDone());
-        QCOMPARE(ReadFile(Workspace("ZON/10.zon")),
-                 W("#10\r\nСерверная~\r\n1099 10 2\r\nS\r\n$\r\n"));
+        QCOMPARE(ReadFile(Workspace("ZON/10.zon")), W("#10\nСерверная~\n1099 10 2\nS\n$\n"));
         QVERIFY(ZoneEntries(Zone().Z_ListBox).contains(QStringLiteral("10  Серверная")));
     }
 

@@ -66,6 +66,31 @@ TEST(ServerFileText, CountsWhatKoi8rCannotHold) {
     EXPECT_EQ(lost, 0);
 }
 
+// The line-end setting is for files in the workspace's own form; a file
+// read with other ends keeps each line's, and its main one for the rest.
+TEST(ServerFileText, AFileNotOfOursKeepsEveryLineEnd) {
+    const TStringList mixed = {"a", "b\r\n", "c\r\r\n", "d\r", "e"};
+    for (const TExportSettings& settings : {kKoiLf, kKoiCrLf, kWinLf, kWinCrLf})
+        EXPECT_EQ(ServerFileText(mixed, settings, nullptr, {"\n"}), "a\nb\r\nc\r\r\nd\re\n");
+    EXPECT_EQ(ServerFileText({"a", "b\n"}, kWinLf, nullptr, {kCrLf}), "a\r\nb\n");
+    // Ours: CR LF throughout, whatever line carries it; unless the server's
+    // file was so.
+    EXPECT_EQ(ServerFileText({"a", "b\r\n"}, kWinLf, nullptr, {kCrLf}), "a\nb\n");
+    const TServerKept serverCrLf = {true, {}};
+    EXPECT_EQ(ServerFileText({"a", "b"}, kKoiLf, nullptr, {kCrLf, &serverCrLf}), "a\r\nb\r\n");
+}
+
+// The import kept the box-drawing letter of one "? x" line: it comes back
+// in KOI8-R in the first such line; Windows-1251 has no place for it.
+TEST(ServerFileText, KeptCharactersComeBackInKoi8r) {
+    const TServerKept kept = {false, {{"? x", "═ x"}}};
+    const TStringList lines = {"y", "? x", "? x\r\n"};
+    int lost = -1;
+    EXPECT_EQ(ServerFileText(lines, kKoiLf, &lost, {"\n", &kept}), "y\n\xA0 x\n? x\r\n");
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(ServerFileText(lines, kWinCrLf, &lost, {"\n", &kept}), "y\n? x\n? x\r\n");
+}
+
 class WriteForServerTest : public ::testing::Test {
 protected:
     void SetUp() override {

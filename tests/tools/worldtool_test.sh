@@ -340,14 +340,29 @@ import)
     printf 'unlisted\n' >"$srv/obj/6.obj"
     run import "$srv" "$ws" --zones 5,6
     expect_status 0 "import"
-    printf '#5\r\n\xc4\xe5\xf0\xe5\xe2\xed\xff?~\r\n599 10 2\r\nS\r\n$\r\n' | cmp -s - "$ws/ZON/5.zon" ||
+    # Only the code page changes: every line keeps its end.
+    printf '#5\n\xc4\xe5\xf0\xe5\xe2\xed\xff?~\n599 10 2\nS\n$\n' | cmp -s - "$ws/ZON/5.zon" ||
         fail "zone file not transcoded: $(od -c "$ws/ZON/5.zon" | head)"
-    printf '#500\r\nHall~\r\nA hall.\r\n~\r\n5 0 1\r\nS\r\n$\r\n' | cmp -s - "$ws/WLD/5.wld" || fail "lone CR line ends"
-    printf '* objects\r\n$\r\n' | cmp -s - "$ws/OBJ/5.obj" || fail "CR LF file"
+    cmp -s "$srv/wld/5.wld" "$ws/WLD/5.wld" || fail "lone CR line ends"
+    cmp -s "$srv/obj/5.obj" "$ws/OBJ/5.obj" || fail "CR LF file"
+    # Beside them what they cannot show: the substituted line as it was, and
+    # that the object file's lines all ended with CR LF.
+    printf 'Деревня?~\nДеревня─~\n' | cmp -s - "$ws/ZON/5.zon.kept" || fail "kept characters: $(od -c "$ws/ZON/5.zon.kept" | head)"
+    printf 'CRLF\n' | cmp -s - "$ws/OBJ/5.obj.kept" || fail "CR LF file not noted"
+    [ -e "$ws/WLD/5.wld.kept" ] && fail "a room file with nothing to keep has a side file"
     printf '500 0 0 3\r\n' | cmp -s - "$ws/WLD/5.map" || fail "room not laid out: $(od -c "$ws/WLD/5.map" | head)"
     [ -e "$ws/OBJ/6.obj" ] && fail "a file the index does not list was imported"
     grep -q '"?"): 1$' "$work/out" || fail "substitution count: $(cat "$work/out")"
     grep -qx "  ZON/5.zon: 1" "$work/out" || fail "substituted file not named: $(cat "$work/out")"
+    # Exported again, the server gets its own files back byte for byte.
+    mkdir -p "$work/back"/{ZON,WLD,OBJ,MOB,SHP,TRG}
+    run export "$ws" "$work/back" --koi8 --lf
+    expect_status 0 "export of the imported zones"
+    for f in zon/5.zon wld/5.wld obj/5.obj zon/6.zon; do
+        kind=${f%%/*}
+        out=$work/back/${kind^^}/${f#*/}
+        cmp -s "$srv/$f" "$out" || fail "$f exported: $(od -c "$out" | head)"
+    done
     # The imported workspace scans (rooms not placed, no failure).
     run scan "$ws"
     expect_status 0 "scan of the imported workspace"
@@ -359,7 +374,7 @@ import)
     [ "$(cat "$ws/ZON/6.zon")" = $'mine\r' ] || fail "an existing zone was overwritten"
     run import "$srv" "$ws" --force --cp1251
     expect_status 0 "import --force"
-    printf '#6\r\nField~\r\n699 10 2\r\nS\r\n$\r\n' | cmp -s - "$ws/ZON/6.zon" || fail "--force did not overwrite"
+    cmp -s "$srv/zon/6.zon" "$ws/ZON/6.zon" || fail "--force did not overwrite"
     for args in "import $srv" "import $srv $ws --zones" "import $srv $ws --zones 1,x" \
         "import $work/missing $ws" "import $srv $ws --utf8"; do
         # shellcheck disable=SC2086

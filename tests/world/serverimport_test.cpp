@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(ServerImport, TranscodesEveryLineEndAndCountsSubstitutions) {
+TEST_F(ServerImport, TranscodesKeepingEveryLineEndAndKeepsWhatItSubstitutes) {
     // LF, CR LF and lone CR files; two box-drawing characters KOI8-R has and
     // Windows-1251 has not; a last line without its line end stays so.
     Put("zon/30.zon", Koi("#30\nДеревня~\n") + "\x80\x81\n" + "S\n$");
@@ -62,9 +62,14 @@ TEST_F(ServerImport, TranscodesEveryLineEndAndCountsSubstitutions) {
     EXPECT_EQ(report.Substituted, 2);
     EXPECT_EQ(report.SubstitutedFiles,
               (std::vector<std::pair<std::string, int>>{{"ZON/30.zon", 2}}));
-    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), W("#30\r\nДеревня~\r\n??\r\nS\r\n$"));
+    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), W("#30\nДеревня~\n??\nS\n$"));
     EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.wld"), W("#3000\r\nКомната~\r\n"));
-    EXPECT_EQ(ReadBytes(Workspace() / "OBJ/30.obj"), W("#3001\r\nмеч~\r\n\r\n"));
+    EXPECT_EQ(ReadBytes(Workspace() / "OBJ/30.obj"), W("#3001\rмеч~\r\r"));
+    // The line as substituted and as it was, in UTF-8; never counted as a file.
+    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon.kept"), "??\n─│\n");
+    // A file of CR LF lines is the server's own so, not the workspace's.
+    EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.wld.kept"), "CRLF\n");
+    EXPECT_FALSE(fs::exists(Workspace() / "OBJ/30.obj.kept"));
     // The room read before the file ends is laid out.
     EXPECT_EQ(ReadBytes(Workspace() / "WLD/30.map"), "3000 0 0 3\r\n");
     EXPECT_FALSE(fs::exists(Workspace() / "MOB/30.mob"));
@@ -89,14 +94,52 @@ TEST_F(ServerImport, RoomsAreLaidOutOnTheMapFromTheirExits) {
               "клетками: 2 из 2");
 }
 
-TEST_F(ServerImport, Cp1251InputOnlyChangesLineEnds) {
+// Box-drawing letters in two room names: the KOI8-R export gives them back
+// while their lines are untouched; a save drops the line that changed, and
+// the side file goes with the last one.
+TEST_F(ServerImport, KeptCharactersComeBackInTheExportAndFollowTheSaves) {
+    const std::string rooms =
+        "#3000\n\xA0 Hall~\n~\n30 0 1\nS\n#3001\nYard \xA1~\n~\n30 0 1\nS\n$\n";
+    Put("zon/30.zon", "#30\nTown~\n3099 10 2\nS\n$\n");
+    Put("wld/30.wld", rooms);
+    ASSERT_TRUE(Import().Succeeded());
+    const fs::path side = Workspace() / "WLD/30.wld.kept";
+    EXPECT_EQ(ReadBytes(side), "? Hall~\n═ Hall~\nYard ?~\nYard ║~\n");
+    LoadWorkspaceRecords(Workspace().string());
+    const auto zones = LoadWorkspaceZones(Workspace().string());
+    ASSERT_EQ(zones.size(), 1u);
+    const TZone& zone = *zones.front();
+
+    const fs::path out = Dir / "export";
+    const auto exported = [&](TServerCodePage codePage) {
+        const TPublishPlan plan = PlanPublish({&zone}, {}, FindServerFolders(out.string()),
+                                              {{codePage, TServerLineEnd::CrLf}});
+        EXPECT_EQ(WritePublishPlan(plan).Substituted, 0);
+        return ReadBytes(out / "wld/30.wld");
+    };
+    EXPECT_EQ(exported(TServerCodePage::Koi8r), rooms);
+    EXPECT_EQ(exported(TServerCodePage::Cp1251),
+              "#3000\n? Hall~\n~\n30 0 1\nS\n#3001\nYard ?~\n~\n30 0 1\nS\n$\n");
+
+    RoomList.Find(3000)->Name = "Hall";
+    ASSERT_TRUE(RoomList.SaveToFile(zone.RoomFileName, 30));
+    EXPECT_EQ(ReadBytes(side), "Yard ?~\nYard ║~\n");
+    EXPECT_EQ(exported(TServerCodePage::Koi8r),
+              "#3000\nHall~\n~\n30 0 1\nS\n#3001\nYard \xA1~\n~\n30 0 1\nS\n$\n");
+    RoomList.Find(3001)->Name = "Yard";
+    ASSERT_TRUE(RoomList.SaveToFile(zone.RoomFileName, 30));
+    EXPECT_FALSE(fs::exists(side));
+    EXPECT_EQ(WorkspaceZoneFiles(Workspace().string(), 30)[8], side.string());
+}
+
+TEST_F(ServerImport, Cp1251InputArrivesAsItIs) {
     Put("zon/30.zon", W("#30\nДеревня~\n") + "\x98\n");
     TImportOptions options;
     options.CodePage = TServerCodePage::Cp1251;
     const TImportReport report = Import(options);
     EXPECT_TRUE(report.Succeeded());
     EXPECT_EQ(report.Substituted, 0);
-    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), W("#30\r\nДеревня~\r\n") + "\x98\r\n");
+    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), W("#30\nДеревня~\n") + "\x98\n");
 }
 
 TEST_F(ServerImport, IndexListsTheFilesAndNumberedFilesStandInWhereThereIsNone) {
@@ -155,7 +198,7 @@ TEST_F(ServerImport, LinksOutOfTheServerFolderAreNotRead) {
               (std::vector<std::string>{problem(Server() / "wld/30.wld"), problem(Server() / "obj"),
                                         problem(Server() / "mob/index")}));
     EXPECT_EQ(report.Imported, (std::vector<int32_t>{30, 31}));
-    EXPECT_EQ(ReadBytes(Workspace() / "WLD/31.wld"), "#3100\r\n");
+    EXPECT_EQ(ReadBytes(Workspace() / "WLD/31.wld"), "#3100\n");
     for (const char* name : {"WLD/30.wld", "OBJ/30.obj", "MOB/30.mob"})
         EXPECT_FALSE(fs::exists(Workspace() / name)) << name;
 }
@@ -190,7 +233,7 @@ TEST_F(ServerImport, ExistingZoneIsLeftAloneUnlessOverwriteIsAsked) {
     EXPECT_EQ(report.Imported, std::vector<int32_t>{30});
     EXPECT_EQ(report.NotFound, std::vector<int32_t>{77});
     EXPECT_FALSE(report.Succeeded());
-    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), "#30\r\nA~\r\n");
+    EXPECT_EQ(ReadBytes(Workspace() / "ZON/30.zon"), "#30\nA~\n");
     EXPECT_EQ(fs::file_size(Workspace() / "WLD/30.map"), 0u);
 }
 
@@ -238,17 +281,12 @@ TEST_F(ServerImport, RealServerWorldEveryListedFileArrivesFaithfully) {
                     fs::exists(Workspace() / "WLD" / (fs::path(line).stem().string() + ".map")))
                     << name;
             }
-            if (substituted.count(name))
-                continue;
-            // Back to KOI8-R with LF: the server's bytes with their line ends made LF.
-            std::string original;
-            for (const std::string& text :
-                 SplitTextLines(ReadBytes(server / kind.ServerFolder / line)))
-                original += text + "\n";
-            std::string back;
-            for (const std::string& text : SplitTextLines(ReadBytes(written)))
-                back += text + "\n";
-            EXPECT_EQ(Cp1251ToKoi8r(back), original) << name;
+            // The server's bytes in the other code page, every line end in place.
+            const std::string original = ReadBytes(server / kind.ServerFolder / line);
+            EXPECT_EQ(ReadBytes(written), Koi8rToCp1251(original)) << name;
+            EXPECT_EQ(fs::exists(Workspace() / (name + ".kept")),
+                      substituted.count(name) > 0 || EndsEveryLineWithCrLf(original))
+                << name;
         }
     }
     EXPECT_EQ(report.Files,
@@ -259,7 +297,9 @@ TEST_F(ServerImport, RealServerWorldEveryListedFileArrivesFaithfully) {
 }
 
 // Imported, read as the start-up reads it and exported untouched, a real world
-// gives the server its own files back: every line, in its place.
+// gives the server its own files back byte for byte: every line in its place
+// with its own end, the characters Windows-1251 has not back in theirs. A
+// resave of the workspace changes none of its files.
 TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
     const fs::path server = fs::path(VELMORA_REALWORLD) / "world";
     if (!fs::is_directory(server))
@@ -280,17 +320,19 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
     std::vector<const TZone*> all;
     for (const auto& zone : zones)
         all.push_back(zone.get());
-    WritePublishPlan(PlanPublish(all, {}, FindServerFolders(out.string()), {}));
+    const TPublishPlan plan = PlanPublish(all, {}, FindServerFolders(out.string()), {});
+    WritePublishPlan(plan);
+    int substituted = 0;
+    for (const TServerFile& file : plan.Files)
+        substituted += file.Substituted;
+    EXPECT_EQ(substituted, 0);
     int files = 0, same = 0;
     for (const TServerZone& zone : world.Zones) {
         for (size_t k = 0; k < kServerKinds.size(); ++k) {
             if (zone.Files[k].empty())
                 continue;
             ++files;
-            // The server's bytes with LF line ends, and '?' where Windows-1251 has no letter.
-            std::string expected;
-            for (const std::string& line : SplitTextLines(ReadBytes(zone.Files[k])))
-                expected += Cp1251ToKoi8r(Koi8rToCp1251(line)) + "\n";
+            const std::string expected = ReadBytes(zone.Files[k]);
             const fs::path exported = out / kServerKinds[k].ServerFolder /
                                       (std::to_string(zone.Number) + kServerKinds[k].Extension);
             const bool equal = ReadBytes(exported) == expected;
@@ -299,6 +341,28 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
         }
     }
     EXPECT_EQ(same, files);
+
+    const auto before = Snapshot(Workspace());
+    EXPECT_TRUE(std::any_of(before.begin(), before.end(),
+                            [](const auto& file) { return file.first.ends_with(".kept"); }));
+    SyncSavedFiles = false; // a thousand files: the test needs no flush to the disk
+    for (const auto& zone : zones) {
+        const int32_t n = zone->ZoneNumber;
+        ObjList.SaveToFile(zone->ObjFileName, n);
+        MobList.SaveToFile(zone->MobFileName, n);
+        ShopList.SaveToFile(zone->ShopFileName, n);
+        TriggerList.SaveToFile(zone->TrigFileName, n);
+        RoomList.SaveToFile(zone->RoomFileName, n);
+        zone->SaveToFile(zone->ZoneFileName);
+    }
+    SyncSavedFiles = true;
+    // A zone without a file of some kind gets one; the files it had stay.
+    const auto after = Snapshot(Workspace());
+    for (const auto& [name, bytes] : before) {
+        const auto found = after.find(name);
+        ASSERT_NE(found, after.end()) << name;
+        EXPECT_TRUE(found->second == bytes) << name;
+    }
 }
 #endif
 

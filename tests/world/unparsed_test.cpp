@@ -4,7 +4,7 @@
 // taken for the record read with the same number.
 
 #include "checks.h"
-#include "export.h"
+#include "publish.h"
 #include "testsupport.h"
 #include "unparsed.h"
 #include "unparsedfiles.h"
@@ -66,16 +66,10 @@ TEST_P(Unparsed, KeptInPlaceWrittenBackAndNamedWithItsLine) {
     TZone zone;
     zone.ZoneNumber = 12;
     const std::string server = PathOf("server");
-    for (const std::string& path : ExportFilePaths(zone, server))
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    ExportZone(zone, server, {TServerCodePage::Cp1251, TServerLineEnd::CrLf});
-    bool exported = false;
-    for (const std::string& path : ExportFilePaths(zone, server))
-        if (path.ends_with(kind.Extension)) {
-            EXPECT_EQ(ReadBytes(path), bytes);
-            exported = true;
-        }
-    EXPECT_TRUE(exported);
+    WritePublishPlan(PlanPublish({&zone}, {}, FindServerFolders(server),
+                                 {{TServerCodePage::Cp1251, TServerLineEnd::CrLf}}));
+    const std::string folder = std::string(kind.Extension).substr(1);
+    EXPECT_EQ(ReadBytes(server + "/" + folder + "/12" + kind.Extension), bytes);
 }
 
 TEST_P(Unparsed, EachIsAnErrorOfTheChecksFoundByItsPlaceNotItsNumber) {

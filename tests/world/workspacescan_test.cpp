@@ -80,10 +80,10 @@ TEST_F(WorkspaceScan, LeftoversOfAKilledRunAreRemoved) {
     };
     const std::vector<std::string> gone = {
         (Dir / ".Zones.import-Ab3dE9").string(), (ws / "MOB/.7.mob.q1W2e3").string(),
-        (ws / "WLD/.12.map.000000").string(), (ws / "WLD/.12.wld.Ab3dEf").string()};
-    make(gone[1], old);
-    make(gone[2], old);
-    make(gone[3], old);
+        (ws / "WLD/.12.map.000000").string(), (ws / "WLD/.12.wld.Ab3dEf").string(),
+        (ws / "WLD/.12.wld.kept.Ab3dEf").string()};
+    for (size_t i = 1; i < gone.size(); ++i)
+        make(gone[i], old);
     make(fs::path(gone[0]) / "WLD/12.wld", old);
     fs::last_write_time(fs::path(gone[0]) / "WLD", old);
     fs::last_write_time(gone[0], old);
@@ -94,6 +94,7 @@ TEST_F(WorkspaceScan, LeftoversOfAKilledRunAreRemoved) {
         ws / "WLD/.12.txt.Ab3dEf",              // not a world file
         ws / "WLD/12.wld.Ab3dEf",               // no leading dot
         ws / "WLD/.12.wld.Ab3dEf.keep",         // more after the tail
+        ws / "WLD/.12.wld.keep.Ab3dEf",         // no side file's name
         Dir / ".Other.import-Ab3dE9/x",         // the staging folder of another workspace
         Dir / ".Zones.import-Qq1Ww2/WLD/1.wld", // a staging folder still being written
         ws / "WLD/.13.wld.Ab3dEf/x"};           // a folder, not our file

@@ -29,6 +29,40 @@ TEST(WorldReader, LineEndsAndCtrlZ) {
     EXPECT_EQ(AllLines(""), L{});
 }
 
+namespace {
+std::string MainEndOf(std::string bytes) {
+    return std::string(TWorldReader::FromBytes(std::move(bytes)).MainLineEnd());
+}
+} // namespace
+
+TEST(WorldReaderLineEnds, CrsBeforeAnLfEndOneLineALoneCrEndsItsOwn) {
+    using L = std::vector<std::string>;
+    EXPECT_EQ(AllLines("a|\r\r\r\r\nb\r\r\n"), (L{"a|", "b"}));
+    // A CR that no LF follows ends a line by itself, and so does each of a run.
+    EXPECT_EQ(AllLines("a\rb\r\r\nc\r\rd"), (L{"a", "b", "c", "", "d"}));
+    EXPECT_EQ(SplitTextLines("x\r\r\ny\n"), (L{"x", "y"}));
+}
+
+TEST(WorldReaderLineEnds, TheMainEndIsTheOneMostLinesUse) {
+    EXPECT_EQ(MainEndOf("a\nb\nc\r\n"), "\n");
+    EXPECT_EQ(MainEndOf("a\r\nb\r\nc\n"), "\r\n");
+    EXPECT_EQ(MainEndOf("a\rb\rc\n"), "\r");
+    // Stray CRs count for no kind; a tie and a file without ends take ours.
+    EXPECT_EQ(MainEndOf("a\r\r\nb\r\r\nc\n"), "\n");
+    EXPECT_EQ(MainEndOf("a\nb\r\n"), "\r\n");
+    EXPECT_EQ(MainEndOf("a"), "\r\n");
+}
+
+TEST(WorldReaderLineEnds, KeptLinesCarryOnlyTheEndsThatDifferFromTheMainOne) {
+    TWorldReader reader = TWorldReader::FromBytes("a\nb\r\nc\r\r\nd\re\n");
+    EXPECT_EQ(reader.LinesBetween(0, reader.TextEnd()),
+              (TStringList{"a", "b\r\n", "c\r\r\n", "d\r", "e"}));
+    EXPECT_EQ(FileBytes({"a", "b\r\n", "c\r\r\n", "d\r", "e", "f\r\ng"}, "\n"),
+              "a\nb\r\nc\r\r\nd\re\nf\ng\n");
+    EXPECT_EQ(LineText("c\r\r\n"), "c");
+    EXPECT_EQ(CarriedLineEnd("c\r\r\n"), "\r\r\n");
+}
+
 TEST(WorldReader, LoadErrorSuffixTexts) {
     EXPECT_EQ(Cp1251ToUtf8(LoadErrorSuffix(-1)), "\r\n(Не смог открыть файл)");
     EXPECT_EQ(Cp1251ToUtf8(LoadErrorSuffix(-2)), "\r\n(Не смог закрыть файл)");
@@ -41,7 +75,9 @@ struct RangeCase {
     bool ok;
 };
 // ctest lists the word, not the bytes of the case.
-void PrintTo(const RangeCase& c, std::ostream* out) { *out << '"' << c.word << '"'; }
+void PrintTo(const RangeCase& c, std::ostream* out) {
+    *out << '"' << c.word << '"';
+}
 
 class NumberConversion : public ::testing::TestWithParam<RangeCase> {};
 

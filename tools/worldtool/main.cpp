@@ -49,7 +49,7 @@ const char* const kUsage =
     "      --force writes over it (it stays write-protected)\n"
     "  worldtool import SERVERDIR DIR [--zones N,M,...] [--koi8|--cp1251] [--force]\n"
     "      copy the server's world folder (zon wld obj mob shp trg) into the workspace DIR\n"
-    "      as Windows-1251 with CR LF (default KOI8-R input); zones already in DIR are\n"
+    "      as Windows-1251, line ends kept (default KOI8-R input); zones already in DIR are\n"
     "      left alone unless --force\n"
     "  worldtool layout DIR [--zone N] [--all]\n"
     "      place the unplaced rooms of every zone (or of zone N) on the map from their\n"
