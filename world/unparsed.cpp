@@ -22,13 +22,6 @@ decltype(auto) WithList(const TWorldView& world, TRecordType kind, Visit visit) 
     }
 }
 
-// A kept line without the line end a reader may have left on it.
-std::string_view WithoutLineEnd(std::string_view line) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
-        line.remove_suffix(1);
-    return line;
-}
-
 } // namespace
 
 const std::vector<TUnparsedRecord>& UnparsedRecords(const TWorldView& world, TRecordType kind,
@@ -59,7 +52,7 @@ std::optional<int32_t> UnparsedNumber(const TUnparsedRecord& record) {
         return std::nullopt;
     // "#1205", "#1205~" or a shop's "#1205 E~": the digits after the "#" up
     // to the end, a "~" or a space; "#12x" has no number.
-    const std::string_view header = WithoutLineEnd(record.Lines.front());
+    const std::string_view header = LineText(record.Lines.front());
     size_t end = 1;
     if (end < header.size() && header[end] == '-')
         ++end;
@@ -80,7 +73,7 @@ std::string UnparsedName(const TUnparsedRecord& record) {
     if (const auto number = UnparsedNumber(record))
         return std::to_string(*number);
     return record.Lines.empty() ? std::string("#")
-                                : QuotedLine(WithoutLineEnd(record.Lines.front()));
+                                : QuotedLine(LineText(record.Lines.front()));
 }
 
 std::string UnparsedMark() {
@@ -96,7 +89,7 @@ std::string UnparsedReason(const TUnparsedRecord& record) {
     const long offset = static_cast<long>(record.FailedLine) - record.FirstLine;
     if (offset >= 0 && static_cast<size_t>(offset) < record.Lines.size())
         return reason + Msg("«") +
-               QuotedLine(WithoutLineEnd(record.Lines[static_cast<size_t>(offset)])) + Msg("»");
+               QuotedLine(LineText(record.Lines[static_cast<size_t>(offset)])) + Msg("»");
     return reason + Msg("после последней строки записи");
 }
 
@@ -105,7 +98,7 @@ std::string UnparsedRecordText(const TUnparsedRecord& record) {
     for (const std::string& line : record.Lines) {
         if (!text.empty())
             text += '\n';
-        text += WithoutLineEnd(line);
+        text += LineText(line);
     }
     return text;
 }

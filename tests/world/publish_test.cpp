@@ -209,14 +209,6 @@ TEST_F(Publish, AServerFolderWithoutFoldersGetsTheWholeLayout) {
 }
 
 #ifdef VELMORA_REALWORLD
-// Whether a server file comes back byte for byte from what the workspace
-// keeps today: no CR LF line and no character Windows-1251 has not.
-bool KeptWhole(const std::string& bytes) {
-    int lost = 0;
-    Koi8rToCp1251(bytes, &lost);
-    return bytes.find('\r') == std::string::npos && lost == 0;
-}
-
 // A copy of the real server's world folder, imported and published back into
 // itself: its layout, its indexes and every file the server does not list stay
 // as they were; then a zone made in the workspace joins every index in order.
@@ -240,20 +232,17 @@ TEST_F(Publish, RealServerWorldPublishedBackIntoItsOwnFolder) {
     EXPECT_TRUE(Reporter.Messages.empty()) << Reporter.Messages.front();
     EXPECT_EQ(result.NotWritten, 0);
     EXPECT_EQ(result.New, 0);
-    // No upper-case folder, no file created; every index, and every file
-    // kept whole today, byte for byte.
+    // No upper-case folder, no file created, every file (indexes and files
+    // the server does not list among them) byte for byte, none written again.
     EXPECT_EQ(Entries(), before);
-    int whole = 0;
-    for (const std::string& name : before) {
-        if (fs::is_directory(Server() / name))
-            continue;
-        const std::string original = ReadBytes(sample / name);
-        if (!name.ends_with("/index") && !KeptWhole(original))
-            continue;
-        ++whole;
-        EXPECT_EQ(Get(name), original) << name;
-    }
-    EXPECT_GT(whole, 600);
+    int files = 0;
+    for (const std::string& name : before)
+        if (!fs::is_directory(Server() / name)) {
+            EXPECT_EQ(Get(name), ReadBytes(sample / name)) << name;
+            ++files;
+        }
+    EXPECT_GT(files, 700);
+    EXPECT_EQ(result.Written, 0);
 
     TZone& made = AddZone(555, "555.zon");
     AddRoom(55500, "Hall");
