@@ -46,6 +46,10 @@ public:
     std::vector<int32_t> Helper;
     std::vector<int32_t> Triggers;
     int32_t MaxInWorld = 0; // not in the mob file: the zone commands carry it
+    // MaxInWorld as the zone files last gave it. While the builder leaves it
+    // so, each command keeps the limit it was read with (zones may limit one
+    // prototype differently, and the server reads the limit per command).
+    int32_t ReadMaxInWorld = -1;
 
     // Kept as read and written back in place: named lines we do not model
     // ("Race: 110"; before the "E"), the lines after the record ("I" and "L"

@@ -38,6 +38,10 @@ public:
     std::vector<int32_t> AddParam; // low 16 bits location, high 16 bits modifier
     std::vector<int32_t> Triggers;
     int32_t MaxInWorld = 0; // not in the object file: the zone commands carry it
+    // MaxInWorld as the zone files last gave it. While the builder leaves it
+    // so, each command keeps the limit it was read with (zones may limit one
+    // prototype differently, and the server reads the limit per command).
+    int32_t ReadMaxInWorld = -1;
 
     // Kept as read and written back after the record: the blocks we do not
     // model ("M", "R", "S" and whatever follows them), and the text the

@@ -14,6 +14,9 @@ struct TLinkObj {
     bool IfFlag = false;
     int8_t WearPos = 0; // -1: carried in the inventory (G)
     int8_t Probability = 100;
+    // The limit its command was read with (the server reads it per command);
+    // -1 for one placed here: the prototype's.
+    int32_t ReadMax = -1;
     bool operator==(const TLinkObj&) const = default;
 };
 using TLinkObjList = std::vector<TLinkObj>;
@@ -25,6 +28,9 @@ struct TRoomObj {
     int8_t Probability = 100;
     TLinkObjList Contents;
     std::vector<std::string> KeptAfter{}; // zone commands we do not model that followed it
+    // The limit its command was read with (the server reads it per command);
+    // -1 for one placed here: the prototype's.
+    int32_t ReadMax = -1;
     bool operator==(const TRoomObj&) const = default;
 };
 using TRoomObjList = std::vector<TRoomObj>;
@@ -37,6 +43,9 @@ struct TRoomMob {
     int16_t MaxInRoom = 0;
     TLinkObjList Contents;
     std::vector<std::string> KeptAfter{}; // zone commands we do not model that followed it
+    // The limit its command was read with (the server reads it per command);
+    // -1 for one placed here: the prototype's.
+    int32_t ReadMax = -1;
     bool operator==(const TRoomMob&) const = default;
 };
 

@@ -14,9 +14,20 @@ template <class List> std::string NameComment(const List& list, int32_t vnum) {
     return record ? "\t(" + record->Imen + ")" : std::string();
 }
 
-template <class List> int32_t MaxInWorldOf(const List& list, int32_t vnum) {
+// The limit a command writes: the one it was read with while the builder
+// has not changed the prototype's since the files gave it, else the
+// prototype's (-1 when the prototype does not exist and none was read).
+template <class List> int32_t LimitOf(const List& list, int32_t vnum, int32_t readMax) {
     const auto* record = list.Find(vnum);
+    if (readMax >= 0 && (!record || record->MaxInWorld == record->ReadMaxInWorld))
+        return readMax;
     return record ? record->MaxInWorld : -1;
+}
+
+// Reading: a command gives the prototype its limit.
+template <class Record> void TakeLimit(Record& record, int32_t max) {
+    record.MaxInWorld = max;
+    record.ReadMaxInWorld = max;
 }
 
 // The command line without its leading tabs and spaces; a line made only of
@@ -43,25 +54,25 @@ int8_t Probability(const std::string& word) {
 
 const char kOurComment[] = "* Velmora zone file v1.0";
 
-// Our writer's line of each command. The limit is the prototype's (-1 when
-// it does not exist), the comment its name.
+// Our writer's line of each command: the limit from LimitOf, the comment
+// the prototype's name.
 std::string ObjectLine(const TRoomObj& obj, int32_t room) {
-    return Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum, MaxInWorldOf(ObjList, obj.ObjVNum),
+    return Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum, LimitOf(ObjList, obj.ObjVNum, obj.ReadMax),
                   room, obj.Probability) +
            NameComment(ObjList, obj.ObjVNum);
 }
 std::string PutLine(const TLinkObj& inner, int32_t container) {
     return Format("P %d %d %d %d %d", inner.IfFlag, inner.ObjVNum,
-                  MaxInWorldOf(ObjList, inner.ObjVNum), container, inner.Probability) +
+                  LimitOf(ObjList, inner.ObjVNum, inner.ReadMax), container, inner.Probability) +
            NameComment(ObjList, inner.ObjVNum);
 }
 std::string MobLine(const TRoomMob& mob, int32_t room) {
-    return Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum, MaxInWorldOf(MobList, mob.MobVNum),
+    return Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum, LimitOf(MobList, mob.MobVNum, mob.ReadMax),
                   room, mob.MaxInRoom) +
            NameComment(MobList, mob.MobVNum);
 }
 std::string GiveLine(const TLinkObj& item) {
-    const int32_t max = MaxInWorldOf(ObjList, item.ObjVNum);
+    const int32_t max = LimitOf(ObjList, item.ObjVNum, item.ReadMax);
     const std::string line =
         item.WearPos == -1
             ? Format("G %d %d %d %d -1", item.IfFlag, item.ObjVNum, max, item.Probability)
@@ -148,7 +159,7 @@ private:
     void SetObjectPrototype(int32_t obj, int32_t max) {
         const int index = ObjList.IndexOfVNum(obj);
         if (index >= 0)
-            ObjList[index].MaxInWorld = max;
+            TakeLimit(ObjList[index], max);
     }
 
     std::string ObjectCommand(const std::string& line) {
@@ -158,6 +169,7 @@ private:
         const int32_t max = ToInt32(Word(4, line));
         const int32_t room = ToInt32(Word(5, line));
         placed.Probability = Probability(WordTab(6, line));
+        placed.ReadMax = max;
         SetObjectPrototype(placed.ObjVNum, max);
         lastMob_ = nullptr;
         if (room < 0) {
@@ -177,6 +189,7 @@ private:
         const int32_t max = ToInt32(Word(4, line));
         const int32_t room = ToInt32(Word(5, line));
         placed.MaxInRoom = ToInt16(WordTab(6, line));
+        placed.ReadMax = max;
         currentRoom_ = RoomList.IndexOfVNum(room);
         lastObj_ = nullptr;
         lastMob_ = nullptr;
@@ -186,7 +199,7 @@ private:
         lastMob_ = &target->Mobs.emplace_back(std::move(placed));
         const int prototype = MobList.IndexOfVNum(lastMob_->MobVNum);
         if (prototype >= 0)
-            MobList[prototype].MaxInWorld = max;
+            TakeLimit(MobList[prototype], max);
         return MobLine(*lastMob_, room);
     }
 
@@ -197,6 +210,7 @@ private:
         inner.ObjVNum = ToInt32(Word(3, line));
         const int32_t max = ToInt32(WordTab(4, line));
         inner.Probability = Probability(WordTab(6, line));
+        inner.ReadMax = max;
         TRoom* room = CurrentRoom();
         if (!room || room->Objects.empty() || lastMob_)
             return {};
@@ -212,6 +226,7 @@ private:
         item.IfFlag = NonZeroFlag(Word(2, line));
         item.ObjVNum = ToInt32(Word(3, line));
         const int32_t max = ToInt32(WordTab(4, line));
+        item.ReadMax = max;
         if (equip) {
             item.WearPos = ToInt8(Word(5, line));
             item.Probability = Probability(WordTab(6, line));

@@ -70,11 +70,11 @@ TEST_F(Zone, CommandsBecomeRoomContents) {
     EXPECT_EQ(room.DelObjects, (std::vector<int32_t>{PackIfFlag(true, 1201)}));
     ASSERT_EQ(room.Objects.size(), 1u);
     EXPECT_EQ(room.Objects[0].Contents,
-              (TLinkObjList{TLinkObj{1201, true, 0, 75}, TLinkObj{1202, false, 0, 100}}));
+              (TLinkObjList{TLinkObj{1201, true, 0, 75, 3}, TLinkObj{1202, false, 0, 100, 4}}));
     ASSERT_EQ(room.Mobs.size(), 2u);
     EXPECT_EQ(room.Mobs[0].MaxInRoom, 2);
     EXPECT_EQ(room.Mobs[0].Contents,
-              (TLinkObjList{TLinkObj{1201, true, -1, 100}, TLinkObj{1202, false, 6, 90}}));
+              (TLinkObjList{TLinkObj{1201, true, -1, 100, 3}, TLinkObj{1202, false, 6, 90, 4}}));
     EXPECT_EQ(room.Mobs[1].Leader, 1200);
     EXPECT_EQ(room.Mobs[0].Leader, -1);
     EXPECT_EQ(room.Exits[0].DoorState, 2);
@@ -91,6 +91,34 @@ TEST_F(Zone, WriterGeneratesTheSameCommands) {
     TStringList lines;
     zone.SaveToStrings(lines);
     EXPECT_EQ(lines, W(kZoneFile));
+}
+
+// The server reads a limit per command: a zone read before another that
+// limits the same prototype otherwise keeps its own limits, until the
+// builder sets the prototype's.
+TEST_F(Zone, EachCommandKeepsItsLimitUntilThePrototypesIsChanged) {
+    MakeWorld();
+    TZone zone;
+    ASSERT_TRUE(LoadZone(zone, W(kZoneFile)));
+    RoomList.AddNew(1301);
+    TZone other;
+    ASSERT_TRUE(LoadZone(other, W(std::vector<std::string>{
+                                    "#13", "Село~", "1399 30 2", "M 0 1200 500 1301 1\t(стражник)",
+                                    "O 0 1201 70 1301 100\t(меч)", "S", "$", "$"})));
+    EXPECT_EQ(MobList.Find(1200)->MaxInWorld, 500);
+    zone.ZoneName = W("Город у реки");
+    TStringList lines;
+    zone.SaveToStrings(lines);
+    TStringList expected = W(kZoneFile);
+    expected[2] = W("Город у реки~");
+    EXPECT_EQ(lines, expected);
+
+    MobList.Find(1200)->MaxInWorld = 7;
+    zone.SaveToStrings(lines);
+    EXPECT_EQ(lines[12], W("M 0 1200 7 1201 2\t(стражник)"));
+    other.SaveToStrings(lines);
+    EXPECT_EQ(lines[4], W("O 0 1201 70 1301 100\t(меч)"));
+    EXPECT_EQ(lines[5], W("M 0 1200 7 1301 1\t(стражник)"));
 }
 
 TEST_F(Zone, HandWrittenFormsReadLeniently) {
@@ -111,7 +139,7 @@ TEST_F(Zone, HandWrittenFormsReadLeniently) {
     EXPECT_TRUE(square.Mobs.empty()); // the first G had no mob in its room yet
     const TRoom& inn = *RoomList.Find(1202);
     ASSERT_EQ(inn.Mobs.size(), 1u);
-    EXPECT_EQ(inn.Mobs[0].Contents, (TLinkObjList{TLinkObj{1201, true, -1, 55}}));
+    EXPECT_EQ(inn.Mobs[0].Contents, (TLinkObjList{TLinkObj{1201, true, -1, 55, 2}}));
     // A P after an M in another room goes into the last object of the M's room: none there.
     EXPECT_TRUE(square.Objects[0].Contents.empty());
     EXPECT_EQ(ObjList.Find(1200)->MaxInWorld, 7);
