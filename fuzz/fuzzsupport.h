@@ -6,7 +6,7 @@
 
 #include "linecount.h"
 #include "worldfile.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,10 +6,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
     const std::string bytes = InputBytes(data, size);
     const bool loaded = LoadWorldBytes("мобов", "12.mob", bytes,
-                                       [](TWorldReader& reader) { MobList.ReadMobs(reader); });
+                                       [](TWorldReader& reader) { world.Mobs.ReadMobs(reader); });
     CheckFailureLine(loaded, bytes);
     TStringList lines;
-    for (const int32_t zone : TouchedZones(MobList))
-        MobList.SaveToStrings(lines, zone);
+    for (const int32_t zone : TouchedZones(world.Mobs))
+        world.Mobs.SaveToStrings(lines, zone);
     return 0;
 }

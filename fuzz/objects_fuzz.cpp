@@ -6,10 +6,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
     const std::string bytes = InputBytes(data, size);
     const bool loaded = LoadWorldBytes("объекты", "12.obj", bytes,
-                                       [](TWorldReader& reader) { ObjList.ReadObjects(reader); });
+                                       [](TWorldReader& reader) { world.Objs.ReadObjects(reader); });
     CheckFailureLine(loaded, bytes);
     TStringList lines;
-    for (const int32_t zone : TouchedZones(ObjList))
-        ObjList.SaveToStrings(lines, zone);
+    for (const int32_t zone : TouchedZones(world.Objs))
+        world.Objs.SaveToStrings(lines, zone);
     return 0;
 }

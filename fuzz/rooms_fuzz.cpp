@@ -12,20 +12,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string layout = stop == std::string::npos ? bytes : bytes.substr(stop + 1);
 
     const bool loaded = LoadWorldBytes("комнаты", "12.wld", bytes,
-                                       [](TWorldReader& reader) { RoomList.ReadRooms(reader); });
+                                       [](TWorldReader& reader) { world.Rooms.ReadRooms(reader); });
     CheckFailureLine(loaded, bytes);
     if (loaded)
         CheckFailureLine(LoadWorldBytes("карту", "12.map", layout,
-                                        [](TWorldReader& reader) { ReadLayout(RoomList, reader); }),
+                                        [](TWorldReader& reader) { ReadLayout(world.Rooms, reader); }),
                          layout);
 
     TStringList lines;
-    for (const int32_t zone : TouchedZones(RoomList)) {
-        RoomList.SaveToStrings(lines, zone);
-        LayoutToStrings(RoomList, lines, zone);
-        FillMap(RoomList, MapGrid, zone);
+    for (const int32_t zone : TouchedZones(world.Rooms)) {
+        world.Rooms.SaveToStrings(lines, zone);
+        LayoutToStrings(world.Rooms, lines, zone);
+        FillMap(world.Rooms, world.Map, zone);
     }
-    for (const auto& room : RoomList)
+    for (const auto& room : world.Rooms)
         JoinDescription(SplitDescription(room->Desc));
     return 0;
 }

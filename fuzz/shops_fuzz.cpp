@@ -20,11 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
     const std::string bytes = InputBytes(data, size);
     const bool loaded = LoadWorldBytes("магазины", "12.shp", bytes, [](TWorldReader& reader) {
-        ShopList.ReadShops(reader, KindName);
+        world.Shops.ReadShops(reader, KindName);
     });
     CheckFailureLine(loaded, bytes);
     TStringList lines;
-    for (const int32_t zone : TouchedZones(ShopList))
-        ShopList.SaveToStrings(lines, zone);
+    for (const int32_t zone : TouchedZones(world.Shops))
+        world.Shops.SaveToStrings(lines, zone);
     return 0;
 }

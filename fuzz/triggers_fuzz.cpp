@@ -6,11 +6,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
     const std::string bytes = InputBytes(data, size);
     const bool loaded = LoadWorldBytes("триггеры", "12.trg", bytes, [](TWorldReader& reader) {
-        TriggerList.ReadTriggers(reader);
+        world.Triggers.ReadTriggers(reader);
     });
     CheckFailureLine(loaded, bytes);
     TStringList lines;
-    for (const int32_t zone : TouchedZones(TriggerList))
-        TriggerList.SaveToStrings(lines, zone);
+    for (const int32_t zone : TouchedZones(world.Triggers))
+        world.Triggers.SaveToStrings(lines, zone);
     return 0;
 }

@@ -8,18 +8,18 @@
 namespace {
 // Rooms 1200..1202 (doors included), objects 1200..1202, mobs 1200..1201.
 void MakeWorld() {
-    TRoom& square = RoomList.AddNew(1201);
+    TRoom& square = world.Rooms.AddNew(1201);
     square.Name = Utf8ToCp1251("Площадь");
     square.Exits[0].ToRoom = 1202;
     square.Exits[0].DoorFlags = 1;
     square.Exits[1].ToRoom = 1203;
-    RoomList.AddNew(1202).Name = "Inn";
-    RoomList.AddNew(1200);
-    ObjList.AddNew(1200).Imen = Utf8ToCp1251("сундук");
-    ObjList.AddNew(1201).Imen = Utf8ToCp1251("меч");
-    ObjList.AddNew(1202).Imen = Utf8ToCp1251("шлем");
-    MobList.AddNew(1200).Imen = Utf8ToCp1251("стражник");
-    MobList.AddNew(1201).Imen = Utf8ToCp1251("пёс");
+    world.Rooms.AddNew(1202).Name = "Inn";
+    world.Rooms.AddNew(1200);
+    world.Objs.AddNew(1200).Imen = Utf8ToCp1251("сундук");
+    world.Objs.AddNew(1201).Imen = Utf8ToCp1251("меч");
+    world.Objs.AddNew(1202).Imen = Utf8ToCp1251("шлем");
+    world.Mobs.AddNew(1200).Imen = Utf8ToCp1251("стражник");
+    world.Mobs.AddNew(1201).Imen = Utf8ToCp1251("пёс");
 }
 } // namespace
 
@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TStringList lines;
     zone.SaveToStrings(lines);
     for (const int32_t number : {int32_t{12}, zone.ZoneNumber}) {
-        RoomList.SaveToStrings(lines, number);
-        ObjList.SaveToStrings(lines, number);
-        MobList.SaveToStrings(lines, number);
+        world.Rooms.SaveToStrings(lines, number);
+        world.Objs.SaveToStrings(lines, number);
+        world.Mobs.SaveToStrings(lines, number);
     }
     return 0;
 }

@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-TMapGrid MapGrid;
-
 std::string LayoutFileName(const std::string& roomFileName) {
     const size_t slash = roomFileName.rfind('/');
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;

@@ -52,6 +52,3 @@ private:
 // Rebuilds the grid for one zone and returns the zone's unplaced rooms, in
 // list order ("number  name"). Zone -1 just empties the grid.
 std::vector<TListEntry> FillMap(const TRoomList& rooms, TMapGrid& grid, int32_t zone);
-
-// The process-wide grid of the map page.
-extern TMapGrid MapGrid;

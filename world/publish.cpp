@@ -3,7 +3,7 @@
 #include "codepage.h"
 #include "workspacescan.h"
 #include "worldfile.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <algorithm>
 #include <cctype>
@@ -83,25 +83,25 @@ template <class List> bool HasRecordsIn(const List& list, int32_t zone) {
 }
 
 // Runs `use` with the list of a record kind (kServerKinds order, from 1).
-template <class Use> auto WithList(size_t kind, Use use) {
+template <class Use> auto WithList(const TWorld& world, size_t kind, Use use) {
     switch (kind) {
     case 1:
-        return use(RoomList);
+        return use(world.Rooms);
     case 2:
-        return use(ObjList);
+        return use(world.Objs);
     case 3:
-        return use(MobList);
+        return use(world.Mobs);
     case 4:
-        return use(ShopList);
+        return use(world.Shops);
     default:
-        return use(TriggerList);
+        return use(world.Triggers);
     }
 }
 
 // Whether the zone has records of the kind (a zone file it always has).
-bool HasRecords(const TZone& zone, size_t kind) {
+bool HasRecords(const TWorld& world, const TZone& zone, size_t kind) {
     return kind == kZoneKind ||
-           WithList(kind, [&](const auto& list) { return HasRecordsIn(list, zone.ZoneNumber); });
+           WithList(world, kind, [&](const auto& list) { return HasRecordsIn(list, zone.ZoneNumber); });
 }
 
 // The workspace file a zone's kind was read from (or is saved to).
@@ -115,14 +115,14 @@ const std::string& WorkspaceFileOf(const TZone& zone, size_t kind) {
 // What the server gets of the file the zone's kind composes: its lines with
 // the file's own line ends, and the characters the import kept beside the
 // workspace copy put back where nobody changed their lines.
-std::string ServerBytes(const TZone& zone, size_t kind, const TExportSettings& settings,
+std::string ServerBytes(const TWorld& world, const TZone& zone, size_t kind, const TExportSettings& settings,
                         int* substituted) {
     TStringList lines;
     std::string_view lineEnd = zone.LineEnd;
     if (kind == kZoneKind)
-        zone.SaveToStrings(lines);
+        zone.SaveToStrings(world, lines);
     else
-        WithList(kind, [&](const auto& list) {
+        WithList(world, kind, [&](const auto& list) {
             list.SaveToStrings(lines, zone.ZoneNumber);
             lineEnd = list.LineEndOf(zone.ZoneNumber);
         });
@@ -305,7 +305,7 @@ std::vector<std::string> TPublishPlan::PathsToWrite() const {
     return paths;
 }
 
-TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
+TPublishPlan PlanPublish(const TWorld& world, const std::vector<const TZone*>& zones,
                          const std::vector<const TZone*>& others, const TServerFolders& folders,
                          const TPublishOptions& options) {
     TPublishPlan plan;
@@ -341,7 +341,7 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
             TCandidate candidate{zone, kind, ServerNameOf(*zone, kind)};
             // An empty kind is written only over a file the server reads, which
             // would otherwise keep records the builder deleted.
-            if (!HasRecords(*zone, kind) && !(state[kind].Exists && listed(kind, candidate.Name)))
+            if (!HasRecords(world, *zone, kind) && !(state[kind].Exists && listed(kind, candidate.Name)))
                 continue;
             owners[{kind, candidate.Name}].push_back(zone);
             if (chosen)
@@ -379,7 +379,7 @@ TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
         file.Name = candidate.Name;
         file.Path = (fs::path(folders.FolderOf(file.Kind)) / file.Name).string();
         file.Bytes =
-            ServerBytes(*candidate.Zone, candidate.Kind, options.Settings, &file.Substituted);
+            ServerBytes(world, *candidate.Zone, candidate.Kind, options.Settings, &file.Substituted);
         std::string before;
         const bool exists = Exists(file.Path);
         const bool read = exists && ReadFileBytes(file.Path, before);

@@ -100,7 +100,7 @@ struct TPublishOptions {
 // folder's index at its place in number order. `others` are the rest of the
 // workspace's zones: one of `zones` that would land in a file of theirs is
 // refused too. Nothing is written.
-TPublishPlan PlanPublish(const std::vector<const TZone*>& zones,
+TPublishPlan PlanPublish(const TWorld& world, const std::vector<const TZone*>& zones,
                          const std::vector<const TZone*>& others, const TServerFolders& folders,
                          const TPublishOptions& options);
 

@@ -1,6 +1,6 @@
 #include "workspacescan.h"
 
-#include "worldlists.h"
+#include "world.h"
 
 #include <algorithm>
 #include <cctype>
@@ -68,17 +68,17 @@ std::string WorkspaceFolder(const std::string& dir, const std::string& folder) {
     return (fs::path(dir) / folder).string();
 }
 
-void LoadWorkspaceRecords(const std::string& dir, const TKindNameLookup& kindName) {
+void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindNameLookup& kindName) {
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "OBJ"), ".obj"))
-        ObjList.LoadFromFile(file);
+        world.Objs.LoadFromFile(file);
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "MOB"), ".mob"))
-        MobList.LoadFromFile(file);
+        world.Mobs.LoadFromFile(file);
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "SHP"), ".shp"))
-        ShopList.LoadFromFile(file, kindName);
+        world.Shops.LoadFromFile(file, kindName);
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "WLD"), ".wld"))
-        RoomList.LoadFromFile(file);
+        world.Rooms.LoadFromFile(file);
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "TRG"), ".trg"))
-        TriggerList.LoadFromFile(file);
+        world.Triggers.LoadFromFile(file);
 }
 
 std::string ZoneLoadFailure(const std::string& file, int lineNumber) {
@@ -98,13 +98,11 @@ int32_t NumberOfFileName(const std::string& file) {
 
 } // namespace
 
-std::vector<std::unique_ptr<TZone>> LoadWorkspaceZones(
-    const std::string& dir,
-    const std::function<void(const std::string& file, const TZone& zone)>& onFailure) {
-    std::vector<std::unique_ptr<TZone>> zones;
+void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure) {
+    const size_t first = world.Zones.size();
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "ZON"), ".zon")) {
         auto zone = std::make_unique<TZone>();
-        if (!zone->OpenZoneFile(file)) {
+        if (!zone->OpenZoneFile(world, file)) {
             if (zone->ZoneNumber == 0 && NumberOfFileName(file) != 0) {
                 zone->ZoneNumber = NumberOfFileName(file);
                 zone->DeriveFileNames();
@@ -112,9 +110,14 @@ std::vector<std::unique_ptr<TZone>> LoadWorkspaceZones(
             if (onFailure)
                 onFailure(file, *zone);
         }
-        zones.push_back(std::move(zone));
+        world.AddZone(std::move(zone));
     }
-    for (auto& zone : zones)
-        zone->TakeAsUnchanged();
-    return zones;
+    for (size_t i = first; i < world.Zones.size(); ++i)
+        world.Zones[i]->TakeAsUnchanged(world);
+}
+
+void LoadWorkspace(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,
+                   const TZoneFailure& onFailure) {
+    LoadWorkspaceRecords(world, dir, kindName);
+    LoadWorkspaceZones(world, dir, onFailure);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 // The workspace folder as the start-up reads it: the record files of every
-// zone into the five lists, then every zone file.
+// zone into the world's lists, then every zone file.
 
 #include "shop.h"
-#include "zone.h"
+#include "world.h"
 
 #include <array>
 #include <functional>
@@ -37,17 +37,21 @@ std::string WorkspaceFolder(const std::string& dir, const std::string& folder);
 // Reads objects, mobs, shops, rooms (with their layout files) and triggers,
 // in that order: the zone files read afterwards place contents into the rooms
 // and set the prototypes' limits. Each reader reports its own failures.
-void LoadWorkspaceRecords(const std::string& dir, const TKindNameLookup& kindName = {});
+void LoadWorkspaceRecords(TWorld& world, const std::string& dir,
+                          const TKindNameLookup& kindName = {});
 
 // Every zone file of the workspace through TZone::OpenZoneFile, in name
-// order. A file that fails still gives its zone, with what was read before
+// order, added to the world's zones. A file that fails still gives its zone, with what was read before
 // the failure (a zone that silently vanished would look deleted to the
 // builder); where the failure came before the header, the zone takes the
 // number of its file name. `onFailure` runs right after a file fails
 // (LineNumber still tells where).
-std::vector<std::unique_ptr<TZone>> LoadWorkspaceZones(
-    const std::string& dir,
-    const std::function<void(const std::string& file, const TZone& zone)>& onFailure = {});
+using TZoneFailure = std::function<void(const std::string& file, const TZone& zone)>;
+void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure = {});
+
+// The records, then the zones: the whole workspace read into `world`.
+void LoadWorkspace(TWorld& world, const std::string& dir, const TKindNameLookup& kindName = {},
+                   const TZoneFailure& onFailure = {});
 
 // The message of a zone file that failed at `lineNumber`, as the zone
 // page's Open would show it.

@@ -627,19 +627,24 @@ TWriteResult SaveBytesToFile(const std::string& linkOrPath, const std::string& t
     return {error};
 }
 
-bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8,
-                    std::string_view lineEnd) {
+TWriteResult WriteRecordFile(const std::string& path, const TStringList& lines,
+                             std::string_view failureUtf8, std::string_view lineEnd) {
     const TWriteResult result = SaveLinesToFile(path, lines, lineEnd);
     if (result) {
         FollowServerKept(path, lines);
-        return true;
+        return result;
     }
     if (ShowFileErrors && gReporter) {
         std::string first(failureUtf8);
         first += " в файл ";
         gReporter->ReportWriteFailure(WriteFailureMessage(first, path, result), result);
     }
-    return false;
+    return result;
+}
+
+bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8,
+                    std::string_view lineEnd) {
+    return WriteRecordFile(path, lines, failureUtf8, lineEnd).Ok();
 }
 
 namespace {

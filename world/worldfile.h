@@ -279,3 +279,6 @@ bool IsWriteProtected(const std::string& path);
 // file's kept characters (serverkept.h) follow what was written.
 bool SaveRecordFile(const std::string& path, const TStringList& lines, std::string_view failureUtf8,
                     std::string_view lineEnd = kCrLf);
+// The same, returning what the write came to.
+TWriteResult WriteRecordFile(const std::string& path, const TStringList& lines,
+                             std::string_view failureUtf8, std::string_view lineEnd = kCrLf);

@@ -1,12 +1,7 @@
 #include "worldview.h"
 
-#include "worldlists.h"
 
 #include <array>
-
-TWorldView GlobalWorld(std::vector<const TZone*> zones) {
-    return {RoomList, ObjList, MobList, ShopList, TriggerList, std::move(zones)};
-}
 
 const TZone* FindZone(const TWorldView& world, int32_t number) {
     for (const TZone* zone : world.Zones)

@@ -28,9 +28,6 @@ struct TWorldView {
     std::vector<const TZone*> Zones; // the zones of the workspace (their zone files)
 };
 
-// The process-wide lists with these zones.
-TWorldView GlobalWorld(std::vector<const TZone*> zones);
-
 // The zone of the workspace with that number; null when none.
 const TZone* FindZone(const TWorldView& world, int32_t number);
 

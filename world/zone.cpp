@@ -1,6 +1,6 @@
 #include "zone.h"
 
-#include "worldlists.h"
+#include "world.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,36 +56,36 @@ const char kOurComment[] = "* Velmora zone file v1.0";
 
 // Our writer's line of each command: the limit from LimitOf, the comment
 // the prototype's name.
-std::string ObjectLine(const TRoomObj& obj, int32_t room) {
-    return Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum, LimitOf(ObjList, obj.ObjVNum, obj.ReadMax),
+std::string ObjectLine(const TWorld& world, const TRoomObj& obj, int32_t room) {
+    return Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum, LimitOf(world.Objs, obj.ObjVNum, obj.ReadMax),
                   room, obj.Probability) +
-           NameComment(ObjList, obj.ObjVNum);
+           NameComment(world.Objs, obj.ObjVNum);
 }
-std::string PutLine(const TLinkObj& inner, int32_t container) {
+std::string PutLine(const TWorld& world, const TLinkObj& inner, int32_t container) {
     return Format("P %d %d %d %d %d", inner.IfFlag, inner.ObjVNum,
-                  LimitOf(ObjList, inner.ObjVNum, inner.ReadMax), container, inner.Probability) +
-           NameComment(ObjList, inner.ObjVNum);
+                  LimitOf(world.Objs, inner.ObjVNum, inner.ReadMax), container, inner.Probability) +
+           NameComment(world.Objs, inner.ObjVNum);
 }
-std::string MobLine(const TRoomMob& mob, int32_t room) {
-    return Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum, LimitOf(MobList, mob.MobVNum, mob.ReadMax),
+std::string MobLine(const TWorld& world, const TRoomMob& mob, int32_t room) {
+    return Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum, LimitOf(world.Mobs, mob.MobVNum, mob.ReadMax),
                   room, mob.MaxInRoom) +
-           NameComment(MobList, mob.MobVNum);
+           NameComment(world.Mobs, mob.MobVNum);
 }
-std::string GiveLine(const TLinkObj& item) {
-    const int32_t max = LimitOf(ObjList, item.ObjVNum, item.ReadMax);
+std::string GiveLine(const TWorld& world, const TLinkObj& item) {
+    const int32_t max = LimitOf(world.Objs, item.ObjVNum, item.ReadMax);
     const std::string line =
         item.WearPos == -1
             ? Format("G %d %d %d %d -1", item.IfFlag, item.ObjVNum, max, item.Probability)
             : Format("E %d %d %d %d %d", item.IfFlag, item.ObjVNum, max, item.WearPos,
                      item.Probability);
-    return line + NameComment(ObjList, item.ObjVNum);
+    return line + NameComment(world.Objs, item.ObjVNum);
 }
-std::string FollowLine(int32_t room, int32_t leader, int32_t follower) {
-    return Format("F 0 %d %d %d -1", room, leader, follower) + NameComment(MobList, leader);
+std::string FollowLine(const TWorld& world, int32_t room, int32_t leader, int32_t follower) {
+    return Format("F 0 %d %d %d -1", room, leader, follower) + NameComment(world.Mobs, leader);
 }
-std::string RemoveLine(int32_t removed, int32_t room) {
+std::string RemoveLine(const TWorld& world, int32_t removed, int32_t room) {
     return Format("R %d %d %d -1 -1", PackedIfFlag(removed), room, PackedNumber(removed)) +
-           NameComment(ObjList, PackedNumber(removed));
+           NameComment(world.Objs, PackedNumber(removed));
 }
 std::string QuitLine(int32_t mob) {
     return Format("Q %d %d -1 -1 -1", PackedIfFlag(mob), PackedNumber(mob));
@@ -101,7 +101,7 @@ std::string DoorLine(const TRoom& room, int direction) {
 // placed, so that it stays with what it refers to.
 class TZoneCommandReader {
 public:
-    explicit TZoneCommandReader(TZone& zone) : zone_(zone) {}
+    TZoneCommandReader(TWorld& world, TZone& zone) : world_(world), zone_(zone) {}
 
     void Handle(const std::string& command, const std::string& asRead) {
         const std::string ours = Model(command);
@@ -154,12 +154,12 @@ private:
             zone_.KeptCommands.push_back(line);
     }
 
-    TRoom* CurrentRoom() { return currentRoom_ < 0 ? nullptr : &RoomList[currentRoom_]; }
+    TRoom* CurrentRoom() { return currentRoom_ < 0 ? nullptr : &world_.Rooms[currentRoom_]; }
 
     void SetObjectPrototype(int32_t obj, int32_t max) {
-        const int index = ObjList.IndexOfVNum(obj);
+        const int index = world_.Objs.IndexOfVNum(obj);
         if (index >= 0)
-            TakeLimit(ObjList[index], max);
+            TakeLimit(world_.Objs[index], max);
     }
 
     std::string ObjectCommand(const std::string& line) {
@@ -174,12 +174,12 @@ private:
         lastMob_ = nullptr;
         if (room < 0) {
             lastObj_ = &zone_.CreatedObjects.emplace_back(std::move(placed));
-            return ObjectLine(*lastObj_, -1);
+            return ObjectLine(world_, *lastObj_, -1);
         }
-        currentRoom_ = RoomList.IndexOfVNum(room);
+        currentRoom_ = world_.Rooms.IndexOfVNum(room);
         TRoom* target = CurrentRoom();
         lastObj_ = target ? &target->Objects.emplace_back(std::move(placed)) : nullptr;
-        return lastObj_ ? ObjectLine(*lastObj_, room) : std::string();
+        return lastObj_ ? ObjectLine(world_, *lastObj_, room) : std::string();
     }
 
     std::string MobCommand(const std::string& line) {
@@ -190,17 +190,17 @@ private:
         const int32_t room = ToInt32(Word(5, line));
         placed.MaxInRoom = ToInt16(WordTab(6, line));
         placed.ReadMax = max;
-        currentRoom_ = RoomList.IndexOfVNum(room);
+        currentRoom_ = world_.Rooms.IndexOfVNum(room);
         lastObj_ = nullptr;
         lastMob_ = nullptr;
         TRoom* target = CurrentRoom();
         if (!target)
             return {};
         lastMob_ = &target->Mobs.emplace_back(std::move(placed));
-        const int prototype = MobList.IndexOfVNum(lastMob_->MobVNum);
+        const int prototype = world_.Mobs.IndexOfVNum(lastMob_->MobVNum);
         if (prototype >= 0)
-            TakeLimit(MobList[prototype], max);
-        return MobLine(*lastMob_, room);
+            TakeLimit(world_.Mobs[prototype], max);
+        return MobLine(world_, *lastMob_, room);
     }
 
     // A P always goes into the last object placed in the current room.
@@ -218,7 +218,7 @@ private:
         container.Contents.push_back(inner);
         lastObj_ = &container;
         SetObjectPrototype(inner.ObjVNum, max);
-        return PutLine(inner, container.ObjVNum);
+        return PutLine(world_, inner, container.ObjVNum);
     }
 
     std::string GiveOrEquip(const std::string& line, bool equip) {
@@ -239,33 +239,33 @@ private:
             return {};
         lastMob_->Contents.push_back(item);
         SetObjectPrototype(item.ObjVNum, max);
-        return GiveLine(item);
+        return GiveLine(world_, item);
     }
 
     std::string FollowCommand(const std::string& line) {
         const int32_t room = ToInt32(Word(3, line));
         const int32_t leader = ToInt32(Word(4, line));
         const int32_t follower = ToInt32(WordTab(5, line));
-        TRoom* target = RoomList.Find(room);
+        TRoom* target = world_.Rooms.Find(room);
         if (!target)
             return {};
         const int index = target->Mobs.IndexOfMob(follower);
         if (index < 0 || target->Mobs[static_cast<size_t>(index)].Leader != -1)
             return {};
         target->Mobs[static_cast<size_t>(index)].Leader = leader;
-        return FollowLine(room, leader, follower);
+        return FollowLine(world_, room, leader, follower);
     }
 
     std::string RemoveCommand(const std::string& line) {
         const bool ifFlag = OddFlag(Word(2, line));
         const int32_t room = ToInt32(Word(3, line));
         const int32_t obj = ToInt32(WordTab(4, line));
-        TRoom* target = RoomList.Find(room);
+        TRoom* target = world_.Rooms.Find(room);
         if (!target)
             return {};
         const int32_t removed = PackIfFlag(ifFlag, obj);
         target->DelObjects.push_back(removed);
-        return RemoveLine(removed, room);
+        return RemoveLine(world_, removed, room);
     }
 
     // Our rooms write a door state only for an exit with a door; any other
@@ -274,7 +274,7 @@ private:
         const int32_t room = ToInt32(Word(3, line));
         const int64_t direction = ToInteger(Word(4, line), 0, DirCount - 1);
         const int32_t state = ToInt32(WordTab(5, line));
-        TRoom* target = RoomList.Find(room);
+        TRoom* target = world_.Rooms.Find(room);
         if (!target || state < 0 || state > 255)
             return {};
         TExit& exit = target->Exits[static_cast<size_t>(direction)];
@@ -284,8 +284,9 @@ private:
         return DoorLine(*target, static_cast<int>(direction));
     }
 
+    TWorld& world_;
     TZone& zone_;
-    int currentRoom_ = -1; // index into RoomList
+    int currentRoom_ = -1; // index into the room list
     // What the last command placed; lines we keep follow it.
     TRoomMob* lastMob_ = nullptr;
     TRoomObj* lastObj_ = nullptr;
@@ -345,7 +346,7 @@ void TZone::Clear() {
     LineEnd = kCrLf;
 }
 
-void TZone::ReadZone(TWorldReader& reader) {
+void TZone::ReadZone(TWorld& world, TWorldReader& reader) {
     Clear();
     LineEnd = reader.MainLineEnd();
     std::string line;
@@ -365,7 +366,7 @@ void TZone::ReadZone(TWorldReader& reader) {
     if (TopRoom == ZoneNumber * int64_t{100} + 99 && TopLineTail.empty())
         TopRoom = -1;
 
-    TZoneCommandReader commands(*this);
+    TZoneCommandReader commands(world, *this);
     // The commands run up to the "S" line; a file that ends without one keeps
     // every command up to its last line.
     while (!reader.Eof()) {
@@ -381,25 +382,26 @@ void TZone::ReadZone(TWorldReader& reader) {
         commands.Handle(line, reader.LastLineKept());
     }
     TStringList ours;
-    ComposeOurForm(ours);
+    ComposeOurForm(world, ours);
     // The lines stay even in our form: a later read of another zone may change
     // our form of this one (a shared prototype's limit) without the builder.
     Source.Remember(reader.LinesBetween(0, reader.TextEnd()), ours, true);
 }
 
-void TZone::TakeAsUnchanged() {
+void TZone::TakeAsUnchanged(const TWorld& world) {
     TStringList ours;
-    ComposeOurForm(ours);
+    ComposeOurForm(world, ours);
     Source.Rebase(ours);
 }
 
-bool TZone::LoadFromFile(const std::string& fileName) {
-    return LoadWorldFile("зону", fileName, [this](TWorldReader& reader) { ReadZone(reader); });
+bool TZone::LoadFromFile(TWorld& world, const std::string& fileName) {
+    return LoadWorldFile("зону", fileName,
+                         [this, &world](TWorldReader& reader) { ReadZone(world, reader); });
 }
 
-bool TZone::OpenZoneFile(const std::string& fileName) {
+bool TZone::OpenZoneFile(TWorld& world, const std::string& fileName) {
     ShowFileErrors = false;
-    const bool loaded = LoadFromFile(fileName);
+    const bool loaded = LoadFromFile(world, fileName);
     ZoneFileName = fileName;
     DeriveFileNames();
     ShowFileErrors = true;
@@ -420,7 +422,7 @@ void TZone::DeriveFileNames() {
     TrigFileName = workspace + "TRG/" + number + ".trg";
 }
 
-void TZone::ComposeOurForm(TStringList& lines) const {
+void TZone::ComposeOurForm(const TWorld& world, TStringList& lines) const {
     lines.clear();
     lines.emplace_back(kOurComment);
     lines.push_back(Format("#%d", ZoneNumber));
@@ -432,29 +434,29 @@ void TZone::ComposeOurForm(TStringList& lines) const {
     TCommandWriter out(lines, *this);
     out.Keep(KeptCommands);
     for (const TRoomObj& obj : CreatedObjects) {
-        out.Add(ObjectLine(obj, -1));
+        out.Add(ObjectLine(world, obj, -1));
         out.Keep(obj.KeptAfter);
     }
     for (int32_t mob : DeletedMobs)
         out.Add(QuitLine(mob));
 
-    for (const TRoom* roomPtr : RoomList.ZoneInListOrder(ZoneNumber)) {
+    for (const TRoom* roomPtr : world.Rooms.ZoneInListOrder(ZoneNumber)) {
         const TRoom& room = *roomPtr;
         const int32_t r = room.VNum;
         for (int32_t removed : room.DelObjects)
-            out.Add(RemoveLine(removed, r));
+            out.Add(RemoveLine(world, removed, r));
         for (const TRoomObj& obj : room.Objects) {
-            out.Add(ObjectLine(obj, r));
+            out.Add(ObjectLine(world, obj, r));
             for (const TLinkObj& inner : obj.Contents)
-                out.Add(PutLine(inner, obj.ObjVNum));
+                out.Add(PutLine(world, inner, obj.ObjVNum));
             out.Keep(obj.KeptAfter);
         }
         for (const TRoomMob& mob : room.Mobs) {
-            out.Add(MobLine(mob, r));
+            out.Add(MobLine(world, mob, r));
             for (const TLinkObj& item : mob.Contents)
-                out.Add(GiveLine(item));
+                out.Add(GiveLine(world, item));
             if (mob.Leader != -1)
-                out.Add(FollowLine(r, mob.Leader, mob.MobVNum));
+                out.Add(FollowLine(world, r, mob.Leader, mob.MobVNum));
             out.Keep(mob.KeptAfter);
         }
         for (int d = 0; d < DirCount; ++d) {
@@ -469,9 +471,9 @@ void TZone::ComposeOurForm(TStringList& lines) const {
     lines.emplace_back("$");
 }
 
-void TZone::SaveToStrings(TStringList& lines) const {
+void TZone::SaveToStrings(const TWorld& world, TStringList& lines) const {
     TStringList ours;
-    ComposeOurForm(ours);
+    ComposeOurForm(world, ours);
     lines.clear();
     Source.AppendTo(lines, std::move(ours));
 }
@@ -486,8 +488,8 @@ bool TZone::SaveLinesToZoneFile(const std::string& fileName, const TStringList& 
     return SaveRecordFile(fileName, lines, "Не могу сохранить зону", LineEnd);
 }
 
-bool TZone::SaveToFile(const std::string& fileName) const {
+bool TZone::SaveToFile(const TWorld& world, const std::string& fileName) const {
     TStringList lines;
-    SaveToStrings(lines);
+    SaveToStrings(world, lines);
     return SaveLinesToZoneFile(fileName, lines);
 }

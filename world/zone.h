@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+class TWorld;
+
 // A zone: its name and reset settings, and the file names of its six files.
 // Its reset commands are not kept as such: reading turns them into the rooms'
 // contents and the two zone-level lists, and writing generates them again.
@@ -19,31 +21,31 @@ public:
 
     // Reads a zone file into the zone and into the rooms and prototypes it
     // refers to. The zone's room file must have been read first. False after a failure.
-    bool LoadFromFile(const std::string& fileName);
+    bool LoadFromFile(TWorld& world, const std::string& fileName);
     // LoadFromFile without messages, then the file name and the five derived ones.
-    bool OpenZoneFile(const std::string& fileName);
+    bool OpenZoneFile(TWorld& world, const std::string& fileName);
     // Sets the five other file names from the workspace folder of `ZoneFileName`.
     void DeriveFileNames();
-    void SaveToStrings(TStringList& lines) const;
+    void SaveToStrings(const TWorld& world, TStringList& lines) const;
     // Writes already composed lines (the zone page's text box) over the file;
     // reports "Не могу сохранить зону" on failure.
     bool SaveLinesToZoneFile(const std::string& fileName, const TStringList& lines) const;
     // Composes the text and writes it (the headless tools; the editor goes
     // through its text box).
-    bool SaveToFile(const std::string& fileName) const;
+    bool SaveToFile(const TWorld& world, const std::string& fileName) const;
     // Number, name, reset settings and both lists back to empty; file names stay.
     void Clear();
 
     // The zone reader over text already open.
-    void ReadZone(TWorldReader& reader);
+    void ReadZone(TWorld& world, TWorldReader& reader);
 
     // Our writer's form of the file, whatever it was read from (what
     // "Привести зону к формату редактора" writes).
-    void ComposeOurForm(TStringList& lines) const;
+    void ComposeOurForm(const TWorld& world, TStringList& lines) const;
     // After the whole workspace is read: what the zone composes to now is
     // what it was read as (other zone files may have set shared prototypes'
     // limits since this one was read).
-    void TakeAsUnchanged();
+    void TakeAsUnchanged(const TWorld& world);
     // Forgets the forms the file was read in, so that the next save writes our
     // form (the lines we do not model stay).
     void ForgetSource();

@@ -1,7 +1,7 @@
 #include "zonecontents.h"
 
 #include "strutils.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <map>
 
@@ -15,8 +15,8 @@ struct TRoomContents {
 
 } // namespace
 
-void ClearZoneContents(int32_t zone) {
-    for (auto& room : RoomList)
+void ClearZoneContents(TWorld& world, int32_t zone) {
+    for (auto& room : world.Rooms)
         if (ZoneOf(room->VNum) == zone) {
             room->Mobs.clear();
             room->Objects.clear();
@@ -40,33 +40,33 @@ std::optional<int32_t> PeekZoneNumber(const std::string& fileName) {
     return std::nullopt;
 }
 
-bool ReloadZoneFile(TZone& zone, const std::string& fileName) {
+bool ReloadZoneFile(TWorld& world, TZone& zone, const std::string& fileName) {
     if (const auto described = PeekZoneNumber(fileName))
-        ClearZoneContents(*described);
-    return zone.LoadFromFile(fileName);
+        ClearZoneContents(world, *described);
+    return zone.LoadFromFile(world, fileName);
 }
 
-void LoadRoomFileKeepingContents(const std::string& fileName) {
+void LoadRoomFileKeepingContents(TWorld& world, const std::string& fileName) {
     std::map<int32_t, TRoomContents> kept;
-    for (const auto& room : RoomList)
+    for (const auto& room : world.Rooms)
         if (!room->Mobs.empty() || !room->Objects.empty() || !room->DelObjects.empty())
             kept.emplace(room->VNum, TRoomContents{room->Mobs, room->Objects, room->DelObjects});
-    RoomList.LoadFromFile(fileName);
+    world.Rooms.LoadFromFile(fileName);
     for (auto& [vnum, contents] : kept)
-        if (TRoom* room = RoomList.Find(vnum)) {
+        if (TRoom* room = world.Rooms.Find(vnum)) {
             room->Mobs = std::move(contents.Mobs);
             room->Objects = std::move(contents.Objects);
             room->DelObjects = std::move(contents.DelObjects);
         }
 }
 
-bool ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
+bool ReadWholeZone(TWorld& world, TZone& zone, const TKindNameLookup& kindName,
                    const std::function<std::string(const std::string&)>& path) {
-    bool whole = RoomList.LoadFromFile(path(zone.RoomFileName));
-    whole &= ObjList.LoadFromFile(path(zone.ObjFileName));
-    whole &= MobList.LoadFromFile(path(zone.MobFileName));
-    whole &= ShopList.LoadFromFile(path(zone.ShopFileName), kindName);
-    whole &= TriggerList.LoadFromFile(path(zone.TrigFileName));
-    whole &= ReloadZoneFile(zone, path(zone.ZoneFileName));
+    bool whole = world.Rooms.LoadFromFile(path(zone.RoomFileName));
+    whole &= world.Objs.LoadFromFile(path(zone.ObjFileName));
+    whole &= world.Mobs.LoadFromFile(path(zone.MobFileName));
+    whole &= world.Shops.LoadFromFile(path(zone.ShopFileName), kindName);
+    whole &= world.Triggers.LoadFromFile(path(zone.TrigFileName));
+    whole &= ReloadZoneFile(world, zone, path(zone.ZoneFileName));
     return whole;
 }

@@ -14,7 +14,7 @@
 #include <string>
 
 // Empties the placed mobs, placed objects and removals of the rooms of a zone.
-void ClearZoneContents(int32_t zone);
+void ClearZoneContents(TWorld& world, int32_t zone);
 
 // The zone number a zone file describes (its first "#" line); none when the
 // file cannot be read or has no such line.
@@ -23,11 +23,11 @@ std::optional<int32_t> PeekZoneNumber(const std::string& fileName);
 // Reads a zone file into `zone` the way a second read must go: the rooms of
 // the zone the file describes lose their contents first, so the file's
 // commands place them exactly once. False after a failure (reported).
-bool ReloadZoneFile(TZone& zone, const std::string& fileName);
+bool ReloadZoneFile(TWorld& world, TZone& zone, const std::string& fileName);
 
-// Reads a room file into RoomList; every room keeps the contents it had in
+// Reads a room file into the world's rooms; every room keeps the contents it had in
 // memory (rooms new to the list start empty).
-void LoadRoomFileKeepingContents(const std::string& fileName);
+void LoadRoomFileKeepingContents(TWorld& world, const std::string& fileName);
 
 // Reads all six files of a zone again, in the order they depend on: rooms
 // first (their reader empties the contents the zone file then places),
@@ -35,5 +35,5 @@ void LoadRoomFileKeepingContents(const std::string& fileName);
 // gives the file read for each of the zone's file names (Load zone reads the
 // names themselves, the crash recovery its copies). True when every file was
 // read whole (each failure is reported by its reader).
-bool ReadWholeZone(TZone& zone, const TKindNameLookup& kindName,
+bool ReadWholeZone(TWorld& world, TZone& zone, const TKindNameLookup& kindName,
                    const std::function<std::string(const std::string&)>& path);

@@ -1,7 +1,6 @@
 #include "zonestate.h"
 
-#include "maplayout.h"
-#include "worldlists.h"
+#include "world.h"
 
 namespace {
 
@@ -28,26 +27,26 @@ void AppendHashed(uint64_t& hash, const TStringList& lines) {
 
 } // namespace
 
-TZoneState CaptureZone(int32_t number, const TZone* zone) {
+TZoneState CaptureZone(const TWorld& world, int32_t number, const TZone* zone) {
     TZoneState state;
     state.Number = number;
     if (zone)
         state.Zone = *zone;
-    CaptureRecords(RoomList, number, state.Rooms, state.Frames[0]);
-    CaptureRecords(ObjList, number, state.Objs, state.Frames[1]);
-    CaptureRecords(MobList, number, state.Mobs, state.Frames[2]);
-    CaptureRecords(ShopList, number, state.Shops, state.Frames[3]);
-    CaptureRecords(TriggerList, number, state.Triggers, state.Frames[4]);
-    state.FilesHash = ZoneFilesHash(number, zone);
+    CaptureRecords(world.Rooms, number, state.Rooms, state.Frames[0]);
+    CaptureRecords(world.Objs, number, state.Objs, state.Frames[1]);
+    CaptureRecords(world.Mobs, number, state.Mobs, state.Frames[2]);
+    CaptureRecords(world.Shops, number, state.Shops, state.Frames[3]);
+    CaptureRecords(world.Triggers, number, state.Triggers, state.Frames[4]);
+    state.FilesHash = ZoneFilesHash(world, number, zone);
     return state;
 }
 
-void RestoreZone(const TZoneState& state, TZone* zone) {
-    RestoreRecords(RoomList, state.Number, state.Rooms, state.Frames[0]);
-    RestoreRecords(ObjList, state.Number, state.Objs, state.Frames[1]);
-    RestoreRecords(MobList, state.Number, state.Mobs, state.Frames[2]);
-    RestoreRecords(ShopList, state.Number, state.Shops, state.Frames[3]);
-    RestoreRecords(TriggerList, state.Number, state.Triggers, state.Frames[4]);
+void RestoreZone(TWorld& world, const TZoneState& state, TZone* zone) {
+    RestoreRecords(world.Rooms, state.Number, state.Rooms, state.Frames[0]);
+    RestoreRecords(world.Objs, state.Number, state.Objs, state.Frames[1]);
+    RestoreRecords(world.Mobs, state.Number, state.Mobs, state.Frames[2]);
+    RestoreRecords(world.Shops, state.Number, state.Shops, state.Frames[3]);
+    RestoreRecords(world.Triggers, state.Number, state.Triggers, state.Frames[4]);
     if (zone && state.Zone)
         *zone = *state.Zone;
 }
@@ -58,32 +57,32 @@ std::vector<std::string> FilesOfZone(const TZone& zone) {
             zone.TrigFileName};
 }
 
-std::vector<TComposedFile> ComposeZoneFiles(const TZone& zone) {
+std::vector<TComposedFile> ComposeZoneFiles(const TWorld& world, const TZone& zone) {
     const int32_t n = zone.ZoneNumber;
     std::vector<TComposedFile> files;
     for (std::string& path : FilesOfZone(zone))
         files.push_back({std::move(path), {}});
-    zone.SaveToStrings(files[0].Lines);
+    zone.SaveToStrings(world, files[0].Lines);
     files[0].LineEnd = zone.LineEnd;
-    RoomList.SaveToStrings(files[1].Lines, n);
-    files[1].LineEnd = RoomList.LineEndOf(n);
-    LayoutToStrings(RoomList, files[2].Lines, n);
-    ObjList.SaveToStrings(files[3].Lines, n);
-    files[3].LineEnd = ObjList.LineEndOf(n);
-    MobList.SaveToStrings(files[4].Lines, n);
-    files[4].LineEnd = MobList.LineEndOf(n);
-    ShopList.SaveToStrings(files[5].Lines, n);
-    files[5].LineEnd = ShopList.LineEndOf(n);
-    TriggerList.SaveToStrings(files[6].Lines, n);
-    files[6].LineEnd = TriggerList.LineEndOf(n);
+    world.Rooms.SaveToStrings(files[1].Lines, n);
+    files[1].LineEnd = world.Rooms.LineEndOf(n);
+    LayoutToStrings(world.Rooms, files[2].Lines, n);
+    world.Objs.SaveToStrings(files[3].Lines, n);
+    files[3].LineEnd = world.Objs.LineEndOf(n);
+    world.Mobs.SaveToStrings(files[4].Lines, n);
+    files[4].LineEnd = world.Mobs.LineEndOf(n);
+    world.Shops.SaveToStrings(files[5].Lines, n);
+    files[5].LineEnd = world.Shops.LineEndOf(n);
+    world.Triggers.SaveToStrings(files[6].Lines, n);
+    files[6].LineEnd = world.Triggers.LineEndOf(n);
     return files;
 }
 
-uint64_t ZoneFilesHash(int32_t number, const TZone* zone) {
+uint64_t ZoneFilesHash(const TWorld& world, int32_t number, const TZone* zone) {
     uint64_t hash = 14695981039346656037ULL;
     TStringList lines;
     if (zone) {
-        zone->SaveToStrings(lines);
+        zone->SaveToStrings(world, lines);
         AppendHashed(hash, lines);
     }
     const auto add = [&](const auto& list) {
@@ -91,13 +90,13 @@ uint64_t ZoneFilesHash(int32_t number, const TZone* zone) {
         list.SaveToStrings(lines, number);
         AppendHashed(hash, lines);
     };
-    add(RoomList);
+    add(world.Rooms);
     lines.clear();
-    LayoutToStrings(RoomList, lines, number);
+    LayoutToStrings(world.Rooms, lines, number);
     AppendHashed(hash, lines);
-    add(ObjList);
-    add(MobList);
-    add(ShopList);
-    add(TriggerList);
+    add(world.Objs);
+    add(world.Mobs);
+    add(world.Shops);
+    add(world.Triggers);
     return hash;
 }

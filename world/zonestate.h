@@ -30,11 +30,11 @@ struct TZoneState {
     uint64_t FilesHash = 0;                          // ZoneFilesHash when captured
 };
 
-// The zone's records in the five lists and `zone` (when given), copied.
-TZoneState CaptureZone(int32_t number, const TZone* zone);
+// The zone's records in the world's lists and `zone` (when given), copied.
+TZoneState CaptureZone(const TWorld& world, int32_t number, const TZone* zone);
 // Puts a captured state back: the records numbered in the zone are replaced
 // by the copies, and `zone` (when given) takes the copied zone record.
-void RestoreZone(const TZoneState& state, TZone* zone);
+void RestoreZone(TWorld& world, const TZoneState& state, TZone* zone);
 
 // The seven files a zone is saved into, in this order: zone, rooms, layout,
 // objects, mobs, shops, triggers.
@@ -48,7 +48,7 @@ struct TComposedFile {
 };
 // The zone's seven files (zone, rooms, layout, objects, mobs, shops,
 // triggers) as a save would write them.
-std::vector<TComposedFile> ComposeZoneFiles(const TZone& zone);
+std::vector<TComposedFile> ComposeZoneFiles(const TWorld& world, const TZone& zone);
 // A hash of what the seven files of zone `number` would hold (`zone` may be
 // null: the record files only).
-uint64_t ZoneFilesHash(int32_t number, const TZone* zone);
+uint64_t ZoneFilesHash(const TWorld& world, int32_t number, const TZone* zone);

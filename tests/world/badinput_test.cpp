@@ -34,23 +34,23 @@ std::string KindName(int32_t code) {
 
 // Rooms and prototypes the layout and zone files refer to.
 void MakeRooms() {
-    RoomList.AddNew(1201).Name = W("Площадь");
-    RoomList.AddNew(1202).Name = W("Двор");
+    World.Rooms.AddNew(1201).Name = W("Площадь");
+    World.Rooms.AddNew(1202).Name = W("Двор");
 }
 void MakeZoneWorld() {
     MakeRooms();
-    RoomList.Find(1201)->Exits[0].ToRoom = 1202;
-    RoomList.Find(1201)->Exits[0].DoorFlags = 1;
+    World.Rooms.Find(1201)->Exits[0].ToRoom = 1202;
+    World.Rooms.Find(1201)->Exits[0].DoorFlags = 1;
     for (int32_t vnum : {1200, 1201, 1202})
-        ObjList.AddNew(vnum);
+        World.Objs.AddNew(vnum);
     for (int32_t vnum : {1200, 1201})
-        MobList.AddNew(vnum);
+        World.Mobs.AddNew(vnum);
     gZone = TZone();
 }
 
 int PlacedRooms() {
     int placed = 0;
-    for (const auto& room : RoomList)
+    for (const auto& room : World.Rooms)
         placed += room->MapLevel != 0;
     return placed;
 }
@@ -58,7 +58,7 @@ int PlacedRooms() {
 // Every command the zone file turned into contents or zone lists.
 int ZoneCommands() {
     size_t count = gZone.CreatedObjects.size() + gZone.DeletedMobs.size();
-    for (const auto& room : RoomList) {
+    for (const auto& room : World.Rooms) {
         count += room->Objects.size() + room->Mobs.size() + room->DelObjects.size();
         for (const auto& obj : room->Objects)
             count += obj.Contents.size();
@@ -134,12 +134,12 @@ const TReaderCase kRooms = {
     16,
     [] {},
     [](const std::string& bytes) {
-        Load("комнаты", "12.wld", bytes, [](TWorldReader& r) { RoomList.ReadRooms(r); });
+        Load("комнаты", "12.wld", bytes, [](TWorldReader& r) { World.Rooms.ReadRooms(r); });
     },
-    [](const std::string& path) { RoomList.LoadFromFile(path); },
-    [] { return RoomList.Count(); },
+    [](const std::string& path) { World.Rooms.LoadFromFile(path); },
+    [] { return World.Rooms.Count(); },
     [] {
-        const TRoom* room = RoomList.Find(1201);
+        const TRoom* room = World.Rooms.Find(1201);
         return room && room->Name == W("Площадь") &&
                room->Desc == W(TStringList{"Широкая площадь."}) && room->Exits[0].ToRoom == 1202 &&
                room->ExtraDescs.size() == 1 && room->Triggers == std::vector<int32_t>{1200};
@@ -150,7 +150,7 @@ const TReaderCase kRooms = {
      {19, "12 0 99999999999999999999"}},
     {"#1201", "Площадь~", "Широкая площадь.", "Вторая строка."},
     [] {
-        const TRoom* room = RoomList.Find(1201);
+        const TRoom* room = World.Rooms.Find(1201);
         return room && room->Desc == W(TStringList{"Широкая площадь.", "Вторая строка."});
     },
     0,
@@ -165,12 +165,12 @@ const TReaderCase kLayout = {
     1,
     MakeRooms,
     [](const std::string& bytes) {
-        Load("карту", "12.map", bytes, [](TWorldReader& r) { ReadLayout(RoomList, r); });
+        Load("карту", "12.map", bytes, [](TWorldReader& r) { ReadLayout(World.Rooms, r); });
     },
-    [](const std::string& path) { LoadLayoutFile(RoomList, path); },
+    [](const std::string& path) { LoadLayoutFile(World.Rooms, path); },
     PlacedRooms,
     [] {
-        const TRoom* room = RoomList.Find(1201);
+        const TRoom* room = World.Rooms.Find(1201);
         return room && room->MapX == 10 && room->MapY == 20 && room->MapLevel == 1;
     },
     {{1, "4294967297 11 20 1"}, {2, "-99999999999 1 1 1"}},
@@ -229,12 +229,12 @@ const TReaderCase kObjects = {
     24,
     [] {},
     [](const std::string& bytes) {
-        Load("объекты", "12.obj", bytes, [](TWorldReader& r) { ObjList.ReadObjects(r); });
+        Load("объекты", "12.obj", bytes, [](TWorldReader& r) { World.Objs.ReadObjects(r); });
     },
-    [](const std::string& path) { ObjList.LoadFromFile(path); },
-    [] { return ObjList.Count(); },
+    [](const std::string& path) { World.Objs.LoadFromFile(path); },
+    [] { return World.Objs.Count(); },
     [] {
-        const TObj* obj = ObjList.Find(1200);
+        const TObj* obj = World.Objs.Find(1200);
         return obj && obj->Imen == W("меч") && obj->Weight == 12 && obj->ExtraDescs.size() == 1 &&
                obj->AddParam.size() == 1 && obj->Triggers == std::vector<int32_t>{1201};
     },
@@ -260,7 +260,7 @@ const TReaderCase kObjects = {
      "Острый клинок.",
      "Ещё строка."},
     [] {
-        const TObj* obj = ObjList.Find(1200);
+        const TObj* obj = World.Objs.Find(1200);
         return obj && obj->Weight == 12 && obj->ExtraDescs.size() == 1 &&
                obj->ExtraDescs[0].Description == W(TStringList{"Острый клинок.", "Ещё строка."});
     },
@@ -313,12 +313,12 @@ const TReaderCase kMobs = {
     21,
     [] {},
     [](const std::string& bytes) {
-        Load("мобов", "12.mob", bytes, [](TWorldReader& r) { MobList.ReadMobs(r); });
+        Load("мобов", "12.mob", bytes, [](TWorldReader& r) { World.Mobs.ReadMobs(r); });
     },
-    [](const std::string& path) { MobList.LoadFromFile(path); },
-    [] { return MobList.Count(); },
+    [](const std::string& path) { World.Mobs.LoadFromFile(path); },
+    [] { return World.Mobs.Count(); },
     [] {
-        const TMob* mob = MobList.Find(1200);
+        const TMob* mob = World.Mobs.Find(1200);
         return mob && mob->Imen == W("стражник") &&
                mob->Look == W(TStringList{"Высокий стражник."}) && mob->Level == 10 &&
                mob->Str == 18 && mob->Triggers == std::vector<int32_t>{1200};
@@ -326,7 +326,7 @@ const TReaderCase kMobs = {
     {{21, "#2147483648"}, {33, "0d0+0 4294967296"}, {31, "0 0 -99999999999999999999 E"}},
     {"#1200", "a~", "b~", "c~", "d~", "e~", "f~", "g~", "~", "Высокий стражник.", "Он смотрит."},
     [] {
-        const TMob* mob = MobList.Find(1200);
+        const TMob* mob = World.Mobs.Find(1200);
         return mob && mob->Look == W(TStringList{"Высокий стражник.", "Он смотрит."});
     },
     0,
@@ -393,12 +393,12 @@ const TReaderCase kShops = {
     29,
     [] {},
     [](const std::string& bytes) {
-        Load("магазины", "12.shp", bytes, [](TWorldReader& r) { ShopList.ReadShops(r, KindName); });
+        Load("магазины", "12.shp", bytes, [](TWorldReader& r) { World.Shops.ReadShops(r, KindName); });
     },
-    [](const std::string& path) { ShopList.LoadFromFile(path, KindName); },
-    [] { return ShopList.Count(); },
+    [](const std::string& path) { World.Shops.LoadFromFile(path, KindName); },
+    [] { return World.Shops.Count(); },
     [] {
-        const TShop* shop = ShopList.Find(1200);
+        const TShop* shop = World.Shops.Find(1200);
         return shop && shop->Goods == std::vector<int32_t>{1201} && shop->GoodsBuy.size() == 2 &&
                shop->GoodsBuy[0].Text == W("оружие") && shop->Seller == 1250 &&
                shop->Rooms == std::vector<int32_t>{1210} && shop->Close1 == 28;
@@ -431,7 +431,7 @@ const TReaderCase kShops = {
      "$",
      "$"},
     [] {
-        const TShop* shop = ShopList.Find(1200);
+        const TShop* shop = World.Shops.Find(1200);
         return shop && shop->Seller == 1250 && shop->Close1 == 28;
     },
     0,
@@ -447,19 +447,19 @@ const TReaderCase kTriggers = {
     8,
     [] {},
     [](const std::string& bytes) {
-        Load("триггеры", "12.trg", bytes, [](TWorldReader& r) { TriggerList.ReadTriggers(r); });
+        Load("триггеры", "12.trg", bytes, [](TWorldReader& r) { World.Triggers.ReadTriggers(r); });
     },
-    [](const std::string& path) { TriggerList.LoadFromFile(path); },
-    [] { return TriggerList.Count(); },
+    [](const std::string& path) { World.Triggers.LoadFromFile(path); },
+    [] { return World.Triggers.Count(); },
     [] {
-        const TTrigger* trigger = TriggerList.Find(1200);
+        const TTrigger* trigger = World.Triggers.Find(1200);
         return trigger && trigger->Name == W("приветствие") && trigger->NumParam == 100 &&
                trigger->Text == W(TStringList{"say Привет.", "end"});
     },
     {{8, "#2147483648"}, {10, "2 0 4294967296"}, {3, "0 b0c1 -4294967296"}},
     {"#1200", "a~", "0 0 1", "~", "say Привет.", "end"},
     [] {
-        const TTrigger* trigger = TriggerList.Find(1200);
+        const TTrigger* trigger = World.Triggers.Find(1200);
         return trigger && trigger->Text == W(TStringList{"say Привет.", "end"});
     },
     0,
@@ -481,7 +481,7 @@ const TReaderCase kZones = {
     [](const std::string& path) { gZone.LoadFromFile(path); },
     ZoneCommands,
     [] {
-        const TRoom* room = RoomList.Find(1201);
+        const TRoom* room = World.Rooms.Find(1201);
         return gZone.ZoneName == W("Город") && room && !room->Objects.empty() &&
                room->Objects[0].ObjVNum == 1200;
     },
@@ -491,7 +491,7 @@ const TReaderCase kZones = {
     // Without its "S" line the zone keeps every command.
     {"#12", "Город~", "1299 30 2", "O 0 1200 2 1201 100", "Q 1 1205 -1 -1 -1", "D 0 1201 0 2 -1"},
     [] {
-        const TRoom* room = RoomList.Find(1201);
+        const TRoom* room = World.Rooms.Find(1201);
         return room && room->Objects.size() == 1 && gZone.DeletedMobs.size() == 1 &&
                room->Exits[0].DoorState == 2;
     },
@@ -531,7 +531,7 @@ protected:
     }
     // A clean world for one more read within the same test.
     void Restart() {
-        ClearWorld();
+        World.Clear();
         Reporter.Messages.clear();
         GetParam().Prepare();
     }
@@ -706,7 +706,7 @@ TEST_P(BadInput, FuzzCrashersReadSoundly) {
         c.LoadBytes(bytes);
         ExpectSoundFailure(bytes);
         TStringList lines;
-        RoomList.SaveToStrings(lines, 12);
+        World.Rooms.SaveToStrings(lines, 12);
         gZone.SaveToStrings(lines);
     }
 }

@@ -108,7 +108,7 @@ TEST_F(Checks, BrokenWorkspaceShowsEveryKindOfProblemOnItsRecord) {
 TEST_F(Checks, CleanWorkspaceHasNoProblemAndAnExitOutOfTheWorkspaceIsNone) {
     Load("clean");
     // Room 100 leads down into zone 5, which the workspace does not hold.
-    ASSERT_EQ(RoomList.Find(100)->Exits[DirDown].ToRoom, 555);
+    ASSERT_EQ(World.Rooms.Find(100)->Exits[DirDown].ToRoom, 555);
     EXPECT_EQ(Messages(CheckWorld(World())), std::vector<std::string>{});
 }
 
@@ -118,7 +118,7 @@ TEST_F(Checks, OneZoneIsCheckedAgainstTheWholeWorkspace) {
     EXPECT_TRUE(CheckWorld(World(), 2).empty());
     // A room of zone 2 leading into the dead room gives it a way in, and
     // makes zone 2 a loaded zone whose missing rooms count.
-    TRoom& other = RoomList.AddNew(200);
+    TRoom& other = World.Rooms.AddNew(200);
     other.Exits[DirNorth].ToRoom = 104;
     other.Exits[DirSouth].ToRoom = 250;
     const auto zoneOne = Keys(CheckWorld(World(), 1));
@@ -132,9 +132,9 @@ TEST_F(Checks, OneZoneIsCheckedAgainstTheWholeWorkspace) {
 // file of more than 99 rooms: every record written into it counts, the
 // earlier copies of a repeated number too.
 TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
-    RoomList.AddNew(398).Exits[DirNorth].ToRoom = 499; // the server's own room of zone 4
-    RoomList.AddNew(399);
-    RoomList.AddNew(400);
+    World.Rooms.AddNew(398).Exits[DirNorth].ToRoom = 499; // the server's own room of zone 4
+    World.Rooms.AddNew(399);
+    World.Rooms.AddNew(400);
     auto problems =
         OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms, K::ExitToMissingRoom);
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::ServerRoom, E, R::Room, 399}}));
@@ -143,7 +143,7 @@ TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
                                         "99): перенесите эту комнату на другой номер"}));
     // The zone page's list says so in its own words.
     std::vector<std::string> zonePage;
-    for (const std::string& line : ZoneCheckLines(RoomList.ZoneRecords(3), RoomList, MobList))
+    for (const std::string& line : ZoneCheckLines(World.Rooms.ZoneRecords(3), World.Rooms, World.Mobs))
         zonePage.push_back(Cp1251ToUtf8(line));
     EXPECT_EQ(zonePage, std::vector<std::string>{"Room #399: номер занят комнатой сервера"});
 
@@ -151,14 +151,14 @@ TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
     for (int vnum = 400; vnum < 499; ++vnum)
         for (const char* line : {"#", "R~", "~", "4 0 1", "S"})
             lines.push_back(line == std::string("#") ? "#" + std::to_string(vnum) : line);
-    ClearWorld();
+    World.Clear();
     WriteBytes(Dir / "4.wld", Crlf(lines));
-    ASSERT_TRUE(RoomList.LoadFromFile(PathOf("4.wld")));
+    ASSERT_TRUE(World.Rooms.LoadFromFile(PathOf("4.wld")));
     EXPECT_TRUE(OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms).empty());
     lines.insert(lines.end(), {"#400", "R~", "~", "4 0 1", "S"});
-    ClearWorld();
+    World.Clear();
     WriteBytes(Dir / "4.wld", Crlf(lines));
-    ASSERT_TRUE(RoomList.LoadFromFile(PathOf("4.wld")));
+    ASSERT_TRUE(World.Rooms.LoadFromFile(PathOf("4.wld")));
     for (const std::optional<int32_t> zone :
          {std::optional<int32_t>{}, std::optional<int32_t>{4}}) {
         problems = OfKinds(CheckWorld(World(), zone), K::ServerRoom, K::TooManyRooms);
@@ -171,7 +171,7 @@ TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
 
 TEST_F(Checks, AVesselFullerThanItsCapacityIsAnError) {
     const auto vessel = [](int32_t vnum, uint8_t kind, const char* capacity, int32_t amount) {
-        TObj& obj = ObjList.AddNew(vnum);
+        TObj& obj = World.Objs.AddNew(vnum);
         obj.Kind = kind;
         obj.Param1 = capacity;
         obj.Param2 = amount;
@@ -191,7 +191,7 @@ TEST_F(Checks, AVesselFullerThanItsCapacityIsAnError) {
 TEST_F(Checks, ASpellTheListDoesNotNameIsAWarning) {
     const auto magic = [](int32_t vnum, uint8_t kind, int32_t second, int32_t third,
                           int32_t fourth) {
-        TObj& obj = ObjList.AddNew(vnum);
+        TObj& obj = World.Objs.AddNew(vnum);
         obj.Kind = kind;
         obj.Param2 = second;
         obj.Param3 = third;
@@ -242,19 +242,19 @@ TEST_F(Checks, RepeatedNumbersSurviveSavesAndLeaveWithTheirRecord) {
     Load("broken");
     const std::string read = std::string(VELMORA_TEST_DATA) + "/checks/broken/TRG/1.trg";
     const std::string saved = PathOf("1.trg");
-    ASSERT_TRUE(TriggerList.SaveToFile(saved, 1));
+    ASSERT_TRUE(World.Triggers.SaveToFile(saved, 1));
     EXPECT_EQ(ReadBytes(saved), ReadBytes(read));
-    EXPECT_EQ(TriggerList.Duplicates(), (std::map<int32_t, int>{{191, 1}}));
+    EXPECT_EQ(World.Triggers.Duplicates(), (std::map<int32_t, int>{{191, 1}}));
 
-    TriggerList.Find(191)->Name = W("Правленый");
-    ASSERT_TRUE(TriggerList.SaveToFile(saved, 1));
-    ASSERT_TRUE(TriggerList.LoadFromFile(saved));
-    EXPECT_EQ(TriggerList.Find(191)->Name, W("Правленый"));
-    EXPECT_EQ(TriggerList.Duplicates(), (std::map<int32_t, int>{{191, 1}}));
+    World.Triggers.Find(191)->Name = W("Правленый");
+    ASSERT_TRUE(World.Triggers.SaveToFile(saved, 1));
+    ASSERT_TRUE(World.Triggers.LoadFromFile(saved));
+    EXPECT_EQ(World.Triggers.Find(191)->Name, W("Правленый"));
+    EXPECT_EQ(World.Triggers.Duplicates(), (std::map<int32_t, int>{{191, 1}}));
 
-    TriggerList.Delete(TriggerList.IndexOfVNum(191));
-    EXPECT_TRUE(TriggerList.Duplicates().empty());
-    ASSERT_TRUE(TriggerList.SaveToFile(saved, 1));
+    World.Triggers.Delete(World.Triggers.IndexOfVNum(191));
+    EXPECT_TRUE(World.Triggers.Duplicates().empty());
+    ASSERT_TRUE(World.Triggers.SaveToFile(saved, 1));
     EXPECT_EQ(ReadBytes(saved).find("#191"), std::string::npos);
 }
 

@@ -12,8 +12,8 @@ protected:
     static constexpr int32_t kZone = 5;
 
     static TRoom& Room(int i) {
-        TRoom* room = RoomList.Find(kZone * 100 + i);
-        return room ? *room : RoomList.AddNew(kZone * 100 + i);
+        TRoom* room = World.Rooms.Find(kZone * 100 + i);
+        return room ? *room : World.Rooms.AddNew(kZone * 100 + i);
     }
     // A two-way exit: room a leads to b in `direction`, b back to a.
     static void Link(int a, int direction, int b) {
@@ -38,10 +38,10 @@ protected:
     }
 
     TExitLayoutResult LayOut(TExitLayoutOptions options = {}) {
-        const TExitLayoutResult result = LayOutFromExits(RoomList, kZone, options);
+        const TExitLayoutResult result = LayOutFromExits(World.Rooms, kZone, options);
         std::set<std::tuple<int, int, int>> cells;
         int onGrid = 0;
-        for (const TRoom* room : RoomList.ZoneRecords(kZone)) {
+        for (const TRoom* room : World.Rooms.ZoneRecords(kZone)) {
             if (room->MapLevel == 0)
                 continue;
             ++onGrid;
@@ -53,7 +53,7 @@ protected:
         }
         EXPECT_EQ(onGrid, result.Kept + result.Placed);
         EXPECT_EQ(result.Rooms, result.Kept + result.Placed + result.Unplaced);
-        const TExitLayoutResult measured = MeasureExitLayout(RoomList, kZone, options);
+        const TExitLayoutResult measured = MeasureExitLayout(World.Rooms, kZone, options);
         EXPECT_EQ(measured.Joined, result.Joined);
         EXPECT_EQ(measured.TwoWayExits, result.TwoWayExits);
         return result;
@@ -104,8 +104,8 @@ TEST_F(ExitLayout, UnconnectedPartsGoToFreeAreas) {
     EXPECT_EQ(result.Joined, result.TwoWayExits);
     // No room of one part touches a room of another, even corner to corner.
     const auto part = [](int i) { return i < 20 ? 0 : (i < 40 ? 1 : 2); };
-    for (const TRoom* a : RoomList.ZoneRecords(kZone))
-        for (const TRoom* b : RoomList.ZoneRecords(kZone)) {
+    for (const TRoom* a : World.Rooms.ZoneRecords(kZone))
+        for (const TRoom* b : World.Rooms.ZoneRecords(kZone)) {
             if (part(a->VNum % 100) == part(b->VNum % 100))
                 continue;
             EXPECT_FALSE(std::abs(a->MapX - b->MapX) <= 1 && std::abs(a->MapY - b->MapY) <= 1)
@@ -191,7 +191,7 @@ TEST_F(ExitLayout, ZoneThatDoesNotFitCountsItsUnplacedRooms) {
     EXPECT_EQ(result.Placed, 9);
     EXPECT_EQ(result.Unplaced, 3);
     int off = 0;
-    for (const TRoom* room : RoomList.ZoneRecords(kZone))
+    for (const TRoom* room : World.Rooms.ZoneRecords(kZone))
         off += room->MapLevel == 0;
     EXPECT_EQ(off, 3);
 }
@@ -200,12 +200,12 @@ TEST_F(ExitLayout, OnlyTwoWayExitsWithinTheZoneCount) {
     Link(0, DirEast, 1);
     Room(1).Exits[DirNorth].ToRoom = Room(2).VNum; // one way
     Room(2).Exits[DirUp].ToRoom = 700;             // another zone
-    RoomList.AddNew(700).Exits[DirDown].ToRoom = Room(2).VNum;
+    World.Rooms.AddNew(700).Exits[DirDown].ToRoom = Room(2).VNum;
     Room(3).Exits[DirWest].ToRoom = Room(3).VNum; // to itself
     Room(3).Exits[DirEast].ToRoom = Room(3).VNum;
     const TExitLayoutResult result = LayOut();
     EXPECT_EQ(result.Rooms, 4);
     EXPECT_EQ(result.TwoWayExits, 1);
     EXPECT_EQ(result.Joined, 1);
-    EXPECT_EQ(RoomList.Find(700)->MapLevel, 0); // other zones stay as they are
+    EXPECT_EQ(World.Rooms.Find(700)->MapLevel, 0); // other zones stay as they are
 }

@@ -28,13 +28,13 @@ protected:
     // Three rooms of zone 12 in our writer's form.
     TStringList OurRoomLines() {
         for (int i = 0; i < 3; ++i) {
-            TRoom& room = RoomList.AddNew(1200 + i);
+            TRoom& room = World.Rooms.AddNew(1200 + i);
             room.Name = "Room " + std::to_string(i);
             room.Desc = {"First line.", "Second line."};
         }
         TStringList lines;
-        RoomList.SaveToStrings(lines, 12);
-        ClearWorld();
+        World.Rooms.SaveToStrings(lines, 12);
+        World.Clear();
         return lines;
     }
     // `read` as the file `name` of zone 12, read into `list` and saved
@@ -60,34 +60,34 @@ TEST_F(LineEnds, LfRoomFileKeepsItsCrLfAndStrayCrLinesOnASave) {
     const size_t desc1 = IndexOf(ours, "Room 1~") + 1;
     const std::string read = Joined(ours, "\n", {{name0, "\r\n"}, {desc1, "\r\r\r\r\n"}});
     WriteBytes(PathOf("12.map"), "");
-    ExpectSavedAsRead(RoomList, "12.wld", read);
-    EXPECT_EQ(RoomList.Find(1201)->Desc, (TStringList{"First line.", "Second line."}));
+    ExpectSavedAsRead(World.Rooms, "12.wld", read);
+    EXPECT_EQ(World.Rooms.Find(1201)->Desc, (TStringList{"First line.", "Second line."}));
 
-    RoomList.Find(1200)->Name = "Hall";
+    World.Rooms.Find(1200)->Name = "Hall";
     TStringList edited = ours;
     edited[name0] = "Hall~";
-    EXPECT_EQ(Saved(RoomList, "12.wld"), Joined(edited, "\n", {{desc1, "\r\r\r\r\n"}}));
+    EXPECT_EQ(Saved(World.Rooms, "12.wld"), Joined(edited, "\n", {{desc1, "\r\r\r\r\n"}}));
 }
 
 // A CR LF file with an LF line in a record otherwise in our form, and a head
 // line ended by a lone CR: kept as read until that record is edited.
 TEST_F(LineEnds, CrLfObjectFileKeepsItsLfAndLoneCrLines) {
     for (int i = 0; i < 2; ++i) {
-        TObj& obj = ObjList.AddNew(1200 + i);
+        TObj& obj = World.Objs.AddNew(1200 + i);
         obj.Imen = "thing " + std::to_string(i);
         obj.Desc = "Thing " + std::to_string(i) + " lies here.";
     }
     TStringList ours;
-    ObjList.SaveToStrings(ours, 12);
-    ClearWorld();
+    World.Objs.SaveToStrings(ours, 12);
+    World.Clear();
     const size_t desc1 = IndexOf(ours, "Thing 1 lies here.~");
     const std::string read = Joined(ours, "\r\n", {{0, "\r"}, {desc1, "\n"}});
-    ExpectSavedAsRead(ObjList, "12.obj", read);
+    ExpectSavedAsRead(World.Objs, "12.obj", read);
 
-    ObjList.Find(1201)->Desc = "A thing stands here.";
+    World.Objs.Find(1201)->Desc = "A thing stands here.";
     TStringList edited = ours;
     edited[desc1] = "A thing stands here.~";
-    EXPECT_EQ(Saved(ObjList, "12.obj"), Joined(edited, "\r\n", {{0, "\r"}}));
+    EXPECT_EQ(Saved(World.Objs, "12.obj"), Joined(edited, "\r\n", {{0, "\r"}}));
 }
 
 // A changed zone is composed anew in the file's main end; the lines it keeps
@@ -112,9 +112,9 @@ TEST_F(LineEnds, ZoneFileComposedAnewKeepsTheEndsOfTheLinesItKeeps) {
 TEST_F(LineEnds, ANormalizedZoneTakesOurLineEnd) {
     const TStringList ours = OurRoomLines();
     WriteBytes(PathOf("12.map"), "");
-    ExpectSavedAsRead(RoomList, "12.wld", Joined(ours, "\n"));
-    RoomList.ForgetSources(12);
-    EXPECT_EQ(Saved(RoomList, "12.wld"), Crlf(ours));
+    ExpectSavedAsRead(World.Rooms, "12.wld", Joined(ours, "\n"));
+    World.Rooms.ForgetSources(12);
+    EXPECT_EQ(Saved(World.Rooms, "12.wld"), Crlf(ours));
 }
 
 } // namespace

@@ -13,46 +13,46 @@ TEST(LayoutFile, NameBesideTheRoomFile) {
 }
 
 TEST_F(Layout, RoomFileAndLayoutRoundTripOnDisk) {
-    TRoom& a = RoomList.AddNew(1201);
+    TRoom& a = World.Rooms.AddNew(1201);
     a.Name = "a";
     a.MapX = 10;
     a.MapY = 20;
     a.MapLevel = 3;
-    RoomList.AddNew(1200).Name = "b"; // unplaced, written after 1201: layout walks list order
-    RoomList.AddNew(1301);
+    World.Rooms.AddNew(1200).Name = "b"; // unplaced, written after 1201: layout walks list order
+    World.Rooms.AddNew(1301);
     const auto wld = PathOf("12.wld");
-    RoomList.SaveToFile(wld, 12);
+    World.Rooms.SaveToFile(wld, 12);
     EXPECT_EQ(ReadBytes(PathOf("12.map")), "1201 10 20 3\r\n1200 0 0 0\r\n");
 
-    ClearWorld();
-    RoomList.LoadFromFile(wld);
+    World.Clear();
+    World.Rooms.LoadFromFile(wld);
     EXPECT_TRUE(Reporter.Messages.empty());
-    ASSERT_EQ(RoomList.Count(), 2);
-    EXPECT_EQ(RoomList[0].VNum, 1200); // the room file is written in number order
-    EXPECT_EQ(RoomList.Find(1201)->MapY, 20);
-    EXPECT_EQ(RoomList.Find(1201)->MapLevel, 3);
+    ASSERT_EQ(World.Rooms.Count(), 2);
+    EXPECT_EQ(World.Rooms[0].VNum, 1200); // the room file is written in number order
+    EXPECT_EQ(World.Rooms.Find(1201)->MapY, 20);
+    EXPECT_EQ(World.Rooms.Find(1201)->MapLevel, 3);
 }
 
 TEST_F(Layout, MissingLayoutIsANoteAndPositionsStay) {
     // A room file straight from a server has no layout: not placed, not broken.
     WriteBytes(PathOf("5.wld"), Crlf({"#500", "x~", "~", "5 0 1", "S", "$", "$"}));
-    RoomList.AddNew(500).MapX = 7;
-    RoomList.LoadFromFile(PathOf("5.wld"));
+    World.Rooms.AddNew(500).MapX = 7;
+    World.Rooms.LoadFromFile(PathOf("5.wld"));
     EXPECT_TRUE(Reporter.Messages.empty());
     EXPECT_EQ(Reporter.Notes,
               std::vector<std::string>{"Комнаты не расставлены на карте (нет файла карты " +
                                        PathOf("5.map") + ")\r\nФайл: " + PathOf("5.wld")});
-    EXPECT_EQ(RoomList.Find(500)->MapX, 7);
+    EXPECT_EQ(World.Rooms.Find(500)->MapX, 7);
     // An empty layout file (what the import writes) loads without a word.
     WriteBytes(PathOf("5.map"), "");
     Reporter.Notes.clear();
-    RoomList.LoadFromFile(PathOf("5.wld"));
+    World.Rooms.LoadFromFile(PathOf("5.wld"));
     EXPECT_TRUE(Reporter.Messages.empty());
     EXPECT_TRUE(Reporter.Notes.empty());
     // A layout path that cannot be read is still a failure.
     std::filesystem::remove(PathOf("5.map"));
     std::filesystem::create_directory(PathOf("5.map"));
-    RoomList.LoadFromFile(PathOf("5.wld"));
+    World.Rooms.LoadFromFile(PathOf("5.wld"));
     EXPECT_EQ(Reporter.Messages,
               std::vector<std::string>{"Не могу загрузить карту\r\nФайл: " + PathOf("5.map") +
                                        "\r\n(Не смог открыть файл)"});
@@ -62,27 +62,27 @@ TEST_F(Layout, ARoomThatCannotBeReadLeavesTheOthersPlaced) {
     WriteBytes(PathOf("5.wld"),
                Crlf({"#500", "x~", "~", "5 0 bad", "S", "#501", "y~", "~", "5 0 0", "S", "$"}));
     WriteBytes(PathOf("5.map"), Crlf({"501 1 2 3"}));
-    EXPECT_FALSE(RoomList.LoadFromFile(PathOf("5.wld"))); // not read whole
+    EXPECT_FALSE(World.Rooms.LoadFromFile(PathOf("5.wld"))); // not read whole
     EXPECT_EQ(Reporter.Messages.size(), 1u);
-    EXPECT_EQ(RoomList.Find(500), nullptr); // kept as its text
-    EXPECT_EQ(RoomList.Find(501)->MapLevel, 3);
+    EXPECT_EQ(World.Rooms.Find(500), nullptr); // kept as its text
+    EXPECT_EQ(World.Rooms.Find(501)->MapLevel, 3);
 }
 
 TEST_F(Layout, LinesForOtherZonesMissingRoomsAndBadLines) {
-    RoomList.AddNew(500);
-    RoomList.AddNew(900);
+    World.Rooms.AddNew(500);
+    World.Rooms.AddNew(900);
     auto load = [](const std::vector<std::string>& lines) {
-        LoadWorldBytes("карту", "m", Crlf(lines), [](TWorldReader& r) { ReadLayout(RoomList, r); });
+        LoadWorldBytes("карту", "m", Crlf(lines), [](TWorldReader& r) { ReadLayout(World.Rooms, r); });
     };
     load({"900 4 5 6", "777 1 2", "500 1 2 3"});
-    EXPECT_EQ(RoomList.Find(900)->MapLevel, 6); // a loaded room of another zone is updated
-    EXPECT_EQ(RoomList.Find(500)->MapLevel, 3);
+    EXPECT_EQ(World.Rooms.Find(900)->MapLevel, 6); // a loaded room of another zone is updated
+    EXPECT_EQ(World.Rooms.Find(500)->MapLevel, 3);
     EXPECT_TRUE(Reporter.Messages.empty());
 
     load({"500 9 9 1", "900 1 2"});
     EXPECT_EQ(Reporter.Messages.back(),
               "Не могу загрузить карту\r\nФайл: m\r\n(Ошибка в строке 2)");
-    EXPECT_EQ(RoomList.Find(500)->MapX, 9); // read before the failure: stays
+    EXPECT_EQ(World.Rooms.Find(500)->MapX, 9); // read before the failure: stays
     load({"500 1 1 1", "", "900 1 1 1"});
     EXPECT_EQ(Reporter.Messages.back(),
               "Не могу загрузить карту\r\nФайл: m\r\n(Ошибка в строке 2)");
@@ -91,25 +91,25 @@ TEST_F(Layout, LinesForOtherZonesMissingRoomsAndBadLines) {
 }
 
 TEST_F(Layout, FillMapPlacesRoomsAndListsTheRest) {
-    TRoom& a = RoomList.AddNew(1200);
+    TRoom& a = World.Rooms.AddNew(1200);
     a.MapX = 99;
     a.MapY = 0;
     a.MapLevel = 9;
-    TRoom& b = RoomList.AddNew(1201);
+    TRoom& b = World.Rooms.AddNew(1201);
     b.Name = "b";
-    TRoom& far = RoomList.AddNew(1202); // stored beyond the grid: kept, shown as not placed
+    TRoom& far = World.Rooms.AddNew(1202); // stored beyond the grid: kept, shown as not placed
     far.Name = "far";
     far.MapX = 150;
     far.MapLevel = 1;
-    TRoom& deep = RoomList.AddNew(1203);
+    TRoom& deep = World.Rooms.AddNew(1203);
     deep.MapLevel = 10;
-    TRoom& same = RoomList.AddNew(1204); // same cell as 1200, later in the list: wins
+    TRoom& same = World.Rooms.AddNew(1204); // same cell as 1200, later in the list: wins
     same.MapX = 99;
     same.MapLevel = 9;
-    RoomList.AddNew(1300).MapLevel = 1;
+    World.Rooms.AddNew(1300).MapLevel = 1;
 
     TMapGrid grid;
-    const auto unplaced = FillMap(RoomList, grid, 12);
+    const auto unplaced = FillMap(World.Rooms, grid, 12);
     EXPECT_EQ(grid.At(99, 0, 9), 1204);
     EXPECT_EQ(grid.At(0, 0, 1), -1); // room 1300 is of another zone
     EXPECT_EQ(unplaced,
@@ -118,6 +118,6 @@ TEST_F(Layout, FillMapPlacesRoomsAndListsTheRest) {
     EXPECT_EQ(grid.At(150, 0, 1), -1);
     EXPECT_EQ(grid.At(0, 0, 0), -1);
 
-    EXPECT_TRUE(FillMap(RoomList, grid, -1).empty());
+    EXPECT_TRUE(FillMap(World.Rooms, grid, -1).empty());
     EXPECT_EQ(grid.At(99, 0, 9), -1);
 }

@@ -10,14 +10,14 @@ namespace {
 
 bool LoadMobs(const std::string& bytes) {
     return LoadWorldBytes("мобов", "12.mob", bytes,
-                          [](TWorldReader& reader) { MobList.ReadMobs(reader); });
+                          [](TWorldReader& reader) { World.Mobs.ReadMobs(reader); });
 }
 
 TStringList ZoneLines(int32_t zone) {
     // Our writer's form: these tests are about what it writes.
-    MobList.ForgetSources(zone);
+    World.Mobs.ForgetSources(zone);
     TStringList lines;
-    MobList.SaveToStrings(lines, zone);
+    World.Mobs.SaveToStrings(lines, zone);
     return lines;
 }
 
@@ -144,18 +144,18 @@ TEST_F(MobFile, RoundTripGivesTheSameBytes) {
     EXPECT_TRUE(Reporter.Messages.empty());
     EXPECT_EQ(Crlf(ZoneLines(12)), bytes);
 
-    MobList.SaveToFile(PathOf("12.mob"), 12);
+    World.Mobs.SaveToFile(PathOf("12.mob"), 12);
     EXPECT_EQ(ReadBytes(Dir / "12.mob"), bytes);
-    ClearWorld();
-    MobList.LoadFromFile(PathOf("12.mob"));
+    World.Clear();
+    World.Mobs.LoadFromFile(PathOf("12.mob"));
     EXPECT_TRUE(Reporter.Messages.empty());
     EXPECT_EQ(Crlf(ZoneLines(12)), bytes);
 }
 
 TEST_F(MobFile, EveryFieldLandsInItsPlace) {
     ASSERT_TRUE(LoadMobs(Crlf(kFullFile)));
-    ASSERT_EQ(MobList.Count(), 2);
-    const TMob& mob = MobList[0];
+    ASSERT_EQ(World.Mobs.Count(), 2);
+    const TMob& mob = World.Mobs[0];
     EXPECT_EQ(mob.VNum, 1200);
     EXPECT_EQ(mob.Alias, W("стражник"));
     EXPECT_EQ(mob.Imen, W("стражник"));
@@ -201,7 +201,7 @@ TEST_F(MobFile, EveryFieldLandsInItsPlace) {
     EXPECT_EQ(mob.Helper, (std::vector<int32_t>{1201, 1202}));
     EXPECT_EQ(mob.Triggers, (std::vector<int32_t>{1203, 1204}));
 
-    const TMob& plain = MobList[1];
+    const TMob& plain = World.Mobs[1];
     EXPECT_EQ(plain.Desc, "");
     EXPECT_TRUE(plain.Look.empty());
     EXPECT_EQ(plain.Flags, "");
@@ -211,7 +211,7 @@ TEST_F(MobFile, EveryFieldLandsInItsPlace) {
 }
 
 TEST_F(MobFile, NewRecordWritesEveryNamedLineButSpecial) {
-    MobList.AddNew(1200).MaxInWorld = 5;
+    World.Mobs.AddNew(1200).MaxInWorld = 5;
     auto expected = kFullFile;
     expected.erase(expected.begin() + 1, expected.begin() + 47); // keep the plain record only
     expected[1] = "#1200";
@@ -224,7 +224,7 @@ TEST_F(MobFile, SpellsAreCountedAndWrittenOnePerCast) {
     auto lines = kPlainFile;
     lines.insert(lines.begin() + 15, {"Spell: 12", "Spell: 30", "Spell: 12"});
     ASSERT_TRUE(LoadMobs(Crlf(lines)));
-    TMob& mob = MobList[0];
+    TMob& mob = World.Mobs[0];
     EXPECT_EQ(mob.Spells, (std::vector<int32_t>{PackPair(12, 2), PackPair(30, 1)}));
     EXPECT_EQ(mob.IndexOfSpell(30), 1);
     EXPECT_EQ(mob.SpellCount(12), 2);
@@ -266,22 +266,22 @@ TEST_F(MobFile, DescriptionAndLookForms) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ClearWorld();
+        World.Clear();
         auto lines = kPlainFile;
         lines.erase(lines.begin() + 9, lines.begin() + 11);
         lines.insert(lines.begin() + 9, c.descAndLook.begin(), c.descAndLook.end());
         lines[lines.size() - 7] = "0 0 -9 E"; // the flag line still lands in place
         ASSERT_TRUE(LoadMobs(Crlf(lines)));
-        ASSERT_EQ(MobList.Count(), 1);
-        EXPECT_EQ(MobList[0].Desc, c.desc);
-        EXPECT_EQ(MobList[0].Look, c.look);
-        EXPECT_EQ(MobList[0].Align, -9);
+        ASSERT_EQ(World.Mobs.Count(), 1);
+        EXPECT_EQ(World.Mobs[0].Desc, c.desc);
+        EXPECT_EQ(World.Mobs[0].Look, c.look);
+        EXPECT_EQ(World.Mobs[0].Align, -9);
 
         const TStringList written = ZoneLines(12);
-        ClearWorld();
+        World.Clear();
         ASSERT_TRUE(LoadMobs(Crlf(written)));
-        EXPECT_EQ(MobList[0].Desc, c.desc);
-        EXPECT_EQ(MobList[0].Look, c.look);
+        EXPECT_EQ(World.Mobs[0].Desc, c.desc);
+        EXPECT_EQ(World.Mobs[0].Look, c.look);
     }
     EXPECT_TRUE(Reporter.Messages.empty());
 }
@@ -333,15 +333,15 @@ TEST_F(MobFile, FieldRangesAndMalformedLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ClearWorld();
+        World.Clear();
         Reporter.Messages.clear();
         const bool loaded = LoadMobs(PlainWith(c.index, c.text));
         if (c.errorLine == 0) {
             EXPECT_TRUE(loaded);
             EXPECT_TRUE(Reporter.Messages.empty());
-            ASSERT_EQ(MobList.Count(), 1);
+            ASSERT_EQ(World.Mobs.Count(), 1);
             if (c.check) {
-                EXPECT_TRUE(c.check(MobList[0]));
+                EXPECT_TRUE(c.check(World.Mobs[0]));
             }
         } else {
             EXPECT_FALSE(loaded);
@@ -351,11 +351,11 @@ TEST_F(MobFile, FieldRangesAndMalformedLines) {
 }
 
 TEST_F(MobFile, WritesOnlyTheZonesRecordsInNumberOrder) {
-    MobList.AddNew(1300);
-    MobList.AddNew(1299);
-    MobList.AddNew(1205);
+    World.Mobs.AddNew(1300);
+    World.Mobs.AddNew(1299);
+    World.Mobs.AddNew(1205);
     TStringList lines = {"left over"};
-    MobList.SaveToStrings(lines, 12);
+    World.Mobs.SaveToStrings(lines, 12);
     EXPECT_EQ(lines.front(), "* Velmora mob file v1.0");
     TStringList headers;
     for (const auto& line : lines)
@@ -371,17 +371,17 @@ TEST_F(MobFile, CutOffBeforeTheClosingLineStopsQuietly) {
     lines.insert(lines.end(), {"Str: 9", "Helper: 1201"});
     EXPECT_TRUE(LoadMobs(Crlf(lines)));
     EXPECT_TRUE(Reporter.Messages.empty());
-    ASSERT_EQ(MobList.Count(), 1);
-    EXPECT_EQ(MobList[0].Str, 9);
-    EXPECT_EQ(MobList[0].Helper, (std::vector<int32_t>{1201}));
+    ASSERT_EQ(World.Mobs.Count(), 1);
+    EXPECT_EQ(World.Mobs[0].Str, 9);
+    EXPECT_EQ(World.Mobs[0].Helper, (std::vector<int32_t>{1201}));
 }
 
 TEST_F(MobFile, CutOffInsideTheNumbersFailsOnTheLineAfterTheLast) {
     const auto lines = std::vector<std::string>(kPlainFile.begin(), kPlainFile.begin() + 12);
     EXPECT_FALSE(LoadMobs(Crlf(lines)));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadFailure(13)}));
-    EXPECT_EQ(MobList.Count(), 0);
-    EXPECT_EQ(ZoneFileLines(MobList, 12), lines);
+    EXPECT_EQ(World.Mobs.Count(), 0);
+    EXPECT_EQ(ZoneFileLines(World.Mobs, 12), lines);
 }
 
 TEST_F(MobFile, RecordWithoutClosingLineDoesNotSwallowTheNext) {
@@ -393,11 +393,11 @@ TEST_F(MobFile, RecordWithoutClosingLineDoesNotSwallowTheNext) {
     lines.insert(lines.end() - 2, next.begin() + 1, next.end() - 2);
     lines.insert(lines.end() - 2, "T 1205");
     ASSERT_TRUE(LoadMobs(Crlf(lines)));
-    ASSERT_EQ(MobList.Count(), 2);
-    EXPECT_EQ(MobList[0].Pol, 0);
-    EXPECT_EQ(MobList[1].VNum, 1201);
-    EXPECT_EQ(MobList[1].Pol, 2);
-    EXPECT_EQ(MobList[1].Triggers, (std::vector<int32_t>{1205}));
+    ASSERT_EQ(World.Mobs.Count(), 2);
+    EXPECT_EQ(World.Mobs[0].Pol, 0);
+    EXPECT_EQ(World.Mobs[1].VNum, 1201);
+    EXPECT_EQ(World.Mobs[1].Pol, 2);
+    EXPECT_EQ(World.Mobs[1].Triggers, (std::vector<int32_t>{1205}));
 }
 
 TEST_F(MobFile, SameNumberTwiceKeepsTheLaterCopy) {
@@ -406,8 +406,8 @@ TEST_F(MobFile, SameNumberTwiceKeepsTheLaterCopy) {
     auto again = kPlainFile;
     lines.insert(lines.end(), again.begin() + 1, again.end());
     ASSERT_TRUE(LoadMobs(Crlf(lines)));
-    ASSERT_EQ(MobList.Count(), 1);
-    const TMob& mob = MobList[0];
+    ASSERT_EQ(World.Mobs.Count(), 1);
+    const TMob& mob = World.Mobs[0];
     EXPECT_EQ(mob.Alias, "a");
     EXPECT_TRUE(mob.Look.empty());
     EXPECT_EQ(mob.Destination, "");
@@ -419,29 +419,29 @@ TEST_F(MobFile, SameNumberTwiceKeepsTheLaterCopy) {
 }
 
 TEST_F(MobFile, MissingFileAndFailedSave) {
-    MobList.LoadFromFile(PathOf("missing.mob"));
+    World.Mobs.LoadFromFile(PathOf("missing.mob"));
     ASSERT_EQ(Reporter.Messages.size(), 1u);
     EXPECT_EQ(Reporter.Messages[0], "Не могу загрузить мобов\r\nФайл: " + PathOf("missing.mob") +
                                         "\r\n(Не смог открыть файл)");
     Reporter.Messages.clear();
-    MobList.AddNew(1200);
-    MobList.SaveToFile(PathOf("no/such/folder/12.mob"), 12);
+    World.Mobs.AddNew(1200);
+    World.Mobs.SaveToFile(PathOf("no/such/folder/12.mob"), 12);
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{SaveError(
                                      "мобов", PathOf("no/such/folder/12.mob"), kNoSuchFolder)}));
 }
 
 TEST_F(MobRecord, AssignCopiesEverythingButTheNumber) {
     ASSERT_TRUE(LoadMobs(Crlf(kFullFile)));
-    MobList[0].MaxInWorld = 2;
+    World.Mobs[0].MaxInWorld = 2;
     TMob copy(1250);
     copy.Helper = {1};
-    copy.Assign(MobList[0]);
+    copy.Assign(World.Mobs[0]);
     EXPECT_EQ(copy.VNum, 1250);
     EXPECT_EQ(copy.MaxInWorld, 2);
-    EXPECT_EQ(copy.Look, MobList[0].Look);
-    EXPECT_EQ(copy.Helper, MobList[0].Helper);
-    EXPECT_EQ(copy.Spells, MobList[0].Spells);
+    EXPECT_EQ(copy.Look, World.Mobs[0].Look);
+    EXPECT_EQ(copy.Helper, World.Mobs[0].Helper);
+    EXPECT_EQ(copy.Spells, World.Mobs[0].Spells);
     EXPECT_EQ(copy.Damage, (TDice{1, 6, -2}));
     copy.Look.clear();
-    EXPECT_EQ(MobList[0].Look.size(), 3u);
+    EXPECT_EQ(World.Mobs[0].Look.size(), 3u);
 }

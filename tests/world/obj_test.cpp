@@ -10,14 +10,14 @@ namespace {
 
 bool LoadObjs(const std::string& bytes) {
     return LoadWorldBytes("объекты", "12.obj", bytes,
-                          [](TWorldReader& reader) { ObjList.ReadObjects(reader); });
+                          [](TWorldReader& reader) { World.Objs.ReadObjects(reader); });
 }
 
 TStringList ZoneLines(int32_t zone) {
     // Our writer's form: these tests are about what it writes.
-    ObjList.ForgetSources(zone);
+    World.Objs.ForgetSources(zone);
     TStringList lines;
-    ObjList.SaveToStrings(lines, zone);
+    World.Objs.SaveToStrings(lines, zone);
     return lines;
 }
 
@@ -119,18 +119,18 @@ TEST_F(ObjFile, RoundTripGivesTheSameBytes) {
     EXPECT_EQ(Crlf(ZoneLines(12)), bytes);
 
     // The same through the disk.
-    ObjList.SaveToFile(PathOf("12.obj"), 12);
+    World.Objs.SaveToFile(PathOf("12.obj"), 12);
     EXPECT_EQ(ReadBytes(Dir / "12.obj"), bytes);
-    ClearWorld();
-    ObjList.LoadFromFile(PathOf("12.obj"));
+    World.Clear();
+    World.Objs.LoadFromFile(PathOf("12.obj"));
     EXPECT_TRUE(Reporter.Messages.empty());
     EXPECT_EQ(Crlf(ZoneLines(12)), bytes);
 }
 
 TEST_F(ObjFile, EveryFieldLandsInItsPlace) {
     ASSERT_TRUE(LoadObjs(Crlf(kFullFile)));
-    ASSERT_EQ(ObjList.Count(), 2);
-    const TObj& sword = ObjList[0];
+    ASSERT_EQ(World.Objs.Count(), 2);
+    const TObj& sword = World.Objs[0];
     EXPECT_EQ(sword.VNum, 1200);
     EXPECT_EQ(sword.Alias, W("меч"));
     EXPECT_EQ(sword.Imen, W("длинный меч"));
@@ -174,7 +174,7 @@ TEST_F(ObjFile, EveryFieldLandsInItsPlace) {
     EXPECT_EQ(AddParamModifier(sword.AddParam[0]), -3);
     EXPECT_EQ(sword.Triggers, (std::vector<int32_t>{1201, 1202}));
 
-    const TObj& herb = ObjList[1];
+    const TObj& herb = World.Objs[1];
     EXPECT_EQ(herb.VNum, 1201);
     EXPECT_EQ(herb.Action, "");
     EXPECT_EQ(herb.MagicVector, "a0c0");
@@ -198,12 +198,12 @@ TEST_F(ObjFile, EveryFieldLandsInItsPlace) {
 }
 
 TEST_F(ObjFile, WritesOnlyTheZonesRecordsInNumberOrder) {
-    ObjList.AddNew(1299).Imen = "last";
-    ObjList.AddNew(1300).Imen = "next zone";
-    ObjList.AddNew(1205).Imen = "first";
-    ObjList.AddNew(1199).Imen = "zone before";
+    World.Objs.AddNew(1299).Imen = "last";
+    World.Objs.AddNew(1300).Imen = "next zone";
+    World.Objs.AddNew(1205).Imen = "first";
+    World.Objs.AddNew(1199).Imen = "zone before";
     TStringList lines = {"left over"};
-    ObjList.SaveToStrings(lines, 12);
+    World.Objs.SaveToStrings(lines, 12);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front(), "* Velmora object file v1.0");
     TStringList headers;
@@ -215,7 +215,7 @@ TEST_F(ObjFile, WritesOnlyTheZonesRecordsInNumberOrder) {
 }
 
 TEST_F(ObjFile, EmptyRecordIsWrittenWithZerosAndNoMaxInWorld) {
-    TObj& obj = ObjList.AddNew(1200);
+    TObj& obj = World.Objs.AddNew(1200);
     obj.MaxInWorld = 7;
     EXPECT_EQ(ZoneLines(12), (TStringList{"* Velmora object file v1.0", "#1200", "~", "~", "~", "~",
                                           "~", "~", "~", "~", "~", "0 0 0 0", "0 0 0 0", "0 0 0",
@@ -238,23 +238,23 @@ TEST_F(ObjFile, ActionLineForms) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action);
-        ClearWorld();
+        World.Clear();
         auto lines = kPlainFile;
         lines.erase(lines.begin() + 10);
         lines.insert(lines.begin() + 10, c.actionLines.begin(), c.actionLines.end());
         lines[lines.size() - 3] = "0 0 0 42"; // the last numeric line still lands in place
         ASSERT_TRUE(LoadObjs(Crlf(lines)));
-        ASSERT_EQ(ObjList.Count(), 1);
-        EXPECT_EQ(ObjList[0].Action, c.action);
-        EXPECT_EQ(ObjList[0].RentWear, 42);
+        ASSERT_EQ(World.Objs.Count(), 1);
+        EXPECT_EQ(World.Objs[0].Action, c.action);
+        EXPECT_EQ(World.Objs[0].RentWear, 42);
 
         const TStringList out = ZoneLines(12);
         EXPECT_EQ(
             TStringList(out.begin() + 10, out.begin() + 10 + static_cast<long>(c.written.size())),
             c.written);
-        ClearWorld();
+        World.Clear();
         ASSERT_TRUE(LoadObjs(Crlf(out)));
-        EXPECT_EQ(ObjList[0].Action, c.action);
+        EXPECT_EQ(World.Objs[0].Action, c.action);
     }
     EXPECT_TRUE(Reporter.Messages.empty());
 }
@@ -281,13 +281,13 @@ TEST_F(ObjFile, OlderFormsAreConverted) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ClearWorld();
+        World.Clear();
         auto lines = kPlainFile;
         lines[11] = c.firstLine;
         lines[14] = c.kindLine;
         lines[15] = c.paramLine;
         ASSERT_TRUE(LoadObjs(Crlf(lines)));
-        const TObj& obj = ObjList[0];
+        const TObj& obj = World.Objs[0];
         EXPECT_EQ(obj.MagicVector, c.magicVector);
         EXPECT_EQ(obj.TrenSkill, c.trenSkill);
         EXPECT_EQ(obj.Param1, c.param1);
@@ -334,15 +334,15 @@ TEST_F(ObjFile, FieldRangesAndMalformedLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ClearWorld();
+        World.Clear();
         Reporter.Messages.clear();
         const bool loaded = LoadObjs(PlainWith(c.index, c.text));
         if (c.errorLine == 0) {
             EXPECT_TRUE(loaded);
             EXPECT_TRUE(Reporter.Messages.empty());
-            ASSERT_EQ(ObjList.Count(), 1);
+            ASSERT_EQ(World.Objs.Count(), 1);
             if (c.check) {
-                EXPECT_TRUE(c.check(ObjList[0]));
+                EXPECT_TRUE(c.check(World.Objs[0]));
             }
         } else {
             EXPECT_FALSE(loaded);
@@ -356,12 +356,12 @@ TEST_F(ObjFile, AnObjectThatCannotBeReadIsKeptAsItsText) {
     lines[44] = "300 0 0 0"; // Pol of the second record
     EXPECT_FALSE(LoadObjs(Crlf(lines)));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadFailure(45)}));
-    ASSERT_EQ(ObjList.Count(), 1);
-    EXPECT_EQ(ObjList[0].Triggers.size(), 2u);
-    EXPECT_EQ(ZoneFileLines(ObjList, 12), lines);
+    ASSERT_EQ(World.Objs.Count(), 1);
+    EXPECT_EQ(World.Objs[0].Triggers.size(), 2u);
+    EXPECT_EQ(ZoneFileLines(World.Objs, 12), lines);
     // Changed, the records read go out in our form, the other one as it was.
-    ObjList[0].Alias = "changed";
-    const auto written = ZoneFileLines(ObjList, 12);
+    World.Objs[0].Alias = "changed";
+    const auto written = ZoneFileLines(World.Objs, 12);
     EXPECT_TRUE(std::search(written.begin(), written.end(), lines.begin() + 37,
                             lines.end() - 2) != written.end());
 }
@@ -370,8 +370,8 @@ TEST_F(ObjFile, CutOffRecordFailsOnTheLineAfterTheLast) {
     const auto lines = std::vector<std::string>(kPlainFile.begin(), kPlainFile.begin() + 14);
     EXPECT_FALSE(LoadObjs(Crlf(lines)));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadFailure(15)}));
-    EXPECT_EQ(ObjList.Count(), 0);
-    EXPECT_EQ(ZoneFileLines(ObjList, 12), lines);
+    EXPECT_EQ(World.Objs.Count(), 0);
+    EXPECT_EQ(ZoneFileLines(World.Objs, 12), lines);
 }
 
 TEST_F(ObjFile, CutOffExtraDescriptionStopsQuietly) {
@@ -380,29 +380,29 @@ TEST_F(ObjFile, CutOffExtraDescriptionStopsQuietly) {
     lines.insert(lines.end(), {"E", "key~", "first line", "", "second line"});
     EXPECT_TRUE(LoadObjs(Crlf(lines)));
     EXPECT_TRUE(Reporter.Messages.empty());
-    ASSERT_EQ(ObjList.Count(), 1);
+    ASSERT_EQ(World.Objs.Count(), 1);
     const TExtraDescList descs = {{"key", {"first line", "", "second line"}}};
-    EXPECT_EQ(ObjList[0].ExtraDescs, descs);
+    EXPECT_EQ(World.Objs[0].ExtraDescs, descs);
 }
 
 TEST_F(ObjFile, HeaderOnTheLastLineIsNotRead) {
     auto lines = kPlainFile;
     lines.push_back("#1201");
     EXPECT_TRUE(LoadObjs(Crlf(lines)));
-    ASSERT_EQ(ObjList.Count(), 1);
-    EXPECT_EQ(ObjList[0].VNum, 1200);
+    ASSERT_EQ(World.Objs.Count(), 1);
+    EXPECT_EQ(World.Objs[0].VNum, 1200);
 }
 
 TEST_F(ObjFile, SameNumberTwiceKeepsTheLaterCopy) {
-    ObjList.AddNew(1200).MaxInWorld = 4;
+    World.Objs.AddNew(1200).MaxInWorld = 4;
     auto first = kFullFile;
     first.resize(33); // record 1200 with all its blocks
     auto second = kPlainFile;
     second.erase(second.begin()); // its header comment
     first.insert(first.end(), second.begin(), second.end());
     ASSERT_TRUE(LoadObjs(Crlf(first)));
-    ASSERT_EQ(ObjList.Count(), 1);
-    const TObj& obj = ObjList[0];
+    ASSERT_EQ(World.Objs.Count(), 1);
+    const TObj& obj = World.Objs[0];
     EXPECT_EQ(obj.Alias, "a");
     EXPECT_EQ(obj.Action, "");
     EXPECT_EQ(obj.Kind, 0);
@@ -413,37 +413,37 @@ TEST_F(ObjFile, SameNumberTwiceKeepsTheLaterCopy) {
 }
 
 TEST_F(ObjFile, MissingFileAndFailedSave) {
-    ObjList.LoadFromFile(PathOf("missing.obj"));
+    World.Objs.LoadFromFile(PathOf("missing.obj"));
     ASSERT_EQ(Reporter.Messages.size(), 1u);
     EXPECT_EQ(Reporter.Messages[0], "Не могу загрузить объекты\r\nФайл: " + PathOf("missing.obj") +
                                         "\r\n(Не смог открыть файл)");
 
     Reporter.Messages.clear();
-    ObjList.AddNew(1200);
-    ObjList.SaveToFile(PathOf("no/such/folder/12.obj"), 12);
+    World.Objs.AddNew(1200);
+    World.Objs.SaveToFile(PathOf("no/such/folder/12.obj"), 12);
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{SaveError(
                                      "объекты", PathOf("no/such/folder/12.obj"), kNoSuchFolder)}));
 
     Reporter.Messages.clear();
     ShowFileErrors = false;
-    ObjList.SaveToFile(PathOf("no/such/folder/12.obj"), 12);
-    ObjList.LoadFromFile(PathOf("missing.obj"));
+    World.Objs.SaveToFile(PathOf("no/such/folder/12.obj"), 12);
+    World.Objs.LoadFromFile(PathOf("missing.obj"));
     EXPECT_TRUE(Reporter.Messages.empty());
 }
 
 TEST_F(ObjRecord, AssignCopiesEverythingButTheNumber) {
     ASSERT_TRUE(LoadObjs(Crlf(kFullFile)));
-    ObjList[0].MaxInWorld = 3;
+    World.Objs[0].MaxInWorld = 3;
     TObj copy(1250);
     copy.Triggers = {9};
-    copy.Assign(ObjList[0]);
+    copy.Assign(World.Objs[0]);
     EXPECT_EQ(copy.VNum, 1250);
     EXPECT_EQ(copy.MaxInWorld, 3);
-    EXPECT_EQ(copy.Triggers, ObjList[0].Triggers);
-    EXPECT_EQ(copy.ExtraDescs, ObjList[0].ExtraDescs);
+    EXPECT_EQ(copy.Triggers, World.Objs[0].Triggers);
+    EXPECT_EQ(copy.ExtraDescs, World.Objs[0].ExtraDescs);
     // Deep: changing the copy leaves the source alone.
     copy.ExtraDescs[0].Description.push_back("more");
     copy.AddParam.clear();
-    EXPECT_EQ(ObjList[0].ExtraDescs[0].Description.size(), 3u);
-    EXPECT_EQ(ObjList[0].AddParam.size(), 2u);
+    EXPECT_EQ(World.Objs[0].ExtraDescs[0].Description.size(), 3u);
+    EXPECT_EQ(World.Objs[0].AddParam.size(), 2u);
 }

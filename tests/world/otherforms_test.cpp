@@ -55,9 +55,9 @@ const std::vector<std::string> kRooms = {
     "Yard~",     "~",     "1 0 2",   "S",       "$"};
 
 TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
-    Read(RoomList, kRooms);
-    EXPECT_EQ(Written(RoomList), kRooms);
-    TRoom& hall = *RoomList.Find(100);
+    Read(World.Rooms, kRooms);
+    EXPECT_EQ(Written(World.Rooms), kRooms);
+    TRoom& hall = *World.Rooms.Find(100);
     EXPECT_EQ(hall.Exits[DirNorth].ToRoom, 101);
     EXPECT_EQ(hall.Exits[DirEast].ToRoom, 0); // room 0 is no exit of ours
     EXPECT_EQ(hall.Exits[DirSouth].ExitDesc, "A door\r\nto the south");
@@ -71,11 +71,11 @@ TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
         "0 -1 0 0", "S",           "T 5",       "I 1 2 3"};
     std::vector<std::string> expected = edited;
     expected.insert(expected.end(), kRooms.begin() + 23, kRooms.end());
-    EXPECT_EQ(Written(RoomList), expected);
+    EXPECT_EQ(Written(World.Rooms), expected);
 
     // A kept block to room 0 gives way to an exit the builder made there.
     hall.Exits[DirEast].ToRoom = 101;
-    const auto lines = Written(RoomList);
+    const auto lines = Written(World.Rooms);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "D1"), 1);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "0 -1 101"), lines.end());
 }
@@ -86,12 +86,12 @@ const std::vector<std::string> kObjects = {
     "R",        "1 2",  "E",         "key~",      "text",  "~",       "A",       "1 5",     "$"};
 
 TEST_F(OtherForms, ObjectsKeepTheirBlocksAndActionsOfSeveralLines) {
-    Read(ObjList, kObjects);
-    EXPECT_EQ(Written(ObjList), kObjects);
-    TObj& obj = *ObjList.Find(100);
+    Read(World.Objs, kObjects);
+    EXPECT_EQ(Written(World.Objs), kObjects);
+    TObj& obj = *World.Objs.Find(100);
     EXPECT_EQ(obj.Action, "one line\r\ntwo");
     obj.Price = 9;
-    const auto lines = Written(ObjList);
+    const auto lines = Written(World.Objs);
     // An edited record is written in our form, which reads back the same.
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.begin() + 12),
               (std::vector<std::string>{"one line", "two", "~"}));
@@ -115,14 +115,14 @@ const std::vector<std::string> kMobs = {"#100",         "x y~",
                                         "L 1 2 3 4",    "$"};
 
 TEST_F(OtherForms, MobsKeepNamedLinesTheyDoNotKnowAndWideValues) {
-    Read(MobList, kMobs);
-    EXPECT_EQ(Written(MobList), kMobs);
-    TMob& mob = *MobList.Find(100);
+    Read(World.Mobs, kMobs);
+    EXPECT_EQ(Written(World.Mobs), kMobs);
+    TMob& mob = *World.Mobs.Find(100);
     EXPECT_EQ(mob.Hits, (TDice{1, 99999, 1}));
     EXPECT_EQ(mob.Money.Z, 200000);
     EXPECT_EQ(mob.Str, 504);
     mob.Level = 6;
-    const auto lines = Written(MobList);
+    const auto lines = Written(World.Mobs);
     const auto at = [&](const std::string& line) {
         return std::find(lines.begin(), lines.end(), line) - lines.begin();
     };
@@ -161,18 +161,18 @@ TEST_F(OtherForms, PlainShopWithThreeFactorsAndTriggersOfOtherServers) {
                                            "0",
                                            "0",
                                            "$~"};
-    Read(ShopList, shop);
-    EXPECT_EQ(Written(ShopList), shop);
-    EXPECT_DOUBLE_EQ(ShopList.Find(100)->CoeffChange, 1.0);
+    Read(World.Shops, shop);
+    EXPECT_EQ(Written(World.Shops), shop);
+    EXPECT_DOUBLE_EQ(World.Shops.Find(100)->CoeffChange, 1.0);
 
     const std::vector<std::string> triggers = {"#100", "t~", "-1 0 100", "~", "say hi", "~",
                                                "#101", "u~", "0 g 0",    "~", "~",      "$"};
-    Read(TriggerList, triggers);
-    EXPECT_EQ(Written(TriggerList), triggers);
-    EXPECT_EQ(TriggerList.Find(100)->Model, -1);
+    Read(World.Triggers, triggers);
+    EXPECT_EQ(Written(World.Triggers), triggers);
+    EXPECT_EQ(World.Triggers.Find(100)->Model, -1);
     // The older one-letter flags are converted once the record is written in our form.
-    TriggerList.ForgetSources(1);
-    const auto lines = Written(TriggerList);
+    World.Triggers.ForgetSources(1);
+    const auto lines = Written(World.Triggers);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "0 g0 0"), lines.end());
 }
 
@@ -192,15 +192,15 @@ const std::vector<std::string> kZone = {"#1",
 
 TEST_F(OtherForms, ZoneFileKeepsWhatItDoesNotModelInItsPlace) {
     for (int vnum : {100, 101})
-        RoomList.AddNew(vnum).Exits[DirNorth].ToRoom = 101;
-    MobList.AddNew(200);
-    ObjList.AddNew(300);
+        World.Rooms.AddNew(vnum).Exits[DirNorth].ToRoom = 101;
+    World.Mobs.AddNew(200);
+    World.Objs.AddNew(300);
     TZone zone = ReadZone(kZone);
     EXPECT_EQ(Composed(zone), kZone);
     // The placed mobs are contents of their rooms; the trigger stays in the zone file.
-    EXPECT_EQ(RoomList.Find(100)->Mobs.size(), 1u);
-    EXPECT_EQ(RoomList.Find(100)->Mobs[0].Contents.size(), 1u);
-    EXPECT_TRUE(MobList.Find(200)->Triggers.empty());
+    EXPECT_EQ(World.Rooms.Find(100)->Mobs.size(), 1u);
+    EXPECT_EQ(World.Rooms.Find(100)->Mobs[0].Contents.size(), 1u);
+    EXPECT_TRUE(World.Mobs.Find(200)->Triggers.empty());
 
     zone.ZoneName = "Renamed";
     std::vector<std::string> edited = kZone;
@@ -215,8 +215,8 @@ TEST_F(OtherForms, ZoneFileKeepsWhatItDoesNotModelInItsPlace) {
     WriteBytes(Dir / "1.zon", Crlf(kZone));
     for (int i = 0; i < 2; ++i)
         ASSERT_TRUE(ReloadZoneFile(zone, PathOf("1.zon")));
-    EXPECT_EQ(RoomList.Find(100)->Mobs.size(), 1u);
-    EXPECT_TRUE(MobList.Find(200)->Triggers.empty());
+    EXPECT_EQ(World.Rooms.Find(100)->Mobs.size(), 1u);
+    EXPECT_TRUE(World.Mobs.Find(200)->Triggers.empty());
     EXPECT_EQ(Composed(zone), kZone);
 }
 
@@ -224,34 +224,34 @@ TEST_F(OtherForms, ZoneCutOffAfterAnEmptyLineLoadsAndGuardReadsTheReadersNumber)
     TZone zone = ReadZone({"#12", "Cut~", "1299 10 2", "M 0 1 1 1 1", ""});
     EXPECT_EQ(zone.ZoneNumber, 12);
     // "#\t12" is zone 0 to the reader, so the guard must not empty zone 12.
-    RoomList.AddNew(1200).DelObjects.push_back(5);
+    World.Rooms.AddNew(1200).DelObjects.push_back(5);
     WriteBytes(Dir / "z.zon", "#\t12\rName~\r1299 1 1\rS\r");
     EXPECT_EQ(PeekZoneNumber(PathOf("z.zon")), 0);
     ASSERT_TRUE(ReloadZoneFile(zone, PathOf("z.zon")));
-    EXPECT_EQ(RoomList.Find(1200)->DelObjects.size(), 1u);
+    EXPECT_EQ(World.Rooms.Find(1200)->DelObjects.size(), 1u);
 }
 
 // Texts made by templates, copies or imports rather than a page may hold a
 // line ending with "~": the writers keep it from closing the text early.
 TEST_F(OtherForms, TextLinesEndingInTildeReadBackWhole) {
-    TRoom& room = RoomList.AddNew(100);
+    TRoom& room = World.Rooms.AddNew(100);
     room.Desc = {"wave~", "calm"};
     room.Exits[DirNorth].ToRoom = 101;
     room.Exits[DirNorth].ExitDesc = "gate~\r\nold";
-    TObj& obj = ObjList.AddNew(100);
+    TObj& obj = World.Objs.AddNew(100);
     obj.Action = "hum~\r\nbuzz";
-    TTrigger& trigger = TriggerList.AddNew(100);
+    TTrigger& trigger = World.Triggers.AddNew(100);
     trigger.Text = {"say hi~", "wait 1"};
-    const auto rooms = Written(RoomList), objects = Written(ObjList),
-               triggers = Written(TriggerList);
-    ClearWorld();
-    Read(RoomList, rooms);
-    Read(ObjList, objects);
-    Read(TriggerList, triggers);
-    EXPECT_EQ(RoomList.Find(100)->Desc, (TStringList{"wave~ ", "calm"}));
-    EXPECT_EQ(RoomList.Find(100)->Exits[DirNorth].ExitDesc, "gate~ \r\nold");
-    EXPECT_EQ(ObjList.Find(100)->Action, "hum~ \r\nbuzz");
-    EXPECT_EQ(TriggerList.Find(100)->Text, (TStringList{"say hi~ ", "wait 1"}));
+    const auto rooms = Written(World.Rooms), objects = Written(World.Objs),
+               triggers = Written(World.Triggers);
+    World.Clear();
+    Read(World.Rooms, rooms);
+    Read(World.Objs, objects);
+    Read(World.Triggers, triggers);
+    EXPECT_EQ(World.Rooms.Find(100)->Desc, (TStringList{"wave~ ", "calm"}));
+    EXPECT_EQ(World.Rooms.Find(100)->Exits[DirNorth].ExitDesc, "gate~ \r\nold");
+    EXPECT_EQ(World.Objs.Find(100)->Action, "hum~ \r\nbuzz");
+    EXPECT_EQ(World.Triggers.Find(100)->Text, (TStringList{"say hi~ ", "wait 1"}));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ protected:
         zone.DeriveFileNames();
         return zone;
     }
-    static void AddRoom(int32_t vnum, const std::string& name) { RoomList.AddNew(vnum).Name = name; }
+    static void AddRoom(int32_t vnum, const std::string& name) { World.Rooms.AddNew(vnum).Name = name; }
     TPublishPlan Plan(const std::vector<const TZone*>& zones,
                       const std::vector<const TZone*>& others = {},
                       bool createIndexes = false) const {
@@ -139,8 +139,8 @@ TEST_F(Publish, ChangeListNamesTheRecordsAddedRemovedAndChanged) {
               std::vector<std::string>{"20 Renamed"});
     zone.ZoneName = "Zone";
 
-    RoomList.Find(2000)->Name = W("Новый зал");
-    RoomList.Delete(RoomList.IndexOfVNum(2001));
+    World.Rooms.Find(2000)->Name = W("Новый зал");
+    World.Rooms.Delete(World.Rooms.IndexOfVNum(2001));
     AddRoom(2002, "Tower");
     const TPublishPlan plan = Plan({&zone});
     const TServerFile* rooms = FileOf(plan, "wld/20.wld");
@@ -246,10 +246,10 @@ TEST_F(Publish, RealServerWorldPublishedBackIntoItsOwnFolder) {
 
     TZone& made = AddZone(555, "555.zon");
     AddRoom(55500, "Hall");
-    ObjList.AddNew(55500);
-    MobList.AddNew(55500);
-    ShopList.AddNew(55500);
-    TriggerList.AddNew(55500);
+    World.Objs.AddNew(55500);
+    World.Mobs.AddNew(55500);
+    World.Shops.AddNew(55500);
+    World.Triggers.AddNew(55500);
     const TPublishPlan plan = Plan({&made}, all);
     EXPECT_EQ(plan.Count(TServerFileChange::New), 6);
     WritePublishPlan(plan);

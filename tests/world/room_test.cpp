@@ -43,7 +43,7 @@ const std::vector<std::string> kRoomFile = {
 };
 
 void LoadRooms(const std::string& bytes) {
-    LoadWorldBytes("комнаты", "r.wld", bytes, [](TWorldReader& r) { RoomList.ReadRooms(r); });
+    LoadWorldBytes("комнаты", "r.wld", bytes, [](TWorldReader& r) { World.Rooms.ReadRooms(r); });
 }
 } // namespace
 
@@ -51,8 +51,8 @@ class Room : public WorldTest {};
 
 TEST_F(Room, HandWrittenFileReadsEveryField) {
     LoadRooms(Crlf(W(kRoomFile)));
-    ASSERT_EQ(RoomList.Count(), 2);
-    const TRoom& room = *RoomList.Find(1201);
+    ASSERT_EQ(World.Rooms.Count(), 2);
+    const TRoom& room = *World.Rooms.Find(1201);
     EXPECT_EQ(room.Name, W("Площадь"));
     EXPECT_EQ(room.Desc.size(), 4u);
     EXPECT_EQ(room.Flags, "a0d1");
@@ -67,25 +67,25 @@ TEST_F(Room, HandWrittenFileReadsEveryField) {
     ASSERT_EQ(room.ExtraDescs.size(), 1u);
     EXPECT_EQ(room.ExtraDescs[0].Description, W(TStringList{"Старый фонтан.", "", "Вода."}));
     EXPECT_EQ(room.Triggers, (std::vector<int32_t>{1200, 1201}));
-    EXPECT_TRUE(RoomList.Find(1202)->Flags.empty());
+    EXPECT_TRUE(World.Rooms.Find(1202)->Flags.empty());
     EXPECT_TRUE(Reporter.Messages.empty());
 }
 
 TEST_F(Room, WriterGivesBackTheSameBytes) {
     LoadRooms(Crlf(W(kRoomFile)));
     TStringList lines;
-    RoomList.SaveToStrings(lines, 12);
+    World.Rooms.SaveToStrings(lines, 12);
     EXPECT_EQ(Crlf(lines), Crlf(W(kRoomFile)));
 }
 
 TEST_F(Room, WriterDropsEmptyExitsAndOtherZones) {
-    TRoom& room = RoomList.AddNew(1299);
+    TRoom& room = World.Rooms.AddNew(1299);
     room.Exits[1].ToRoom = 0; // no exit
     room.Exits[3].ToRoom = -1;
-    RoomList.AddNew(1300).Name = "x";
-    RoomList.AddNew(1250);
+    World.Rooms.AddNew(1300).Name = "x";
+    World.Rooms.AddNew(1250);
     TStringList lines;
-    RoomList.SaveToStrings(lines, 12);
+    World.Rooms.SaveToStrings(lines, 12);
     EXPECT_EQ(lines,
               (TStringList{"* Velmora room file v1.0", "#1250", "~", "~", "12 0 1", "S", "#1299",
                            "~", "~", "12 0 1", "D3", "~", "~", "0 -1 -1", "S", "$", "$"}));
@@ -110,10 +110,10 @@ TEST_P(RoomReadFailure, ReportsTheLineAndKeepsTheRoomAsText) {
     LoadRooms(Crlf(c.file));
     ASSERT_EQ(Reporter.Messages.size(), 1u);
     EXPECT_EQ(Reporter.Messages[0], LineError("комнаты", "r.wld", c.line));
-    EXPECT_EQ(RoomList.Count(), c.roomsKept);
+    EXPECT_EQ(World.Rooms.Count(), c.roomsKept);
     if (c.file[0] != "#") { // a header without a number names no zone to keep it in
         TStringList lines;
-        RoomList.SaveToStrings(lines, 0);
+        World.Rooms.SaveToStrings(lines, 0);
         EXPECT_EQ(lines, c.file);
     }
 }
@@ -140,11 +140,11 @@ TEST_F(Room, SpacesBetweenFieldsAndEndOfFileCases) {
     // Two spaces parse like one; a header on the last line yields no room; a
     // file cut inside the description stops quietly with the lines read.
     LoadRooms(Crlf({"#10", "a~", "~", "0  b0  3", "S", "#11"}));
-    EXPECT_EQ(RoomList.Count(), 1);
-    EXPECT_EQ(RoomList.Find(10)->Flags, "b0");
-    EXPECT_EQ(RoomList.Find(10)->Sector, 3);
+    EXPECT_EQ(World.Rooms.Count(), 1);
+    EXPECT_EQ(World.Rooms.Find(10)->Flags, "b0");
+    EXPECT_EQ(World.Rooms.Find(10)->Sector, 3);
     LoadRooms(Crlf({"#12", "c~", "line one", "line two"}));
-    EXPECT_EQ(RoomList.Find(12)->Desc, (TStringList{"line one", "line two"}));
+    EXPECT_EQ(World.Rooms.Find(12)->Desc, (TStringList{"line one", "line two"}));
     EXPECT_TRUE(Reporter.Messages.empty());
 }
 
@@ -153,22 +153,22 @@ TEST_F(Room, AFirstExitToRoomZeroIsKeptWithoutTheHeader) {
     // header was read in, our form of the room has one.
     LoadRooms(Crlf({"#1204", "a~", "~", "12 d1  0", "D0", "~", "~", "0 0 0 0", "D2", "~", "~",
                     "0 0 1205 0", "S", "$", "$"}));
-    TRoom& room = *RoomList.Find(1204);
+    TRoom& room = *World.Rooms.Find(1204);
     room.Name = "b";
     TStringList lines;
-    RoomList.SaveToStrings(lines, 12);
+    World.Rooms.SaveToStrings(lines, 12);
     EXPECT_EQ(lines, (TStringList{"#1204", "b~", "~", "12 d1 0", "D2", "~", "~", "0 0 1205 0", "D0",
                                   "~", "~", "0 0 0 0", "S", "$", "$"}));
 }
 
 TEST_F(Room, RereadReusesTheRecordAndKeepsMapPosition) {
-    TRoom& room = RoomList.AddNew(10);
+    TRoom& room = World.Rooms.AddNew(10);
     room.MapX = 5;
     room.MapLevel = 2;
     room.Objects.push_back({});
     room.Exits[2] = TExit{"k", "d", 1, 7, 11, 2};
     LoadRooms(Crlf({"#10", "a~", "~", "0 0 1", "S"}));
-    EXPECT_EQ(RoomList.Count(), 1);
+    EXPECT_EQ(World.Rooms.Count(), 1);
     EXPECT_EQ(room.MapX, 5);
     EXPECT_EQ(room.MapLevel, 2);
     EXPECT_TRUE(room.Objects.empty());
@@ -177,14 +177,14 @@ TEST_F(Room, RereadReusesTheRecordAndKeepsMapPosition) {
 }
 
 TEST_F(Room, AssignCopiesContentsDeeplyButNotExitsOrPosition) {
-    TRoom& source = RoomList.AddNew(10);
+    TRoom& source = World.Rooms.AddNew(10);
     source.Name = "src";
     source.MapLevel = 3;
     source.Exits[0].ToRoom = 11;
     TRoomObj chest{500, true, 50, {TLinkObj{501, false, 0, 100}}};
     source.Objects.push_back(chest);
     source.Mobs.push_back(TRoomMob{600, false, -1, 2, {TLinkObj{502, false, -1, 100}}});
-    TRoom& copy = RoomList.AddNew(11);
+    TRoom& copy = World.Rooms.AddNew(11);
     copy.Objects.push_back({});
     copy.Assign(source);
     EXPECT_EQ(copy.Name, "src");

@@ -7,7 +7,7 @@
 namespace {
 // Builds one zone that uses every part of every format.
 void BuildZone() {
-    TRoom& square = RoomList.AddNew(1201);
+    TRoom& square = World.Rooms.AddNew(1201);
     square.Name = W("Площадь");
     square.Desc = W(TStringList{"Общее.", "<night>RНочь.<night>"});
     square.Flags = "a0c1";
@@ -23,13 +23,13 @@ void BuildZone() {
         1200, false, -1, 1, {TLinkObj{1210, false, -1, 100}, TLinkObj{1211, false, 3, 100}}});
     square.Mobs.push_back(TRoomMob{1201, true, 1200, 0, {}});
     square.DelObjects = {PackIfFlag(true, 1211)};
-    TRoom& inn = RoomList.AddNew(1202);
+    TRoom& inn = World.Rooms.AddNew(1202);
     inn.Name = W("Трактир");
     inn.Exits[2] = TExit{W("ворота"), "", 1, 1210, 1201, 0};
     inn.MapLevel = 2;
-    RoomList.AddNew(1203).Name = "Up";
+    World.Rooms.AddNew(1203).Name = "Up";
 
-    TObj& chest = ObjList.AddNew(1200);
+    TObj& chest = World.Objs.AddNew(1200);
     chest.Alias = W("сундук");
     chest.Imen = W("сундук");
     chest.Desc = W("Сундук стоит здесь.");
@@ -40,18 +40,18 @@ void BuildZone() {
     chest.ExtraDescs.push_back({"x", {"y"}});
     chest.AddParam = {PackAddParam(12, -3)};
     chest.Triggers = {1201};
-    TObj& key = ObjList.AddNew(1210);
+    TObj& key = World.Objs.AddNew(1210);
     key.Imen = W("ключ");
     key.Kind = 18;
     key.Action = W("Щёлк.");
     key.MaxInWorld = 2;
-    TObj& helm = ObjList.AddNew(1211);
+    TObj& helm = World.Objs.AddNew(1211);
     helm.Kind = 25;
     helm.MagicVector = "a0c0";
     helm.Effects = "b0";
     helm.MaxInWorld = 3;
 
-    TMob& guard = MobList.AddNew(1200);
+    TMob& guard = World.Mobs.AddNew(1200);
     guard.Imen = W("стражник");
     guard.Look = W(TStringList{"Высокий.", "", "Суровый."});
     guard.Hits = {3, 8, 10};
@@ -64,9 +64,9 @@ void BuildZone() {
     guard.Helper = {1201};
     guard.Triggers = {1200};
     guard.MaxInWorld = 4;
-    MobList.AddNew(1201).Imen = W("пёс");
+    World.Mobs.AddNew(1201).Imen = W("пёс");
 
-    TShop& shop = ShopList.AddNew(1200);
+    TShop& shop = World.Shops.AddNew(1200);
     shop.Goods = {1210};
     shop.CoeffSell = 1.25;
     shop.CoeffBuy = 0.5;
@@ -77,13 +77,13 @@ void BuildZone() {
     shop.Rooms = {1201};
     shop.Close1 = 28;
 
-    TTrigger& trigger = TriggerList.AddNew(1200);
+    TTrigger& trigger = World.Triggers.AddNew(1200);
     trigger.Name = W("приветствие");
     trigger.Flags = "b0";
     trigger.NumParam = 100;
     trigger.Text = {W("say Привет!\r\nend")};
-    TriggerList.AddNew(1201).Model = 1;
-    TriggerList.AddNew(1202).Model = 2;
+    World.Triggers.AddNew(1201).Model = 1;
+    World.Triggers.AddNew(1202).Model = 2;
 }
 
 TZone MakeZone(const std::filesystem::path& workspace) {
@@ -101,22 +101,22 @@ void SaveZone(const TZone& zone) {
     for (const auto* name : {&zone.ZoneFileName, &zone.RoomFileName, &zone.ObjFileName,
                              &zone.MobFileName, &zone.ShopFileName, &zone.TrigFileName})
         std::filesystem::create_directories(std::filesystem::path(*name).parent_path());
-    RoomList.SaveToFile(zone.RoomFileName, 12);
-    ObjList.SaveToFile(zone.ObjFileName, 12);
-    MobList.SaveToFile(zone.MobFileName, 12);
-    ShopList.SaveToFile(zone.ShopFileName, 12);
-    TriggerList.SaveToFile(zone.TrigFileName, 12);
+    World.Rooms.SaveToFile(zone.RoomFileName, 12);
+    World.Objs.SaveToFile(zone.ObjFileName, 12);
+    World.Mobs.SaveToFile(zone.MobFileName, 12);
+    World.Shops.SaveToFile(zone.ShopFileName, 12);
+    World.Triggers.SaveToFile(zone.TrigFileName, 12);
     zone.SaveToFile(zone.ZoneFileName);
 }
 
 // Reads a zone the way the start-up scan does: prototypes, rooms with their
 // layout, triggers, then the zone file.
 TZone LoadZone(const std::filesystem::path& workspace) {
-    ObjList.LoadFromFile((workspace / "OBJ" / "12.obj").string());
-    MobList.LoadFromFile((workspace / "MOB" / "12.mob").string());
-    ShopList.LoadFromFile((workspace / "SHP" / "12.shp").string());
-    RoomList.LoadFromFile((workspace / "WLD" / "12.wld").string());
-    TriggerList.LoadFromFile((workspace / "TRG" / "12.trg").string());
+    World.Objs.LoadFromFile((workspace / "OBJ" / "12.obj").string());
+    World.Mobs.LoadFromFile((workspace / "MOB" / "12.mob").string());
+    World.Shops.LoadFromFile((workspace / "SHP" / "12.shp").string());
+    World.Rooms.LoadFromFile((workspace / "WLD" / "12.wld").string());
+    World.Triggers.LoadFromFile((workspace / "TRG" / "12.trg").string());
     TZone zone;
     EXPECT_TRUE(zone.OpenZoneFile((workspace / "ZON" / "12.zon").string()));
     return zone;
@@ -140,7 +140,7 @@ TEST_F(RoundTrip, AllSevenFilesOfAZoneComeBackByteForByte) {
     SaveZone(MakeZone(first));
     ASSERT_TRUE(Reporter.Messages.empty()) << Reporter.Messages[0];
 
-    ClearWorld();
+    World.Clear();
     TZone zone = LoadZone(first);
     EXPECT_TRUE(Reporter.Messages.empty());
     const auto second = Dir / "second";
@@ -154,11 +154,11 @@ TEST_F(RoundTrip, AllSevenFilesOfAZoneComeBackByteForByte) {
     EXPECT_EQ(a, b);
 
     // What was read is what was built.
-    EXPECT_EQ(RoomList.Find(1201)->Mobs[1].Leader, 1200);
-    EXPECT_EQ(RoomList.Find(1201)->Objects[0].Contents.size(), 1u);
-    EXPECT_EQ(RoomList.Find(1202)->MapLevel, 2);
-    EXPECT_EQ(ObjList.Find(1211)->MaxInWorld, 3);
-    EXPECT_EQ(MobList.Find(1200)->Damage, (TDice{1, 6, -2}));
-    EXPECT_EQ(ShopList.Find(1200)->CoeffChange, 1.0);
-    EXPECT_EQ(TriggerList.Find(1200)->Text, (TStringList{W("say Привет!"), "end"}));
+    EXPECT_EQ(World.Rooms.Find(1201)->Mobs[1].Leader, 1200);
+    EXPECT_EQ(World.Rooms.Find(1201)->Objects[0].Contents.size(), 1u);
+    EXPECT_EQ(World.Rooms.Find(1202)->MapLevel, 2);
+    EXPECT_EQ(World.Objs.Find(1211)->MaxInWorld, 3);
+    EXPECT_EQ(World.Mobs.Find(1200)->Damage, (TDice{1, 6, -2}));
+    EXPECT_EQ(World.Shops.Find(1200)->CoeffChange, 1.0);
+    EXPECT_EQ(World.Triggers.Find(1200)->Text, (TStringList{W("say Привет!"), "end"}));
 }

@@ -73,15 +73,15 @@ bool IsValidUtf8(const std::string& bytes) {
 // shop, room (with its layout) and trigger file, then every zone file.
 std::vector<TZone> ScanWorkspace(const fs::path& workspace) {
     for (const auto& file : FilesOfKind(workspace / "OBJ", ".obj"))
-        ObjList.LoadFromFile(file);
+        World.Objs.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "MOB", ".mob"))
-        MobList.LoadFromFile(file);
+        World.Mobs.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "SHP", ".shp"))
-        ShopList.LoadFromFile(file);
+        World.Shops.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "WLD", ".wld"))
-        RoomList.LoadFromFile(file);
+        World.Rooms.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "TRG", ".trg"))
-        TriggerList.LoadFromFile(file);
+        World.Triggers.LoadFromFile(file);
     std::vector<TZone> zones;
     for (const auto& file : FilesOfKind(workspace / "ZON", ".zon")) {
         TZone& zone = zones.emplace_back();
@@ -97,11 +97,11 @@ void SaveZoneTo(TZone zone, const fs::path& workspace) {
     for (const char* folder : {"ZON", "WLD", "OBJ", "MOB", "SHP", "TRG"})
         fs::create_directories(workspace / folder);
     const int32_t n = zone.ZoneNumber;
-    RoomList.SaveToFile(zone.RoomFileName, n);
-    ObjList.SaveToFile(zone.ObjFileName, n);
-    MobList.SaveToFile(zone.MobFileName, n);
-    ShopList.SaveToFile(zone.ShopFileName, n);
-    TriggerList.SaveToFile(zone.TrigFileName, n);
+    World.Rooms.SaveToFile(zone.RoomFileName, n);
+    World.Objs.SaveToFile(zone.ObjFileName, n);
+    World.Mobs.SaveToFile(zone.MobFileName, n);
+    World.Shops.SaveToFile(zone.ShopFileName, n);
+    World.Triggers.SaveToFile(zone.TrigFileName, n);
     EXPECT_TRUE(zone.SaveToFile(zone.ZoneFileName));
 }
 
@@ -148,14 +148,14 @@ TEST_F(SampleWorkspace, ExercisesEveryFormatFeature) {
     std::set<int> sectionsUsed;
     bool replacing = false, objectsInside = false, equipment = false, carried = false;
     bool leader = false, removal = false, roomTrigger = false;
-    for (const auto& room : RoomList) {
+    for (const auto& room : World.Rooms) {
         unplaced |= room->MapLevel == 0;
         if (room->MapLevel != 0)
             levels.insert(room->MapLevel);
         for (const TExit& exit : room->Exits) {
             door |= exit.ToRoom != 0 && exit.DoorFlags != 0;
-            keyedDoor |= exit.DoorFlags != 0 && exit.Key != -1 && ObjList.Find(exit.Key) &&
-                         ObjList.Find(exit.Key)->Kind == 18;
+            keyedDoor |= exit.DoorFlags != 0 && exit.Key != -1 && World.Objs.Find(exit.Key) &&
+                         World.Objs.Find(exit.Key)->Kind == 18;
             closedDoor |= exit.DoorFlags != 0 && exit.DoorState != 0;
         }
         extraDesc |= !room->ExtraDescs.empty();
@@ -193,10 +193,10 @@ TEST_F(SampleWorkspace, ExercisesEveryFormatFeature) {
 
     // Objects of several kinds inside containers.
     std::set<int> innerKinds;
-    for (const auto& room : RoomList)
+    for (const auto& room : World.Rooms)
         for (const TRoomObj& obj : room->Objects)
             for (const TLinkObj& inner : obj.Contents)
-                if (const TObj* proto = ObjList.Find(inner.ObjVNum))
+                if (const TObj* proto = World.Objs.Find(inner.ObjVNum))
                     innerKinds.insert(proto->Kind);
     EXPECT_GE(innerKinds.size(), 3u);
 
@@ -210,36 +210,36 @@ TEST_F(SampleWorkspace, ExercisesEveryFormatFeature) {
 
     // A shop whose keeper is placed in one of its rooms.
     bool keeperPlaced = false;
-    for (const auto& shop : ShopList)
+    for (const auto& shop : World.Shops)
         for (int32_t vnum : shop->Rooms)
-            if (const TRoom* room = RoomList.Find(vnum))
+            if (const TRoom* room = World.Rooms.Find(vnum))
                 keeperPlaced |= room->Mobs.IndexOfMob(shop->Seller) >= 0;
     EXPECT_TRUE(keeperPlaced);
 
     // A trigger of each class, each attached to a record of its class.
     std::set<int> attachedClasses;
-    for (const auto& mob : MobList)
+    for (const auto& mob : World.Mobs)
         for (int32_t t : mob->Triggers)
-            if (const TTrigger* trigger = TriggerList.Find(t); trigger && trigger->Model == 0)
+            if (const TTrigger* trigger = World.Triggers.Find(t); trigger && trigger->Model == 0)
                 attachedClasses.insert(0);
-    for (const auto& obj : ObjList)
+    for (const auto& obj : World.Objs)
         for (int32_t t : obj->Triggers)
-            if (const TTrigger* trigger = TriggerList.Find(t); trigger && trigger->Model == 1)
+            if (const TTrigger* trigger = World.Triggers.Find(t); trigger && trigger->Model == 1)
                 attachedClasses.insert(1);
-    for (const auto& room : RoomList)
+    for (const auto& room : World.Rooms)
         for (int32_t t : room->Triggers)
-            if (const TTrigger* trigger = TriggerList.Find(t); trigger && trigger->Model == 2)
+            if (const TTrigger* trigger = World.Triggers.Find(t); trigger && trigger->Model == 2)
                 attachedClasses.insert(2);
     EXPECT_EQ(attachedClasses, (std::set<int>{0, 1, 2}));
 
     // What the zone file said reached the records.
-    const TRoom* square = RoomList.Find(1000);
+    const TRoom* square = World.Rooms.Find(1000);
     ASSERT_NE(square, nullptr);
     EXPECT_EQ(square->Exits[DirWest].DoorState, 2);
     ASSERT_EQ(square->Mobs.size(), 2u);
     EXPECT_EQ(square->Mobs[1].Leader, 1001);
-    EXPECT_EQ(ObjList.Find(1000)->MaxInWorld, 10);
-    EXPECT_EQ(MobList.Find(1000)->MaxInWorld, 4);
+    EXPECT_EQ(World.Objs.Find(1000)->MaxInWorld, 10);
+    EXPECT_EQ(World.Mobs.Find(1000)->MaxInWorld, 4);
 }
 
 // Every laid-out data file holds Windows-1251 text whose lines all end with

@@ -121,13 +121,13 @@ TEST_F(ServerImport, KeptCharactersComeBackInTheExportAndFollowTheSaves) {
     EXPECT_EQ(exported(TServerCodePage::Cp1251),
               "#3000\n? Hall~\n~\n30 0 1\nS\n#3001\nYard ?~\n~\n30 0 1\nS\n$\n");
 
-    RoomList.Find(3000)->Name = "Hall";
-    ASSERT_TRUE(RoomList.SaveToFile(zone.RoomFileName, 30));
+    World.Rooms.Find(3000)->Name = "Hall";
+    ASSERT_TRUE(World.Rooms.SaveToFile(zone.RoomFileName, 30));
     EXPECT_EQ(ReadBytes(side), "Yard ?~\nYard ║~\n");
     EXPECT_EQ(exported(TServerCodePage::Koi8r),
               "#3000\nHall~\n~\n30 0 1\nS\n#3001\nYard \xA1~\n~\n30 0 1\nS\n$\n");
-    RoomList.Find(3001)->Name = "Yard";
-    ASSERT_TRUE(RoomList.SaveToFile(zone.RoomFileName, 30));
+    World.Rooms.Find(3001)->Name = "Yard";
+    ASSERT_TRUE(World.Rooms.SaveToFile(zone.RoomFileName, 30));
     EXPECT_FALSE(fs::exists(side));
     EXPECT_EQ(WorkspaceZoneFiles(Workspace().string(), 30)[8], side.string());
 }
@@ -348,11 +348,11 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
     SyncSavedFiles = false; // a thousand files: the test needs no flush to the disk
     for (const auto& zone : zones) {
         const int32_t n = zone->ZoneNumber;
-        ObjList.SaveToFile(zone->ObjFileName, n);
-        MobList.SaveToFile(zone->MobFileName, n);
-        ShopList.SaveToFile(zone->ShopFileName, n);
-        TriggerList.SaveToFile(zone->TrigFileName, n);
-        RoomList.SaveToFile(zone->RoomFileName, n);
+        World.Objs.SaveToFile(zone->ObjFileName, n);
+        World.Mobs.SaveToFile(zone->MobFileName, n);
+        World.Shops.SaveToFile(zone->ShopFileName, n);
+        World.Triggers.SaveToFile(zone->TrigFileName, n);
+        World.Rooms.SaveToFile(zone->RoomFileName, n);
         zone->SaveToFile(zone->ZoneFileName);
     }
     SyncSavedFiles = true;

@@ -5,7 +5,7 @@
 
 #include "codepage.h"
 #include "worldfile.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <filesystem>
 #include <fstream>
@@ -105,7 +105,6 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
 class WorldTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearWorld();
         ShowFileErrors = true;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         Dir = std::filesystem::temp_directory_path() /
@@ -115,11 +114,11 @@ protected:
         std::filesystem::create_directories(Dir);
     }
     void TearDown() override {
-        ClearWorld();
         std::filesystem::remove_all(Dir);
     }
     std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
 
     TRecordingReporter Reporter;
     std::filesystem::path Dir;
+    TWorld World;
 };

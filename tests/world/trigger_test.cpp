@@ -7,13 +7,13 @@ class TriggerTest : public WorldTest {
 protected:
     bool Load(const std::vector<std::string>& lines) {
         return LoadWorldBytes("триггеры", "12.trg", Crlf(lines),
-                              [&](TWorldReader& r) { TriggerList.ReadTriggers(r); });
+                              [&](TWorldReader& r) { World.Triggers.ReadTriggers(r); });
     }
     TStringList Save(int32_t zone = 12) {
         // Our writer's form: these tests are about what it writes.
-        TriggerList.ForgetSources(zone);
+        World.Triggers.ForgetSources(zone);
         TStringList lines;
-        TriggerList.SaveToStrings(lines, zone);
+        World.Triggers.SaveToStrings(lines, zone);
         return lines;
     }
     // The lines written for the only trigger, between its header and the "$" lines.
@@ -54,11 +54,11 @@ TEST_F(TriggerTest, RoundTripOfAFullFileGivesTheSameBytes) {
                                            "$",
                                            "$"};
     WriteBytes(Dir / "TRG" / "12.trg", Crlf(file));
-    TriggerList.LoadFromFile(PathOf("TRG/12.trg"));
+    World.Triggers.LoadFromFile(PathOf("TRG/12.trg"));
     ASSERT_TRUE(Reporter.Messages.empty());
-    ASSERT_EQ(TriggerList.Count(), 3);
+    ASSERT_EQ(World.Triggers.Count(), 3);
 
-    const TTrigger& first = TriggerList[0];
+    const TTrigger& first = World.Triggers[0];
     EXPECT_EQ(first.VNum, 1200);
     EXPECT_EQ(first.Name, W("приветствие стражника"));
     EXPECT_EQ(first.Model, 0);
@@ -67,13 +67,13 @@ TEST_F(TriggerTest, RoundTripOfAFullFileGivesTheSameBytes) {
     EXPECT_EQ(first.StrParam, W("привет здравствуй"));
     EXPECT_EQ(first.Text, (TStringList{"if %actor.level% > 10", W("  say Проходи, %actor.name%."),
                                        "", "else", "  say Go away.", "end"}));
-    EXPECT_EQ(TriggerList[1].Model, 2);
-    EXPECT_EQ(TriggerList[1].NumParam, -7);
-    EXPECT_TRUE(TriggerList[1].Flags.empty());
-    EXPECT_TRUE(TriggerList[1].Text.empty());
-    EXPECT_EQ(TriggerList[2].Text, (TStringList{""}));
+    EXPECT_EQ(World.Triggers[1].Model, 2);
+    EXPECT_EQ(World.Triggers[1].NumParam, -7);
+    EXPECT_TRUE(World.Triggers[1].Flags.empty());
+    EXPECT_TRUE(World.Triggers[1].Text.empty());
+    EXPECT_EQ(World.Triggers[2].Text, (TStringList{""}));
 
-    TriggerList.SaveToFile(PathOf("TRG/out.trg"), 12);
+    World.Triggers.SaveToFile(PathOf("TRG/out.trg"), 12);
     EXPECT_TRUE(Reporter.Messages.empty());
     EXPECT_EQ(ReadBytes(Dir / "TRG" / "out.trg"), Crlf(file));
 }
@@ -83,9 +83,9 @@ TEST_F(TriggerTest, OlderOneLetterFlagsGetPlaneZero) {
         {"c", "c0"},       {"bf", "b0f0"}, {"b0f1", "b0f1"}, {"0", ""},           {"a0", "a0"},
         {"abc", "a0b0c0"}, {"a9", "a9"},   {"a:", "a0:0"},   {W("бв"), W("б0в0")}};
     for (const auto& [word, flags] : cases) {
-        TriggerList.Clear();
+        World.Triggers.Clear();
         ASSERT_TRUE(Load({"#1200", "t~", "0 " + word + " 1", "~", "~"})) << word;
-        EXPECT_EQ(TriggerList[0].Flags, flags) << word;
+        EXPECT_EQ(World.Triggers[0].Flags, flags) << word;
         EXPECT_EQ(SavedRecord().at(1), "0 " + (flags.empty() ? "0" : flags) + " 1") << word;
     }
 }
@@ -94,14 +94,14 @@ TEST_F(TriggerTest, ScriptEndsAtTheFirstLineEndingInTilde) {
     ASSERT_TRUE(Load({"#1200", "t~",    "0 0 0", "~",     "wait 1",   "",        "end~",
                       "#1201", "u~",    "1 0 0", "~",     "say one~", "say two", "~",
                       "junk",  "#1202", "v~",    "2 0 0", "~",        "~",       "~"}));
-    ASSERT_EQ(TriggerList.Count(), 3);
-    EXPECT_EQ(TriggerList[0].Text, (TStringList{"wait 1", "", "end"}));
+    ASSERT_EQ(World.Triggers.Count(), 3);
+    EXPECT_EQ(World.Triggers[0].Text, (TStringList{"wait 1", "", "end"}));
     // The lines after a tilde in the middle are skipped up to the next record.
-    EXPECT_EQ(TriggerList[1].Text, (TStringList{"say one"}));
-    EXPECT_EQ(TriggerList[1].Name, "u");
+    EXPECT_EQ(World.Triggers[1].Text, (TStringList{"say one"}));
+    EXPECT_EQ(World.Triggers[1].Name, "u");
     // A lone "~" ends the script before a later "~" line; the extra one is skipped.
-    EXPECT_TRUE(TriggerList[2].Text.empty());
-    EXPECT_EQ(TriggerList[2].Model, 2);
+    EXPECT_TRUE(World.Triggers[2].Text.empty());
+    EXPECT_EQ(World.Triggers[2].Model, 2);
 
     const TStringList lines = Save();
     const TStringList first(lines.begin() + 1, lines.begin() + 9);
@@ -111,17 +111,17 @@ TEST_F(TriggerTest, ScriptEndsAtTheFirstLineEndingInTilde) {
 TEST_F(TriggerTest, EmptyScripts) {
     // Read with only the "~" line: written back with only the "~" line.
     ASSERT_TRUE(Load({"#1200", "t~", "0 0 0", "~", "~"}));
-    EXPECT_TRUE(TriggerList[0].Text.empty());
+    EXPECT_TRUE(World.Triggers[0].Text.empty());
     EXPECT_EQ(SavedRecord(), (TStringList{"t~", "0 0 0", "~", "~"}));
 
     // An edited script left empty is one empty entry: one empty line, then "~".
-    TriggerList[0].Text = {""};
+    World.Triggers[0].Text = {""};
     EXPECT_EQ(SavedRecord(), (TStringList{"t~", "0 0 0", "~", "", "~"}));
-    TriggerList.SaveToFile(PathOf("12.trg"), 12);
-    TriggerList.Clear();
-    TriggerList.LoadFromFile(PathOf("12.trg"));
-    ASSERT_EQ(TriggerList.Count(), 1);
-    EXPECT_EQ(TriggerList[0].Text, (TStringList{""}));
+    World.Triggers.SaveToFile(PathOf("12.trg"), 12);
+    World.Triggers.Clear();
+    World.Triggers.LoadFromFile(PathOf("12.trg"));
+    ASSERT_EQ(World.Triggers.Count(), 1);
+    EXPECT_EQ(World.Triggers[0].Text, (TStringList{""}));
     EXPECT_TRUE(Reporter.Messages.empty());
 }
 
@@ -134,8 +134,8 @@ TEST_F(TriggerTest, EntriesHoldingSeveralLinesAreWrittenAsSeveralLines) {
         {"\r\n", {"", ""}},
         {"end", {"end"}}};
     for (const auto& [entry, written] : cases) {
-        TriggerList.Clear();
-        TriggerList.AddNew(1200).Text = {entry, "last"};
+        World.Triggers.Clear();
+        World.Triggers.AddNew(1200).Text = {entry, "last"};
         TStringList expected = {"~", "0 0 0", "~"};
         expected.insert(expected.end(), written.begin(), written.end());
         expected.insert(expected.end(), {"last", "~"});
@@ -145,7 +145,7 @@ TEST_F(TriggerTest, EntriesHoldingSeveralLinesAreWrittenAsSeveralLines) {
 
 TEST_F(TriggerTest, OnlyTheZonesTriggersAreWrittenInNumberOrder) {
     for (const int32_t vnum : {1300, 1250, 1199, 1200, 1299})
-        TriggerList.AddNew(vnum);
+        World.Triggers.AddNew(vnum);
     TStringList headers;
     for (const auto& line : Save())
         if (StartsWith(line, '#'))
@@ -153,7 +153,7 @@ TEST_F(TriggerTest, OnlyTheZonesTriggersAreWrittenInNumberOrder) {
     EXPECT_EQ(headers, (TStringList{"#1200", "#1250", "#1299"}));
 
     TStringList lines = {"stale"};
-    TriggerList.SaveToStrings(lines, 14);
+    World.Triggers.SaveToStrings(lines, 14);
     EXPECT_EQ(lines, (TStringList{"* Velmora trigger file v1.0", "$", "$"}));
 }
 
@@ -167,7 +167,7 @@ TEST_F(TriggerTest, ConversionFailuresNameTheirLine) {
                                      {2, "0 0"},      {2, "0\t0 0"},         {2, "0 0 x"},
                                      {2, ""},         {2, "0 0 99999999999"}};
     for (const auto& c : cases) {
-        TriggerList.Clear();
+        World.Triggers.Clear();
         Reporter.Messages.clear();
         std::vector<std::string> file = {
             "* Velmora trigger file v1.0", "#1200", "t~", "0 a0 5", "arg~", "end", "~", "$", "$"};
@@ -181,9 +181,9 @@ TEST_F(TriggerTest, ConversionFailuresNameTheirLine) {
 
 TEST_F(TriggerTest, TwoSpacesSeparateLikeOne) {
     ASSERT_TRUE(Load({"#1200", "t~", "255  c1   42", "~", "~"}));
-    EXPECT_EQ(TriggerList[0].Model, 255);
-    EXPECT_EQ(TriggerList[0].Flags, "c1");
-    EXPECT_EQ(TriggerList[0].NumParam, 42);
+    EXPECT_EQ(World.Triggers[0].Model, 255);
+    EXPECT_EQ(World.Triggers[0].Flags, "c1");
+    EXPECT_EQ(World.Triggers[0].NumParam, 42);
 }
 
 TEST_F(TriggerTest, ATriggerThatCannotBeReadIsKeptAsItsText) {
@@ -192,12 +192,12 @@ TEST_F(TriggerTest, ATriggerThatCannotBeReadIsKeptAsItsText) {
                                            "0 0 1", "~",     "go~"};
     EXPECT_FALSE(Load(file));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(8)}));
-    ASSERT_EQ(TriggerList.Count(), 2); // the ones before and after it
-    EXPECT_EQ(TriggerList[0].Text, (TStringList{"end"}));
-    EXPECT_EQ(TriggerList[1].VNum, 1202);
-    EXPECT_EQ(ZoneFileLines(TriggerList, 12), file);
+    ASSERT_EQ(World.Triggers.Count(), 2); // the ones before and after it
+    EXPECT_EQ(World.Triggers[0].Text, (TStringList{"end"}));
+    EXPECT_EQ(World.Triggers[1].VNum, 1202);
+    EXPECT_EQ(ZoneFileLines(World.Triggers, 12), file);
     // Written in our form throughout, it keeps its text and its place.
-    TriggerList.ForgetSources(12);
+    World.Triggers.ForgetSources(12);
     const TStringList written = Save();
     const TStringList kept(file.begin() + 5, file.begin() + 10);
     const auto at = std::search(written.begin(), written.end(), kept.begin(), kept.end());
@@ -210,40 +210,40 @@ TEST_F(TriggerTest, CutOffFiles) {
     // Cut off before the numbers line: a failure on the line after the last.
     EXPECT_FALSE(Load({"#1200", "t~"}));
     EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LoadError(3)}));
-    EXPECT_EQ(TriggerList.Count(), 0);
-    EXPECT_EQ(ZoneFileLines(TriggerList, 12), (std::vector<std::string>{"#1200", "t~"}));
+    EXPECT_EQ(World.Triggers.Count(), 0);
+    EXPECT_EQ(ZoneFileLines(World.Triggers, 12), (std::vector<std::string>{"#1200", "t~"}));
 
     // Cut off inside the script: the read ends quietly with the lines read.
     Reporter.Messages.clear();
-    TriggerList.Clear();
+    World.Triggers.Clear();
     EXPECT_TRUE(Load({"#1200", "t~", "0 0 0", "~", "wait 1", "say hi"}));
     EXPECT_TRUE(Load({"#1201", "u~", "0 0 0", "~"}));
     EXPECT_TRUE(Reporter.Messages.empty());
-    ASSERT_EQ(TriggerList.Count(), 2);
-    EXPECT_EQ(TriggerList[0].Text, (TStringList{"wait 1", "say hi"}));
-    EXPECT_TRUE(TriggerList[1].Text.empty());
+    ASSERT_EQ(World.Triggers.Count(), 2);
+    EXPECT_EQ(World.Triggers[0].Text, (TStringList{"wait 1", "say hi"}));
+    EXPECT_TRUE(World.Triggers[1].Text.empty());
 
     // A header on the very last line yields no trigger.
     EXPECT_TRUE(Load({"* Velmora trigger file v1.0", "$", "#1202"}));
-    EXPECT_EQ(TriggerList.Count(), 2);
+    EXPECT_EQ(World.Triggers.Count(), 2);
 }
 
 TEST_F(TriggerTest, ReadingReplacesAnExistingTrigger) {
-    TTrigger& trigger = TriggerList.AddNew(1200);
+    TTrigger& trigger = World.Triggers.AddNew(1200);
     trigger.Text = {"old one", "old two"};
     trigger.Flags = "z9";
     ASSERT_TRUE(Load({"#1200", "new~", "1 0 3", "arg~", "fresh~"}));
-    ASSERT_EQ(TriggerList.Count(), 1);
-    EXPECT_EQ(TriggerList[0].Name, "new");
-    EXPECT_TRUE(TriggerList[0].Flags.empty());
-    EXPECT_EQ(TriggerList[0].StrParam, "arg");
-    EXPECT_EQ(TriggerList[0].Text, (TStringList{"fresh"}));
+    ASSERT_EQ(World.Triggers.Count(), 1);
+    EXPECT_EQ(World.Triggers[0].Name, "new");
+    EXPECT_TRUE(World.Triggers[0].Flags.empty());
+    EXPECT_EQ(World.Triggers[0].StrParam, "arg");
+    EXPECT_EQ(World.Triggers[0].Text, (TStringList{"fresh"}));
 }
 
 TEST_F(TriggerTest, FileFailuresAreReportedWithTheirMessages) {
-    TriggerList.LoadFromFile(PathOf("missing.trg"));
-    TriggerList.AddNew(1200);
-    TriggerList.SaveToFile(PathOf("no/such/folder/12.trg"), 12);
+    World.Triggers.LoadFromFile(PathOf("missing.trg"));
+    World.Triggers.AddNew(1200);
+    World.Triggers.SaveToFile(PathOf("no/such/folder/12.trg"), 12);
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{
                   "Не могу загрузить триггеры\r\nФайл: " + PathOf("missing.trg") +
@@ -259,7 +259,7 @@ TEST_F(TriggerTest, AssignCopiesEverythingButTheNumber) {
     source.NumParam = 9;
     source.StrParam = "s";
     source.Text = {"x", "y"};
-    TTrigger& copy = TriggerList.AddNew(1250);
+    TTrigger& copy = World.Triggers.AddNew(1250);
     copy.Assign(source);
     EXPECT_EQ(copy.VNum, 1250);
     EXPECT_EQ(copy.Name, "n");
@@ -268,7 +268,7 @@ TEST_F(TriggerTest, AssignCopiesEverythingButTheNumber) {
     EXPECT_EQ(copy.NumParam, 9);
     EXPECT_EQ(copy.StrParam, "s");
     EXPECT_EQ(copy.Text, source.Text);
-    EXPECT_EQ(TriggerList.CaptionOf(1250), "1250 n");
+    EXPECT_EQ(World.Triggers.CaptionOf(1250), "1250 n");
 }
 
 } // namespace

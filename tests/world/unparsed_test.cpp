@@ -128,18 +128,18 @@ INSTANTIATE_TEST_SUITE_P(Kinds, Unparsed, ::testing::ValuesIn(unparsedfiles::Kin
 TEST_F(WorldTest, TheNumberOfARecordNotReadIsNotFree) {
     const TBrokenFile file = unparsedfiles::BreakFile(unparsedfiles::Kinds()[0]);
     WriteBytes(Dir / "12.wld", Crlf(file.Lines));
-    EXPECT_FALSE(RoomList.LoadFromFile(PathOf("12.wld")));
-    EXPECT_TRUE(RoomList.IsFreeVNum(1201));
-    EXPECT_FALSE(IsFreeBesideUnparsed(RoomList, 1201));
-    EXPECT_TRUE(IsFreeBesideUnparsed(RoomList, 1203));
-    EXPECT_EQ(FirstFreeSlotBesideUnparsed(RoomList, 12), 3);
+    EXPECT_FALSE(World.Rooms.LoadFromFile(PathOf("12.wld")));
+    EXPECT_TRUE(World.Rooms.IsFreeVNum(1201));
+    EXPECT_FALSE(IsFreeBesideUnparsed(World.Rooms, 1201));
+    EXPECT_TRUE(IsFreeBesideUnparsed(World.Rooms, 1203));
+    EXPECT_EQ(FirstFreeSlotBesideUnparsed(World.Rooms, 12), 3);
 }
 
 // A header without a number names the record by the header itself.
 TEST_F(WorldTest, ARecordWithoutANumberIsNamedByItsHeader) {
     const std::vector<std::string> lines = {"#12x", "Hall~", "~", "12 0 1", "S", "$"};
     WriteBytes(Dir / "12.wld", Crlf(lines));
-    EXPECT_FALSE(RoomList.LoadFromFile(PathOf("12.wld")));
+    EXPECT_FALSE(World.Rooms.LoadFromFile(PathOf("12.wld")));
     const TWorldView world = GlobalWorld({});
     const std::vector<TProblem> problems = CheckWorld(world, 12);
     ASSERT_EQ(problems.size(), 1u);
@@ -148,19 +148,19 @@ TEST_F(WorldTest, ARecordWithoutANumberIsNamedByItsHeader) {
     EXPECT_EQ(ProblemRecordName(world, problems[0]), "#12x");
     EXPECT_EQ(Cp1251ToUtf8(UnparsedReason(UnparsedRecords(world, TRecordType::Room, 12)[0])),
               "ошибка в строке 1: «#12x»");
-    EXPECT_EQ(ZoneFileLines(RoomList, 12), lines);
+    EXPECT_EQ(ZoneFileLines(World.Rooms, 12), lines);
 }
 
 // A record whose reading failed past its lines says so instead of quoting.
 TEST_F(WorldTest, AFailurePastTheRecordsLinesIsSaid) {
     const std::vector<std::string> lines = {"#1201", "Hall~", "~"};
     WriteBytes(Dir / "12.wld", Crlf(lines));
-    EXPECT_FALSE(RoomList.LoadFromFile(PathOf("12.wld")));
+    EXPECT_FALSE(World.Rooms.LoadFromFile(PathOf("12.wld")));
     const auto& kept = UnparsedRecords(GlobalWorld({}), TRecordType::Room, 12);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(Cp1251ToUtf8(UnparsedReason(kept[0])),
               "ошибка в строке 4: после последней строки записи");
-    EXPECT_EQ(ZoneFileLines(RoomList, 12), lines);
+    EXPECT_EQ(ZoneFileLines(World.Rooms, 12), lines);
 }
 
 } // namespace

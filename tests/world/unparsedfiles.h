@@ -4,7 +4,7 @@
 // written by our own writers: what the world tests and the editor's tests of
 // such records share.
 
-#include "worldlists.h"
+#include "world.h"
 #include "worldview.h"
 
 #include <algorithm>
@@ -49,35 +49,35 @@ inline std::string Named(int mark) {
 inline const std::vector<TKind>& Kinds() {
     static const std::vector<TKind> kinds = {
         {"Rooms", TRecordType::Room, "WLD", ".wld",
-         [](int32_t vnum, int mark) { RoomList.AddNew(vnum).Name = Named(mark); },
-         [](int32_t vnum) { return RoomList.Find(vnum)->Name; },
-         [](int32_t zone) { return ComposeOf(RoomList, zone); },
-         [](const std::string& path) { return RoomList.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return RoomList.SaveToFile(path, zone); }},
+         [](int32_t vnum, int mark) { World.Rooms.AddNew(vnum).Name = Named(mark); },
+         [](int32_t vnum) { return World.Rooms.Find(vnum)->Name; },
+         [](int32_t zone) { return ComposeOf(World.Rooms, zone); },
+         [](const std::string& path) { return World.Rooms.LoadFromFile(path); },
+         [](const std::string& path, int32_t zone) { return World.Rooms.SaveToFile(path, zone); }},
         {"Objects", TRecordType::Obj, "OBJ", ".obj",
-         [](int32_t vnum, int mark) { ObjList.AddNew(vnum).Imen = Named(mark); },
-         [](int32_t vnum) { return ObjList.Find(vnum)->Imen; },
-         [](int32_t zone) { return ComposeOf(ObjList, zone); },
-         [](const std::string& path) { return ObjList.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return ObjList.SaveToFile(path, zone); }},
+         [](int32_t vnum, int mark) { World.Objs.AddNew(vnum).Imen = Named(mark); },
+         [](int32_t vnum) { return World.Objs.Find(vnum)->Imen; },
+         [](int32_t zone) { return ComposeOf(World.Objs, zone); },
+         [](const std::string& path) { return World.Objs.LoadFromFile(path); },
+         [](const std::string& path, int32_t zone) { return World.Objs.SaveToFile(path, zone); }},
         {"Mobs", TRecordType::Mob, "MOB", ".mob",
-         [](int32_t vnum, int mark) { MobList.AddNew(vnum).Imen = Named(mark); },
-         [](int32_t vnum) { return MobList.Find(vnum)->Imen; },
-         [](int32_t zone) { return ComposeOf(MobList, zone); },
-         [](const std::string& path) { return MobList.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return MobList.SaveToFile(path, zone); }},
+         [](int32_t vnum, int mark) { World.Mobs.AddNew(vnum).Imen = Named(mark); },
+         [](int32_t vnum) { return World.Mobs.Find(vnum)->Imen; },
+         [](int32_t zone) { return ComposeOf(World.Mobs, zone); },
+         [](const std::string& path) { return World.Mobs.LoadFromFile(path); },
+         [](const std::string& path, int32_t zone) { return World.Mobs.SaveToFile(path, zone); }},
         {"Shops", TRecordType::Shop, "SHP", ".shp",
-         [](int32_t vnum, int mark) { ShopList.AddNew(vnum).Seller = mark; },
-         [](int32_t vnum) { return std::to_string(ShopList.Find(vnum)->Seller); },
-         [](int32_t zone) { return ComposeOf(ShopList, zone); },
-         [](const std::string& path) { return ShopList.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return ShopList.SaveToFile(path, zone); }},
+         [](int32_t vnum, int mark) { World.Shops.AddNew(vnum).Seller = mark; },
+         [](int32_t vnum) { return std::to_string(World.Shops.Find(vnum)->Seller); },
+         [](int32_t zone) { return ComposeOf(World.Shops, zone); },
+         [](const std::string& path) { return World.Shops.LoadFromFile(path); },
+         [](const std::string& path, int32_t zone) { return World.Shops.SaveToFile(path, zone); }},
         {"Triggers", TRecordType::Trigger, "TRG", ".trg",
-         [](int32_t vnum, int mark) { TriggerList.AddNew(vnum).Name = Named(mark); },
-         [](int32_t vnum) { return TriggerList.Find(vnum)->Name; },
-         [](int32_t zone) { return ComposeOf(TriggerList, zone); },
-         [](const std::string& path) { return TriggerList.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return TriggerList.SaveToFile(path, zone); }},
+         [](int32_t vnum, int mark) { World.Triggers.AddNew(vnum).Name = Named(mark); },
+         [](int32_t vnum) { return World.Triggers.Find(vnum)->Name; },
+         [](int32_t zone) { return ComposeOf(World.Triggers, zone); },
+         [](const std::string& path) { return World.Triggers.LoadFromFile(path); },
+         [](const std::string& path, int32_t zone) { return World.Triggers.SaveToFile(path, zone); }},
     };
     return kinds;
 }
@@ -141,19 +141,19 @@ inline size_t NextStarting(const TStringList& lines, size_t after, char end) {
 }
 
 inline TBrokenFile BreakFile(const TKind& kind) {
-    ClearWorld();
+    World.Clear();
     kind.Add(1200, 9999);
     const TStringList other = kind.Compose(12);
     const size_t otherStart = HeaderOf(other, 1200);
     const TStringList copy(other.begin() + static_cast<long>(otherStart),
                            other.begin() + static_cast<long>(NextStarting(other, otherStart, '$')));
-    ClearWorld();
+    World.Clear();
     for (const int32_t vnum : {1200, 1201, 1202})
         kind.Add(vnum, vnum);
     TBrokenFile file;
     TStringList& lines = file.Lines;
     lines = kind.Compose(12);
-    ClearWorld();
+    World.Clear();
     file.MiddleStart = HeaderOf(lines, 1201);
     file.MiddleBad = Spoil(lines, file.MiddleStart);
     file.EndStart = NextStarting(lines, HeaderOf(lines, 1202), '$');

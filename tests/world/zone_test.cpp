@@ -6,17 +6,17 @@
 namespace {
 // Prototypes and rooms the zone file refers to.
 void MakeWorld() {
-    TRoom& square = RoomList.AddNew(1201);
+    TRoom& square = World.Rooms.AddNew(1201);
     square.Name = W("Площадь");
     square.Exits[0].ToRoom = 1202;
     square.Exits[0].DoorFlags = 1;
     square.Exits[1].ToRoom = 1203; // no door: never in the zone file
-    RoomList.AddNew(1202).Name = "Inn";
-    ObjList.AddNew(1200).Imen = W("сундук");
-    ObjList.AddNew(1201).Imen = W("меч");
-    ObjList.AddNew(1202).Imen = W("шлем");
-    MobList.AddNew(1200).Imen = W("стражник");
-    MobList.AddNew(1201).Imen = W("пёс");
+    World.Rooms.AddNew(1202).Name = "Inn";
+    World.Objs.AddNew(1200).Imen = W("сундук");
+    World.Objs.AddNew(1201).Imen = W("меч");
+    World.Objs.AddNew(1202).Imen = W("шлем");
+    World.Mobs.AddNew(1200).Imen = W("стражник");
+    World.Mobs.AddNew(1201).Imen = W("пёс");
 }
 
 // A zone file in the writer's form with every command letter in use.
@@ -66,7 +66,7 @@ TEST_F(Zone, CommandsBecomeRoomContents) {
     EXPECT_EQ(zone.CreatedObjects[1].Probability, 50);
     EXPECT_EQ(zone.DeletedMobs, (std::vector<int32_t>{PackIfFlag(true, 1205), 1206}));
 
-    const TRoom& room = *RoomList.Find(1201);
+    const TRoom& room = *World.Rooms.Find(1201);
     EXPECT_EQ(room.DelObjects, (std::vector<int32_t>{PackIfFlag(true, 1201)}));
     ASSERT_EQ(room.Objects.size(), 1u);
     EXPECT_EQ(room.Objects[0].Contents,
@@ -79,9 +79,9 @@ TEST_F(Zone, CommandsBecomeRoomContents) {
     EXPECT_EQ(room.Mobs[0].Leader, -1);
     EXPECT_EQ(room.Exits[0].DoorState, 2);
     // The world limit is kept per prototype: the last command read wins.
-    EXPECT_EQ(ObjList.Find(1202)->MaxInWorld, 4);
-    EXPECT_EQ(ObjList.Find(1201)->MaxInWorld, 3);
-    EXPECT_EQ(MobList.Find(1200)->MaxInWorld, 5);
+    EXPECT_EQ(World.Objs.Find(1202)->MaxInWorld, 4);
+    EXPECT_EQ(World.Objs.Find(1201)->MaxInWorld, 3);
+    EXPECT_EQ(World.Mobs.Find(1200)->MaxInWorld, 5);
 }
 
 TEST_F(Zone, WriterGeneratesTheSameCommands) {
@@ -100,12 +100,12 @@ TEST_F(Zone, EachCommandKeepsItsLimitUntilThePrototypesIsChanged) {
     MakeWorld();
     TZone zone;
     ASSERT_TRUE(LoadZone(zone, W(kZoneFile)));
-    RoomList.AddNew(1301);
+    World.Rooms.AddNew(1301);
     TZone other;
     ASSERT_TRUE(LoadZone(other, W(std::vector<std::string>{
                                     "#13", "Село~", "1399 30 2", "M 0 1200 500 1301 1\t(стражник)",
                                     "O 0 1201 70 1301 100\t(меч)", "S", "$", "$"})));
-    EXPECT_EQ(MobList.Find(1200)->MaxInWorld, 500);
+    EXPECT_EQ(World.Mobs.Find(1200)->MaxInWorld, 500);
     zone.ZoneName = W("Город у реки");
     TStringList lines;
     zone.SaveToStrings(lines);
@@ -113,7 +113,7 @@ TEST_F(Zone, EachCommandKeepsItsLimitUntilThePrototypesIsChanged) {
     expected[2] = W("Город у реки~");
     EXPECT_EQ(lines, expected);
 
-    MobList.Find(1200)->MaxInWorld = 7;
+    World.Mobs.Find(1200)->MaxInWorld = 7;
     zone.SaveToStrings(lines);
     EXPECT_EQ(lines[12], W("M 0 1200 7 1201 2\t(стражник)"));
     other.SaveToStrings(lines);
@@ -132,17 +132,17 @@ TEST_F(Zone, HandWrittenFormsReadLeniently) {
                         "g 1 1201 2 100\t(x)", "m 0 1200 1 1202 3\t(y)", "g 1 1201 2 55\t(x)",
                         "p 1 1202 9 1200 -1", "S"}));
     EXPECT_EQ(zone.ZoneNumber, 12);
-    const TRoom& square = *RoomList.Find(1201);
+    const TRoom& square = *World.Rooms.Find(1201);
     ASSERT_EQ(square.Objects.size(), 1u);
     EXPECT_TRUE(square.Objects[0].IfFlag);
     EXPECT_EQ(square.Objects[0].Probability, 100);
     EXPECT_TRUE(square.Mobs.empty()); // the first G had no mob in its room yet
-    const TRoom& inn = *RoomList.Find(1202);
+    const TRoom& inn = *World.Rooms.Find(1202);
     ASSERT_EQ(inn.Mobs.size(), 1u);
     EXPECT_EQ(inn.Mobs[0].Contents, (TLinkObjList{TLinkObj{1201, true, -1, 55, 2}}));
     // A P after an M in another room goes into the last object of the M's room: none there.
     EXPECT_TRUE(square.Objects[0].Contents.empty());
-    EXPECT_EQ(ObjList.Find(1200)->MaxInWorld, 7);
+    EXPECT_EQ(World.Objs.Find(1200)->MaxInWorld, 7);
 }
 
 // A T command attaches a trigger to the one mob or object just loaded, not to
@@ -152,9 +152,9 @@ TEST_F(Zone, TriggerCommandsStayInTheZoneAfterTheirRecord) {
     TZone zone;
     ASSERT_TRUE(LoadZone(zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "T 1 1 1251",
                                 "M 0 1200 1 1202 0", "T 0 0 1252", "T 0 2 1253", "S"}));
-    EXPECT_TRUE(ObjList.Find(1200)->Triggers.empty());
-    EXPECT_TRUE(MobList.Find(1200)->Triggers.empty());
-    EXPECT_TRUE(RoomList.Find(1202)->Triggers.empty());
+    EXPECT_TRUE(World.Objs.Find(1200)->Triggers.empty());
+    EXPECT_TRUE(World.Mobs.Find(1200)->Triggers.empty());
+    EXPECT_TRUE(World.Rooms.Find(1202)->Triggers.empty());
     TStringList lines;
     zone.ComposeOurForm(lines);
     const auto at = [&](const char* prefix) {
@@ -174,7 +174,7 @@ TEST_F(Zone, FailuresReturnFalseWithTheLine) {
         zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "", "O 0 1201 1 1201 100", "S"}));
     EXPECT_EQ(Reporter.Messages.back(),
               "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 5)");
-    EXPECT_EQ(RoomList.Find(1201)->Objects.size(), 1u); // handled before the failure: kept
+    EXPECT_EQ(World.Rooms.Find(1201)->Objects.size(), 1u); // handled before the failure: kept
     EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 0 0", "D 0 1201 6 1", "S"}));
     EXPECT_EQ(Reporter.Messages.back(),
               "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 4)");
@@ -194,12 +194,12 @@ TEST_F(Zone, FileEndingWithoutSKeepsItsLastCommand) {
 }
 
 TEST_F(Zone, EmptyZoneWriterOrderAndLimitsFromPrototypes) {
-    ObjList.AddNew(3001).MaxInWorld = 5;
+    World.Objs.AddNew(3001).MaxInWorld = 5;
     TZone zone(7);
     zone.ZoneName = "z";
     zone.CreatedObjects.push_back(TRoomObj{3001, false, 100, {}});
     zone.DeletedMobs.push_back(PackIfFlag(true, 42));
-    RoomList.AddNew(800); // zone 8: not in zone 7's file
+    World.Rooms.AddNew(800); // zone 8: not in zone 7's file
     TStringList lines;
     zone.SaveToStrings(lines);
     EXPECT_EQ(lines, (TStringList{"* Velmora zone file v1.0", "#7", "z~", "799 0 0",

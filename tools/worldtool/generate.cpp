@@ -2,7 +2,8 @@
 
 #include "maplayout.h"
 #include "serverrules.h"
-#include "worldlists.h"
+#include "world.h"
+#include "zonesave.h"
 #include "zone.h"
 
 #include <algorithm>
@@ -217,8 +218,8 @@ class TZoneGenerator {
     static constexpr int kRooms = kServerRoomOffset;
 
 public:
-    TZoneGenerator(int32_t zone, bool hasPrevious, bool hasNext, uint64_t seed)
-        : zone_(zone), hasPrevious_(hasPrevious), hasNext_(hasNext),
+    TZoneGenerator(TWorld& world, int32_t zone, bool hasPrevious, bool hasNext, uint64_t seed)
+        : world_(world), zone_(zone), hasPrevious_(hasPrevious), hasNext_(hasNext),
           random_(seed ^ (static_cast<uint64_t>(zone) * 0xD1B54A32D192ED03ull)) {}
 
     void Build(TZone& zone) {
@@ -238,7 +239,7 @@ private:
     void Triggers() {
         const auto numbers = ZoneNumbers(random_, zone_, random_.Range(12, 24));
         for (size_t i = 0; i < numbers.size(); ++i) {
-            TTrigger& trigger = TriggerList.AddNew(numbers[i]);
+            TTrigger& trigger = world_.Triggers.AddNew(numbers[i]);
             trigger.Model = static_cast<uint8_t>(i % 3); // mob, object, room in turn
             triggersByModel_[i % 3].push_back(trigger.VNum);
             trigger.Name = Sentence(random_, 2, 4);
@@ -271,7 +272,7 @@ private:
         const auto numbers = ZoneNumbers(random_, zone_, random_.Range(40, 70));
         const auto& v = Vocabulary();
         for (size_t i = 0; i < numbers.size(); ++i) {
-            TObj& obj = ObjList.AddNew(numbers[i]);
+            TObj& obj = world_.Objs.AddNew(numbers[i]);
             // The first 25 cover every kind; the rest are drawn.
             obj.Kind =
                 static_cast<uint8_t>(i < 25 ? i + 1 : static_cast<size_t>(random_.Range(1, 25)));
@@ -338,7 +339,7 @@ private:
         const auto numbers = ZoneNumbers(random_, zone_, random_.Range(30, 45));
         const auto& v = Vocabulary();
         for (const int32_t number : numbers) {
-            TMob& mob = MobList.AddNew(number);
+            TMob& mob = world_.Mobs.AddNew(number);
             const TNoun& noun = random_.Pick(v.MobNouns);
             const std::string modifier = " " + random_.Pick(v.Modifiers);
             std::string* const cases[] = {&mob.Imen, &mob.Rod,  &mob.Dat,
@@ -421,7 +422,7 @@ private:
     void Rooms() {
         const auto& v = Vocabulary();
         for (int i = 0; i < kRooms; ++i) {
-            TRoom& room = RoomList.AddNew(zone_ * 100 + i);
+            TRoom& room = world_.Rooms.AddNew(zone_ * 100 + i);
             room.Name = random_.Pick(v.RoomNames);
             TDescSections sections;
             sections.General = Paragraph(random_, random_.Range(3, 5));
@@ -441,7 +442,7 @@ private:
                 room.ExtraDescs = ExtraDescs(random_, random_.Range(1, 2), random_.Pick(v.Words));
             room.Triggers = SomeTriggers(2, 1);
         }
-        const auto room = [](int32_t vnum) -> TRoom& { return *RoomList.Find(vnum); };
+        const auto room = [this](int32_t vnum) -> TRoom& { return *world_.Rooms.Find(vnum); };
         const int32_t base = zone_ * 100;
         for (int i = 0; i < kRooms; ++i) {
             const bool upper = i >= 90;
@@ -475,7 +476,7 @@ private:
     void Contents(TZone& zone) {
         const int32_t base = zone_ * 100;
         for (int i = 0; i < kRooms; ++i) {
-            TRoom& room = *RoomList.Find(base + i);
+            TRoom& room = *world_.Rooms.Find(base + i);
             if (random_.Chance(25)) {
                 for (int k = random_.Range(1, 2); k > 0; --k) {
                     TRoomObj placed;
@@ -528,7 +529,7 @@ private:
         const auto& v = Vocabulary();
         const int count = random_.Range(1, 3);
         for (int i = 0; i < count; ++i) {
-            TShop& shop = ShopList.AddNew(zone_ * 100 + i);
+            TShop& shop = world_.Shops.AddNew(zone_ * 100 + i);
             for (int k = random_.Range(3, 8); k > 0; --k)
                 shop.Goods.push_back(random_.Pick(objects_));
             shop.CoeffSell = random_.Range(100, 300) / 100.0;
@@ -557,6 +558,7 @@ private:
         }
     }
 
+    TWorld& world_;
     int32_t zone_;
     bool hasPrevious_, hasNext_;
     TRandom random_;
@@ -575,17 +577,13 @@ TGenerateResult GenerateWorkspace(const std::string& dir, const TGenerateOptions
     TGenerateResult result;
     const int32_t last = options.FirstZone + options.Zones - 1;
     for (int32_t n = options.FirstZone; n <= last; ++n) {
+        // One zone at a time: the world holds only the zone being written.
+        TWorld world;
         TZone zone;
-        TZoneGenerator(n, n > options.FirstZone, n < last, options.Seed).Build(zone);
+        TZoneGenerator(world, n, n > options.FirstZone, n < last, options.Seed).Build(zone);
         zone.ZoneFileName = FileOf(dir, "ZON", n, ".zon");
         zone.DeriveFileNames();
-        // The order and the writers of the zone save.
-        ObjList.SaveToFile(zone.ObjFileName, n);
-        MobList.SaveToFile(zone.MobFileName, n);
-        ShopList.SaveToFile(zone.ShopFileName, n);
-        TriggerList.SaveToFile(zone.TrigFileName, n);
-        RoomList.SaveToFile(zone.RoomFileName, n);
-        zone.SaveToFile(zone.ZoneFileName);
+        SaveZoneFiles(world, zone);
         for (const std::string* file :
              {&zone.ObjFileName, &zone.MobFileName, &zone.ShopFileName, &zone.TrigFileName,
               &zone.RoomFileName, &zone.ZoneFileName}) {
@@ -598,7 +596,6 @@ TGenerateResult GenerateWorkspace(const std::string& dir, const TGenerateOptions
         const auto mapSize = fs::file_size(LayoutFileName(zone.RoomFileName), error);
         result.Files += error ? 0 : 1;
         result.Bytes += error ? 0 : mapSize;
-        ClearWorld();
     }
     return result;
 }

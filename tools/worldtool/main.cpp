@@ -13,7 +13,7 @@
 #include "vocabulary.h"
 #include "workspace.h"
 #include "worldfile.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <algorithm>
 #include <chrono>
@@ -107,7 +107,8 @@ int Scan(const std::vector<std::string>& args) {
     if (!IsFolder(args[0]))
         return Usage(("not a folder: " + args[0]).c_str());
     TStderrReporter reporter;
-    PrintSummary(ScanWorkspace(args[0], reporter));
+    TWorld world;
+    PrintSummary(ScanWorkspace(world, args[0], reporter));
     return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
 }
 
@@ -146,10 +147,11 @@ int Resave(std::vector<std::string> args) {
     if (!IsFolder(args[0]))
         return Usage(("not a folder: " + args[0]).c_str());
     TStderrReporter reporter;
-    const TScanResult scan = ScanWorkspace(args[0], reporter);
+    TWorld world;
+    const TScanResult scan = ScanWorkspace(world, args[0], reporter);
     if (normalizing)
-        for (const auto& zone : scan.Zones)
-            NormalizeZone(*zone);
+        for (TZone* zone : scan.Zones)
+            NormalizeZone(world, *zone);
     PrintSummary(scan);
     if (!MakeWorkspaceFolders(args[1]))
         return kExitFailures;
@@ -158,11 +160,8 @@ int Resave(std::vector<std::string> args) {
     const auto start = std::chrono::steady_clock::now();
     BeginBatchWrite();
     size_t whole = 0;
-    for (const auto& zone : scan.Zones) {
-        const int notWritten = reporter.NotWritten();
-        SaveZoneTo(*zone, args[1]);
-        whole += reporter.NotWritten() == notWritten;
-    }
+    for (const TZone* zone : scan.Zones)
+        whole += SaveZoneTo(world, *zone, args[1]);
     const bool flushed = EndBatchWrite(args[1]);
     PrintWritten("saved", whole, scan.Zones.size(), reporter.NotWritten());
     HintAtForce(reporter);
@@ -206,12 +205,11 @@ int Export(const std::vector<std::string>& args) {
         return kExitFailures;
     }
     TStderrReporter reporter;
-    const TScanResult scan = ScanWorkspace(folders[0], reporter);
+    TWorld world;
+    const TScanResult scan = ScanWorkspace(world, folders[0], reporter);
     PrintSummary(scan);
-    std::vector<const TZone*> zones;
-    for (const auto& zone : scan.Zones)
-        zones.push_back(zone.get());
-    const TPublishPlan plan = PlanPublish(zones, {}, FindServerFolders(out), options);
+    const std::vector<const TZone*> zones(scan.Zones.begin(), scan.Zones.end());
+    const TPublishPlan plan = PlanPublish(world, zones, {}, FindServerFolders(out), options);
     for (const std::string& line : PublishPlanLines(plan))
         std::printf("%s\n", Cp1251ToUtf8(line).c_str());
     if (dryRun)
@@ -346,11 +344,12 @@ int Layout(const std::vector<std::string>& args) {
     TExitLayoutOptions options;
     options.All = parsed.All;
     TStderrReporter reporter;
-    const TScanResult scan = ScanWorkspace(folders[0], reporter);
+    TWorld world;
+    const TScanResult scan = ScanWorkspace(world, folders[0], reporter);
     std::vector<const TZone*> zones;
-    for (const auto& zone : scan.Zones)
+    for (const TZone* zone : scan.Zones)
         if (!only || zone->ZoneNumber == *only)
-            zones.push_back(zone.get());
+            zones.push_back(zone);
     if (only && zones.empty()) {
         std::fprintf(stderr, "worldtool: no zone %d was loaded from %s\n", *only,
                      folders[0].c_str());
@@ -359,7 +358,7 @@ int Layout(const std::vector<std::string>& args) {
     const auto start = std::chrono::steady_clock::now();
     std::vector<TExitLayoutResult> results;
     for (const TZone* zone : zones)
-        results.push_back(LayOutFromExits(RoomList, zone->ZoneNumber, options));
+        results.push_back(LayOutFromExits(world.Rooms, zone->ZoneNumber, options));
     const double seconds = SecondsSince(start);
     TExitLayoutResult total;
     int unfit = 0;
@@ -368,7 +367,7 @@ int Layout(const std::vector<std::string>& args) {
     BeginBatchWrite();
     for (size_t i = 0; i < zones.size(); ++i) {
         const int32_t number = zones[i]->ZoneNumber;
-        SaveLayoutFile(RoomList, LayoutFileName(zones[i]->RoomFileName), number);
+        SaveLayoutFile(world.Rooms, LayoutFileName(zones[i]->RoomFileName), number);
         PrintLayout(("zone " + std::to_string(number)).c_str(), results[i]);
         total += results[i];
         unfit += results[i].Unplaced > 0;
@@ -421,25 +420,24 @@ int Check(std::vector<std::string> args) {
     const std::vector<std::string>& folders = parsed.Folders;
     const std::optional<int32_t> only = parsed.Only;
     TStderrReporter reporter;
-    const TScanResult scan = ScanWorkspace(folders[0], reporter);
-    std::vector<const TZone*> zones;
-    for (const auto& zone : scan.Zones)
-        zones.push_back(zone.get());
-    const TWorldView world = GlobalWorld(zones);
-    if (only && !FindZone(world, *only))
+    TWorld world;
+    const TScanResult scan = ScanWorkspace(world, folders[0], reporter);
+    const TWorldView view{world.Rooms, world.Objs, world.Mobs, world.Shops, world.Triggers,
+                          {scan.Zones.begin(), scan.Zones.end()}};
+    if (only && !FindZone(view, *only))
         return Usage(("no zone " + std::to_string(*only) + " in " + folders[0]).c_str());
     bool listFailed = false;
     TNamedCodes named;
     named.Spells = KnownSpells(folders[0], bases, listFailed);
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<TProblem> problems = CheckWorld(world, only, named);
+    const std::vector<TProblem> problems = CheckWorld(view, only, named);
     const double seconds = SecondsSince(start);
     int errors = 0;
     for (const TProblem& problem : problems) {
         errors += problem.Severity == TSeverity::Error;
         std::printf(
             "%s\t%s\t%s\t%s\n", Cp1251ToUtf8(SeverityName(problem.Severity)).c_str(),
-            Cp1251ToUtf8(RecordTypeName(problem.Record) + " " + ProblemRecordName(world, problem))
+            Cp1251ToUtf8(RecordTypeName(problem.Record) + " " + ProblemRecordName(view, problem))
                 .c_str(),
             Cp1251ToUtf8(problem.Message).c_str(), ProblemKindTag(problem.Kind));
     }

@@ -3,7 +3,8 @@
 #include "codepage.h"
 #include "leftovers.h"
 #include "maplayout.h"
-#include "worldlists.h"
+#include "world.h"
+#include "zonesave.h"
 
 #include <algorithm>
 #include <chrono>
@@ -57,25 +58,15 @@ void TStderrReporter::ReportNote(const std::string& message) {
     std::printf("%s\n", ScreenText(message).c_str());
 }
 
-namespace {
-
-// The last part of a path: where the zone's file goes in another folder.
-std::string FileNameOf(const std::string& path) {
-    return fs::path(path).filename().string();
-}
-
-} // namespace
-
-TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter) {
+TScanResult ScanWorkspace(TWorld& world, const std::string& dir, TErrorReporter& reporter) {
     const auto start = std::chrono::steady_clock::now();
     TScanResult result;
     for (const std::string& folder : UnreadableFolders(dir)) {
         result.NotLoaded.push_back(folder);
         reporter.ReportError(FolderReadFailure(folder));
     }
-    LoadWorkspaceRecords(dir);
     std::vector<const TZone*> failed;
-    auto zones = LoadWorkspaceZones(dir, [&](const std::string& file, const TZone& zone) {
+    LoadWorkspace(world, dir, {}, [&](const std::string& file, const TZone& zone) {
         // The scan hides this message; the line it stopped at is still known.
         result.NotLoaded.push_back(file);
         failed.push_back(&zone);
@@ -83,30 +74,27 @@ TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter) {
     });
     // Resave and export write only what loaded whole: a zone read in part
     // would lose the rest of its file.
-    for (auto& zone : zones)
+    for (const auto& zone : world.Zones)
         if (std::find(failed.begin(), failed.end(), zone.get()) == failed.end())
-            result.Zones.push_back(std::move(zone));
-    result.Objects = ObjList.Count();
-    result.Mobs = MobList.Count();
-    result.Shops = ShopList.Count();
-    result.Rooms = RoomList.Count();
-    result.Triggers = TriggerList.Count();
+            result.Zones.push_back(zone.get());
+    result.Objects = world.Objs.Count();
+    result.Mobs = world.Mobs.Count();
+    result.Shops = world.Shops.Count();
+    result.Rooms = world.Rooms.Count();
+    result.Triggers = world.Triggers.Count();
     result.Seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return result;
 }
 
-void SaveZoneTo(const TZone& zone, const std::string& out) {
-    const int32_t n = zone.ZoneNumber;
-    const auto target = [&out](const char* folder, const std::string& path) {
-        return (fs::path(out) / folder / FileNameOf(path)).string();
-    };
-    ObjList.SaveToFile(target("OBJ", zone.ObjFileName), n);
-    MobList.SaveToFile(target("MOB", zone.MobFileName), n);
-    ShopList.SaveToFile(target("SHP", zone.ShopFileName), n);
-    TriggerList.SaveToFile(target("TRG", zone.TrigFileName), n);
-    RoomList.SaveToFile(target("WLD", zone.RoomFileName), n);
-    zone.SaveToFile(target("ZON", zone.ZoneFileName));
+bool SaveZoneTo(const TWorld& world, const TZone& zone, const std::string& out) {
+    // Each file keeps its kind folder and its name (the layout file lies beside
+    // the room file).
+    return SaveZoneFiles(world, zone, [&out](const std::string& path) {
+               const fs::path file(path);
+               return (fs::path(out) / file.parent_path().filename() / file.filename()).string();
+           })
+        .Ok();
 }
 
 bool MakeWorkspaceFolders(const std::string& dir) {

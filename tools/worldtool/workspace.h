@@ -6,6 +6,7 @@
 #include "export.h"
 #include "workspacescan.h"
 #include "worldfile.h"
+#include "world.h"
 #include "zone.h"
 
 #include <memory>
@@ -42,24 +43,24 @@ private:
 };
 
 struct TScanResult {
-    std::vector<std::unique_ptr<TZone>> Zones; // the zone files that loaded
+    std::vector<TZone*> Zones; // the zone files that loaded (the world owns them)
     // The paths of those that did not, and of the folders that could not be read.
     std::vector<std::string> NotLoaded;
     int Objects = 0, Mobs = 0, Shops = 0, Rooms = 0, Triggers = 0;
     double Seconds = 0;
 };
 
-// Reads the workspace `dir` into the world lists in the start-up order:
+// Reads the workspace `dir` into `world` in the start-up order:
 // objects, mobs, shops, rooms (with their layout files), triggers, then every
 // zone file through TZone::OpenZoneFile. A zone file that fails to load is
 // reported to `reporter` with the message its load would have shown, and so
 // is a folder that cannot be read.
-TScanResult ScanWorkspace(const std::string& dir, TErrorReporter& reporter);
+TScanResult ScanWorkspace(TWorld& world, const std::string& dir, TErrorReporter& reporter);
 
 // Writes the zone's seven files into the workspace layout below `out` as
-// "Сохранить зону" does: objects, mobs, shops, triggers, rooms with the layout
-// file, zone. The file names are those of the zone, moved below `out`.
-void SaveZoneTo(const TZone& zone, const std::string& out);
+// "Сохранить зону" does. The file names are those of the zone, moved below
+// `out`. False when a file was not written (reported).
+bool SaveZoneTo(const TWorld& world, const TZone& zone, const std::string& out);
 
 // The six workspace folders (ZON, WLD, OBJ, MOB, SHP, TRG) below `dir`;
 // false (with a message on stderr) when one cannot be made.

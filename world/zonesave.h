@@ -1,0 +1,34 @@
+#pragma once
+
+// Saving a zone: its seven files written from the world, each through the
+// safe save, the way the editor, worldtool's resave and its generator all do.
+
+#include "worldfile.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TWorld;
+class TZone;
+
+// A file of the zone that was not written, and why.
+struct TFileNotWritten {
+    std::string Path;
+    TWriteResult Result;
+};
+
+struct TZoneSaveResult {
+    std::vector<TFileNotWritten> NotWritten;
+    bool Ok() const { return NotWritten.empty(); }
+};
+
+// Where a zone's file is written: its own path unless mapped elsewhere.
+using TZonePathMap = std::function<std::string(const std::string& path)>;
+
+// Writes the zone's files in the save order: objects, mobs, shops, triggers,
+// rooms, the layout, the zone file last (a save cut short leaves the zone
+// file, which places the rest, as it was). A failed file does not stop the
+// others; each failure is also reported as the writers do ("Не могу сохранить
+// комнаты в файл ...").
+TZoneSaveResult SaveZoneFiles(const TWorld& world, const TZone& zone, const TZonePathMap& where = {});
