@@ -3,7 +3,7 @@
 #include "prompts.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,7 +40,7 @@ QListWidgetItem* RouteEntry(const QString& text, int32_t room) {
 
 } // namespace
 
-TDestForm::TDestForm(QWidget* parent) : TOkDialog(parent) {
+TDestForm::TDestForm(const TRoomList& rooms, QWidget* parent) : TOkDialog(parent), rooms_(rooms) {
     setObjectName(QStringLiteral("DestForm"));
     setWindowTitle(QStringLiteral("Destination"));
 
@@ -135,7 +135,7 @@ void TDestForm::SetRoute(const std::string& route) {
             continue;
         int32_t room = 0;
         if (RoomNumber(part, room)) {
-            ListBox1->addItem(RouteEntry(FromCp1251(RoomList.CaptionOf(room)), room));
+            ListBox1->addItem(RouteEntry(FromCp1251(rooms_.CaptionOf(room)), room));
         } else {
             auto* item = new QListWidgetItem(
                 FromCp1251(part) + QStringLiteral("  (не номер комнаты)"), ListBox1);
@@ -166,7 +166,7 @@ void TDestForm::showEvent(QShowEvent* event) {
 
 void TDestForm::FormActivate() {
     ComboBox1->clear();
-    const std::vector<TListEntry> rooms = roomSource_ ? roomSource_() : RoomList.ListEntries();
+    const std::vector<TListEntry> rooms = roomSource_ ? roomSource_() : rooms_.ListEntries();
     for (const TListEntry& room : rooms)
         ComboBox1->addItem(FromCp1251(room.Text), room.VNum);
     ComboBox1->setCurrentIndex(-1);

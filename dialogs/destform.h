@@ -4,7 +4,7 @@
 // keeps its route as one text of room numbers joined by "/".
 
 #include "dialogparts.h"
-#include "recordlist.h"
+#include "room.h"
 
 #include <functional>
 #include <string>
@@ -23,7 +23,8 @@ class TDestForm : public TOkDialog {
     Q_OBJECT
 
 public:
-    explicit TDestForm(QWidget* parent = nullptr);
+    // The route names rooms of `rooms`, which the dialog offers too.
+    explicit TDestForm(const TRoomList& rooms, QWidget* parent = nullptr);
 
     // Fills the route list from a route text, one entry per room with the
     // room's caption. A part that is not a room number (a hand-edited mob
@@ -34,7 +35,7 @@ public:
     std::string Route() const;
 
     // Where the room box takes its entries each time the dialog is shown;
-    // without one, every room of the room list, as the rooms list window has them.
+    // without one, every room of the rooms given, as the rooms list window has them.
     void SetRoomSource(std::function<std::vector<TListEntry>()> source);
 
     QLabel* Label1;
@@ -67,5 +68,6 @@ private:
     void Place(QListWidgetItem* item);
     void Swap(int row, int other);
 
+    const TRoomList& rooms_;
     std::function<std::vector<TListEntry>()> roomSource_;
 };

@@ -4,7 +4,7 @@
 // record found, its columns as given, each row carrying the page and number
 // of the record it names. A double-click (or Enter) asks to open it.
 
-#include "worldview.h"
+#include "world.h"
 
 #include <QTreeWidget>
 #include <cstdint>
@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
-// What the three windows look at: the workspace's zones (the record lists
-// are the process-wide ones) and the zone being worked on.
+// What the three windows look at: the world of the workspace and the zone
+// being worked on.
 struct TWorldSource {
-    std::function<std::vector<const TZone*>()> Zones;
+    const TWorld* World = nullptr;
     std::function<std::optional<int32_t>()> CurrentZone;
 
-    TWorldView View() const { return GlobalWorld(Zones ? Zones() : std::vector<const TZone*>{}); }
+    TWorldView View() const { return World->View(); }
 };
 
 // The row text of a record: "Комната 1201 (Зал)".

@@ -3,7 +3,7 @@
 #include "listfilter.h"
 #include "prompts.h"
 #include "textcodec.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -207,9 +207,9 @@ TTriggerForm::TTriggerForm(QWidget* parent)
     TriggerEdit = edit();
 }
 
-void TTriggerForm::Fill(int attachKind) {
+void TTriggerForm::Fill(const TTriggerList& triggers, int attachKind) {
     ClearOwnEntries();
-    for (const auto& trigger : TriggerList)
+    for (const auto& trigger : triggers)
         if (trigger->Model == attachKind)
             AppendEntry(FromCp1251(std::to_string(trigger->VNum) + " " + trigger->Name),
                         trigger->VNum);

@@ -6,6 +6,7 @@
 // pages.
 
 #include "dialogparts.h"
+#include "trigger.h"
 
 #include <QSize>
 #include <cstdint>
@@ -90,9 +91,9 @@ class TTriggerForm : public TRecordPicker {
 public:
     explicit TTriggerForm(QWidget* parent = nullptr);
 
-    // The triggers of TriggerList attached to kind `attachKind` (0 mob,
+    // The triggers of the list attached to kind `attachKind` (0 mob,
     // 1 object, 2 room), in list order, as "<number> <name>".
-    void Fill(int attachKind);
+    void Fill(const TTriggerList& triggers, int attachKind);
     void Preset(int32_t number);
     int32_t Number() const { return ChosenNumber(); }
 

@@ -16,9 +16,10 @@
 #include "toolsform.h"
 #include "workspacescan.h"
 #include "worlddocument.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonecontents.h"
 #include "zonepage.h"
+#include "zonesave.h"
 #include "zonestate.h"
 
 #include <QAction>
@@ -157,19 +158,19 @@ void TFileCommands::New() {
 void TFileCommands::ReadKindFile(int page, const std::string& path) {
     switch (page) {
     case RoomPageIndex:
-        LoadRoomFileKeepingContents(path);
+        LoadRoomFileKeepingContents(main_.World(), path);
         break;
     case ObjPageIndex:
-        ObjList.LoadFromFile(path);
+        main_.World().Objs.LoadFromFile(path);
         break;
     case MobPageIndex:
-        MobList.LoadFromFile(path);
+        main_.World().Mobs.LoadFromFile(path);
         break;
     case ShopPageIndex:
-        ShopList.LoadFromFile(path, main_.KindName());
+        main_.World().Shops.LoadFromFile(path, main_.KindName());
         break;
     case TrigPageIndex:
-        TriggerList.LoadFromFile(path);
+        main_.World().Triggers.LoadFromFile(path);
         break;
     default:
         break;
@@ -230,7 +231,7 @@ void TFileCommands::Open() {
             if (!zone)
                 Prompts().Error(kNeedZone);
             else if (OpensAsCurrentZone(*zone, path))
-                ReadStep(page, path, [&] { ReloadZoneFile(*zone, path); });
+                ReadStep(page, path, [&] { ReloadZoneFile(main_.World(), *zone, path); });
         } else {
             ReadStep(page, path, [&] { ReadKindFile(page, path); });
         }
@@ -254,11 +255,11 @@ void TFileCommands::Restore() {
             const std::string path = ZoneFileOf(*zone, page);
             ReadStep(page, path, [&] {
                 if (page == ZonePageIndex) {
-                    ReloadZoneFile(*zone, zone->ZoneFileName);
+                    ReloadZoneFile(main_.World(), *zone, zone->ZoneFileName);
                 } else if (page == RoomPageIndex) {
                     // The room reader empties the contents; the zone file brings them back.
-                    RoomList.LoadFromFile(zone->RoomFileName);
-                    ReloadZoneFile(*zone, zone->ZoneFileName);
+                    main_.World().Rooms.LoadFromFile(zone->RoomFileName);
+                    ReloadZoneFile(main_.World(), *zone, zone->ZoneFileName);
                 } else {
                     ReadKindFile(page, path);
                 }
@@ -295,12 +296,12 @@ void TFileCommands::ReadStep(int page, const std::string& path, const std::funct
         read, zones);
 }
 
-bool TFileCommands::WriteZoneFile(const TZone& zone, const std::string& path) {
+void TFileCommands::ShowZoneSource(const TZone& zone) {
+    if (&zone != main_.ZonePage->CurrentZone())
+        return;
     TStringList lines;
-    zone.SaveToStrings(lines);
-    if (&zone == main_.ZonePage->CurrentZone())
-        main_.ZonePage->ShowSource(lines);
-    return zone.SaveLinesToZoneFile(path, lines);
+    zone.SaveToStrings(main_.World(), lines);
+    main_.ZonePage->ShowSource(lines);
 }
 
 void TFileCommands::Save() {
@@ -320,30 +321,10 @@ void TFileCommands::Save() {
     if (!MayWriteOver(written) || !run.Ask(written))
         return;
     StoreActivePage();
-    const int32_t n = zone->ZoneNumber;
     run.Write([&] {
-        switch (page) {
-        case ZonePageIndex:
-            WriteZoneFile(*zone, path);
-            break;
-        case RoomPageIndex:
-            RoomList.SaveToFile(path, n);
-            break;
-        case ObjPageIndex:
-            ObjList.SaveToFile(path, n);
-            break;
-        case MobPageIndex:
-            MobList.SaveToFile(path, n);
-            break;
-        case ShopPageIndex:
-            ShopList.SaveToFile(path, n);
-            break;
-        case TrigPageIndex:
-            TriggerList.SaveToFile(path, n);
-            break;
-        default:
-            break;
-        }
+        SaveZoneKindFile(main_.World(), *zone, page, path);
+        if (page == ZonePageIndex)
+            ShowZoneSource(*zone);
     });
     if (run.Failed())
         run.ShowFailures({});
@@ -369,8 +350,8 @@ void TFileCommands::ReadZoneAgain(TZone& zone) {
     main_.Document->Change(
         place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber),
         [&] {
-            whole =
-                ReadWholeZone(zone, main_.KindName(), [](const std::string& name) { return name; });
+            whole = ReadWholeZone(main_.World(), zone, main_.KindName(),
+                                  [](const std::string& name) { return name; });
         });
     stamps_.Take(FilesOfZone(zone));
     if (whole) {
@@ -446,7 +427,7 @@ void TFileCommands::NormalizeZoneFiles() {
         !MaySaveZones({zone}, run))
         return;
     StoreActivePage();
-    NormalizeZone(*zone);
+    NormalizeZone(main_.World(), *zone);
     WriteZones(run, {zone});
 }
 
@@ -454,14 +435,9 @@ bool TFileCommands::WriteWholeZone(const TZone& zone) {
     const std::string workspace = main_.ProgramFolder + "Zones/";
     for (int kind = 0; kind < kFileKindCount; ++kind)
         MakeWorkspaceFolderFor(ZoneFileOf(zone, kind), workspace);
-    const int32_t n = zone.ZoneNumber;
     // Each writer reports its own failure; the next one still runs.
-    bool written = ObjList.SaveToFile(zone.ObjFileName, n);
-    written &= MobList.SaveToFile(zone.MobFileName, n);
-    written &= ShopList.SaveToFile(zone.ShopFileName, n);
-    written &= TriggerList.SaveToFile(zone.TrigFileName, n);
-    written &= RoomList.SaveToFile(zone.RoomFileName, n);
-    written &= WriteZoneFile(zone, zone.ZoneFileName);
+    const bool written = SaveZoneFiles(main_.World(), zone).Ok();
+    ShowZoneSource(zone);
     stamps_.Take(FilesOfZone(zone));
     return written;
 }
@@ -530,12 +506,12 @@ void TFileCommands::ExportForServer() {
             others.push_back(other);
     const TServerFolders folders = FindServerFolders(folder);
     TPublishOptions options{ExportSettingsOf(settings)};
-    TPublishPlan plan = PlanPublish({zone}, others, folders, options);
+    TPublishPlan plan = PlanPublish(main_.World(), {zone}, others, folders, options);
     if (!MayCreateServerFolders(plan))
         return;
     if (MayCreateIndexes(plan)) {
         options.CreateMissingIndexes = true;
-        plan = PlanPublish({zone}, others, folders, options);
+        plan = PlanPublish(main_.World(), {zone}, others, folders, options);
     }
     TPublishForm changes(&main_);
     changes.ShowPlan(plan, PathText(folder));

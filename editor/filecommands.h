@@ -63,9 +63,9 @@ private:
     void StoreActivePage();
     // `read` as one step of the document on `page`, the file at `path`.
     void ReadStep(int page, const std::string& path, const std::function<void()>& read);
-    // Composes the zone file (into the zone page's text box for the current
-    // zone) and writes it.
-    bool WriteZoneFile(const TZone& zone, const std::string& path);
+    // The zone file as a save writes it, in the zone page's text box when the
+    // zone is the current one.
+    void ShowZoneSource(const TZone& zone);
     // The zone's six files, each written even when another failed; true when all were.
     bool WriteWholeZone(const TZone& zone);
     // Clears the change state after a whole save; a zone not written whole

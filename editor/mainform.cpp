@@ -33,7 +33,7 @@
 #include "vocabulary.h"
 #include "vocabularyfill.h"
 #include "worlddocument.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonepage.h"
 
 #include <QActionGroup>
@@ -114,11 +114,9 @@ TMainForm::TMainForm(QWidget* parent)
     setStatusBar(StatusBar1);
     StatusBar1->hide();
 
-    ClearWorld();
-    UnplacedRooms = FillMap(RoomList, MapGrid, -1);
     ShowFileErrors = true;
-
     Document = new TWorldDocument(this);
+    UnplacedRooms = FillMap(World().Rooms, World().Map, -1);
     CreateCompanions();
     CreatePages();
     CreateMenus();
@@ -150,7 +148,6 @@ TMainForm::~TMainForm() {
     // The undo stack goes after this window: its last signals find no one.
     Document->UndoStack()->disconnect(this);
     Document->disconnect();
-    ClearWorld();
     KeepSavesWithin({});
 }
 
@@ -164,8 +161,8 @@ void TMainForm::CreateCompanions() {
     NumberForm = new TNumberForm(this);
     DescForm = new TDescForm(this);
     const std::array<TRecordListModel::TSource, 5> sources = {
-        EntriesOf(RoomList), EntriesOf(ObjList), EntriesOf(MobList), EntriesOf(ShopList),
-        EntriesOf(TriggerList)};
+        EntriesOf(World().Rooms), EntriesOf(World().Objs), EntriesOf(World().Mobs), EntriesOf(World().Shops),
+        EntriesOf(World().Triggers)};
     for (size_t kind = 0; kind < ListForms.size(); ++kind) {
         ListModels[kind] = new TRecordListModel(sources[kind], this);
         ListForms[kind] = new TListForm(this);
@@ -176,7 +173,7 @@ void TMainForm::CreateCompanions() {
     RoomMobForm = new TRoomMobForm(this);
     RoomObjForm->SetEntries(ListModels[ObjListKind]);
     RoomMobForm->SetEntries(ListModels[MobListKind]);
-    DestForm = new TDestForm(this);
+    DestForm = new TDestForm(World().Rooms, this);
     ConfigForm = new TConfigForm(this);
     ConfigForm->setEditorStateSource([this] {
         return TEditorStates{N24->isChecked(), NConfirm->isChecked(), N25->isChecked()};
@@ -329,10 +326,6 @@ void TMainForm::CreateHistoryWindow() {
 }
 
 void TMainForm::ConnectDocument() {
-    Document->ZoneOfNumber = [this](int32_t number) {
-        return ZonePage->ZoneAt(ZonePage->RowOfNumber(number));
-    };
-    Document->AllZones = [this] { return ZonePage->Zones(); };
     QUndoStack* stack = Document->UndoStack();
     connect(stack, &QUndoStack::indexChanged, this, &TMainForm::ShowUndoEntries);
     connect(NUndo, &QAction::triggered, this, &TMainForm::Undo);
@@ -360,6 +353,10 @@ void TMainForm::ShowUndoEntries() {
     NRedo->setEnabled(stack->canRedo());
     NRedo->setText(stack->canRedo() ? QStringLiteral("Повторить: ") + stack->redoText()
                                     : QStringLiteral("По&вторить"));
+}
+
+TWorld& TMainForm::World() const {
+    return Document->World();
 }
 
 TStepPlace TMainForm::PlaceOn(int page) const {
@@ -512,8 +509,8 @@ void TMainForm::ShowLoadReport(const QStringList& summary, const TLoadReport& re
 void TMainForm::RescanWorkspace(TLoadReport& report) {
     Document->Reset();
     ZonePage->ClearZones();
-    ClearWorld();
-    UnplacedRooms = FillMap(RoomList, MapGrid, -1);
+    World().Clear();
+    UnplacedRooms = FillMap(World().Rooms, World().Map, -1);
     if (MapChanged)
         MapChanged();
     EnableRecordCommands(false);
@@ -783,13 +780,13 @@ void TMainForm::EnterPage(int page) {
     switch (page) {
     case RoomPageIndex:
         N35->setVisible(true);
-        TriggerForm->Fill(2);
+        TriggerForm->Fill(World().Triggers, 2);
         break;
     case ObjPageIndex:
-        TriggerForm->Fill(1);
+        TriggerForm->Fill(World().Triggers, 1);
         break;
     case MobPageIndex:
-        TriggerForm->Fill(0);
+        TriggerForm->Fill(World().Triggers, 0);
         break;
     default:
         break;
@@ -932,7 +929,7 @@ void TMainForm::AddAttachedTrigger(QListWidget* list) {
         return;
     SetChanged(true);
     const int32_t number = TriggerForm->Number();
-    auto* item = new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(number)), list);
+    auto* item = new QListWidgetItem(FromCp1251(World().Triggers.CaptionOf(number)), list);
     item->setData(Qt::UserRole, number);
 }
 
@@ -948,7 +945,7 @@ void TMainForm::EditAttachedTrigger(QListWidget* list) {
         return;
     SetChanged(true);
     const int32_t number = TriggerForm->Number();
-    item->setText(FromCp1251(TriggerList.CaptionOf(number)));
+    item->setText(FromCp1251(World().Triggers.CaptionOf(number)));
     item->setData(Qt::UserRole, number);
 }
 

@@ -49,6 +49,7 @@ class TTriggerForm;
 class TUsesForm;
 class TZonePage;
 class TRecovery;
+class TWorld;
 class TWorldDocument;
 struct TStepPlace;
 class QUndoView;
@@ -141,6 +142,7 @@ public:
 
     // The world being edited: every change goes through it, onto the undo stack.
     TWorldDocument* Document;
+    TWorld& World() const;
     // The unsaved zones' copies in the recovery folder.
     TRecovery* Recovery;
     // The undo history window ("Окна" -> "История изменений").

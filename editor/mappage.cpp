@@ -8,7 +8,7 @@
 #include "recordpage.h"
 #include "roompage.h"
 #include "textcodec.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonepage.h"
 
 #include <QAction>
@@ -201,10 +201,10 @@ std::optional<int32_t> TMapPage::CurrentZone() const {
 // A cell holds a room only while that room still exists and sits there (a
 // deleted room leaves its number in the grid until the zone is shown again).
 TRoom* TMapPage::RoomAt(int column, int row) const {
-    const int32_t vnum = MapGrid.At(column, row, level_);
+    const int32_t vnum = main_.World().Map.At(column, row, level_);
     if (vnum == -1)
         return nullptr;
-    TRoom* room = RoomList.Find(vnum);
+    TRoom* room = main_.World().Rooms.Find(vnum);
     if (!room || room->MapLevel != level_ || room->MapX != column || room->MapY != row)
         return nullptr;
     return room;
@@ -239,7 +239,7 @@ void TMapPage::RedrawMiniMap() {
     QImage image(kMiniMapSize, kMiniMapSize, QImage::Format_RGB32);
     image.fill(palette().color(QPalette::Button));
     if (const auto zone = CurrentZone())
-        for (const TRoom* room : RoomList.ZoneInListOrder(*zone))
+        for (const TRoom* room : main_.World().Rooms.ZoneInListOrder(*zone))
             if (room->MapLevel == level_ && room->MapX < kMiniMapSize && room->MapY < kMiniMapSize)
                 image.setPixelColor(room->MapX, room->MapY, Qt::black);
     MiniMapImage->SetImage(image);
@@ -295,7 +295,7 @@ void TMapPage::CellChosen(int column, int row) {
 
 TRoom* TMapPage::ShownRoom() const {
     const auto shown = room_.ShownRoom();
-    return shown ? RoomList.Find(*shown) : nullptr;
+    return shown ? main_.World().Rooms.Find(*shown) : nullptr;
 }
 
 void TMapPage::MoveToShownRoom() {
@@ -344,7 +344,7 @@ void TMapPage::RemoveUnplaced(int32_t vnum) {
 }
 
 void TMapPage::Place(TRoom& room, int column, int row) {
-    MapGrid.Set(column, row, level_, room.VNum);
+    main_.World().Map.Set(column, row, level_, room.VNum);
     room.MapX = static_cast<uint8_t>(column);
     room.MapY = static_cast<uint8_t>(row);
     room.MapLevel = static_cast<uint8_t>(level_);
@@ -372,7 +372,7 @@ void TMapPage::DropAt(const QPoint& pos) {
     }
     const int32_t vnum = MapRoomsListBox->item(dragged)->data(Qt::UserRole).toInt();
     Step(QStringLiteral("перенос комнаты %1").arg(vnum), vnum, {}, [&] {
-        if (TRoom* room = RoomList.Find(vnum)) {
+        if (TRoom* room = main_.World().Rooms.Find(vnum)) {
             Place(*room, cell->Column, cell->Row);
             if (MapAutoLinkCheckBox->isChecked())
                 AutoLink(*room, cell->Column, cell->Row);
@@ -400,7 +400,7 @@ void TMapPage::AutoLink(TRoom& room, int column, int row) {
     for (const TNeighbour& n : neighbours) {
         if (!n.Exists)
             continue;
-        TRoom* other = RoomList.Find(MapGrid.At(n.Column, n.Row, n.Level));
+        TRoom* other = main_.World().Rooms.Find(main_.World().Map.At(n.Column, n.Row, n.Level));
         if (!other || other == &room || other->MapLevel != n.Level || other->MapX != n.Column ||
             other->MapY != n.Row)
             continue;
@@ -439,8 +439,8 @@ void TMapPage::RemoveChosenRoom() {
         if (exit.ToRoom != 0)
             targets.push_back(ZoneOf(exit.ToRoom));
     Step(QStringLiteral("снятие комнаты %1 с карты").arg(entry.VNum), entry.VNum, targets, [&] {
-        if (MapGrid.At(room->MapX, room->MapY, room->MapLevel) == room->VNum)
-            MapGrid.Set(room->MapX, room->MapY, room->MapLevel, -1);
+        if (main_.World().Map.At(room->MapX, room->MapY, room->MapLevel) == room->VNum)
+            main_.World().Map.Set(room->MapX, room->MapY, room->MapLevel, -1);
         room->MapX = 0;
         room->MapY = 0;
         room->MapLevel = 0;
@@ -457,7 +457,7 @@ void TMapPage::Unlink(TRoom& room) {
     for (int d = 0; d < DirCount; ++d) {
         TExit& exit = room.Exits[static_cast<size_t>(d)];
         if (exit.ToRoom != 0)
-            if (TRoom* other = RoomList.Find(exit.ToRoom); other && other != &room) {
+            if (TRoom* other = main_.World().Rooms.Find(exit.ToRoom); other && other != &room) {
                 const int back = ReverseDir(d);
                 if (other->Exits[static_cast<size_t>(back)].ToRoom == room.VNum) {
                     other->Exits[static_cast<size_t>(back)].ToRoom = 0;
@@ -483,7 +483,7 @@ void TMapPage::PlaceUnplacedRooms() {
         int cell = 0;
         for (int entry = 0; entry < MapRoomsListBox->count(); ++entry) {
             const int32_t vnum = MapRoomsListBox->item(entry)->data(Qt::UserRole).toInt();
-            TRoom* room = RoomList.Find(vnum);
+            TRoom* room = main_.World().Rooms.Find(vnum);
             if (!room)
                 continue;
             while (cell < kMapSize * kMapSize && RoomAt(cell % kMapSize, cell / kMapSize))
@@ -506,7 +506,7 @@ void TMapPage::LayOutClicked() {
     const auto zone = CurrentZone();
     if (!zone)
         return;
-    const auto rooms = RoomList.ZoneInListOrder(*zone);
+    const auto rooms = main_.World().Rooms.ZoneInListOrder(*zone);
     const bool anyPlaced =
         std::any_of(rooms.begin(), rooms.end(), [](const TRoom* room) { return IsOnGrid(*room); });
     bool all = false;
@@ -530,8 +530,8 @@ void TMapPage::LayOutFromExits(bool all) {
     options.All = all;
     TExitLayoutResult result;
     Step(QStringLiteral("раскладка комнат по выходам"), std::nullopt, {},
-         [&] { result = ::LayOutFromExits(RoomList, *zone, options); });
-    main_.UnplacedRooms = FillMap(RoomList, MapGrid, *zone);
+         [&] { result = ::LayOutFromExits(main_.World().Rooms, *zone, options); });
+    main_.UnplacedRooms = FillMap(main_.World().Rooms, main_.World().Map, *zone);
     Refresh();
     MoveToShownRoom();
     MapRoomPanel->setText(QStringLiteral("Разложено комнат: %1; выходов между соседними "

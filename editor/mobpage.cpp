@@ -11,7 +11,7 @@
 #include "recordpage.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -11,7 +11,7 @@
 #include "recordpage.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -118,7 +118,7 @@ void TMobPage::ShowOnPage(const TMob& mob) {
     M_TriggerListBox->clear();
     for (const int32_t trigger : mob.Triggers) {
         auto* item =
-            new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(trigger)), M_TriggerListBox);
+            new QListWidgetItem(FromCp1251(main_.World().Triggers.CaptionOf(trigger)), M_TriggerListBox);
         item->setData(Qt::UserRole, trigger);
     }
 }
@@ -268,13 +268,13 @@ void AttachMobPage(TMainForm& main) {
     layout->addWidget(page);
 
     records->ShowRecord = [&main, records, page](std::optional<int32_t> vnum) {
-        const TMob* mob = vnum ? MobList.Find(*vnum) : nullptr;
+        const TMob* mob = vnum ? main.World().Mobs.Find(*vnum) : nullptr;
         page->ShowOnPage(mob ? *mob : main.BlankMob);
         if (mob)
             records->ShowEntryText(*vnum, FromCp1251(TMobList::EntryOf(*mob).Text));
     };
-    records->ReadRecord = [page](int32_t vnum) {
-        if (TMob* mob = MobList.Find(vnum))
+    records->ReadRecord = [&main, page](int32_t vnum) {
+        if (TMob* mob = main.World().Mobs.Find(vnum))
             page->ReadFromPage(*mob);
     };
     records->CanStore = [page] { return page->CanStore(); };

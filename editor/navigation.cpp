@@ -26,11 +26,7 @@ QAction* MenuAction(QMenu* menu, const char* name, const QString& caption,
 } // namespace
 
 void TMainForm::CreateFindWindows() {
-    const TWorldSource source{[this] {
-                                  const std::vector<TZone*> zones = ZonePage->Zones();
-                                  return std::vector<const TZone*>(zones.begin(), zones.end());
-                              },
-                              [this]() -> std::optional<int32_t> {
+    const TWorldSource source{&World(), [this]() -> std::optional<int32_t> {
                                   if (const TZone* zone = ZonePage->CurrentZone())
                                       return zone->ZoneNumber;
                                   return std::nullopt;

@@ -13,7 +13,7 @@
 #include "recordpage.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -378,7 +378,7 @@ void TObjPage::ShowOnPage(const TObj& obj) {
     O_TriggerListBox->clear();
     for (const int32_t trigger : obj.Triggers) {
         auto* item =
-            new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(trigger)), O_TriggerListBox);
+            new QListWidgetItem(FromCp1251(main_.World().Triggers.CaptionOf(trigger)), O_TriggerListBox);
         item->setData(Qt::UserRole, trigger);
     }
 }
@@ -642,13 +642,13 @@ void AttachObjPage(TMainForm& main) {
     layout->addWidget(page);
 
     records->ShowRecord = [&main, records, page](std::optional<int32_t> vnum) {
-        const TObj* obj = vnum ? ObjList.Find(*vnum) : nullptr;
+        const TObj* obj = vnum ? main.World().Objs.Find(*vnum) : nullptr;
         page->ShowOnPage(obj ? *obj : main.BlankObj);
         if (obj)
             records->ShowEntryText(*vnum, FromCp1251(TObjList::EntryOf(*obj).Text));
     };
-    records->ReadRecord = [page](int32_t vnum) {
-        if (TObj* obj = ObjList.Find(vnum))
+    records->ReadRecord = [&main, page](int32_t vnum) {
+        if (TObj* obj = main.World().Objs.Find(vnum))
             page->ReadFromPage(*obj);
     };
     records->CanStore = [page] { return page->CanStore(); };

@@ -9,7 +9,7 @@
 #include "toolsform.h"
 #include "unparsed.h"
 #include "worlddocument.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonepage.h"
 
 #include <QAction>
@@ -95,17 +95,17 @@ int TRecordKind::FreeSlots(int32_t zone) const {
 
 TRecordCommands::TRecordCommands(TMainForm& main) : QObject(&main), main_(main) {
     kinds_ = {
-        KindOf(RoomList, main.RoomTemplet, "В зону больше нельзя добавить комнат",
+        KindOf(main.World().Rooms, main.RoomTemplet, "В зону больше нельзя добавить комнат",
                "Комната с таким номером уже есть", "Вы действительно хотите удалить эту комнату?",
                kServerRoomOffset,
                "Номер %1 сервер отводит своей комнате (номер зоны и 99): выберите другой номер"),
-        KindOf(ObjList, main.ObjTemplet, "В зону больше нельзя добавить объектов",
+        KindOf(main.World().Objs, main.ObjTemplet, "В зону больше нельзя добавить объектов",
                "Объект с таким номером уже есть", "Вы действительно хотите удалить этот объект?"),
-        KindOf(MobList, main.MobTemplet, "В зону больше нельзя добавить мобов",
+        KindOf(main.World().Mobs, main.MobTemplet, "В зону больше нельзя добавить мобов",
                "Моб с таким номером уже есть", "Вы действительно хотите удалить этого моба?"),
-        KindOf(ShopList, main.ShopTemplet, "В зону больше нельзя добавить магазинов",
+        KindOf(main.World().Shops, main.ShopTemplet, "В зону больше нельзя добавить магазинов",
                "Магазин с таким номером уже есть", "Вы действительно хотите удалить этот магазин?"),
-        KindOf(TriggerList, main.TrigTemplet, "В зону больше нельзя добавить триггеров",
+        KindOf(main.World().Triggers, main.TrigTemplet, "В зону больше нельзя добавить триггеров",
                "Триггер с таким номером уже есть", "Вы действительно хотите удалить этот триггер?"),
     };
     connect(main.N17, &QAction::triggered, this, &TRecordCommands::Add);

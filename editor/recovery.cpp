@@ -4,7 +4,7 @@
 #include "prompts.h"
 #include "textcodec.h"
 #include "worlddocument.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonecontents.h"
 #include "zonepage.h"
 
@@ -133,7 +133,7 @@ void TRecovery::Write(const TZone& zone) {
     kept_.insert(zone.ZoneNumber);
     // A copy that cannot be written is no reason to interrupt the builder:
     // the zone itself is still in memory and still marked unsaved.
-    for (const TComposedFile& file : ComposeZoneFiles(zone))
+    for (const TComposedFile& file : ComposeZoneFiles(main_.World(), zone))
         if (!file.Path.empty())
             SaveLinesToFile(folder + NameOf(file.Path), file.Lines, file.LineEnd);
 }
@@ -181,12 +181,12 @@ std::vector<TRecovery::TLeftCopy> TRecovery::LeftOver() const {
         if (!number || copies.empty())
             continue;
         TLeftCopy copy{*number, nullptr, false};
-        for (TZone* zone : main_.Document->AllZones())
+        for (const auto& zone : main_.World().Zones)
             if (zone->ZoneNumber == *number)
-                copy.Zone = zone;
+                copy.Zone = zone.get();
         if (copy.Zone) {
             std::vector<fs::path> files;
-            for (const TComposedFile& file : ComposeZoneFiles(*copy.Zone))
+            for (const TComposedFile& file : ComposeZoneFiles(main_.World(), *copy.Zone))
                 files.push_back(file.Path);
             copy.FilesNewer = Newest(files) >= Newest(copies);
         }
@@ -238,8 +238,8 @@ void TRecovery::Bring(const TLeftCopy& left) {
             // must not come back from the workspace's files.
             TZoneState empty;
             empty.Number = zone.ZoneNumber;
-            RestoreZone(empty, nullptr);
-            ReadWholeZone(zone, main_.KindName(), copy);
+            RestoreZone(main_.World(), empty, nullptr);
+            ReadWholeZone(main_.World(), zone, main_.KindName(), copy);
         });
     main_.FileCommandRunning = running;
     main_.ShowPlace(place);

@@ -5,7 +5,7 @@
 #include "roommobform.h"
 #include "roomobjform.h"
 #include "textcodec.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -70,12 +70,12 @@ void RemoveEntry(QListWidget* list, int row) {
         list->setCurrentRow(std::min(row, list->count() - 1));
 }
 
-QString ObjCaption(int32_t vnum) {
-    return FromCp1251(ObjList.CaptionOf(vnum));
+QString ObjCaption(const TWorld& world, int32_t vnum) {
+    return FromCp1251(world.Objs.CaptionOf(vnum));
 }
 
-QString MobCaption(int32_t vnum) {
-    return FromCp1251(MobList.CaptionOf(vnum));
+QString MobCaption(const TWorld& world, int32_t vnum) {
+    return FromCp1251(world.Mobs.CaptionOf(vnum));
 }
 
 // A list with its buttons in a column beside it, under a caption.
@@ -237,7 +237,7 @@ void TRoomContents::ShowOnPage(const TRoom& room) {
         R_ObjectCheckListBox->clear();
     }
     for (const TRoomObj& obj : objects_)
-        AddCheckEntry(R_ObjectCheckListBox, ObjCaption(obj.ObjVNum), obj.IfFlag);
+        AddCheckEntry(R_ObjectCheckListBox, ObjCaption(main_.World(), obj.ObjVNum), obj.IfFlag);
     R_ObjectCheckListBox->setCurrentRow(objects_.empty() ? -1 : 0);
     ObjectClick();
 
@@ -247,7 +247,7 @@ void TRoomContents::ShowOnPage(const TRoom& room) {
         R_MobCheckListBox->clear();
     }
     for (const TRoomMob& mob : mobs_)
-        AddCheckEntry(R_MobCheckListBox, MobCaption(mob.MobVNum), mob.IfFlag);
+        AddCheckEntry(R_MobCheckListBox, MobCaption(main_.World(), mob.MobVNum), mob.IfFlag);
     {
         const QSignalBlocker block(R_MobCheckListBox);
         R_MobCheckListBox->setCurrentRow(mobs_.empty() ? -1 : 0);
@@ -260,7 +260,7 @@ void TRoomContents::ShowOnPage(const TRoom& room) {
     }
     for (const int32_t packed : room.DelObjects) {
         const int32_t vnum = PackedNumber(packed);
-        AddCheckEntry(R_ODelCheckListBox, ObjCaption(vnum), PackedIfFlag(packed))
+        AddCheckEntry(R_ODelCheckListBox, ObjCaption(main_.World(), vnum), PackedIfFlag(packed))
             ->setData(Qt::UserRole, vnum);
     }
     showing_ = false;
@@ -310,7 +310,7 @@ void TRoomContents::ObjectAdd() {
         form->Result(link);
         change_();
         objects_.push_back({link.ObjVNum, link.IfFlag, link.Probability, {}});
-        AddCheckEntry(R_ObjectCheckListBox, ObjCaption(link.ObjVNum), link.IfFlag);
+        AddCheckEntry(R_ObjectCheckListBox, ObjCaption(main_.World(), link.ObjVNum), link.IfFlag);
     }
     ContainerRule(R_ObjectCheckListBox->count() - 1);
 }
@@ -335,7 +335,7 @@ void TRoomContents::ObjectEdit() {
         change_();
         obj.ObjVNum = link.ObjVNum;
         obj.Probability = link.Probability;
-        SetEntry(R_ObjectCheckListBox->item(row), ObjCaption(link.ObjVNum), link.IfFlag);
+        SetEntry(R_ObjectCheckListBox->item(row), ObjCaption(main_.World(), link.ObjVNum), link.IfFlag);
     }
     ContainerRule(row);
 }
@@ -359,10 +359,10 @@ void TRoomContents::ContainerRule(int row) {
     if (row < 0 || row >= static_cast<int>(objects_.size()))
         return;
     const int32_t vnum = objects_[static_cast<size_t>(row)].ObjVNum;
-    const TObj* obj = ObjList.Find(vnum);
+    const TObj* obj = main_.World().Objs.Find(vnum);
     if (!obj || obj->Kind != kContainerKind || InDelList(vnum))
         return;
-    AddCheckEntry(R_ODelCheckListBox, ObjCaption(vnum), false)->setData(Qt::UserRole, vnum);
+    AddCheckEntry(R_ODelCheckListBox, ObjCaption(main_.World(), vnum), false)->setData(Qt::UserRole, vnum);
 }
 
 void TRoomContents::ObjectClick() {
@@ -370,7 +370,7 @@ void TRoomContents::ObjectClick() {
     R_OObjCheckListBox->clear();
     if (const TLinkObjList* contents = SelectedObjectContents())
         for (const TLinkObj& link : *contents)
-            AddCheckEntry(R_OObjCheckListBox, ObjCaption(link.ObjVNum), link.IfFlag);
+            AddCheckEntry(R_OObjCheckListBox, ObjCaption(main_.World(), link.ObjVNum), link.IfFlag);
 }
 
 TLinkObjList* TRoomContents::SelectedObjectContents() {
@@ -402,7 +402,7 @@ void TRoomContents::LinkAdd(QListWidget* list, TLinkObjList* contents, bool para
     form->Result(link);
     change_();
     contents->push_back(link);
-    AddCheckEntry(list, ObjCaption(link.ObjVNum), link.IfFlag);
+    AddCheckEntry(list, ObjCaption(main_.World(), link.ObjVNum), link.IfFlag);
 }
 
 void TRoomContents::LinkEdit(QListWidget* list, TLinkObjList* contents, bool params) {
@@ -423,7 +423,7 @@ void TRoomContents::LinkEdit(QListWidget* list, TLinkObjList* contents, bool par
     form->Result(link);
     change_();
     (*contents)[static_cast<size_t>(row)] = link;
-    SetEntry(list->item(row), ObjCaption(link.ObjVNum), link.IfFlag);
+    SetEntry(list->item(row), ObjCaption(main_.World(), link.ObjVNum), link.IfFlag);
 }
 
 void TRoomContents::LinkDelete(QListWidget* list, TLinkObjList* contents) {
@@ -461,7 +461,7 @@ void TRoomContents::MobAdd() {
     form->Result(mob);
     change_();
     mobs_.push_back(mob);
-    AddCheckEntry(R_MobCheckListBox, MobCaption(mob.MobVNum), mob.IfFlag);
+    AddCheckEntry(R_MobCheckListBox, MobCaption(main_.World(), mob.MobVNum), mob.IfFlag);
     R_MobCheckListBox->setCurrentRow(R_MobCheckListBox->count() - 1);
     MobDetails();
 }
@@ -484,7 +484,7 @@ void TRoomContents::MobEdit() {
     form->Result(mob);
     change_();
     mobs_[static_cast<size_t>(row)] = mob;
-    SetEntry(R_MobCheckListBox->item(row), MobCaption(mob.MobVNum), mob.IfFlag);
+    SetEntry(R_MobCheckListBox->item(row), MobCaption(main_.World(), mob.MobVNum), mob.IfFlag);
     MobDetails();
 }
 
@@ -519,14 +519,14 @@ void TRoomContents::MobDetails() {
     }
     const TRoomMob& mob = mobs_[static_cast<size_t>(row)];
     for (const TLinkObj& link : mob.Contents)
-        AddCheckEntry(R_MObjCheckListBox, ObjCaption(link.ObjVNum), link.IfFlag);
+        AddCheckEntry(R_MObjCheckListBox, ObjCaption(main_.World(), link.ObjVNum), link.IfFlag);
     R_MFolComboBox->addItem(QStringLiteral("Сам по себе"), -1);
     for (size_t i = 0; i < mobs_.size(); ++i)
         if (static_cast<int>(i) != row)
-            R_MFolComboBox->addItem(MobCaption(mobs_[i].MobVNum), mobs_[i].MobVNum);
+            R_MFolComboBox->addItem(MobCaption(main_.World(), mobs_[i].MobVNum), mobs_[i].MobVNum);
     R_MFolComboBox->setCurrentIndex(R_MFolComboBox->findData(mob.Leader));
     R_MMaxEdit->setValue(mob.MaxInRoom);
-    if (const TMob* prototype = MobList.Find(mob.MobVNum))
+    if (const TMob* prototype = main_.World().Mobs.Find(mob.MobVNum))
         R_MMaxWLabel->setText(QString::number(prototype->MaxInWorld));
     detailsGuard_ = true;
 }
@@ -586,7 +586,7 @@ void TRoomContents::DelAdd() {
         return;
     }
     change_();
-    AddCheckEntry(R_ODelCheckListBox, ObjCaption(link.ObjVNum), link.IfFlag)
+    AddCheckEntry(R_ODelCheckListBox, ObjCaption(main_.World(), link.ObjVNum), link.IfFlag)
         ->setData(Qt::UserRole, link.ObjVNum);
 }
 
@@ -621,7 +621,7 @@ void TRoomContents::DelEdit() {
             return;
         }
     change_();
-    SetEntry(item, ObjCaption(link.ObjVNum), link.IfFlag);
+    SetEntry(item, ObjCaption(main_.World(), link.ObjVNum), link.IfFlag);
     item->setData(Qt::UserRole, link.ObjVNum);
 }
 

@@ -12,7 +12,7 @@
 #include "roomcontentspage.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -350,9 +350,9 @@ void TRoomPage::Change() {
 void TRoomPage::FillDoorKeys() {
     const QSignalBlocker block(R_DoorKeyComboBox);
     R_DoorKeyComboBox->clear();
-    for (const auto& obj : ObjList)
+    for (const auto& obj : main_.World().Objs)
         if (obj->Kind == kKeyKind)
-            R_DoorKeyComboBox->addItem(FromCp1251(ObjList.CaptionOf(obj->VNum)), obj->VNum);
+            R_DoorKeyComboBox->addItem(FromCp1251(main_.World().Objs.CaptionOf(obj->VNum)), obj->VNum);
     R_DoorKeyComboBox->setCurrentIndex(-1);
 }
 
@@ -400,7 +400,7 @@ void TRoomPage::ShowOnPage(const TRoom& room) {
     R_TriggerListBox->clear();
     for (const int32_t trigger : room.Triggers) {
         auto* item =
-            new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(trigger)), R_TriggerListBox);
+            new QListWidgetItem(FromCp1251(main_.World().Triggers.CaptionOf(trigger)), R_TriggerListBox);
         item->setData(Qt::UserRole, trigger);
     }
     Contents->ShowOnPage(room);
@@ -496,7 +496,7 @@ void AttachRoomPage(TMainForm& main) {
     layout->addWidget(room, 1);
 
     records.ShowRecord = [&main, &records, room](std::optional<int32_t> vnum) {
-        const TRoom* shown = vnum ? RoomList.Find(*vnum) : nullptr;
+        const TRoom* shown = vnum ? main.World().Rooms.Find(*vnum) : nullptr;
         room->ShowOnPage(shown ? *shown : main.BlankRoom);
         if (!shown)
             return;
@@ -506,8 +506,8 @@ void AttachRoomPage(TMainForm& main) {
         if (room->Renamed)
             room->Renamed(*vnum, entry);
     };
-    records.ReadRecord = [room](int32_t vnum) {
-        if (TRoom* target = RoomList.Find(vnum))
+    records.ReadRecord = [&main, room](int32_t vnum) {
+        if (TRoom* target = main.World().Rooms.Find(vnum))
             room->ReadFromPage(*target);
     };
     records.Entered = [room] { room->FillDoorKeys(); };

@@ -10,7 +10,7 @@
 #include "roomobjform.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -428,7 +428,7 @@ void TShopPage::ShowOnPage(const TShop& shop) {
     showing_ = true;
     S_SellListBox->clear();
     for (const int32_t obj : shop.Goods)
-        AddNumberRow(S_SellListBox, ObjList.CaptionOf(obj), obj);
+        AddNumberRow(S_SellListBox, main_.World().Objs.CaptionOf(obj), obj);
     S_ProfitSellEdit->setValue(Percent(shop.CoeffSell));
     S_ProfitBuyEdit->setValue(Percent(shop.CoeffBuy));
     S_ProfitChangeEdit->setValue(Percent(shop.CoeffChange));
@@ -446,7 +446,7 @@ void TShopPage::ShowOnPage(const TShop& shop) {
     FlagsToChecks(shop.NotSellVector, S_WhoCheckListBox);
     S_RoomListBox->clear();
     for (const int32_t room : shop.Rooms)
-        AddNumberRow(S_RoomListBox, RoomList.CaptionOf(room), room);
+        AddNumberRow(S_RoomListBox, main_.World().Rooms.CaptionOf(room), room);
     const uint8_t hours[] = {shop.Open1, shop.Close1, shop.Open2, shop.Close2};
     const std::vector<QComboBox*> combos = HourCombos();
     for (size_t i = 0; i < combos.size(); ++i)
@@ -487,7 +487,7 @@ void TShopPage::Sell1BtnClick() {
         return;
     TLinkObj chosen;
     picker->Result(chosen);
-    AddNumberRow(S_SellListBox, ObjList.CaptionOf(chosen.ObjVNum), chosen.ObjVNum);
+    AddNumberRow(S_SellListBox, main_.World().Objs.CaptionOf(chosen.ObjVNum), chosen.ObjVNum);
     main_.ShopChange();
 }
 
@@ -525,9 +525,9 @@ void TShopPage::Room1BtnClick() {
         S_RoomEdit->setFocus();
         return;
     }
-    AddNumberRow(S_RoomListBox, RoomList.CaptionOf(vnum), vnum);
+    AddNumberRow(S_RoomListBox, main_.World().Rooms.CaptionOf(vnum), vnum);
     main_.ShopChange();
-    TRoom* room = RoomList.Find(vnum);
+    TRoom* room = main_.World().Rooms.Find(vnum);
     const int32_t seller = S_SellerEdit->value();
     if (!room) {
         Prompts().Information(NotLoadedMessage(text));
@@ -558,7 +558,7 @@ void TShopPage::Room2BtnClick() {
     if (row < 0 || !S_RoomListBox->currentItem())
         return;
     const int32_t vnum = S_RoomListBox->currentItem()->data(Qt::UserRole).toInt();
-    if (TRoom* room = RoomList.Find(vnum)) {
+    if (TRoom* room = main_.World().Rooms.Find(vnum)) {
         // The entry this page places (it appends one), not a mob of the same
         // number the builder placed there with settings of their own, nor
         // the keeper the page found there when the room was added.
@@ -580,7 +580,7 @@ void TShopPage::Room2BtnClick() {
 
 void TShopPage::SellerEditChange() {
     Change();
-    const TMob* mob = MobList.Find(S_SellerEdit->value());
+    const TMob* mob = main_.World().Mobs.Find(S_SellerEdit->value());
     S_SellerName->setText(mob ? FromCp1251(mob->Imen) : UnknownSeller());
 }
 
@@ -598,11 +598,11 @@ void AttachShopPage(TMainForm& main) {
     page->LoadLists(main.ProgramFolder);
 
     records.ShowRecord = [&main, page](std::optional<int32_t> vnum) {
-        const TShop* shop = vnum ? ShopList.Find(*vnum) : nullptr;
+        const TShop* shop = vnum ? main.World().Shops.Find(*vnum) : nullptr;
         page->ShowOnPage(shop ? *shop : main.BlankShop);
     };
-    records.ReadRecord = [page](int32_t vnum) {
-        if (TShop* shop = ShopList.Find(vnum))
+    records.ReadRecord = [&main, page](int32_t vnum) {
+        if (TShop* shop = main.World().Shops.Find(vnum))
             page->ReadFromPage(*shop);
     };
 }

@@ -10,7 +10,7 @@
 #include "textcodec.h"
 #include "vocabulary.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -240,13 +240,13 @@ void AttachTrigPage(TMainForm& main) {
     page->LoadLists(main.ProgramFolder);
 
     records.ShowRecord = [&main, &records, page](std::optional<int32_t> vnum) {
-        const TTrigger* trigger = vnum ? TriggerList.Find(*vnum) : nullptr;
+        const TTrigger* trigger = vnum ? main.World().Triggers.Find(*vnum) : nullptr;
         page->ShowOnPage(trigger ? *trigger : main.BlankTrigger);
         if (trigger)
             records.ShowEntryText(*vnum, FromCp1251(TTriggerList::EntryOf(*trigger).Text));
     };
-    records.ReadRecord = [page](int32_t vnum) {
-        if (TTrigger* trigger = TriggerList.Find(vnum))
+    records.ReadRecord = [&main, page](int32_t vnum) {
+        if (TTrigger* trigger = main.World().Triggers.Find(vnum))
             page->ReadFromPage(*trigger);
     };
 }

@@ -42,10 +42,9 @@ std::vector<TWorldDocument::TKept>
 TWorldDocument::Capture(const TStepPlace& place, const std::vector<int32_t>& numbers) const {
     std::vector<TKept> kept;
     for (const int32_t number : numbers) {
-        TZone* zone = place.Zone && place.Zone->ZoneNumber == number
-                          ? place.Zone
-                          : (ZoneOfNumber ? ZoneOfNumber(number) : nullptr);
-        kept.push_back({zone, CaptureZone(number, zone)});
+        TZone* zone = place.Zone && place.Zone->ZoneNumber == number ? place.Zone
+                                                                     : world_.FindZone(number);
+        kept.push_back({zone, CaptureZone(world_, number, zone)});
     }
     return kept;
 }
@@ -85,7 +84,7 @@ bool TWorldDocument::Change(const TStepPlace& place, const QString& text,
 
 void TWorldDocument::Put(const std::vector<TKept>& states, const TStepPlace& place) {
     for (const TKept& kept : states)
-        RestoreZone(kept.State, kept.Zone);
+        RestoreZone(world_, kept.State, kept.Zone);
     Note(states);
     emit restored(place);
     Announce(states);
@@ -118,15 +117,17 @@ bool TWorldDocument::IsUnsaved(const TZone* zone) const {
 
 std::vector<TZone*> TWorldDocument::UnsavedZones() const {
     std::vector<TZone*> out;
-    if (AllZones)
-        for (TZone* zone : AllZones())
-            if (IsUnsaved(zone))
-                out.push_back(zone);
+    for (const auto& zone : world_.Zones)
+        if (IsUnsaved(zone.get()))
+            out.push_back(zone.get());
+    // In the zone list's order.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const TZone* a, const TZone* b) { return a->ZoneNumber < b->ZoneNumber; });
     return out;
 }
 
 void TWorldDocument::MarkSaved(TZone* zone) {
-    const uint64_t hash = ZoneFilesHash(zone->ZoneNumber, zone);
+    const uint64_t hash = ZoneFilesHash(world_, zone->ZoneNumber, zone);
     saved_[zone] = hash;
     current_[zone] = hash;
     emit unsavedChanged();

@@ -6,6 +6,7 @@
 // announces each step, undo and redo; the main window, the pages, the list
 // windows and the map follow those announcements.
 
+#include "world.h"
 #include "zonestate.h"
 
 #include <QObject>
@@ -34,11 +35,9 @@ public:
 
     QUndoStack* UndoStack() const { return stack_; }
 
-    // The zone record of a zone number, null when no zone file describes it
-    // (set by the owner of the zone list).
-    std::function<TZone*(int32_t number)> ZoneOfNumber;
-    // Every zone of the workspace, in list order.
-    std::function<std::vector<TZone*>()> AllZones;
+    // The world: every record, zone and the map grid.
+    TWorld& World() { return world_; }
+    const TWorld& World() const { return world_; }
 
     // Runs `edit` as one undoable step named `text` (the undo entry says
     // "Отменить: " and the text). The zone of `place` and the zones numbered
@@ -47,7 +46,6 @@ public:
     // A change made while another runs belongs to the outer one.
     bool Change(const TStepPlace& place, const QString& text, const std::function<void()>& edit,
                 const std::vector<int32_t>& moreZones = {});
-    bool InChange() const { return depth_ > 0; }
 
     // Whether the zone's records differ from its files since they were read
     // or last saved.
@@ -83,6 +81,7 @@ private:
     void Note(const std::vector<TKept>& states);
     void Announce(const std::vector<TKept>& states);
 
+    TWorld world_;
     QUndoStack* stack_;
     int depth_ = 0;
     // The files hash of each zone as saved (or read) and as it is now.

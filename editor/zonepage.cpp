@@ -15,7 +15,7 @@
 #include "unparsed.h"
 #include "vocabularyfill.h"
 #include "workspacescan.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonechecks.h"
 
 #include <QColor>
@@ -40,10 +40,10 @@ Q_DECLARE_METATYPE(TRoomObj)
 
 namespace {
 
-// An entry of the zone list: it owns its zone.
+// An entry of the zone list: a zone of the world.
 class TZoneItem : public QListWidgetItem {
 public:
-    explicit TZoneItem(std::unique_ptr<TZone> zone) : zone_(std::move(zone)) { UpdateText(); }
+    explicit TZoneItem(TZone& zone) : zone_(&zone) { UpdateText(); }
     TZone& Zone() const { return *zone_; }
     // The list sorts by zone number: 106 before 1040.
     bool operator<(const QListWidgetItem& other) const override {
@@ -72,7 +72,7 @@ public:
     }
 
 private:
-    std::unique_ptr<TZone> zone_;
+    TZone* zone_;
     bool unsaved_ = false;
 };
 
@@ -336,18 +336,19 @@ void TZonePage::ScanWorkspace() {
     const std::string dir = main_.ProgramFolder + "Zones/";
     for (const std::string& folder : UnreadableFolders(dir))
         ReportFileError(FolderReadFailure(folder));
-    LoadWorkspaceRecords(dir, main_.KindName());
+    TWorld& world = main_.World();
+    LoadWorkspaceRecords(world, dir, main_.KindName());
     main_.RefillListWindows();
     // A zone file that fails is reported (its zone stays listed with what was
     // read, marked): the open reader hides the message, so it is given here.
     std::map<const TZone*, std::string> failures;
-    auto zones = LoadWorkspaceZones(dir, [&failures](const std::string& file, const TZone& zone) {
+    LoadWorkspaceZones(world, dir, [&failures](const std::string& file, const TZone& zone) {
         const std::string& failure = failures[&zone] = ZoneLoadFailure(file, LineNumber);
         ReportFileError(failure);
     });
-    for (auto& zone : zones) {
+    for (const auto& zone : world.Zones) {
         const auto failure = failures.find(zone.get());
-        QListWidgetItem* item = AddZoneEntry(std::move(zone));
+        QListWidgetItem* item = AddZoneEntry(*zone);
         if (failure != failures.end())
             ZoneItem(item)->SetFailure(BoxText(failure->second));
     }
@@ -362,8 +363,8 @@ void TZonePage::ClearZones() {
     selecting_ = false;
 }
 
-QListWidgetItem* TZonePage::AddZoneEntry(std::unique_ptr<TZone> zone) {
-    auto* item = new TZoneItem(std::move(zone));
+QListWidgetItem* TZonePage::AddZoneEntry(TZone& zone) {
+    auto* item = new TZoneItem(zone);
     Z_ListBox->addItem(item);
     return item;
 }
@@ -488,14 +489,14 @@ void TZonePage::ShowOnPage(const TZone& zone) {
 
     Z_ObjCheckListBox->clear();
     for (const TRoomObj& obj : zone.CreatedObjects) {
-        auto* item = AddCheckEntry(Z_ObjCheckListBox, FromCp1251(ObjList.CaptionOf(obj.ObjVNum)),
+        auto* item = AddCheckEntry(Z_ObjCheckListBox, FromCp1251(main_.World().Objs.CaptionOf(obj.ObjVNum)),
                                    obj.IfFlag);
         item->setData(Qt::UserRole, QVariant::fromValue(obj));
     }
     Z_DelMobCheckListBox->clear();
     for (const int32_t packed : zone.DeletedMobs) {
         const int32_t mob = PackedNumber(packed);
-        auto* item = AddCheckEntry(Z_DelMobCheckListBox, FromCp1251(MobList.CaptionOf(mob)),
+        auto* item = AddCheckEntry(Z_DelMobCheckListBox, FromCp1251(main_.World().Mobs.CaptionOf(mob)),
                                    PackedIfFlag(packed));
         item->setData(Qt::UserRole, mob);
     }
@@ -508,19 +509,19 @@ void TZonePage::ShowOnPage(const TZone& zone) {
     const auto refill = [this, n](int page, const auto& list) {
         main_.RecordPage(page)->Refill(list.ZoneListEntries(n), UnparsedRecordsOf(list, n));
     };
-    refill(RoomPageIndex, RoomList);
-    refill(ObjPageIndex, ObjList);
-    refill(MobPageIndex, MobList);
-    refill(ShopPageIndex, ShopList);
-    refill(TrigPageIndex, TriggerList);
-    main_.UnplacedRooms = FillMap(RoomList, MapGrid, n);
+    refill(RoomPageIndex, main_.World().Rooms);
+    refill(ObjPageIndex, main_.World().Objs);
+    refill(MobPageIndex, main_.World().Mobs);
+    refill(ShopPageIndex, main_.World().Shops);
+    refill(TrigPageIndex, main_.World().Triggers);
+    main_.UnplacedRooms = FillMap(main_.World().Rooms, main_.World().Map, n);
     if (main_.MapChanged)
         main_.MapChanged();
 
     ZoneStatistics();
     ZoneChecks();
     TStringList lines;
-    zone.SaveToStrings(lines);
+    zone.SaveToStrings(main_.World(), lines);
     ShowSource(lines);
     showing_ = false;
     main_.RecheckProblems(); // the zone's problems, or the stored edits of the zone left
@@ -571,10 +572,10 @@ void TZonePage::ZoneChecks() {
     std::vector<const TRoom*> rooms;
     for (int i = 0; i < ids->count(); ++i) {
         const QVariant vnum = ids->itemData(i); // none for a room not read
-        if (const TRoom* room = vnum.isValid() ? RoomList.Find(vnum.toInt()) : nullptr)
+        if (const TRoom* room = vnum.isValid() ? main_.World().Rooms.Find(vnum.toInt()) : nullptr)
             rooms.push_back(room);
     }
-    for (const auto& line : ZoneCheckLines(rooms, RoomList, MobList))
+    for (const auto& line : ZoneCheckLines(rooms, main_.World().Rooms, main_.World().Mobs))
         Z_ErrorListBox->addItem(FromCp1251(line));
 }
 
@@ -599,8 +600,8 @@ TZone& TZonePage::AddNewZone(int32_t number) {
     for (int k = 0; k < kFileKindCount; ++k)
         ZoneFileOf(*zone, k) = main_.ProgramFolder + "Zones/" + KindFolder(k) + "/" +
                                std::to_string(number) + KindExtension(k);
-    TZone& created = *zone;
-    AddZoneEntry(std::move(zone));
+    TZone& created = main_.World().AddZone(std::move(zone));
+    AddZoneEntry(created);
     main_.Document->MarkNew(&created);
     return created;
 }
@@ -647,7 +648,7 @@ void TZonePage::ObjAdd() {
     TRoomObj obj;
     obj.ObjVNum = scratch.ObjVNum;
     obj.Probability = scratch.Probability;
-    auto* item = AddCheckEntry(Z_ObjCheckListBox, FromCp1251(ObjList.CaptionOf(obj.ObjVNum)),
+    auto* item = AddCheckEntry(Z_ObjCheckListBox, FromCp1251(main_.World().Objs.CaptionOf(obj.ObjVNum)),
                                scratch.IfFlag);
     item->setData(Qt::UserRole, QVariant::fromValue(obj));
 }
@@ -679,7 +680,7 @@ void TZonePage::ObjEdit() {
     obj.Probability = preset.Probability;
     const QSignalBlocker block(Z_ObjCheckListBox);
     item->setData(Qt::UserRole, QVariant::fromValue(obj));
-    item->setText(FromCp1251(ObjList.CaptionOf(obj.ObjVNum)));
+    item->setText(FromCp1251(main_.World().Objs.CaptionOf(obj.ObjVNum)));
     item->setCheckState(preset.IfFlag ? Qt::Checked : Qt::Unchecked);
 }
 
@@ -709,7 +710,7 @@ void TZonePage::DelMobAdd() {
         return;
     picker.Result(scratch);
     ZoneChange();
-    auto* item = AddCheckEntry(Z_DelMobCheckListBox, FromCp1251(MobList.CaptionOf(scratch.MobVNum)),
+    auto* item = AddCheckEntry(Z_DelMobCheckListBox, FromCp1251(main_.World().Mobs.CaptionOf(scratch.MobVNum)),
                                scratch.IfFlag);
     item->setData(Qt::UserRole, scratch.MobVNum);
 }

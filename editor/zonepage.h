@@ -120,7 +120,7 @@ private:
     QWidget* BuildSourceTab();
 
     // The new entry of the zone list.
-    QListWidgetItem* AddZoneEntry(std::unique_ptr<TZone> zone);
+    QListWidgetItem* AddZoneEntry(TZone& zone);
     QListWidgetItem* ItemOf(const TZone* zone) const;
 
     // The common zone-change step of every edit on the page.

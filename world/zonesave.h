@@ -32,3 +32,9 @@ using TZonePathMap = std::function<std::string(const std::string& path)>;
 // others; each failure is also reported as the writers do ("Не могу сохранить
 // комнаты в файл ...").
 TZoneSaveResult SaveZoneFiles(const TWorld& world, const TZone& zone, const TZonePathMap& where = {});
+
+// One file of the zone written to `path`, by kind in the order of the editor's
+// pages: 0 the zone file, 1 the rooms (with their layout file beside `path`),
+// 2 objects, 3 mobs, 4 shops, 5 triggers.
+TZoneSaveResult SaveZoneKindFile(const TWorld& world, const TZone& zone, int kind,
+                                 const std::string& path);

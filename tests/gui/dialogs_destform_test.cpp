@@ -6,7 +6,7 @@
 #include "guisupport.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "room.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,6 +50,7 @@ class DestFormTest : public QObject {
     Q_OBJECT
 
 private:
+    TRoomList rooms_;
     // The dialog shown once, as the mob page leaves it between uses.
     void Activate(TDestForm& form) {
         form.show();
@@ -58,12 +59,10 @@ private:
 
 private slots:
     void initTestCase() {
-        ClearWorld();
-        RoomList.AddNew(3001).Name = ToCp1251(QStringLiteral("Храм"));
-        RoomList.AddNew(3002).Name = ToCp1251(QStringLiteral("Площадь"));
-        RoomList.AddNew(3005).Name = ToCp1251(QStringLiteral("Ворота"));
+        rooms_.AddNew(3001).Name = ToCp1251(QStringLiteral("Храм"));
+        rooms_.AddNew(3002).Name = ToCp1251(QStringLiteral("Площадь"));
+        rooms_.AddNew(3005).Name = ToCp1251(QStringLiteral("Ворота"));
     }
-    void cleanupTestCase() { ClearWorld(); }
 
     void routeTextToListAndBack_data() {
         QTest::addColumn<QString>("route");
@@ -91,20 +90,20 @@ private slots:
         QFETCH(QString, route);
         QFETCH(QStringList, texts);
         QFETCH(QString, back);
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute(ToCp1251(route));
         QCOMPARE(Texts(form.ListBox1), texts);
         QCOMPARE(form.Route(), ToCp1251(back));
     }
 
     void duplicateRoomKeepsBothNumbers() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute("3001/3001");
         QCOMPARE(Numbers(form.ListBox1), (QList<int>{3001, 3001}));
     }
 
     void settingARouteReplacesTheList() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute("3001/3002");
         form.SetRoute("3005");
         QCOMPARE(form.Route(), std::string("3005"));
@@ -114,12 +113,12 @@ private slots:
     }
 
     void activationFillsTheRoomBoxAndClearsAcceptance() {
-        TDestForm form;
+        TDestForm form(rooms_);
         QCOMPARE(form.windowTitle(), QStringLiteral("Destination"));
         QVERIFY(form.CheckBox1->isChecked());
         RunModal(form, [&] { Click(form.OkBtn); });
         QVERIFY(form.Accepted());
-        RoomList.AddNew(3010).Name = ToCp1251(QStringLiteral("Колодец"));
+        rooms_.AddNew(3010).Name = ToCp1251(QStringLiteral("Колодец"));
         RunModal(form, [&] {
             QVERIFY(!form.Accepted());
             QCOMPARE(form.focusWidget(), form.ComboBox1);
@@ -128,11 +127,11 @@ private slots:
             QCOMPARE(form.ComboBox1->itemData(3, kCodeRole).toInt(), 3010);
             QCOMPARE(form.ComboBox1->currentIndex(), -1);
         });
-        RoomList.Delete(RoomList.IndexOfVNum(3010));
+        rooms_.Delete(rooms_.IndexOfVNum(3010));
     }
 
     void roomSourceReplacesTheRoomList() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoomSource([] { return std::vector<TListEntry>{{"7  Seven", 7}}; });
         Activate(form);
         QCOMPARE(form.ComboBox1->count(), 1);
@@ -140,7 +139,7 @@ private slots:
     }
 
     void addingFromTheRoomBox() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute("3001");
         Activate(form);
         TFakePrompts prompts;
@@ -156,7 +155,7 @@ private slots:
     }
 
     void addingATypedNumberZeroIncluded() {
-        TDestForm form;
+        TDestForm form(rooms_);
         Activate(form);
         QCOMPARE(form.SpinEdit1->maximum(), 999999);
         Click(form.AddBtn2); // 0 is added too
@@ -168,7 +167,7 @@ private slots:
     }
 
     void insertingBeforeTheSelectionOnlyWhenNotAtTheEnd() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute("3001/3002");
         Activate(form);
         form.SpinEdit1->setValue(77);
@@ -196,7 +195,7 @@ private slots:
     }
 
     void movingUpAndDown() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute("3001/3002/3005");
         Activate(form);
         form.ListBox1->setCurrentRow(0);
@@ -220,7 +219,7 @@ private slots:
     }
 
     void buttonsThatNeedASelection() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute("3001/3002");
         Activate(form);
         form.ListBox1->clearSelection();
@@ -235,7 +234,7 @@ private slots:
     }
 
     void removingAsksFirst() {
-        TDestForm form;
+        TDestForm form(rooms_);
         form.SetRoute("3001/3002/3005");
         Activate(form);
         TFakePrompts prompts;
@@ -261,7 +260,7 @@ private slots:
     }
 
     void cancellingLeavesTheCallersRouteUntouched() {
-        TDestForm form;
+        TDestForm form(rooms_);
         std::string destination = "3001/3002"; // the mob page's field
         const auto edit = [&](const std::function<void()>& close) {
             form.SetRoute(destination);

@@ -9,7 +9,7 @@
 #include "textcodec.h"
 #include "triggerform.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "trigger.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,8 +36,8 @@ std::string ProgramFolder() {
     return std::string(VELMORA_PROGRAM_DIR) + "/";
 }
 
-void AddTrigger(int32_t vnum, const char* nameUtf8, uint8_t kind) {
-    TTrigger& trigger = TriggerList.AddNew(vnum);
+void AddTrigger(TTriggerList& triggers, int32_t vnum, const char* nameUtf8, uint8_t kind) {
+    TTrigger& trigger = triggers.AddNew(vnum);
     trigger.Name = ToCp1251(QString::fromUtf8(nameUtf8));
     trigger.Model = kind;
 }
@@ -141,6 +141,7 @@ class PickersTest : public QObject {
     Q_OBJECT
 
 private:
+    TTriggerList triggers_;
     std::unique_ptr<TTriggerForm> triggerForm_;
     std::unique_ptr<TRoomMobForm> mobForm_;
     std::unique_ptr<TRoomObjForm> objForm_;
@@ -171,14 +172,14 @@ private:
 
 private slots:
     void init() {
-        ClearWorld();
-        AddTrigger(101, "Приветствие", 2);
-        AddTrigger(102, "Проклятие меча", 1);
-        AddTrigger(103, "Ловушка", 2);
-        AddTrigger(104, "Стражник", 0);
-        AddTrigger(105, "Ловчая сеть", 2);
+        triggers_.Clear();
+        AddTrigger(triggers_, 101, "Приветствие", 2);
+        AddTrigger(triggers_, 102, "Проклятие меча", 1);
+        AddTrigger(triggers_, 103, "Ловушка", 2);
+        AddTrigger(triggers_, 104, "Стражник", 0);
+        AddTrigger(triggers_, 105, "Ловчая сеть", 2);
         triggerForm_ = std::make_unique<TTriggerForm>();
-        triggerForm_->Fill(2);
+        triggerForm_->Fill(triggers_, 2);
 
         mobs_ = SourceList({{QStringLiteral("101  стражник"), 101},
                             {QStringLiteral("103  крыса"), 103},
@@ -198,19 +199,19 @@ private slots:
         objForm_.reset();
         mobs_.reset();
         objects_.reset();
-        ClearWorld();
+        triggers_.Clear();
     }
 
     void triggerPickerListsOneAttachmentKindInListOrder() {
-        AddTrigger(100, "Последний", 2); // list order, not number order
-        triggerForm_->Fill(2);
+        AddTrigger(triggers_, 100, "Последний", 2); // list order, not number order
+        triggerForm_->Fill(triggers_, 2);
         QCOMPARE(Texts(triggerForm_->TriggerListBox),
                  (QStringList{QStringLiteral("101 Приветствие"), QStringLiteral("103 Ловушка"),
                               QStringLiteral("105 Ловчая сеть"), QStringLiteral("100 Последний")}));
         QCOMPARE(Numbers(triggerForm_->TriggerListBox), (QList<int>{101, 103, 105, 100}));
-        triggerForm_->Fill(1);
+        triggerForm_->Fill(triggers_, 1);
         QCOMPARE(Numbers(triggerForm_->TriggerListBox), QList<int>{102});
-        triggerForm_->Fill(0);
+        triggerForm_->Fill(triggers_, 0);
         QCOMPARE(Texts(triggerForm_->TriggerListBox), QStringList{QStringLiteral("104 Стражник")});
     }
 
@@ -505,8 +506,8 @@ private slots:
     }
 
     void layoutAndPictures() {
-        AddTrigger(145, "Очень длинное имя триггера для проверки ширины", 2);
-        triggerForm_->Fill(2);
+        AddTrigger(triggers_, 145, "Очень длинное имя триггера для проверки ширины", 2);
+        triggerForm_->Fill(triggers_, 2);
         triggerForm_->Preset(103);
         mobForm_->Preset({103, true, -1, 0, {}});
         objForm_->Preset({101, true, 5, 75});

@@ -81,6 +81,7 @@ protected:
 
     std::string Workspace(const std::string& file) const { return program_ + "Zones/" + file; }
     TZonePage& Zone() { return *form_->ZonePage; }
+    TWorld& World() { return form_->World(); }
     TRecordPage& Page(int page) { return *form_->RecordPage(page); }
     QAction* Action(const char* name) { return form_->findChild<QAction*>(QLatin1String(name)); }
     void ClickTab(int page) {

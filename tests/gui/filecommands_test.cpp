@@ -6,7 +6,7 @@
 #include "serverimport.h"
 #include "modeltext.h"
 #include "textcodec.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,9 +30,9 @@ const std::array<const char*, 7> kZoneFiles = {"OBJ/10.obj", "MOB/10.mob", "SHP/
                                                "ZON/10.zon"};
 
 // How many mobs, objects and removals the rooms of a zone hold.
-int ContentsOf(int32_t zone) {
+int ContentsOf(const TWorld& world, int32_t zone) {
     int count = 0;
-    for (const TRoom* room : RoomList.ZoneInListOrder(zone))
+    for (const TRoom* room : world.Rooms.ZoneInListOrder(zone))
         count +=
             static_cast<int>(room->Mobs.size() + room->Objects.size() + room->DelObjects.size());
     return count;
@@ -150,7 +150,7 @@ private slots:
         prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
         Click(form_->ToolsForm->SaveZoneBtn);
         TStringList lines;
-        Zone().CurrentZone()->SaveToStrings(lines);
+        Zone().CurrentZone()->SaveToStrings(World(), lines);
         QCOMPARE(ReadFile(Workspace("ZON/10.zon")), Joined(lines));
         QVERIFY(ReadFile(Workspace("ZON/10.zon")).find(Utf8ToCp1251("\r\nОльховка~\r\n")) !=
                 std::string::npos);
@@ -311,7 +311,7 @@ private slots:
 
     void loadZoneBringsInAnOutsideChange() {
         StartOn(true);
-        const int contents = ContentsOf(10);
+        const int contents = ContentsOf(World(), 10);
         QVERIFY(contents > 0);
         WriteFile(Workspace("WLD/10.wld"),
                   Replaced(ReadFile(Workspace("WLD/10.wld")), Utf8ToCp1251("Деревенская площадь~"),
@@ -319,20 +319,20 @@ private slots:
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите загрузить всю зону?"),
                                 false);
         Action("N6")->trigger();
-        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Деревенская площадь"));
+        QCOMPARE(World().Rooms.Find(1000)->Name, Utf8ToCp1251("Деревенская площадь"));
 
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите загрузить всю зону?"),
                                 true);
         Action("N6")->trigger();
-        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Главная площадь"));
+        QCOMPARE(World().Rooms.Find(1000)->Name, Utf8ToCp1251("Главная площадь"));
         QCOMPARE(Page(RoomPageIndex).IDComboBox->itemText(0),
                  QStringLiteral("1000  Главная площадь"));
-        QCOMPARE(ContentsOf(10), contents);
+        QCOMPARE(ContentsOf(World(), 10), contents);
         // Loading twice places nothing twice.
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите загрузить всю зону?"),
                                 true);
         Action("N6")->trigger();
-        QCOMPARE(ContentsOf(10), contents);
+        QCOMPARE(ContentsOf(World(), 10), contents);
     }
 
     // The question about a zone's files changed outside the editor.
@@ -377,7 +377,7 @@ private slots:
         prompts_->ExpectChoice(question, 1);
         Action("N34")->trigger();
         QCOMPARE(ReadFile(Workspace("WLD/10.wld")), outside);
-        QCOMPARE(FromCp1251(RoomList.Find(1000)->Name), QStringLiteral("Главная площадь"));
+        QCOMPARE(FromCp1251(World().Rooms.Find(1000)->Name), QStringLiteral("Главная площадь"));
         QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Ольховка"));
         const auto marked = [this] {
             return Zone().Z_ListBox->item(0)->text().contains(QLatin1Char('*'));
@@ -406,7 +406,7 @@ private slots:
 
     void restoreOnEachPage() {
         StartOn(true, /*confirm=*/false);
-        const int contents = ContentsOf(10);
+        const int contents = ContentsOf(World(), 10);
 
         // Zone page: the applied name goes back to the file's, on the page too.
         TypeZoneName(QStringLiteral("Другая"));
@@ -418,19 +418,19 @@ private slots:
         Action("N4")->trigger();
         QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Деревня Ольховка"));
         QCOMPARE(Zone().Z_NameEdit->text(), QStringLiteral("Деревня Ольховка"));
-        QCOMPARE(ContentsOf(10), contents);
+        QCOMPARE(ContentsOf(World(), 10), contents);
 
         // Each record page reads its kind's file again.
         using TField = std::function<std::string&()>;
         const std::vector<std::pair<int, TField>> fields = {
-            {RoomPageIndex, TField([]() -> std::string& { return RoomList.Find(1001)->Name; })},
-            {ObjPageIndex, TField([]() -> std::string& { return ObjList.Find(1000)->Imen; })},
-            {MobPageIndex, TField([]() -> std::string& { return MobList.Find(1000)->Imen; })},
-            {ShopPageIndex, TField([]() -> std::string& {
-                 return ShopList.Find(ShopList.ZoneRecords(10).front()->VNum)->BitVector;
+            {RoomPageIndex, TField([this]() -> std::string& { return World().Rooms.Find(1001)->Name; })},
+            {ObjPageIndex, TField([this]() -> std::string& { return World().Objs.Find(1000)->Imen; })},
+            {MobPageIndex, TField([this]() -> std::string& { return World().Mobs.Find(1000)->Imen; })},
+            {ShopPageIndex, TField([this]() -> std::string& {
+                 return World().Shops.Find(World().Shops.ZoneRecords(10).front()->VNum)->BitVector;
              })},
-            {TrigPageIndex, TField([]() -> std::string& {
-                 return TriggerList.Find(TriggerList.ZoneRecords(10).front()->VNum)->Name;
+            {TrigPageIndex, TField([this]() -> std::string& {
+                 return World().Triggers.Find(World().Triggers.ZoneRecords(10).front()->VNum)->Name;
              })},
         };
         for (const auto& [page, field] : fields) {
@@ -441,14 +441,14 @@ private slots:
             prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), true);
             Action("N4")->trigger();
             QCOMPARE(field(), original);
-            QCOMPARE(ContentsOf(10), contents);
+            QCOMPARE(ContentsOf(World(), 10), contents);
             QVERIFY(Action("N18")->isEnabled());
         }
     }
 
     void openReadsAnotherFileWithoutDoublingContents() {
         StartOn(true);
-        const int contents = ContentsOf(10);
+        const int contents = ContentsOf(World(), 10);
         const std::string zoneFile = Elsewhere("other.zon");
         WriteFile(zoneFile, Replaced(ReadFile(Workspace("ZON/10.zon")),
                                      Utf8ToCp1251("Деревня Ольховка~"), Utf8ToCp1251("Копия~")));
@@ -460,10 +460,10 @@ private slots:
         QCOMPARE(call.Filters.size(), qsizetype(2));
         QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Копия"));
         QCOMPARE(Zone().CurrentZone()->ZoneFileName, Workspace("ZON/10.zon"));
-        QCOMPARE(ContentsOf(10), contents);
+        QCOMPARE(ContentsOf(World(), 10), contents);
 
         // Another zone's file is refused, naming both numbers: nothing is read.
-        const int contents11 = ContentsOf(11);
+        const int contents11 = ContentsOf(World(), 11);
         prompts_->ExpectOpenFile(Path(Workspace("ZON/11.zon")));
         prompts_->ExpectError(QStringLiteral("Файл ") + Path(Workspace("ZON/11.zon")) +
                               QStringLiteral(" описывает зону 11, а текущая зона — 10. Чтобы "
@@ -472,8 +472,8 @@ private slots:
         QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
         QCOMPARE(Zone().CurrentZone()->ZoneName, Utf8ToCp1251("Копия"));
         QCOMPARE(Zone().Z_ListBox->item(0)->text(), QStringLiteral("10*  Копия"));
-        QCOMPARE(ContentsOf(10), contents);
-        QCOMPARE(ContentsOf(11), contents11);
+        QCOMPARE(ContentsOf(World(), 10), contents);
+        QCOMPARE(ContentsOf(World(), 11), contents11);
 
         // A room file read alone keeps the contents the rooms have.
         ClickTab(RoomPageIndex);
@@ -484,13 +484,13 @@ private slots:
         fs::copy(Workspace("WLD/10.map"), Elsewhere("other.map"));
         prompts_->ExpectOpenFile(Path(roomFile));
         Action("N3")->trigger();
-        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Площадь"));
-        QCOMPARE(ContentsOf(10), contents);
+        QCOMPARE(World().Rooms.Find(1000)->Name, Utf8ToCp1251("Площадь"));
+        QCOMPARE(ContentsOf(World(), 10), contents);
 
         // Cancel reads nothing.
         prompts_->ExpectOpenFile(QString());
         Action("N3")->trigger();
-        QCOMPARE(RoomList.Find(1000)->Name, Utf8ToCp1251("Площадь"));
+        QCOMPARE(World().Rooms.Find(1000)->Name, Utf8ToCp1251("Площадь"));
     }
 
     void saveToAnotherNameKeepsTheZonesFileNames() {

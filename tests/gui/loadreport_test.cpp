@@ -9,7 +9,7 @@
 #include "serverimport.h"
 #include "textcodec.h"
 #include "toolsform.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(ReadFile(Workspace("ZON/10.zon")), sampleZone);
         QCOMPARE(ReadFile(Workspace("WLD/30.wld")), W("#3000\nТопь~\nВязко.\n~\n30 0 1\nS\n$\n"));
         // The imported room is laid out on the map.
-        QVERIFY(RoomList.Find(3000) && IsOnGrid(*RoomList.Find(3000)));
+        QVERIFY(World().Rooms.Find(3000) && IsOnGrid(*World().Rooms.Find(3000)));
         QVERIFY(Report() && Report()->isVisible());
         const QString text = Report()->Text();
         QVERIFY2(text.contains(QStringLiteral("Импортировано зон: 1, файлов: 3")),

@@ -10,7 +10,7 @@
 #include "toolsform.h"
 #include "triggerform.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonepage.h"
 
 #include <QAction>
@@ -92,12 +92,12 @@ private slots:
 
         // The statistics count the zone's records of each list.
         const std::array<int, 6> counts = {
-            static_cast<int>(RoomList.ZoneInListOrder(10).size()),
+            static_cast<int>(World().Rooms.ZoneInListOrder(10).size()),
             static_cast<int>(form_->UnplacedRooms.size()),
-            static_cast<int>(ObjList.ZoneInListOrder(10).size()),
-            static_cast<int>(MobList.ZoneInListOrder(10).size()),
-            static_cast<int>(ShopList.ZoneInListOrder(10).size()),
-            static_cast<int>(TriggerList.ZoneInListOrder(10).size())};
+            static_cast<int>(World().Objs.ZoneInListOrder(10).size()),
+            static_cast<int>(World().Mobs.ZoneInListOrder(10).size()),
+            static_cast<int>(World().Shops.ZoneInListOrder(10).size()),
+            static_cast<int>(World().Triggers.ZoneInListOrder(10).size())};
         QVERIFY(counts[0] > 0 && counts[2] > 0 && counts[3] > 0);
         for (size_t i = 0; i < 6; ++i)
             QCOMPARE(Zone().Z_StatLabel[i]->text(), QString::number(counts[i]));
@@ -106,9 +106,9 @@ private slots:
                  QStringLiteral("1000  Деревенская площадь"));
 
         // The list windows hold every record of the workspace; the pickers their entries.
-        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), ObjList.Count());
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), World().Objs.Count());
         QCOMPARE(form_->ListForms[RoomListKind]->windowTitle(), QStringLiteral("Список комнат"));
-        QCOMPARE(form_->RoomObjForm->ObjectListBox->model()->rowCount(), ObjList.Count());
+        QCOMPARE(form_->RoomObjForm->ObjectListBox->model()->rowCount(), World().Objs.Count());
 
         // Start-up state: on the zone page, record commands on for the zone,
         // nothing changed, the tools window shown as the settings say.
@@ -222,7 +222,7 @@ private slots:
         const QAbstractItemModel* triggers = form_->TriggerForm->TriggerListBox->model();
         for (int i = 0; i < triggers->rowCount(); ++i) {
             const int vnum = triggers->index(i, 0).data(Qt::UserRole).toInt();
-            QCOMPARE(int(TriggerList.Find(vnum)->Model), 2);
+            QCOMPARE(int(World().Triggers.Find(vnum)->Model), 2);
         }
         Action("Nr3")->trigger();
         QCOMPARE(form_->CurrentPage(), int(MobPageIndex));
@@ -500,7 +500,7 @@ private slots:
         Click(Zone().Z_ObjBtn1);
         QCOMPARE(Zone().Z_ObjCheckListBox->count(), before + 1);
         QListWidgetItem* added = Zone().Z_ObjCheckListBox->item(before);
-        QCOMPARE(added->text(), FromCp1251(ObjList.CaptionOf(1002)));
+        QCOMPARE(added->text(), FromCp1251(World().Objs.CaptionOf(1002)));
         QCOMPARE(added->checkState(), Qt::Checked);
         QVERIFY(ApplyEnabled());
 
@@ -552,7 +552,7 @@ private slots:
         prompts_->ExpectError(QStringLiteral("Выберите триггер"));
         form_->DeleteAttachedTrigger(&list);
 
-        const int32_t trigger = TriggerList.ListEntries().front().VNum;
+        const int32_t trigger = World().Triggers.ListEntries().front().VNum;
         for (int i = 0; i < 2; ++i) {
             WhenModal([trigger](QWidget* window) {
                 auto* picker = qobject_cast<TTriggerForm*>(window);
@@ -563,7 +563,7 @@ private slots:
             form_->AddAttachedTrigger(&list);
         }
         QCOMPARE(list.count(), 2);
-        QCOMPARE(list.item(0)->text(), FromCp1251(TriggerList.CaptionOf(trigger)));
+        QCOMPARE(list.item(0)->text(), FromCp1251(World().Triggers.CaptionOf(trigger)));
         QCOMPARE(list.item(0)->data(Qt::UserRole).toInt(), trigger);
 
         list.setCurrentRow(1);

@@ -5,7 +5,7 @@
 #include "roompage.h"
 #include "serverimport.h"
 #include "textcodec.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,11 +28,11 @@ constexpr std::array<int32_t, 2> kRealZones = {250, 568};
 // Zone 11 rearranged around the cell (10, 10) of level 4: a room on each of
 // the four sides and one on each of the levels below and above; room 1103
 // stays unplaced, with a door to the north that a drop must erase.
-void ArrangeZone11() {
-    const auto place = [](int32_t vnum, int x, int y, int level) {
-        TRoom* room = RoomList.Find(vnum);
+void ArrangeZone11(TWorld& world) {
+    const auto place = [&world](int32_t vnum, int x, int y, int level) {
+        TRoom* room = world.Rooms.Find(vnum);
         if (!room)
-            room = &RoomList.AddNew(vnum);
+            room = &world.Rooms.AddNew(vnum);
         room->MapX = static_cast<uint8_t>(x);
         room->MapY = static_cast<uint8_t>(y);
         room->MapLevel = static_cast<uint8_t>(level);
@@ -43,7 +43,7 @@ void ArrangeZone11() {
     place(1104, 11, 10, 4); // east
     place(1105, 10, 10, 3); // down
     place(1106, 10, 10, 5); // up
-    TExit& north = RoomList.Find(1103)->Exits[DirNorth];
+    TExit& north = world.Rooms.Find(1103)->Exits[DirNorth];
     north = {"дверь", "Дверь", 1, 1004, 1000, 2};
 }
 
@@ -54,7 +54,7 @@ class TMapPageTest : public TEditorFixture {
 
     TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
     TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
-    TRoom& Record(int32_t vnum) { return *RoomList.Find(vnum); }
+    TRoom& Record(int32_t vnum) { return *World().Rooms.Find(vnum); }
 
     void ShowZone(int32_t number) {
         for (int row = 0; row < Zone().ZoneCount(); ++row)
@@ -66,7 +66,7 @@ class TMapPageTest : public TEditorFixture {
     }
     void StartOnZone11() {
         StartOn(true, /*confirm=*/false);
-        ArrangeZone11();
+        ArrangeZone11(World());
         ShowZone(11);
     }
     void GoToLevel(int level) {
@@ -98,9 +98,9 @@ class TMapPageTest : public TEditorFixture {
     }
     void SendDrop(const QPoint& pos) { guitest::SendDrop(Map().MapDrawGrid->viewport(), pos); }
     // The question before a room is taken off, naming it.
-    static QString RemoveQuestion(int32_t vnum) {
+    QString RemoveQuestion(int32_t vnum) {
         return QStringLiteral("Убрать комнату с карты?\n") +
-               FromCp1251(TRoomList::EntryOf(*RoomList.Find(vnum)).Text);
+               FromCp1251(TRoomList::EntryOf(*World().Rooms.Find(vnum)).Text);
     }
     bool Unplaced(int32_t vnum) {
         return std::any_of(form_->UnplacedRooms.begin(), form_->UnplacedRooms.end(),
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(int(dropped.MapX), 10);
         QCOMPARE(int(dropped.MapY), 10);
         QCOMPARE(int(dropped.MapLevel), 4);
-        QCOMPARE(MapGrid.At(10, 10, 4), 1103);
+        QCOMPARE(World().Map.At(10, 10, 4), 1103);
         QVERIFY(!Unplaced(1103));
         QCOMPARE(UnplacedRow(1103), -1);
         const std::array<int32_t, DirCount> targets = {1100, 1104, 1102, 1101, 1106, 1105};
@@ -162,7 +162,7 @@ private slots:
         Map().MapRoomsListBox->setCurrentRow(-1);
         Map().MapRoomsListBox->RememberDrag();
         SendDrop(CellCentre(0, 0));
-        QCOMPARE(MapGrid.At(0, 0, 4), -1);
+        QCOMPARE(World().Map.At(0, 0, 4), -1);
     }
 
     void atTheEdgesOnlyExistingNeighboursAreLinked() {
@@ -172,8 +172,8 @@ private slots:
         corner.MapX = 0;
         corner.MapY = 0;
         corner.MapLevel = 1;
-        MapGrid.Set(10, 9, 4, -1);
-        MapGrid.Set(0, 0, 1, 1100);
+        World().Map.Set(10, 9, 4, -1);
+        World().Map.Set(0, 0, 1, 1100);
         GoToLevel(1);
         const auto before = Record(1103).Exits;
         Drop(1103, 0, 1);
@@ -201,7 +201,7 @@ private slots:
         const TRoom& room = Record(1103);
         QCOMPARE(int(room.MapLevel), 0);
         QCOMPARE(int(room.MapX), 0);
-        QCOMPARE(MapGrid.At(10, 10, 4), -1);
+        QCOMPARE(World().Map.At(10, 10, 4), -1);
         QCOMPARE(UnplacedRow(1103), 0);
         QVERIFY(Unplaced(1103));
         for (const TExit& exit : room.Exits)
@@ -244,12 +244,12 @@ private slots:
         Click(Map().R_DelFromMapBtn);
         QCOMPARE(int(Record(1102).MapLevel), 0);
         QCOMPARE(int(Record(1101).MapLevel), 4);
-        QCOMPARE(MapGrid.At(9, 10, 4), 1101);
+        QCOMPARE(World().Map.At(9, 10, 4), 1101);
     }
 
     void aRoomOffTheGridIsShownAsNotPlaced() {
         StartOn(true, /*confirm=*/false);
-        ArrangeZone11();
+        ArrangeZone11(World());
         Record(1104).MapLevel = 12; // kept as stored, but no level of the map
         ShowZone(11);
         QVERIFY(Unplaced(1104));
@@ -399,12 +399,12 @@ private slots:
         QVERIFY(form_->UnplacedRooms.empty());
         QCOMPARE(Map().MapRoomsListBox->count(), 0);
         QCOMPARE(int(Record(1103).MapLevel), 6);
-        QCOMPARE(MapGrid.At(Record(1103).MapX, Record(1103).MapY, 6), 1103);
+        QCOMPARE(World().Map.At(Record(1103).MapX, Record(1103).MapY, 6), 1103);
     }
 
     void layingOutFromExitsPlacesTheRooms() {
         StartOn(true, /*confirm=*/false);
-        for (const TRoom* room : RoomList.ZoneInListOrder(11))
+        for (const TRoom* room : World().Rooms.ZoneInListOrder(11))
             Record(room->VNum).MapLevel = 0;
         ShowZone(11);
         QCOMPARE(Map().MapRoomsListBox->count(), 4);
@@ -412,11 +412,11 @@ private slots:
         Click(Map().MapLayoutBtn);
         QVERIFY(form_->UnplacedRooms.empty());
         QCOMPARE(Map().MapRoomsListBox->count(), 0);
-        for (const TRoom* room : RoomList.ZoneInListOrder(11)) {
+        for (const TRoom* room : World().Rooms.ZoneInListOrder(11)) {
             QVERIFY(IsOnGrid(*room));
-            QCOMPARE(MapGrid.At(room->MapX, room->MapY, room->MapLevel), room->VNum);
+            QCOMPARE(World().Map.At(room->MapX, room->MapY, room->MapLevel), room->VNum);
         }
-        const TExitLayoutResult measured = MeasureExitLayout(RoomList, 11);
+        const TExitLayoutResult measured = MeasureExitLayout(World().Rooms, 11);
         QVERIFY(measured.TwoWayExits > 0);
         QCOMPARE(measured.Joined, measured.TwoWayExits);
         QCOMPARE(Record(1101).MapY + 1, int(Record(1100).MapY)); // 1101 lies north of 1100
@@ -434,7 +434,7 @@ private slots:
         QCOMPARE(int(Record(1100).MapX), 70);
         // Some placed, some not: "Нет" places only those not placed.
         Record(1103).MapLevel = 0;
-        form_->UnplacedRooms = FillMap(RoomList, MapGrid, 11);
+        form_->UnplacedRooms = FillMap(World().Rooms, World().Map, 11);
         form_->MapChanged();
         QCOMPARE(Map().MapRoomsListBox->count(), 1);
         prompts_->ExpectConfirm(QStringLiteral("Разложить заново и уже расставленные комнаты?\n"

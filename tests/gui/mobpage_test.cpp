@@ -5,7 +5,7 @@
 #include "mobpage.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,9 +21,9 @@ using namespace guitest;
 
 namespace {
 
-std::string Composed(int32_t zone) {
+std::string Composed(const TWorld& world, int32_t zone) {
     TStringList lines;
-    MobList.SaveToStrings(lines, zone);
+    world.Mobs.SaveToStrings(lines, zone);
     std::string out;
     for (const auto& line : lines)
         out += line + "\n";
@@ -54,21 +54,21 @@ class TMobPageTest : public TEditorFixture {
         ChooseRecord(MobPageIndex, vnum);
         QCOMPARE(*Page(MobPageIndex).Current, vnum);
     }
-    TMob& Mob(int32_t vnum) { return *MobList.Find(vnum); }
+    TMob& Mob(int32_t vnum) { return *World().Mobs.Find(vnum); }
 
 private slots:
     void cleanup() { Finish(); }
 
     void flagsTheListsDoNotNameAreKept() {
         Open();
-        const int32_t vnum = MobList.ZoneRecords(10).back()->VNum;
+        const int32_t vnum = World().Mobs.ZoneRecords(10).back()->VNum;
         CheckFlagsKept(MobPageIndex, vnum, Mob(vnum).Flags, page_->M_ActionCheckListBox);
         CheckFlagsKept(MobPageIndex, vnum, Mob(vnum).Special, page_->M_SpecialCheckListBox);
     }
 
     void showingAndApplyingChangesNothing() {
         Open();
-        ApplyEverySampleRecord(MobPageIndex, Composed);
+        ApplyEverySampleRecord(MobPageIndex, [this](int32_t zone) { return Composed(World(), zone); });
     }
 
     void anEditLandsInTheRecordAndTheFile() {
@@ -88,7 +88,7 @@ private slots:
         form_->ApplyPage();
         QCOMPARE(Mob(1000).Imen, Utf8ToCp1251("часовой"));
         QCOMPARE(int(Mob(1000).Level), 12);
-        const std::string file = Composed(10);
+        const std::string file = Composed(World(), 10);
         QVERIFY(file.find(Utf8ToCp1251("\nчасовой~\n")) != std::string::npos);
         QVERIFY(file.find("\n12 10 2 4d10+50 1d8+2\n2d10+5 2000\n") != std::string::npos);
     }
@@ -114,14 +114,14 @@ private slots:
         QCOMPARE(int(Mob(1000).Dex), 50);
         QCOMPARE(int(Mob(1000).LikeWork), 20);
         QCOMPARE(int(Mob(1000).Model), 102);
-        QVERIFY(Composed(10).find("\nStr: 50\n") != std::string::npos);
+        QVERIFY(Composed(World(), 10).find("\nStr: 50\n") != std::string::npos);
 
         // The builder's choice replaces the value; another mob drops the entry.
         const int strCount = page_->M_StrComboBox->count();
         ChooseComboEntry(page_->M_StrComboBox, 0);
         form_->ApplyPage();
         QCOMPARE(int(Mob(1000).Str), page_->M_StrComboBox->itemData(0, kCodeRole).toInt());
-        const int32_t other = MobList.ZoneRecords(10).back()->VNum;
+        const int32_t other = World().Mobs.ZoneRecords(10).back()->VNum;
         QVERIFY(other != 1000);
         Select(other);
         QCOMPARE(page_->M_StrComboBox->count(), strCount - 1);
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(page_->M_DamageBtn->text(), QStringLiteral("+"));
         form_->ApplyPage();
         QCOMPARE(Mob(1000).Damage, (TDice{1, 6, 3}));
-        QVERIFY(Composed(10).find(" 1d6+3\n") != std::string::npos);
+        QVERIFY(Composed(World(), 10).find(" 1d6+3\n") != std::string::npos);
     }
 
     void anEmptyDiceFieldIsRefused() {
@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(Mob(1000).Damage, (TDice{-1, 2147483647, 2147483647}));
         QCOMPARE(Mob(1000).Exp, 2000000000);
         QCOMPARE(Mob(1000).Size, -70000);
-        QVERIFY(Composed(10).find(" 1000d70000+-2147483648 -1d2147483647+2147483647\n") !=
+        QVERIFY(Composed(World(), 10).find(" 1000d70000+-2147483648 -1d2147483647+2147483647\n") !=
                 std::string::npos);
         // The count typed over is then the user's.
         page_->M_Damage1Edit->setFocus();
@@ -265,7 +265,7 @@ private slots:
         form_->ApplyPage();
         QCOMPARE(Mob(1001).Spells, (std::vector<int32_t>{PackPair(16, 2), PackPair(26, 2)}));
         QCOMPARE(Mob(1001).SkillValue(6), 90);
-        const std::string file = Composed(10);
+        const std::string file = Composed(World(), 10);
         QVERIFY(file.find("\nSpell: 16\nSpell: 16\nSpell: 26\nSpell: 26\nSkill: 2 80\nSkill: 6 "
                           "90\n") != std::string::npos);
     }
@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(Mob(1001).Look, (TStringList{Utf8ToCp1251("Один."), Utf8ToCp1251("Два.")}));
         QCOMPARE(Mob(1001).Helper, std::vector<int32_t>{1003});
         QCOMPARE(Mob(1001).Destination, std::string("1002/1003"));
-        QVERIFY(Composed(10).find("\nDestination: 1002\nDestination: 1003\n") != std::string::npos);
+        QVERIFY(Composed(World(), 10).find("\nDestination: 1002\nDestination: 1003\n") != std::string::npos);
     }
 
     void theBlankRecordAndNoMob() {

@@ -11,7 +11,7 @@
 #include "textcodec.h"
 #include "unparsedfiles.h"
 #include "usesform.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,12 +52,6 @@ class TNavigationTest : public TEditorFixture {
                 SelectZoneRow(row);
         QCOMPARE(Zone().CurrentZone()->ZoneNumber, number);
     }
-    std::vector<const TZone*> Zones() {
-        std::vector<const TZone*> zones;
-        for (int row = 0; row < Zone().ZoneCount(); ++row)
-            zones.push_back(Zone().ZoneAt(row));
-        return zones;
-    }
     // The rows of a record list whose text in `column` is `text`.
     static int RowWith(const TRecordTable& table, int column, const QString& text) {
         for (int row = 0; row < table.RowCount(); ++row)
@@ -93,7 +87,7 @@ private slots:
         Action("NProblems")->trigger();
         QVERIFY(Problems().isVisible());
         QVERIFY(Action("NProblems")->isChecked());
-        const auto before = CheckWorld(GlobalWorld(Zones()), 10);
+        const auto before = CheckWorld(World().View(), 10);
         QCOMPARE(Problems().P_ProblemsList->RowCount(), int(before.size()));
 
         // An exit into a room zone 10 does not have: one error more, on room 1000.
@@ -120,7 +114,7 @@ private slots:
         Problems().P_AllZonesCheckBox->setChecked(true);
         WaitForCheck();
         QCOMPARE(Problems().P_ProblemsList->RowCount(),
-                 int(CheckWorld(GlobalWorld(Zones())).size()));
+                 int(CheckWorld(World().View()).size()));
         QVERIFY(SaveShot(Problems(), QStringLiteral("problemsform.png")));
         DoubleClickRow(*Problems().P_ProblemsList, RowWith(*Problems().P_ProblemsList, 2, missing));
         ExpectShown(RoomPageIndex, 1000, 10);
@@ -146,7 +140,7 @@ private slots:
     void problemsNameASpellTheListDoesNot() {
         StartOn(true, /*confirm=*/false);
         SelectZone(10);
-        TObj& potion = *ObjList.Find(ObjList.ZoneRecords(10).front()->VNum);
+        TObj& potion = *World().Objs.Find(World().Objs.ZoneRecords(10).front()->VNum);
         potion.Kind = 10;
         potion.Param2 = 1;
         potion.Param3 = 777;
@@ -159,7 +153,7 @@ private slots:
         QVERIFY(row >= 0);
         QCOMPARE(Problems().P_ProblemsList->TextAt(row, 0), QStringLiteral("предупреждение"));
         QCOMPARE(Problems().P_ProblemsList->RowCount(),
-                 int(CheckWorld(GlobalWorld(Zones()), 10).size()) + 1);
+                 int(CheckWorld(World().View(), 10).size()) + 1);
     }
 
     // The problems window shows the severity chosen, with its columns as
@@ -175,7 +169,7 @@ private slots:
         Action("NProblems")->trigger();
         Problems().P_AllZonesCheckBox->setChecked(true);
         WaitForCheck();
-        const auto all = CheckWorld(GlobalWorld(Zones()));
+        const auto all = CheckWorld(World().View());
         const int errors = int(std::count_if(all.begin(), all.end(), [](const TProblem& problem) {
             return problem.Severity == TSeverity::Error;
         }));
@@ -227,7 +221,7 @@ private slots:
 
         // A number of zone 11: Enter lists its records and moves nothing;
         // a double-click opens the one chosen.
-        const auto found = FindNumber(GlobalWorld(Zones()), 1101);
+        const auto found = FindNumber(World().View(), 1101);
         QVERIFY(!found.empty());
         const int32_t shownRoom = *Page(RoomPageIndex).Current;
         Search().F_SearchEdit->setFocus();
@@ -282,7 +276,7 @@ private slots:
         Click(Search().F_FindBtn);
         const int mob =
             RowWith(*Search().F_ResultsList, 0,
-                    FromCp1251(RecordCaption(GlobalWorld(Zones()), TRecordType::Mob, 1002)));
+                    FromCp1251(RecordCaption(World().View(), TRecordType::Mob, 1002)));
         QVERIFY(mob >= 0);
         Search().F_ResultsList->setCurrentItem(Search().F_ResultsList->topLevelItem(mob));
         Click(Search().F_UsesBtn);

@@ -6,7 +6,7 @@
 #include "objpage.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,9 +20,9 @@ using namespace guitest;
 
 namespace {
 
-std::string Composed(int32_t zone) {
+std::string Composed(const TWorld& world, int32_t zone) {
     TStringList lines;
-    ObjList.SaveToStrings(lines, zone);
+    world.Objs.SaveToStrings(lines, zone);
     std::string out;
     for (const auto& line : lines)
         out += line + "\n";
@@ -64,21 +64,21 @@ class TObjPageTest : public TEditorFixture {
         ChooseRecord(ObjPageIndex, vnum);
         QCOMPARE(*Page(ObjPageIndex).Current, vnum);
     }
-    TObj& Obj(int32_t vnum) { return *ObjList.Find(vnum); }
+    TObj& Obj(int32_t vnum) { return *World().Objs.Find(vnum); }
 
 private slots:
     void cleanup() { Finish(); }
 
     void flagsTheListsDoNotNameAreKept() {
         Open();
-        const int32_t vnum = ObjList.ZoneRecords(10).back()->VNum;
+        const int32_t vnum = World().Objs.ZoneRecords(10).back()->VNum;
         CheckFlagsKept(ObjPageIndex, vnum, Obj(vnum).Flags, page_->O_EffectCheckListBox);
         CheckFlagsKept(ObjPageIndex, vnum, Obj(vnum).WearFlags, page_->O_WearCheckListBox);
     }
 
     void showingAndApplyingChangesNothing() {
         Open();
-        ApplyEverySampleRecord(ObjPageIndex, Composed);
+        ApplyEverySampleRecord(ObjPageIndex, [this](int32_t zone) { return Composed(World(), zone); });
     }
 
     void anEditLandsInTheRecordAndTheFile() {
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(Obj(1000).Weight, 12);
         QCOMPARE(Obj(1000).Imen, Utf8ToCp1251("короткий меч"));
         QCOMPARE(Obj(1000).WearFlags, std::string("n0"));
-        const std::string file = Composed(10);
+        const std::string file = Composed(World(), 10);
         QVERIFY(file.find(Utf8ToCp1251("\nкороткий меч~\n")) != std::string::npos);
         QVERIFY(file.find("\n5 0 n0\n") != std::string::npos);
         QVERIFY(file.find("\n12 150 10 20\n") != std::string::npos);
@@ -228,7 +228,7 @@ private slots:
         form_->ApplyPage();
         QCOMPARE(Obj(1000).AddParam,
                  (std::vector<int32_t>{PackAddParam(12, -3), PackAddParam(12, 4)}));
-        QVERIFY(Composed(10).find("\nA\n12 -3\nA\n12 4\n") != std::string::npos);
+        QVERIFY(Composed(World(), 10).find("\nA\n12 -3\nA\n12 4\n") != std::string::npos);
 
         // Deleting the first of two moves the second up.
         grid->setCurrentCell(0, 0);

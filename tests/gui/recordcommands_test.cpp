@@ -1,7 +1,7 @@
 #include "editorfixture.h"
 #include "listform.h"
 #include "numberform.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(Numbers(Page(ObjPageIndex)), (std::vector<int32_t>{2000, 2001, 2003}));
         QCOMPARE(*Page(ObjPageIndex).Current, 2003);
         QVERIFY(Action("N18")->isEnabled());
-        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), ObjList.Count());
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), World().Objs.Count());
         WhenModal([&dialog](QWidget*) {
             QCOMPARE(dialog.NumEdit->value(), 2);
             QCOMPARE(dialog.QtyEdit->maximum(), 97);
@@ -159,18 +159,18 @@ private slots:
         AnswerNumberDialog(0, 99);
         Action("N17")->trigger();
         QCOMPARE(Page(RoomPageIndex).Count(), 99);
-        QVERIFY(RoomList.IsFreeVNum(2099));
+        QVERIFY(World().Rooms.IsFreeVNum(2099));
         prompts_->ExpectError(QStringLiteral("В зону больше нельзя добавить комнат"));
         Click(form_->ToolsForm->NewBtn);
         TypeIntoNumberDialog(QStringLiteral("99"));
         prompts_->ExpectError(refused);
         Action("N19")->trigger();
-        QVERIFY(RoomList.IsFreeVNum(2099));
+        QVERIFY(World().Rooms.IsFreeVNum(2099));
         // Other kinds keep all hundred numbers.
         ClickTab(ObjPageIndex);
         TypeIntoNumberDialog(QStringLiteral("99"));
         Action("N17")->trigger();
-        QVERIFY(!ObjList.IsFreeVNum(2099));
+        QVERIFY(!World().Objs.IsFreeVNum(2099));
     }
 
     void aTemplateFillsTheNewRecord() {
@@ -178,7 +178,7 @@ private slots:
         QVERIFY(form_->RoomTemplet.Count() > 0);
         AnswerNumberDialog(5, 0, 1);
         Action("N17")->trigger();
-        const TRoom& room = *RoomList.Find(2005);
+        const TRoom& room = *World().Rooms.Find(2005);
         QVERIFY(!room.Name.empty());
         QCOMPARE(room.Name, form_->RoomTemplet.Record(1).Name);
         QCOMPARE(room.VNum, 2005);
@@ -202,22 +202,22 @@ private slots:
             list.SaveToStrings(blank, 20);
             return Page(page).Current == 2000 && added == blank;
         };
-        QVERIFY(addedAndBlank(RoomPageIndex, RoomList));
-        QVERIFY(addedAndBlank(ObjPageIndex, ObjList));
-        QVERIFY(addedAndBlank(MobPageIndex, MobList));
-        QVERIFY(addedAndBlank(ShopPageIndex, ShopList));
-        QVERIFY(addedAndBlank(TrigPageIndex, TriggerList));
+        QVERIFY(addedAndBlank(RoomPageIndex, World().Rooms));
+        QVERIFY(addedAndBlank(ObjPageIndex, World().Objs));
+        QVERIFY(addedAndBlank(MobPageIndex, World().Mobs));
+        QVERIFY(addedAndBlank(ShopPageIndex, World().Shops));
+        QVERIFY(addedAndBlank(TrigPageIndex, World().Triggers));
     }
 
     void copyTakesTheContentButNoExits() {
         StartOn(true, /*confirm=*/false);
         ClickTab(RoomPageIndex);
-        const TRoom& source = *RoomList.Find(1000);
+        const TRoom& source = *World().Rooms.Find(1000);
         const size_t unplaced = form_->UnplacedRooms.size();
         const int before = form_->ListForms[RoomListKind]->ListBox1->model()->rowCount();
         AnswerNumberDialog(50, 0, 0); // a template chosen here is ignored
         Click(form_->ToolsForm->CopyBtn);
-        const TRoom& copy = *RoomList.Find(1050);
+        const TRoom& copy = *World().Rooms.Find(1050);
         QCOMPARE(copy.Name, source.Name);
         QCOMPARE(copy.Desc, source.Desc);
         QCOMPARE(copy.Mobs.size(), source.Mobs.size());
@@ -249,7 +249,7 @@ private slots:
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот магазин?"),
                                 true);
         Click(form_->ToolsForm->DeleteBtn);
-        QVERIFY(ShopList.IsFreeVNum(2001));
+        QVERIFY(World().Shops.IsFreeVNum(2001));
         QCOMPARE(Numbers(Page(ShopPageIndex)), std::vector<int32_t>{2000});
         QCOMPARE(*Page(ShopPageIndex).Current, 2000);
         QVERIFY(!ApplyEnabled());

@@ -4,7 +4,7 @@
 #include "roomobjform.h"
 #include "roompage.h"
 #include "textcodec.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,9 +27,9 @@ std::string Joined(const TStringList& lines) {
     return out;
 }
 
-std::string RoomFile(int32_t zone) {
+std::string RoomFile(const TWorld& world, int32_t zone) {
     TStringList lines;
-    RoomList.SaveToStrings(lines, zone);
+    world.Rooms.SaveToStrings(lines, zone);
     return Joined(lines);
 }
 
@@ -80,31 +80,31 @@ class TRoomPageTest : public TEditorFixture {
         QVERIFY(!ApplyEnabled());
     }
     void Apply() { Click(form_->ToolsForm->ApplyBtn); }
-    TRoom& Record(int32_t vnum) { return *RoomList.Find(vnum); }
+    TRoom& Record(int32_t vnum) { return *World().Rooms.Find(vnum); }
 
 private slots:
     void cleanup() { Finish(); }
 
     void flagsTheListDoesNotNameAreKept() {
         StartOnRoom(1000);
-        const int32_t vnum = RoomList.ZoneRecords(10).back()->VNum;
+        const int32_t vnum = World().Rooms.ZoneRecords(10).back()->VNum;
         CheckFlagsKept(RoomPageIndex, vnum, Record(vnum).Flags, Room().R_TypeCheckListBox);
     }
 
     void showingAndApplyingEveryRoomChangesNothing() {
         StartOnRoom(1000);
-        const std::string rooms = RoomFile(10);
+        const std::string rooms = RoomFile(World(), 10);
         TStringList zoneLines;
-        Zone().CurrentZone()->SaveToStrings(zoneLines);
+        Zone().CurrentZone()->SaveToStrings(World(), zoneLines);
         TRecordPage& page = Page(RoomPageIndex);
         for (int row = 0; row < page.Count(); ++row) {
             ChooseComboEntry(page.IDComboBox, row);
             QVERIFY(!ApplyEnabled());
             form_->ApplyPage();
         }
-        QCOMPARE(RoomFile(10), rooms);
+        QCOMPARE(RoomFile(World(), 10), rooms);
         TStringList after;
-        Zone().CurrentZone()->SaveToStrings(after);
+        Zone().CurrentZone()->SaveToStrings(World(), after);
         QCOMPARE(Joined(after), Joined(zoneLines));
     }
 
@@ -174,7 +174,7 @@ private slots:
         Apply();
         QVERIFY(!ApplyEnabled());
         QCOMPARE(FromCp1251(Record(1003).Name), QStringLiteral("Лавка купца"));
-        QVERIFY(FromCp1251(RoomFile(10)).contains(QStringLiteral("#1003\r\nЛавка купца~\r\n")));
+        QVERIFY(FromCp1251(RoomFile(World(), 10)).contains(QStringLiteral("#1003\r\nЛавка купца~\r\n")));
     }
 
     void descriptionVariantsAndTheirMarks() {
@@ -197,9 +197,9 @@ private slots:
         QVERIFY(stored.Replacing[0]);
         QVERIFY(stored.Sections[1].empty());
         QCOMPARE(stored.Sections[2].size(), size_t{1}); // one entry holding both lines
-        QVERIFY(FromCp1251(RoomFile(10))
+        QVERIFY(FromCp1251(RoomFile(World(), 10))
                     .contains(QStringLiteral("<winterday>Снег.\r\nМетель.<winterday>")));
-        const QString square = FromCp1251(RoomFile(10)).section(QStringLiteral("#1001"), 0, 0);
+        const QString square = FromCp1251(RoomFile(World(), 10)).section(QStringLiteral("#1001"), 0, 0);
         QVERIFY(!square.contains(QStringLiteral("<night>")));
     }
 
@@ -243,7 +243,7 @@ private slots:
         Apply();
         QCOMPARE(Record(1000).Exits[DirWest].ToRoom, 0);
         QCOMPARE(Record(1000).Exits[DirUp].ToRoom, 1005);
-        const std::string file = RoomFile(10);
+        const std::string file = RoomFile(World(), 10);
         QVERIFY(file.substr(0, file.find("#1001")).find("D3") == std::string::npos);
     }
 

@@ -3,7 +3,7 @@
 #include "roomobjform.h"
 #include "shoppage.h"
 #include "textcodec.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,9 +21,9 @@ const QString kFirstRoomWarning = QStringLiteral(
     "Внимание!\r\nДобавлять магазин в комнату можно только после того,\r\nкогда магазин "
     "будет ПОЛНОСТЬЮ сделан.\r\nВы уверены, что хотите добавить магазин в комнату?");
 
-TStringList ZoneFile(int32_t zone) {
+TStringList ZoneFile(const TWorld& world, int32_t zone) {
     TStringList lines;
-    ShopList.SaveToStrings(lines, zone);
+    world.Shops.SaveToStrings(lines, zone);
     return lines;
 }
 
@@ -76,7 +76,7 @@ class TShopPageTest : public TEditorFixture {
         QCOMPARE(form_->CurrentPage(), int(ShopPageIndex));
         QCOMPARE(*Page(ShopPageIndex).Current, 1000);
     }
-    TShop& Shop() { return *ShopList.Find(1000); }
+    TShop& Shop() { return *World().Shops.Find(1000); }
     void Apply() { Click(form_->ToolsForm->ApplyBtn); }
     void AddRoom(const QString& number) {
         Retype(page_->S_RoomEdit, number);
@@ -91,18 +91,18 @@ private slots:
 
     void showingAndApplyingWithoutEditsChangesNothing() {
         StartOnShops();
-        const TStringList before = ZoneFile(10);
+        const TStringList before = ZoneFile(World(), 10);
         EnterShops();
         QVERIFY(!ApplyEnabled());
         form_->ApplyPage();
-        QCOMPARE(ZoneFile(10), before);
+        QCOMPARE(ZoneFile(World(), 10), before);
     }
 
     void showFillsTheControls() {
         StartOnShops();
         EnterShops();
         QCOMPARE(RowTags(page_->S_SellListBox), (std::vector<int>{1005, 1006, 1007}));
-        QCOMPARE(page_->S_SellListBox->item(0)->text(), FromCp1251(ObjList.CaptionOf(1005)));
+        QCOMPARE(page_->S_SellListBox->item(0)->text(), FromCp1251(World().Objs.CaptionOf(1005)));
         QCOMPARE(page_->S_ProfitSellEdit->value(), 130);
         QCOMPARE(page_->S_ProfitBuyEdit->value(), 60);
         QCOMPARE(page_->S_ProfitChangeEdit->value(), 80);
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(RowTags(page_->S_ChangeListBox), std::vector<int>{12});
         QCOMPARE(page_->S_Msg6Edit->text(), QStringLiteral("С тебя %d монет. Носи на здоровье!"));
         QCOMPARE(page_->S_SellerEdit->value(), 1002);
-        QCOMPARE(page_->S_SellerName->text(), FromCp1251(MobList.Find(1002)->Imen));
+        QCOMPARE(page_->S_SellerName->text(), FromCp1251(World().Mobs.Find(1002)->Imen));
         QCOMPARE(page_->S_BitVCheckListBox->item(1)->checkState(), Qt::Checked);
         QCOMPARE(RowTags(page_->S_RoomListBox), std::vector<int>{1003});
         QCOMPARE(page_->S_Open1ComboBox->currentData().toInt(), 6);
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(ApplyEnabled());
         Apply();
         QCOMPARE(Shop().CoeffSell, 0.75);
-        const TStringList lines = ZoneFile(10);
+        const TStringList lines = ZoneFile(World(), 10);
         QCOMPARE(lines[6], std::string("0.75"));
     }
 
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(Shop().GoodsBuy[3].Tag, 5);
         QCOMPARE(FromCp1251(Shop().GoodsBuy[4].Text), QStringLiteral("рог копыто"));
         QCOMPARE(Shop().GoodsChange.size(), size_t(2));
-        const TStringList lines = ZoneFile(10);
+        const TStringList lines = ZoneFile(World(), 10);
         QCOMPARE(TStringList(lines.begin() + 9, lines.begin() + 19),
                  (TStringList{"1", "19", ToCp1251(QStringLiteral("шкура~")), "5",
                               ToCp1251(QStringLiteral("рог копыто~")), "-1", "12",
@@ -223,18 +223,18 @@ private slots:
         StartOnShops();
         Shop().Rooms.clear();
         for (const int32_t vnum : {1004, 1005})
-            std::erase_if(RoomList.Find(vnum)->Mobs,
+            std::erase_if(World().Rooms.Find(vnum)->Mobs,
                           [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
         EnterShops();
         QCOMPARE(page_->S_RoomListBox->count(), 0);
-        const int before = static_cast<int>(RoomList.Find(1005)->Mobs.size());
+        const int before = static_cast<int>(World().Rooms.Find(1005)->Mobs.size());
 
         // The first room asks; No adds nothing.
         prompts_->ExpectConfirm(kFirstRoomWarning, false);
         AddRoom(QStringLiteral("1005"));
         QCOMPARE(page_->S_RoomListBox->count(), 0);
         QVERIFY(!ApplyEnabled());
-        QCOMPARE(static_cast<int>(RoomList.Find(1005)->Mobs.size()), before);
+        QCOMPARE(static_cast<int>(World().Rooms.Find(1005)->Mobs.size()), before);
 
         // A room that is not loaded gets its row, no seller, and a message.
         prompts_->ExpectConfirm(kFirstRoomWarning, true);
@@ -247,7 +247,7 @@ private slots:
 
         // A second room does not ask; the seller arrives with the goods.
         AddRoom(QStringLiteral("1005"));
-        const TRoom& room = *RoomList.Find(1005);
+        const TRoom& room = *World().Rooms.Find(1005);
         QCOMPARE(static_cast<int>(room.Mobs.size()), before + 1);
         const TRoomMob& seller = room.Mobs.back();
         QCOMPARE(seller.MobVNum, 1002);
@@ -257,14 +257,14 @@ private slots:
         QCOMPARE(
             seller.Contents,
             (TLinkObjList{{1005, true, -1, 100}, {1006, true, -1, 100}, {1007, true, -1, 100}}));
-        QCOMPARE(page_->S_RoomListBox->item(1)->text(), FromCp1251(RoomList.CaptionOf(1005)));
+        QCOMPARE(page_->S_RoomListBox->item(1)->text(), FromCp1251(World().Rooms.CaptionOf(1005)));
 
         // The same room again would place a second seller: refused.
         prompts_->ExpectInformation(
             QStringLiteral("Комната с номером 1005 уже есть в списке магазина."));
         AddRoom(QStringLiteral("1005"));
         QCOMPARE(page_->S_RoomListBox->count(), 2);
-        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 1);
+        QCOMPARE(CountOfMob(*World().Rooms.Find(1005), 1002), 1);
 
         Apply();
         QCOMPARE(Shop().Rooms, (std::vector<int32_t>{1299, 1005}));
@@ -272,8 +272,8 @@ private slots:
         // Removing the room takes the seller away again.
         SelectRow(page_->S_RoomListBox, 1);
         Click(page_->S_Room2Btn);
-        QCOMPARE(CountOfMob(*RoomList.Find(1005), 1002), 0);
-        QCOMPARE(static_cast<int>(RoomList.Find(1005)->Mobs.size()), before);
+        QCOMPARE(CountOfMob(*World().Rooms.Find(1005), 1002), 0);
+        QCOMPARE(static_cast<int>(World().Rooms.Find(1005)->Mobs.size()), before);
         prompts_->ExpectInformation(
             QStringLiteral("Комната с номером 1299 не загружена в редактор."));
         SelectRow(page_->S_RoomListBox, 0);
@@ -290,7 +290,7 @@ private slots:
     void aKeeperAlreadyInTheRoomIsNotPlacedAgain() {
         StartOnShops();
         Shop().Rooms.clear();
-        TRoomMobList& mobs = RoomList.Find(1004)->Mobs;
+        TRoomMobList& mobs = World().Rooms.Find(1004)->Mobs;
         std::erase_if(mobs, [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
         const TRoomMob own{1002, false, -1, 1, {{1005, true, -1, 100}}};
         mobs.push_back(own);
@@ -303,7 +303,7 @@ private slots:
                            "ставит."));
         AddRoom(QStringLiteral("1004"));
         QCOMPARE(RowTags(page_->S_RoomListBox), std::vector<int>{1004});
-        QCOMPARE(RoomList.Find(1004)->Mobs, placed);
+        QCOMPARE(World().Rooms.Find(1004)->Mobs, placed);
         Apply();
         QCOMPARE(Shop().Rooms, std::vector<int32_t>{1004});
 
@@ -311,21 +311,21 @@ private slots:
         Click(page_->S_Room2Btn);
         Apply();
         QVERIFY(Shop().Rooms.empty());
-        QCOMPARE(RoomList.Find(1004)->Mobs, placed);
+        QCOMPARE(World().Rooms.Find(1004)->Mobs, placed);
     }
 
     void aShopWithoutAKeeperTakesNoRooms() {
         StartOnShops();
         EnterShops();
         const int rows = page_->S_RoomListBox->count();
-        const TRoomMobList mobs = RoomList.Find(1005)->Mobs;
+        const TRoomMobList mobs = World().Rooms.Find(1005)->Mobs;
         Retype(page_->S_SellerEdit, QStringLiteral("0"));
         QCOMPARE(page_->S_SellerEdit->value(), 0);
         prompts_->ExpectInformation(QStringLiteral(
             "У магазина нет продавца: укажите его номер, прежде чем добавлять комнаты."));
         AddRoom(QStringLiteral("1005"));
         QCOMPARE(page_->S_RoomListBox->count(), rows);
-        QCOMPARE(RoomList.Find(1005)->Mobs, mobs);
+        QCOMPARE(World().Rooms.Find(1005)->Mobs, mobs);
     }
 
     void theRoomFieldTakesDigitsOnly() {
@@ -356,7 +356,7 @@ private slots:
         QVERIFY(!ApplyEnabled());
         Retype(page_->S_SellerEdit, QStringLiteral("1003"));
         QVERIFY(ApplyEnabled());
-        QCOMPARE(page_->S_SellerName->text(), FromCp1251(MobList.Find(1003)->Imen));
+        QCOMPARE(page_->S_SellerName->text(), FromCp1251(World().Mobs.Find(1003)->Imen));
         Retype(page_->S_SellerEdit, QStringLiteral("1077"));
         QCOMPARE(page_->S_SellerName->text(), QStringLiteral("(Неизвестный)"));
         Retype(page_->S_EmotionEdit, QStringLiteral("3"));
@@ -372,7 +372,7 @@ private slots:
         // The new check follows the pairs the shop had.
         QCOMPARE(Shop().NotSellVector, std::string("d1a0"));
         QCOMPARE(int(Shop().Open2), 1);
-        const TStringList lines = ZoneFile(10);
+        const TStringList lines = ZoneFile(World(), 10);
         QCOMPARE(FromCp1251(lines[18]), QStringLiteral("Не возьму.~"));
         QCOMPARE(TStringList(lines.begin() + 23, lines.begin() + 27),
                  (TStringList{"3", "b0", "1077", "d1a0"}));

@@ -1,7 +1,7 @@
 #include "editorfixture.h"
 #include "textcodec.h"
 #include "trigpage.h"
-#include "worldlists.h"
+#include "world.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,9 +18,9 @@ QString Cp(const std::string& bytes) {
     return FromCp1251(bytes);
 }
 
-TStringList ZoneFile(int32_t zone) {
+TStringList ZoneFile(const TWorld& world, int32_t zone) {
     TStringList lines;
-    TriggerList.SaveToStrings(lines, zone);
+    world.Triggers.SaveToStrings(lines, zone);
     return lines;
 }
 
@@ -91,13 +91,13 @@ private slots:
 
     void showingAndApplyingWithoutEditsChangesNothing() {
         StartOnTriggers();
-        const TStringList before = ZoneFile(10);
+        const TStringList before = ZoneFile(World(), 10);
         for (int row = 0; row < Page(TrigPageIndex).Count(); ++row) {
             ChooseComboEntry(Page(TrigPageIndex).IDComboBox, row);
             QVERIFY(!ApplyEnabled());
             form_->ApplyPage();
         }
-        QCOMPARE(ZoneFile(10), before);
+        QCOMPARE(ZoneFile(World(), 10), before);
     }
 
     void showFillsTheControls() {
@@ -116,9 +116,9 @@ private slots:
 
     void aScriptIsStoredAsOneEntryAndWrittenTheSame() {
         StartOnTriggers();
-        const TStringList before = ZoneFile(10);
+        const TStringList before = ZoneFile(World(), 10);
         ShowTrigger(1000);
-        QCOMPARE(TriggerList.Find(1000)->Text.size(), size_t(4));
+        QCOMPARE(World().Triggers.Find(1000)->Text.size(), size_t(4));
         // An edit and its undo leave the text as it was, but mark the page.
         page_->T_TextMemo->setFocus();
         QTest::keyClick(page_->T_TextMemo, Qt::Key_End, Qt::ControlModifier);
@@ -126,12 +126,12 @@ private slots:
         QVERIFY(ApplyEnabled());
         QTest::keyClick(page_->T_TextMemo, Qt::Key_Backspace);
         Apply();
-        const TTrigger& trigger = *TriggerList.Find(1000);
+        const TTrigger& trigger = *World().Triggers.Find(1000);
         QCOMPARE(trigger.Text.size(), size_t(1));
         QCOMPARE(Cp(trigger.Text[0]), QStringLiteral("if %actor.is_pc%\r\n  wait 1\r\n  say "
                                                      "Здравствуй, %actor.name%! Веди себя в "
                                                      "Ольховке смирно.\r\nend"));
-        QCOMPARE(ZoneFile(10), before);
+        QCOMPARE(ZoneFile(World(), 10), before);
     }
 
     void everyCharacterTheCodePageHoldsIsKept() {
@@ -141,7 +141,7 @@ private slots:
         page_->T_TextMemo->selectAll();
         TypeLines(page_->T_TextMemo, QStringLiteral("say 10\u00a0000 \u2014 \u00abда\u00bb\nend"));
         Apply();
-        QCOMPARE(TriggerList.Find(1001)->Text, TStringList{"say 10\xa0"
+        QCOMPARE(World().Triggers.Find(1001)->Text, TStringList{"say 10\xa0"
                                                            "000 \x97 \xab\xe4\xe0\xbb\r\nend"});
     }
 
@@ -152,8 +152,8 @@ private slots:
         page_->T_TextMemo->selectAll();
         QTest::keyClick(page_->T_TextMemo, Qt::Key_Delete);
         Apply();
-        QCOMPARE(TriggerList.Find(1001)->Text, TStringList{""});
-        const TStringList lines = ZoneFile(10);
+        QCOMPARE(World().Triggers.Find(1001)->Text, TStringList{""});
+        const TStringList lines = ZoneFile(World(), 10);
         const auto at = std::find(lines.begin(), lines.end(), "#1001");
         QVERIFY(at != lines.end());
         QCOMPARE(*(at + 4), std::string());
@@ -175,10 +175,10 @@ private slots:
                            "триггеров он завершает текст. В конец таких строк (2 шт.) "
                            "добавлен пробел."));
         Apply();
-        QCOMPARE(TriggerList.Find(1002)->Text, TStringList{"say a~ \r\n~ \r\nwait 1"});
+        QCOMPARE(World().Triggers.Find(1002)->Text, TStringList{"say a~ \r\n~ \r\nwait 1"});
 
         // Written and read back, the script still has all three lines.
-        const TStringList lines = ZoneFile(10);
+        const TStringList lines = ZoneFile(World(), 10);
         std::string bytes;
         for (const auto& line : lines)
             bytes += line + "\r\n";
@@ -203,8 +203,8 @@ private slots:
         ToggleRow(room, RowOfCode(room, "d0"));
         ToggleRow(room, RowOfCode(room, "b0"));
         Apply();
-        QCOMPARE(int(TriggerList.Find(1001)->Model), 2);
-        QCOMPARE(TriggerList.Find(1001)->Flags, std::string("b0d0"));
+        QCOMPARE(int(World().Triggers.Find(1001)->Model), 2);
+        QCOMPARE(World().Triggers.Find(1001)->Flags, std::string("b0d0"));
     }
 
     void anotherTriggersTypesDoNotCarryOver() {
@@ -215,26 +215,26 @@ private slots:
         QCOMPARE(mob->item(RowOfCode(mob, "g0"))->checkState(), Qt::Unchecked);
         ChooseClass(page_->T_ClassComboBox, 0);
         Apply();
-        QCOMPARE(int(TriggerList.Find(1001)->Model), 0);
-        QCOMPARE(TriggerList.Find(1001)->Flags, std::string());
+        QCOMPARE(int(World().Triggers.Find(1001)->Model), 0);
+        QCOMPARE(World().Triggers.Find(1001)->Flags, std::string());
     }
 
     void typesTheListDoesNotNameAreKept() {
         StartOnTriggers();
-        TriggerList.Find(1000)->Flags = "g0z9";
+        World().Triggers.Find(1000)->Flags = "g0z9";
         ShowTrigger(1000);
         form_->ApplyPage();
-        QCOMPARE(TriggerList.Find(1000)->Flags, std::string("g0z9"));
+        QCOMPARE(World().Triggers.Find(1000)->Flags, std::string("g0z9"));
         // So is a class the list does not name, whatever its width.
-        TriggerList.Find(1001)->Model = 300;
+        World().Triggers.Find(1001)->Model = 300;
         ShowTrigger(1001);
         QCOMPARE(page_->T_ClassComboBox->currentText(), QStringLiteral("300 (нет в списке)"));
         form_->ApplyPage();
-        QCOMPARE(int(TriggerList.Find(1001)->Model), 300);
+        QCOMPARE(int(World().Triggers.Find(1001)->Model), 300);
         ShowTrigger(1000);
         ToggleRow(page_->T_TypeMobCheckListBox, 0); // a0, after the pairs it had
         Apply();
-        QCOMPARE(TriggerList.Find(1000)->Flags, std::string("g0z9a0"));
+        QCOMPARE(World().Triggers.Find(1000)->Flags, std::string("g0z9a0"));
     }
 
     void editsSetTheChangeFlagAndLand() {
@@ -254,11 +254,11 @@ private slots:
         TypeText(page_->T_NameEdit, QStringLiteral("Эхо"));
         QCOMPARE(Page(TrigPageIndex).IDComboBox->currentText(), QStringLiteral("1002  Эхо"));
         Apply();
-        const TTrigger& trigger = *TriggerList.Find(1002);
+        const TTrigger& trigger = *World().Triggers.Find(1002);
         QCOMPARE(Cp(trigger.Name), QStringLiteral("Эхо"));
         QCOMPARE(Cp(trigger.StrParam), QStringLiteral("слово"));
         QCOMPARE(trigger.NumParam, 42);
-        const TStringList lines = ZoneFile(10);
+        const TStringList lines = ZoneFile(World(), 10);
         const auto at = std::find(lines.begin(), lines.end(), "#1002");
         QVERIFY(at != lines.end());
         QCOMPARE(Cp(*(at + 1)), QStringLiteral("Эхо~"));

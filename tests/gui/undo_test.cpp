@@ -7,7 +7,7 @@
 #include "roompage.h"
 #include "textcodec.h"
 #include "worlddocument.h"
-#include "worldlists.h"
+#include "world.h"
 #include "zonepage.h"
 
 #include <QApplication>
@@ -108,23 +108,23 @@ class TUndoTest : public TEditorFixture {
         const TZone* zone = Zone().CurrentZone();
         QVERIFY(zone);
         const int32_t n = zone->ZoneNumber;
-        QCOMPARE(Numbers(Page(RoomPageIndex).IDComboBox), Numbers(RoomList.ZoneListEntries(n)));
-        QCOMPARE(Numbers(Page(ObjPageIndex).IDComboBox), Numbers(ObjList.ZoneListEntries(n)));
-        QCOMPARE(Numbers(Page(MobPageIndex).IDComboBox), Numbers(MobList.ZoneListEntries(n)));
-        QCOMPARE(Numbers(Page(ShopPageIndex).IDComboBox), Numbers(ShopList.ZoneListEntries(n)));
-        QCOMPARE(Numbers(Page(TrigPageIndex).IDComboBox), Numbers(TriggerList.ZoneListEntries(n)));
-        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->model()->rowCount(), RoomList.Count());
-        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), ObjList.Count());
-        QCOMPARE(form_->ListForms[MobListKind]->ListBox1->model()->rowCount(), MobList.Count());
+        QCOMPARE(Numbers(Page(RoomPageIndex).IDComboBox), Numbers(World().Rooms.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(ObjPageIndex).IDComboBox), Numbers(World().Objs.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(MobPageIndex).IDComboBox), Numbers(World().Mobs.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(ShopPageIndex).IDComboBox), Numbers(World().Shops.ZoneListEntries(n)));
+        QCOMPARE(Numbers(Page(TrigPageIndex).IDComboBox), Numbers(World().Triggers.ZoneListEntries(n)));
+        QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->model()->rowCount(), World().Rooms.Count());
+        QCOMPARE(form_->ListForms[ObjListKind]->ListBox1->model()->rowCount(), World().Objs.Count());
+        QCOMPARE(form_->ListForms[MobListKind]->ListBox1->model()->rowCount(), World().Mobs.Count());
         QCOMPARE(form_->ListForms[TrigListKind]->ListBox1->model()->rowCount(),
-                 TriggerList.Count());
+                 World().Triggers.Count());
         TMapGrid grid;
-        QCOMPARE(Numbers(form_->UnplacedRooms), Numbers(FillMap(RoomList, grid, n)));
+        QCOMPARE(Numbers(form_->UnplacedRooms), Numbers(FillMap(World().Rooms, grid, n)));
         QCOMPARE(Map().MapRoomsListBox->count(), static_cast<int>(form_->UnplacedRooms.size()));
         const int page = form_->CurrentPage();
         if (page == RoomPageIndex)
             if (const auto shown = Page(RoomPageIndex).Current)
-                QCOMPARE(Room().R_DescEdit->text(), FromCp1251(RoomList.Find(*shown)->Name));
+                QCOMPARE(Room().R_DescEdit->text(), FromCp1251(World().Rooms.Find(*shown)->Name));
         QVERIFY(!ApplyEnabled());
     }
 
@@ -223,7 +223,7 @@ private slots:
                     list->RememberDrag();
                     SendDrop(Map().MapDrawGrid->viewport(),
                              Map().MapDrawGrid->CellRect(5, 7).center());
-                    QCOMPARE(RoomList.Find(1101)->Exits[DirNorth].ToRoom, 1103);
+                    QCOMPARE(World().Rooms.Find(1101)->Exits[DirNorth].ToRoom, 1103);
                 },
                 QStringLiteral("перенос комнаты 1103"));
         } else if (step == QLatin1String("take off")) {
@@ -233,7 +233,7 @@ private slots:
                 [&] {
                     prompts_->ExpectConfirm(
                         QStringLiteral("Убрать комнату с карты?\n") +
-                            FromCp1251(TRoomList::EntryOf(*RoomList.Find(1002)).Text),
+                            FromCp1251(TRoomList::EntryOf(*World().Rooms.Find(1002)).Text),
                         true);
                     Click(Map().R_DelFromMapBtn);
                 },
@@ -251,7 +251,7 @@ private slots:
             const std::string other = dir_->path().toStdString() + "/other/10.obj";
             fs::create_directories(fs::path(other).parent_path());
             std::string bytes = ReadFile(Workspace("OBJ/10.obj"));
-            const std::string name = ObjList.Find(1001)->CaptionName();
+            const std::string name = World().Objs.Find(1001)->CaptionName();
             bytes.replace(bytes.find(name), name.size(), ToCp1251(QStringLiteral("ведро")));
             WriteFile(other, bytes);
             ClickTab(ObjPageIndex);
@@ -415,7 +415,7 @@ private slots:
         Start();
         QVERIFY(!fs::exists(program_ + "Recovery"));
         QVERIFY(!Marked(0));
-        QVERIFY(!RoomList.Find(1001)->Name.starts_with("x"));
+        QVERIFY(!World().Rooms.Find(1001)->Name.starts_with("x"));
         QCOMPARE(ReadFile(Workspace("WLD/10.wld")), workspace);
     }
 
@@ -429,7 +429,7 @@ private slots:
                 kVillage + QStringLiteral("\nВернуть эти изменения?"),
             true);
         Start();
-        QCOMPARE(FromCp1251(RoomList.Find(1001)->Name), kChildName);
+        QCOMPARE(FromCp1251(World().Rooms.Find(1001)->Name), kChildName);
         QVERIFY(Marked(0));
         Written();
         QVERIFY(ReadFile(Workspace("WLD/10.wld")).find(ToCp1251(kChildName)) != std::string::npos);
