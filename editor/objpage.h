@@ -140,8 +140,6 @@ public:
     QListWidget* O_TriggerListBox;
     QPushButton *O_AddTriggerBtn, *O_EditTriggerBtn, *O_DelTriggerBtn;
 
-    // The timer unit shown: 0 minutes, 1 hours, 2 days.
-    int TimerUnit() const { return timerUnit_; }
     // The working copy of the shown object's extra descriptions.
     const TExtraDescList& ExtraDescs() const { return descs_; }
 
@@ -177,6 +175,7 @@ private:
     TMainForm& main_;
     TKeptNumbers* kept_;
     bool showing_ = false;
+    // The timer unit shown: 0 minutes, 1 hours, 2 days.
     int timerUnit_ = 2;
     TExtraDescList descs_;
 };

@@ -47,7 +47,6 @@ public:
     // A change made while another runs belongs to the outer one.
     bool Change(const TStepPlace& place, const QString& text, const std::function<void()>& edit,
                 const std::vector<int32_t>& moreZones = {});
-    bool InChange() const { return depth_ > 0; }
 
     // Whether the zone's records differ from its files since they were read
     // or last saved.
