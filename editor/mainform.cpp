@@ -40,7 +40,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -921,47 +920,4 @@ void TMainForm::ToggleListWindow(int kind) {
 
 void TMainForm::ToggleToolsWindow() {
     ToolsForm->setVisible(N25->isChecked());
-}
-
-// ---- attached triggers ----
-
-void TMainForm::AddAttachedTrigger(QListWidget* list) {
-    TriggerForm->Preset(0);
-    TriggerForm->exec();
-    if (!TriggerForm->Accepted())
-        return;
-    SetChanged(true);
-    const int32_t number = TriggerForm->Number();
-    auto* item = new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(number)), list);
-    item->setData(Qt::UserRole, number);
-}
-
-void TMainForm::EditAttachedTrigger(QListWidget* list) {
-    QListWidgetItem* item = list->currentItem();
-    if (!item) {
-        Prompts().Error(QStringLiteral("Выберите триггер"));
-        return;
-    }
-    TriggerForm->Preset(item->data(Qt::UserRole).toInt());
-    TriggerForm->exec();
-    if (!TriggerForm->Accepted())
-        return;
-    SetChanged(true);
-    const int32_t number = TriggerForm->Number();
-    item->setText(FromCp1251(TriggerList.CaptionOf(number)));
-    item->setData(Qt::UserRole, number);
-}
-
-void TMainForm::DeleteAttachedTrigger(QListWidget* list) {
-    const int row = list->currentRow();
-    if (row < 0 || !list->currentItem()) {
-        Prompts().Error(QStringLiteral("Выберите триггер"));
-        return;
-    }
-    if (!Prompts().Confirm(QStringLiteral("Вы действительно хотите удалить этот триггер?")))
-        return;
-    SetChanged(true);
-    delete list->takeItem(row);
-    if (list->count() > 0)
-        list->setCurrentRow(std::min(row, list->count() - 1));
 }

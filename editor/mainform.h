@@ -21,7 +21,6 @@
 #include <vector>
 
 class QAction;
-class QListWidget;
 class QMenu;
 class QStatusBar;
 class QTabWidget;
@@ -197,11 +196,6 @@ public:
     void MobChange();
     void ShopChange();
     void TriggerChange();
-
-    // The lists of attached triggers of the object, mob and room pages.
-    void AddAttachedTrigger(QListWidget* list);
-    void EditAttachedTrigger(QListWidget* list);
-    void DeleteAttachedTrigger(QListWidget* list);
 
     int CurrentPage() const;
     // Leaves the current page and enters `page`, as the "Редактирование"

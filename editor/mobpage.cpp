@@ -1,5 +1,6 @@
 #include "mobpage.h"
 
+#include "attachedtriggers.h"
 #include "descform.h"
 #include "destform.h"
 #include "keptnumber.h"
@@ -450,23 +451,15 @@ QWidget* TMobPage::BuildListTab(QListWidget* list, const QString& caption) {
 }
 
 QWidget* TMobPage::BuildTriggersTab() {
-    auto* tab = new QWidget(this);
-    auto* layout = new QVBoxLayout(tab);
-    M_TriggerListBox = Named(new QListWidget(tab), "M_TriggerListBox");
-    layout->addWidget(
-        Caption(tab, QStringLiteral("Список триггеров подключенных к мобу"), M_TriggerListBox));
-    layout->addWidget(M_TriggerListBox, 1);
-    auto* buttons = new QHBoxLayout;
-    M_AddTriggerBtn = Named(new QPushButton(QStringLiteral("Добавить"), tab), "M_AddTriggerBtn");
-    M_EditTriggerBtn =
-        Named(new QPushButton(QStringLiteral("Редактировать"), tab), "M_EditTriggerBtn");
-    M_DelTriggerBtn = Named(new QPushButton(QStringLiteral("Удалить"), tab), "M_DelTriggerBtn");
-    buttons->addWidget(M_AddTriggerBtn);
-    buttons->addWidget(M_EditTriggerBtn);
-    buttons->addWidget(M_DelTriggerBtn);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
-    return tab;
+    Triggers = new TAttachedTriggers(
+        TriggerList, *main_.TriggerForm, Prompts(),
+        {"M_TriggerListBox", "M_AddTriggerBtn", "M_EditTriggerBtn", "M_DelTriggerBtn",
+         QStringLiteral("Список триггеров подключенных к мобу"), [this] { return HasMob(); },
+         QStringLiteral("Сначала выберите моба")},
+        this);
+    connect(Triggers, &TAttachedTriggers::changed, this, [this] { main_.SetChanged(true); });
+    Triggers->Expose(M_TriggerListBox, M_AddTriggerBtn, M_EditTriggerBtn, M_DelTriggerBtn);
+    return Triggers;
 }
 
 void TMobPage::LoadLists() {
@@ -534,10 +527,4 @@ void TMobPage::Connect() {
     connect(M_DelHelperBtn, &QPushButton::clicked, this, &TMobPage::DelHelperBtnClick);
     connect(M_DestinationBtn, &QPushButton::clicked, this, &TMobPage::DestinationBtnClick);
     connect(M_FullDescBtn, &QPushButton::clicked, this, &TMobPage::FullDescBtnClick);
-    connect(M_AddTriggerBtn, &QPushButton::clicked, this,
-            [this] { TriggerBtnClick(&TMainForm::AddAttachedTrigger); });
-    connect(M_EditTriggerBtn, &QPushButton::clicked, this,
-            [this] { TriggerBtnClick(&TMainForm::EditAttachedTrigger); });
-    connect(M_DelTriggerBtn, &QPushButton::clicked, this,
-            [this] { TriggerBtnClick(&TMainForm::DeleteAttachedTrigger); });
 }

@@ -115,12 +115,7 @@ void TMobPage::ShowOnPage(const TMob& mob) {
     for (const int32_t helper : mob.Helper)
         M_HelperListBox->addItem(QString::number(helper));
 
-    M_TriggerListBox->clear();
-    for (const int32_t trigger : mob.Triggers) {
-        auto* item =
-            new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(trigger)), M_TriggerListBox);
-        item->setData(Qt::UserRole, trigger);
-    }
+    Triggers->Show(mob.Triggers);
 }
 
 void TMobPage::ReadFromPage(TMob& mob) {
@@ -171,9 +166,7 @@ void TMobPage::ReadFromPage(TMob& mob) {
     mob.Helper.clear();
     for (int row = 0; row < M_HelperListBox->count(); ++row)
         mob.Helper.push_back(M_HelperListBox->item(row)->text().toInt());
-    mob.Triggers.clear();
-    for (int row = 0; row < M_TriggerListBox->count(); ++row)
-        mob.Triggers.push_back(M_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
+    mob.Triggers = Triggers->Numbers();
 }
 
 // ---- handlers ----
@@ -248,14 +241,6 @@ void TMobPage::FullDescBtnClick() {
     MobChange();
     look_ = dialog.Lines();
     M_FullDescEdit->setText(FirstLine(look_));
-}
-
-void TMobPage::TriggerBtnClick(void (TMainForm::*command)(QListWidget*)) {
-    if (!HasMob()) {
-        Prompts().Error(QStringLiteral("Сначала выберите моба"));
-        return;
-    }
-    (main_.*command)(M_TriggerListBox);
 }
 
 // ---- the entry point ----

@@ -19,6 +19,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+class TAttachedTriggers;
 class TKeptNumbers;
 class QTabWidget;
 class QTableWidget;
@@ -137,6 +138,7 @@ public:
     QPushButton *O_AddDescBtn, *O_EditDescBtn, *O_DelDescBtn;
     QTableWidget* O_EffectStringGrid;
     QPushButton *O_AddEffectBtn, *O_EditEffectBtn, *O_DelEffectBtn;
+    TAttachedTriggers* Triggers;
     QListWidget* O_TriggerListBox;
     QPushButton *O_AddTriggerBtn, *O_EditTriggerBtn, *O_DelTriggerBtn;
 
@@ -165,7 +167,6 @@ private:
     void AddEffectBtnClick();
     void EditEffectBtnClick();
     void DelEffectBtnClick();
-    void TriggerBtnClick(void (TMainForm::*command)(QListWidget*));
 
     void ShowEffects(const std::vector<int32_t>& entries);
     void SetEffectRow(int row, int location, int modifier, const QString& name);

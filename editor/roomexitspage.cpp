@@ -272,18 +272,3 @@ void TRoomPage::AddDescDelete() {
         R_AddDescMemo->clear();
     }
 }
-
-// ---- triggers ----
-
-void TRoomPage::TriggerButton(int which) {
-    if (!HasRoom()) {
-        Prompts().Error(QStringLiteral("Сначала выберите комнату"));
-        return;
-    }
-    if (which == 1)
-        main_.AddAttachedTrigger(R_TriggerListBox);
-    else if (which == 2)
-        main_.EditAttachedTrigger(R_TriggerListBox);
-    else
-        main_.DeleteAttachedTrigger(R_TriggerListBox);
-}

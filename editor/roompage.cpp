@@ -1,5 +1,6 @@
 #include "roompage.h"
 
+#include "attachedtriggers.h"
 #include "descform.h"
 #include "dialogparts.h"
 #include "listform.h"
@@ -278,23 +279,14 @@ QWidget* TRoomPage::BuildDoorsTab() {
 }
 
 QWidget* TRoomPage::BuildTriggersTab() {
-    auto* tab = new QWidget(this);
-    auto* layout = new QVBoxLayout(tab);
-    R_TriggerListBox = Named(new QListWidget(tab), QStringLiteral("R_TriggerListBox"));
-    layout->addWidget(R_TriggerListBox, 1);
-    auto* buttons = new QHBoxLayout;
-    R_TriggerBtn1 =
-        Named(new QPushButton(QStringLiteral("Добавить"), tab), QStringLiteral("R_TriggerBtn1"));
-    R_TriggerBtn2 = Named(new QPushButton(QStringLiteral("Редактировать"), tab),
-                          QStringLiteral("R_TriggerBtn2"));
-    R_TriggerBtn3 =
-        Named(new QPushButton(QStringLiteral("Удалить"), tab), QStringLiteral("R_TriggerBtn3"));
-    buttons->addWidget(R_TriggerBtn1);
-    buttons->addWidget(R_TriggerBtn2);
-    buttons->addWidget(R_TriggerBtn3);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    return tab;
+    Triggers = new TAttachedTriggers(TriggerList, *main_.TriggerForm, Prompts(),
+                                     {"R_TriggerListBox", "R_TriggerBtn1", "R_TriggerBtn2",
+                                      "R_TriggerBtn3", QString(), [this] { return HasRoom(); },
+                                      QStringLiteral("Сначала выберите комнату")},
+                                     this);
+    connect(Triggers, &TAttachedTriggers::changed, this, [this] { main_.SetChanged(true); });
+    Triggers->Expose(R_TriggerListBox, R_TriggerBtn1, R_TriggerBtn2, R_TriggerBtn3);
+    return Triggers;
 }
 
 void TRoomPage::LoadLists() {
@@ -333,9 +325,6 @@ void TRoomPage::Connect() {
     connect(R_AddDescBtn1, &QPushButton::clicked, this, &TRoomPage::AddDescAdd);
     connect(R_AddDescBtn3, &QPushButton::clicked, this, &TRoomPage::AddDescSet);
     connect(R_AddDescBtn2, &QPushButton::clicked, this, &TRoomPage::AddDescDelete);
-    connect(R_TriggerBtn1, &QPushButton::clicked, this, [this] { TriggerButton(1); });
-    connect(R_TriggerBtn2, &QPushButton::clicked, this, [this] { TriggerButton(2); });
-    connect(R_TriggerBtn3, &QPushButton::clicked, this, [this] { TriggerButton(3); });
 }
 
 bool TRoomPage::HasRoom() const {
@@ -397,12 +386,7 @@ void TRoomPage::ShowOnPage(const TRoom& room) {
     if (!extraDescs_.empty())
         R_AddDescListBox->setCurrentRow(0);
 
-    R_TriggerListBox->clear();
-    for (const int32_t trigger : room.Triggers) {
-        auto* item =
-            new QListWidgetItem(FromCp1251(TriggerList.CaptionOf(trigger)), R_TriggerListBox);
-        item->setData(Qt::UserRole, trigger);
-    }
+    Triggers->Show(room.Triggers);
     Contents->ShowOnPage(room);
     showing_ = false;
     if (Shown)
@@ -444,9 +428,7 @@ void TRoomPage::ReadFromPage(TRoom& room) {
     room.Sector = static_cast<uint8_t>(ReadCode(R_SectorComboBox, room.Sector));
     room.Exits = exits_;
     room.ExtraDescs = extraDescs_;
-    room.Triggers.clear();
-    for (int row = 0; row < R_TriggerListBox->count(); ++row)
-        room.Triggers.push_back(R_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
+    room.Triggers = Triggers->Numbers();
     Contents->ReadFromPage(room);
 }
 

@@ -24,6 +24,7 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QToolButton;
+class TAttachedTriggers;
 class TMainForm;
 class TRecordPage;
 class TRoomContents;
@@ -90,6 +91,7 @@ public:
     QSpinBox* R_DoorKeyEdit;
     QComboBox* R_DoorKeyComboBox;
     QComboBox* R_DoorDComboBox;
+    TAttachedTriggers* Triggers;
     QListWidget* R_TriggerListBox;
     QPushButton* R_TriggerBtn1;
     QPushButton* R_TriggerBtn2;
@@ -131,7 +133,6 @@ private:
     void AddDescAdd();
     void AddDescSet();
     void AddDescDelete();
-    void TriggerButton(int which);
     TStringList StoredDescription();
 
     TMainForm& main_;
