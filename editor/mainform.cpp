@@ -40,6 +40,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
