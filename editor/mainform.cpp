@@ -14,6 +14,7 @@
 #include "importcommand.h"
 #include "leftovers.h"
 #include "listform.h"
+#include "navigator.h"
 #include "numberform.h"
 #include "pagesupport.h"
 #include "problemsform.h"
@@ -123,7 +124,7 @@ TMainForm::TMainForm(QWidget* parent)
     CreatePages();
     CreateMenus();
     CreateHistoryWindow();
-    CreateFindWindows();
+    Navigator = new TNavigator(*this);
     AttachRoomPage(*this);
     AttachObjPage(*this);
     AttachMobPage(*this);
@@ -461,7 +462,7 @@ void TMainForm::LoadVocabularies() {
     LoadListReporting([this] {
         TNamedCodes named;
         named.Spells = SpellCodes(LoadVocabulary(ProgramFolder, "Spells"), "Spells");
-        ProblemsForm->SetNamedCodes(std::move(named));
+        Navigator->ProblemsForm->SetNamedCodes(std::move(named));
     });
 }
 
@@ -921,4 +922,9 @@ void TMainForm::ToggleListWindow(int kind) {
 
 void TMainForm::ToggleToolsWindow() {
     ToolsForm->setVisible(N25->isChecked());
+}
+
+void TMainForm::RecheckProblems() {
+    if (Navigator) // not yet while the pages are built
+        Navigator->RecheckProblems();
 }

@@ -9,6 +9,7 @@
 #include "listform.h"
 #include "mainform.h"
 #include "modeltext.h"
+#include "objkindpanels.h"
 #include "pagesupport.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -49,17 +50,6 @@ bool HasActionText(int position) {
 }
 
 } // namespace
-
-void ShowSpellCode(QComboBox* combo, int spell) {
-    // The files write "no spell" as 0 or -1; the spell list names only -1.
-    ShowCode(combo, spell == 0 ? -1 : spell);
-}
-
-int ReadSpellCode(const QComboBox* combo, int previous) {
-    const int code = ReadCode(combo, previous);
-    // An untouched "none" keeps the 0 the record had.
-    return code == -1 && previous == 0 ? 0 : code;
-}
 
 TObjPage::TObjPage(TMainForm& main, QWidget* parent)
     : QWidget(parent), main_(main), kept_(new TKeptNumbers(this)) {
