@@ -14,6 +14,7 @@
 #include "importcommand.h"
 #include "leftovers.h"
 #include "listform.h"
+#include "navigator.h"
 #include "numberform.h"
 #include "pagesupport.h"
 #include "problemsform.h"
@@ -121,7 +122,7 @@ TMainForm::TMainForm(QWidget* parent)
     CreatePages();
     CreateMenus();
     CreateHistoryWindow();
-    CreateFindWindows();
+    Navigator = new TNavigator(*this);
     AttachRoomPage(*this);
     AttachObjPage(*this);
     AttachMobPage(*this);
@@ -458,7 +459,7 @@ void TMainForm::LoadVocabularies() {
     LoadListReporting([this] {
         TNamedCodes named;
         named.Spells = SpellCodes(LoadVocabulary(ProgramFolder, "Spells"), "Spells");
-        ProblemsForm->SetNamedCodes(std::move(named));
+        Navigator->ProblemsForm->SetNamedCodes(std::move(named));
     });
 }
 
@@ -920,45 +921,7 @@ void TMainForm::ToggleToolsWindow() {
     ToolsForm->setVisible(N25->isChecked());
 }
 
-// ---- attached triggers ----
-
-void TMainForm::AddAttachedTrigger(QListWidget* list) {
-    TriggerForm->Preset(0);
-    TriggerForm->exec();
-    if (!TriggerForm->Accepted())
-        return;
-    SetChanged(true);
-    const int32_t number = TriggerForm->Number();
-    auto* item = new QListWidgetItem(FromCp1251(World().Triggers.CaptionOf(number)), list);
-    item->setData(Qt::UserRole, number);
-}
-
-void TMainForm::EditAttachedTrigger(QListWidget* list) {
-    QListWidgetItem* item = list->currentItem();
-    if (!item) {
-        Prompts().Error(QStringLiteral("Выберите триггер"));
-        return;
-    }
-    TriggerForm->Preset(item->data(Qt::UserRole).toInt());
-    TriggerForm->exec();
-    if (!TriggerForm->Accepted())
-        return;
-    SetChanged(true);
-    const int32_t number = TriggerForm->Number();
-    item->setText(FromCp1251(World().Triggers.CaptionOf(number)));
-    item->setData(Qt::UserRole, number);
-}
-
-void TMainForm::DeleteAttachedTrigger(QListWidget* list) {
-    const int row = list->currentRow();
-    if (row < 0 || !list->currentItem()) {
-        Prompts().Error(QStringLiteral("Выберите триггер"));
-        return;
-    }
-    if (!Prompts().Confirm(QStringLiteral("Вы действительно хотите удалить этот триггер?")))
-        return;
-    SetChanged(true);
-    delete list->takeItem(row);
-    if (list->count() > 0)
-        list->setCurrentRow(std::min(row, list->count() - 1));
+void TMainForm::RecheckProblems() {
+    if (Navigator) // not yet while the pages are built
+        Navigator->RecheckProblems();
 }

@@ -21,7 +21,6 @@
 #include <vector>
 
 class QAction;
-class QListWidget;
 class QMenu;
 class QStatusBar;
 class QTabWidget;
@@ -38,15 +37,13 @@ class THelpForm;
 class TListForm;
 class TRecordListModel;
 class TNumberForm;
-class TProblemsForm;
+class TNavigator;
 class TRecordPage;
 class TReportForm;
 class TRoomMobForm;
 class TRoomObjForm;
-class TSearchForm;
 class TToolsForm;
 class TTriggerForm;
-class TUsesForm;
 class TZonePage;
 class TRecovery;
 class TWorld;
@@ -98,9 +95,7 @@ public:
     TReportForm* ReportForm = nullptr;
     // The problems window ("Окна"), the search ("Редактор" -> "Найти...") and
     // "Где используется" of the record pages and the search results.
-    TProblemsForm* ProblemsForm = nullptr;
-    TSearchForm* SearchForm = nullptr;
-    TUsesForm* UsesForm = nullptr;
+    TNavigator* Navigator = nullptr;
 
     QTabWidget* PageControl1;
     TZonePage* ZonePage;
@@ -117,8 +112,6 @@ public:
     QAction *NConfirm, *N35;
     std::array<QAction*, 5> ListEntries; // N13, N14, N15, N22, N23 by TListKind
     QAction *N24, *N25, *NHistory, *N10, *About1;
-    QAction* NFind;     // "Найти..." (Ctrl+F)
-    QAction* NProblems; // "Проблемы"
 
     // The program folder with a trailing "/".
     const std::string ProgramFolder;
@@ -200,11 +193,6 @@ public:
     void ShopChange();
     void TriggerChange();
 
-    // The lists of attached triggers of the object, mob and room pages.
-    void AddAttachedTrigger(QListWidget* list);
-    void EditAttachedTrigger(QListWidget* list);
-    void DeleteAttachedTrigger(QListWidget* list);
-
     int CurrentPage() const;
     // Leaves the current page and enters `page`, as the "Редактирование"
     // entries do; false when leaving was refused.
@@ -216,17 +204,6 @@ public:
     void NextRecord();
     void LastRecord();
 
-    // Shows a record on its page (0 zone, 1 rooms, ... 5 triggers): the zone
-    // holding it becomes current, the page is entered and its row selected,
-    // each step storing the edits it leaves as a click would. False when a
-    // step was refused or the record is not there (the user is told).
-    bool OpenRecord(int page, int32_t vnum);
-    // The same for a record of a zone's file that could not be read, by its
-    // place among the zone's records not read (its number may be a record's
-    // read as well).
-    bool OpenUnparsed(int page, int32_t zone, int index);
-    // "Где используется" of a record.
-    void ShowUses(int page, int32_t vnum);
     // The problems window checks again: after every store of a page (apply,
     // leaving a record, page or zone), a record command and a zone shown.
     void RecheckProblems();
@@ -272,7 +249,6 @@ private:
     // builder stays.
     bool SettleUnsavedZones();
     // The problems, search and where-used windows with their menu entries.
-    void CreateFindWindows();
     void LoadTemplates();
     void LoadVocabularies();
     void ConnectToolsWindow();
@@ -283,7 +259,6 @@ private:
     bool WriteSettingsFile();
 
     // The first steps of opening a record: its zone chosen, its page entered.
-    bool OpenZonePage(int32_t number, int page);
     bool LeavePage(int page);
     void EnterPage(int page);
     void PageChanged(int page);

@@ -48,8 +48,6 @@ public:
     explicit TMiniMap(QWidget* parent = nullptr);
     void SetImage(const QImage& image);
     const QImage& Image() const { return image_; }
-    // The last pointer position over the minimap, in cells.
-    QPoint Pointer() const { return pointer_; }
 
 signals:
     void clicked(const QPoint& pointer);

@@ -20,6 +20,7 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QTableWidget;
+class TAttachedTriggers;
 class TKeptNumbers;
 class TMainForm;
 
@@ -131,6 +132,7 @@ public:
     QTabWidget* M_PageControl;
     QListWidget *M_ActionCheckListBox, *M_AffectCheckListBox, *M_SpecialCheckListBox;
     QTableWidget *M_SpellsStringGrid, *M_SkillsStringGrid;
+    TAttachedTriggers* Triggers;
     QListWidget* M_TriggerListBox;
     QPushButton *M_AddTriggerBtn, *M_EditTriggerBtn, *M_DelTriggerBtn;
 
@@ -156,7 +158,6 @@ private:
     void DelHelperBtnClick();
     void DestinationBtnClick();
     void FullDescBtnClick();
-    void TriggerBtnClick(void (TMainForm::*command)(QListWidget*));
 
     static void ShowGrid(QTableWidget* grid, const std::vector<int32_t>& entries, bool counts);
     static std::vector<int32_t> ReadGrid(const QTableWidget* grid,

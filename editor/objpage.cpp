@@ -1,6 +1,7 @@
 #include "objpage.h"
 
 #include "addescform.h"
+#include "attachedtriggers.h"
 #include "descform.h"
 #include "dialogparts.h"
 #include "effectform.h"
@@ -8,6 +9,7 @@
 #include "listform.h"
 #include "mainform.h"
 #include "modeltext.h"
+#include "objkindpanels.h"
 #include "pagesupport.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -48,17 +50,6 @@ bool HasActionText(int position) {
 }
 
 } // namespace
-
-void ShowSpellCode(QComboBox* combo, int spell) {
-    // The files write "no spell" as 0 or -1; the spell list names only -1.
-    ShowCode(combo, spell == 0 ? -1 : spell);
-}
-
-int ReadSpellCode(const QComboBox* combo, int previous) {
-    const int code = ReadCode(combo, previous);
-    // An untouched "none" keeps the 0 the record had.
-    return code == -1 && previous == 0 ? 0 : code;
-}
 
 TObjPage::TObjPage(TMainForm& main, QWidget* parent)
     : QWidget(parent), main_(main), kept_(new TKeptNumbers(this)) {
@@ -249,23 +240,15 @@ QWidget* TObjPage::BuildAdditionsTab() {
 }
 
 QWidget* TObjPage::BuildTriggersTab() {
-    auto* tab = new QWidget(this);
-    auto* layout = new QVBoxLayout(tab);
-    O_TriggerListBox = Named(new QListWidget(tab), "O_TriggerListBox");
-    layout->addWidget(
-        Caption(tab, QStringLiteral("Список триггеров подключенных к предмету"), O_TriggerListBox));
-    layout->addWidget(O_TriggerListBox, 1);
-    auto* buttons = new QHBoxLayout;
-    O_AddTriggerBtn = Named(new QPushButton(QStringLiteral("Добавить"), tab), "O_AddTriggerBtn");
-    O_EditTriggerBtn =
-        Named(new QPushButton(QStringLiteral("Редактировать"), tab), "O_EditTriggerBtn");
-    O_DelTriggerBtn = Named(new QPushButton(QStringLiteral("Удалить"), tab), "O_DelTriggerBtn");
-    buttons->addWidget(O_AddTriggerBtn);
-    buttons->addWidget(O_EditTriggerBtn);
-    buttons->addWidget(O_DelTriggerBtn);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
-    return tab;
+    Triggers = new TAttachedTriggers(
+        main_.World().Triggers, *main_.TriggerForm, Prompts(),
+        {"O_TriggerListBox", "O_AddTriggerBtn", "O_EditTriggerBtn", "O_DelTriggerBtn",
+         QStringLiteral("Список триггеров подключенных к предмету"), [this] { return HasObject(); },
+         QStringLiteral("Сначала выберите объект")},
+        this);
+    connect(Triggers, &TAttachedTriggers::changed, this, [this] { main_.SetChanged(true); });
+    Triggers->Expose(O_TriggerListBox, O_AddTriggerBtn, O_EditTriggerBtn, O_DelTriggerBtn);
+    return Triggers;
 }
 
 void TObjPage::LoadLists() {
@@ -313,12 +296,6 @@ void TObjPage::Connect() {
     connect(O_EffectStringGrid, &QTableWidget::cellDoubleClicked, this,
             &TObjPage::EditEffectBtnClick);
     connect(O_DelEffectBtn, &QPushButton::clicked, this, &TObjPage::DelEffectBtnClick);
-    connect(O_AddTriggerBtn, &QPushButton::clicked, this,
-            [this] { TriggerBtnClick(&TMainForm::AddAttachedTrigger); });
-    connect(O_EditTriggerBtn, &QPushButton::clicked, this,
-            [this] { TriggerBtnClick(&TMainForm::EditAttachedTrigger); });
-    connect(O_DelTriggerBtn, &QPushButton::clicked, this,
-            [this] { TriggerBtnClick(&TMainForm::DeleteAttachedTrigger); });
 }
 
 // ---- transfer ----
@@ -375,12 +352,7 @@ void TObjPage::ShowOnPage(const TObj& obj) {
 
     ShowEffects(obj.AddParam);
 
-    O_TriggerListBox->clear();
-    for (const int32_t trigger : obj.Triggers) {
-        auto* item =
-            new QListWidgetItem(FromCp1251(main_.World().Triggers.CaptionOf(trigger)), O_TriggerListBox);
-        item->setData(Qt::UserRole, trigger);
-    }
+    Triggers->Show(obj.Triggers);
 }
 
 bool TObjPage::CanStore() const {
@@ -438,9 +410,7 @@ void TObjPage::ReadFromPage(TObj& obj) {
                                             static_cast<int16_t>(value->text().toInt())));
     }
 
-    obj.Triggers.clear();
-    for (int row = 0; row < O_TriggerListBox->count(); ++row)
-        obj.Triggers.push_back(O_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
+    obj.Triggers = Triggers->Numbers();
 }
 
 // ---- handlers ----
@@ -622,14 +592,6 @@ void TObjPage::DelEffectBtnClick() {
         O_EffectStringGrid->setItem(0, 0, new QTableWidgetItem());
         O_EffectStringGrid->setItem(0, 1, new QTableWidgetItem());
     }
-}
-
-void TObjPage::TriggerBtnClick(void (TMainForm::*command)(QListWidget*)) {
-    if (!HasObject()) {
-        Prompts().Error(QStringLiteral("Сначала выберите объект"));
-        return;
-    }
-    (main_.*command)(O_TriggerListBox);
 }
 
 // ---- the entry point ----

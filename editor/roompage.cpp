@@ -1,5 +1,6 @@
 #include "roompage.h"
 
+#include "attachedtriggers.h"
 #include "descform.h"
 #include "dialogparts.h"
 #include "listform.h"
@@ -10,6 +11,7 @@
 #include "prompts.h"
 #include "recordpage.h"
 #include "roomcontentspage.h"
+#include "roomextradescs.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"
 #include "world.h"
@@ -112,7 +114,9 @@ TRoomPage::TRoomPage(TMainForm& main, TRecordPage& records)
     R_PageControl = Named(new QTabWidget(this), QStringLiteral("R_PageControl"));
     MakeTabsCompact(R_PageControl); // seven tabs share the column
     R_PageControl->addTab(BuildTypeTab(), QStringLiteral("Тип"));
-    R_PageControl->addTab(BuildExtraDescTab(), QStringLiteral("Доп. описание"));
+    ExtraDescs = new TRoomExtraDescs(
+        this, [this] { return HasRoom(); }, [this] { Change(); });
+    R_PageControl->addTab(ExtraDescs, QStringLiteral("Доп. описание"));
     R_PageControl->addTab(BuildDoorsTab(), QStringLiteral("Двери"));
     R_PageControl->addTab(BuildTriggersTab(), QStringLiteral("Триггеры"));
     Contents = new TRoomContents(
@@ -215,33 +219,6 @@ QWidget* TRoomPage::BuildTypeTab() {
     return tab;
 }
 
-QWidget* TRoomPage::BuildExtraDescTab() {
-    auto* tab = new QWidget(this);
-    auto* layout = new QHBoxLayout(tab);
-    R_AddDescListBox = Named(new QListWidget(tab), QStringLiteral("R_AddDescListBox"));
-    R_AddDescListBox->setMaximumWidth(150);
-    layout->addWidget(R_AddDescListBox);
-    auto* right = new QVBoxLayout;
-    R_AddDescEdit = Named(new QLineEdit(tab), QStringLiteral("R_AddDescEdit"));
-    R_AddDescMemo = Named(new QPlainTextEdit(tab), QStringLiteral("R_AddDescMemo"));
-    right->addWidget(R_AddDescEdit);
-    right->addWidget(R_AddDescMemo, 1);
-    auto* buttons = new QHBoxLayout;
-    R_AddDescBtn1 =
-        Named(new QPushButton(QStringLiteral("Добавить"), tab), QStringLiteral("R_AddDescBtn1"));
-    R_AddDescBtn3 =
-        Named(new QPushButton(QStringLiteral("Set"), tab), QStringLiteral("R_AddDescBtn3"));
-    R_AddDescBtn2 =
-        Named(new QPushButton(QStringLiteral("Удалить"), tab), QStringLiteral("R_AddDescBtn2"));
-    buttons->addWidget(R_AddDescBtn1);
-    buttons->addWidget(R_AddDescBtn3);
-    buttons->addWidget(R_AddDescBtn2);
-    buttons->addStretch();
-    right->addLayout(buttons);
-    layout->addLayout(right, 1);
-    return tab;
-}
-
 QWidget* TRoomPage::BuildDoorsTab() {
     auto* tab = new QWidget(this);
     auto* layout = new QVBoxLayout(tab);
@@ -278,23 +255,14 @@ QWidget* TRoomPage::BuildDoorsTab() {
 }
 
 QWidget* TRoomPage::BuildTriggersTab() {
-    auto* tab = new QWidget(this);
-    auto* layout = new QVBoxLayout(tab);
-    R_TriggerListBox = Named(new QListWidget(tab), QStringLiteral("R_TriggerListBox"));
-    layout->addWidget(R_TriggerListBox, 1);
-    auto* buttons = new QHBoxLayout;
-    R_TriggerBtn1 =
-        Named(new QPushButton(QStringLiteral("Добавить"), tab), QStringLiteral("R_TriggerBtn1"));
-    R_TriggerBtn2 = Named(new QPushButton(QStringLiteral("Редактировать"), tab),
-                          QStringLiteral("R_TriggerBtn2"));
-    R_TriggerBtn3 =
-        Named(new QPushButton(QStringLiteral("Удалить"), tab), QStringLiteral("R_TriggerBtn3"));
-    buttons->addWidget(R_TriggerBtn1);
-    buttons->addWidget(R_TriggerBtn2);
-    buttons->addWidget(R_TriggerBtn3);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    return tab;
+    Triggers = new TAttachedTriggers(main_.World().Triggers, *main_.TriggerForm, Prompts(),
+                                     {"R_TriggerListBox", "R_TriggerBtn1", "R_TriggerBtn2",
+                                      "R_TriggerBtn3", QString(), [this] { return HasRoom(); },
+                                      QStringLiteral("Сначала выберите комнату")},
+                                     this);
+    connect(Triggers, &TAttachedTriggers::changed, this, [this] { main_.SetChanged(true); });
+    Triggers->Expose(R_TriggerListBox, R_TriggerBtn1, R_TriggerBtn2, R_TriggerBtn3);
+    return Triggers;
 }
 
 void TRoomPage::LoadLists() {
@@ -328,14 +296,6 @@ void TRoomPage::Connect() {
     connect(R_DoorComboBox, &QComboBox::activated, this, [this] { DoorComboBoxChange(); });
     connect(R_DoorDComboBox, &QComboBox::activated, this, [this] { DoorDComboBoxChange(); });
     connect(R_DoorKeyComboBox, &QComboBox::activated, this, [this] { DoorKeyComboBoxChange(); });
-    connect(R_AddDescListBox, &QListWidget::currentRowChanged, this,
-            [this] { AddDescListBoxClick(); });
-    connect(R_AddDescBtn1, &QPushButton::clicked, this, &TRoomPage::AddDescAdd);
-    connect(R_AddDescBtn3, &QPushButton::clicked, this, &TRoomPage::AddDescSet);
-    connect(R_AddDescBtn2, &QPushButton::clicked, this, &TRoomPage::AddDescDelete);
-    connect(R_TriggerBtn1, &QPushButton::clicked, this, [this] { TriggerButton(1); });
-    connect(R_TriggerBtn2, &QPushButton::clicked, this, [this] { TriggerButton(2); });
-    connect(R_TriggerBtn3, &QPushButton::clicked, this, [this] { TriggerButton(3); });
 }
 
 bool TRoomPage::HasRoom() const {
@@ -388,21 +348,9 @@ void TRoomPage::ShowOnPage(const TRoom& room) {
     currentDoor_ = -1;
     awaitingExit_ = -1;
 
-    extraDescs_ = room.ExtraDescs;
-    R_AddDescListBox->clear();
-    for (const TExtraDesc& desc : extraDescs_)
-        R_AddDescListBox->addItem(FromCp1251(desc.Keywords));
-    R_AddDescEdit->clear();
-    R_AddDescMemo->clear();
-    if (!extraDescs_.empty())
-        R_AddDescListBox->setCurrentRow(0);
+    ExtraDescs->Show(room.ExtraDescs);
 
-    R_TriggerListBox->clear();
-    for (const int32_t trigger : room.Triggers) {
-        auto* item =
-            new QListWidgetItem(FromCp1251(main_.World().Triggers.CaptionOf(trigger)), R_TriggerListBox);
-        item->setData(Qt::UserRole, trigger);
-    }
+    Triggers->Show(room.Triggers);
     Contents->ShowOnPage(room);
     showing_ = false;
     if (Shown)
@@ -443,10 +391,8 @@ void TRoomPage::ReadFromPage(TRoom& room) {
     room.Flags = ChecksToFlagsKeeping(R_TypeCheckListBox, room.Flags);
     room.Sector = static_cast<uint8_t>(ReadCode(R_SectorComboBox, room.Sector));
     room.Exits = exits_;
-    room.ExtraDescs = extraDescs_;
-    room.Triggers.clear();
-    for (int row = 0; row < R_TriggerListBox->count(); ++row)
-        room.Triggers.push_back(R_TriggerListBox->item(row)->data(Qt::UserRole).toInt());
+    room.ExtraDescs = ExtraDescs->Descs();
+    room.Triggers = Triggers->Numbers();
     Contents->ReadFromPage(room);
 }
 
@@ -482,6 +428,192 @@ void TRoomPage::DescCheckBoxClick(bool checked) {
         return;
     Change();
     replacing_[static_cast<size_t>(tab - 1)] = checked;
+}
+
+// ---- exits ----
+
+void TRoomPage::SetExitPanelClick(int direction) {
+    for (QToolButton* panel : SetExitPanels)
+        panel->setChecked(false);
+    if (awaitingExit_ == direction) {
+        awaitingExit_ = -1;
+        return;
+    }
+    SetExitPanels[static_cast<size_t>(direction)]->setChecked(true);
+    awaitingExit_ = direction;
+}
+
+void TRoomPage::SetAwaitedTarget(int32_t target) {
+    const int d = awaitingExit_;
+    if (d < 0)
+        return;
+    exits_[static_cast<size_t>(d)].ToRoom = target;
+    showing_ = true;
+    ExitEdits[static_cast<size_t>(d)]->setValue(target);
+    showing_ = false;
+    ShowDoorPanel(d, target != 0);
+    if (target == 0 && currentDoor_ == d) {
+        currentDoor_ = -1;
+        ClearDoorFields();
+    }
+    SetExitPanels[static_cast<size_t>(d)]->setChecked(false);
+    awaitingExit_ = -1;
+    Change();
+}
+
+void TRoomPage::ExitsChangedElsewhere(const TRoom& room,
+                                      const std::array<bool, DirCount>& directions) {
+    if (!shown_ || *shown_ != room.VNum)
+        return;
+    showing_ = true;
+    for (int d = 0; d < DirCount; ++d) {
+        if (!directions[static_cast<size_t>(d)])
+            continue;
+        exits_[static_cast<size_t>(d)] = room.Exits[static_cast<size_t>(d)];
+        const int32_t target = exits_[static_cast<size_t>(d)].ToRoom;
+        ExitEdits[static_cast<size_t>(d)]->setValue(target);
+        ShowDoorPanel(d, target != 0);
+        if (currentDoor_ == d) {
+            if (target == 0) {
+                currentDoor_ = -1;
+                ClearDoorFields();
+            } else {
+                LoadDoorFields();
+            }
+        }
+    }
+    showing_ = false;
+}
+
+void TRoomPage::ExitEditChange(int direction) {
+    if (showing_)
+        return;
+    Change();
+    const int32_t value = ExitEdits[static_cast<size_t>(direction)]->value();
+    exits_[static_cast<size_t>(direction)].ToRoom = value;
+    if (value == 0) {
+        ShowDoorPanel(direction, false);
+        if (currentDoor_ == direction) {
+            currentDoor_ = -1;
+            ClearDoorFields();
+        }
+    } else {
+        ShowDoorPanel(direction, true);
+        ExitPanelClick(direction);
+    }
+}
+
+void TRoomPage::ShowDoorPanel(int direction, bool visible) {
+    QToolButton* panel = ExitPanels[static_cast<size_t>(direction)];
+    panel->setVisible(visible);
+    if (!visible)
+        panel->setChecked(false);
+}
+
+// ---- doors ----
+
+void TRoomPage::ExitPanelClick(int direction) {
+    for (QToolButton* panel : ExitPanels)
+        panel->setChecked(false);
+    ExitPanels[static_cast<size_t>(direction)]->setChecked(true);
+    currentDoor_ = direction;
+    LoadDoorFields();
+}
+
+void TRoomPage::LoadDoorFields() {
+    const TExit& exit = exits_[static_cast<size_t>(currentDoor_)];
+    const bool wasShowing = showing_;
+    showing_ = true;
+    R_DoorEdit->setText(FromCp1251(exit.ExitKeywords));
+    R_DoorDescEdit->setText(FromCp1251(exit.ExitDesc));
+    ShowCode(R_DoorComboBox, exit.DoorFlags);
+    R_DoorKeyEdit->setValue(exit.Key);
+    R_DoorKeyComboBox->setCurrentIndex(R_DoorKeyComboBox->findData(exit.Key));
+    ShowCode(R_DoorDComboBox, exit.DoorState);
+    doorText_ = R_DoorEdit->text();
+    doorDescText_ = R_DoorDescEdit->text();
+    doorKey_ = R_DoorKeyEdit->value();
+    showing_ = wasShowing;
+}
+
+void TRoomPage::ClearDoorFields() {
+    const bool wasShowing = showing_;
+    showing_ = true;
+    R_DoorEdit->clear();
+    R_DoorDescEdit->clear();
+    R_DoorComboBox->setCurrentIndex(-1);
+    R_DoorDComboBox->setCurrentIndex(-1);
+    R_DoorKeyEdit->setValue(-1);
+    R_DoorKeyComboBox->setCurrentIndex(-1);
+    doorText_.clear();
+    doorDescText_.clear();
+    doorKey_ = -1;
+    showing_ = wasShowing;
+}
+
+// A door field changed with no door chosen is put back as it was.
+bool TRoomPage::DoorFieldAllowed() {
+    if (currentDoor_ >= 0)
+        return true;
+    Prompts().Information(QStringLiteral("Выберите сначала выход"));
+    ClearDoorFields();
+    return false;
+}
+
+void TRoomPage::DoorEditChange() {
+    if (!DoorFieldAllowed())
+        return;
+    Change();
+    doorText_ = R_DoorEdit->text();
+    exits_[static_cast<size_t>(currentDoor_)].ExitKeywords = ToModelText(doorText_);
+}
+
+void TRoomPage::DoorDescEditChange() {
+    if (!DoorFieldAllowed())
+        return;
+    Change();
+    doorDescText_ = R_DoorDescEdit->text();
+    exits_[static_cast<size_t>(currentDoor_)].ExitDesc = ToModelText(doorDescText_);
+}
+
+void TRoomPage::DoorKeyEditChange() {
+    if (showing_ || !DoorFieldAllowed())
+        return;
+    Change();
+    doorKey_ = R_DoorKeyEdit->value();
+    exits_[static_cast<size_t>(currentDoor_)].Key = doorKey_;
+}
+
+// The door type and state are the codes of their lists, so that showing a
+// door selects the entry of the stored value whatever the list's order.
+void TRoomPage::DoorComboBoxChange() {
+    if (!DoorFieldAllowed())
+        return;
+    const int code = ReadCode(R_DoorComboBox, -1);
+    if (code < 0 || code > 255)
+        return;
+    Change();
+    exits_[static_cast<size_t>(currentDoor_)].DoorFlags = static_cast<uint8_t>(code);
+}
+
+void TRoomPage::DoorDComboBoxChange() {
+    if (!DoorFieldAllowed())
+        return;
+    const int code = ReadCode(R_DoorDComboBox, -1);
+    if (code < 0 || code > 255)
+        return;
+    Change();
+    exits_[static_cast<size_t>(currentDoor_)].DoorState = static_cast<uint8_t>(code);
+}
+
+void TRoomPage::DoorKeyComboBoxChange() {
+    if (R_DoorKeyComboBox->currentIndex() < 0)
+        return;
+    if (currentDoor_ < 0) {
+        DoorFieldAllowed();
+        return;
+    }
+    R_DoorKeyEdit->setValue(R_DoorKeyComboBox->currentData().toInt());
 }
 
 // ---- the page in the main window ----

@@ -24,9 +24,11 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QToolButton;
+class TAttachedTriggers;
 class TMainForm;
 class TRecordPage;
 class TRoomContents;
+class TRoomExtraDescs;
 
 // The mark of a description tab that holds text.
 class QIcon;
@@ -77,12 +79,7 @@ public:
     QTabWidget* R_PageControl;
     QComboBox* R_SectorComboBox;
     QListWidget* R_TypeCheckListBox;
-    QListWidget* R_AddDescListBox;
-    QLineEdit* R_AddDescEdit;
-    QPlainTextEdit* R_AddDescMemo;
-    QPushButton* R_AddDescBtn1;                    // add
-    QPushButton* R_AddDescBtn3;                    // set
-    QPushButton* R_AddDescBtn2;                    // delete
+    TRoomExtraDescs* ExtraDescs;
     std::array<QToolButton*, DirCount> ExitPanels; // R_ExitNPanel .. R_ExitDPanel
     QLineEdit* R_DoorEdit;
     QLineEdit* R_DoorDescEdit;
@@ -90,6 +87,7 @@ public:
     QSpinBox* R_DoorKeyEdit;
     QComboBox* R_DoorKeyComboBox;
     QComboBox* R_DoorDComboBox;
+    TAttachedTriggers* Triggers;
     QListWidget* R_TriggerListBox;
     QPushButton* R_TriggerBtn1;
     QPushButton* R_TriggerBtn2;
@@ -103,7 +101,6 @@ private:
     QWidget* BuildDescriptions();
     QWidget* BuildExits();
     QWidget* BuildTypeTab();
-    QWidget* BuildExtraDescTab();
     QWidget* BuildDoorsTab();
     QWidget* BuildTriggersTab();
     void LoadLists();
@@ -126,19 +123,12 @@ private:
     void DoorComboBoxChange();
     void DoorDComboBoxChange();
     void DoorKeyComboBoxChange();
-    void AddDescListBoxClick();
-    bool ExtraDescAcceptable();
-    void AddDescAdd();
-    void AddDescSet();
-    void AddDescDelete();
-    void TriggerButton(int which);
     TStringList StoredDescription();
 
     TMainForm& main_;
     TRecordPage& records_;
     std::optional<int32_t> shown_;
     std::array<TExit, DirCount> exits_{};
-    TExtraDescList extraDescs_;
     std::array<bool, kSectionCount> replacing_{};
     int currentDoor_ = -1;
     int awaitingExit_ = -1;

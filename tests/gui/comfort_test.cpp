@@ -13,6 +13,7 @@
 #include "helpform.h"
 #include "listform.h"
 #include "mappage.h"
+#include "navigator.h"
 #include "numberform.h"
 #include "objpage.h"
 #include "problemsform.h"
@@ -207,11 +208,13 @@ private slots:
     void everyDialogShowsItsTextsWhole() {
         StartOn(true, /*confirm=*/false);
         Action("N10")->trigger();
-        QList<QWidget*> windows{
-            form_->AboutForm,    form_->AddDescForm, form_->EffectForm,  form_->ToolsForm,
-            form_->NumberForm,   form_->DescForm,    form_->TriggerForm, form_->RoomObjForm,
-            form_->RoomMobForm,  form_->DestForm,    form_->ConfigForm,  form_->HelpForm,
-            form_->ProblemsForm, form_->SearchForm,  form_->UsesForm,    form_->HistoryForm};
+        QList<QWidget*> windows{form_->AboutForm,   form_->AddDescForm, form_->EffectForm,
+                                form_->ToolsForm,   form_->NumberForm,  form_->DescForm,
+                                form_->TriggerForm, form_->RoomObjForm, form_->RoomMobForm,
+                                form_->DestForm,    form_->ConfigForm,  form_->HelpForm,
+                                form_->HistoryForm};
+        const TNavigator& finding = *form_->Navigator;
+        windows << finding.ProblemsForm << finding.SearchForm << finding.UsesForm;
         for (TListForm* list : form_->ListForms)
             windows << list;
         for (int shown = 0; shown < windows.size(); ++shown) {

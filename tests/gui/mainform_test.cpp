@@ -1,8 +1,10 @@
+#include "attachedtriggers.h"
 #include "codepage.h"
 #include "configform.h"
 #include "editorfixture.h"
 #include "listform.h"
 #include "mainform.h"
+#include "prompts.h"
 #include "recordpage.h"
 #include "roommobform.h"
 #include "roomobjform.h"
@@ -544,15 +546,29 @@ private slots:
         QCOMPARE(Zone().CurrentZone()->MobFileName, std::string("/elsewhere/10.mob"));
     }
 
+    // The attached triggers take their captions from the list they are given,
+    // whichever it is, and mark the editor changed only when the list changes.
     void attachedTriggerListOperations() {
         StartOn(true);
-        QListWidget list;
-        prompts_->ExpectError(QStringLiteral("Выберите триггер"));
-        form_->EditAttachedTrigger(&list);
-        prompts_->ExpectError(QStringLiteral("Выберите триггер"));
-        form_->DeleteAttachedTrigger(&list);
-
         const int32_t trigger = World().Triggers.ListEntries().front().VNum;
+        TTriggerList own;
+        own.AddNew(trigger).Name = ToCp1251(QStringLiteral("Привратник"));
+        bool shown = false;
+        TAttachedTriggers triggers(own, *form_->TriggerForm, Prompts(),
+                                   {"List", "Add", "Edit", "Delete", QString(),
+                                    [&shown] { return shown; },
+                                    QStringLiteral("Сначала выберите")});
+        int changes = 0;
+        connect(&triggers, &TAttachedTriggers::changed, [&changes] { ++changes; });
+
+        prompts_->ExpectError(QStringLiteral("Сначала выберите"));
+        Click(triggers.AddBtn);
+        shown = true;
+        prompts_->ExpectError(QStringLiteral("Выберите триггер"));
+        Click(triggers.EditBtn);
+        prompts_->ExpectError(QStringLiteral("Выберите триггер"));
+        Click(triggers.DelBtn);
+
         for (int i = 0; i < 2; ++i) {
             WhenModal([trigger](QWidget* window) {
                 auto* picker = qobject_cast<TTriggerForm*>(window);
@@ -560,22 +576,33 @@ private slots:
                 picker->TriggerEdit->setValue(trigger);
                 Click(picker->AddBtn);
             });
-            form_->AddAttachedTrigger(&list);
+            Click(triggers.AddBtn);
         }
-        QCOMPARE(list.count(), 2);
-        QCOMPARE(list.item(0)->text(), FromCp1251(World().Triggers.CaptionOf(trigger)));
-        QCOMPARE(list.item(0)->data(Qt::UserRole).toInt(), trigger);
+        QCOMPARE(triggers.List->count(), 2);
+        QCOMPARE(triggers.List->item(0)->text(), QStringLiteral("%1 Привратник").arg(trigger));
+        QCOMPARE(triggers.Numbers(), (std::vector<int32_t>{trigger, trigger}));
+        QCOMPARE(changes, 2);
 
-        list.setCurrentRow(1);
+        triggers.List->setCurrentRow(1);
+        prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот триггер?"),
+                                false);
+        Click(triggers.DelBtn);
+        QCOMPARE(triggers.List->count(), 2);
+        QCOMPARE(changes, 2);
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот триггер?"),
                                 true);
-        form_->DeleteAttachedTrigger(&list);
-        QCOMPARE(list.currentRow(), 0);
+        Click(triggers.DelBtn);
+        QCOMPARE(triggers.List->currentRow(), 0);
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот триггер?"),
                                 true);
-        form_->DeleteAttachedTrigger(&list);
-        QCOMPARE(list.count(), 0);
-        QVERIFY(!list.currentItem());
+        Click(triggers.DelBtn);
+        QVERIFY(triggers.Numbers().empty());
+        QVERIFY(!triggers.List->currentItem());
+        QCOMPARE(changes, 4);
+
+        triggers.Show({trigger, 77777});
+        QCOMPARE(triggers.List->item(1)->text(), QStringLiteral("77777"));
+        QCOMPARE(triggers.Numbers(), (std::vector<int32_t>{trigger, 77777}));
     }
 
     void screenshots() {

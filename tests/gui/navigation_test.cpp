@@ -3,6 +3,7 @@
 
 #include "checks.h"
 #include "editorfixture.h"
+#include "navigator.h"
 #include "problemsform.h"
 #include "reportform.h"
 #include "roompage.h"
@@ -42,9 +43,9 @@ class TNavigationTest : public TEditorFixture {
     Q_OBJECT
 
     TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
-    TProblemsForm& Problems() { return *form_->ProblemsForm; }
-    TSearchForm& Search() { return *form_->SearchForm; }
-    TUsesForm& Uses() { return *form_->UsesForm; }
+    TProblemsForm& Problems() { return *form_->Navigator->ProblemsForm; }
+    TSearchForm& Search() { return *form_->Navigator->SearchForm; }
+    TUsesForm& Uses() { return *form_->Navigator->UsesForm; }
 
     void SelectZone(int32_t number) {
         for (int row = 0; row < Zone().ZoneCount(); ++row)

@@ -3,6 +3,7 @@
 #include "editorfixture.h"
 #include "effectform.h"
 #include "listform.h"
+#include "objkindpanels.h"
 #include "objpage.h"
 #include "textcodec.h"
 #include "vocabularyfill.h"

@@ -1,5 +1,6 @@
 #include "editorfixture.h"
 #include "roomcontentspage.h"
+#include "roomextradescs.h"
 #include "roommobform.h"
 #include "roomobjform.h"
 #include "roompage.h"
@@ -121,8 +122,8 @@ private slots:
         QCOMPARE(room.ExitEdits[DirUp]->value(), 0);
         QVERIFY(!room.ExitPanels[DirWest]->isHidden());
         QVERIFY(room.ExitPanels[DirUp]->isHidden());
-        QCOMPARE(room.R_AddDescListBox->count(), 1);
-        QCOMPARE(room.R_AddDescEdit->text(), QStringLiteral("колодец сруб"));
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->count(), 1);
+        QCOMPARE(room.ExtraDescs->R_AddDescEdit->text(), QStringLiteral("колодец сруб"));
         QCOMPARE(Contents().R_MobCheckListBox->count(), 2);
         QCOMPARE(Contents().R_MobCheckListBox->currentRow(), 0);
         // The first mob carries a key and wears a sword and a mail.
@@ -142,7 +143,7 @@ private slots:
         QVERIFY(!room.ShownRoom());
         QVERIFY(room.R_DescEdit->text().isEmpty());
         QVERIFY(room.DescMemos[0]->toPlainText().isEmpty());
-        QCOMPARE(room.R_AddDescListBox->count(), 0);
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->count(), 0);
         QCOMPARE(Contents().R_ObjectCheckListBox->count(), 0);
         for (QSpinBox* exit : room.ExitEdits)
             QCOMPARE(exit->value(), 0);
@@ -156,7 +157,7 @@ private slots:
         prompts_->ExpectError(QStringLiteral("Сначала выберите комнату"));
         Click(Contents().R_ObjectBtn1);
         prompts_->ExpectError(QStringLiteral("Выберите сначала комнату"));
-        Click(room.R_AddDescBtn1);
+        Click(room.ExtraDescs->R_AddDescBtn1);
         prompts_->ExpectError(QStringLiteral("Выберите комнату"));
         Click(Contents().SpeedButton1);
         QVERIFY(!ApplyEnabled());
@@ -286,41 +287,42 @@ private slots:
     void extraDescriptions() {
         StartOnRoom(1002);
         TRoomPage& room = Room();
-        QCOMPARE(room.R_AddDescListBox->count(), 2);
-        room.R_AddDescListBox->setCurrentRow(1);
-        QCOMPARE(room.R_AddDescEdit->text(), QStringLiteral("кот"));
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->count(), 2);
+        room.ExtraDescs->R_AddDescListBox->setCurrentRow(1);
+        QCOMPARE(room.ExtraDescs->R_AddDescEdit->text(), QStringLiteral("кот"));
         QVERIFY(!ApplyEnabled());
-        room.R_AddDescEdit->clear();
+        room.ExtraDescs->R_AddDescEdit->clear();
         prompts_->ExpectError(QStringLiteral("Введите ключевые слова"));
-        Click(room.R_AddDescBtn1);
-        room.R_AddDescEdit->setText(QStringLiteral("лавка"));
-        room.R_AddDescMemo->clear();
+        Click(room.ExtraDescs->R_AddDescBtn1);
+        room.ExtraDescs->R_AddDescEdit->setText(QStringLiteral("лавка"));
+        room.ExtraDescs->R_AddDescMemo->clear();
         prompts_->ExpectError(QStringLiteral("Введите описание"));
-        Click(room.R_AddDescBtn1);
-        room.R_AddDescMemo->setPlainText(QStringLiteral("Дубовая лавка~"));
+        Click(room.ExtraDescs->R_AddDescBtn1);
+        room.ExtraDescs->R_AddDescMemo->setPlainText(QStringLiteral("Дубовая лавка~"));
         prompts_->ExpectError(QStringLiteral("Строка 1 описания заканчивается знаком \"~\": в "
                                              "файле мира этот знак закрывает описание.\r\n"
                                              "Уберите \"~\" в конце строки."));
-        Click(room.R_AddDescBtn1);
+        Click(room.ExtraDescs->R_AddDescBtn1);
         QVERIFY(!ApplyEnabled());
-        room.R_AddDescMemo->setPlainText(QStringLiteral("Дубовая лавка."));
-        Click(room.R_AddDescBtn1);
-        QCOMPARE(room.R_AddDescListBox->count(), 3);
-        QCOMPARE(room.R_AddDescListBox->currentRow(), 2);
-        room.R_AddDescEdit->setText(QStringLiteral("лавка скамья"));
-        Click(room.R_AddDescBtn3);
-        QCOMPARE(room.R_AddDescListBox->item(2)->text(), QStringLiteral("лавка скамья"));
+        room.ExtraDescs->R_AddDescMemo->setPlainText(QStringLiteral("Дубовая лавка."));
+        Click(room.ExtraDescs->R_AddDescBtn1);
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->count(), 3);
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->currentRow(), 2);
+        room.ExtraDescs->R_AddDescEdit->setText(QStringLiteral("лавка скамья"));
+        Click(room.ExtraDescs->R_AddDescBtn3);
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->item(2)->text(),
+                 QStringLiteral("лавка скамья"));
         // Deleting the last entry selects the new last one.
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить это описание"),
                                 true);
-        Click(room.R_AddDescBtn2);
-        QCOMPARE(room.R_AddDescListBox->currentRow(), 1);
-        room.R_AddDescListBox->setCurrentRow(0);
+        Click(room.ExtraDescs->R_AddDescBtn2);
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->currentRow(), 1);
+        room.ExtraDescs->R_AddDescListBox->setCurrentRow(0);
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить это описание"),
                                 true);
-        Click(room.R_AddDescBtn2);
-        QCOMPARE(room.R_AddDescListBox->count(), 1);
-        QCOMPARE(room.R_AddDescListBox->currentRow(), 0);
+        Click(room.ExtraDescs->R_AddDescBtn2);
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->count(), 1);
+        QCOMPARE(room.ExtraDescs->R_AddDescListBox->currentRow(), 0);
         Apply();
         QCOMPARE(Record(1002).ExtraDescs.size(), size_t{1});
         QCOMPARE(FromCp1251(Record(1002).ExtraDescs[0].Keywords), QStringLiteral("кот"));

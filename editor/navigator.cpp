@@ -1,5 +1,4 @@
-// Finding one's way in the workspace: the problems window, the search and
-// "Где используется", and opening the record any of them names on its page.
+#include "navigator.h"
 
 #include "mainform.h"
 #include "problemsform.h"
@@ -25,15 +24,15 @@ QAction* MenuAction(QMenu* menu, const char* name, const QString& caption,
 
 } // namespace
 
-void TMainForm::CreateFindWindows() {
-    const TWorldSource source{&World(), [this]() -> std::optional<int32_t> {
-                                  if (const TZone* zone = ZonePage->CurrentZone())
+TNavigator::TNavigator(TMainForm& main) : QObject(&main), main_(main) {
+    const TWorldSource source{&main_.World(), [this]() -> std::optional<int32_t> {
+                                  if (const TZone* zone = main_.ZonePage->CurrentZone())
                                       return zone->ZoneNumber;
                                   return std::nullopt;
                               }};
-    ProblemsForm = new TProblemsForm(this);
-    SearchForm = new TSearchForm(this);
-    UsesForm = new TUsesForm(this);
+    ProblemsForm = new TProblemsForm(&main);
+    SearchForm = new TSearchForm(&main);
+    UsesForm = new TUsesForm(&main);
     ProblemsForm->SetSource(source);
     SearchForm->SetSource(source);
     UsesForm->SetSource(source);
@@ -46,12 +45,12 @@ void TMainForm::CreateFindWindows() {
     connect(SearchForm, &TSearchForm::showUses, this,
             [this](int page, int vnum) { ShowUses(page, vnum); });
 
-    QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("N9"));
+    QMenu* edit = main.menuBar()->findChild<QMenu*>(QStringLiteral("N9"));
     edit->addSeparator();
     NFind = MenuAction(edit, "NFind", QStringLiteral("&Найти..."), QKeySequence::Find);
     connect(NFind, &QAction::triggered, SearchForm, &TSearchForm::Start);
 
-    QMenu* windows = menuBar()->findChild<QMenu*>(QStringLiteral("N11"));
+    QMenu* windows = main.menuBar()->findChild<QMenu*>(QStringLiteral("N11"));
     NProblems = MenuAction(windows, "NProblems", QStringLiteral("&Проблемы"));
     NProblems->setCheckable(true);
     connect(NProblems, &QAction::triggered, this,
@@ -60,7 +59,7 @@ void TMainForm::CreateFindWindows() {
             [this] { NProblems->setChecked(false); });
 
     for (int page = RoomPageIndex; page < kPageCount; ++page) {
-        TRecordPage* records = RecordPage(page);
+        TRecordPage* records = main.RecordPage(page);
         connect(records->UsesBtn, &QPushButton::clicked, this, [this, page, records] {
             if (records->Current)
                 ShowUses(page, *records->Current);
@@ -68,12 +67,12 @@ void TMainForm::CreateFindWindows() {
     }
 }
 
-bool TMainForm::OpenRecord(int page, int32_t vnum) {
+bool TNavigator::OpenRecord(int page, int32_t vnum) {
     const int32_t number = ZoneOfRecord(static_cast<TRecordType>(page), vnum);
     if (!OpenZonePage(number, page))
         return false;
     if (page != ZonePageIndex) {
-        TRecordPage* records = RecordPage(page);
+        TRecordPage* records = main_.RecordPage(page);
         const int at = records->RowOf(vnum);
         if (at < 0) {
             Prompts().Error(QStringLiteral("Записи %1 нет в зоне %2").arg(vnum).arg(number));
@@ -84,15 +83,14 @@ bool TMainForm::OpenRecord(int page, int32_t vnum) {
         if (records->Current != vnum)
             return false; // the shown record's edits could not be stored
     }
-    raise();
-    activateWindow();
+    ShowFound();
     return true;
 }
 
-bool TMainForm::OpenUnparsed(int page, int32_t zone, int index) {
+bool TNavigator::OpenUnparsed(int page, int32_t zone, int index) {
     if (!OpenZonePage(zone, page))
         return false;
-    TRecordPage* records = RecordPage(page);
+    TRecordPage* records = main_.RecordPage(page);
     const int at = records->RowOfUnparsed(index);
     if (at < 0) {
         Prompts().Error(QStringLiteral("Этой записи больше нет в зоне %1").arg(zone));
@@ -102,34 +100,37 @@ bool TMainForm::OpenUnparsed(int page, int32_t zone, int index) {
         records->SelectRow(at);
     if (records->CurrentUnparsed != index)
         return false;
-    raise();
-    activateWindow();
+    ShowFound();
     return true;
 }
 
-bool TMainForm::OpenZonePage(int32_t number, int page) {
-    const int row = ZonePage->RowOfNumber(number);
+bool TNavigator::OpenZonePage(int32_t number, int page) {
+    const int row = main_.ZonePage->RowOfNumber(number);
     if (row < 0) {
         Prompts().Error(QStringLiteral("Зоны %1 нет в рабочей области").arg(number));
         return false;
     }
     // Another zone is chosen on the zone page, as the builder would: leaving
     // the page stores its edits, then the zone's click stores the zone's.
-    if (ZonePage->CurrentZoneIndex() != row) {
-        if (!GoToPage(ZonePageIndex))
+    if (main_.ZonePage->CurrentZoneIndex() != row) {
+        if (!main_.GoToPage(ZonePageIndex))
             return false;
-        ZonePage->SelectRow(row);
-        if (ZonePage->CurrentZoneIndex() != row)
+        main_.ZonePage->SelectRow(row);
+        if (main_.ZonePage->CurrentZoneIndex() != row)
             return false;
     }
-    return GoToPage(page);
+    return main_.GoToPage(page);
 }
 
-void TMainForm::ShowUses(int page, int32_t vnum) {
+void TNavigator::ShowUses(int page, int32_t vnum) {
     UsesForm->ShowUses(page, vnum);
 }
 
-void TMainForm::RecheckProblems() {
-    if (ProblemsForm)
-        ProblemsForm->Recheck();
+void TNavigator::RecheckProblems() {
+    ProblemsForm->Recheck();
+}
+
+void TNavigator::ShowFound() {
+    main_.raise();
+    main_.activateWindow();
 }

@@ -1,9 +1,8 @@
-// The kind parameter panels of the object page.
-
-#include "objpage.h"
+#include "objkindpanels.h"
 
 #include "keptnumber.h"
 #include "pagesupport.h"
+#include "protopage.h"
 #include "vocabularyfill.h"
 
 #include <QComboBox>
@@ -27,6 +26,17 @@ constexpr std::array<int, 25> kPanelOfPosition = {0,  1, 2,  3, 4,  -1, -1, -1, 
 constexpr int kContainerBits = 4;
 
 } // namespace
+
+void ShowSpellCode(QComboBox* combo, int spell) {
+    // The files write "no spell" as 0 or -1; the spell list names only -1.
+    ShowCode(combo, spell == 0 ? -1 : spell);
+}
+
+int ReadSpellCode(const QComboBox* combo, int previous) {
+    const int code = ReadCode(combo, previous);
+    // An untouched "none" keeps the 0 the record had.
+    return code == -1 && previous == 0 ? 0 : code;
+}
 
 TObjKindPanels::TObjKindPanels(QWidget* parent, std::function<void()> changed)
     : QWidget(parent), changed_(std::move(changed)), kept_(new TKeptNumbers(this)) {
