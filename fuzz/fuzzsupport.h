@@ -1,12 +1,12 @@
 #pragma once
 
-// What every fuzz target shares: a clean world per input, a reporter that
-// discards the messages (so that composing them is exercised too), and the
-// zones a read touched, whose files are then written back.
+// What every fuzz target shares: a reporter that discards the messages (so
+// that composing them is exercised too), and the zones a read touched, whose
+// files are then written back. Each input reads into a world of its own.
 
 #include "linecount.h"
-#include "worldfile.h"
 #include "world.h"
+#include "worldfile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,12 +19,11 @@ public:
     size_t Bytes = 0;
 };
 
-// Empties the world and shows every failure (to the discarding reporter).
+// Shows every failure (to the discarding reporter).
 inline void StartCleanWorld() {
     static TDiscardingReporter reporter;
     SetErrorReporter(&reporter);
     ShowFileErrors = true;
-    ClearWorld();
 }
 
 // A failed read must name a line of the file or the one after its last.
