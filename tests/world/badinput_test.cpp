@@ -20,8 +20,11 @@
 
 namespace {
 
-// The zone the zone reader fills (the other readers fill the record lists).
-TZone gZone;
+// The zone the zone reader fills (the other readers fill the record lists):
+// the world's only zone.
+TZone& TheZone(const TWorld& world) {
+    return *world.Zones.front();
+}
 
 // Names for the item kinds 5 and 9, as the kind list of the shop page gives them.
 std::string KindName(int32_t code) {
@@ -45,7 +48,7 @@ void MakeZoneWorld(TWorld& world) {
         world.Objs.AddNew(vnum);
     for (int32_t vnum : {1200, 1201})
         world.Mobs.AddNew(vnum);
-    gZone = TZone();
+    world.AddZone(std::make_unique<TZone>());
 }
 
 int PlacedRooms(const TWorld& world) {
@@ -57,7 +60,8 @@ int PlacedRooms(const TWorld& world) {
 
 // Every command the zone file turned into contents or zone lists.
 int ZoneCommands(const TWorld& world) {
-    size_t count = gZone.CreatedObjects.size() + gZone.DeletedMobs.size();
+    const TZone& zone = TheZone(world);
+    size_t count = zone.CreatedObjects.size() + zone.DeletedMobs.size();
     for (const auto& room : world.Rooms) {
         count += room->Objects.size() + room->Mobs.size() + room->DelObjects.size();
         for (const auto& obj : room->Objects)
@@ -478,13 +482,14 @@ const TReaderCase kZones = {
     5,
     MakeZoneWorld,
     [](TWorld& world, const std::string& bytes) {
-        Load("зону", "12.zon", bytes, [&world](TWorldReader& r) { gZone.ReadZone(world, r); });
+        Load("зону", "12.zon", bytes,
+             [&world](TWorldReader& r) { TheZone(world).ReadZone(world, r); });
     },
-    [](TWorld& world, const std::string& path) { gZone.LoadFromFile(world, path); },
+    [](TWorld& world, const std::string& path) { TheZone(world).LoadFromFile(world, path); },
     ZoneCommands,
     [](const TWorld& world) {
         const TRoom* room = world.Rooms.Find(1201);
-        return gZone.ZoneName == W("Город") && room && !room->Objects.empty() &&
+        return TheZone(world).ZoneName == W("Город") && room && !room->Objects.empty() &&
                room->Objects[0].ObjVNum == 1200;
     },
     {{9, "O 1 4294967296 4 -1 100"},
@@ -494,7 +499,7 @@ const TReaderCase kZones = {
     {"#12", "Город~", "1299 30 2", "O 0 1200 2 1201 100", "Q 1 1205 -1 -1 -1", "D 0 1201 0 2 -1"},
     [](const TWorld& world) {
         const TRoom* room = world.Rooms.Find(1201);
-        return room && room->Objects.size() == 1 && gZone.DeletedMobs.size() == 1 &&
+        return room && room->Objects.size() == 1 && TheZone(world).DeletedMobs.size() == 1 &&
                room->Exits[0].DoorState == 2;
     },
     1,
@@ -709,7 +714,8 @@ TEST_P(BadInput, FuzzCrashersReadSoundly) {
         ExpectSoundFailure(bytes);
         TStringList lines;
         World.Rooms.SaveToStrings(lines, 12);
-        gZone.SaveToStrings(World, lines);
+        for (const auto& zone : World.Zones)
+            zone->SaveToStrings(World, lines);
     }
 }
 
