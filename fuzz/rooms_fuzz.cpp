@@ -7,17 +7,20 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
+    TWorld world;
     const std::string bytes = InputBytes(data, size);
     const size_t stop = bytes.find('\x1A');
     const std::string layout = stop == std::string::npos ? bytes : bytes.substr(stop + 1);
 
-    const bool loaded = LoadWorldBytes("комнаты", "12.wld", bytes,
-                                       [](TWorldReader& reader) { world.Rooms.ReadRooms(reader); });
+    const bool loaded = LoadWorldBytes("комнаты", "12.wld", bytes, [&world](TWorldReader& reader) {
+        world.Rooms.ReadRooms(reader);
+    });
     CheckFailureLine(loaded, bytes);
     if (loaded)
-        CheckFailureLine(LoadWorldBytes("карту", "12.map", layout,
-                                        [](TWorldReader& reader) { ReadLayout(world.Rooms, reader); }),
-                         layout);
+        CheckFailureLine(
+            LoadWorldBytes("карту", "12.map", layout,
+                           [&world](TWorldReader& reader) { ReadLayout(world.Rooms, reader); }),
+            layout);
 
     TStringList lines;
     for (const int32_t zone : TouchedZones(world.Rooms)) {

@@ -18,8 +18,9 @@ std::string KindName(int32_t code) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
+    TWorld world;
     const std::string bytes = InputBytes(data, size);
-    const bool loaded = LoadWorldBytes("магазины", "12.shp", bytes, [](TWorldReader& reader) {
+    const bool loaded = LoadWorldBytes("магазины", "12.shp", bytes, [&world](TWorldReader& reader) {
         world.Shops.ReadShops(reader, KindName);
     });
     CheckFailureLine(loaded, bytes);

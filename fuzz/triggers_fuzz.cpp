@@ -4,8 +4,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
+    TWorld world;
     const std::string bytes = InputBytes(data, size);
-    const bool loaded = LoadWorldBytes("триггеры", "12.trg", bytes, [](TWorldReader& reader) {
+    const bool loaded = LoadWorldBytes("триггеры", "12.trg", bytes, [&world](TWorldReader& reader) {
         world.Triggers.ReadTriggers(reader);
     });
     CheckFailureLine(loaded, bytes);

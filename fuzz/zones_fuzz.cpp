@@ -7,7 +7,7 @@
 
 namespace {
 // Rooms 1200..1202 (doors included), objects 1200..1202, mobs 1200..1201.
-void MakeWorld() {
+void MakeWorld(TWorld& world) {
     TRoom& square = world.Rooms.AddNew(1201);
     square.Name = Utf8ToCp1251("Площадь");
     square.Exits[0].ToRoom = 1202;
@@ -25,14 +25,15 @@ void MakeWorld() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartCleanWorld();
-    MakeWorld();
+    TWorld world;
+    MakeWorld(world);
     TZone zone;
     const std::string bytes = InputBytes(data, size);
     const bool loaded = LoadWorldBytes("зону", "12.zon", bytes,
-                                       [&zone](TWorldReader& reader) { zone.ReadZone(reader); });
+                                       [&](TWorldReader& reader) { zone.ReadZone(world, reader); });
     CheckFailureLine(loaded, bytes);
     TStringList lines;
-    zone.SaveToStrings(lines);
+    zone.SaveToStrings(world, lines);
     for (const int32_t number : {int32_t{12}, zone.ZoneNumber}) {
         world.Rooms.SaveToStrings(lines, number);
         world.Objs.SaveToStrings(lines, number);

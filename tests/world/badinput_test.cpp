@@ -20,8 +20,11 @@
 
 namespace {
 
-// The zone the zone reader fills (the other readers fill the record lists).
-TZone gZone;
+// The zone the zone reader fills (the other readers fill the record lists):
+// the world's only zone.
+TZone& TheZone(const TWorld& world) {
+    return *world.Zones.front();
+}
 
 // Names for the item kinds 5 and 9, as the kind list of the shop page gives them.
 std::string KindName(int32_t code) {
@@ -33,32 +36,33 @@ std::string KindName(int32_t code) {
 }
 
 // Rooms and prototypes the layout and zone files refer to.
-void MakeRooms() {
-    World.Rooms.AddNew(1201).Name = W("Площадь");
-    World.Rooms.AddNew(1202).Name = W("Двор");
+void MakeRooms(TWorld& world) {
+    world.Rooms.AddNew(1201).Name = W("Площадь");
+    world.Rooms.AddNew(1202).Name = W("Двор");
 }
-void MakeZoneWorld() {
-    MakeRooms();
-    World.Rooms.Find(1201)->Exits[0].ToRoom = 1202;
-    World.Rooms.Find(1201)->Exits[0].DoorFlags = 1;
+void MakeZoneWorld(TWorld& world) {
+    MakeRooms(world);
+    world.Rooms.Find(1201)->Exits[0].ToRoom = 1202;
+    world.Rooms.Find(1201)->Exits[0].DoorFlags = 1;
     for (int32_t vnum : {1200, 1201, 1202})
-        World.Objs.AddNew(vnum);
+        world.Objs.AddNew(vnum);
     for (int32_t vnum : {1200, 1201})
-        World.Mobs.AddNew(vnum);
-    gZone = TZone();
+        world.Mobs.AddNew(vnum);
+    world.AddZone(std::make_unique<TZone>());
 }
 
-int PlacedRooms() {
+int PlacedRooms(const TWorld& world) {
     int placed = 0;
-    for (const auto& room : World.Rooms)
+    for (const auto& room : world.Rooms)
         placed += room->MapLevel != 0;
     return placed;
 }
 
 // Every command the zone file turned into contents or zone lists.
-int ZoneCommands() {
-    size_t count = gZone.CreatedObjects.size() + gZone.DeletedMobs.size();
-    for (const auto& room : World.Rooms) {
+int ZoneCommands(const TWorld& world) {
+    const TZone& zone = TheZone(world);
+    size_t count = zone.CreatedObjects.size() + zone.DeletedMobs.size();
+    for (const auto& room : world.Rooms) {
         count += room->Objects.size() + room->Mobs.size() + room->DelObjects.size();
         for (const auto& obj : room->Objects)
             count += obj.Contents.size();
@@ -76,18 +80,18 @@ struct TReaderCase {
     // the first record completely.
     std::vector<std::string> Valid;
     size_t FirstRecordLines;
-    void (*Prepare)();
-    void (*LoadBytes)(const std::string& bytes);
-    void (*LoadFile)(const std::string& path);
-    int (*Count)();
+    void (*Prepare)(TWorld& world);
+    void (*LoadBytes)(TWorld& world, const std::string& bytes);
+    void (*LoadFile)(TWorld& world, const std::string& path);
+    int (*Count)(const TWorld& world);
     // True when the first record holds what the valid file gives it.
-    bool (*FirstKept)();
+    bool (*FirstKept)(const TWorld& world);
     // Lines of the valid file replaced by numbers beyond 32 bits; each fails
     // on its own line.
     std::vector<std::pair<size_t, std::string>> Wide;
     // A file that stops inside an unclosed text, and what must have been read.
     std::vector<std::string> NoTilde;
-    bool (*NoTildeKept)();
+    bool (*NoTildeKept)(const TWorld& world);
     // The line an empty file fails on (0: no message), and the line a garbage
     // header followed by one more line fails on.
     int EmptyLine;
@@ -132,14 +136,14 @@ const TReaderCase kRooms = {
      "$",
      "$"},
     16,
-    [] {},
-    [](const std::string& bytes) {
-        Load("комнаты", "12.wld", bytes, [](TWorldReader& r) { World.Rooms.ReadRooms(r); });
+    [](TWorld&) {},
+    [](TWorld& world, const std::string& bytes) {
+        Load("комнаты", "12.wld", bytes, [&world](TWorldReader& r) { world.Rooms.ReadRooms(r); });
     },
-    [](const std::string& path) { World.Rooms.LoadFromFile(path); },
-    [] { return World.Rooms.Count(); },
-    [] {
-        const TRoom* room = World.Rooms.Find(1201);
+    [](TWorld& world, const std::string& path) { world.Rooms.LoadFromFile(path); },
+    [](const TWorld& world) { return world.Rooms.Count(); },
+    [](const TWorld& world) {
+        const TRoom* room = world.Rooms.Find(1201);
         return room && room->Name == W("Площадь") &&
                room->Desc == W(TStringList{"Широкая площадь."}) && room->Exits[0].ToRoom == 1202 &&
                room->ExtraDescs.size() == 1 && room->Triggers == std::vector<int32_t>{1200};
@@ -149,8 +153,8 @@ const TReaderCase kRooms = {
      {23, "0 -1 -2147483649"},
      {19, "12 0 99999999999999999999"}},
     {"#1201", "Площадь~", "Широкая площадь.", "Вторая строка."},
-    [] {
-        const TRoom* room = World.Rooms.Find(1201);
+    [](const TWorld& world) {
+        const TRoom* room = world.Rooms.Find(1201);
         return room && room->Desc == W(TStringList{"Широкая площадь.", "Вторая строка."});
     },
     0,
@@ -164,13 +168,13 @@ const TReaderCase kLayout = {
     {"1201 10 20 1", "1202 11 20 1", "9999 1 1 1"},
     1,
     MakeRooms,
-    [](const std::string& bytes) {
-        Load("карту", "12.map", bytes, [](TWorldReader& r) { ReadLayout(World.Rooms, r); });
+    [](TWorld& world, const std::string& bytes) {
+        Load("карту", "12.map", bytes, [&world](TWorldReader& r) { ReadLayout(world.Rooms, r); });
     },
-    [](const std::string& path) { LoadLayoutFile(World.Rooms, path); },
+    [](TWorld& world, const std::string& path) { LoadLayoutFile(world.Rooms, path); },
     PlacedRooms,
-    [] {
-        const TRoom* room = World.Rooms.Find(1201);
+    [](const TWorld& world) {
+        const TRoom* room = world.Rooms.Find(1201);
         return room && room->MapX == 10 && room->MapY == 20 && room->MapLevel == 1;
     },
     {{1, "4294967297 11 20 1"}, {2, "-99999999999 1 1 1"}},
@@ -227,14 +231,14 @@ const TReaderCase kObjects = {
      "$",
      "$"},
     24,
-    [] {},
-    [](const std::string& bytes) {
-        Load("объекты", "12.obj", bytes, [](TWorldReader& r) { World.Objs.ReadObjects(r); });
+    [](TWorld&) {},
+    [](TWorld& world, const std::string& bytes) {
+        Load("объекты", "12.obj", bytes, [&world](TWorldReader& r) { world.Objs.ReadObjects(r); });
     },
-    [](const std::string& path) { World.Objs.LoadFromFile(path); },
-    [] { return World.Objs.Count(); },
-    [] {
-        const TObj* obj = World.Objs.Find(1200);
+    [](TWorld& world, const std::string& path) { world.Objs.LoadFromFile(path); },
+    [](const TWorld& world) { return world.Objs.Count(); },
+    [](const TWorld& world) {
+        const TObj* obj = world.Objs.Find(1200);
         return obj && obj->Imen == W("меч") && obj->Weight == 12 && obj->ExtraDescs.size() == 1 &&
                obj->AddParam.size() == 1 && obj->Triggers == std::vector<int32_t>{1201};
     },
@@ -259,8 +263,8 @@ const TReaderCase kObjects = {
      "клинок~",
      "Острый клинок.",
      "Ещё строка."},
-    [] {
-        const TObj* obj = World.Objs.Find(1200);
+    [](const TWorld& world) {
+        const TObj* obj = world.Objs.Find(1200);
         return obj && obj->Weight == 12 && obj->ExtraDescs.size() == 1 &&
                obj->ExtraDescs[0].Description == W(TStringList{"Острый клинок.", "Ещё строка."});
     },
@@ -311,22 +315,22 @@ const TReaderCase kMobs = {
      "$",
      "$"},
     21,
-    [] {},
-    [](const std::string& bytes) {
-        Load("мобов", "12.mob", bytes, [](TWorldReader& r) { World.Mobs.ReadMobs(r); });
+    [](TWorld&) {},
+    [](TWorld& world, const std::string& bytes) {
+        Load("мобов", "12.mob", bytes, [&world](TWorldReader& r) { world.Mobs.ReadMobs(r); });
     },
-    [](const std::string& path) { World.Mobs.LoadFromFile(path); },
-    [] { return World.Mobs.Count(); },
-    [] {
-        const TMob* mob = World.Mobs.Find(1200);
+    [](TWorld& world, const std::string& path) { world.Mobs.LoadFromFile(path); },
+    [](const TWorld& world) { return world.Mobs.Count(); },
+    [](const TWorld& world) {
+        const TMob* mob = world.Mobs.Find(1200);
         return mob && mob->Imen == W("стражник") &&
                mob->Look == W(TStringList{"Высокий стражник."}) && mob->Level == 10 &&
                mob->Str == 18 && mob->Triggers == std::vector<int32_t>{1200};
     },
     {{21, "#2147483648"}, {33, "0d0+0 4294967296"}, {31, "0 0 -99999999999999999999 E"}},
     {"#1200", "a~", "b~", "c~", "d~", "e~", "f~", "g~", "~", "Высокий стражник.", "Он смотрит."},
-    [] {
-        const TMob* mob = World.Mobs.Find(1200);
+    [](const TWorld& world) {
+        const TMob* mob = world.Mobs.Find(1200);
         return mob && mob->Look == W(TStringList{"Высокий стражник.", "Он смотрит."});
     },
     0,
@@ -391,14 +395,15 @@ const TReaderCase kShops = {
      "$",
      "~"},
     29,
-    [] {},
-    [](const std::string& bytes) {
-        Load("магазины", "12.shp", bytes, [](TWorldReader& r) { World.Shops.ReadShops(r, KindName); });
+    [](TWorld&) {},
+    [](TWorld& world, const std::string& bytes) {
+        Load("магазины", "12.shp", bytes,
+             [&world](TWorldReader& r) { world.Shops.ReadShops(r, KindName); });
     },
-    [](const std::string& path) { World.Shops.LoadFromFile(path, KindName); },
-    [] { return World.Shops.Count(); },
-    [] {
-        const TShop* shop = World.Shops.Find(1200);
+    [](TWorld& world, const std::string& path) { world.Shops.LoadFromFile(path, KindName); },
+    [](const TWorld& world) { return world.Shops.Count(); },
+    [](const TWorld& world) {
+        const TShop* shop = world.Shops.Find(1200);
         return shop && shop->Goods == std::vector<int32_t>{1201} && shop->GoodsBuy.size() == 2 &&
                shop->GoodsBuy[0].Text == W("оружие") && shop->Seller == 1250 &&
                shop->Rooms == std::vector<int32_t>{1210} && shop->Close1 == 28;
@@ -430,8 +435,8 @@ const TReaderCase kShops = {
      "0",
      "$",
      "$"},
-    [] {
-        const TShop* shop = World.Shops.Find(1200);
+    [](const TWorld& world) {
+        const TShop* shop = world.Shops.Find(1200);
         return shop && shop->Seller == 1250 && shop->Close1 == 28;
     },
     0,
@@ -445,21 +450,22 @@ const TReaderCase kTriggers = {
     {"* Velmora trigger file v1.0", "#1200", "приветствие~", "0 b0c1 100", "привет~", "say Привет.",
      "end", "~", "#1201", "пыль~", "2 0 -7", "~", "wait 1", "~", "$", "$"},
     8,
-    [] {},
-    [](const std::string& bytes) {
-        Load("триггеры", "12.trg", bytes, [](TWorldReader& r) { World.Triggers.ReadTriggers(r); });
+    [](TWorld&) {},
+    [](TWorld& world, const std::string& bytes) {
+        Load("триггеры", "12.trg", bytes,
+             [&world](TWorldReader& r) { world.Triggers.ReadTriggers(r); });
     },
-    [](const std::string& path) { World.Triggers.LoadFromFile(path); },
-    [] { return World.Triggers.Count(); },
-    [] {
-        const TTrigger* trigger = World.Triggers.Find(1200);
+    [](TWorld& world, const std::string& path) { world.Triggers.LoadFromFile(path); },
+    [](const TWorld& world) { return world.Triggers.Count(); },
+    [](const TWorld& world) {
+        const TTrigger* trigger = world.Triggers.Find(1200);
         return trigger && trigger->Name == W("приветствие") && trigger->NumParam == 100 &&
                trigger->Text == W(TStringList{"say Привет.", "end"});
     },
     {{8, "#2147483648"}, {10, "2 0 4294967296"}, {3, "0 b0c1 -4294967296"}},
     {"#1200", "a~", "0 0 1", "~", "say Привет.", "end"},
-    [] {
-        const TTrigger* trigger = World.Triggers.Find(1200);
+    [](const TWorld& world) {
+        const TTrigger* trigger = world.Triggers.Find(1200);
         return trigger && trigger->Text == W(TStringList{"say Привет.", "end"});
     },
     0,
@@ -475,14 +481,15 @@ const TReaderCase kZones = {
      "O 1 1202 4 -1 100", "Q 1 1205 -1 -1 -1", "D 0 1201 0 2 -1", "S", "$", "$"},
     5,
     MakeZoneWorld,
-    [](const std::string& bytes) {
-        Load("зону", "12.zon", bytes, [](TWorldReader& r) { gZone.ReadZone(r); });
+    [](TWorld& world, const std::string& bytes) {
+        Load("зону", "12.zon", bytes,
+             [&world](TWorldReader& r) { TheZone(world).ReadZone(world, r); });
     },
-    [](const std::string& path) { gZone.LoadFromFile(path); },
+    [](TWorld& world, const std::string& path) { TheZone(world).LoadFromFile(world, path); },
     ZoneCommands,
-    [] {
-        const TRoom* room = World.Rooms.Find(1201);
-        return gZone.ZoneName == W("Город") && room && !room->Objects.empty() &&
+    [](const TWorld& world) {
+        const TRoom* room = world.Rooms.Find(1201);
+        return TheZone(world).ZoneName == W("Город") && room && !room->Objects.empty() &&
                room->Objects[0].ObjVNum == 1200;
     },
     {{9, "O 1 4294967296 4 -1 100"},
@@ -490,9 +497,9 @@ const TReaderCase kZones = {
      {3, "1299 -2147483649 2"}},
     // Without its "S" line the zone keeps every command.
     {"#12", "Город~", "1299 30 2", "O 0 1200 2 1201 100", "Q 1 1205 -1 -1 -1", "D 0 1201 0 2 -1"},
-    [] {
-        const TRoom* room = World.Rooms.Find(1201);
-        return room && room->Objects.size() == 1 && gZone.DeletedMobs.size() == 1 &&
+    [](const TWorld& world) {
+        const TRoom* room = world.Rooms.Find(1201);
+        return room && room->Objects.size() == 1 && TheZone(world).DeletedMobs.size() == 1 &&
                room->Exits[0].DoorState == 2;
     },
     1,
@@ -527,13 +534,13 @@ protected:
 
     void SetUp() override {
         WorldTest::SetUp();
-        GetParam().Prepare();
+        GetParam().Prepare(World);
     }
     // A clean world for one more read within the same test.
     void Restart() {
         World.Clear();
         Reporter.Messages.clear();
-        GetParam().Prepare();
+        GetParam().Prepare(World);
     }
     // No crash happened; at most one message, naming a line the bytes have
     // (or the one after the last).
@@ -553,19 +560,19 @@ TEST_P(BadInput, FolderInPlaceOfTheFileCannotBeOpened) {
     const TReaderCase& c = GetParam();
     const std::string path = PathOf(c.FileName);
     std::filesystem::create_directories(path);
-    c.LoadFile(path);
+    c.LoadFile(World, path);
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
-    EXPECT_EQ(c.Count(), 0);
+    EXPECT_EQ(c.Count(World), 0);
 }
 
 TEST_P(BadInput, MissingFileCannotBeOpened) {
     const TReaderCase& c = GetParam();
     const std::string path = PathOf(c.FileName);
-    c.LoadFile(path);
+    c.LoadFile(World, path);
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{LoadError(c.Kind, path, "(Не смог открыть файл)")}));
-    EXPECT_EQ(c.Count(), 0);
+    EXPECT_EQ(c.Count(World), 0);
 }
 
 TEST_P(BadInput, EmptyFileReadsNothing) {
@@ -573,14 +580,14 @@ TEST_P(BadInput, EmptyFileReadsNothing) {
     const std::string path = PathOf(c.FileName);
     WriteBytes(path, "");
     WriteBytes(LayoutFileName(path), ""); // the room reader reads its layout file next
-    c.LoadFile(path);
+    c.LoadFile(World, path);
     if (c.EmptyLine == 0) {
         EXPECT_TRUE(Reporter.Messages.empty());
     } else {
         EXPECT_EQ(Reporter.Messages,
                   (std::vector<std::string>{LineError(c.Kind, path, c.EmptyLine)}));
     }
-    EXPECT_EQ(c.Count(), 0);
+    EXPECT_EQ(c.Count(World), 0);
 }
 
 TEST_P(BadInput, GarbageHeaderLineFails) {
@@ -590,10 +597,10 @@ TEST_P(BadInput, GarbageHeaderLineFails) {
     for (int i = 0; i < 256; ++i)
         if (i != '\r' && i != '\n' && i != 0x1A)
             garbage += static_cast<char>(i);
-    c.LoadBytes(garbage + "\r\n" + garbage + "\r\n");
+    c.LoadBytes(World, garbage + "\r\n" + garbage + "\r\n");
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{LineError(c.Kind, c.FileName, c.GarbageLine)}));
-    EXPECT_EQ(c.Count(), 0);
+    EXPECT_EQ(c.Count(World), 0);
 }
 
 TEST_P(BadInput, RandomBytesNeitherCrashNorNameALineBeyondTheFile) {
@@ -612,26 +619,26 @@ TEST_P(BadInput, RandomBytesNeitherCrashNorNameALineBeyondTheFile) {
                                 : static_cast<char>(random() & 0xFF);
         }
         Restart();
-        c.LoadBytes(bytes);
+        c.LoadBytes(World, bytes);
         ExpectSoundFailure(bytes);
     }
 }
 
 TEST_P(BadInput, SingleHundredMegabyteLineFailsOnItsLine) {
     const TReaderCase& c = GetParam();
-    c.LoadFile(BigFile.string());
+    c.LoadFile(World, BigFile.string());
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{LineError(c.Kind, BigFile.string(), c.GarbageLine)}));
-    EXPECT_EQ(c.Count(), 0);
+    EXPECT_EQ(c.Count(World), 0);
 }
 
 TEST_P(BadInput, MissingFinalTildeEndsTheReadAndKeepsTheText) {
     const TReaderCase& c = GetParam();
     if (c.NoTilde.empty())
         GTEST_SKIP() << "the layout file has no texts";
-    c.LoadBytes(Joined(c.NoTilde, c.NoTilde.size()));
+    c.LoadBytes(World, Joined(c.NoTilde, c.NoTilde.size()));
     EXPECT_TRUE(Reporter.Messages.empty());
-    EXPECT_TRUE(c.NoTildeKept());
+    EXPECT_TRUE(c.NoTildeKept(World));
 }
 
 TEST_P(BadInput, FileCutAfterEveryLineKeepsTheRecordsBeforeTheCut) {
@@ -640,17 +647,17 @@ TEST_P(BadInput, FileCutAfterEveryLineKeepsTheRecordsBeforeTheCut) {
         SCOPED_TRACE("cut after line " + std::to_string(cut));
         Restart();
         const std::string bytes = Joined(c.Valid, cut);
-        c.LoadBytes(bytes);
+        c.LoadBytes(World, bytes);
         ExpectSoundFailure(bytes);
         if (cut >= c.FirstRecordLines) {
-            EXPECT_TRUE(c.FirstKept());
+            EXPECT_TRUE(c.FirstKept(World));
         }
     }
     // The whole file reads without a message.
     Restart();
-    c.LoadBytes(Joined(c.Valid, c.Valid.size()));
+    c.LoadBytes(World, Joined(c.Valid, c.Valid.size()));
     EXPECT_TRUE(Reporter.Messages.empty());
-    EXPECT_TRUE(c.FirstKept());
+    EXPECT_TRUE(c.FirstKept(World));
 }
 
 TEST_P(BadInput, NumbersBeyond32BitsFailOnTheirLine) {
@@ -660,12 +667,12 @@ TEST_P(BadInput, NumbersBeyond32BitsFailOnTheirLine) {
         Restart();
         auto lines = c.Valid;
         lines[index] = text;
-        c.LoadBytes(Joined(lines, lines.size()));
+        c.LoadBytes(World, Joined(lines, lines.size()));
         EXPECT_EQ(
             Reporter.Messages,
             (std::vector<std::string>{LineError(c.Kind, c.FileName, static_cast<int>(index) + 1)}));
         if (index >= c.FirstRecordLines) {
-            EXPECT_TRUE(c.FirstKept());
+            EXPECT_TRUE(c.FirstKept(World));
         }
     }
 }
@@ -673,22 +680,22 @@ TEST_P(BadInput, NumbersBeyond32BitsFailOnTheirLine) {
 TEST_P(BadInput, CtrlZInTheMiddleEndsTheFile) {
     const TReaderCase& c = GetParam();
     const std::string head = Joined(c.Valid, c.FirstRecordLines);
-    c.LoadBytes(head);
-    const int expected = c.Count();
+    c.LoadBytes(World, head);
+    const int expected = c.Count(World);
     ASSERT_TRUE(Reporter.Messages.empty());
 
     Restart();
     // What follows the Ctrl-Z would fail the read if it were read.
-    c.LoadBytes(head + "\x1A" + "#garbage\r\n" + Joined(c.Valid, c.Valid.size()));
+    c.LoadBytes(World, head + "\x1A" + "#garbage\r\n" + Joined(c.Valid, c.Valid.size()));
     EXPECT_TRUE(Reporter.Messages.empty());
-    EXPECT_EQ(c.Count(), expected);
-    EXPECT_TRUE(c.FirstKept());
+    EXPECT_EQ(c.Count(World), expected);
+    EXPECT_TRUE(c.FirstKept(World));
 
     // In the middle of a line too: the line ends there.
     Restart();
-    c.LoadBytes(head + c.Valid.back().substr(0, 1) + "\x1A" + "\r\n#garbage\r\n");
+    c.LoadBytes(World, head + c.Valid.back().substr(0, 1) + "\x1A" + "\r\n#garbage\r\n");
     ExpectSoundFailure(head + c.Valid.back().substr(0, 1));
-    EXPECT_TRUE(c.FirstKept());
+    EXPECT_TRUE(c.FirstKept(World));
 }
 
 // Inputs kept as files under the reader's name: those that made a fuzz target
@@ -703,11 +710,12 @@ TEST_P(BadInput, FuzzCrashersReadSoundly) {
         SCOPED_TRACE(entry.path().filename().string());
         Restart();
         const std::string bytes = ReadBytes(entry.path());
-        c.LoadBytes(bytes);
+        c.LoadBytes(World, bytes);
         ExpectSoundFailure(bytes);
         TStringList lines;
         World.Rooms.SaveToStrings(lines, 12);
-        gZone.SaveToStrings(lines);
+        for (const auto& zone : World.Zones)
+            zone->SaveToStrings(World, lines);
     }
 }
 

@@ -19,15 +19,8 @@ class Checks : public WorldTest {
 protected:
     void Load(const std::string& name) {
         const std::string dir = std::string(VELMORA_TEST_DATA) + "/checks/" + name;
-        LoadWorkspaceRecords(dir);
-        Zones = LoadWorkspaceZones(dir);
+        LoadWorkspace(World, dir);
         ASSERT_TRUE(Reporter.Messages.empty()) << Reporter.Messages.front();
-    }
-    TWorldView World() const {
-        std::vector<const TZone*> zones;
-        for (const auto& zone : Zones)
-            zones.push_back(zone.get());
-        return GlobalWorld(zones);
     }
     // Kind, severity, record kind and number of each problem, in order.
     using TKey = std::tuple<TProblemKind, TSeverity, TRecordType, int32_t>;
@@ -43,8 +36,6 @@ protected:
             out.push_back(Cp1251ToUtf8(problem.Message));
         return out;
     }
-
-    std::vector<std::unique_ptr<TZone>> Zones;
 };
 
 using K = TProblemKind;
@@ -67,7 +58,7 @@ std::vector<TProblem> OfKinds(const std::vector<TProblem>& problems, Kinds... ki
 
 TEST_F(Checks, BrokenWorkspaceShowsEveryKindOfProblemOnItsRecord) {
     Load("broken");
-    const auto problems = CheckWorld(World());
+    const auto problems = CheckWorld(World.View());
     const std::vector<TKey> expected = {
         {K::UnknownResetRecord, E, R::Zone, 1},    // Q of mob 196
         {K::BadKey, E, R::Room, 100},              // the door's key is a sword
@@ -109,21 +100,21 @@ TEST_F(Checks, CleanWorkspaceHasNoProblemAndAnExitOutOfTheWorkspaceIsNone) {
     Load("clean");
     // Room 100 leads down into zone 5, which the workspace does not hold.
     ASSERT_EQ(World.Rooms.Find(100)->Exits[DirDown].ToRoom, 555);
-    EXPECT_EQ(Messages(CheckWorld(World())), std::vector<std::string>{});
+    EXPECT_EQ(Messages(CheckWorld(World.View())), std::vector<std::string>{});
 }
 
 TEST_F(Checks, OneZoneIsCheckedAgainstTheWholeWorkspace) {
     Load("broken");
-    EXPECT_EQ(CheckWorld(World(), 1), CheckWorld(World()));
-    EXPECT_TRUE(CheckWorld(World(), 2).empty());
+    EXPECT_EQ(CheckWorld(World.View(), 1), CheckWorld(World.View()));
+    EXPECT_TRUE(CheckWorld(World.View(), 2).empty());
     // A room of zone 2 leading into the dead room gives it a way in, and
     // makes zone 2 a loaded zone whose missing rooms count.
     TRoom& other = World.Rooms.AddNew(200);
     other.Exits[DirNorth].ToRoom = 104;
     other.Exits[DirSouth].ToRoom = 250;
-    const auto zoneOne = Keys(CheckWorld(World(), 1));
+    const auto zoneOne = Keys(CheckWorld(World.View(), 1));
     EXPECT_EQ(std::count(zoneOne.begin(), zoneOne.end(), TKey{K::DeadRoom, Wn, R::Room, 104}), 0);
-    EXPECT_EQ(Keys(CheckWorld(World(), 2)),
+    EXPECT_EQ(Keys(CheckWorld(World.View(), 2)),
               (std::vector<TKey>{{K::UnpairedExit, Wn, R::Room, 200},
                                  {K::ExitToMissingRoom, E, R::Room, 200}}));
 }
@@ -136,14 +127,15 @@ TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
     World.Rooms.AddNew(399);
     World.Rooms.AddNew(400);
     auto problems =
-        OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms, K::ExitToMissingRoom);
+        OfKinds(CheckWorld(World.View()), K::ServerRoom, K::TooManyRooms, K::ExitToMissingRoom);
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::ServerRoom, E, R::Room, 399}}));
     EXPECT_EQ(Messages(problems),
               (std::vector<std::string>{"Номер 399 сервер отводит своей комнате (номер зоны и "
                                         "99): перенесите эту комнату на другой номер"}));
     // The zone page's list says so in its own words.
     std::vector<std::string> zonePage;
-    for (const std::string& line : ZoneCheckLines(World.Rooms.ZoneRecords(3), World.Rooms, World.Mobs))
+    for (const std::string& line :
+         ZoneCheckLines(World.Rooms.ZoneRecords(3), World.Rooms, World.Mobs))
         zonePage.push_back(Cp1251ToUtf8(line));
     EXPECT_EQ(zonePage, std::vector<std::string>{"Room #399: номер занят комнатой сервера"});
 
@@ -154,14 +146,14 @@ TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
     World.Clear();
     WriteBytes(Dir / "4.wld", Crlf(lines));
     ASSERT_TRUE(World.Rooms.LoadFromFile(PathOf("4.wld")));
-    EXPECT_TRUE(OfKinds(CheckWorld(World()), K::ServerRoom, K::TooManyRooms).empty());
+    EXPECT_TRUE(OfKinds(CheckWorld(World.View()), K::ServerRoom, K::TooManyRooms).empty());
     lines.insert(lines.end(), {"#400", "R~", "~", "4 0 1", "S"});
     World.Clear();
     WriteBytes(Dir / "4.wld", Crlf(lines));
     ASSERT_TRUE(World.Rooms.LoadFromFile(PathOf("4.wld")));
     for (const std::optional<int32_t> zone :
          {std::optional<int32_t>{}, std::optional<int32_t>{4}}) {
-        problems = OfKinds(CheckWorld(World(), zone), K::ServerRoom, K::TooManyRooms);
+        problems = OfKinds(CheckWorld(World.View(), zone), K::ServerRoom, K::TooManyRooms);
         EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::TooManyRooms, E, R::Zone, 4}}));
         EXPECT_EQ(Messages(problems),
                   (std::vector<std::string>{"В файле комнат зоны 100 комнат: сервер не "
@@ -170,7 +162,7 @@ TEST_F(Checks, TheServersOwnRoomAndAnOverfullRoomFileAreErrors) {
 }
 
 TEST_F(Checks, AVesselFullerThanItsCapacityIsAnError) {
-    const auto vessel = [](int32_t vnum, uint8_t kind, const char* capacity, int32_t amount) {
+    const auto vessel = [this](int32_t vnum, uint8_t kind, const char* capacity, int32_t amount) {
         TObj& obj = World.Objs.AddNew(vnum);
         obj.Kind = kind;
         obj.Param1 = capacity;
@@ -180,7 +172,7 @@ TEST_F(Checks, AVesselFullerThanItsCapacityIsAnError) {
     vessel(101, 17, "10", 11);
     vessel(102, 23, "5", 6); // a fountain
     vessel(103, 15, "1", 5); // a container: its second value is no amount
-    const auto problems = CheckWorld(World());
+    const auto problems = CheckWorld(World.View());
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::OverfullDrink, E, R::Obj, 101},
                                                  {K::OverfullDrink, E, R::Obj, 102}}));
     EXPECT_EQ(Messages(problems)[0], "В ёмкости 11 глотков, а вмещает она 10");
@@ -189,8 +181,8 @@ TEST_F(Checks, AVesselFullerThanItsCapacityIsAnError) {
 // Scrolls and potions cast their second to fourth values, wands and staves
 // their fourth; -1 and 0 are no spell.
 TEST_F(Checks, ASpellTheListDoesNotNameIsAWarning) {
-    const auto magic = [](int32_t vnum, uint8_t kind, int32_t second, int32_t third,
-                          int32_t fourth) {
+    const auto magic = [this](int32_t vnum, uint8_t kind, int32_t second, int32_t third,
+                              int32_t fourth) {
         TObj& obj = World.Objs.AddNew(vnum);
         obj.Kind = kind;
         obj.Param2 = second;
@@ -204,14 +196,14 @@ TEST_F(Checks, ASpellTheListDoesNotNameIsAWarning) {
     magic(104, 5, 99, 99, 99); // a weapon casts nothing
     TNamedCodes named;
     named.Spells = std::unordered_set<int32_t>{-1, 1, 2, 3};
-    const auto problems = CheckWorld(World(), {}, named);
+    const auto problems = CheckWorld(World.View(), {}, named);
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::UnknownSpell, Wn, R::Obj, 101},
                                                  {K::UnknownSpell, Wn, R::Obj, 102}}));
     EXPECT_EQ(Messages(problems),
               (std::vector<std::string>{"Заклинания 77 нет в списке заклинаний (Bases/Spells)",
                                         "Заклинания 9 нет в списке заклинаний (Bases/Spells)"}));
     // Without the list there is nothing to check against.
-    EXPECT_TRUE(CheckWorld(World()).empty());
+    EXPECT_TRUE(CheckWorld(World.View()).empty());
 }
 
 TEST_F(Checks, TriggersOfZoneCommandsAreCheckedByTheClassTheyName) {
@@ -220,15 +212,15 @@ TEST_F(Checks, TriggersOfZoneCommandsAreCheckedByTheClassTheyName) {
     WriteBytes(Dir / "1.zon",
                Crlf({"#1", "Z~", "199 10 0", "M 0 100 1 100 1", "T 0 0 190", "T 0 1 190",
                      "O 0 102 0 101 100", "T 0 1 191", "T 0 2 199 101", "S", "$"}));
-    ASSERT_TRUE(ReloadZoneFile(*Zones[0], PathOf("1.zon")));
-    const auto problems = CheckWorld(World());
+    ASSERT_TRUE(ReloadZoneFile(World, *World.Zones[0], PathOf("1.zon")));
+    const auto problems = CheckWorld(World.View());
     EXPECT_EQ(Keys(problems), (std::vector<TKey>{{K::BadTrigger, E, R::Room, 100},
                                                  {K::BadTrigger, E, R::Room, 101}}));
     EXPECT_EQ(Messages(problems), (std::vector<std::string>{
                                       "Сброс: триггер 190: триггер моба, а нужен триггер предмета",
                                       "Сброс: триггер 199 не существует"}));
     std::vector<std::pair<int32_t, std::string>> uses;
-    for (const TRecordUse& use : FindUses(World(), R::Trigger, 190))
+    for (const TRecordUse& use : FindUses(World.View(), R::Trigger, 190))
         uses.emplace_back(use.VNum, Cp1251ToUtf8(use.What));
     EXPECT_EQ(uses, (std::vector<std::pair<int32_t, std::string>>{{100, "Сброс: триггер моба 100"},
                                                                   {100, "Сброс: триггер моба 100"},
@@ -262,7 +254,7 @@ TEST_F(Checks, WhereUsedListsEveryReference) {
     Load("broken");
     const auto uses = [this](TRecordType kind, int32_t vnum) {
         std::vector<std::tuple<TRecordType, int32_t, std::string>> out;
-        for (const TRecordUse& use : FindUses(World(), kind, vnum))
+        for (const TRecordUse& use : FindUses(World.View(), kind, vnum))
             out.emplace_back(use.Kind, use.VNum, Cp1251ToUtf8(use.What));
         return out;
     };
@@ -286,19 +278,19 @@ TEST_F(Checks, WhereUsedListsEveryReference) {
 TEST_F(Checks, SearchFindsNumbersOfEveryKindAndTextIgnoringCyrillicCase) {
     Load("broken");
     std::vector<std::pair<TRecordType, std::string>> numbers;
-    for (const TFoundRecord& found : FindNumber(World(), 100))
+    for (const TFoundRecord& found : FindNumber(World.View(), 100))
         numbers.emplace_back(found.Kind, Cp1251ToUtf8(found.Line));
     EXPECT_EQ(numbers,
               (std::vector<std::pair<TRecordType, std::string>>{{R::Room, "Комната 100 (Площадь)"},
                                                                 {R::Obj, "Объект 100 (ключ)"},
                                                                 {R::Mob, "Моб 100 (стражник)"},
                                                                 {R::Shop, "Магазин 100"}}));
-    EXPECT_EQ(FindNumber(World(), 1).front().Kind, R::Zone);
-    EXPECT_TRUE(FindNumber(World(), 150).empty());
+    EXPECT_EQ(FindNumber(World.View(), 1).front().Kind, R::Zone);
+    EXPECT_TRUE(FindNumber(World.View(), 150).empty());
 
     const auto text = [this](const std::string& utf8, size_t limit = 100) {
         std::vector<std::tuple<TRecordType, int32_t, std::string>> out;
-        for (const TFoundRecord& found : FindText(World(), W(utf8), limit))
+        for (const TFoundRecord& found : FindText(World.View(), W(utf8), limit))
             out.emplace_back(found.Kind, found.VNum, Cp1251ToUtf8(found.Line));
         return out;
     };
@@ -310,9 +302,9 @@ TEST_F(Checks, SearchFindsNumbersOfEveryKindAndTextIgnoringCyrillicCase) {
     // "ё" is found as "е" and the other way round.
     EXPECT_EQ(FoldCp1251(W("ЁЛКА ёлка Ель")), W("елка елка ель"));
     bool truncated = false;
-    EXPECT_EQ(FindText(World(), W("комната для"), 2, &truncated).size(), 2u);
+    EXPECT_EQ(FindText(World.View(), W("комната для"), 2, &truncated).size(), 2u);
     EXPECT_TRUE(truncated);
-    EXPECT_EQ(FindText(World(), W("комната для"), 100, &truncated).size(), 5u);
+    EXPECT_EQ(FindText(World.View(), W("комната для"), 100, &truncated).size(), 5u);
     EXPECT_FALSE(truncated);
 }
 

@@ -11,21 +11,21 @@ class ExitLayout : public WorldTest {
 protected:
     static constexpr int32_t kZone = 5;
 
-    static TRoom& Room(int i) {
+    TRoom& Room(int i) {
         TRoom* room = World.Rooms.Find(kZone * 100 + i);
         return room ? *room : World.Rooms.AddNew(kZone * 100 + i);
     }
     // A two-way exit: room a leads to b in `direction`, b back to a.
-    static void Link(int a, int direction, int b) {
+    void Link(int a, int direction, int b) {
         Room(a).Exits[static_cast<size_t>(direction)].ToRoom = Room(b).VNum;
         Room(b).Exits[static_cast<size_t>(ReverseDir(direction))].ToRoom = Room(a).VNum;
     }
-    static std::tuple<int, int, int> Cell(int i) {
+    std::tuple<int, int, int> Cell(int i) {
         const TRoom& room = Room(i);
         return {room.MapX, room.MapY, room.MapLevel};
     }
     // Rooms rows x columns, each joined to its east and south neighbour.
-    static void Square(int first, int rows, int columns) {
+    void Square(int first, int rows, int columns) {
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c) {
                 const int i = first + r * columns + c;

@@ -97,12 +97,12 @@ TEST_F(LineEnds, ZoneFileComposedAnewKeepsTheEndsOfTheLinesItKeeps) {
     const std::string bytes = Joined(read, "\n", {{2, "\r\n"}, {4, "\r\r\n"}});
     WriteBytes(PathOf("12.zon"), bytes);
     TZone zone;
-    ASSERT_TRUE(zone.LoadFromFile(PathOf("12.zon")));
-    ASSERT_TRUE(zone.SaveToFile(PathOf("12.zon")));
+    ASSERT_TRUE(zone.LoadFromFile(World, PathOf("12.zon")));
+    ASSERT_TRUE(zone.SaveToFile(World, PathOf("12.zon")));
     EXPECT_EQ(ReadBytes(PathOf("12.zon")), bytes);
 
     zone.ZoneName = "Village";
-    ASSERT_TRUE(zone.SaveToFile(PathOf("12.zon")));
+    ASSERT_TRUE(zone.SaveToFile(World, PathOf("12.zon")));
     EXPECT_EQ(ReadBytes(PathOf("12.zon")),
               "* Velmora zone file v1.0\n#12\nVillage~\n#1 2 3\r\n1299 30 2\nT 0 1 1201\r\r\n"
               "S\n$\n$\n");

@@ -71,8 +71,9 @@ TEST_F(Layout, ARoomThatCannotBeReadLeavesTheOthersPlaced) {
 TEST_F(Layout, LinesForOtherZonesMissingRoomsAndBadLines) {
     World.Rooms.AddNew(500);
     World.Rooms.AddNew(900);
-    auto load = [](const std::vector<std::string>& lines) {
-        LoadWorldBytes("карту", "m", Crlf(lines), [](TWorldReader& r) { ReadLayout(World.Rooms, r); });
+    auto load = [this](const std::vector<std::string>& lines) {
+        LoadWorldBytes("карту", "m", Crlf(lines),
+                       [this](TWorldReader& r) { ReadLayout(World.Rooms, r); });
     };
     load({"900 4 5 6", "777 1 2", "500 1 2 3"});
     EXPECT_EQ(World.Rooms.Find(900)->MapLevel, 6); // a loaded room of another zone is updated

@@ -8,19 +8,6 @@
 
 namespace {
 
-bool LoadMobs(const std::string& bytes) {
-    return LoadWorldBytes("мобов", "12.mob", bytes,
-                          [](TWorldReader& reader) { World.Mobs.ReadMobs(reader); });
-}
-
-TStringList ZoneLines(int32_t zone) {
-    // Our writer's form: these tests are about what it writes.
-    World.Mobs.ForgetSources(zone);
-    TStringList lines;
-    World.Mobs.SaveToStrings(lines, zone);
-    return lines;
-}
-
 // Two records written back to back, every field and named line in use.
 const std::vector<std::string> kFullFile = {
     "* Velmora mob file v1.0",
@@ -133,10 +120,19 @@ std::string LoadFailure(int line) {
     return LineError("мобов", "12.mob", line);
 }
 
-} // namespace
+class MobFile : public WorldTest {
+protected:
+    bool LoadMobs(const std::string& bytes) {
+        return LoadWorldBytes("мобов", "12.mob", bytes,
+                              [this](TWorldReader& reader) { World.Mobs.ReadMobs(reader); });
+    }
 
-using MobFile = WorldTest;
-using MobRecord = WorldTest;
+    // Our writer's form: these tests are about what it writes.
+    TStringList ZoneLines(int32_t zone) { return OurZoneFileLines(World.Mobs, zone); }
+};
+using MobRecord = MobFile;
+
+} // namespace
 
 TEST_F(MobFile, RoundTripGivesTheSameBytes) {
     const std::string bytes = Crlf(kFullFile);

@@ -8,19 +8,6 @@
 
 namespace {
 
-bool LoadObjs(const std::string& bytes) {
-    return LoadWorldBytes("объекты", "12.obj", bytes,
-                          [](TWorldReader& reader) { World.Objs.ReadObjects(reader); });
-}
-
-TStringList ZoneLines(int32_t zone) {
-    // Our writer's form: these tests are about what it writes.
-    World.Objs.ForgetSources(zone);
-    TStringList lines;
-    World.Objs.SaveToStrings(lines, zone);
-    return lines;
-}
-
 // Two records written back to back, every field and block in use.
 const std::vector<std::string> kFullFile = {
     "* Velmora object file v1.0",
@@ -107,10 +94,19 @@ std::string LoadFailure(int line) {
     return LineError("объекты", "12.obj", line);
 }
 
-} // namespace
+class ObjFile : public WorldTest {
+protected:
+    bool LoadObjs(const std::string& bytes) {
+        return LoadWorldBytes("объекты", "12.obj", bytes,
+                              [this](TWorldReader& reader) { World.Objs.ReadObjects(reader); });
+    }
 
-using ObjFile = WorldTest;
-using ObjRecord = WorldTest;
+    // Our writer's form: these tests are about what it writes.
+    TStringList ZoneLines(int32_t zone) { return OurZoneFileLines(World.Objs, zone); }
+};
+using ObjRecord = ObjFile;
+
+} // namespace
 
 TEST_F(ObjFile, RoundTripGivesTheSameBytes) {
     const std::string bytes = Crlf(kFullFile);

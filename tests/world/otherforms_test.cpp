@@ -36,12 +36,12 @@ protected:
     TZone ReadZone(const std::vector<std::string>& file) {
         TZone zone;
         EXPECT_TRUE(LoadWorldBytes("зону", "z", Crlf(file),
-                                   [&](TWorldReader& reader) { zone.ReadZone(reader); }));
+                                   [&](TWorldReader& reader) { zone.ReadZone(World, reader); }));
         return zone;
     }
-    static std::vector<std::string> Composed(const TZone& zone) {
+    std::vector<std::string> Composed(const TZone& zone) const {
         TStringList lines;
-        zone.SaveToStrings(lines);
+        zone.SaveToStrings(World, lines);
         return lines;
     }
 };
@@ -214,7 +214,7 @@ TEST_F(OtherForms, ZoneFileKeepsWhatItDoesNotModelInItsPlace) {
     // trigger command still attaches nothing, so no record file gains it.
     WriteBytes(Dir / "1.zon", Crlf(kZone));
     for (int i = 0; i < 2; ++i)
-        ASSERT_TRUE(ReloadZoneFile(zone, PathOf("1.zon")));
+        ASSERT_TRUE(ReloadZoneFile(World, zone, PathOf("1.zon")));
     EXPECT_EQ(World.Rooms.Find(100)->Mobs.size(), 1u);
     EXPECT_TRUE(World.Mobs.Find(200)->Triggers.empty());
     EXPECT_EQ(Composed(zone), kZone);
@@ -227,7 +227,7 @@ TEST_F(OtherForms, ZoneCutOffAfterAnEmptyLineLoadsAndGuardReadsTheReadersNumber)
     World.Rooms.AddNew(1200).DelObjects.push_back(5);
     WriteBytes(Dir / "z.zon", "#\t12\rName~\r1299 1 1\rS\r");
     EXPECT_EQ(PeekZoneNumber(PathOf("z.zon")), 0);
-    ASSERT_TRUE(ReloadZoneFile(zone, PathOf("z.zon")));
+    ASSERT_TRUE(ReloadZoneFile(World, zone, PathOf("z.zon")));
     EXPECT_EQ(World.Rooms.Find(1200)->DelObjects.size(), 1u);
 }
 

@@ -21,20 +21,19 @@ protected:
     std::string Get(const std::string& name) const { return ReadBytes(Server() / name); }
     // A zone as the workspace scan would give it, read from ZON/<file>.
     TZone& AddZone(int32_t number, const std::string& file) {
-        zones_.push_back(std::make_unique<TZone>(number));
-        TZone& zone = *zones_.back();
+        TZone& zone = World.AddZone(std::make_unique<TZone>(number));
         zone.ZoneName = "Zone";
         zone.ZoneFileName = PathOf("ws/ZON/" + file);
         zone.DeriveFileNames();
         return zone;
     }
-    static void AddRoom(int32_t vnum, const std::string& name) { World.Rooms.AddNew(vnum).Name = name; }
+    void AddRoom(int32_t vnum, const std::string& name) { World.Rooms.AddNew(vnum).Name = name; }
     TPublishPlan Plan(const std::vector<const TZone*>& zones,
                       const std::vector<const TZone*>& others = {},
                       bool createIndexes = false) const {
         TPublishOptions options;
         options.CreateMissingIndexes = createIndexes;
-        return PlanPublish(zones, others, FindServerFolders(Server().string()), options);
+        return PlanPublish(World, zones, others, FindServerFolders(Server().string()), options);
     }
     static const TServerFile* FileOf(const TPublishPlan& plan, const std::string& label) {
         for (const TServerFile& file : plan.Files)
@@ -49,8 +48,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    std::vector<std::unique_ptr<TZone>> zones_;
 };
 
 TEST(IndexWithEntry, InsertsInNumberOrderBeforeTheDollarKeepingTheLineEnds) {
@@ -221,11 +218,8 @@ TEST_F(Publish, RealServerWorldPublishedBackIntoItsOwnFolder) {
         fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
     const std::string ws = PathOf("ws");
     ASSERT_TRUE(ImportServerWorld(ListServerWorld(Server().string()), ws, {}).Succeeded());
-    LoadWorkspaceRecords(ws);
-    const auto zones = LoadWorkspaceZones(ws);
-    std::vector<const TZone*> all;
-    for (const auto& zone : zones)
-        all.push_back(zone.get());
+    LoadWorkspace(World, ws);
+    const std::vector<const TZone*> all = World.ZoneList();
     const std::vector<std::string> before = Entries();
 
     const TPublishResult result = WritePublishPlan(Plan(all));

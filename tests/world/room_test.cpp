@@ -42,15 +42,16 @@ const std::vector<std::string> kRoomFile = {
     "$",
 };
 
-void LoadRooms(const std::string& bytes) {
-    LoadWorldBytes("комнаты", "r.wld", bytes, [](TWorldReader& r) { World.Rooms.ReadRooms(r); });
+void LoadRooms(TWorld& world, const std::string& bytes) {
+    LoadWorldBytes("комнаты", "r.wld", bytes,
+                   [&world](TWorldReader& r) { world.Rooms.ReadRooms(r); });
 }
 } // namespace
 
 class Room : public WorldTest {};
 
 TEST_F(Room, HandWrittenFileReadsEveryField) {
-    LoadRooms(Crlf(W(kRoomFile)));
+    LoadRooms(World, Crlf(W(kRoomFile)));
     ASSERT_EQ(World.Rooms.Count(), 2);
     const TRoom& room = *World.Rooms.Find(1201);
     EXPECT_EQ(room.Name, W("Площадь"));
@@ -72,7 +73,7 @@ TEST_F(Room, HandWrittenFileReadsEveryField) {
 }
 
 TEST_F(Room, WriterGivesBackTheSameBytes) {
-    LoadRooms(Crlf(W(kRoomFile)));
+    LoadRooms(World, Crlf(W(kRoomFile)));
     TStringList lines;
     World.Rooms.SaveToStrings(lines, 12);
     EXPECT_EQ(Crlf(lines), Crlf(W(kRoomFile)));
@@ -107,7 +108,7 @@ class RoomReadFailure : public WorldTest, public ::testing::WithParamInterface<R
 // written back as it was; the rooms around it are read.
 TEST_P(RoomReadFailure, ReportsTheLineAndKeepsTheRoomAsText) {
     const auto& c = GetParam();
-    LoadRooms(Crlf(c.file));
+    LoadRooms(World, Crlf(c.file));
     ASSERT_EQ(Reporter.Messages.size(), 1u);
     EXPECT_EQ(Reporter.Messages[0], LineError("комнаты", "r.wld", c.line));
     EXPECT_EQ(World.Rooms.Count(), c.roomsKept);
@@ -139,11 +140,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Room, SpacesBetweenFieldsAndEndOfFileCases) {
     // Two spaces parse like one; a header on the last line yields no room; a
     // file cut inside the description stops quietly with the lines read.
-    LoadRooms(Crlf({"#10", "a~", "~", "0  b0  3", "S", "#11"}));
+    LoadRooms(World, Crlf({"#10", "a~", "~", "0  b0  3", "S", "#11"}));
     EXPECT_EQ(World.Rooms.Count(), 1);
     EXPECT_EQ(World.Rooms.Find(10)->Flags, "b0");
     EXPECT_EQ(World.Rooms.Find(10)->Sector, 3);
-    LoadRooms(Crlf({"#12", "c~", "line one", "line two"}));
+    LoadRooms(World, Crlf({"#12", "c~", "line one", "line two"}));
     EXPECT_EQ(World.Rooms.Find(12)->Desc, (TStringList{"line one", "line two"}));
     EXPECT_TRUE(Reporter.Messages.empty());
 }
@@ -151,8 +152,8 @@ TEST_F(Room, SpacesBetweenFieldsAndEndOfFileCases) {
 TEST_F(Room, AFirstExitToRoomZeroIsKeptWithoutTheHeader) {
     // The server stops at a room with two header lines: whatever form the
     // header was read in, our form of the room has one.
-    LoadRooms(Crlf({"#1204", "a~", "~", "12 d1  0", "D0", "~", "~", "0 0 0 0", "D2", "~", "~",
-                    "0 0 1205 0", "S", "$", "$"}));
+    LoadRooms(World, Crlf({"#1204", "a~", "~", "12 d1  0", "D0", "~", "~", "0 0 0 0", "D2", "~",
+                           "~", "0 0 1205 0", "S", "$", "$"}));
     TRoom& room = *World.Rooms.Find(1204);
     room.Name = "b";
     TStringList lines;
@@ -167,7 +168,7 @@ TEST_F(Room, RereadReusesTheRecordAndKeepsMapPosition) {
     room.MapLevel = 2;
     room.Objects.push_back({});
     room.Exits[2] = TExit{"k", "d", 1, 7, 11, 2};
-    LoadRooms(Crlf({"#10", "a~", "~", "0 0 1", "S"}));
+    LoadRooms(World, Crlf({"#10", "a~", "~", "0 0 1", "S"}));
     EXPECT_EQ(World.Rooms.Count(), 1);
     EXPECT_EQ(room.MapX, 5);
     EXPECT_EQ(room.MapLevel, 2);

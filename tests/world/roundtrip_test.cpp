@@ -6,8 +6,8 @@
 
 namespace {
 // Builds one zone that uses every part of every format.
-void BuildZone() {
-    TRoom& square = World.Rooms.AddNew(1201);
+void BuildZone(TWorld& world) {
+    TRoom& square = world.Rooms.AddNew(1201);
     square.Name = W("Площадь");
     square.Desc = W(TStringList{"Общее.", "<night>RНочь.<night>"});
     square.Flags = "a0c1";
@@ -23,13 +23,13 @@ void BuildZone() {
         1200, false, -1, 1, {TLinkObj{1210, false, -1, 100}, TLinkObj{1211, false, 3, 100}}});
     square.Mobs.push_back(TRoomMob{1201, true, 1200, 0, {}});
     square.DelObjects = {PackIfFlag(true, 1211)};
-    TRoom& inn = World.Rooms.AddNew(1202);
+    TRoom& inn = world.Rooms.AddNew(1202);
     inn.Name = W("Трактир");
     inn.Exits[2] = TExit{W("ворота"), "", 1, 1210, 1201, 0};
     inn.MapLevel = 2;
-    World.Rooms.AddNew(1203).Name = "Up";
+    world.Rooms.AddNew(1203).Name = "Up";
 
-    TObj& chest = World.Objs.AddNew(1200);
+    TObj& chest = world.Objs.AddNew(1200);
     chest.Alias = W("сундук");
     chest.Imen = W("сундук");
     chest.Desc = W("Сундук стоит здесь.");
@@ -40,18 +40,18 @@ void BuildZone() {
     chest.ExtraDescs.push_back({"x", {"y"}});
     chest.AddParam = {PackAddParam(12, -3)};
     chest.Triggers = {1201};
-    TObj& key = World.Objs.AddNew(1210);
+    TObj& key = world.Objs.AddNew(1210);
     key.Imen = W("ключ");
     key.Kind = 18;
     key.Action = W("Щёлк.");
     key.MaxInWorld = 2;
-    TObj& helm = World.Objs.AddNew(1211);
+    TObj& helm = world.Objs.AddNew(1211);
     helm.Kind = 25;
     helm.MagicVector = "a0c0";
     helm.Effects = "b0";
     helm.MaxInWorld = 3;
 
-    TMob& guard = World.Mobs.AddNew(1200);
+    TMob& guard = world.Mobs.AddNew(1200);
     guard.Imen = W("стражник");
     guard.Look = W(TStringList{"Высокий.", "", "Суровый."});
     guard.Hits = {3, 8, 10};
@@ -64,9 +64,9 @@ void BuildZone() {
     guard.Helper = {1201};
     guard.Triggers = {1200};
     guard.MaxInWorld = 4;
-    World.Mobs.AddNew(1201).Imen = W("пёс");
+    world.Mobs.AddNew(1201).Imen = W("пёс");
 
-    TShop& shop = World.Shops.AddNew(1200);
+    TShop& shop = world.Shops.AddNew(1200);
     shop.Goods = {1210};
     shop.CoeffSell = 1.25;
     shop.CoeffBuy = 0.5;
@@ -77,13 +77,13 @@ void BuildZone() {
     shop.Rooms = {1201};
     shop.Close1 = 28;
 
-    TTrigger& trigger = World.Triggers.AddNew(1200);
+    TTrigger& trigger = world.Triggers.AddNew(1200);
     trigger.Name = W("приветствие");
     trigger.Flags = "b0";
     trigger.NumParam = 100;
     trigger.Text = {W("say Привет!\r\nend")};
-    World.Triggers.AddNew(1201).Model = 1;
-    World.Triggers.AddNew(1202).Model = 2;
+    world.Triggers.AddNew(1201).Model = 1;
+    world.Triggers.AddNew(1202).Model = 2;
 }
 
 TZone MakeZone(const std::filesystem::path& workspace) {
@@ -97,28 +97,28 @@ TZone MakeZone(const std::filesystem::path& workspace) {
     return zone;
 }
 
-void SaveZone(const TZone& zone) {
+void SaveZone(const TWorld& world, const TZone& zone) {
     for (const auto* name : {&zone.ZoneFileName, &zone.RoomFileName, &zone.ObjFileName,
                              &zone.MobFileName, &zone.ShopFileName, &zone.TrigFileName})
         std::filesystem::create_directories(std::filesystem::path(*name).parent_path());
-    World.Rooms.SaveToFile(zone.RoomFileName, 12);
-    World.Objs.SaveToFile(zone.ObjFileName, 12);
-    World.Mobs.SaveToFile(zone.MobFileName, 12);
-    World.Shops.SaveToFile(zone.ShopFileName, 12);
-    World.Triggers.SaveToFile(zone.TrigFileName, 12);
-    zone.SaveToFile(zone.ZoneFileName);
+    world.Rooms.SaveToFile(zone.RoomFileName, 12);
+    world.Objs.SaveToFile(zone.ObjFileName, 12);
+    world.Mobs.SaveToFile(zone.MobFileName, 12);
+    world.Shops.SaveToFile(zone.ShopFileName, 12);
+    world.Triggers.SaveToFile(zone.TrigFileName, 12);
+    zone.SaveToFile(world, zone.ZoneFileName);
 }
 
 // Reads a zone the way the start-up scan does: prototypes, rooms with their
 // layout, triggers, then the zone file.
-TZone LoadZone(const std::filesystem::path& workspace) {
-    World.Objs.LoadFromFile((workspace / "OBJ" / "12.obj").string());
-    World.Mobs.LoadFromFile((workspace / "MOB" / "12.mob").string());
-    World.Shops.LoadFromFile((workspace / "SHP" / "12.shp").string());
-    World.Rooms.LoadFromFile((workspace / "WLD" / "12.wld").string());
-    World.Triggers.LoadFromFile((workspace / "TRG" / "12.trg").string());
+TZone LoadZone(TWorld& world, const std::filesystem::path& workspace) {
+    world.Objs.LoadFromFile((workspace / "OBJ" / "12.obj").string());
+    world.Mobs.LoadFromFile((workspace / "MOB" / "12.mob").string());
+    world.Shops.LoadFromFile((workspace / "SHP" / "12.shp").string());
+    world.Rooms.LoadFromFile((workspace / "WLD" / "12.wld").string());
+    world.Triggers.LoadFromFile((workspace / "TRG" / "12.trg").string());
     TZone zone;
-    EXPECT_TRUE(zone.OpenZoneFile((workspace / "ZON" / "12.zon").string()));
+    EXPECT_TRUE(zone.OpenZoneFile(world, (workspace / "ZON" / "12.zon").string()));
     return zone;
 }
 
@@ -135,18 +135,18 @@ std::map<std::string, std::string> FilesOf(const std::filesystem::path& folder) 
 class RoundTrip : public WorldTest {};
 
 TEST_F(RoundTrip, AllSevenFilesOfAZoneComeBackByteForByte) {
-    BuildZone();
+    BuildZone(World);
     const auto first = Dir / "first";
-    SaveZone(MakeZone(first));
+    SaveZone(World, MakeZone(first));
     ASSERT_TRUE(Reporter.Messages.empty()) << Reporter.Messages[0];
 
     World.Clear();
-    TZone zone = LoadZone(first);
+    TZone zone = LoadZone(World, first);
     EXPECT_TRUE(Reporter.Messages.empty());
     const auto second = Dir / "second";
     zone.ZoneFileName = (second / "ZON" / "12.zon").string();
     zone.DeriveFileNames();
-    SaveZone(zone);
+    SaveZone(World, zone);
 
     const auto a = FilesOf(first);
     const auto b = FilesOf(second);

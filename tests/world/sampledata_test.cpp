@@ -71,38 +71,38 @@ bool IsValidUtf8(const std::string& bytes) {
 
 // Reads the workspace the way the start-up scan does: every object, mob,
 // shop, room (with its layout) and trigger file, then every zone file.
-std::vector<TZone> ScanWorkspace(const fs::path& workspace) {
+std::vector<TZone> ScanWorkspace(TWorld& world, const fs::path& workspace) {
     for (const auto& file : FilesOfKind(workspace / "OBJ", ".obj"))
-        World.Objs.LoadFromFile(file);
+        world.Objs.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "MOB", ".mob"))
-        World.Mobs.LoadFromFile(file);
+        world.Mobs.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "SHP", ".shp"))
-        World.Shops.LoadFromFile(file);
+        world.Shops.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "WLD", ".wld"))
-        World.Rooms.LoadFromFile(file);
+        world.Rooms.LoadFromFile(file);
     for (const auto& file : FilesOfKind(workspace / "TRG", ".trg"))
-        World.Triggers.LoadFromFile(file);
+        world.Triggers.LoadFromFile(file);
     std::vector<TZone> zones;
     for (const auto& file : FilesOfKind(workspace / "ZON", ".zon")) {
         TZone& zone = zones.emplace_back();
-        EXPECT_TRUE(zone.OpenZoneFile(file)) << file;
+        EXPECT_TRUE(zone.OpenZoneFile(world, file)) << file;
     }
     return zones;
 }
 
 // Writes one zone's seven files into another workspace.
-void SaveZoneTo(TZone zone, const fs::path& workspace) {
+void SaveZoneTo(const TWorld& world, TZone zone, const fs::path& workspace) {
     zone.ZoneFileName = (workspace / "ZON" / (std::to_string(zone.ZoneNumber) + ".zon")).string();
     zone.DeriveFileNames();
     for (const char* folder : {"ZON", "WLD", "OBJ", "MOB", "SHP", "TRG"})
         fs::create_directories(workspace / folder);
     const int32_t n = zone.ZoneNumber;
-    World.Rooms.SaveToFile(zone.RoomFileName, n);
-    World.Objs.SaveToFile(zone.ObjFileName, n);
-    World.Mobs.SaveToFile(zone.MobFileName, n);
-    World.Shops.SaveToFile(zone.ShopFileName, n);
-    World.Triggers.SaveToFile(zone.TrigFileName, n);
-    EXPECT_TRUE(zone.SaveToFile(zone.ZoneFileName));
+    world.Rooms.SaveToFile(zone.RoomFileName, n);
+    world.Objs.SaveToFile(zone.ObjFileName, n);
+    world.Mobs.SaveToFile(zone.MobFileName, n);
+    world.Shops.SaveToFile(zone.ShopFileName, n);
+    world.Triggers.SaveToFile(zone.TrigFileName, n);
+    EXPECT_TRUE(zone.SaveToFile(world, zone.ZoneFileName));
 }
 
 } // namespace
@@ -110,13 +110,13 @@ void SaveZoneTo(TZone zone, const fs::path& workspace) {
 class SampleWorkspace : public WorldTest {};
 
 TEST_F(SampleWorkspace, LoadsWithoutAFailureAndIsWrittenBackByteForByte) {
-    const std::vector<TZone> zones = ScanWorkspace(kWorkspace);
+    const std::vector<TZone> zones = ScanWorkspace(World, kWorkspace);
     EXPECT_TRUE(Reporter.Messages.empty()) << Reporter.Messages.front();
     ASSERT_EQ(zones.size(), 2u);
 
     const fs::path out = Dir / "Zones";
     for (const TZone& zone : zones)
-        SaveZoneTo(zone, out);
+        SaveZoneTo(World, zone, out);
     EXPECT_TRUE(Reporter.Messages.empty());
 
     const auto original = Tree(kWorkspace);
@@ -140,7 +140,7 @@ TEST_F(SampleWorkspace, LoadsWithoutAFailureAndIsWrittenBackByteForByte) {
 // The sample is there to show every feature of the formats; each of them is
 // checked so that an edit of the sample cannot drop one unnoticed.
 TEST_F(SampleWorkspace, ExercisesEveryFormatFeature) {
-    const std::vector<TZone> zones = ScanWorkspace(kWorkspace);
+    const std::vector<TZone> zones = ScanWorkspace(World, kWorkspace);
     ASSERT_EQ(zones.size(), 2u);
 
     std::set<int> levels;

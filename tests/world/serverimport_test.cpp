@@ -105,14 +105,13 @@ TEST_F(ServerImport, KeptCharactersComeBackInTheExportAndFollowTheSaves) {
     ASSERT_TRUE(Import().Succeeded());
     const fs::path side = Workspace() / "WLD/30.wld.kept";
     EXPECT_EQ(ReadBytes(side), "? Hall~\n═ Hall~\nYard ?~\nYard ║~\n");
-    LoadWorkspaceRecords(Workspace().string());
-    const auto zones = LoadWorkspaceZones(Workspace().string());
-    ASSERT_EQ(zones.size(), 1u);
-    const TZone& zone = *zones.front();
+    LoadWorkspace(World, Workspace().string());
+    ASSERT_EQ(World.Zones.size(), 1u);
+    const TZone& zone = *World.Zones.front();
 
     const fs::path out = Dir / "export";
     const auto exported = [&](TServerCodePage codePage) {
-        const TPublishPlan plan = PlanPublish({&zone}, {}, FindServerFolders(out.string()),
+        const TPublishPlan plan = PlanPublish(World, {&zone}, {}, FindServerFolders(out.string()),
                                               {{codePage, TServerLineEnd::CrLf}});
         EXPECT_EQ(WritePublishPlan(plan).Substituted, 0);
         return ReadBytes(out / "wld/30.wld");
@@ -306,10 +305,9 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
         GTEST_SKIP() << "no real server world at " << server << " (the sample is not here)";
     const TServerWorld world = ListServerWorld(server.string());
     ASSERT_TRUE(ImportServerWorld(world, Workspace().string(), TImportOptions{}).Succeeded());
-    LoadWorkspaceRecords(Workspace().string());
-    const auto zones = LoadWorkspaceZones(Workspace().string());
+    LoadWorkspace(World, Workspace().string());
     EXPECT_TRUE(Reporter.Messages.empty()) << Cp1251ToUtf8(Reporter.Messages.front());
-    EXPECT_EQ(zones.size(), world.Zones.size());
+    EXPECT_EQ(World.Zones.size(), world.Zones.size());
 
     const fs::path out = Dir / "export";
     // The server's folders with its indexes, which name the files it reads.
@@ -317,10 +315,8 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
         fs::create_directories(out / kind.ServerFolder);
         fs::copy_file(server / kind.ServerFolder / "index", out / kind.ServerFolder / "index");
     }
-    std::vector<const TZone*> all;
-    for (const auto& zone : zones)
-        all.push_back(zone.get());
-    const TPublishPlan plan = PlanPublish(all, {}, FindServerFolders(out.string()), {});
+    const TPublishPlan plan =
+        PlanPublish(World, World.ZoneList(), {}, FindServerFolders(out.string()), {});
     WritePublishPlan(plan);
     int substituted = 0;
     for (const TServerFile& file : plan.Files)
@@ -346,14 +342,14 @@ TEST_F(ServerImport, RealServerWorldComesBackFromTheExportByteForByte) {
     EXPECT_TRUE(std::any_of(before.begin(), before.end(),
                             [](const auto& file) { return file.first.ends_with(".kept"); }));
     SyncSavedFiles = false; // a thousand files: the test needs no flush to the disk
-    for (const auto& zone : zones) {
+    for (const auto& zone : World.Zones) {
         const int32_t n = zone->ZoneNumber;
         World.Objs.SaveToFile(zone->ObjFileName, n);
         World.Mobs.SaveToFile(zone->MobFileName, n);
         World.Shops.SaveToFile(zone->ShopFileName, n);
         World.Triggers.SaveToFile(zone->TrigFileName, n);
         World.Rooms.SaveToFile(zone->RoomFileName, n);
-        zone->SaveToFile(zone->ZoneFileName);
+        zone->SaveToFile(World, zone->ZoneFileName);
     }
     SyncSavedFiles = true;
     // A zone without a file of some kind gets one; the files it had stay.

@@ -20,13 +20,8 @@ protected:
         return LoadWorldBytes("магазины", "12.shp", Crlf(lines),
                               [&](TWorldReader& r) { World.Shops.ReadShops(r, kinds); });
     }
-    TStringList Save(int32_t zone = 12) {
-        // Our writer's form: these tests are about what it writes.
-        World.Shops.ForgetSources(zone);
-        TStringList lines;
-        World.Shops.SaveToStrings(lines, zone);
-        return lines;
-    }
+    // Our writer's form: these tests are about what it writes.
+    TStringList Save(int32_t zone = 12) { return OurZoneFileLines(World.Shops, zone); }
     std::string LoadError(int line) { return LineError("магазины", "12.shp", line); }
 };
 

@@ -82,6 +82,12 @@ template <class List> std::vector<std::string> ZoneFileLines(const List& list, i
     list.SaveToStrings(lines, zone);
     return lines;
 }
+// What our writer writes for one zone's file: the forms its records were read
+// in are forgotten first.
+template <class List> std::vector<std::string> OurZoneFileLines(List& list, int32_t zone) {
+    list.ForgetSources(zone);
+    return ZoneFileLines(list, zone);
+}
 
 // The line a failed write of a world file is reported with.
 inline std::string SaveError(const std::string& kind, const std::string& path,

@@ -9,13 +9,8 @@ protected:
         return LoadWorldBytes("триггеры", "12.trg", Crlf(lines),
                               [&](TWorldReader& r) { World.Triggers.ReadTriggers(r); });
     }
-    TStringList Save(int32_t zone = 12) {
-        // Our writer's form: these tests are about what it writes.
-        World.Triggers.ForgetSources(zone);
-        TStringList lines;
-        World.Triggers.SaveToStrings(lines, zone);
-        return lines;
-    }
+    // Our writer's form: these tests are about what it writes.
+    TStringList Save(int32_t zone = 12) { return OurZoneFileLines(World.Triggers, zone); }
     // The lines written for the only trigger, between its header and the "$" lines.
     TStringList SavedRecord() {
         const TStringList lines = Save();

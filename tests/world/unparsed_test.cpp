@@ -21,7 +21,7 @@ protected:
         const TKind& kind = GetParam();
         TBrokenFile file = unparsedfiles::BreakFile(kind);
         WriteBytes(Path(), Crlf(file.Lines));
-        EXPECT_FALSE(kind.Load(Path())); // not read whole
+        EXPECT_FALSE(kind.Load(World, Path())); // not read whole
         return file;
     }
     std::string Path() const { return PathOf(std::string("12") + GetParam().Extension); }
@@ -41,11 +41,11 @@ TEST_P(Unparsed, KeptInPlaceWrittenBackAndNamedWithItsLine) {
 
     // The records around them are read; the copy of 1200 that failed leaves
     // the 1200 read before it as it was.
-    const TWorldView world = GlobalWorld({});
+    const TWorldView world = World.View();
     EXPECT_FALSE(RecordExists(world, kind.Type, 1201));
     ASSERT_TRUE(RecordExists(world, kind.Type, 1200));
     ASSERT_TRUE(RecordExists(world, kind.Type, 1202));
-    EXPECT_EQ(kind.Mark(1200), unparsedfiles::MarkOf(kind, 1200));
+    EXPECT_EQ(kind.Mark(World, 1200), unparsedfiles::MarkOf(kind, 1200));
     const auto& kept = UnparsedRecords(world, kind.Type, 12);
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(UnparsedNumber(kept[0]), 1201);
@@ -58,15 +58,15 @@ TEST_P(Unparsed, KeptInPlaceWrittenBackAndNamedWithItsLine) {
     EXPECT_EQ(Cp1251ToUtf8(UnparsedEntryText(kept[1])), "1200  (не прочитана)");
 
     // Composed, saved and exported, the file is what was read, byte for byte.
-    EXPECT_EQ(kind.Compose(12), file.Lines);
+    EXPECT_EQ(kind.Compose(World, 12), file.Lines);
     const std::string bytes = Crlf(file.Lines);
     const std::string saved = PathOf("saved" + std::string(kind.Extension));
-    ASSERT_TRUE(kind.Save(saved, 12));
+    ASSERT_TRUE(kind.Save(World, saved, 12));
     EXPECT_EQ(ReadBytes(saved), bytes);
     TZone zone;
     zone.ZoneNumber = 12;
     const std::string server = PathOf("server");
-    WritePublishPlan(PlanPublish({&zone}, {}, FindServerFolders(server),
+    WritePublishPlan(PlanPublish(World, {&zone}, {}, FindServerFolders(server),
                                  {{TServerCodePage::Cp1251, TServerLineEnd::CrLf}}));
     const std::string folder = std::string(kind.Extension).substr(1);
     EXPECT_EQ(ReadBytes(server + "/" + folder + "/12" + kind.Extension), bytes);
@@ -75,7 +75,7 @@ TEST_P(Unparsed, KeptInPlaceWrittenBackAndNamedWithItsLine) {
 TEST_P(Unparsed, EachIsAnErrorOfTheChecksFoundByItsPlaceNotItsNumber) {
     const TKind& kind = GetParam();
     const TBrokenFile file = ReadBroken();
-    const TWorldView world = GlobalWorld({});
+    const TWorldView world = World.View();
     const auto unparsed = [](const std::vector<TProblem>& problems) {
         std::vector<TProblem> out;
         std::copy_if(problems.begin(), problems.end(), std::back_inserter(out),
@@ -112,12 +112,12 @@ TEST_P(Unparsed, AFileCutInsideItsLastRecordKeepsItsText) {
     const TStringList cut(file.Lines.begin(),
                           file.Lines.begin() + static_cast<long>(file.MiddleBad) + 1);
     WriteBytes(Path(), Crlf(cut));
-    EXPECT_FALSE(kind.Load(Path()));
-    const auto& kept = UnparsedRecords(GlobalWorld({}), kind.Type, 12);
+    EXPECT_FALSE(kind.Load(World, Path()));
+    const auto& kept = UnparsedRecords(World.View(), kind.Type, 12);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(kept[0].Lines,
               TStringList(cut.begin() + static_cast<long>(file.MiddleStart), cut.end()));
-    EXPECT_EQ(kind.Compose(12), cut);
+    EXPECT_EQ(kind.Compose(World, 12), cut);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, Unparsed, ::testing::ValuesIn(unparsedfiles::Kinds()),
@@ -140,7 +140,7 @@ TEST_F(WorldTest, ARecordWithoutANumberIsNamedByItsHeader) {
     const std::vector<std::string> lines = {"#12x", "Hall~", "~", "12 0 1", "S", "$"};
     WriteBytes(Dir / "12.wld", Crlf(lines));
     EXPECT_FALSE(World.Rooms.LoadFromFile(PathOf("12.wld")));
-    const TWorldView world = GlobalWorld({});
+    const TWorldView world = World.View();
     const std::vector<TProblem> problems = CheckWorld(world, 12);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].Kind, TProblemKind::UnparsedRecord);
@@ -156,7 +156,7 @@ TEST_F(WorldTest, AFailurePastTheRecordsLinesIsSaid) {
     const std::vector<std::string> lines = {"#1201", "Hall~", "~"};
     WriteBytes(Dir / "12.wld", Crlf(lines));
     EXPECT_FALSE(World.Rooms.LoadFromFile(PathOf("12.wld")));
-    const auto& kept = UnparsedRecords(GlobalWorld({}), TRecordType::Room, 12);
+    const auto& kept = UnparsedRecords(World.View(), TRecordType::Room, 12);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(Cp1251ToUtf8(UnparsedReason(kept[0])),
               "ошибка в строке 4: после последней строки записи");

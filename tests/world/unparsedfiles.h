@@ -16,8 +16,8 @@
 
 namespace unparsedfiles {
 
-// One record kind: its page (the TRecordType's value), its file and how the
-// process-wide list makes, writes and reads a zone's records.
+// One record kind: its page (the TRecordType's value), its file and how a
+// world's list of the kind makes, writes and reads a zone's records.
 struct TKind {
     const char* Name;
     TRecordType Type;
@@ -25,11 +25,11 @@ struct TKind {
     const char* Extension;
     // Adds a record with a mark of its own (in its name, or its keeper's
     // number), to tell which of two records with one number a list holds.
-    void (*Add)(int32_t vnum, int mark);
-    std::string (*Mark)(int32_t vnum);
-    TStringList (*Compose)(int32_t zone);
-    bool (*Load)(const std::string& path);
-    bool (*Save)(const std::string& path, int32_t zone);
+    void (*Add)(TWorld& world, int32_t vnum, int mark);
+    std::string (*Mark)(const TWorld& world, int32_t vnum);
+    TStringList (*Compose)(const TWorld& world, int32_t zone);
+    bool (*Load)(TWorld& world, const std::string& path);
+    bool (*Save)(const TWorld& world, const std::string& path, int32_t zone);
 };
 
 inline void PrintTo(const TKind& kind, std::ostream* out) {
@@ -49,35 +49,49 @@ inline std::string Named(int mark) {
 inline const std::vector<TKind>& Kinds() {
     static const std::vector<TKind> kinds = {
         {"Rooms", TRecordType::Room, "WLD", ".wld",
-         [](int32_t vnum, int mark) { World.Rooms.AddNew(vnum).Name = Named(mark); },
-         [](int32_t vnum) { return World.Rooms.Find(vnum)->Name; },
-         [](int32_t zone) { return ComposeOf(World.Rooms, zone); },
-         [](const std::string& path) { return World.Rooms.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return World.Rooms.SaveToFile(path, zone); }},
+         [](TWorld& world, int32_t vnum, int mark) { world.Rooms.AddNew(vnum).Name = Named(mark); },
+         [](const TWorld& world, int32_t vnum) { return world.Rooms.Find(vnum)->Name; },
+         [](const TWorld& world, int32_t zone) { return ComposeOf(world.Rooms, zone); },
+         [](TWorld& world, const std::string& path) { return world.Rooms.LoadFromFile(path); },
+         [](const TWorld& world, const std::string& path, int32_t zone) {
+             return world.Rooms.SaveToFile(path, zone);
+         }},
         {"Objects", TRecordType::Obj, "OBJ", ".obj",
-         [](int32_t vnum, int mark) { World.Objs.AddNew(vnum).Imen = Named(mark); },
-         [](int32_t vnum) { return World.Objs.Find(vnum)->Imen; },
-         [](int32_t zone) { return ComposeOf(World.Objs, zone); },
-         [](const std::string& path) { return World.Objs.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return World.Objs.SaveToFile(path, zone); }},
+         [](TWorld& world, int32_t vnum, int mark) { world.Objs.AddNew(vnum).Imen = Named(mark); },
+         [](const TWorld& world, int32_t vnum) { return world.Objs.Find(vnum)->Imen; },
+         [](const TWorld& world, int32_t zone) { return ComposeOf(world.Objs, zone); },
+         [](TWorld& world, const std::string& path) { return world.Objs.LoadFromFile(path); },
+         [](const TWorld& world, const std::string& path, int32_t zone) {
+             return world.Objs.SaveToFile(path, zone);
+         }},
         {"Mobs", TRecordType::Mob, "MOB", ".mob",
-         [](int32_t vnum, int mark) { World.Mobs.AddNew(vnum).Imen = Named(mark); },
-         [](int32_t vnum) { return World.Mobs.Find(vnum)->Imen; },
-         [](int32_t zone) { return ComposeOf(World.Mobs, zone); },
-         [](const std::string& path) { return World.Mobs.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return World.Mobs.SaveToFile(path, zone); }},
+         [](TWorld& world, int32_t vnum, int mark) { world.Mobs.AddNew(vnum).Imen = Named(mark); },
+         [](const TWorld& world, int32_t vnum) { return world.Mobs.Find(vnum)->Imen; },
+         [](const TWorld& world, int32_t zone) { return ComposeOf(world.Mobs, zone); },
+         [](TWorld& world, const std::string& path) { return world.Mobs.LoadFromFile(path); },
+         [](const TWorld& world, const std::string& path, int32_t zone) {
+             return world.Mobs.SaveToFile(path, zone);
+         }},
         {"Shops", TRecordType::Shop, "SHP", ".shp",
-         [](int32_t vnum, int mark) { World.Shops.AddNew(vnum).Seller = mark; },
-         [](int32_t vnum) { return std::to_string(World.Shops.Find(vnum)->Seller); },
-         [](int32_t zone) { return ComposeOf(World.Shops, zone); },
-         [](const std::string& path) { return World.Shops.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return World.Shops.SaveToFile(path, zone); }},
+         [](TWorld& world, int32_t vnum, int mark) { world.Shops.AddNew(vnum).Seller = mark; },
+         [](const TWorld& world, int32_t vnum) {
+             return std::to_string(world.Shops.Find(vnum)->Seller);
+         },
+         [](const TWorld& world, int32_t zone) { return ComposeOf(world.Shops, zone); },
+         [](TWorld& world, const std::string& path) { return world.Shops.LoadFromFile(path); },
+         [](const TWorld& world, const std::string& path, int32_t zone) {
+             return world.Shops.SaveToFile(path, zone);
+         }},
         {"Triggers", TRecordType::Trigger, "TRG", ".trg",
-         [](int32_t vnum, int mark) { World.Triggers.AddNew(vnum).Name = Named(mark); },
-         [](int32_t vnum) { return World.Triggers.Find(vnum)->Name; },
-         [](int32_t zone) { return ComposeOf(World.Triggers, zone); },
-         [](const std::string& path) { return World.Triggers.LoadFromFile(path); },
-         [](const std::string& path, int32_t zone) { return World.Triggers.SaveToFile(path, zone); }},
+         [](TWorld& world, int32_t vnum, int mark) {
+             world.Triggers.AddNew(vnum).Name = Named(mark);
+         },
+         [](const TWorld& world, int32_t vnum) { return world.Triggers.Find(vnum)->Name; },
+         [](const TWorld& world, int32_t zone) { return ComposeOf(world.Triggers, zone); },
+         [](TWorld& world, const std::string& path) { return world.Triggers.LoadFromFile(path); },
+         [](const TWorld& world, const std::string& path, int32_t zone) {
+             return world.Triggers.SaveToFile(path, zone);
+         }},
     };
     return kinds;
 }
@@ -140,20 +154,21 @@ inline size_t NextStarting(const TStringList& lines, size_t after, char end) {
     return i;
 }
 
+// The records are made in a world of the function's own, so that whatever
+// world the test reads the file into starts without them.
 inline TBrokenFile BreakFile(const TKind& kind) {
-    World.Clear();
-    kind.Add(1200, 9999);
-    const TStringList other = kind.Compose(12);
+    TWorld world;
+    kind.Add(world, 1200, 9999);
+    const TStringList other = kind.Compose(world, 12);
     const size_t otherStart = HeaderOf(other, 1200);
     const TStringList copy(other.begin() + static_cast<long>(otherStart),
                            other.begin() + static_cast<long>(NextStarting(other, otherStart, '$')));
-    World.Clear();
+    world.Clear();
     for (const int32_t vnum : {1200, 1201, 1202})
-        kind.Add(vnum, vnum);
+        kind.Add(world, vnum, vnum);
     TBrokenFile file;
     TStringList& lines = file.Lines;
-    lines = kind.Compose(12);
-    World.Clear();
+    lines = kind.Compose(world, 12);
     file.MiddleStart = HeaderOf(lines, 1201);
     file.MiddleBad = Spoil(lines, file.MiddleStart);
     file.EndStart = NextStarting(lines, HeaderOf(lines, 1202), '$');

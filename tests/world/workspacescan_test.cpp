@@ -18,9 +18,10 @@ TEST_F(WorkspaceScan, FailedZoneFileKeepsItsZoneAndTellsWhere) {
     // A bad command after a good name: the zone keeps what was read.
     WriteBytes(Dir / "ZON/13.zon", Crlf({"#13", "Half~", "1399 10 2", "", "S", "$"}));
     std::vector<std::string> failures;
-    const auto zones = LoadWorkspaceZones(Dir.string(), [&](const std::string& file, const TZone&) {
+    LoadWorkspaceZones(World, Dir.string(), [&](const std::string& file, const TZone&) {
         failures.push_back(Cp1251ToUtf8(ZoneLoadFailure(file, LineNumber)));
     });
+    const auto& zones = World.Zones;
     ASSERT_EQ(zones.size(), 3u);
     EXPECT_EQ(zones[0]->ZoneNumber, 12);
     EXPECT_EQ(zones[0]->RoomFileName, (Dir / "WLD/12.wld").string());
@@ -49,13 +50,14 @@ TEST_F(WorkspaceScan, WhatCannotBeReadIsNamed) {
     EXPECT_EQ(Cp1251ToUtf8(FolderReadFailure((Dir / "OBJ").string())),
               "Не могу прочитать папку " + (Dir / "OBJ").string());
 
-    LoadWorkspaceRecords(Dir.string());
+    LoadWorkspaceRecords(World, Dir.string());
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{
                   LoadError("мобов", (Dir / "MOB/5.mob").string(), "(Не смог открыть файл)")}));
     std::vector<std::string> failed;
-    const auto zones = LoadWorkspaceZones(
-        Dir.string(), [&](const std::string& file, const TZone&) { failed.push_back(file); });
+    LoadWorkspaceZones(World, Dir.string(),
+                       [&](const std::string& file, const TZone&) { failed.push_back(file); });
+    const auto& zones = World.Zones;
     ASSERT_EQ(zones.size(), 2u);
     EXPECT_EQ(zones[0]->ZoneNumber, 12);
     EXPECT_EQ(failed, std::vector<std::string>{(Dir / "ZON/12.zon").string()});

@@ -5,18 +5,18 @@
 
 namespace {
 // Prototypes and rooms the zone file refers to.
-void MakeWorld() {
-    TRoom& square = World.Rooms.AddNew(1201);
+void MakeWorld(TWorld& world) {
+    TRoom& square = world.Rooms.AddNew(1201);
     square.Name = W("Площадь");
     square.Exits[0].ToRoom = 1202;
     square.Exits[0].DoorFlags = 1;
     square.Exits[1].ToRoom = 1203; // no door: never in the zone file
-    World.Rooms.AddNew(1202).Name = "Inn";
-    World.Objs.AddNew(1200).Imen = W("сундук");
-    World.Objs.AddNew(1201).Imen = W("меч");
-    World.Objs.AddNew(1202).Imen = W("шлем");
-    World.Mobs.AddNew(1200).Imen = W("стражник");
-    World.Mobs.AddNew(1201).Imen = W("пёс");
+    world.Rooms.AddNew(1202).Name = "Inn";
+    world.Objs.AddNew(1200).Imen = W("сундук");
+    world.Objs.AddNew(1201).Imen = W("меч");
+    world.Objs.AddNew(1202).Imen = W("шлем");
+    world.Mobs.AddNew(1200).Imen = W("стражник");
+    world.Mobs.AddNew(1201).Imen = W("пёс");
 }
 
 // A zone file in the writer's form with every command letter in use.
@@ -44,18 +44,18 @@ const std::vector<std::string> kZoneFile = {
     "$",
 };
 
-bool LoadZone(TZone& zone, const std::vector<std::string>& lines) {
+bool LoadZone(TWorld& world, TZone& zone, const std::vector<std::string>& lines) {
     return LoadWorldBytes("зону", "12.zon", Crlf(lines),
-                          [&](TWorldReader& r) { zone.ReadZone(r); });
+                          [&](TWorldReader& r) { zone.ReadZone(world, r); });
 }
 } // namespace
 
 class Zone : public WorldTest {};
 
 TEST_F(Zone, CommandsBecomeRoomContents) {
-    MakeWorld();
+    MakeWorld(World);
     TZone zone;
-    ASSERT_TRUE(LoadZone(zone, W(kZoneFile)));
+    ASSERT_TRUE(LoadZone(World, zone, W(kZoneFile)));
     EXPECT_EQ(zone.ZoneNumber, 12);
     EXPECT_EQ(zone.ZoneName, W("Город"));
     EXPECT_EQ(zone.RepopTime, 30);
@@ -85,11 +85,11 @@ TEST_F(Zone, CommandsBecomeRoomContents) {
 }
 
 TEST_F(Zone, WriterGeneratesTheSameCommands) {
-    MakeWorld();
+    MakeWorld(World);
     TZone zone;
-    ASSERT_TRUE(LoadZone(zone, W(kZoneFile)));
+    ASSERT_TRUE(LoadZone(World, zone, W(kZoneFile)));
     TStringList lines;
-    zone.SaveToStrings(lines);
+    zone.SaveToStrings(World, lines);
     EXPECT_EQ(lines, W(kZoneFile));
 }
 
@@ -97,26 +97,27 @@ TEST_F(Zone, WriterGeneratesTheSameCommands) {
 // limits the same prototype otherwise keeps its own limits, until the
 // builder sets the prototype's.
 TEST_F(Zone, EachCommandKeepsItsLimitUntilThePrototypesIsChanged) {
-    MakeWorld();
+    MakeWorld(World);
     TZone zone;
-    ASSERT_TRUE(LoadZone(zone, W(kZoneFile)));
+    ASSERT_TRUE(LoadZone(World, zone, W(kZoneFile)));
     World.Rooms.AddNew(1301);
     TZone other;
-    ASSERT_TRUE(LoadZone(other, W(std::vector<std::string>{
-                                    "#13", "Село~", "1399 30 2", "M 0 1200 500 1301 1\t(стражник)",
-                                    "O 0 1201 70 1301 100\t(меч)", "S", "$", "$"})));
+    ASSERT_TRUE(LoadZone(
+        World, other,
+        W(std::vector<std::string>{"#13", "Село~", "1399 30 2", "M 0 1200 500 1301 1\t(стражник)",
+                                   "O 0 1201 70 1301 100\t(меч)", "S", "$", "$"})));
     EXPECT_EQ(World.Mobs.Find(1200)->MaxInWorld, 500);
     zone.ZoneName = W("Город у реки");
     TStringList lines;
-    zone.SaveToStrings(lines);
+    zone.SaveToStrings(World, lines);
     TStringList expected = W(kZoneFile);
     expected[2] = W("Город у реки~");
     EXPECT_EQ(lines, expected);
 
     World.Mobs.Find(1200)->MaxInWorld = 7;
-    zone.SaveToStrings(lines);
+    zone.SaveToStrings(World, lines);
     EXPECT_EQ(lines[12], W("M 0 1200 7 1201 2\t(стражник)"));
-    other.SaveToStrings(lines);
+    other.SaveToStrings(World, lines);
     EXPECT_EQ(lines[4], W("O 0 1201 70 1301 100\t(меч)"));
     EXPECT_EQ(lines[5], W("M 0 1200 7 1301 1\t(стражник)"));
 }
@@ -125,12 +126,12 @@ TEST_F(Zone, HandWrittenFormsReadLeniently) {
     // Indented commands, comments, lower-case letters, tab-only lines, an
     // if-flag of 3 taken as odd, probability -1 and a comment right after the
     // last field; the header number stops at the first non-digit.
-    MakeWorld();
+    MakeWorld(World);
     TZone zone;
-    ASSERT_TRUE(
-        LoadZone(zone, {"#12 junk", "n~", "0 5 1", "* comment", "\t\t", "  o 3 1200 7 1201 -1",
-                        "g 1 1201 2 100\t(x)", "m 0 1200 1 1202 3\t(y)", "g 1 1201 2 55\t(x)",
-                        "p 1 1202 9 1200 -1", "S"}));
+    ASSERT_TRUE(LoadZone(World, zone,
+                         {"#12 junk", "n~", "0 5 1", "* comment", "\t\t", "  o 3 1200 7 1201 -1",
+                          "g 1 1201 2 100\t(x)", "m 0 1200 1 1202 3\t(y)", "g 1 1201 2 55\t(x)",
+                          "p 1 1202 9 1200 -1", "S"}));
     EXPECT_EQ(zone.ZoneNumber, 12);
     const TRoom& square = *World.Rooms.Find(1201);
     ASSERT_EQ(square.Objects.size(), 1u);
@@ -148,15 +149,16 @@ TEST_F(Zone, HandWrittenFormsReadLeniently) {
 // A T command attaches a trigger to the one mob or object just loaded, not to
 // every copy of the prototype: it stays a command of the zone, after its record.
 TEST_F(Zone, TriggerCommandsStayInTheZoneAfterTheirRecord) {
-    MakeWorld();
+    MakeWorld(World);
     TZone zone;
-    ASSERT_TRUE(LoadZone(zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "T 1 1 1251",
-                                "M 0 1200 1 1202 0", "T 0 0 1252", "T 0 2 1253", "S"}));
+    ASSERT_TRUE(LoadZone(World, zone,
+                         {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "T 1 1 1251",
+                          "M 0 1200 1 1202 0", "T 0 0 1252", "T 0 2 1253", "S"}));
     EXPECT_TRUE(World.Objs.Find(1200)->Triggers.empty());
     EXPECT_TRUE(World.Mobs.Find(1200)->Triggers.empty());
     EXPECT_TRUE(World.Rooms.Find(1202)->Triggers.empty());
     TStringList lines;
-    zone.ComposeOurForm(lines);
+    zone.ComposeOurForm(World, lines);
     const auto at = [&](const char* prefix) {
         return std::find_if(lines.begin(), lines.end(),
                             [&](const std::string& l) { return l.starts_with(prefix); }) -
@@ -168,29 +170,30 @@ TEST_F(Zone, TriggerCommandsStayInTheZoneAfterTheirRecord) {
 }
 
 TEST_F(Zone, FailuresReturnFalseWithTheLine) {
-    MakeWorld();
+    MakeWorld(World);
     TZone zone;
-    EXPECT_FALSE(LoadZone(
-        zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "", "O 0 1201 1 1201 100", "S"}));
+    EXPECT_FALSE(
+        LoadZone(World, zone,
+                 {"#12", "n~", "0 0 0", "O 0 1200 1 1201 100", "", "O 0 1201 1 1201 100", "S"}));
     EXPECT_EQ(Reporter.Messages.back(),
               "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 5)");
     EXPECT_EQ(World.Rooms.Find(1201)->Objects.size(), 1u); // handled before the failure: kept
-    EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 0 0", "D 0 1201 6 1", "S"}));
+    EXPECT_FALSE(LoadZone(World, zone, {"#12", "n~", "0 0 0", "D 0 1201 6 1", "S"}));
     EXPECT_EQ(Reporter.Messages.back(),
               "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 4)");
-    EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 128", "S"}));
-    EXPECT_FALSE(LoadZone(zone, {"#12", "n~", "0 x 0", "S"}));
+    EXPECT_FALSE(LoadZone(World, zone, {"#12", "n~", "0 0 0", "O 0 1200 1 1201 128", "S"}));
+    EXPECT_FALSE(LoadZone(World, zone, {"#12", "n~", "0 x 0", "S"}));
     EXPECT_EQ(Reporter.Messages.back(),
               "Не могу загрузить зону\r\nФайл: 12.zon\r\n(Ошибка в строке 3)");
     EXPECT_EQ(Reporter.Messages.size(), 4u);
 }
 
 TEST_F(Zone, FileEndingWithoutSKeepsItsLastCommand) {
-    MakeWorld();
+    MakeWorld(World);
     TZone zone;
-    EXPECT_TRUE(LoadZone(zone, {"#12", "n~", "0 0 0", "Q 0 1205 -1 -1 -1"}));
+    EXPECT_TRUE(LoadZone(World, zone, {"#12", "n~", "0 0 0", "Q 0 1205 -1 -1 -1"}));
     EXPECT_EQ(zone.DeletedMobs, (std::vector<int32_t>{1205}));
-    EXPECT_TRUE(LoadZone(zone, {"#12", "n~", "0 0 0"}));
+    EXPECT_TRUE(LoadZone(World, zone, {"#12", "n~", "0 0 0"}));
 }
 
 TEST_F(Zone, EmptyZoneWriterOrderAndLimitsFromPrototypes) {
@@ -201,7 +204,7 @@ TEST_F(Zone, EmptyZoneWriterOrderAndLimitsFromPrototypes) {
     zone.DeletedMobs.push_back(PackIfFlag(true, 42));
     World.Rooms.AddNew(800); // zone 8: not in zone 7's file
     TStringList lines;
-    zone.SaveToStrings(lines);
+    zone.SaveToStrings(World, lines);
     EXPECT_EQ(lines, (TStringList{"* Velmora zone file v1.0", "#7", "z~", "799 0 0",
                                   "O 0 3001 5 -1 100\t()", "Q 1 42 -1 -1 -1", "S", "$", "$"}));
 }
@@ -210,7 +213,7 @@ TEST_F(Zone, OpenZoneFileIsSilentAndDerivesNamesFromTheNumberRead) {
     const auto zon = Dir / "Zones" / "ZON" / "99.zon";
     WriteBytes(zon, Crlf({"#12", "n~", "0 bad 0", "S"}));
     TZone zone;
-    EXPECT_FALSE(zone.OpenZoneFile(zon.string()));
+    EXPECT_FALSE(zone.OpenZoneFile(World, zon.string()));
     EXPECT_TRUE(Reporter.Messages.empty());
     EXPECT_TRUE(ShowFileErrors);
     const std::string ws = (Dir / "Zones").string() + "/";
