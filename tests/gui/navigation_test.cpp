@@ -364,7 +364,7 @@ private slots:
         QVERIFY(records.Body->isVisible());
         QVERIFY(!records.UnparsedView->isVisible());
         QVERIFY(Action("N19")->isEnabled());
-        QCOMPARE(k.Mark(1200), unparsedfiles::MarkOf(k, 1200));
+        QCOMPARE(k.Mark(World(), 1200), unparsedfiles::MarkOf(k, 1200));
 
         // The problems window lists both and opens each as itself.
         Action("NProblems")->trigger();
@@ -392,9 +392,9 @@ private slots:
         without.erase(without.begin() + static_cast<long>(file.MiddleStart),
                       without.begin() +
                           static_cast<long>(unparsedfiles::HeaderOf(file.Lines, 1202)));
-        QCOMPARE(k.Compose(12), without);
+        QCOMPARE(k.Compose(World(), 12), without);
         Action("NUndo")->trigger();
-        QCOMPARE(k.Compose(12), file.Lines);
+        QCOMPARE(k.Compose(World(), 12), file.Lines);
         QCOMPARE(records.Count(), 4);
 
         prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
