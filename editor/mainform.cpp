@@ -31,6 +31,7 @@
 #include "textcodec.h"
 #include "toolsform.h"
 #include "triggerform.h"
+#include "unparsed.h"
 #include "vocabulary.h"
 #include "vocabularyfill.h"
 #include "worlddocument.h"
@@ -53,6 +54,14 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// What a record page's ID list shows of a zone, from the world's list.
+template <class List>
+std::function<TRecordPage::TZoneRecords(int32_t)> ZoneRecordsOf(const List& list) {
+    return [&list](int32_t zone) {
+        return TRecordPage::TZoneRecords{list.ZoneListEntries(zone), UnparsedRecordsOf(list, zone)};
+    };
+}
 
 // The main window's size at first start, also its smallest: room for the
 // widest page. It can be made larger and maximised.
@@ -117,7 +126,6 @@ TMainForm::TMainForm(QWidget* parent)
 
     ShowFileErrors = true;
     Document = new TWorldDocument(this);
-    UnplacedRooms = FillMap(World().Rooms, World().Map, -1);
     CreateCompanions();
     CreatePages();
     CreateMenus();
@@ -197,7 +205,13 @@ void TMainForm::CreatePages() {
         auto* page = new TRecordPage(*this, QLatin1String(pages[i][0]), QLatin1String(pages[i][1]));
         RecordPages[i] = page;
         PageControl1->addTab(page, QString::fromUtf8(pages[i][2]));
+        connect(Document, &TWorldDocument::changed, page, &TRecordPage::Follow);
     }
+    RecordPages[0]->ZoneRecords = ZoneRecordsOf(World().Rooms);
+    RecordPages[1]->ZoneRecords = ZoneRecordsOf(World().Objs);
+    RecordPages[2]->ZoneRecords = ZoneRecordsOf(World().Mobs);
+    RecordPages[3]->ZoneRecords = ZoneRecordsOf(World().Shops);
+    RecordPages[4]->ZoneRecords = ZoneRecordsOf(World().Triggers);
     setCentralWidget(PageControl1);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageChanged);
 }
@@ -333,15 +347,15 @@ void TMainForm::ConnectDocument() {
     connect(NRedo, &QAction::triggered, this, &TMainForm::Redo);
     connect(Document, &TWorldDocument::restored, this, &TMainForm::ShowPlace);
     // The list windows and pickers follow every step row by row.
-    connect(Document, &TWorldDocument::recordsChanged, this,
-            [this](const std::vector<int32_t>& numbers) {
-                for (TRecordListModel* model : ListModels)
-                    for (const int32_t number : numbers)
-                        model->ReloadZone(number);
-            });
+    connect(Document, &TWorldDocument::changed, this, [this](const TWorldChange& change) {
+        for (const TZoneDiff& diff : change.Diffs)
+            for (size_t kind = 0; kind < ListModels.size(); ++kind)
+                if (!diff.Records[kind].Empty())
+                    ListModels[kind]->ReloadZone(diff.Number);
+    });
     connect(Document, &TWorldDocument::unsavedChanged, this, &TMainForm::ShowUnsavedMarks);
     // Every step, undo and redo (file reads too) checks the world again.
-    connect(Document, &TWorldDocument::recordsChanged, this, &TMainForm::RecheckProblems);
+    connect(Document, &TWorldDocument::changed, this, &TMainForm::RecheckProblems);
 }
 
 void TMainForm::ShowUndoEntries() {
@@ -511,9 +525,9 @@ void TMainForm::RescanWorkspace(TLoadReport& report) {
     Document->Reset();
     ZonePage->ClearZones();
     World().Clear();
-    UnplacedRooms = FillMap(World().Rooms, World().Map, -1);
-    if (MapChanged)
-        MapChanged();
+    for (TRecordPage* records : RecordPages)
+        records->ShowZone(std::nullopt);
+    emit ZonePage->zoneShown(-1);
     EnableRecordCommands(false);
     {
         const TLoadReportScope gathering(report);

@@ -165,11 +165,6 @@ public:
     TImportCommand* ImportCommand;
     TRecordCommands* RecordCommands;
 
-    // The rooms of the current zone that have no place on the map.
-    std::vector<TListEntry> UnplacedRooms;
-    // Runs after the map grid was rebuilt for the shown zone or rooms were
-    // added to or taken from UnplacedRooms (the room map redraws there).
-    std::function<void()> MapChanged;
 
     // While set (the file commands that fill the pages), the store
     // confirmation neither asks nor stores.

@@ -187,7 +187,8 @@ void TMapPage::Connect() {
     });
     connect(MiniMapImage, &TMiniMap::clicked, this, &TMapPage::MiniMapClick);
     connect(main_.N35, &QAction::triggered, this, &TMapPage::PlaceUnplacedRooms);
-    main_.MapChanged = [this] { Refresh(); };
+    connect(main_.ZonePage, &TZonePage::zoneShown, this, &TMapPage::ShowZone);
+    connect(main_.Document, &TWorldDocument::changed, this, &TMapPage::Follow);
     room_.Shown = [this](const TRoom& room) { MoveTo(room); };
     room_.Renamed = [this](int32_t vnum, const QString& entry) { Rename(vnum, entry); };
 }
@@ -210,9 +211,40 @@ TRoom* TMapPage::RoomAt(int column, int row) const {
     return room;
 }
 
+void TMapPage::ShowZone(int32_t zone) {
+    unplaced_ = FillMap(main_.World().Rooms, main_.World().Map, zone);
+    Refresh();
+}
+
+void TMapPage::Follow(const TWorldChange& change) {
+    const auto zone = CurrentZone();
+    const TZoneDiff* diff = zone ? change.DiffOf(*zone) : nullptr;
+    if (!diff || (diff->Records[0].Empty() && !diff->Layout))
+        return;
+    std::vector<TListEntry> now = FillMap(main_.World().Rooms, main_.World().Map, *zone);
+    const auto rank = [this, diff](const TListEntry& entry) {
+        const auto was = std::find_if(unplaced_.begin(), unplaced_.end(),
+                                      [&entry](const TListEntry& e) { return e.VNum == entry.VNum; });
+        if (was != unplaced_.end())
+            return static_cast<long>(was - unplaced_.begin());
+        const auto& added = diff->Records[0].Added;
+        const bool isNew = std::find(added.begin(), added.end(), entry.VNum) != added.end();
+        return isNew ? static_cast<long>(unplaced_.size()) : -1L;
+    };
+    std::stable_sort(now.begin(), now.end(), [&rank](const TListEntry& a, const TListEntry& b) {
+        return rank(a) < rank(b);
+    });
+    unplaced_ = std::move(now);
+    Refresh();
+    if (const TRoom* room = ShownRoom(); room && IsOnGrid(*room)) {
+        MapXLabel->setText(QString::number(room->MapX));
+        MapYLabel->setText(QString::number(room->MapY));
+    }
+}
+
 void TMapPage::Refresh() {
     MapRoomsListBox->clear();
-    for (const TListEntry& entry : main_.UnplacedRooms) {
+    for (const TListEntry& entry : unplaced_) {
         auto* item = new QListWidgetItem(FromCp1251(entry.Text), MapRoomsListBox);
         item->setData(Qt::UserRole, entry.VNum);
     }
@@ -334,15 +366,6 @@ void TMapPage::MiniMapClick(const QPoint& pointer) {
 
 // ---- placing and removing rooms ----
 
-void TMapPage::RemoveUnplaced(int32_t vnum) {
-    for (int row = 0; row < MapRoomsListBox->count(); ++row)
-        if (MapRoomsListBox->item(row)->data(Qt::UserRole).toInt() == vnum) {
-            delete MapRoomsListBox->takeItem(row);
-            break;
-        }
-    std::erase_if(main_.UnplacedRooms, [vnum](const TListEntry& e) { return e.VNum == vnum; });
-}
-
 void TMapPage::Place(TRoom& room, int column, int row) {
     main_.World().Map.Set(column, row, level_, room.VNum);
     room.MapX = static_cast<uint8_t>(column);
@@ -378,9 +401,6 @@ void TMapPage::DropAt(const QPoint& pos) {
                 AutoLink(*room, cell->Column, cell->Row);
         }
     });
-    RemoveUnplaced(vnum);
-    RedrawMiniMap();
-    MapDrawGrid->Repaint();
 }
 
 void TMapPage::AutoLink(TRoom& room, int column, int row) {
@@ -426,13 +446,6 @@ void TMapPage::RemoveChosenRoom() {
     const TListEntry entry = TRoomList::EntryOf(*room);
     if (!Prompts().Confirm(QStringLiteral("Убрать комнату с карты?\n") + FromCp1251(entry.Text)))
         return;
-    auto* item = new QListWidgetItem(FromCp1251(entry.Text));
-    item->setData(Qt::UserRole, entry.VNum);
-    MapRoomsListBox->insertItem(0, item);
-    // Taken off rooms head the list, as in the list box above.
-    auto& unplaced = main_.UnplacedRooms;
-    unplaced.push_back(entry);
-    std::rotate(unplaced.begin(), unplaced.end() - 1, unplaced.end());
     // Unlinking may clear an exit back to this room in another zone.
     std::vector<int32_t> targets;
     for (const TExit& exit : room->Exits)
@@ -447,8 +460,6 @@ void TMapPage::RemoveChosenRoom() {
         if (MapAutoLinkCheckBox->isChecked())
             Unlink(*room);
     });
-    RedrawMiniMap();
-    MapDrawGrid->Repaint();
 }
 
 // All six exits of a room taken off the map are cleared; a neighbour's exit
@@ -478,7 +489,6 @@ void TMapPage::Unlink(TRoom& room) {
 void TMapPage::PlaceUnplacedRooms() {
     if (!CurrentZone())
         return;
-    std::vector<int32_t> placed;
     Step(QStringLiteral("расстановка комнат"), std::nullopt, {}, [&] {
         int cell = 0;
         for (int entry = 0; entry < MapRoomsListBox->count(); ++entry) {
@@ -491,13 +501,8 @@ void TMapPage::PlaceUnplacedRooms() {
             if (cell >= kMapSize * kMapSize)
                 break;
             Place(*room, cell % kMapSize, cell / kMapSize);
-            placed.push_back(vnum);
         }
     });
-    for (const int32_t vnum : placed)
-        RemoveUnplaced(vnum);
-    RedrawMiniMap();
-    MapDrawGrid->Repaint();
 }
 
 // Nothing placed yet: everything is laid out without a question. Otherwise
@@ -510,7 +515,7 @@ void TMapPage::LayOutClicked() {
     const bool anyPlaced =
         std::any_of(rooms.begin(), rooms.end(), [](const TRoom* room) { return IsOnGrid(*room); });
     bool all = false;
-    if (main_.UnplacedRooms.empty()) {
+    if (unplaced_.empty()) {
         if (!Prompts().Confirm(
                 QStringLiteral("Все комнаты зоны уже на карте. Разложить их заново по выходам?")))
             return;
@@ -531,8 +536,6 @@ void TMapPage::LayOutFromExits(bool all) {
     TExitLayoutResult result;
     Step(QStringLiteral("раскладка комнат по выходам"), std::nullopt, {},
          [&] { result = ::LayOutFromExits(main_.World().Rooms, *zone, options); });
-    main_.UnplacedRooms = FillMap(main_.World().Rooms, main_.World().Map, *zone);
-    Refresh();
     MoveToShownRoom();
     MapRoomPanel->setText(QStringLiteral("Разложено комнат: %1; выходов между соседними "
                                          "клетками: %2 из %3")
@@ -549,7 +552,7 @@ void TMapPage::Rename(int32_t vnum, const QString& entry) {
     for (int row = 0; row < MapRoomsListBox->count(); ++row)
         if (MapRoomsListBox->item(row)->data(Qt::UserRole).toInt() == vnum)
             MapRoomsListBox->item(row)->setText(entry);
-    for (TListEntry& unplaced : main_.UnplacedRooms)
+    for (TListEntry& unplaced : unplaced_)
         if (unplaced.VNum == vnum)
             unplaced.Text = ToCp1251(entry);
 }

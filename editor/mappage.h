@@ -7,6 +7,7 @@
 // click on its cell.
 
 #include "mapgridpage.h"
+#include "recordlist.h"
 
 #include <QListWidget>
 #include <QWidget>
@@ -20,6 +21,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class TMainForm;
+struct TWorldChange;
 class TRoomPage;
 
 // The unplaced rooms; a drag remembers the entry it started from.
@@ -85,7 +87,16 @@ public:
     int Level() const { return level_; }
     // Shows level z (1..9): the label always, the minimap and grid with a zone.
     void SetLevel(int z);
-    // The list of unplaced rooms refilled from the main window's, and a redraw.
+    // The grid and the unplaced rooms of a zone shown (-1: none).
+    void ShowZone(int32_t zone);
+    // After a step, an undo or a redo that touched the rooms of the zone
+    // shown: the grid, the unplaced rooms, the minimap and the cell labels
+    // follow. Rooms taken off the map head the list of unplaced rooms, new
+    // rooms come last, the rest keep their order.
+    void Follow(const TWorldChange& change);
+    // The rooms of the zone shown that have no place on the map, as listed.
+    const std::vector<TListEntry>& UnplacedRooms() const { return unplaced_; }
+    // The list of unplaced rooms refilled, and a redraw.
     void Refresh();
     void RedrawMiniMap();
 
@@ -122,12 +133,14 @@ private:
     void AutoLink(TRoom& room, int column, int row);
     void Unlink(TRoom& room);
     void Rename(int32_t vnum, const QString& entry);
-    void RemoveUnplaced(int32_t vnum);
     // "Разложить по выходам": asks whether the placed rooms go too.
     void LayOutClicked();
 
     TMainForm& main_;
     TRoomPage& room_;
+    // The rooms of the zone shown that have no place on the map, in the
+    // order the list shows them.
+    std::vector<TListEntry> unplaced_;
     TMapCellImages images_;
     int level_ = 3;
     bool moving_ = false; // the grid's current cell is being moved back

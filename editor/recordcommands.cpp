@@ -55,10 +55,6 @@ TRecordKind KindOf(List& list, const Templates& templates, const char* full, con
         frame.Unparsed.erase(frame.Unparsed.begin() + index);
         list.SetFrame(zone, frame);
     };
-    kind.Entry = [&list](int32_t vnum) {
-        const auto* record = list.Find(vnum);
-        return record ? List::EntryOf(*record) : TListEntry{std::to_string(vnum), vnum};
-    };
     kind.TemplateNames = [&templates] { return templates.Names(); };
     kind.ZoneFull = full;
     kind.NumberTaken = taken;
@@ -117,18 +113,7 @@ TRecordCommands::TRecordCommands(TMainForm& main) : QObject(&main), main_(main) 
 }
 
 void TRecordCommands::AddOne(int page, int32_t vnum, int templet) {
-    const TRecordKind& kind = kinds_[static_cast<size_t>(page - 1)];
-    kind.AddNew(vnum, templet);
-    const TListEntry entry = kind.Entry(vnum);
-    if (page == RoomPageIndex)
-        AddUnplacedRoom(entry);
-    main_.RecordPage(page)->AddEntry(entry);
-}
-
-void TRecordCommands::AddUnplacedRoom(const TListEntry& entry) {
-    main_.UnplacedRooms.push_back(entry);
-    if (main_.MapChanged)
-        main_.MapChanged();
+    kinds_[static_cast<size_t>(page - 1)].AddNew(vnum, templet);
 }
 
 void TRecordCommands::Step(int page, int32_t vnum, const QString& text,
@@ -220,13 +205,7 @@ void TRecordCommands::Copy() {
     const int32_t source = records->IDComboBox->currentData().toInt();
     const QString text = TMainForm::StepText(QStringLiteral("копирование"), page, source) +
                          QStringLiteral(" в ") + QString::number(vnum);
-    Step(page, vnum, text, [&] {
-        kind.AddCopy(vnum, source);
-        const TListEntry entry = kind.Entry(vnum);
-        if (page == RoomPageIndex)
-            AddUnplacedRoom(entry);
-        records->AddEntry(entry);
-    });
+    Step(page, vnum, text, [&] { kind.AddCopy(vnum, source); });
     Select(page, vnum);
 }
 
@@ -250,19 +229,12 @@ void TRecordCommands::Delete() {
                                QStringLiteral("удаление непрочитанной записи ") +
                                    FromCp1251(UnparsedName(*shown)),
                                [&] { kind.DeleteUnparsed(zone, index); });
-        records->RemoveUnparsed(index);
         SelectAfterDelete(page, row);
         return;
     }
     const int32_t vnum = records->IDComboBox->itemData(row).toInt();
     Step(page, vnum, TMainForm::StepText(QStringLiteral("удаление"), page, vnum),
          [&] { kind.Delete(vnum); });
-    records->RemoveRow(row);
-    if (page == RoomPageIndex) {
-        std::erase_if(main_.UnplacedRooms, [vnum](const TListEntry& e) { return e.VNum == vnum; });
-        if (main_.MapChanged)
-            main_.MapChanged();
-    }
     SelectAfterDelete(page, row);
 }
 

@@ -25,8 +25,6 @@ struct TRecordKind {
     std::function<void(int32_t vnum)> Delete;
     // Takes a record not read out of the zone's file, by its place among them.
     std::function<void(int32_t zone, int index)> DeleteUnparsed;
-    // The entry of the ID list and of the list window for a record.
-    std::function<TListEntry(int32_t vnum)> Entry;
     std::function<std::vector<std::string>()> TemplateNames;
     const char* ZoneFull; // the messages, UTF-8
     const char* NumberTaken;
@@ -57,7 +55,6 @@ private:
     void Select(int page, int32_t vnum);
     // After the shown row was deleted: the row now in its place is shown.
     void SelectAfterDelete(int page, int row);
-    void AddUnplacedRoom(const TListEntry& entry);
 
     TMainForm& main_;
     std::vector<TRecordKind> kinds_; // by page - 1

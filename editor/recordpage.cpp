@@ -14,6 +14,7 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -76,17 +77,26 @@ TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QStrin
     connect(IDComboBox, &QComboBox::activated, this, [this] { SelectionChanged(); });
 }
 
-void TRecordPage::Refill(const std::vector<TListEntry>& entries,
-                         const std::vector<TUnparsedRecord>& unparsed) {
+void TRecordPage::Fill() {
     const QSignalBlocker block(IDComboBox);
     IDComboBox->clear();
-    unparsed_ = unparsed;
-    for (const auto& entry : entries)
+    TZoneRecords records;
+    if (zone_ && ZoneRecords)
+        records = ZoneRecords(*zone_);
+    unparsed_ = std::move(records.Unparsed);
+    for (const auto& entry : records.Entries)
         AddItem(ListText(entry.Text), entry.VNum, OrderOf(entry.VNum), {});
     for (size_t i = 0; i < unparsed_.size(); ++i)
         AddItem(FromCp1251(UnparsedEntryText(unparsed_[i])), {}, OrderOf(unparsed_[i]),
                 static_cast<int>(i));
     SortByNumber();
+    IDComboBox->setCurrentIndex(-1);
+}
+
+void TRecordPage::ShowZone(std::optional<int32_t> zone) {
+    zone_ = zone;
+    Fill();
+    const QSignalBlocker block(IDComboBox);
     IDComboBox->setCurrentIndex(Count() == 0 ? -1 : 0);
     Current.reset();
     CurrentUnparsed.reset();
@@ -132,26 +142,31 @@ const TUnparsedRecord* TRecordPage::ShownUnparsed() const {
                : nullptr;
 }
 
-void TRecordPage::RemoveUnparsed(int index) {
-    const QSignalBlocker block(IDComboBox);
-    IDComboBox->removeItem(RowOfUnparsed(index));
-    unparsed_.erase(unparsed_.begin() + index);
-    for (int row = 0; row < Count(); ++row) {
-        const QVariant place = IDComboBox->itemData(row, kUnparsedRole);
-        if (place.isValid() && place.toInt() > index)
-            IDComboBox->setItemData(row, place.toInt() - 1, kUnparsedRole);
-    }
-}
-
-void TRecordPage::AddEntry(const TListEntry& entry) {
-    const QSignalBlocker block(IDComboBox);
+void TRecordPage::Follow(const TWorldChange& change) {
+    const TZoneDiff* diff = zone_ ? change.DiffOf(*zone_) : nullptr;
+    if (!diff)
+        return;
+    const int page = main_.PageControl1->indexOf(this);
+    const auto kind = static_cast<size_t>(page - 1);
+    const TRecordChanges& records = diff->Records[kind];
+    if (records.Empty() && !diff->Unparsed[kind])
+        return;
     const QVariant selected = IDComboBox->currentData();
     const QVariant unparsed = IDComboBox->currentData(kUnparsedRole);
-    AddItem(ListText(entry.Text), entry.VNum, OrderOf(entry.VNum), {});
-    SortByNumber();
-    IDComboBox->setCurrentIndex(unparsed.isValid()   ? RowOfUnparsed(unparsed.toInt())
-                                : selected.isValid() ? IDComboBox->findData(selected)
-                                                     : -1);
+    Fill();
+    {
+        const QSignalBlocker block(IDComboBox);
+        IDComboBox->setCurrentIndex(unparsed.isValid()   ? RowOfUnparsed(unparsed.toInt())
+                                    : selected.isValid() ? IDComboBox->findData(selected)
+                                                         : -1);
+    }
+    // A step on this page shows what it stored already; one made elsewhere
+    // (the map, another page, an undo) may have changed the record shown.
+    const bool ownStep = !change.Restored && change.Place.Page == page;
+    if (!ownStep && Current && RowOf(*Current) >= 0 &&
+        std::find(records.Changed.begin(), records.Changed.end(), *Current) !=
+            records.Changed.end())
+        ShowCurrent();
 }
 
 void TRecordPage::ShowEntryText(int32_t vnum, const QString& text) {
@@ -165,11 +180,6 @@ void TRecordPage::SortByNumber() {
     auto* model = qobject_cast<QStandardItemModel*>(IDComboBox->model());
     model->setSortRole(kOrderRole);
     model->sort(0);
-}
-
-void TRecordPage::RemoveRow(int row) {
-    const QSignalBlocker block(IDComboBox);
-    IDComboBox->removeItem(row);
 }
 
 bool TRecordPage::HasSelection() const {

@@ -21,6 +21,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TMainForm;
+struct TWorldChange;
 
 class TRecordPage : public QWidget {
     Q_OBJECT
@@ -57,30 +58,34 @@ public:
     // page refills its door key list there).
     std::function<void()> Entered;
 
+    // The records of a zone as the ID list shows them: those read and those
+    // of its file not read.
+    struct TZoneRecords {
+        std::vector<TListEntry> Entries;
+        std::vector<TUnparsedRecord> Unparsed;
+    };
+    std::function<TZoneRecords(int32_t zone)> ZoneRecords;
+
     // Refills the ID list with the zone's records and those of its file not
     // read (sorted by number, a record not read after a record read with the
     // same number) and makes the first one current, without showing it.
-    void Refill(const std::vector<TListEntry>& entries,
-                const std::vector<TUnparsedRecord>& unparsed = {});
+    void ShowZone(std::optional<int32_t> zone);
+    // After a step, an undo or a redo: the ID list follows the records of its
+    // zone that were added, removed or renamed, keeping its selection; the
+    // record shown is shown again when a step made elsewhere changed it.
+    void Follow(const TWorldChange& change);
     int Count() const;
     bool HasSelection() const;
     // The row of the record read with that number, -1 when none has it.
     int RowOf(int32_t vnum) const;
     // The row of a record not read, by its place among the zone's; -1.
     int RowOfUnparsed(int index) const;
-    // Takes a record not read out of the list (deleted): the next ones move
-    // up one place. The selection is not moved.
-    void RemoveUnparsed(int index);
     // The record not read that is shown, null when none is.
     const TUnparsedRecord* ShownUnparsed() const;
-    // A new entry in its sorted place; the selection stays where it was.
-    void AddEntry(const TListEntry& entry);
     // The text of the entry carrying that number, when there is one; a page
     // puts back its stored record's caption there after showing it, so that
     // a cancelled rename leaves no false caption in the list.
     void ShowEntryText(int32_t vnum, const QString& text);
-    // Removes an entry without selecting another.
-    void RemoveRow(int row);
 
     // The record selection step: the shown record is stored (when the change
     // confirmation says so), the selected one becomes current and is shown,
@@ -107,6 +112,8 @@ public:
 
 private:
     void AddItem(const QString& text, const QVariant& vnum, qint64 order, const QVariant& unparsed);
+    // The ID list filled with the zone's records, nothing selected.
+    void Fill();
     void SortByNumber();
     // Current or CurrentUnparsed from the selected row.
     void TakeSelection();
@@ -115,6 +122,7 @@ private:
     // copy it are off while it is.
     void EnableEditing(bool editable);
     std::vector<TUnparsedRecord> unparsed_; // the zone's, as listed
+    std::optional<int32_t> zone_;           // the zone listed
 
     TMainForm& main_;
 };

@@ -157,8 +157,8 @@ void TRecovery::Clear() {
         Remove(number);
 }
 
-void TRecovery::Follow(const std::vector<TZone*>& zones) {
-    for (const TZone* zone : zones) {
+void TRecovery::Follow(const TWorldChange& change) {
+    for (const TZone* zone : change.Zones) {
         if (main_.Document->IsUnsaved(zone))
             Write(*zone);
         else

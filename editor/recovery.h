@@ -14,6 +14,7 @@
 class QTimer;
 class TMainForm;
 class TZone;
+struct TWorldChange;
 
 class TRecovery : public QObject {
     Q_OBJECT
@@ -52,7 +53,7 @@ private:
 
     std::string ZoneFolder(int32_t number) const;
     // The copy of one zone follows its state: written while unsaved, removed otherwise.
-    void Follow(const std::vector<TZone*>& zones);
+    void Follow(const TWorldChange& change);
     void Write(const TZone& zone);
     void Remove(int32_t number);
     std::vector<TLeftCopy> LeftOver() const;

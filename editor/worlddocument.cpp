@@ -19,11 +19,11 @@ public:
         : QUndoCommand(text), document_(document), place_(place), before_(std::move(before)),
           after_(std::move(after)) {}
 
-    void undo() override { document_.Put(before_, place_); }
+    void undo() override { document_.Put(after_, before_, place_); }
     void redo() override {
         // The first redo is the push: the edit has been made already.
         if (done_)
-            document_.Put(after_, place_);
+            document_.Put(before_, after_, place_);
         done_ = true;
     }
 
@@ -77,17 +77,19 @@ bool TWorldDocument::Change(const TStepPlace& place, const QString& text,
     if (!changed)
         return false;
     Note(after);
-    stack_->push(new TZoneStep(*this, text, place, std::move(before), after));
-    Announce(after);
+    auto* step = new TZoneStep(*this, text, place, before, after);
+    stack_->push(step);
+    Announce(before, after, place, false);
     return true;
 }
 
-void TWorldDocument::Put(const std::vector<TKept>& states, const TStepPlace& place) {
-    for (const TKept& kept : states)
+void TWorldDocument::Put(const std::vector<TKept>& from, const std::vector<TKept>& to,
+                         const TStepPlace& place) {
+    for (const TKept& kept : to)
         RestoreZone(world_, kept.State, kept.Zone);
-    Note(states);
+    Note(to);
+    Announce(from, to, place, true);
     emit restored(place);
-    Announce(states);
 }
 
 void TWorldDocument::Note(const std::vector<TKept>& states) {
@@ -96,17 +98,30 @@ void TWorldDocument::Note(const std::vector<TKept>& states) {
             current_[kept.Zone] = kept.State.FilesHash;
 }
 
-void TWorldDocument::Announce(const std::vector<TKept>& states) {
-    std::vector<TZone*> zones;
-    std::vector<int32_t> numbers;
-    for (const TKept& kept : states) {
-        numbers.push_back(kept.State.Number);
-        if (kept.Zone)
-            zones.push_back(kept.Zone);
+void TWorldDocument::Announce(const std::vector<TKept>& from, const std::vector<TKept>& to,
+                              const TStepPlace& place, bool restored) {
+    TWorldChange change{place, restored, {}, {}};
+    for (size_t i = 0; i < to.size(); ++i) {
+        if (to[i].Zone)
+            change.Zones.push_back(to[i].Zone);
+        change.Diffs.push_back(DiffZoneStates(from[i].State, to[i].State));
     }
-    emit recordsChanged(numbers);
-    emit changed(zones);
+    emit changed(change);
     emit unsavedChanged();
+}
+
+std::vector<int32_t> TWorldChange::Numbers() const {
+    std::vector<int32_t> numbers;
+    for (const TZoneDiff& diff : Diffs)
+        numbers.push_back(diff.Number);
+    return numbers;
+}
+
+const TZoneDiff* TWorldChange::DiffOf(int32_t number) const {
+    for (const TZoneDiff& diff : Diffs)
+        if (diff.Number == number)
+            return &diff;
+    return nullptr;
 }
 
 bool TWorldDocument::IsUnsaved(const TZone* zone) const {

@@ -27,6 +27,21 @@ struct TStepPlace {
     std::optional<int32_t> VNum;
 };
 
+// What a step, an undo or a redo changed: the zones it kept and, for each,
+// the records added, removed and changed by kind, whether rooms moved on the
+// map and whether the zone record changed.
+struct TWorldChange {
+    TStepPlace Place;
+    bool Restored = false; // an undo or redo (the pages go back to Place)
+    std::vector<TZone*> Zones; // the zone records kept
+    std::vector<TZoneDiff> Diffs;
+
+    // The numbers of every zone kept (zones without a zone file too).
+    std::vector<int32_t> Numbers() const;
+    // The differences of zone `number`; null when the step did not keep it.
+    const TZoneDiff* DiffOf(int32_t number) const;
+};
+
 class TWorldDocument : public QObject {
     Q_OBJECT
 
@@ -59,13 +74,12 @@ public:
     void Reset();
 
 signals:
-    // An undo or redo put the zones of the step back; the pages must show
-    // `place` again.
+    // After each step, undo and redo, what it changed: every view follows
+    // from here.
+    void changed(const TWorldChange& change);
+    // An undo or redo put the zones of the step back; the pages go back to
+    // `place` (after `changed`).
     void restored(const TStepPlace& place);
-    // After each step, undo and redo: the zones changed, and the numbers of
-    // every zone whose records it kept (zones without a zone file too).
-    void changed(const std::vector<TZone*>& zones);
-    void recordsChanged(const std::vector<int32_t>& numbers);
     // A zone's unsaved mark may have come or gone.
     void unsavedChanged();
 
@@ -76,10 +90,12 @@ private:
         TZoneState State;
     };
     std::vector<TKept> Capture(const TStepPlace& place, const std::vector<int32_t>& numbers) const;
-    // Puts kept states back (an undo or a redo) and announces it.
-    void Put(const std::vector<TKept>& states, const TStepPlace& place);
+    // Puts kept states back (an undo or a redo: `to`, in place of `from`)
+    // and announces it.
+    void Put(const std::vector<TKept>& from, const std::vector<TKept>& to, const TStepPlace& place);
     void Note(const std::vector<TKept>& states);
-    void Announce(const std::vector<TKept>& states);
+    void Announce(const std::vector<TKept>& from, const std::vector<TKept>& to,
+                  const TStepPlace& place, bool restored);
 
     TWorld world_;
     QUndoStack* stack_;

@@ -505,20 +505,11 @@ void TZonePage::ShowOnPage(const TZone& zone) {
     for (int k = 0; k < kFileKindCount; ++k)
         edits[static_cast<size_t>(k)]->setText(PathText(ZoneFileOf(zone, k)));
 
-    const int32_t n = zone.ZoneNumber;
-    const auto refill = [this, n](int page, const auto& list) {
-        main_.RecordPage(page)->Refill(list.ZoneListEntries(n), UnparsedRecordsOf(list, n));
-    };
-    refill(RoomPageIndex, main_.World().Rooms);
-    refill(ObjPageIndex, main_.World().Objs);
-    refill(MobPageIndex, main_.World().Mobs);
-    refill(ShopPageIndex, main_.World().Shops);
-    refill(TrigPageIndex, main_.World().Triggers);
-    main_.UnplacedRooms = FillMap(main_.World().Rooms, main_.World().Map, n);
-    if (main_.MapChanged)
-        main_.MapChanged();
+    for (TRecordPage* records : main_.RecordPages)
+        records->ShowZone(zone.ZoneNumber);
+    emit zoneShown(zone.ZoneNumber);
 
-    ZoneStatistics();
+    ZoneStatistics(zone);
     ZoneChecks();
     TStringList lines;
     zone.SaveToStrings(main_.World(), lines);
@@ -557,9 +548,12 @@ void TZonePage::ReadFromPage(TZone& zone) {
 
 // ---- statistics and checks ----
 
-void TZonePage::ZoneStatistics() {
+void TZonePage::ZoneStatistics(const TZone& zone) {
+    const auto rooms = main_.World().Rooms.ZoneInListOrder(zone.ZoneNumber);
+    const auto unplaced =
+        std::count_if(rooms.begin(), rooms.end(), [](const TRoom* room) { return !IsOnGrid(*room); });
     const std::array<int, 6> counts = {
-        main_.RecordPage(RoomPageIndex)->Count(), static_cast<int>(main_.UnplacedRooms.size()),
+        main_.RecordPage(RoomPageIndex)->Count(), static_cast<int>(unplaced),
         main_.RecordPage(ObjPageIndex)->Count(),  main_.RecordPage(MobPageIndex)->Count(),
         main_.RecordPage(ShopPageIndex)->Count(), main_.RecordPage(TrigPageIndex)->Count()};
     for (size_t i = 0; i < 6; ++i)

@@ -64,6 +64,11 @@ public:
     // telling the user) when a number typed is out of its range.
     bool StoreCurrent();
 
+signals:
+    // A zone was shown: every page now works on it.
+    void zoneShown(int32_t number);
+
+public:
     // The "*" of the zones that are unsaved.
     void ShowUnsavedMarks(const std::function<bool(const TZone*)>& unsaved);
 
@@ -138,7 +143,7 @@ private:
 
     // ReadFromPage as one step of the document.
     void StoreInto(TZone& zone);
-    void ZoneStatistics();
+    void ZoneStatistics(const TZone& zone);
     void ZoneChecks();
 
     TMainForm& main_;

@@ -2,6 +2,9 @@
 
 #include "world.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace {
 
 template <class List, class Record>
@@ -99,4 +102,103 @@ uint64_t ZoneFilesHash(const TWorld& world, int32_t number, const TZone* zone) {
     add(world.Shops);
     add(world.Triggers);
     return hash;
+}
+
+bool TRecordChanges::Touches(int32_t vnum) const {
+    for (const auto* numbers : {&Added, &Removed, &Changed})
+        if (std::find(numbers->begin(), numbers->end(), vnum) != numbers->end())
+            return true;
+    return false;
+}
+
+namespace {
+
+// A record changed when our writer's form of it changed (what it was read
+// as does not count: only what the builder may see).
+template <class Record, class Write, class Same>
+TRecordChanges DiffRecords(const std::vector<Record>& from, const std::vector<Record>& to,
+                           Write write, Same sameBeyondFile) {
+    TRecordChanges changes;
+    std::unordered_map<int32_t, const Record*> before;
+    for (const Record& record : from)
+        before.emplace(record.VNum, &record);
+    TStringList was, is;
+    for (const Record& record : to) {
+        const auto found = before.find(record.VNum);
+        if (found == before.end()) {
+            changes.Added.push_back(record.VNum);
+            continue;
+        }
+        was.clear();
+        is.clear();
+        write(*found->second, was);
+        write(record, is);
+        if (was != is || !sameBeyondFile(*found->second, record))
+            changes.Changed.push_back(record.VNum);
+        before.erase(found);
+    }
+    for (const Record& record : from)
+        if (before.contains(record.VNum))
+            changes.Removed.push_back(record.VNum);
+    return changes;
+}
+
+bool SamePlace(const TRoom& a, const TRoom& b) {
+    return a.MapX == b.MapX && a.MapY == b.MapY && a.MapLevel == b.MapLevel;
+}
+
+// What the zone file puts into a room: its contents.
+bool SameContents(const TRoom& a, const TRoom& b) {
+    return a.Mobs == b.Mobs && a.Objects == b.Objects && a.DelObjects == b.DelObjects &&
+           a.KeptZoneCommands == b.KeptZoneCommands;
+}
+
+bool SameZoneRecord(const std::optional<TZone>& a, const std::optional<TZone>& b) {
+    if (!a || !b)
+        return a.has_value() == b.has_value();
+    return a->ZoneNumber == b->ZoneNumber && a->ZoneName == b->ZoneName &&
+           a->RepopTime == b->RepopTime && a->RepopType == b->RepopType &&
+           a->CreatedObjects == b->CreatedObjects && a->DeletedMobs == b->DeletedMobs &&
+           a->ZoneFileName == b->ZoneFileName && a->RoomFileName == b->RoomFileName &&
+           a->ObjFileName == b->ObjFileName && a->MobFileName == b->MobFileName &&
+           a->ShopFileName == b->ShopFileName && a->TrigFileName == b->TrigFileName;
+}
+
+std::vector<TStringList> UnparsedLines(const std::optional<TFileFrame>& frame) {
+    std::vector<TStringList> lines;
+    if (frame)
+        for (const TUnparsedRecord& record : frame->Unparsed)
+            lines.push_back(record.Lines);
+    return lines;
+}
+
+} // namespace
+
+TZoneDiff DiffZoneStates(const TZoneState& from, const TZoneState& to) {
+    TZoneDiff diff;
+    diff.Number = to.Number;
+    const auto always = [](const auto&, const auto&) { return true; };
+    diff.Records[0] = DiffRecords(from.Rooms, to.Rooms, TRoomList::WriteRoom,
+                                  [](const TRoom& a, const TRoom& b) {
+                                      return SamePlace(a, b) && SameContents(a, b);
+                                  });
+    diff.Records[1] = DiffRecords(from.Objs, to.Objs, TObjList::WriteObject, always);
+    diff.Records[2] = DiffRecords(from.Mobs, to.Mobs, TMobList::WriteMob, always);
+    diff.Records[3] = DiffRecords(from.Shops, to.Shops, TShopList::WriteShop, always);
+    diff.Records[4] = DiffRecords(from.Triggers, to.Triggers, TTriggerList::WriteTrigger, always);
+    std::unordered_map<int32_t, const TRoom*> before;
+    for (const TRoom& room : from.Rooms)
+        before.emplace(room.VNum, &room);
+    for (const TRoom& room : to.Rooms) {
+        const auto found = before.find(room.VNum);
+        diff.Layout |= found == before.end() ? IsOnGrid(room) : !SamePlace(*found->second, room);
+        if (found != before.end())
+            before.erase(found);
+    }
+    for (const auto& [vnum, room] : before)
+        diff.Layout |= IsOnGrid(*room);
+    for (size_t kind = 0; kind < diff.Unparsed.size(); ++kind)
+        diff.Unparsed[kind] = UnparsedLines(from.Frames[kind]) != UnparsedLines(to.Frames[kind]);
+    diff.ZoneRecord = !SameZoneRecord(from.Zone, to.Zone);
+    return diff;
 }

@@ -12,6 +12,7 @@
 #include "trigger.h"
 #include "zone.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -52,3 +53,21 @@ std::vector<TComposedFile> ComposeZoneFiles(const TWorld& world, const TZone& zo
 // A hash of what the seven files of zone `number` would hold (`zone` may be
 // null: the record files only).
 uint64_t ZoneFilesHash(const TWorld& world, int32_t number, const TZone* zone);
+
+// What differs between two states of one zone, record by record: the
+// numbers of the records added, removed and changed, for each kind.
+struct TRecordChanges {
+    std::vector<int32_t> Added, Removed, Changed;
+    bool Empty() const { return Added.empty() && Removed.empty() && Changed.empty(); }
+    // Whether the record numbered so was added, removed or changed.
+    bool Touches(int32_t vnum) const;
+};
+struct TZoneDiff {
+    int32_t Number = 0;
+    std::array<TRecordChanges, 5> Records; // rooms, objects, mobs, shops, triggers
+    std::array<bool, 5> Unparsed{}; // the records kept unread of a kind changed
+    bool Layout = false;     // a room of the zone moved on the map (or left it)
+    bool ZoneRecord = false; // the zone record itself
+};
+// `from` and `to` are states of the same zone.
+TZoneDiff DiffZoneStates(const TZoneState& from, const TZoneState& to);

@@ -45,8 +45,6 @@ using namespace guitest;
 class TComfortTest : public TEditorFixture {
     Q_OBJECT
 
-    TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
-    TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
     QStringList ShownZoneTexts() {
         QStringList texts;
         for (int row = 0; row < Zone().Z_ListBox->count(); ++row)

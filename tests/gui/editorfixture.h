@@ -7,7 +7,9 @@
 #include "fakeprompts.h"
 #include "guisupport.h"
 #include "mainform.h"
+#include "mappage.h"
 #include "recordpage.h"
+#include "roompage.h"
 #include "toolsform.h"
 #include "vocabulary.h"
 #include "vocabularyfill.h"
@@ -82,6 +84,8 @@ protected:
     std::string Workspace(const std::string& file) const { return program_ + "Zones/" + file; }
     TZonePage& Zone() { return *form_->ZonePage; }
     TWorld& World() { return form_->World(); }
+    TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
+    TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
     TRecordPage& Page(int page) { return *form_->RecordPage(page); }
     QAction* Action(const char* name) { return form_->findChild<QAction*>(QLatin1String(name)); }
     void ClickTab(int page) {

@@ -95,7 +95,7 @@ private slots:
         // The statistics count the zone's records of each list.
         const std::array<int, 6> counts = {
             static_cast<int>(World().Rooms.ZoneInListOrder(10).size()),
-            static_cast<int>(form_->UnplacedRooms.size()),
+            static_cast<int>(Map().UnplacedRooms().size()),
             static_cast<int>(World().Objs.ZoneInListOrder(10).size()),
             static_cast<int>(World().Mobs.ZoneInListOrder(10).size()),
             static_cast<int>(World().Shops.ZoneInListOrder(10).size()),

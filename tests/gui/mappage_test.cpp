@@ -52,8 +52,6 @@ void ArrangeZone11(TWorld& world) {
 class TMapPageTest : public TEditorFixture {
     Q_OBJECT
 
-    TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
-    TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
     TRoom& Record(int32_t vnum) { return *World().Rooms.Find(vnum); }
 
     void ShowZone(int32_t number) {
@@ -103,7 +101,7 @@ class TMapPageTest : public TEditorFixture {
                FromCp1251(TRoomList::EntryOf(*World().Rooms.Find(vnum)).Text);
     }
     bool Unplaced(int32_t vnum) {
-        return std::any_of(form_->UnplacedRooms.begin(), form_->UnplacedRooms.end(),
+        return std::any_of(Map().UnplacedRooms().begin(), Map().UnplacedRooms().end(),
                            [vnum](const TListEntry& e) { return e.VNum == vnum; });
     }
 
@@ -275,7 +273,7 @@ private slots:
         Click(form_->ToolsForm->CancelBtn);
         QCOMPARE(Page(RoomPageIndex).IDComboBox->currentText(), entry);
         QCOMPARE(Map().MapRoomsListBox->item(UnplacedRow(1103))->text(), entry);
-        for (const TListEntry& unplaced : form_->UnplacedRooms)
+        for (const TListEntry& unplaced : Map().UnplacedRooms())
             if (unplaced.VNum == 1103)
                 QCOMPARE(FromCp1251(unplaced.Text), entry);
     }
@@ -396,7 +394,7 @@ private slots:
         GoToLevel(6);
         QVERIFY(Unplaced(1103));
         form_->N35->trigger();
-        QVERIFY(form_->UnplacedRooms.empty());
+        QVERIFY(Map().UnplacedRooms().empty());
         QCOMPARE(Map().MapRoomsListBox->count(), 0);
         QCOMPARE(int(Record(1103).MapLevel), 6);
         QCOMPARE(World().Map.At(Record(1103).MapX, Record(1103).MapY, 6), 1103);
@@ -410,7 +408,7 @@ private slots:
         QCOMPARE(Map().MapRoomsListBox->count(), 4);
         // Nothing was placed: no question.
         Click(Map().MapLayoutBtn);
-        QVERIFY(form_->UnplacedRooms.empty());
+        QVERIFY(Map().UnplacedRooms().empty());
         QCOMPARE(Map().MapRoomsListBox->count(), 0);
         for (const TRoom* room : World().Rooms.ZoneInListOrder(11)) {
             QVERIFY(IsOnGrid(*room));
@@ -434,8 +432,7 @@ private slots:
         QCOMPARE(int(Record(1100).MapX), 70);
         // Some placed, some not: "Нет" places only those not placed.
         Record(1103).MapLevel = 0;
-        form_->UnplacedRooms = FillMap(World().Rooms, World().Map, 11);
-        form_->MapChanged();
+        Map().ShowZone(11);
         QCOMPARE(Map().MapRoomsListBox->count(), 1);
         prompts_->ExpectConfirm(QStringLiteral("Разложить заново и уже расставленные комнаты?\n"
                                                "«Нет» — расставить только не расставленные."),
@@ -460,7 +457,7 @@ private slots:
         Start();
         for (const int32_t zone : kRealZones) {
             ShowZone(zone);
-            QVERIFY(form_->UnplacedRooms.empty());
+            QVERIFY(Map().UnplacedRooms().empty());
             QVERIFY(SaveShot(Map(), QStringLiteral("mappage-real-%1.png").arg(zone)));
         }
     }

@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(room.Name, form_->RoomTemplet.Record(1).Name);
         QCOMPARE(room.VNum, 2005);
         // A new room is not on the map yet.
-        QCOMPARE(form_->UnplacedRooms.back().VNum, 2005);
+        QCOMPARE(Map().UnplacedRooms().back().VNum, 2005);
     }
 
     // The template the dialog proposes is the empty one: a plain add makes
@@ -213,7 +213,7 @@ private slots:
         StartOn(true, /*confirm=*/false);
         ClickTab(RoomPageIndex);
         const TRoom& source = *World().Rooms.Find(1000);
-        const size_t unplaced = form_->UnplacedRooms.size();
+        const size_t unplaced = Map().UnplacedRooms().size();
         const int before = form_->ListForms[RoomListKind]->ListBox1->model()->rowCount();
         AnswerNumberDialog(50, 0, 0); // a template chosen here is ignored
         Click(form_->ToolsForm->CopyBtn);
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(copy.Exits[DirNorth].ToRoom, 0);
         QCOMPARE(int(copy.MapLevel), 0);
         QCOMPARE(*Page(RoomPageIndex).Current, 1050);
-        QCOMPARE(form_->UnplacedRooms.size(), unplaced + 1);
+        QCOMPARE(Map().UnplacedRooms().size(), unplaced + 1);
         QCOMPARE(form_->ListForms[RoomListKind]->ListBox1->model()->rowCount(), before + 1);
 
         AnswerNumberDialog(0);

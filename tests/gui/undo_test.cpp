@@ -1,8 +1,11 @@
+#include "checks.h"
 #include "editorfixture.h"
 #include "listform.h"
 #include "maplayout.h"
 #include "mappage.h"
+#include "navigator.h"
 #include "numberform.h"
+#include "problemsform.h"
 #include "recovery.h"
 #include "roompage.h"
 #include "textcodec.h"
@@ -11,6 +14,7 @@
 #include "zonepage.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -66,8 +70,6 @@ class TUndoTest : public TEditorFixture {
 
     QAction* Undo() { return Action("NUndo"); }
     QAction* Redo() { return Action("NRedo"); }
-    TMapPage& Map() { return *form_->findChild<TMapPage*>(QStringLiteral("MapPage")); }
-    TRoomPage& Room() { return *form_->findChild<TRoomPage*>(); }
 
     void StartOnSample() { StartOn(true, /*confirm=*/false); }
     void ShowZone(int32_t number) {
@@ -103,7 +105,8 @@ class TUndoTest : public TEditorFixture {
     bool Marked(int row) { return Zone().Z_ListBox->item(row)->text().contains(QLatin1Char('*')); }
 
     // Every view of the world shows what the lists hold: the ID lists, the
-    // list windows, the room pickers, the map's unplaced rooms and the record shown.
+    // list windows, the room pickers, the map's unplaced rooms and cell
+    // labels, the problems window and the record shown.
     void CheckConsistent() {
         const TZone* zone = Zone().CurrentZone();
         QVERIFY(zone);
@@ -119,12 +122,23 @@ class TUndoTest : public TEditorFixture {
         QCOMPARE(form_->ListForms[TrigListKind]->ListBox1->model()->rowCount(),
                  World().Triggers.Count());
         TMapGrid grid;
-        QCOMPARE(Numbers(form_->UnplacedRooms), Numbers(FillMap(World().Rooms, grid, n)));
-        QCOMPARE(Map().MapRoomsListBox->count(), static_cast<int>(form_->UnplacedRooms.size()));
+        QCOMPARE(Numbers(Map().UnplacedRooms()), Numbers(FillMap(World().Rooms, grid, n)));
+        QCOMPARE(Map().MapRoomsListBox->count(), static_cast<int>(Map().UnplacedRooms().size()));
         const int page = form_->CurrentPage();
         if (page == RoomPageIndex)
-            if (const auto shown = Page(RoomPageIndex).Current)
-                QCOMPARE(Room().R_DescEdit->text(), FromCp1251(World().Rooms.Find(*shown)->Name));
+            if (const auto shown = Page(RoomPageIndex).Current) {
+                const TRoom& room = *World().Rooms.Find(*shown);
+                QCOMPARE(Room().R_DescEdit->text(), FromCp1251(room.Name));
+                if (IsOnGrid(room)) {
+                    QCOMPARE(Map().MapXLabel->text(), QString::number(room.MapX));
+                    QCOMPARE(Map().MapYLabel->text(), QString::number(room.MapY));
+                }
+            }
+        TProblemsForm& problems = *form_->Navigator->ProblemsForm;
+        if (problems.isVisible()) {
+            QTRY_VERIFY(!problems.RecheckPending());
+            QCOMPARE(problems.P_ProblemsList->RowCount(), int(CheckWorld(World().View(), n).size()));
+        }
         QVERIFY(!ApplyEnabled());
     }
 
@@ -178,6 +192,7 @@ private slots:
     void everyKindOfStepIsUndoneAndRedone() {
         const QString step = QString::fromLatin1(QTest::currentDataTag());
         StartOnSample();
+        Action("NProblems")->trigger();
         if (step == QLatin1String("apply")) {
             CheckUndoRedo([&] { RenameRoom(1001, QStringLiteral("Колодец")); },
                           QStringLiteral("изменение комнаты 1001"));
@@ -215,6 +230,7 @@ private slots:
         } else if (step == QLatin1String("drop with links")) {
             ShowZone(11);
             ClickTab(RoomPageIndex);
+            ChooseRecord(RoomPageIndex, 1103); // the room shown is the one dropped
             CheckUndoRedo(
                 [&] {
                     TMapRoomsListBox* list = Map().MapRoomsListBox;
@@ -224,6 +240,8 @@ private slots:
                     SendDrop(Map().MapDrawGrid->viewport(),
                              Map().MapDrawGrid->CellRect(5, 7).center());
                     QCOMPARE(World().Rooms.Find(1101)->Exits[DirNorth].ToRoom, 1103);
+                    QCOMPARE(Map().MapXLabel->text(), QStringLiteral("5"));
+                    QCOMPARE(Map().MapYLabel->text(), QStringLiteral("7"));
                 },
                 QStringLiteral("перенос комнаты 1103"));
         } else if (step == QLatin1String("take off")) {
