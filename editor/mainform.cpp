@@ -522,9 +522,7 @@ void TMainForm::ShowLoadReport(const QStringList& summary, const TLoadReport& re
 }
 
 void TMainForm::RescanWorkspace(TLoadReport& report) {
-    Document->Reset();
     ZonePage->ClearZones();
-    World().Clear();
     for (TRecordPage* records : RecordPages)
         records->ShowZone(std::nullopt);
     emit ZonePage->zoneShown(-1);

@@ -768,9 +768,6 @@ void AttachMobPage(TMainForm& main) {
         if (mob)
             records->ShowEntryText(*vnum, FromCp1251(TMobList::EntryOf(*mob).Text));
     };
-    records->ReadRecord = [&main, page](int32_t vnum) {
-        if (TMob* mob = main.World().Mobs.Find(vnum))
-            page->ReadFromPage(*mob);
-    };
+    records->StoreRecord = StoreInto(*main.Document, page, main.World().Mobs);
     records->CanStore = [page] { return page->CanStore(); };
 }

@@ -609,9 +609,6 @@ void AttachObjPage(TMainForm& main) {
         if (obj)
             records->ShowEntryText(*vnum, FromCp1251(TObjList::EntryOf(*obj).Text));
     };
-    records->ReadRecord = [&main, page](int32_t vnum) {
-        if (TObj* obj = main.World().Objs.Find(vnum))
-            page->ReadFromPage(*obj);
-    };
+    records->StoreRecord = StoreInto(*main.Document, page, main.World().Objs);
     records->CanStore = [page] { return page->CanStore(); };
 }

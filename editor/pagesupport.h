@@ -5,9 +5,24 @@
 // TRecordPage's Body and registers the show and store hooks, and the
 // reporting wrapper for the vocabulary lists they load.
 
+#include "worlddocument.h"
+
+#include <QString>
 #include <functional>
 
 class TMainForm;
+
+// A record page's store hook: the page reads its controls into a copy of the
+// record, which the document sets as one step.
+template <class Page, class List> auto StoreInto(TWorldDocument& document, Page* page, List& list) {
+    return [&document, page, &list](int32_t vnum, const TStepPlace& place, const QString& text) {
+        if (const auto* stored = list.Find(vnum)) {
+            auto copy = *stored;
+            page->ReadFromPage(copy);
+            document.SetRecord(place, text, std::move(copy));
+        }
+    };
+}
 
 // Runs one vocabulary fill; a list that cannot be read is reported in an
 // error box and the control stays unfilled.

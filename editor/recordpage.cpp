@@ -272,15 +272,13 @@ void TRecordPage::EnableEditing(bool editable) {
 }
 
 bool TRecordPage::StoreCurrent() {
-    if (!Current || !ReadRecord)
+    if (!Current || !StoreRecord)
         return true;
     if (CanStore && !CanStore())
         return false;
     const int page = main_.PageControl1->indexOf(this);
     const int32_t vnum = *Current;
-    main_.Document->Change(main_.PlaceOn(page),
-                           TMainForm::StepText(QStringLiteral("изменение"), page, vnum),
-                           [&] { ReadRecord(vnum); });
+    StoreRecord(vnum, main_.PlaceOn(page), TMainForm::StepText(QStringLiteral("изменение"), page, vnum));
     return true;
 }
 

@@ -21,6 +21,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TMainForm;
+struct TStepPlace;
 struct TWorldChange;
 
 class TRecordPage : public QWidget {
@@ -48,8 +49,9 @@ public:
 
     // ShowOnPage of the record with that number; of the blank record for none.
     std::function<void(std::optional<int32_t> vnum)> ShowRecord;
-    // ReadFromPage into the record with that number.
-    std::function<void(int32_t vnum)> ReadRecord;
+    // The page's edits stored into the record with that number, as one step
+    // of the document named `text` (see StoreInto).
+    std::function<void(int32_t vnum, const TStepPlace& place, const QString& text)> StoreRecord;
     // False, after telling the user, while the page holds a value that cannot
     // be stored as it is (a number out of its range); the store is refused and
     // the record stays shown with its change flag.

@@ -638,9 +638,6 @@ void AttachRoomPage(TMainForm& main) {
         if (room->Renamed)
             room->Renamed(*vnum, entry);
     };
-    records.ReadRecord = [&main, room](int32_t vnum) {
-        if (TRoom* target = main.World().Rooms.Find(vnum))
-            room->ReadFromPage(*target);
-    };
+    records.StoreRecord = StoreInto(*main.Document, room, main.World().Rooms);
     records.Entered = [room] { room->FillDoorKeys(); };
 }

@@ -601,8 +601,5 @@ void AttachShopPage(TMainForm& main) {
         const TShop* shop = vnum ? main.World().Shops.Find(*vnum) : nullptr;
         page->ShowOnPage(shop ? *shop : main.BlankShop);
     };
-    records.ReadRecord = [&main, page](int32_t vnum) {
-        if (TShop* shop = main.World().Shops.Find(vnum))
-            page->ReadFromPage(*shop);
-    };
+    records.StoreRecord = StoreInto(*main.Document, page, main.World().Shops);
 }

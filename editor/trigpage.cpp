@@ -245,8 +245,5 @@ void AttachTrigPage(TMainForm& main) {
         if (trigger)
             records.ShowEntryText(*vnum, FromCp1251(TTriggerList::EntryOf(*trigger).Text));
     };
-    records.ReadRecord = [&main, page](int32_t vnum) {
-        if (TTrigger* trigger = main.World().Triggers.Find(vnum))
-            page->ReadFromPage(*trigger);
-    };
+    records.StoreRecord = StoreInto(*main.Document, page, main.World().Triggers);
 }

@@ -1,5 +1,7 @@
 #include "worlddocument.h"
 
+#include "workspacescan.h"
+
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <algorithm>
@@ -154,6 +156,25 @@ void TWorldDocument::MarkNew(TZone* zone) {
     saved_[zone] = 0;
     current_[zone] = 1;
     emit unsavedChanged();
+}
+
+bool TWorldDocument::SetZoneRecord(const TStepPlace& place, const QString& text, TZone zone) {
+    return place.Zone && Change(place, text, [&] { *place.Zone = std::move(zone); });
+}
+
+std::map<const TZone*, std::string> TWorldDocument::LoadWorkspace(const std::string& dir,
+                                                                  const TKindNameLookup& kindName) {
+    Reset();
+    world_.Clear();
+    for (const std::string& folder : UnreadableFolders(dir))
+        ReportFileError(FolderReadFailure(folder));
+    // The open reader hides a zone file's failure, so it is reported here.
+    std::map<const TZone*, std::string> failures;
+    ::LoadWorkspace(world_, dir, kindName, [&failures](const std::string& file, const TZone& zone) {
+        const std::string& failure = failures[&zone] = ZoneLoadFailure(file, LineNumber);
+        ReportFileError(failure);
+    });
+    return failures;
 }
 
 void TWorldDocument::Reset() {

@@ -13,6 +13,8 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -62,6 +64,19 @@ public:
     bool Change(const TStepPlace& place, const QString& text, const std::function<void()>& edit,
                 const std::vector<int32_t>& moreZones = {});
 
+    // The record with the number of `record` becomes `record` (a page's
+    // copy with the page's edits), as one step. False when nothing changed
+    // or no such record exists.
+    template <class Record>
+    bool SetRecord(const TStepPlace& place, const QString& text, Record record) {
+        return Change(place, text, [&] {
+            if (Record* stored = ListOf(record).Find(record.VNum))
+                *stored = std::move(record);
+        });
+    }
+    // The zone record of `place` becomes `zone`, as one step.
+    bool SetZoneRecord(const TStepPlace& place, const QString& text, TZone zone);
+
     // Whether the zone's records differ from its files since they were read
     // or last saved.
     bool IsUnsaved(const TZone* zone) const;
@@ -70,7 +85,13 @@ public:
     void MarkSaved(TZone* zone);
     // A zone without files yet (made with "Новая"): unsaved until saved.
     void MarkNew(TZone* zone);
-    // The workspace is read again: the history and the marks go.
+    // Reads the workspace folder `dir` into the world, emptied first, with
+    // every failure reported; the history and the marks go. Returns the
+    // message of each zone whose file failed: the zone stays with what was
+    // read before the failure.
+    std::map<const TZone*, std::string> LoadWorkspace(const std::string& dir,
+                                                      const TKindNameLookup& kindName);
+    // The history and the marks go (the world is read anew).
     void Reset();
 
 signals:
@@ -85,6 +106,11 @@ signals:
 
 private:
     friend class TZoneStep;
+    TRoomList& ListOf(const TRoom&) { return world_.Rooms; }
+    TObjList& ListOf(const TObj&) { return world_.Objs; }
+    TMobList& ListOf(const TMob&) { return world_.Mobs; }
+    TShopList& ListOf(const TShop&) { return world_.Shops; }
+    TTriggerList& ListOf(const TTrigger&) { return world_.Triggers; }
     struct TKept {
         TZone* Zone; // null for a number no zone file describes
         TZoneState State;

@@ -333,20 +333,12 @@ std::array<QLineEdit*, 6> TZonePage::FilenameEdits() const {
 // ---- the workspace and the zone list ----
 
 void TZonePage::ScanWorkspace() {
-    const std::string dir = main_.ProgramFolder + "Zones/";
-    for (const std::string& folder : UnreadableFolders(dir))
-        ReportFileError(FolderReadFailure(folder));
-    TWorld& world = main_.World();
-    LoadWorkspaceRecords(world, dir, main_.KindName());
+    ClearZones();
+    const auto failures =
+        main_.Document->LoadWorkspace(main_.ProgramFolder + "Zones/", main_.KindName());
     main_.RefillListWindows();
-    // A zone file that fails is reported (its zone stays listed with what was
-    // read, marked): the open reader hides the message, so it is given here.
-    std::map<const TZone*, std::string> failures;
-    LoadWorkspaceZones(world, dir, [&failures](const std::string& file, const TZone& zone) {
-        const std::string& failure = failures[&zone] = ZoneLoadFailure(file, LineNumber);
-        ReportFileError(failure);
-    });
-    for (const auto& zone : world.Zones) {
+    // A zone whose file failed stays listed with what was read, marked.
+    for (const auto& zone : main_.World().Zones) {
         const auto failure = failures.find(zone.get());
         QListWidgetItem* item = AddZoneEntry(*zone);
         if (failure != failures.end())
@@ -464,9 +456,11 @@ void TZonePage::StoreInto(TZone& zone) {
     TStepPlace place;
     place.Zone = &zone;
     place.Page = ZonePageIndex;
-    main_.Document->Change(
+    TZone edited = zone;
+    ReadFromPage(edited);
+    main_.Document->SetZoneRecord(
         place, TMainForm::StepText(QStringLiteral("изменение"), ZonePageIndex, zone.ZoneNumber),
-        [&] { ReadFromPage(zone); });
+        std::move(edited));
 }
 
 // ---- show and store ----

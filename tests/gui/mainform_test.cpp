@@ -351,7 +351,9 @@ private slots:
         ClickTab(MobPageIndex);
         TRecordPage& mobs = Page(MobPageIndex);
         std::vector<int32_t> stored;
-        mobs.ReadRecord = [&stored](int32_t vnum) { stored.push_back(vnum); };
+        mobs.StoreRecord = [&stored](int32_t vnum, const TStepPlace&, const QString&) {
+            stored.push_back(vnum);
+        };
         const int32_t first = *mobs.Current;
         form_->MobChange();
         QVERIFY(ApplyEnabled());
