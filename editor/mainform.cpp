@@ -115,7 +115,6 @@ TMainForm::TMainForm(QWidget* parent)
     setStatusBar(StatusBar1);
     StatusBar1->hide();
 
-    ShowFileErrors = true;
     Document = new TWorldDocument(this);
     UnplacedRooms = FillMap(World().Rooms, World().Map, -1);
     CreateCompanions();

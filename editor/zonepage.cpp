@@ -342,8 +342,8 @@ void TZonePage::ScanWorkspace() {
     // A zone file that fails is reported (its zone stays listed with what was
     // read, marked): the open reader hides the message, so it is given here.
     std::map<const TZone*, std::string> failures;
-    LoadWorkspaceZones(world, dir, [&failures](const std::string& file, const TZone& zone) {
-        const std::string& failure = failures[&zone] = ZoneLoadFailure(file, LineNumber);
+    LoadWorkspaceZones(world, dir, [&failures](const std::string& file, const TZone& zone, int at) {
+        const std::string& failure = failures[&zone] = ZoneLoadFailure(file, at);
         ReportFileError(failure);
     });
     for (const auto& zone : world.Zones) {
