@@ -124,7 +124,6 @@ TMainForm::TMainForm(QWidget* parent)
     setStatusBar(StatusBar1);
     StatusBar1->hide();
 
-    ShowFileErrors = true;
     Document = new TWorldDocument(this);
     CreateCompanions();
     CreatePages();

@@ -170,10 +170,11 @@ std::map<const TZone*, std::string> TWorldDocument::LoadWorkspace(const std::str
         ReportFileError(FolderReadFailure(folder));
     // The open reader hides a zone file's failure, so it is reported here.
     std::map<const TZone*, std::string> failures;
-    ::LoadWorkspace(world_, dir, kindName, [&failures](const std::string& file, const TZone& zone) {
-        const std::string& failure = failures[&zone] = ZoneLoadFailure(file, LineNumber);
-        ReportFileError(failure);
-    });
+    ::LoadWorkspace(world_, dir, kindName,
+                    [&failures](const std::string& file, const TZone& zone, int line) {
+                        const std::string& failure = failures[&zone] = ZoneLoadFailure(file, line);
+                        ReportFileError(failure);
+                    });
     return failures;
 }
 

@@ -39,7 +39,6 @@ inline TDiscardingReporter& Discarding() {
 // Shows every failure (to the discarding reporter).
 inline void StartCleanWorld() {
     SetErrorReporter(&Discarding());
-    ShowFileErrors = true;
     Discarding().FailedLines.clear();
 }
 

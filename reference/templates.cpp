@@ -27,9 +27,6 @@ template <class T>
 bool LoadTemplateFile(TTemplateSet<T>& set, const std::string& fileName, const char* kindWord,
                       const std::vector<TKey<T>>& keys) {
     set.Clear();
-    // Template failures are shown whatever ShowFileErrors says.
-    const bool show = ShowFileErrors;
-    ShowFileErrors = true;
     T* current = nullptr;
     const bool loaded = LoadWorldFile(kindWord, fileName, [&](TWorldReader& reader) {
         while (!reader.Eof()) {
@@ -51,7 +48,6 @@ bool LoadTemplateFile(TTemplateSet<T>& set, const std::string& fileName, const c
             }
         }
     });
-    ShowFileErrors = show;
     return loaded;
 }
 

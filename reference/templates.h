@@ -47,8 +47,8 @@ using TTrigTemplet = TTemplateSet<TTrigger>;
 using TRoomTemplet = TTemplateSet<TRoom>;
 
 // Each loader empties the set and reads the file. A failure is reported
-// (whatever ShowFileErrors says) with the kind's message and the line; the
-// templates read before it stay. False after a failure.
+// with the kind's message and the line; the templates read before it stay.
+// False after a failure.
 bool LoadTemplates(TObjTemplet& set, const std::string& fileName);
 bool LoadTemplates(TMobTemplet& set, const std::string& fileName);
 // `kindName` names the item kinds of "GoodsBuy:" and "GoodsChange:".

@@ -38,8 +38,7 @@ std::string ServerFileText(const TStringList& lines, const TExportSettings& sett
 
 // Writes the server file in one piece (a temporary file renamed over `path`,
 // so a failed write leaves the old file as it was). On failure reports
-// "Не могу сохранить файл " with the path and the reason, whatever
-// ShowFileErrors says, and returns false.
+// "Не могу сохранить файл " with the path and the reason, and returns false.
 bool WriteForServer(const std::string& path, const TStringList& lines,
                     const TExportSettings& settings, int* substituted = nullptr,
                     const TServerFileSource& source = {});

@@ -395,7 +395,7 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
     // A header on the last line begins no record.
     while (atHeader && !reader.Eof()) {
         const size_t start = reader.LineStart();
-        const int startLine = LineNumber;
+        const int startLine = reader.Line();
         const std::optional<int32_t> number = PeekHeaderNumber(line);
         // A number met before in this file: the record read then will be
         // written as it stands now, before the one read next.
@@ -412,7 +412,7 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
         } catch (const TLoadFailure&) {
             // One record the reader does not know must not cost the rest of
             // the file: its text is kept whole and the reading goes on.
-            const int failedLine = LineNumber;
+            const int failedLine = reader.Line();
             if (number)
                 list.TakeBackFailedRead(*number, std::move(before));
             reader.ReturnTo(start, startLine);

@@ -172,11 +172,10 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
                  TExitLayoutResult& result) {
     TRoomList rooms;
     rooms.ReadingZone = number;
-    const bool shown = ShowFileErrors;
-    ShowFileErrors = false;
-    LoadWorldBytes("комнаты", path.string(), std::move(roomText),
-                   [&rooms](TWorldReader& reader) { rooms.ReadRooms(reader); });
-    ShowFileErrors = shown;
+    TReadContext quiet{.Quiet = true};
+    LoadWorldBytes(
+        "комнаты", path.string(), std::move(roomText),
+        [&rooms](TWorldReader& reader) { rooms.ReadRooms(reader); }, quiet);
     result = LayOutFromExits(rooms, number);
     TStringList lines;
     LayoutToStrings(rooms, lines, number);

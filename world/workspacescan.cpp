@@ -102,13 +102,14 @@ void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailur
     const size_t first = world.Zones.size();
     for (const auto& file : ListFiles(WorkspaceFolder(dir, "ZON"), ".zon")) {
         auto zone = std::make_unique<TZone>();
-        if (!zone->OpenZoneFile(world, file)) {
+        int failedLine = 0;
+        if (!zone->OpenZoneFile(world, file, &failedLine)) {
             if (zone->ZoneNumber == 0 && NumberOfFileName(file) != 0) {
                 zone->ZoneNumber = NumberOfFileName(file);
                 zone->DeriveFileNames();
             }
             if (onFailure)
-                onFailure(file, *zone);
+                onFailure(file, *zone, failedLine);
         }
         world.AddZone(std::move(zone));
     }

@@ -41,12 +41,13 @@ void LoadWorkspaceRecords(TWorld& world, const std::string& dir,
                           const TKindNameLookup& kindName = {});
 
 // Every zone file of the workspace through TZone::OpenZoneFile, in name
-// order, added to the world's zones. A file that fails still gives its zone, with what was read before
-// the failure (a zone that silently vanished would look deleted to the
-// builder); where the failure came before the header, the zone takes the
-// number of its file name. `onFailure` runs right after a file fails
-// (LineNumber still tells where).
-using TZoneFailure = std::function<void(const std::string& file, const TZone& zone)>;
+// order, added to the world's zones. A file that fails still gives its zone,
+// with what was read before the failure (a zone that silently vanished would
+// look deleted to the builder); where the failure came before the header, the
+// zone takes the number of its file name. `onFailure` runs right after a file
+// fails, with the line it failed at (as ZoneLoadFailure takes it).
+using TZoneFailure =
+    std::function<void(const std::string& file, const TZone& zone, int failedLine)>;
 void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure = {});
 
 // The records, then the zones: the whole workspace read into `world`.

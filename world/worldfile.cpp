@@ -14,8 +14,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-int LineNumber = 0;
-bool ShowFileErrors = true;
 bool SyncSavedFiles = true;
 bool ReplaceWriteProtected = false;
 
@@ -110,13 +108,18 @@ TErrorReporter* ErrorReporter() {
 }
 
 void ReportFileError(const std::string& message) {
-    if (ShowFileErrors && gReporter)
+    if (gReporter)
         gReporter->ReportError(message);
 }
 
 void ReportFileNote(const std::string& message) {
-    if (ShowFileErrors && gReporter)
+    if (gReporter)
         gReporter->ReportNote(message);
+}
+
+void TReadContext::Report(const std::string& message) const {
+    if (!Quiet)
+        ReportFileError(message);
 }
 
 std::string Msg(std::string_view utf8) {
@@ -207,11 +210,11 @@ std::string TWorldReader::ReadLine() {
     // off by the end of the file fails on that line, not on one further on.
     if (Eof()) {
         if (!pastEnd_)
-            ++LineNumber;
+            ++line_;
         pastEnd_ = true;
         return {};
     }
-    ++LineNumber;
+    ++line_;
     return NextLine();
 }
 
@@ -291,43 +294,61 @@ void TWorldReader::ReturnTo(size_t lineStart, int lineNumber) {
     pos_ = std::min(lineStart, end_);
     pastEnd_ = false;
     NextLine();
-    LineNumber = lineNumber;
+    line_ = lineNumber;
+}
+
+namespace {
+
+// Keeps the line a read failed at and says it, unless the read is quiet.
+void ReadFailedAt(TReadContext& context, const std::string& subject, int line) {
+    context.FailedLine = line;
+    context.Report(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(line));
+}
+
+} // namespace
+
+bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std::string bytes,
+                    const std::function<void(TWorldReader&)>& parse, TReadContext& context) {
+    const std::string subject = LoadSubject(kindWordUtf8, name);
+    TWorldReader reader = TWorldReader::FromBytes(std::move(bytes));
+    try {
+        parse(reader);
+    } catch (const TEndOfFileStop&) {
+    } catch (const TLoadFailure&) {
+        ReadFailedAt(context, subject, reader.Line());
+        return false;
+    }
+    // Each record kept unread is said, and the file counts as not read
+    // whole; the builder's text is safe all the same.
+    const std::vector<int>& unparsed = reader.UnparsedLines();
+    for (const int line : unparsed)
+        context.Report(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(line));
+    if (unparsed.empty())
+        return true;
+    context.FailedLine = unparsed.front();
+    return false;
+}
+
+bool LoadWorldFile(std::string_view kindWordUtf8, const std::string& path,
+                   const std::function<void(TWorldReader&)>& parse, TReadContext& context) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        ReadFailedAt(context, LoadSubject(kindWordUtf8, path), -1);
+        return false;
+    }
+    return LoadWorldBytes(kindWordUtf8, path, std::move(bytes), parse, context);
 }
 
 bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std::string bytes,
                     const std::function<void(TWorldReader&)>& parse) {
-    const std::string subject = LoadSubject(kindWordUtf8, name);
-    try {
-        LineNumber = -1;
-        TWorldReader reader = TWorldReader::FromBytes(std::move(bytes));
-        LineNumber = 0;
-        try {
-            parse(reader);
-        } catch (const TEndOfFileStop&) {
-        }
-        // Each record kept unread is said, and the file counts as not read
-        // whole; the builder's text is safe all the same.
-        for (const int line : reader.UnparsedLines())
-            ReportFileError(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(line));
-        const bool whole = reader.UnparsedLines().empty();
-        LineNumber = -2;
-        return whole;
-    } catch (const TLoadFailure&) {
-        ReportFileError(Msg("Не могу загрузить ") + subject + LoadErrorSuffix(LineNumber));
-        return false;
-    }
+    TReadContext shown;
+    return LoadWorldBytes(kindWordUtf8, name, std::move(bytes), parse, shown);
 }
 
 bool LoadWorldFile(std::string_view kindWordUtf8, const std::string& path,
                    const std::function<void(TWorldReader&)>& parse) {
-    LineNumber = -1;
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        ReportFileError(Msg("Не могу загрузить ") + LoadSubject(kindWordUtf8, path) +
-                        LoadErrorSuffix(-1));
-        return false;
-    }
-    return LoadWorldBytes(kindWordUtf8, path, std::move(bytes), parse);
+    TReadContext shown;
+    return LoadWorldFile(kindWordUtf8, path, parse, shown);
 }
 
 bool IsDecimal(std::string_view word) {
@@ -634,7 +655,7 @@ TWriteResult WriteRecordFile(const std::string& path, const TStringList& lines,
         FollowServerKept(path, lines);
         return result;
     }
-    if (ShowFileErrors && gReporter) {
+    if (gReporter) {
         std::string first(failureUtf8);
         first += " в файл ";
         gReporter->ReportWriteFailure(WriteFailureMessage(first, path, result), result);

@@ -1,8 +1,8 @@
 #pragma once
 
-// What every world file reader and writer shares: the process-wide reader
-// state, the failure reporter, line reading, strict number conversion, tilde
-// text fields and the safe whole-file write.
+// What every world file reader and writer shares: the failure reporter, the
+// context of one read, line reading, strict number conversion, tilde text
+// fields and the safe whole-file write.
 
 #include <cstdint>
 #include <functional>
@@ -14,11 +14,6 @@
 
 using TStringList = std::vector<std::string>;
 
-// -1 while a file is being opened, 0 once it is open, then the number of the
-// line last read, -2 while the file is being closed. Only the readers set it.
-extern int LineNumber;
-// While false, readers and writers swallow their failures without a message.
-extern bool ShowFileErrors;
 // While true (the default) every saved file is flushed to the disk before it
 // replaces the old one. Batch tools writing thousands of files turn it off
 // and flush the whole file system once at the end.
@@ -60,10 +55,26 @@ public:
 // The reporter stays owned by the caller; nullptr discards every message.
 void SetErrorReporter(TErrorReporter* reporter);
 TErrorReporter* ErrorReporter();
-// Shows `message` through the reporter unless ShowFileErrors is false.
+// Shows `message` through the reporter (when there is one).
 void ReportFileError(const std::string& message);
-// Passes `message` on as a note, unless ShowFileErrors is false.
+// Passes `message` on as a note.
 void ReportFileNote(const std::string& message);
+
+// One read of a world file: whether it shows its failures, and where it
+// failed. Each read keeps its own, so that reads never share state and may
+// run side by side.
+struct TReadContext {
+    // A quiet read shows nothing: its caller tells the failure its own way
+    // (FailedLine says where).
+    bool Quiet = false;
+    // After a failed read, the line LoadErrorSuffix names: -1 when the file
+    // could not be opened, else the line the read failed at (the first record
+    // kept unread when the reading went on past it).
+    int FailedLine = 0;
+    // Shows a failure of the read through the reporter, unless the read is quiet.
+    void Report(const std::string& message) const;
+};
+
 // The line a failed write of `path` is reported with: `failureUtf8` ("Не могу
 // сохранить файл "), the path and the reason ("...: нет места на диске").
 std::string WriteFailureMessage(std::string_view failureUtf8, const std::string& path,
@@ -115,10 +126,12 @@ public:
     static TWorldReader FromBytes(std::string bytes);
 
     bool Eof() const { return pos_ >= end_; }
-    // ReadWorldLine: adds 1 to LineNumber and returns the next line without its
-    // line end; at the end of the file it returns an empty line (LineNumber
-    // then stays at the line after the last one).
+    // ReadWorldLine: adds 1 to Line() and returns the next line without its
+    // line end; at the end of the file it returns an empty line (Line() then
+    // stays at the line after the last one).
     std::string ReadLine();
+    // The number of the line last read (1 for the first); 0 before any.
+    int Line() const { return line_; }
     // Reads lines until one begins with `c`; returns false at the end of the file.
     bool SkipToLineStarting(char c, std::string& line);
     // Back to just after the line that begins at `lineStart`, which was line
@@ -130,7 +143,7 @@ public:
     void NoteUnparsed(int line) { unparsedLines_.push_back(line); }
     const std::vector<int>& UnparsedLines() const { return unparsedLines_; }
 
-    // The next line without counting it in LineNumber.
+    // The next line without counting it in Line().
     std::string NextLine();
     // The next line, left to be read.
     std::string PeekLine() const;
@@ -166,6 +179,7 @@ private:
     size_t end_ = 0;
     size_t lineStart_ = 0;
     bool pastEnd_ = false;
+    int line_ = 0;
     std::vector<int> unparsedLines_;
 };
 
@@ -182,15 +196,22 @@ bool LiesWithin(const std::string& path, const std::string& folder);
 
 // Reads a whole regular file; false for a folder, a missing or unreadable file.
 bool ReadFileBytes(const std::string& path, std::string& out);
-// The lines of a text, split as the world files are (LineNumber is not touched).
+// The lines of a text, split as the world files are.
 TStringList SplitTextLines(std::string bytes);
 
 // Runs one read of a world file the shared way: open, parse, close, and on a
-// failure report "Не могу загрузить " + subject + LoadErrorSuffix. `kindWord` is
-// the Windows-1251 kind ("комнаты" ...). Returns false after a failure.
+// failure report "Не могу загрузить " + subject + LoadErrorSuffix through
+// `context` (which keeps the line). `kindWordUtf8` is the kind ("комнаты" ...).
+// Returns false after a failure.
+bool LoadWorldFile(std::string_view kindWordUtf8, const std::string& path,
+                   const std::function<void(TWorldReader&)>& parse, TReadContext& context);
+// The same over bytes already in memory (tests, fuzzing, imports); `name`
+// stands for the file name.
+bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std::string bytes,
+                    const std::function<void(TWorldReader&)>& parse, TReadContext& context);
+// Both, showing their failures.
 bool LoadWorldFile(std::string_view kindWordUtf8, const std::string& path,
                    const std::function<void(TWorldReader&)>& parse);
-// The same over bytes already in memory (tests, fuzzing); `name` stands for the file name.
 bool LoadWorldBytes(std::string_view kindWordUtf8, const std::string& name, std::string bytes,
                     const std::function<void(TWorldReader&)>& parse);
 

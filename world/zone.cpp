@@ -394,17 +394,24 @@ void TZone::TakeAsUnchanged(const TWorld& world) {
     Source.Rebase(ours);
 }
 
-bool TZone::LoadFromFile(TWorld& world, const std::string& fileName) {
-    return LoadWorldFile("зону", fileName,
-                         [this, &world](TWorldReader& reader) { ReadZone(world, reader); });
+bool TZone::LoadFromFile(TWorld& world, const std::string& fileName, TReadContext& context) {
+    return LoadWorldFile(
+        "зону", fileName, [this, &world](TWorldReader& reader) { ReadZone(world, reader); },
+        context);
 }
 
-bool TZone::OpenZoneFile(TWorld& world, const std::string& fileName) {
-    ShowFileErrors = false;
-    const bool loaded = LoadFromFile(world, fileName);
+bool TZone::LoadFromFile(TWorld& world, const std::string& fileName) {
+    TReadContext shown;
+    return LoadFromFile(world, fileName, shown);
+}
+
+bool TZone::OpenZoneFile(TWorld& world, const std::string& fileName, int* failedLine) {
+    TReadContext quiet{.Quiet = true};
+    const bool loaded = LoadFromFile(world, fileName, quiet);
     ZoneFileName = fileName;
     DeriveFileNames();
-    ShowFileErrors = true;
+    if (failedLine)
+        *failedLine = quiet.FailedLine;
     return loaded;
 }
 

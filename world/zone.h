@@ -20,10 +20,15 @@ public:
     explicit TZone(int32_t number = 0) : ZoneNumber(number) {}
 
     // Reads a zone file into the zone and into the rooms and prototypes it
-    // refers to. The zone's room file must have been read first. False after a failure.
+    // refers to. The zone's room file must have been read first. False after
+    // a failure, which `context` says (unless quiet) and keeps the line of.
+    bool LoadFromFile(TWorld& world, const std::string& fileName, TReadContext& context);
+    // The same, showing a failure.
     bool LoadFromFile(TWorld& world, const std::string& fileName);
-    // LoadFromFile without messages, then the file name and the five derived ones.
-    bool OpenZoneFile(TWorld& world, const std::string& fileName);
+    // LoadFromFile without messages, then the file name and the five derived
+    // ones. After a failure `failedLine`, when given, receives the line it
+    // failed at (-1: the file could not be opened).
+    bool OpenZoneFile(TWorld& world, const std::string& fileName, int* failedLine = nullptr);
     // Sets the five other file names from the workspace folder of `ZoneFileName`.
     void DeriveFileNames();
     void SaveToStrings(const TWorld& world, TStringList& lines) const;

@@ -58,7 +58,6 @@ private slots:
     void cleanup() {
         SetPrompts(nullptr);
         SetErrorReporter(nullptr);
-        ShowFileErrors = true;
     }
 
     void fakeAnswersFromItsScriptAndRecords() {
@@ -116,9 +115,10 @@ private slots:
             ToInt32(r.ReadLine());
         }));
 
-        // With the switch off nothing is shown (the fake would fail on any prompt).
-        ShowFileErrors = false;
-        QVERIFY(!LoadWorldFile("комнаты", missing, [](TWorldReader&) {}));
+        // A quiet read shows nothing (the fake would fail on any prompt).
+        TReadContext quiet{.Quiet = true};
+        QVERIFY(!LoadWorldFile(
+            "комнаты", missing, [](TWorldReader&) {}, quiet));
         QCOMPARE(fake.Calls().size(), 2);
     }
 

@@ -94,15 +94,13 @@ TEST_F(Templates, RoomContentsAndTriggers) {
     EXPECT_EQ(triggers.Record(0).StrParam, W("привет"));
 }
 
-TEST_F(Templates, FailuresAreShownEvenWithFileErrorsOffAndKeepEarlierTemplates) {
-    ShowFileErrors = false;
+TEST_F(Templates, FailuresAreShownAndKeepEarlierTemplates) {
     TObjTemplet set;
     EXPECT_FALSE(LoadTemplates(set, File({"#a~", "Kind: 5", "#b~", "Kind:5"})));
     ASSERT_EQ(Reporter.Messages.size(), 1u);
     EXPECT_EQ(Reporter.Messages[0], "Не могу загрузить шаблоны объектов\r\nФайл: " +
                                         PathOf("Template") + "\r\n(Ошибка в строке 4)");
     EXPECT_EQ(set.Count(), 2);
-    EXPECT_FALSE(ShowFileErrors);
 
     TMobTemplet mobs;
     EXPECT_FALSE(LoadTemplates(mobs, PathOf("missing")));

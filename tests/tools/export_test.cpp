@@ -117,11 +117,9 @@ TEST_F(WriteForServerTest, ReplacesTheFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 1);
 }
 
-TEST_F(WriteForServerTest, ReportsAFailureWhateverShowFileErrorsSays) {
-    ShowFileErrors = false;
+TEST_F(WriteForServerTest, ReportsAFailure) {
     const auto path = (Dir / "WLD" / "12.wld").string(); // the folder is missing
     EXPECT_FALSE(WriteForServer(path, {"x"}, kKoiLf));
-    ShowFileErrors = true;
     ASSERT_EQ(Reporter.Messages.size(), 1u);
     EXPECT_EQ(Reporter.Messages[0],
               "Не могу сохранить файл " + path + ": нет такого файла или папки");

@@ -376,9 +376,6 @@ TEST_F(ShopTest, FileFailuresAreReportedWithTheirMessages) {
                   "Не могу загрузить магазины\r\nФайл: " + PathOf("missing.shp") +
                       "\r\n(Не смог открыть файл)",
                   SaveError("магазины", PathOf("no/such/folder/12.shp"), kNoSuchFolder)}));
-    ShowFileErrors = false;
-    World.Shops.SaveToFile(PathOf("no/such/folder/12.shp"), 12);
-    EXPECT_EQ(Reporter.Messages.size(), 2u);
 }
 
 TEST_F(ShopTest, AssignCopiesEverythingButTheNumber) {

@@ -111,7 +111,6 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
 class WorldTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ShowFileErrors = true;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         Dir = std::filesystem::temp_directory_path() /
               (std::string("velmora-") + info->test_suite_name() + "-" + info->name() + "-" +

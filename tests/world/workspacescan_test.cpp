@@ -18,8 +18,8 @@ TEST_F(WorkspaceScan, FailedZoneFileKeepsItsZoneAndTellsWhere) {
     // A bad command after a good name: the zone keeps what was read.
     WriteBytes(Dir / "ZON/13.zon", Crlf({"#13", "Half~", "1399 10 2", "", "S", "$"}));
     std::vector<std::string> failures;
-    LoadWorkspaceZones(World, Dir.string(), [&](const std::string& file, const TZone&) {
-        failures.push_back(Cp1251ToUtf8(ZoneLoadFailure(file, LineNumber)));
+    LoadWorkspaceZones(World, Dir.string(), [&](const std::string& file, const TZone&, int line) {
+        failures.push_back(Cp1251ToUtf8(ZoneLoadFailure(file, line)));
     });
     const auto& zones = World.Zones;
     ASSERT_EQ(zones.size(), 3u);
@@ -56,7 +56,7 @@ TEST_F(WorkspaceScan, WhatCannotBeReadIsNamed) {
                   LoadError("мобов", (Dir / "MOB/5.mob").string(), "(Не смог открыть файл)")}));
     std::vector<std::string> failed;
     LoadWorkspaceZones(World, Dir.string(),
-                       [&](const std::string& file, const TZone&) { failed.push_back(file); });
+                       [&](const std::string& file, const TZone&, int) { failed.push_back(file); });
     const auto& zones = World.Zones;
     ASSERT_EQ(zones.size(), 2u);
     EXPECT_EQ(zones[0]->ZoneNumber, 12);

@@ -142,6 +142,54 @@ TEST(TildeText, ReadsUpToTheClosingLineEitherForm) {
     EXPECT_EQ(text, (TStringList{"one", "two"}));
 }
 
+class ReadContext : public WorldTest {
+protected:
+    // A read of "outer" that fails at its line 3, after a read of "inner"
+    // (with failures shown) has failed at its line 1 in between.
+    static bool ReadFailingAroundAnInnerRead(TReadContext& context) {
+        return LoadWorldBytes(
+            "комнаты", "outer", Crlf({"a", "b", "x"}),
+            [](TWorldReader& outer) {
+                outer.ReadLine();
+                outer.ReadLine();
+                LoadWorldBytes("объекты", "inner", Crlf({"y"}),
+                               [](TWorldReader& inner) { ToInt32(inner.ReadLine()); });
+                ToInt32(outer.ReadLine());
+            },
+            context);
+    }
+};
+
+TEST_F(ReadContext, EachReadKeepsItsOwnLine) {
+    TReadContext shown;
+    EXPECT_FALSE(ReadFailingAroundAnInnerRead(shown));
+    EXPECT_EQ(shown.FailedLine, 3);
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError("объекты", "inner", 1),
+                                                           LineError("комнаты", "outer", 3)}));
+}
+
+TEST_F(ReadContext, AQuietReadShowsNothingOfItsOwnAndKeepsWhereItFailed) {
+    TReadContext quiet{.Quiet = true};
+    EXPECT_FALSE(ReadFailingAroundAnInnerRead(quiet));
+    EXPECT_EQ(quiet.FailedLine, 3);
+    // The read inside it is no quiet one.
+    EXPECT_EQ(Reporter.Messages, (std::vector<std::string>{LineError("объекты", "inner", 1)}));
+
+    TReadContext missing{.Quiet = true};
+    EXPECT_FALSE(LoadWorldFile(
+        "комнаты", PathOf("missing.wld"), [](TWorldReader&) {}, missing));
+    EXPECT_EQ(missing.FailedLine, -1);
+
+    // Two records kept as their text: the first one's line.
+    TReadContext kept{.Quiet = true};
+    EXPECT_FALSE(LoadWorldBytes(
+        "триггеры", "12.trg",
+        Crlf({"#1201", "b~", "zero 0 0", "~", "~", "#1202", "c~", "zero 0 0", "~", "~"}),
+        [this](TWorldReader& reader) { World.Triggers.ReadTriggers(reader); }, kept));
+    EXPECT_EQ(kept.FailedLine, 3);
+    EXPECT_EQ(Reporter.Messages.size(), 1u);
+}
+
 class SafeSave : public WorldTest {};
 
 TEST_F(SafeSave, WritesCrLfAndReplacesWhole) {
@@ -265,9 +313,6 @@ TEST_F(SafeSave, TargetThatIsAFolderFailsAndStays) {
     EXPECT_TRUE(std::filesystem::is_directory(Dir / "sub"));
     EXPECT_EQ(Reporter.Messages,
               (std::vector<std::string>{SaveError("зону", PathOf("sub"), "на этом месте папка")}));
-    ShowFileErrors = false;
-    EXPECT_FALSE(SaveRecordFile(PathOf("sub"), {"x"}, "Не могу сохранить зону"));
-    EXPECT_EQ(Reporter.Messages.size(), 1u); // ShowFileErrors off: nothing shown
 }
 
 TEST_F(SafeSave, FullDiskLeavesTheOldFileWhole) {

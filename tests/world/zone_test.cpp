@@ -209,13 +209,14 @@ TEST_F(Zone, EmptyZoneWriterOrderAndLimitsFromPrototypes) {
                                   "O 0 3001 5 -1 100\t()", "Q 1 42 -1 -1 -1", "S", "$", "$"}));
 }
 
-TEST_F(Zone, OpenZoneFileIsSilentAndDerivesNamesFromTheNumberRead) {
+TEST_F(Zone, OpenZoneFileIsSilentTellsWhereAndDerivesNamesFromTheNumberRead) {
     const auto zon = Dir / "Zones" / "ZON" / "99.zon";
     WriteBytes(zon, Crlf({"#12", "n~", "0 bad 0", "S"}));
     TZone zone;
-    EXPECT_FALSE(zone.OpenZoneFile(World, zon.string()));
+    int failedLine = 0;
+    EXPECT_FALSE(zone.OpenZoneFile(World, zon.string(), &failedLine));
     EXPECT_TRUE(Reporter.Messages.empty());
-    EXPECT_TRUE(ShowFileErrors);
+    EXPECT_EQ(failedLine, 3);
     const std::string ws = (Dir / "Zones").string() + "/";
     EXPECT_EQ(zone.ZoneFileName, zon.string());
     EXPECT_EQ(zone.RoomFileName, ws + "WLD/12.wld");

@@ -66,11 +66,11 @@ TScanResult ScanWorkspace(TWorld& world, const std::string& dir, TErrorReporter&
         reporter.ReportError(FolderReadFailure(folder));
     }
     std::vector<const TZone*> failed;
-    LoadWorkspace(world, dir, {}, [&](const std::string& file, const TZone& zone) {
+    LoadWorkspace(world, dir, {}, [&](const std::string& file, const TZone& zone, int line) {
         // The scan hides this message; the line it stopped at is still known.
         result.NotLoaded.push_back(file);
         failed.push_back(&zone);
-        reporter.ReportError(ZoneLoadFailure(file, LineNumber));
+        reporter.ReportError(ZoneLoadFailure(file, line));
     });
     // Resave and export write only what loaded whole: a zone read in part
     // would lose the rest of its file.
