@@ -156,25 +156,11 @@ void TFileCommands::New() {
 }
 
 void TFileCommands::ReadKindFile(int page, const std::string& path) {
-    switch (page) {
-    case RoomPageIndex:
+    if (page == RoomPageIndex)
         LoadRoomFileKeepingContents(main_.World(), path);
-        break;
-    case ObjPageIndex:
-        main_.World().Objs.LoadFromFile(path);
-        break;
-    case MobPageIndex:
-        main_.World().Mobs.LoadFromFile(path);
-        break;
-    case ShopPageIndex:
-        main_.World().Shops.LoadFromFile(path, main_.KindName());
-        break;
-    case TrigPageIndex:
-        main_.World().Triggers.LoadFromFile(path);
-        break;
-    default:
-        break;
-    }
+    else if (page != ZonePageIndex)
+        LoadRecordFile(main_.World(), RecordTypeAt(static_cast<size_t>(page)), path,
+                       main_.KindName());
 }
 
 void TFileCommands::EnableForPage(int page) {

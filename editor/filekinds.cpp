@@ -6,30 +6,14 @@
 
 namespace {
 
-struct TFileKind {
-    const char* Filter;
-    const char* Folder;
-    const char* Extension;
-    std::string TZone::*Name;
-};
-
-const std::array<TFileKind, kFileKindCount> kKinds = {{
-    {"Zone files|*.zon|All files|*.*", "ZON", ".zon", &TZone::ZoneFileName},
-    {"Room files|*.wld|All files|*.*", "WLD", ".wld", &TZone::RoomFileName},
-    {"Object files|*.obj|All files|*.*", "OBJ", ".obj", &TZone::ObjFileName},
-    {"Mob files|*.mob|All files|*.*", "MOB", ".mob", &TZone::MobFileName},
-    {"Shop files|*.shp|All files|*.*", "SHP", ".shp", &TZone::ShopFileName},
-    {"Trigger files|*.trg|All files|*.*", "TRG", ".trg", &TZone::TrigFileName},
-}};
-
-const TFileKind& Kind(int kind) {
-    return kKinds.at(static_cast<size_t>(kind));
+const TWorldKind& Kind(int kind) {
+    return WorldKind(RecordTypeAt(static_cast<size_t>(kind)));
 }
 
 } // namespace
 
 const char* FileFilter(int kind) {
-    return Kind(kind).Filter;
+    return Kind(kind).FileFilter;
 }
 
 const char* KindFolder(int kind) {
@@ -41,11 +25,11 @@ const char* KindExtension(int kind) {
 }
 
 std::string& ZoneFileOf(TZone& zone, int kind) {
-    return zone.*Kind(kind).Name;
+    return ZoneFileOf(zone, RecordTypeAt(static_cast<size_t>(kind)));
 }
 
 const std::string& ZoneFileOf(const TZone& zone, int kind) {
-    return zone.*Kind(kind).Name;
+    return ZoneFileOf(zone, RecordTypeAt(static_cast<size_t>(kind)));
 }
 
 TFileDialogSetup FileDialogSetup(const TZone* zone, int kind) {

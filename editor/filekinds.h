@@ -2,16 +2,16 @@
 
 // The six kinds of world files as the file commands and the zone page's
 // file name buttons see them, by page index: zone, rooms, objects, mobs,
-// shops, triggers.
+// shops, triggers (the world's kinds in TRecordType order).
 
 #include "prompts.h"
+#include "recordkinds.h"
 #include "zone.h"
 
 #include <QString>
-#include <array>
 #include <string>
 
-inline constexpr int kFileKindCount = 6;
+inline constexpr int kFileKindCount = static_cast<int>(kWorldKinds.size());
 
 // The file dialog filter of a kind, "Zone files|*.zon|All files|*.*".
 const char* FileFilter(int kind);

@@ -79,8 +79,8 @@ bool ExportWouldWriteIntoWorkspace(const std::string& folder, const std::string&
     if (LiesWithin(folder, workspace))
         return true;
     // The server's own folders are in lower case, an older export's in upper.
-    for (const std::string kind : kKindFolders)
-        for (const std::string& name : {kind, AsciiLower(kind)})
+    for (const TRecordType type : kKindFolderOrder)
+        for (const std::string name : {WorldKind(type).Folder, WorldKind(type).ServerFolder})
             if (LiesWithin((fs::path(folder) / name).string(), workspace))
                 return true;
     return false;

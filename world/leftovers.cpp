@@ -86,8 +86,9 @@ std::vector<std::string> RemoveLeftovers(const std::string& dir, fs::file_time_t
     if (!workspace.has_filename() && workspace.has_parent_path())
         workspace = workspace.parent_path();
     std::vector<fs::path> candidates;
-    for (const char* kind : kKindFolders)
-        for (fs::path& path : Entries(workspace / kind, fs::file_type::regular, IsTemporaryName))
+    for (const TRecordType type : kKindFolderOrder)
+        for (fs::path& path :
+             Entries(workspace / WorldKind(type).Folder, fs::file_type::regular, IsTemporaryName))
             candidates.push_back(std::move(path));
     const std::string name = workspace.filename().string();
     const fs::path parent = workspace.has_parent_path() ? workspace.parent_path() : fs::path(".");

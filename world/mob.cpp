@@ -1,6 +1,7 @@
 #include "mob.h"
 
 #include "obj.h"
+#include "recordkinds.h"
 #include "strutils.h"
 
 #include <limits>
@@ -94,7 +95,7 @@ bool ReadNamedLine(TMob& mob, const std::string& line) {
 } // namespace
 
 bool TMobList::LoadFromFile(const std::string& fileName) {
-    return ReadRecordFileNamed(*this, "мобов", fileName,
+    return ReadRecordFileNamed(*this, WorldKind(TRecordType::Mob).LoadWord, fileName,
                                [&](TWorldReader& reader) { ReadMobs(reader); });
 }
 
@@ -227,5 +228,5 @@ void TMobList::SaveToStrings(TStringList& lines, int32_t zone) const {
 }
 
 bool TMobList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить мобов");
+    return SaveZoneRecords(*this, fileName, zone, WorldKind(TRecordType::Mob).SaveFailure);
 }

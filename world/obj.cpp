@@ -1,5 +1,6 @@
 #include "obj.h"
 
+#include "recordkinds.h"
 #include "strutils.h"
 
 namespace {
@@ -95,7 +96,7 @@ void TObj::Assign(const TObj& source) {
 }
 
 bool TObjList::LoadFromFile(const std::string& fileName) {
-    return ReadRecordFileNamed(*this, "объекты", fileName,
+    return ReadRecordFileNamed(*this, WorldKind(TRecordType::Obj).LoadWord, fileName,
                                [&](TWorldReader& reader) { ReadObjects(reader); });
 }
 
@@ -201,5 +202,5 @@ void TObjList::SaveToStrings(TStringList& lines, int32_t zone) const {
 }
 
 bool TObjList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить объекты");
+    return SaveZoneRecords(*this, fileName, zone, WorldKind(TRecordType::Obj).SaveFailure);
 }

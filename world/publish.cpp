@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kZoneKind = 0; // kServerKinds index of the zone files
+constexpr size_t kZoneKind = static_cast<size_t>(TRecordType::Zone); // kServerKinds index
 
 bool IsFolder(const fs::path& path) {
     std::error_code error;
@@ -82,34 +82,11 @@ template <class List> bool HasRecordsIn(const List& list, int32_t zone) {
     return !list.ZoneInListOrder(zone).empty() || (frame && !frame->Unparsed.empty());
 }
 
-// Runs `use` with the list of a record kind (kServerKinds order, from 1).
-template <class Use> auto WithList(const TWorld& world, size_t kind, Use use) {
-    switch (kind) {
-    case 1:
-        return use(world.Rooms);
-    case 2:
-        return use(world.Objs);
-    case 3:
-        return use(world.Mobs);
-    case 4:
-        return use(world.Shops);
-    default:
-        return use(world.Triggers);
-    }
-}
-
 // Whether the zone has records of the kind (a zone file it always has).
 bool HasRecords(const TWorld& world, const TZone& zone, size_t kind) {
     return kind == kZoneKind ||
-           WithList(world, kind, [&](const auto& list) { return HasRecordsIn(list, zone.ZoneNumber); });
-}
-
-// The workspace file a zone's kind was read from (or is saved to).
-const std::string& WorkspaceFileOf(const TZone& zone, size_t kind) {
-    const std::string* const files[] = {&zone.ZoneFileName, &zone.RoomFileName,
-                                        &zone.ObjFileName,  &zone.MobFileName,
-                                        &zone.ShopFileName, &zone.TrigFileName};
-    return *files[kind];
+           WithRecordList(world, RecordTypeAt(kind),
+                          [&](const auto& list) { return HasRecordsIn(list, zone.ZoneNumber); });
 }
 
 // What the server gets of the file the zone's kind composes: its lines with
@@ -122,11 +99,11 @@ std::string ServerBytes(const TWorld& world, const TZone& zone, size_t kind, con
     if (kind == kZoneKind)
         zone.SaveToStrings(world, lines);
     else
-        WithList(world, kind, [&](const auto& list) {
+        WithRecordList(world, RecordTypeAt(kind), [&](const auto& list) {
             list.SaveToStrings(lines, zone.ZoneNumber);
             lineEnd = list.LineEndOf(zone.ZoneNumber);
         });
-    const TServerKept kept = ReadServerKept(WorkspaceFileOf(zone, kind));
+    const TServerKept kept = ReadServerKept(ZoneFileOf(zone, RecordTypeAt(kind)));
     return ServerFileText(lines, settings, substituted, {lineEnd, &kept});
 }
 
@@ -135,7 +112,7 @@ std::string ServerBytes(const TWorld& world, const TZone& zone, size_t kind, con
 // 16); a zone without such a file takes its number.
 std::string ServerNameOf(const TZone& zone, size_t kind) {
     const std::string& extension = kServerKinds[kind].Extension;
-    const std::string name = fs::path(WorkspaceFileOf(zone, kind)).filename().string();
+    const std::string name = fs::path(ZoneFileOf(zone, RecordTypeAt(kind))).filename().string();
     if (ZoneOfFileName(name) && AsciiLower(name).ends_with(extension))
         return name.substr(0, name.size() - extension.size()) + extension;
     return std::to_string(zone.ZoneNumber) + extension;

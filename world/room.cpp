@@ -1,6 +1,7 @@
 #include "room.h"
 
 #include "maplayout.h"
+#include "recordkinds.h"
 #include "strutils.h"
 
 #include <filesystem>
@@ -67,12 +68,12 @@ void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
 
 bool TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
     // The layout is written even when the rooms could not be: it is a file of its own.
-    const bool rooms = SaveZoneRecords(*this, fileName, zone, "Не могу сохранить комнаты");
+    const bool rooms = SaveZoneRecords(*this, fileName, zone, WorldKind(TRecordType::Room).SaveFailure);
     return SaveLayoutFile(*this, LayoutFileName(fileName), zone) && rooms;
 }
 
 bool TRoomList::LoadFromFile(const std::string& fileName) {
-    const bool whole = ReadRecordFileNamed(*this, "комнаты", fileName,
+    const bool whole = ReadRecordFileNamed(*this, WorldKind(TRecordType::Room).LoadWord, fileName,
                                            [this](TWorldReader& reader) { ReadRooms(reader); });
     // A file with a room kept unread still places the rooms that were read.
     std::error_code error;

@@ -24,7 +24,7 @@ std::string AsciiLower(std::string name) {
 
 namespace {
 
-constexpr size_t kRoomKind = 1; // kServerKinds index of the room files
+constexpr size_t kRoomKind = static_cast<size_t>(TRecordType::Room); // kServerKinds index
 
 // The zone number of a file name "N.ext" (any letter case of the
 // extension); nothing for any other name.
@@ -174,7 +174,7 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
     rooms.ReadingZone = number;
     TReadContext quiet{.Quiet = true};
     LoadWorldBytes(
-        "комнаты", path.string(), std::move(roomText),
+        WorldKind(TRecordType::Room).LoadWord, path.string(), std::move(roomText),
         [&rooms](TWorldReader& reader) { rooms.ReadRooms(reader); }, quiet);
     result = LayOutFromExits(rooms, number);
     TStringList lines;

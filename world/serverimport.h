@@ -11,6 +11,7 @@
 
 #include "exitlayout.h"
 #include "export.h"
+#include "recordkinds.h"
 #include "serverkept.h"
 
 #include <array>
@@ -26,12 +27,13 @@ struct TServerKind {
     const char* WorkspaceFolder;
     const char* Extension;
 };
-inline constexpr std::array<TServerKind, 6> kServerKinds = {{{"zon", "ZON", ".zon"},
-                                                             {"wld", "WLD", ".wld"},
-                                                             {"obj", "OBJ", ".obj"},
-                                                             {"mob", "MOB", ".mob"},
-                                                             {"shp", "SHP", ".shp"},
-                                                             {"trg", "TRG", ".trg"}}};
+// The six kinds, in TRecordType order.
+inline constexpr std::array<TServerKind, kWorldKinds.size()> kServerKinds = [] {
+    std::array<TServerKind, kWorldKinds.size()> kinds{};
+    for (size_t i = 0; i < kinds.size(); ++i)
+        kinds[i] = {kWorldKinds[i].ServerFolder, kWorldKinds[i].Folder, kWorldKinds[i].Extension};
+    return kinds;
+}();
 
 // A file or folder name with its ASCII letters in lower case: a server's
 // names are matched whatever their case.

@@ -1,5 +1,6 @@
 #include "shop.h"
 
+#include "recordkinds.h"
 #include "strutils.h"
 
 #include <charconv>
@@ -159,7 +160,7 @@ void TShop::Assign(const TShop& source) {
 }
 
 bool TShopList::LoadFromFile(const std::string& fileName, const TKindNameLookup& kindName) {
-    return ReadRecordFileNamed(*this, "магазины", fileName,
+    return ReadRecordFileNamed(*this, WorldKind(TRecordType::Shop).LoadWord, fileName,
                                [&](TWorldReader& reader) { ReadShops(reader, kindName); });
 }
 
@@ -201,5 +202,5 @@ void TShopList::SaveToStrings(TStringList& lines, int32_t zone) const {
 }
 
 bool TShopList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить магазины");
+    return SaveZoneRecords(*this, fileName, zone, WorldKind(TRecordType::Shop).SaveFailure);
 }

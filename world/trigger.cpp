@@ -1,5 +1,6 @@
 #include "trigger.h"
 
+#include "recordkinds.h"
 #include "strutils.h"
 
 namespace {
@@ -54,7 +55,7 @@ void TTrigger::Assign(const TTrigger& source) {
 }
 
 bool TTriggerList::LoadFromFile(const std::string& fileName) {
-    return ReadRecordFileNamed(*this, "триггеры", fileName,
+    return ReadRecordFileNamed(*this, WorldKind(TRecordType::Trigger).LoadWord, fileName,
                                [&](TWorldReader& reader) { ReadTriggers(reader); });
 }
 
@@ -84,5 +85,5 @@ void TTriggerList::SaveToStrings(TStringList& lines, int32_t zone) const {
 }
 
 bool TTriggerList::SaveToFile(const std::string& fileName, int32_t zone) const {
-    return SaveZoneRecords(*this, fileName, zone, "Не могу сохранить триггеры");
+    return SaveZoneRecords(*this, fileName, zone, WorldKind(TRecordType::Trigger).SaveFailure);
 }

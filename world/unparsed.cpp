@@ -4,32 +4,12 @@
 
 #include <algorithm>
 
-namespace {
-
-template <class Visit>
-decltype(auto) WithList(const TWorldView& world, TRecordType kind, Visit visit) {
-    switch (kind) {
-    case TRecordType::Obj:
-        return visit(world.Objs);
-    case TRecordType::Mob:
-        return visit(world.Mobs);
-    case TRecordType::Shop:
-        return visit(world.Shops);
-    case TRecordType::Trigger:
-        return visit(world.Triggers);
-    default:
-        return visit(world.Rooms);
-    }
-}
-
-} // namespace
-
 const std::vector<TUnparsedRecord>& UnparsedRecords(const TWorldView& world, TRecordType kind,
                                                     int32_t zone) {
     static const std::vector<TUnparsedRecord> none;
     if (kind == TRecordType::Zone)
         return none;
-    return WithList(world, kind, [zone](const auto& list) -> const std::vector<TUnparsedRecord>& {
+    return WithRecordList(world, kind, [zone](const auto& list) -> const std::vector<TUnparsedRecord>& {
         return UnparsedRecordsOf(list, zone);
     });
 }
@@ -38,7 +18,7 @@ std::vector<int32_t> ZonesWithUnparsed(const TWorldView& world, TRecordType kind
     std::vector<int32_t> zones;
     if (kind == TRecordType::Zone)
         return zones;
-    WithList(world, kind, [&zones](const auto& list) {
+    WithRecordList(world, kind, [&zones](const auto& list) {
         for (const auto& [zone, frame] : list.Frames())
             if (!frame.Unparsed.empty())
                 zones.push_back(zone);

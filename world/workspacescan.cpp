@@ -54,9 +54,11 @@ std::vector<std::string> UnreadableFolders(const std::string& dir) {
     if (IsUnreadableFolder(dir))
         return {dir};
     std::vector<std::string> folders;
-    for (const char* kind : kKindFolders)
-        if (IsUnreadableFolder(WorkspaceFolder(dir, kind)))
-            folders.push_back(WorkspaceFolder(dir, kind));
+    for (const TRecordType type : kKindFolderOrder) {
+        std::string folder = WorkspaceFolder(dir, WorldKind(type).Folder);
+        if (IsUnreadableFolder(folder))
+            folders.push_back(std::move(folder));
+    }
     return folders;
 }
 
@@ -68,17 +70,36 @@ std::string WorkspaceFolder(const std::string& dir, const std::string& folder) {
     return (fs::path(dir) / folder).string();
 }
 
+namespace {
+
+template <class List>
+bool LoadListFile(List& list, const std::string& path, const TKindNameLookup&) {
+    return list.LoadFromFile(path);
+}
+
+bool LoadListFile(TShopList& shops, const std::string& path, const TKindNameLookup& kindName) {
+    return shops.LoadFromFile(path, kindName);
+}
+
+// The order LoadWorkspaceRecords reads the kinds in.
+constexpr std::array<TRecordType, 5> kReadOrder = {TRecordType::Obj, TRecordType::Mob,
+                                                   TRecordType::Shop, TRecordType::Room,
+                                                   TRecordType::Trigger};
+
+} // namespace
+
+bool LoadRecordFile(TWorld& world, TRecordType type, const std::string& path,
+                    const TKindNameLookup& kindName) {
+    return WithRecordList(world, type,
+                          [&](auto& list) { return LoadListFile(list, path, kindName); });
+}
+
 void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindNameLookup& kindName) {
-    for (const auto& file : ListFiles(WorkspaceFolder(dir, "OBJ"), ".obj"))
-        world.Objs.LoadFromFile(file);
-    for (const auto& file : ListFiles(WorkspaceFolder(dir, "MOB"), ".mob"))
-        world.Mobs.LoadFromFile(file);
-    for (const auto& file : ListFiles(WorkspaceFolder(dir, "SHP"), ".shp"))
-        world.Shops.LoadFromFile(file, kindName);
-    for (const auto& file : ListFiles(WorkspaceFolder(dir, "WLD"), ".wld"))
-        world.Rooms.LoadFromFile(file);
-    for (const auto& file : ListFiles(WorkspaceFolder(dir, "TRG"), ".trg"))
-        world.Triggers.LoadFromFile(file);
+    for (const TRecordType type : kReadOrder) {
+        const TWorldKind& kind = WorldKind(type);
+        for (const auto& file : ListFiles(WorkspaceFolder(dir, kind.Folder), kind.Extension))
+            LoadRecordFile(world, type, file, kindName);
+    }
 }
 
 std::string ZoneLoadFailure(const std::string& file, int lineNumber) {
@@ -100,7 +121,8 @@ int32_t NumberOfFileName(const std::string& file) {
 
 void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure) {
     const size_t first = world.Zones.size();
-    for (const auto& file : ListFiles(WorkspaceFolder(dir, "ZON"), ".zon")) {
+    const TWorldKind& zones = WorldKind(TRecordType::Zone);
+    for (const auto& file : ListFiles(WorkspaceFolder(dir, zones.Folder), zones.Extension)) {
         auto zone = std::make_unique<TZone>();
         int failedLine = 0;
         if (!zone->OpenZoneFile(world, file, &failedLine)) {

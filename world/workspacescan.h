@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-// The six kind folders of a workspace (the server's are these in lower case).
-inline constexpr std::array<const char*, 6> kKindFolders = {"OBJ", "MOB", "SHP",
-                                                            "TRG", "WLD", "ZON"};
+// The order the six kind folders of a workspace are looked through.
+inline constexpr std::array<TRecordType, 6> kKindFolderOrder = {
+    TRecordType::Obj,     TRecordType::Mob,  TRecordType::Shop,
+    TRecordType::Trigger, TRecordType::Room, TRecordType::Zone};
 
 // The entries of `folder` whose names end with `extension` (any letter case,
 // as the wildcard "*.ext" matches), sorted by name. A missing folder has none.
@@ -33,6 +34,10 @@ std::string FolderReadFailure(const std::string& folder);
 
 // `dir` joined with one folder name.
 std::string WorkspaceFolder(const std::string& dir, const std::string& folder);
+
+// Reads one record file of a kind (not a zone) into its list of `world`.
+bool LoadRecordFile(TWorld& world, TRecordType type, const std::string& path,
+                    const TKindNameLookup& kindName = {});
 
 // Reads objects, mobs, shops, rooms (with their layout files) and triggers,
 // in that order: the zone files read afterwards place contents into the rooms

@@ -1,8 +1,5 @@
 #include "worldview.h"
 
-
-#include <array>
-
 const TZone* FindZone(const TWorldView& world, int32_t number) {
     for (const TZone* zone : world.Zones)
         if (zone->ZoneNumber == number)
@@ -11,21 +8,9 @@ const TZone* FindZone(const TWorldView& world, int32_t number) {
 }
 
 bool RecordExists(const TWorldView& world, TRecordType kind, int32_t vnum) {
-    switch (kind) {
-    case TRecordType::Zone:
+    if (kind == TRecordType::Zone)
         return FindZone(world, vnum) != nullptr;
-    case TRecordType::Room:
-        return world.Rooms.Find(vnum) != nullptr;
-    case TRecordType::Obj:
-        return world.Objs.Find(vnum) != nullptr;
-    case TRecordType::Mob:
-        return world.Mobs.Find(vnum) != nullptr;
-    case TRecordType::Shop:
-        return world.Shops.Find(vnum) != nullptr;
-    case TRecordType::Trigger:
-        return world.Triggers.Find(vnum) != nullptr;
-    }
-    return false;
+    return WithRecordList(world, kind, [vnum](const auto& list) { return list.Find(vnum) != nullptr; });
 }
 
 std::optional<TResetTrigger> ResetTriggerOf(std::string_view keptLine) {
@@ -46,47 +31,42 @@ int32_t ZoneOfRecord(TRecordType kind, int32_t vnum) {
 
 namespace {
 
-const std::array<const char*, 6> kKindNames = {"зона", "комната", "объект",
-                                               "моб",  "магазин", "триггер"};
-const std::array<const char*, 6> kKindCaptions = {"Зона", "Комната", "Объект",
-                                                  "Моб",  "Магазин", "Триггер"};
+// The name a record shows in its caption; a shop has none.
+const std::string& NameOf(const TRoom& room) {
+    return room.Name;
+}
+const std::string& NameOf(const TObj& obj) {
+    return obj.Imen;
+}
+const std::string& NameOf(const TMob& mob) {
+    return mob.Imen;
+}
+const std::string& NameOf(const TTrigger& trigger) {
+    return trigger.Name;
+}
+std::string NameOf(const TShop&) {
+    return {};
+}
 
 std::string NameOf(const TWorldView& world, TRecordType kind, int32_t vnum) {
-    switch (kind) {
-    case TRecordType::Zone: {
+    if (kind == TRecordType::Zone) {
         const TZone* zone = FindZone(world, vnum);
         return zone ? zone->ZoneName : std::string();
     }
-    case TRecordType::Room: {
-        const TRoom* room = world.Rooms.Find(vnum);
-        return room ? room->Name : std::string();
-    }
-    case TRecordType::Obj: {
-        const TObj* obj = world.Objs.Find(vnum);
-        return obj ? obj->Imen : std::string();
-    }
-    case TRecordType::Mob: {
-        const TMob* mob = world.Mobs.Find(vnum);
-        return mob ? mob->Imen : std::string();
-    }
-    case TRecordType::Trigger: {
-        const TTrigger* trigger = world.Triggers.Find(vnum);
-        return trigger ? trigger->Name : std::string();
-    }
-    case TRecordType::Shop:
-        break;
-    }
-    return {};
+    return WithRecordList(world, kind, [vnum](const auto& list) {
+        const auto* record = list.Find(vnum);
+        return record ? std::string(NameOf(*record)) : std::string();
+    });
 }
 
 } // namespace
 
 std::string RecordTypeName(TRecordType kind) {
-    return Msg(kKindNames[static_cast<size_t>(kind)]);
+    return Msg(WorldKind(kind).Name);
 }
 
 std::string RecordTypeCaption(TRecordType kind) {
-    return Msg(kKindCaptions[static_cast<size_t>(kind)]);
+    return Msg(WorldKind(kind).Caption);
 }
 
 std::string RecordCaption(const TWorldView& world, TRecordType kind, int32_t vnum) {

@@ -5,6 +5,7 @@
 
 #include "mob.h"
 #include "obj.h"
+#include "recordkinds.h"
 #include "room.h"
 #include "shop.h"
 #include "trigger.h"
@@ -15,9 +16,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The kinds of records, in the order of the editor's pages.
-enum class TRecordType { Zone, Room, Obj, Mob, Shop, Trigger };
 
 struct TWorldView {
     const TRoomList& Rooms;

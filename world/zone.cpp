@@ -1,5 +1,6 @@
 #include "zone.h"
 
+#include "recordkinds.h"
 #include "world.h"
 
 #include <algorithm>
@@ -396,8 +397,8 @@ void TZone::TakeAsUnchanged(const TWorld& world) {
 
 bool TZone::LoadFromFile(TWorld& world, const std::string& fileName, TReadContext& context) {
     return LoadWorldFile(
-        "зону", fileName, [this, &world](TWorldReader& reader) { ReadZone(world, reader); },
-        context);
+        WorldKind(TRecordType::Zone).LoadWord, fileName,
+        [this, &world](TWorldReader& reader) { ReadZone(world, reader); }, context);
 }
 
 bool TZone::LoadFromFile(TWorld& world, const std::string& fileName) {
@@ -422,11 +423,10 @@ void TZone::DeriveFileNames() {
         slash == std::string::npos ? std::string() : ZoneFileName.substr(0, slash + 1);
     workspace.erase(workspace.size() - std::min<size_t>(4, workspace.size()));
     const std::string number = std::to_string(ZoneNumber);
-    RoomFileName = workspace + "WLD/" + number + ".wld";
-    ObjFileName = workspace + "OBJ/" + number + ".obj";
-    MobFileName = workspace + "MOB/" + number + ".mob";
-    ShopFileName = workspace + "SHP/" + number + ".shp";
-    TrigFileName = workspace + "TRG/" + number + ".trg";
+    for (const TRecordType type : kRecordListTypes) {
+        const TWorldKind& kind = WorldKind(type);
+        ZoneFileOf(*this, type) = workspace + kind.Folder + "/" + number + kind.Extension;
+    }
 }
 
 void TZone::ComposeOurForm(const TWorld& world, TStringList& lines) const {
@@ -492,7 +492,7 @@ void TZone::ForgetSource() {
 }
 
 bool TZone::SaveLinesToZoneFile(const std::string& fileName, const TStringList& lines) const {
-    return SaveRecordFile(fileName, lines, "Не могу сохранить зону", LineEnd);
+    return SaveRecordFile(fileName, lines, WorldKind(TRecordType::Zone).SaveFailure, LineEnd);
 }
 
 bool TZone::SaveToFile(const TWorld& world, const std::string& fileName) const {

@@ -1,6 +1,7 @@
 #include "zonesave.h"
 
 #include "maplayout.h"
+#include "recordkinds.h"
 #include "world.h"
 #include "zonestate.h"
 
@@ -8,19 +9,28 @@
 
 namespace {
 
-// The first words of each file's failure, in ComposeZoneFiles order: zone,
-// rooms, layout, objects, mobs, shops, triggers.
-constexpr std::array<const char*, 7> kFailureWords = {
-    "Не могу сохранить зону",    "Не могу сохранить комнаты", "Не могу сохранить карту",
-    "Не могу сохранить объекты", "Не могу сохранить мобов",   "Не могу сохранить магазины",
-    "Не могу сохранить триггеры"};
+// ComposeZoneFiles holds the six kinds' files in TRecordType order with the
+// layout file right after the rooms.
+constexpr size_t kLayoutIndex = 2;
+
+constexpr size_t ComposedIndex(TRecordType type) {
+    const auto index = static_cast<size_t>(type);
+    return index + (index >= kLayoutIndex ? 1 : 0);
+}
+
+// The first words of the failure of each composed file.
+const char* FailureWords(size_t index) {
+    if (index == kLayoutIndex)
+        return "Не могу сохранить карту";
+    return kWorldKinds[index - (index > kLayoutIndex ? 1 : 0)].SaveFailure;
+}
 
 // The order the files are written in, as positions in that list.
 constexpr std::array<size_t, 7> kSaveOrder = {3, 4, 5, 6, 1, 2, 0};
 
 void Write(const TComposedFile& file, size_t index, const std::string& path,
            TZoneSaveResult& result) {
-    TWriteResult written = WriteRecordFile(path, file.Lines, kFailureWords[index], file.LineEnd);
+    TWriteResult written = WriteRecordFile(path, file.Lines, FailureWords(index), file.LineEnd);
     if (!written)
         result.NotWritten.push_back({path, std::move(written)});
 }
@@ -39,10 +49,10 @@ TZoneSaveResult SaveZoneKindFile(const TWorld& world, const TZone& zone, int kin
                                  const std::string& path) {
     const std::vector<TComposedFile> files = ComposeZoneFiles(world, zone);
     TZoneSaveResult result;
-    // The composed files hold the layout right after the rooms.
-    const size_t index = static_cast<size_t>(kind) + (kind >= 2 ? 1 : 0);
+    const TRecordType type = RecordTypeAt(static_cast<size_t>(kind));
+    const size_t index = ComposedIndex(type);
     Write(files[index], index, path, result);
-    if (kind == 1)
-        Write(files[2], 2, LayoutFileName(path), result);
+    if (type == TRecordType::Room)
+        Write(files[kLayoutIndex], kLayoutIndex, LayoutFileName(path), result);
     return result;
 }

@@ -1,6 +1,7 @@
 #include "generate.h"
 
 #include "maplayout.h"
+#include "recordkinds.h"
 #include "serverrules.h"
 #include "world.h"
 #include "zonesave.h"
@@ -581,14 +582,13 @@ TGenerateResult GenerateWorkspace(const std::string& dir, const TGenerateOptions
         TWorld world;
         TZone zone;
         TZoneGenerator(world, n, n > options.FirstZone, n < last, options.Seed).Build(zone);
-        zone.ZoneFileName = FileOf(dir, "ZON", n, ".zon");
+        const TWorldKind& zones = WorldKind(TRecordType::Zone);
+        zone.ZoneFileName = FileOf(dir, zones.Folder, n, zones.Extension);
         zone.DeriveFileNames();
         SaveZoneFiles(world, zone);
-        for (const std::string* file :
-             {&zone.ObjFileName, &zone.MobFileName, &zone.ShopFileName, &zone.TrigFileName,
-              &zone.RoomFileName, &zone.ZoneFileName}) {
+        for (const TWorldKind& kind : kWorldKinds) {
             std::error_code error;
-            const auto size = fs::file_size(*file, error);
+            const auto size = fs::file_size(ZoneFileOf(zone, kind.Type), error);
             result.Files += error ? 0 : 1;
             result.Bytes += error ? 0 : size;
         }

@@ -3,6 +3,7 @@
 #include "codepage.h"
 #include "leftovers.h"
 #include "maplayout.h"
+#include "recordkinds.h"
 #include "world.h"
 #include "zonesave.h"
 
@@ -98,9 +99,9 @@ bool SaveZoneTo(const TWorld& world, const TZone& zone, const std::string& out) 
 }
 
 bool MakeWorkspaceFolders(const std::string& dir) {
-    for (const char* folder : {"ZON", "WLD", "OBJ", "MOB", "SHP", "TRG"}) {
+    for (const TWorldKind& kind : kWorldKinds) {
         std::error_code error;
-        const fs::path path = fs::path(dir) / folder;
+        const fs::path path = fs::path(dir) / kind.Folder;
         fs::create_directories(path, error);
         if (!fs::is_directory(path)) {
             std::fprintf(stderr, "worldtool: cannot create the folder %s\n", path.c_str());
