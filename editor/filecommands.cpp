@@ -4,7 +4,7 @@
 #include "errorreporter.h"
 #include "export.h"
 #include "filekinds.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "maplayout.h"
 #include "modeltext.h"
 #include "prompts.h"
@@ -40,13 +40,13 @@ const QString kZoneNotSaved =
 // Sets the file command flag for as long as the command runs.
 class TFileCommandScope {
 public:
-    explicit TFileCommandScope(TMainForm& main) : main_(main) { main_.FileCommandRunning = true; }
+    explicit TFileCommandScope(TEditorContext& main) : main_(main) { main_.FileCommandRunning = true; }
     ~TFileCommandScope() { main_.FileCommandRunning = false; }
     TFileCommandScope(const TFileCommandScope&) = delete;
     TFileCommandScope& operator=(const TFileCommandScope&) = delete;
 
 private:
-    TMainForm& main_;
+    TEditorContext& main_;
 };
 
 // The server's world folder of the settings: an absolute path as it is, a
@@ -134,33 +134,12 @@ private:
     TLoadReport failures_;
 };
 
-TFileCommands::TFileCommands(TMainForm& main) : QObject(&main), main_(main) {
-    connect(main.N2, &QAction::triggered, this, &TFileCommands::New);
-    connect(main.N3, &QAction::triggered, this, &TFileCommands::Open);
-    connect(main.N4, &QAction::triggered, this, &TFileCommands::Restore);
-    connect(main.N5, &QAction::triggered, this, &TFileCommands::Save);
-    connect(main.N6, &QAction::triggered, this, &TFileCommands::LoadZone);
-    connect(main.N34, &QAction::triggered, this, &TFileCommands::SaveZone);
+TFileCommands::TFileCommands(TEditorContext& main) : QObject(main.Window()), main_(main) {
     connect(main.ToolsForm, &TToolsForm::saveZoneClicked, this, &TFileCommands::SaveZone);
     connect(main.ZonePage->Z_NormalizeBtn, &QPushButton::clicked, this,
             &TFileCommands::NormalizeZoneFiles);
     connect(main.ZonePage->Z_SaveMUDBtn, &QPushButton::clicked, this,
             &TFileCommands::ExportForServer);
-}
-
-void TFileCommands::New() {
-    if (main_.CurrentPage() == ZonePageIndex)
-        main_.ZonePage->NewZone();
-    else
-        main_.N17->trigger(); // the add command of the page
-}
-
-void TFileCommands::ReadKindFile(int page, const std::string& path) {
-    if (page == RoomPageIndex)
-        LoadRoomFileKeepingContents(main_.World(), path);
-    else if (page != ZonePageIndex)
-        LoadRecordFile(main_.World(), RecordTypeAt(static_cast<size_t>(page)), path,
-                       main_.KindName());
 }
 
 void TFileCommands::EnableForPage(int page) {
@@ -217,9 +196,11 @@ void TFileCommands::Open() {
             if (!zone)
                 Prompts().Error(kNeedZone);
             else if (OpensAsCurrentZone(*zone, path))
-                ReadStep(page, path, [&] { ReloadZoneFile(main_.World(), *zone, path); });
+                main_.Document->ReadFile(main_.PlaceOn(page), TRecordType::Zone, path,
+                                         main_.KindName());
         } else {
-            ReadStep(page, path, [&] { ReadKindFile(page, path); });
+            main_.Document->ReadFile(main_.PlaceOn(page), RecordTypeAt(static_cast<size_t>(page)),
+                                     path, main_.KindName());
         }
         stamps_.Take(FilesOfPageFile(page, path));
         ShowWhatWasRead();
@@ -239,17 +220,8 @@ void TFileCommands::Restore() {
             Prompts().Error(kNeedZone);
         } else {
             const std::string path = ZoneFileOf(*zone, page);
-            ReadStep(page, path, [&] {
-                if (page == ZonePageIndex) {
-                    ReloadZoneFile(main_.World(), *zone, zone->ZoneFileName);
-                } else if (page == RoomPageIndex) {
-                    // The room reader empties the contents; the zone file brings them back.
-                    main_.World().Rooms.LoadFromFile(zone->RoomFileName);
-                    ReloadZoneFile(main_.World(), *zone, zone->ZoneFileName);
-                } else {
-                    ReadKindFile(page, path);
-                }
-            });
+            main_.Document->ReadFileAgain(main_.PlaceOn(page), *zone,
+                                          RecordTypeAt(static_cast<size_t>(page)), main_.KindName());
             // Only what was read: another file's outside change still counts.
             std::vector<std::string> read = FilesOfPageFile(page, path);
             if (page == RoomPageIndex)
@@ -268,18 +240,6 @@ void TFileCommands::StoreActivePage() {
         main_.ZonePage->ListClick();
     else
         main_.RecordPage(page)->SelectionChanged();
-}
-
-void TFileCommands::ReadStep(int page, const std::string& path, const std::function<void()>& read) {
-    // The records of a file named for another zone belong to that zone.
-    std::vector<int32_t> zones;
-    if (const auto named = ZoneOfFileName(path))
-        zones.push_back(*named);
-    main_.Document->Change(
-        main_.PlaceOn(page),
-        QStringLiteral("чтение файла ") +
-            QString::fromStdString(std::filesystem::path(path).filename().string()),
-        read, zones);
 }
 
 void TFileCommands::ShowZoneSource(const TZone& zone) {
@@ -332,13 +292,9 @@ void TFileCommands::ReadZoneAgain(TZone& zone) {
     TStepPlace place = main_.PlaceOn(main_.CurrentPage());
     if (place.Zone != &zone) // a zone saved at exit need not be the one shown
         place = TStepPlace{&zone, ZonePageIndex, std::nullopt};
-    bool whole = false;
-    main_.Document->Change(
-        place, TMainForm::StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber),
-        [&] {
-            whole = ReadWholeZone(main_.World(), zone, main_.KindName(),
-                                  [](const std::string& name) { return name; });
-        });
+    const bool whole = main_.Document->ReadZone(
+        place, StepText(QStringLiteral("загрузка"), ZonePageIndex, zone.ZoneNumber), zone,
+        main_.KindName(), [](const std::string& name) { return name; });
     stamps_.Take(FilesOfZone(zone));
     if (whole) {
         // What it holds now is what its files hold: nothing to save or recover.
@@ -413,7 +369,7 @@ void TFileCommands::NormalizeZoneFiles() {
         !MaySaveZones({zone}, run))
         return;
     StoreActivePage();
-    NormalizeZone(main_.World(), *zone);
+    main_.Document->Normalize(*zone);
     WriteZones(run, {zone});
 }
 
@@ -499,7 +455,7 @@ void TFileCommands::ExportForServer() {
         options.CreateMissingIndexes = true;
         plan = PlanPublish(main_.World(), {zone}, others, folders, options);
     }
-    TPublishForm changes(&main_);
+    TPublishForm changes(main_.Window());
     changes.ShowPlan(plan, PathText(folder));
     if (changes.exec() != QDialog::Accepted)
         return;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class TMainForm;
+class TEditorContext;
 class TSaveRun;
 class TZone;
 struct TPublishPlan;
@@ -20,11 +20,10 @@ class TFileCommands : public QObject {
     Q_OBJECT
 
 public:
-    // Wires the menu entries, the tools window's save-zone button and the
-    // zone page's "Сохранить для MUDа".
-    explicit TFileCommands(TMainForm& main);
+    // Wires the tools window's save-zone button and the zone page's
+    // "Сохранить для MUDа"; the main window wires the menu entries.
+    explicit TFileCommands(TEditorContext& main);
 
-    void New();
     void Open();
     void Restore();
     void Save();
@@ -51,8 +50,6 @@ private:
     // Whether a zone file may be read into `zone`: one that describes another
     // zone is refused with a message naming both numbers.
     static bool OpensAsCurrentZone(const TZone& zone, const std::string& path);
-    // Reads a file of a record kind into its list (rooms keep their contents).
-    void ReadKindFile(int page, const std::string& path);
     // The record commands follow the page's ID list after a read.
     void EnableForPage(int page);
     // After a read: the list windows and pickers take the new records, and
@@ -61,8 +58,6 @@ private:
     void ShowWhatWasRead();
     // The store step of the active page before its records are written.
     void StoreActivePage();
-    // `read` as one step of the document on `page`, the file at `path`.
-    void ReadStep(int page, const std::string& path, const std::function<void()>& read);
     // The zone file as a save writes it, in the zone page's text box when the
     // zone is the current one.
     void ShowZoneSource(const TZone& zone);
@@ -86,6 +81,6 @@ private:
     // get one; true when they do.
     static bool MayCreateIndexes(const TPublishPlan& plan);
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TFileStamps stamps_;
 };

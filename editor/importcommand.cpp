@@ -2,7 +2,7 @@
 
 #include "configform.h"
 #include "errorreporter.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "prompts.h"
 #include "serverimport.h"
 #include "textcodec.h"
@@ -14,8 +14,7 @@
 #include <QProgressDialog>
 #include <algorithm>
 
-TImportCommand::TImportCommand(TMainForm& main) : QObject(&main), main_(main) {
-    connect(main.NImport, &QAction::triggered, this, &TImportCommand::Run);
+TImportCommand::TImportCommand(TEditorContext& main) : QObject(main.Window()), main_(main) {
 }
 
 void TImportCommand::Run() {
@@ -52,7 +51,7 @@ void TImportCommand::Run() {
                                   .arg(QString::fromStdString(ZoneNumberList(existing))));
 
     QProgressDialog progress(QStringLiteral("Импорт зон с сервера..."), QStringLiteral("Отмена"), 0,
-                             1, &main_);
+                             1, main_.Window());
     progress.setObjectName(QStringLiteral("ImportProgress"));
     progress.setWindowTitle(QStringLiteral("Импорт с сервера"));
     progress.setWindowModality(Qt::WindowModal);

@@ -8,18 +8,18 @@
 #include <QObject>
 #include <QString>
 
-class TMainForm;
+class TEditorContext;
 
 class TImportCommand : public QObject {
     Q_OBJECT
 
 public:
     // Wires the menu entry.
-    explicit TImportCommand(TMainForm& main);
+    explicit TImportCommand(TEditorContext& main);
 
     void Run();
 
 private:
-    TMainForm& main_;
+    TEditorContext& main_;
     QString lastFolder_; // where the folder dialog starts the next time
 };

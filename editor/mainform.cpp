@@ -14,6 +14,7 @@
 #include "importcommand.h"
 #include "leftovers.h"
 #include "listform.h"
+#include "mappage.h"
 #include "navigator.h"
 #include "numberform.h"
 #include "pagesupport.h"
@@ -105,7 +106,7 @@ void LoadListReporting(const std::function<void()>& fill) {
 }
 
 TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), ProgramFolder(Prompts().ProgramFolder()) {
+    : QMainWindow(parent), TEditorContext(Prompts().ProgramFolder()) {
     // The lists and templates that cannot be loaded wait for the start-up
     // report, shown once after the scan: a missing Bases/ is one window, not
     // a box per control.
@@ -130,7 +131,8 @@ TMainForm::TMainForm(QWidget* parent)
     CreateMenus();
     CreateHistoryWindow();
     Navigator = new TNavigator(*this);
-    AttachRoomPage(*this);
+    TMapPage& map = AttachRoomPage(*this);
+    connect(N35, &QAction::triggered, &map, &TMapPage::PlaceUnplacedRooms);
     AttachObjPage(*this);
     AttachMobPage(*this);
     AttachShopPage(*this);
@@ -140,6 +142,7 @@ TMainForm::TMainForm(QWidget* parent)
     LoadVocabularies();
     LoadTemplates();
     RecordCommands = new TRecordCommands(*this);
+    ConnectCommands();
     Recovery = new TRecovery(*this);
     Recovery->Lock();
     ConnectToolsWindow();
@@ -201,7 +204,8 @@ void TMainForm::CreatePages() {
         {"TrigTabSheet", "T_IDComboBox", "Триггеры"},
     }};
     for (size_t i = 0; i < pages.size(); ++i) {
-        auto* page = new TRecordPage(*this, QLatin1String(pages[i][0]), QLatin1String(pages[i][1]));
+        auto* page = new TRecordPage(*this, static_cast<int>(i) + 1, QLatin1String(pages[i][0]),
+                                     QLatin1String(pages[i][1]));
         RecordPages[i] = page;
         PageControl1->addTab(page, QString::fromUtf8(pages[i][2]));
         connect(Document, &TWorldDocument::changed, page, &TRecordPage::Follow);
@@ -325,6 +329,24 @@ void TMainForm::CreateMenus() {
     });
 }
 
+void TMainForm::ConnectCommands() {
+    connect(N2, &QAction::triggered, this, [this] {
+        if (CurrentPage() == ZonePageIndex)
+            ZonePage->NewZone();
+        else
+            RecordCommands->Add();
+    });
+    connect(N3, &QAction::triggered, FileCommands, &TFileCommands::Open);
+    connect(N4, &QAction::triggered, FileCommands, &TFileCommands::Restore);
+    connect(N5, &QAction::triggered, FileCommands, &TFileCommands::Save);
+    connect(N6, &QAction::triggered, FileCommands, &TFileCommands::LoadZone);
+    connect(N34, &QAction::triggered, FileCommands, &TFileCommands::SaveZone);
+    connect(NImport, &QAction::triggered, ImportCommand, &TImportCommand::Run);
+    connect(N17, &QAction::triggered, RecordCommands, &TRecordCommands::Add);
+    connect(N18, &QAction::triggered, RecordCommands, &TRecordCommands::Delete);
+    connect(N19, &QAction::triggered, RecordCommands, &TRecordCommands::Copy);
+}
+
 void TMainForm::CreateHistoryWindow() {
     HistoryForm = new QWidget(this, Qt::Tool);
     HistoryForm->setObjectName(QStringLiteral("HistoryForm"));
@@ -369,10 +391,6 @@ void TMainForm::ShowUndoEntries() {
                                     : QStringLiteral("По&вторить"));
 }
 
-TWorld& TMainForm::World() const {
-    return Document->World();
-}
-
 TStepPlace TMainForm::PlaceOn(int page) const {
     TStepPlace place;
     place.Zone = ZonePage->CurrentZone();
@@ -380,13 +398,6 @@ TStepPlace TMainForm::PlaceOn(int page) const {
     if (page != ZonePageIndex)
         place.VNum = RecordPage(page)->Current;
     return place;
-}
-
-QString TMainForm::StepText(const QString& action, int page, int32_t vnum) {
-    static const std::array<const char*, kPageCount> kinds = {"зоны", "комнаты",  "объекта",
-                                                              "моба", "магазина", "триггера"};
-    return action + QLatin1Char(' ') + QString::fromUtf8(kinds[static_cast<size_t>(page)]) +
-           QLatin1Char(' ') + QString::number(vnum);
 }
 
 bool TMainForm::SettleEdits() {
@@ -474,15 +485,6 @@ void TMainForm::LoadVocabularies() {
         named.Spells = SpellCodes(LoadVocabulary(ProgramFolder, "Spells"), "Spells");
         Navigator->ProblemsForm->SetNamedCodes(std::move(named));
     });
-}
-
-TKindNameLookup TMainForm::KindName() const {
-    return [this](int32_t code) {
-        for (const auto& kind : ItemKinds)
-            if (kind.Code == code)
-                return kind.Text;
-        return std::string();
-    };
 }
 
 void TMainForm::ConnectToolsWindow() {
@@ -726,34 +728,6 @@ void TMainForm::EnableRecordCommands(bool enabled) {
         N19->setEnabled(false);
         ToolsForm->CopyBtn->setEnabled(false);
     }
-}
-
-void TMainForm::ZoneChange() {
-    if (!ZonePage->CurrentZone()) {
-        Prompts().Error(QStringLiteral("Выберите сначала зону или создайте новую"));
-        return;
-    }
-    SetChanged(true);
-}
-
-void TMainForm::RoomChange() {
-    RecordPage(RoomPageIndex)->Change();
-}
-
-void TMainForm::ObjChange() {
-    RecordPage(ObjPageIndex)->Change();
-}
-
-void TMainForm::MobChange() {
-    RecordPage(MobPageIndex)->Change();
-}
-
-void TMainForm::ShopChange() {
-    RecordPage(ShopPageIndex)->Change();
-}
-
-void TMainForm::TriggerChange() {
-    RecordPage(TrigPageIndex)->Change();
 }
 
 // ---- pages ----

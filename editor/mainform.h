@@ -4,15 +4,8 @@
 // bar and the companion windows around them. It holds what the pages share:
 // the change flag, the store confirmation, page switching and navigation.
 
+#include "editorcontext.h"
 #include "errorreporter.h"
-#include "maplayout.h"
-#include "mob.h"
-#include "obj.h"
-#include "room.h"
-#include "shop.h"
-#include "templates.h"
-#include "trigger.h"
-#include "vocabulary.h"
 
 #include <QMainWindow>
 #include <array>
@@ -24,48 +17,18 @@ class QAction;
 class QMenu;
 class QStatusBar;
 class QTabWidget;
-class TAboutForm;
-class TAddDescForm;
-class TConfigForm;
-class TDescForm;
-class TDestForm;
-class TEffectForm;
-class TFileCommands;
-class TImportCommand;
-class TRecordCommands;
-class THelpForm;
-class TListForm;
-class TRecordListModel;
-class TNumberForm;
-class TNavigator;
-class TRecordPage;
-class TReportForm;
-class TRoomMobForm;
-class TRoomObjForm;
-class TToolsForm;
-class TTriggerForm;
-class TZonePage;
-class TRecovery;
-class TWorld;
-class TWorldDocument;
-struct TStepPlace;
 class QUndoView;
+class TAboutForm;
+class TFileCommands;
+class THelpForm;
+class TImportCommand;
+class TListForm;
+class TNavigator;
+class TRecordCommands;
+class TRecordListModel;
+class TReportForm;
 
-// The pages by index, the order every page-dependent command switches on.
-enum TPage {
-    ZonePageIndex,
-    RoomPageIndex,
-    ObjPageIndex,
-    MobPageIndex,
-    ShopPageIndex,
-    TrigPageIndex
-};
-inline constexpr int kPageCount = 6;
-
-// The five list windows by kind tag.
-enum TListKind { RoomListKind, ObjListKind, MobListKind, ShopListKind, TrigListKind };
-
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TEditorContext {
     Q_OBJECT
 
 public:
@@ -76,19 +39,9 @@ public:
 
     // The companion windows, created with the main window, in this order.
     TAboutForm* AboutForm;
-    TAddDescForm* AddDescForm;
-    TEffectForm* EffectForm;
-    TToolsForm* ToolsForm = nullptr;
-    TNumberForm* NumberForm;
-    TDescForm* DescForm;
     std::array<TListForm*, 5> ListForms; // by TListKind
     // The records of each kind as the list windows and pickers show them.
     std::array<TRecordListModel*, 5> ListModels; // by TListKind
-    TTriggerForm* TriggerForm;
-    TRoomObjForm* RoomObjForm;
-    TRoomMobForm* RoomMobForm;
-    TDestForm* DestForm;
-    TConfigForm* ConfigForm;
     // "Помощь" -> "Помощь", made when first asked for.
     THelpForm* HelpForm = nullptr;
     // The report window of the start-up and of an import, made when first needed.
@@ -98,9 +51,6 @@ public:
     TNavigator* Navigator = nullptr;
 
     QTabWidget* PageControl1;
-    TZonePage* ZonePage;
-    std::array<TRecordPage*, 5> RecordPages; // rooms, objects, mobs, shops, triggers
-    TRecordPage* RecordPage(int page) const { return RecordPages[static_cast<size_t>(page - 1)]; }
     QStatusBar* StatusBar1;
 
     // Main menu entries, named as the menu is drawn up.
@@ -113,40 +63,10 @@ public:
     std::array<QAction*, 5> ListEntries; // N13, N14, N15, N22, N23 by TListKind
     QAction *N24, *N25, *NHistory, *N10, *About1;
 
-    // The program folder with a trailing "/".
-    const std::string ProgramFolder;
-
-    // Templates and blank records (a page with an empty ID list shows its blank).
-    TObjTemplet ObjTemplet;
-    TMobTemplet MobTemplet;
-    TShopTemplet ShopTemplet;
-    TTrigTemplet TrigTemplet;
-    TRoomTemplet RoomTemplet;
-    TObj BlankObj{0};
-    TMob BlankMob{0};
-    TShop BlankShop{0};
-    TTrigger BlankTrigger{0};
-    TRoom BlankRoom{0};
-
-    // The item kinds of the list "Type": the shop readers name the kinds
-    // a shop buys by them.
-    std::vector<TVocabularyItem> ItemKinds;
-    TKindNameLookup KindName() const;
-
-    // The world being edited: every change goes through it, onto the undo stack.
-    TWorldDocument* Document;
-    TWorld& World() const;
-    // The unsaved zones' copies in the recovery folder.
-    TRecovery* Recovery;
     // The undo history window ("Окна" -> "История изменений").
     QWidget* HistoryForm;
     QUndoView* HistoryView;
 
-    // Where a step on `page` is made: the current zone, the page and the
-    // record it shows.
-    TStepPlace PlaceOn(int page) const;
-    // What an undo entry names for a step on a record: "изменение комнаты 1203".
-    static QString StepText(const QString& action, int page, int32_t vnum);
     // The page's edits not yet applied are stored (after the store
     // confirmation) or dropped, before an undo, redo or exit; false when
     // the store was refused.
@@ -155,43 +75,26 @@ public:
     void Redo();
     // "Отменить" and "Повторить" name the steps they would take back or again.
     void ShowUndoEntries();
-    // After an undo or redo: the zone, the page and the record of the step
-    // are shown again, and every list follows what was put back.
-    void ShowPlace(const TStepPlace& place);
-    // The unsaved marks of the zone list and the window title.
-    void ShowUnsavedMarks();
 
     TFileCommands* FileCommands;
     TImportCommand* ImportCommand;
     TRecordCommands* RecordCommands;
 
-
-    // While set (the file commands that fill the pages), the store
-    // confirmation neither asks nor stores.
-    bool FileCommandRunning = false;
-    // Set while the store confirmation's question is open.
-    bool Asking = false;
-
-    // The change flag, shown by the tools window's "Присвоить".
-    void SetChanged(bool changed);
-    bool IsChanged() const { return changed_; }
-    // Whether the shown record's edits are to be stored now; asks "Сохранить
-    // изменения?" when the confirmation switch is on.
-    bool ConfirmStore();
-    void EnableRecordCommands(bool enabled);
-
-    // The change hooks of the pages.
-    void ZoneChange();
-    void RoomChange();
-    void ObjChange();
-    void MobChange();
-    void ShopChange();
-    void TriggerChange();
-
-    int CurrentPage() const;
-    // Leaves the current page and enters `page`, as the "Редактирование"
-    // entries do; false when leaving was refused.
-    bool GoToPage(int page);
+    // What the pages and commands use of the window (see TEditorContext).
+    QWidget* Window() override { return this; }
+    void SetChanged(bool changed) override;
+    bool IsChanged() const override { return changed_; }
+    bool ConfirmStore() override;
+    void EnableRecordCommands(bool enabled) override;
+    int CurrentPage() const override;
+    bool GoToPage(int page) override;
+    TStepPlace PlaceOn(int page) const override;
+    void ShowPlace(const TStepPlace& place) override;
+    void ShowUnsavedMarks() override;
+    void RecheckProblems() override;
+    void RefillListWindows() override;
+    void ShowLoadReport(const QStringList& summary, const TLoadReport& report) override;
+    void RescanWorkspace(TLoadReport& report) override;
 
     // Navigation on the current page.
     void FirstRecord();
@@ -199,28 +102,14 @@ public:
     void NextRecord();
     void LastRecord();
 
-    // The problems window checks again: after every store of a page (apply,
-    // leaving a record, page or zone), a record command and a zone shown.
-    void RecheckProblems();
-
     // The tools window's apply and cancel.
     void ApplyPage();
     void CancelPage();
-
-    // The list windows and pickers show the record lists anew (after a
-    // whole workspace or file was read).
-    void RefillListWindows();
 
     // The first activation: hints, settings, tools window, workspace scan.
     // What could not be loaded, from the creation on, is shown in one report
     // window afterwards. Later calls do nothing.
     void FormActivate();
-    // Shows the report window (not modal: the builder may keep it open while
-    // mending the files it names).
-    void ShowLoadReport(const QStringList& summary, const TLoadReport& report);
-    // Forgets every zone and record in memory and reads the workspace again
-    // (after an import), its failures and notes going into `report`.
-    void RescanWorkspace(TLoadReport& report);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -239,11 +128,12 @@ private:
     void CreatePages();
     void CreateMenus();
     void CreateHistoryWindow();
+    // The file, import and record menu entries run their commands.
+    void ConnectCommands();
     void ConnectDocument();
     // With unsaved zones, exit asks whether to save them; false when the
     // builder stays.
     bool SettleUnsavedZones();
-    // The problems, search and where-used windows with their menu entries.
     void LoadTemplates();
     void LoadVocabularies();
     void ConnectToolsWindow();

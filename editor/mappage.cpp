@@ -2,7 +2,7 @@
 #include "worlddocument.h"
 
 #include "exitlayout.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "maplayout.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -81,7 +81,7 @@ void TMiniMap::mousePressEvent(QMouseEvent* event) {
 
 // ---- the map ----
 
-TMapPage::TMapPage(TMainForm& main, TRoomPage& room, QWidget* parent)
+TMapPage::TMapPage(TEditorContext& main, TRoomPage& room, QWidget* parent)
     : QWidget(parent), main_(main), room_(room) {
     setObjectName(QStringLiteral("MapPage"));
     BuildControls();
@@ -186,7 +186,6 @@ void TMapPage::Connect() {
             SetLevel(level_ - 1);
     });
     connect(MiniMapImage, &TMiniMap::clicked, this, &TMapPage::MiniMapClick);
-    connect(main_.N35, &QAction::triggered, this, &TMapPage::PlaceUnplacedRooms);
     connect(main_.ZonePage, &TZonePage::zoneShown, this, &TMapPage::ShowZone);
     connect(main_.Document, &TWorldDocument::changed, this, &TMapPage::Follow);
     room_.Shown = [this](const TRoom& room) { MoveTo(room); };
@@ -366,19 +365,25 @@ void TMapPage::MiniMapClick(const QPoint& pointer) {
 
 // ---- placing and removing rooms ----
 
-void TMapPage::Place(TRoom& room, int column, int row) {
-    main_.World().Map.Set(column, row, level_, room.VNum);
+TRoom* TRoomEdits::Edit(int32_t vnum) {
+    for (TRoom& room : edits_)
+        if (room.VNum == vnum)
+            return &room;
+    const TRoom* stored = rooms_.Find(vnum);
+    return stored ? &edits_.emplace_back(*stored) : nullptr;
+}
+
+void TMapPage::PlaceAt(TRoom& room, int column, int row) const {
     room.MapX = static_cast<uint8_t>(column);
     room.MapY = static_cast<uint8_t>(row);
     room.MapLevel = static_cast<uint8_t>(level_);
 }
 
-void TMapPage::Step(const QString& text, std::optional<int32_t> vnum,
-                    const std::vector<int32_t>& moreZones, const std::function<void()>& edit) {
+void TMapPage::Step(const QString& text, std::optional<int32_t> vnum, TRoomEdits& edits) {
     TStepPlace place = main_.PlaceOn(RoomPageIndex);
     if (vnum)
         place.VNum = vnum;
-    main_.Document->Change(place, text, edit, moreZones);
+    main_.Document->SetRooms(place, text, edits.Take());
 }
 
 void TMapPage::DropAt(const QPoint& pos) {
@@ -394,16 +399,17 @@ void TMapPage::DropAt(const QPoint& pos) {
         return;
     }
     const int32_t vnum = MapRoomsListBox->item(dragged)->data(Qt::UserRole).toInt();
-    Step(QStringLiteral("перенос комнаты %1").arg(vnum), vnum, {}, [&] {
-        if (TRoom* room = main_.World().Rooms.Find(vnum)) {
-            Place(*room, cell->Column, cell->Row);
-            if (MapAutoLinkCheckBox->isChecked())
-                AutoLink(*room, cell->Column, cell->Row);
-        }
-    });
+    TRoomEdits edits(main_.World().Rooms);
+    TRoom* room = edits.Edit(vnum);
+    if (!room)
+        return;
+    PlaceAt(*room, cell->Column, cell->Row);
+    if (MapAutoLinkCheckBox->isChecked())
+        AutoLink(edits, *room, cell->Column, cell->Row);
+    Step(QStringLiteral("перенос комнаты %1").arg(vnum), vnum, edits);
 }
 
-void TMapPage::AutoLink(TRoom& room, int column, int row) {
+void TMapPage::AutoLink(TRoomEdits& edits, TRoom& room, int column, int row) const {
     struct TNeighbour {
         int Column, Row, Level, Direction;
         bool Exists;
@@ -416,72 +422,55 @@ void TMapPage::AutoLink(TRoom& room, int column, int row) {
         {column, row, level_ - 1, DirDown, level_ > 1},
         {column, row, level_ + 1, DirUp, level_ < kMapLevels},
     }};
-    std::array<bool, DirCount> linked{};
     for (const TNeighbour& n : neighbours) {
         if (!n.Exists)
             continue;
-        TRoom* other = main_.World().Rooms.Find(main_.World().Map.At(n.Column, n.Row, n.Level));
-        if (!other || other == &room || other->MapLevel != n.Level || other->MapX != n.Column ||
-            other->MapY != n.Row)
+        const TRoom* stored =
+            main_.World().Rooms.Find(main_.World().Map.At(n.Column, n.Row, n.Level));
+        if (!stored || stored->VNum == room.VNum || stored->MapLevel != n.Level ||
+            stored->MapX != n.Column || stored->MapY != n.Row)
             continue;
+        TRoom* other = edits.Edit(stored->VNum);
         const int back = ReverseDir(n.Direction);
         room.Exits[static_cast<size_t>(n.Direction)] = TExit{};
         room.Exits[static_cast<size_t>(n.Direction)].ToRoom = other->VNum;
         other->Exits[static_cast<size_t>(back)] = TExit{};
         other->Exits[static_cast<size_t>(back)].ToRoom = room.VNum;
-        linked[static_cast<size_t>(n.Direction)] = true;
-        std::array<bool, DirCount> otherLinked{};
-        otherLinked[static_cast<size_t>(back)] = true;
-        room_.ExitsChangedElsewhere(*other, otherLinked);
     }
-    room_.ExitsChangedElsewhere(room, linked);
 }
 
 // The room taken off is the one shown on the page (a click on its cell
 // shows it too), so the question can name it and no other room is touched.
 void TMapPage::RemoveChosenRoom() {
-    TRoom* room = ShownRoom();
-    if (!room || !CurrentZone() || !IsOnGrid(*room))
+    const TRoom* shown = ShownRoom();
+    if (!shown || !CurrentZone() || !IsOnGrid(*shown))
         return;
-    const TListEntry entry = TRoomList::EntryOf(*room);
+    const TListEntry entry = TRoomList::EntryOf(*shown);
     if (!Prompts().Confirm(QStringLiteral("Убрать комнату с карты?\n") + FromCp1251(entry.Text)))
         return;
-    // Unlinking may clear an exit back to this room in another zone.
-    std::vector<int32_t> targets;
-    for (const TExit& exit : room->Exits)
-        if (exit.ToRoom != 0)
-            targets.push_back(ZoneOf(exit.ToRoom));
-    Step(QStringLiteral("снятие комнаты %1 с карты").arg(entry.VNum), entry.VNum, targets, [&] {
-        if (main_.World().Map.At(room->MapX, room->MapY, room->MapLevel) == room->VNum)
-            main_.World().Map.Set(room->MapX, room->MapY, room->MapLevel, -1);
-        room->MapX = 0;
-        room->MapY = 0;
-        room->MapLevel = 0;
-        if (MapAutoLinkCheckBox->isChecked())
-            Unlink(*room);
-    });
+    TRoomEdits edits(main_.World().Rooms);
+    TRoom* room = edits.Edit(entry.VNum);
+    room->MapX = 0;
+    room->MapY = 0;
+    room->MapLevel = 0;
+    if (MapAutoLinkCheckBox->isChecked())
+        Unlink(edits, *room);
+    Step(QStringLiteral("снятие комнаты %1 с карты").arg(entry.VNum), entry.VNum, edits);
 }
 
 // All six exits of a room taken off the map are cleared; a neighbour's exit
 // is cleared only when it led back to this room.
-void TMapPage::Unlink(TRoom& room) {
+void TMapPage::Unlink(TRoomEdits& edits, TRoom& room) const {
     for (int d = 0; d < DirCount; ++d) {
         TExit& exit = room.Exits[static_cast<size_t>(d)];
-        if (exit.ToRoom != 0)
-            if (TRoom* other = main_.World().Rooms.Find(exit.ToRoom); other && other != &room) {
-                const int back = ReverseDir(d);
-                if (other->Exits[static_cast<size_t>(back)].ToRoom == room.VNum) {
-                    other->Exits[static_cast<size_t>(back)].ToRoom = 0;
-                    std::array<bool, DirCount> changed{};
-                    changed[static_cast<size_t>(back)] = true;
-                    room_.ExitsChangedElsewhere(*other, changed);
-                }
-            }
+        if (exit.ToRoom != 0 && exit.ToRoom != room.VNum) {
+            const int back = ReverseDir(d);
+            const TRoom* stored = main_.World().Rooms.Find(exit.ToRoom);
+            if (stored && stored->Exits[static_cast<size_t>(back)].ToRoom == room.VNum)
+                edits.Edit(stored->VNum)->Exits[static_cast<size_t>(back)].ToRoom = 0;
+        }
         exit.ToRoom = 0;
     }
-    std::array<bool, DirCount> all;
-    all.fill(true);
-    room_.ExitsChangedElsewhere(room, all);
 }
 
 // Each unplaced room goes to the first free cell of the current level, row
@@ -489,20 +478,20 @@ void TMapPage::Unlink(TRoom& room) {
 void TMapPage::PlaceUnplacedRooms() {
     if (!CurrentZone())
         return;
-    Step(QStringLiteral("расстановка комнат"), std::nullopt, {}, [&] {
-        int cell = 0;
-        for (int entry = 0; entry < MapRoomsListBox->count(); ++entry) {
-            const int32_t vnum = MapRoomsListBox->item(entry)->data(Qt::UserRole).toInt();
-            TRoom* room = main_.World().Rooms.Find(vnum);
-            if (!room)
-                continue;
-            while (cell < kMapSize * kMapSize && RoomAt(cell % kMapSize, cell / kMapSize))
-                ++cell;
-            if (cell >= kMapSize * kMapSize)
-                break;
-            Place(*room, cell % kMapSize, cell / kMapSize);
-        }
-    });
+    TRoomEdits edits(main_.World().Rooms);
+    int cell = 0;
+    for (int entry = 0; entry < MapRoomsListBox->count(); ++entry) {
+        TRoom* room = edits.Edit(MapRoomsListBox->item(entry)->data(Qt::UserRole).toInt());
+        if (!room)
+            continue;
+        while (cell < kMapSize * kMapSize && RoomAt(cell % kMapSize, cell / kMapSize))
+            ++cell;
+        if (cell >= kMapSize * kMapSize)
+            break;
+        PlaceAt(*room, cell % kMapSize, cell / kMapSize);
+        ++cell; // taken by this step, though not yet on the grid
+    }
+    Step(QStringLiteral("расстановка комнат"), std::nullopt, edits);
 }
 
 // Nothing placed yet: everything is laid out without a question. Otherwise
@@ -533,9 +522,9 @@ void TMapPage::LayOutFromExits(bool all) {
         return;
     TExitLayoutOptions options;
     options.All = all;
-    TExitLayoutResult result;
-    Step(QStringLiteral("раскладка комнат по выходам"), std::nullopt, {},
-         [&] { result = ::LayOutFromExits(main_.World().Rooms, *zone, options); });
+    const TExitLayoutResult result = main_.Document->LayOutZone(
+        main_.PlaceOn(RoomPageIndex), QStringLiteral("раскладка комнат по выходам"), *zone,
+        options);
     MoveToShownRoom();
     MapRoomPanel->setText(QStringLiteral("Разложено комнат: %1; выходов между соседними "
                                          "клетками: %2 из %3")

@@ -8,10 +8,12 @@
 
 #include "mapgridpage.h"
 #include "recordlist.h"
+#include "room.h"
 
 #include <QListWidget>
 #include <QWidget>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -20,7 +22,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QPushButton;
-class TMainForm;
+class TEditorContext;
 struct TWorldChange;
 class TRoomPage;
 
@@ -64,11 +66,25 @@ private:
     QPoint pointer_;
 };
 
+// Copies of the rooms one map step changes, each taken once from the world
+// and edited; the document then sets them all as one step.
+class TRoomEdits {
+public:
+    explicit TRoomEdits(const TRoomList& rooms) : rooms_(rooms) {}
+    // The copy of room `vnum` (taken on first use); null for no such room.
+    TRoom* Edit(int32_t vnum);
+    std::vector<TRoom> Take() { return {edits_.begin(), edits_.end()}; }
+
+private:
+    const TRoomList& rooms_;
+    std::deque<TRoom> edits_; // a deque: copies stay where they are as more come
+};
+
 class TMapPage : public QWidget {
     Q_OBJECT
 
 public:
-    TMapPage(TMainForm& main, TRoomPage& room, QWidget* parent);
+    TMapPage(TEditorContext& main, TRoomPage& room, QWidget* parent);
 
     TMapDrawGrid* MapDrawGrid;
     TMapRoomsListBox* MapRoomsListBox;
@@ -125,18 +141,19 @@ private:
     void MoveToShownRoom();
     void MoveTo(const TRoom& room);
     void MiniMapClick(const QPoint& pointer);
-    // `edit` as one step of the document on the room page (on room `vnum`,
-    // else the room shown), keeping the zones of `moreZones` too.
-    void Step(const QString& text, std::optional<int32_t> vnum,
-              const std::vector<int32_t>& moreZones, const std::function<void()>& edit);
-    void Place(TRoom& room, int column, int row);
-    void AutoLink(TRoom& room, int column, int row);
-    void Unlink(TRoom& room);
+    // The edited rooms set as one step of the document on the room page (on
+    // room `vnum`, else the room shown).
+    void Step(const QString& text, std::optional<int32_t> vnum, TRoomEdits& edits);
+    // The room's position: a cell of the level shown.
+    void PlaceAt(TRoom& room, int column, int row) const;
+    // Two-way exits between the room and its placed neighbours.
+    void AutoLink(TRoomEdits& edits, TRoom& room, int column, int row) const;
+    void Unlink(TRoomEdits& edits, TRoom& room) const;
     void Rename(int32_t vnum, const QString& entry);
     // "Разложить по выходам": asks whether the placed rooms go too.
     void LayOutClicked();
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TRoomPage& room_;
     // The rooms of the zone shown that have no place on the map, in the
     // order the list shows them.

@@ -5,7 +5,7 @@
 #include "destform.h"
 #include "keptnumber.h"
 #include "listform.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "modeltext.h"
 #include "pagesupport.h"
 #include "prompts.h"
@@ -201,7 +201,7 @@ std::vector<int32_t> MergeGridPairs(const std::vector<int32_t>& entries,
 
 // ---- construction ----
 
-TMobPage::TMobPage(TMainForm& main, QWidget* parent)
+TMobPage::TMobPage(TEditorContext& main, QWidget* parent)
     : QWidget(parent), main_(main), diceCheck_(new TDiceFieldCheck(this)),
       kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("MobPage"));
@@ -683,7 +683,7 @@ void TMobPage::ReadFromPage(TMob& mob) {
 
 void TMobPage::MobChange() {
     if (!showing_)
-        main_.MobChange();
+        main_.RecordPage(MobPageIndex)->Change();
 }
 
 bool TMobPage::HasMob() const {
@@ -755,16 +755,15 @@ void TMobPage::FullDescBtnClick() {
 
 // ---- the entry point ----
 
-void AttachMobPage(TMainForm& main) {
+void AttachMobPage(TEditorContext& main) {
     TRecordPage* records = main.RecordPage(MobPageIndex);
     auto* layout = new QVBoxLayout(records->Body);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* page = new TMobPage(main, records->Body);
     layout->addWidget(page);
 
-    records->ShowRecord = [&main, records, page](std::optional<int32_t> vnum) {
-        const TMob* mob = vnum ? main.World().Mobs.Find(*vnum) : nullptr;
-        page->ShowOnPage(mob ? *mob : main.BlankMob);
+    records->ShowRecord = [records, page, show = ShowFrom(page, main.World().Mobs)](std::optional<int32_t> vnum) {
+        const TMob* mob = show(vnum);
         if (mob)
             records->ShowEntryText(*vnum, FromCp1251(TMobList::EntryOf(*mob).Text));
     };

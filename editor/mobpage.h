@@ -22,7 +22,7 @@ class QTabWidget;
 class QTableWidget;
 class TAttachedTriggers;
 class TKeptNumbers;
-class TMainForm;
+class TEditorContext;
 
 // One dice value: count, "d", sides, the sign button and the bonus's magnitude.
 struct TDiceEdits {
@@ -95,7 +95,7 @@ class TMobPage : public QWidget {
     Q_OBJECT
 
 public:
-    TMobPage(TMainForm& main, QWidget* parent);
+    TMobPage(TEditorContext& main, QWidget* parent);
 
     void ShowOnPage(const TMob& mob);
     // False, after telling the user, when a field holds what the mob cannot take.
@@ -163,7 +163,7 @@ private:
     static std::vector<int32_t> ReadGrid(const QTableWidget* grid,
                                          const std::vector<int32_t>& entries);
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TDiceFieldCheck* diceCheck_;
     TKeptNumbers* kept_;
     bool showing_ = false;

@@ -7,7 +7,7 @@
 #include "effectform.h"
 #include "keptnumber.h"
 #include "listform.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "modeltext.h"
 #include "objkindpanels.h"
 #include "pagesupport.h"
@@ -51,7 +51,7 @@ bool HasActionText(int position) {
 
 } // namespace
 
-TObjPage::TObjPage(TMainForm& main, QWidget* parent)
+TObjPage::TObjPage(TEditorContext& main, QWidget* parent)
     : QWidget(parent), main_(main), kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("ObjPage"));
     auto* layout = new QHBoxLayout(this);
@@ -417,7 +417,7 @@ void TObjPage::ReadFromPage(TObj& obj) {
 
 void TObjPage::ObjChange() {
     if (!showing_)
-        main_.ObjChange();
+        main_.RecordPage(ObjPageIndex)->Change();
 }
 
 bool TObjPage::HasObject() const {
@@ -596,16 +596,15 @@ void TObjPage::DelEffectBtnClick() {
 
 // ---- the entry point ----
 
-void AttachObjPage(TMainForm& main) {
+void AttachObjPage(TEditorContext& main) {
     TRecordPage* records = main.RecordPage(ObjPageIndex);
     auto* layout = new QVBoxLayout(records->Body);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* page = new TObjPage(main, records->Body);
     layout->addWidget(page);
 
-    records->ShowRecord = [&main, records, page](std::optional<int32_t> vnum) {
-        const TObj* obj = vnum ? main.World().Objs.Find(*vnum) : nullptr;
-        page->ShowOnPage(obj ? *obj : main.BlankObj);
+    records->ShowRecord = [records, page, show = ShowFrom(page, main.World().Objs)](std::optional<int32_t> vnum) {
+        const TObj* obj = show(vnum);
         if (obj)
             records->ShowEntryText(*vnum, FromCp1251(TObjList::EntryOf(*obj).Text));
     };

@@ -24,13 +24,13 @@ class TKeptNumbers;
 class TObjKindPanels;
 class QTabWidget;
 class QTableWidget;
-class TMainForm;
+class TEditorContext;
 
 class TObjPage : public QWidget {
     Q_OBJECT
 
 public:
-    TObjPage(TMainForm& main, QWidget* parent);
+    TObjPage(TEditorContext& main, QWidget* parent);
 
     // The record into the controls. Nothing of the record changes; a spell
     // of 0 ("none" in the files) is shown as the list's "none" entry.
@@ -101,7 +101,7 @@ private:
     QString EffectName(int location) const;
     bool EffectRowHasValue(int row) const;
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TKeptNumbers* kept_;
     bool showing_ = false;
     // The timer unit shown: 0 minutes, 1 hours, 2 days.

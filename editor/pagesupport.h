@@ -9,8 +9,11 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
+#include <type_traits>
 
-class TMainForm;
+class TEditorContext;
+class TMapPage;
 
 // A record page's store hook: the page reads its controls into a copy of the
 // record, which the document sets as one step.
@@ -24,14 +27,26 @@ template <class Page, class List> auto StoreInto(TWorldDocument& document, Page*
     };
 }
 
+// A record page's show hook: the record with that number, or a blank one
+// (number 0, nowhere in the world) while the ID list is empty. Returns the
+// record shown, null for the blank.
+template <class Page, class List> auto ShowFrom(Page* page, const List& list) {
+    using Record = std::remove_cvref_t<decltype(*list.Find(0))>;
+    return [page, &list, blank = Record{0}](std::optional<int32_t> vnum) {
+        const Record* record = vnum ? list.Find(*vnum) : nullptr;
+        page->ShowOnPage(record ? *record : blank);
+        return record;
+    };
+}
+
 // Runs one vocabulary fill; a list that cannot be read is reported in an
 // error box and the control stays unfilled.
 void LoadListReporting(const std::function<void()>& fill);
 
 // Each builds its page (called once, while the main window is created,
 // before the hints are applied).
-void AttachRoomPage(TMainForm& main); // rooms and the room map
-void AttachObjPage(TMainForm& main);
-void AttachMobPage(TMainForm& main);
-void AttachShopPage(TMainForm& main);
-void AttachTrigPage(TMainForm& main);
+TMapPage& AttachRoomPage(TEditorContext& main); // rooms and the room map, returned
+void AttachObjPage(TEditorContext& main);
+void AttachMobPage(TEditorContext& main);
+void AttachShopPage(TEditorContext& main);
+void AttachTrigPage(TEditorContext& main);

@@ -1,6 +1,6 @@
 #include "recordcommands.h"
 
-#include "mainform.h"
+#include "editorcontext.h"
 #include "numberform.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -16,12 +16,15 @@
 #include <QComboBox>
 #include <QSpinBox>
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 
 template <class List, class Templates>
-TRecordKind KindOf(List& list, const Templates& templates, const char* full, const char* taken,
-                   const char* confirm, int held = 100, const char* reserved = nullptr) {
+TRecordKind KindOf(TWorldDocument& document, List& list, const Templates& templates,
+                   const char* full, const char* taken, const char* confirm, int held = 100,
+                   const char* reserved = nullptr) {
+    using Record = std::remove_cvref_t<decltype(list[0])>;
     TRecordKind kind;
     kind.IsFree = [&list](int32_t vnum) { return IsFreeBesideUnparsed(list, vnum); };
     // The offsets held back are the last ones: a free slot past them is none.
@@ -31,29 +34,23 @@ TRecordKind KindOf(List& list, const Templates& templates, const char* full, con
     };
     kind.Slots = held;
     kind.Reserved = reserved;
-    kind.AddNew = [&list, &templates](int32_t vnum, int templet) {
-        auto& record = list.AddNew(vnum);
-        if (templet >= 0 && templet < templates.Count())
-            templates.Apply(templet, record); // the record keeps its number
+    kind.AddNew = [&document, &templates](const TStepPlace& place, const QString& text,
+                                          const std::vector<int32_t>& vnums, int templet) {
+        std::vector<Record> records;
+        for (const int32_t vnum : vnums) {
+            Record& record = records.emplace_back(vnum);
+            if (templet >= 0 && templet < templates.Count())
+                templates.Apply(templet, record); // the record keeps its number
+        }
+        document.AddRecords(place, text, std::move(records));
     };
-    kind.AddCopy = [&list](int32_t vnum, int32_t source) {
-        const int from = list.IndexOfVNum(source);
-        auto& record = list.AddNew(vnum);
-        if (from >= 0)
-            record.Assign(list[from]);
-    };
-    kind.Delete = [&list](int32_t vnum) {
-        const int index = list.IndexOfVNum(vnum);
-        if (index >= 0)
-            list.Delete(index);
-    };
-    kind.DeleteUnparsed = [&list](int32_t zone, int index) {
-        const TFileFrame* kept = list.FrameOf(zone);
-        if (!kept || index < 0 || static_cast<size_t>(index) >= kept->Unparsed.size())
-            return;
-        TFileFrame frame = *kept;
-        frame.Unparsed.erase(frame.Unparsed.begin() + index);
-        list.SetFrame(zone, frame);
+    kind.AddCopy = [&document, &list](const TStepPlace& place, const QString& text, int32_t vnum,
+                                      int32_t source) {
+        std::vector<Record> records;
+        Record& record = records.emplace_back(vnum);
+        if (const Record* from = list.Find(source))
+            record.Assign(*from);
+        document.AddRecords(place, text, std::move(records));
     };
     kind.TemplateNames = [&templates] { return templates.Names(); };
     kind.ZoneFull = full;
@@ -89,38 +86,31 @@ int TRecordKind::FreeSlots(int32_t zone) const {
     return free;
 }
 
-TRecordCommands::TRecordCommands(TMainForm& main) : QObject(&main), main_(main) {
+TRecordCommands::TRecordCommands(TEditorContext& main) : QObject(main.Window()), main_(main) {
+    TWorldDocument& document = *main.Document;
     kinds_ = {
-        KindOf(main.World().Rooms, main.RoomTemplet, "В зону больше нельзя добавить комнат",
+        KindOf(document, main.World().Rooms, main.RoomTemplet, "В зону больше нельзя добавить комнат",
                "Комната с таким номером уже есть", "Вы действительно хотите удалить эту комнату?",
                kServerRoomOffset,
                "Номер %1 сервер отводит своей комнате (номер зоны и 99): выберите другой номер"),
-        KindOf(main.World().Objs, main.ObjTemplet, "В зону больше нельзя добавить объектов",
+        KindOf(document, main.World().Objs, main.ObjTemplet, "В зону больше нельзя добавить объектов",
                "Объект с таким номером уже есть", "Вы действительно хотите удалить этот объект?"),
-        KindOf(main.World().Mobs, main.MobTemplet, "В зону больше нельзя добавить мобов",
+        KindOf(document, main.World().Mobs, main.MobTemplet, "В зону больше нельзя добавить мобов",
                "Моб с таким номером уже есть", "Вы действительно хотите удалить этого моба?"),
-        KindOf(main.World().Shops, main.ShopTemplet, "В зону больше нельзя добавить магазинов",
+        KindOf(document, main.World().Shops, main.ShopTemplet, "В зону больше нельзя добавить магазинов",
                "Магазин с таким номером уже есть", "Вы действительно хотите удалить этот магазин?"),
-        KindOf(main.World().Triggers, main.TrigTemplet, "В зону больше нельзя добавить триггеров",
+        KindOf(document, main.World().Triggers, main.TrigTemplet, "В зону больше нельзя добавить триггеров",
                "Триггер с таким номером уже есть", "Вы действительно хотите удалить этот триггер?"),
     };
-    connect(main.N17, &QAction::triggered, this, &TRecordCommands::Add);
-    connect(main.N18, &QAction::triggered, this, &TRecordCommands::Delete);
-    connect(main.N19, &QAction::triggered, this, &TRecordCommands::Copy);
     connect(main.ToolsForm, &TToolsForm::newClicked, this, &TRecordCommands::Add);
     connect(main.ToolsForm, &TToolsForm::deleteClicked, this, &TRecordCommands::Delete);
     connect(main.ToolsForm, &TToolsForm::copyClicked, this, &TRecordCommands::Copy);
 }
 
-void TRecordCommands::AddOne(int page, int32_t vnum, int templet) {
-    kinds_[static_cast<size_t>(page - 1)].AddNew(vnum, templet);
-}
-
-void TRecordCommands::Step(int page, int32_t vnum, const QString& text,
-                           const std::function<void()>& edit) {
+TStepPlace TRecordCommands::PlaceOf(int page, int32_t vnum) const {
     TStepPlace place = main_.PlaceOn(page);
     place.VNum = vnum;
-    main_.Document->Change(place, text, edit);
+    return place;
 }
 
 void TRecordCommands::Select(int page, int32_t vnum) {
@@ -158,8 +148,8 @@ void TRecordCommands::Add() {
         const int32_t vnum = z * 100 + dialog.Number();
         if (Acceptable(kind, z, dialog.Number())) {
             records->SelectionChanged(); // the shown record is stored first
-            Step(page, vnum, TMainForm::StepText(QStringLiteral("добавление"), page, vnum),
-                 [&] { AddOne(page, vnum, templet); });
+            kind.AddNew(PlaceOf(page, vnum), StepText(QStringLiteral("добавление"), page, vnum),
+                        {vnum}, templet);
             main_.EnableRecordCommands(true);
             Select(page, vnum);
         }
@@ -167,14 +157,16 @@ void TRecordCommands::Add() {
         records->SelectionChanged();
         const int32_t first = z * 100 + kind.FirstFreeSlot(z);
         const int quantity = dialog.Quantity();
-        QString text = TMainForm::StepText(QStringLiteral("добавление"), page, first);
+        QString text = StepText(QStringLiteral("добавление"), page, first);
         if (quantity > 1)
             text += QStringLiteral(" и следующих (%1)").arg(quantity);
-        Step(page, first, text, [&] {
-            // The free numbers fill from the lowest up, gaps first.
-            for (int i = 0; i < quantity && kind.FirstFreeSlot(z) < 100; ++i)
-                AddOne(page, z * 100 + kind.FirstFreeSlot(z), templet);
-        });
+        // The free numbers fill from the lowest up, gaps first.
+        std::vector<int32_t> vnums;
+        for (int offset = 0; offset < kind.Slots && static_cast<int>(vnums.size()) < quantity;
+             ++offset)
+            if (kind.IsFree(z * 100 + offset))
+                vnums.push_back(z * 100 + offset);
+        kind.AddNew(PlaceOf(page, first), text, vnums, templet);
         main_.EnableRecordCommands(true);
         Select(page, first);
     }
@@ -203,9 +195,9 @@ void TRecordCommands::Copy() {
         return;
     records->SelectionChanged(); // the source's edits are stored and copied too
     const int32_t source = records->IDComboBox->currentData().toInt();
-    const QString text = TMainForm::StepText(QStringLiteral("копирование"), page, source) +
+    const QString text = StepText(QStringLiteral("копирование"), page, source) +
                          QStringLiteral(" в ") + QString::number(vnum);
-    Step(page, vnum, text, [&] { kind.AddCopy(vnum, source); });
+    kind.AddCopy(PlaceOf(page, vnum), text, vnum, source);
     Select(page, vnum);
 }
 
@@ -225,16 +217,17 @@ void TRecordCommands::Delete() {
         // Its text goes from the file, as one step an undo brings back.
         const int index = *records->CurrentUnparsed;
         const int32_t zone = main_.ZonePage->CurrentZone()->ZoneNumber;
-        main_.Document->Change(main_.PlaceOn(page),
-                               QStringLiteral("удаление непрочитанной записи ") +
-                                   FromCp1251(UnparsedName(*shown)),
-                               [&] { kind.DeleteUnparsed(zone, index); });
+        main_.Document->DeleteUnparsed(main_.PlaceOn(page),
+                                       QStringLiteral("удаление непрочитанной записи ") +
+                                           FromCp1251(UnparsedName(*shown)),
+                                       RecordTypeAt(static_cast<size_t>(page)), zone, index);
         SelectAfterDelete(page, row);
         return;
     }
     const int32_t vnum = records->IDComboBox->itemData(row).toInt();
-    Step(page, vnum, TMainForm::StepText(QStringLiteral("удаление"), page, vnum),
-         [&] { kind.Delete(vnum); });
+    main_.Document->DeleteRecord(PlaceOf(page, vnum),
+                                 StepText(QStringLiteral("удаление"), page, vnum),
+                                 RecordTypeAt(static_cast<size_t>(page)), vnum);
     SelectAfterDelete(page, row);
 }
 

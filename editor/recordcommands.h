@@ -7,24 +7,27 @@
 #include "recordlist.h"
 
 #include <QObject>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-class TMainForm;
+class TEditorContext;
+struct TStepPlace;
 
 // What the commands need of one record kind.
 struct TRecordKind {
     std::function<bool(int32_t vnum)> IsFree;
     std::function<int(int32_t zone)> FirstFreeSlot;
-    // Appends a record with that number, filled from template `templet` (-1: none).
-    std::function<void(int32_t vnum, int templet)> AddNew;
-    // Appends a record with that number taking the content of `source`.
-    std::function<void(int32_t vnum, int32_t source)> AddCopy;
-    std::function<void(int32_t vnum)> Delete;
-    // Takes a record not read out of the zone's file, by its place among them.
-    std::function<void(int32_t zone, int index)> DeleteUnparsed;
+    // Adds records with those numbers, filled from template `templet` (-1:
+    // none), as one step of the document.
+    std::function<void(const TStepPlace& place, const QString& text,
+                       const std::vector<int32_t>& vnums, int templet)>
+        AddNew;
+    // Adds a record with that number taking the content of `source`, as one step.
+    std::function<void(const TStepPlace& place, const QString& text, int32_t vnum, int32_t source)>
+        AddCopy;
     std::function<std::vector<std::string>()> TemplateNames;
     const char* ZoneFull; // the messages, UTF-8
     const char* NumberTaken;
@@ -41,21 +44,20 @@ class TRecordCommands : public QObject {
     Q_OBJECT
 
 public:
-    // Wires the "Редактор" entries and the tools window's buttons.
-    explicit TRecordCommands(TMainForm& main);
+    // Wires the tools window's buttons (the main window wires the menu's).
+    explicit TRecordCommands(TEditorContext& main);
 
     void Add();
     void Delete();
     void Copy();
 
 private:
-    void AddOne(int page, int32_t vnum, int templet);
-    // `edit` as one step of the document named `text`, on record `vnum` of `page`.
-    void Step(int page, int32_t vnum, const QString& text, const std::function<void()>& edit);
+    // Where a step on record `vnum` of `page` is made.
+    TStepPlace PlaceOf(int page, int32_t vnum) const;
     void Select(int page, int32_t vnum);
     // After the shown row was deleted: the row now in its place is shown.
     void SelectAfterDelete(int page, int row);
 
-    TMainForm& main_;
+    TEditorContext& main_;
     std::vector<TRecordKind> kinds_; // by page - 1
 };

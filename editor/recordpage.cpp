@@ -1,6 +1,6 @@
 #include "recordpage.h"
 
-#include "mainform.h"
+#include "editorcontext.h"
 #include "textcodec.h"
 #include "unparsed.h"
 #include "worlddocument.h"
@@ -36,8 +36,9 @@ qint64 OrderOf(const TUnparsedRecord& record) {
 
 } // namespace
 
-TRecordPage::TRecordPage(TMainForm& main, const QString& sheetName, const QString& idName)
-    : IDComboBox(new QComboBox(this)), Body(new QWidget(this)), UnparsedView(new QWidget(this)),
+TRecordPage::TRecordPage(TEditorContext& main, int page, const QString& sheetName,
+                         const QString& idName)
+    : Page(page), IDComboBox(new QComboBox(this)), Body(new QWidget(this)), UnparsedView(new QWidget(this)),
       UnparsedLabel(new QLabel(UnparsedView)), UnparsedText(new QPlainTextEdit(UnparsedView)),
       UsesBtn(new QPushButton(QStringLiteral("Где используется"), this)), main_(main) {
     setObjectName(sheetName);
@@ -146,8 +147,7 @@ void TRecordPage::Follow(const TWorldChange& change) {
     const TZoneDiff* diff = zone_ ? change.DiffOf(*zone_) : nullptr;
     if (!diff)
         return;
-    const int page = main_.PageControl1->indexOf(this);
-    const auto kind = static_cast<size_t>(page - 1);
+    const auto kind = static_cast<size_t>(Page - 1);
     const TRecordChanges& records = diff->Records[kind];
     if (records.Empty() && !diff->Unparsed[kind])
         return;
@@ -162,7 +162,7 @@ void TRecordPage::Follow(const TWorldChange& change) {
     }
     // A step on this page shows what it stored already; one made elsewhere
     // (the map, another page, an undo) may have changed the record shown.
-    const bool ownStep = !change.Restored && change.Place.Page == page;
+    const bool ownStep = !change.Restored && change.Place.Page == Page;
     if (!ownStep && Current && RowOf(*Current) >= 0 &&
         std::find(records.Changed.begin(), records.Changed.end(), *Current) !=
             records.Changed.end())
@@ -267,7 +267,7 @@ void TRecordPage::ShowUnparsed(const TUnparsedRecord& record) {
 
 void TRecordPage::EnableEditing(bool editable) {
     UsesBtn->setEnabled(editable);
-    if (main_.CurrentPage() == main_.PageControl1->indexOf(this))
+    if (main_.CurrentPage() == Page)
         main_.EnableRecordCommands(Count() > 0);
 }
 
@@ -276,9 +276,8 @@ bool TRecordPage::StoreCurrent() {
         return true;
     if (CanStore && !CanStore())
         return false;
-    const int page = main_.PageControl1->indexOf(this);
     const int32_t vnum = *Current;
-    StoreRecord(vnum, main_.PlaceOn(page), TMainForm::StepText(QStringLiteral("изменение"), page, vnum));
+    StoreRecord(vnum, main_.PlaceOn(Page), StepText(QStringLiteral("изменение"), Page, vnum));
     return true;
 }
 

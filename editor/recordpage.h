@@ -20,7 +20,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class TMainForm;
+class TEditorContext;
 struct TStepPlace;
 struct TWorldChange;
 
@@ -29,7 +29,10 @@ class TRecordPage : public QWidget {
 
 public:
     // `sheetName` is the tab sheet's object name, `idName` its ID list's.
-    TRecordPage(TMainForm& main, const QString& sheetName, const QString& idName);
+    TRecordPage(TEditorContext& main, int page, const QString& sheetName, const QString& idName);
+
+    // Its index among the pages (RoomPageIndex and on).
+    const int Page;
 
     QComboBox* IDComboBox;
     QWidget* Body; // the page's editing controls
@@ -126,5 +129,5 @@ private:
     std::vector<TUnparsedRecord> unparsed_; // the zone's, as listed
     std::optional<int32_t> zone_;           // the zone listed
 
-    TMainForm& main_;
+    TEditorContext& main_;
 };

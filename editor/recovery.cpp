@@ -1,6 +1,6 @@
 #include "recovery.h"
 
-#include "mainform.h"
+#include "editorcontext.h"
 #include "prompts.h"
 #include "textcodec.h"
 #include "worlddocument.h"
@@ -62,7 +62,7 @@ std::optional<int32_t> ZoneNumberOf(const fs::path& folder) {
 
 } // namespace
 
-TRecovery::TRecovery(TMainForm& main) : QObject(&main), main_(main), timer_(new QTimer(this)) {
+TRecovery::TRecovery(TEditorContext& main) : QObject(main.Window()), main_(main), timer_(new QTimer(this)) {
     connect(timer_, &QTimer::timeout, this, &TRecovery::WriteAll);
     connect(main_.Document, &TWorldDocument::changed, this, &TRecovery::Follow);
 }
@@ -232,15 +232,11 @@ void TRecovery::Bring(const TLeftCopy& left) {
     place.Page = ZonePageIndex;
     const bool running = main_.FileCommandRunning;
     main_.FileCommandRunning = true;
-    main_.Document->Change(
-        place, QStringLiteral("возвращение зоны %1 после сбоя").arg(zone.ZoneNumber), [&] {
-            // The copy holds the whole zone: records deleted before the crash
-            // must not come back from the workspace's files.
-            TZoneState empty;
-            empty.Number = zone.ZoneNumber;
-            RestoreZone(main_.World(), empty, nullptr);
-            ReadWholeZone(main_.World(), zone, main_.KindName(), copy);
-        });
+    // The copy holds the whole zone: records deleted before the crash must
+    // not come back from the workspace's files.
+    main_.Document->ReadZone(place,
+                             QStringLiteral("возвращение зоны %1 после сбоя").arg(zone.ZoneNumber),
+                             zone, main_.KindName(), copy, true);
     main_.FileCommandRunning = running;
     main_.ShowPlace(place);
 }

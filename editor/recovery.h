@@ -12,7 +12,7 @@
 #include <vector>
 
 class QTimer;
-class TMainForm;
+class TEditorContext;
 class TZone;
 struct TWorldChange;
 
@@ -20,7 +20,7 @@ class TRecovery : public QObject {
     Q_OBJECT
 
 public:
-    explicit TRecovery(TMainForm& main);
+    explicit TRecovery(TEditorContext& main);
     ~TRecovery() override;
 
     // The folder ("Recovery/" in the program folder), with a trailing "/".
@@ -61,7 +61,7 @@ private:
     // Reads a zone's copy back into the zone (made first when it is new), as one step.
     void Bring(const TLeftCopy& copy);
 
-    TMainForm& main_;
+    TEditorContext& main_;
     QTimer* timer_;
     int lock_ = -1; // the locked file while this editor holds the folder
     bool held_ = false;

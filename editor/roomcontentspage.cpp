@@ -1,6 +1,6 @@
 #include "roomcontentspage.h"
 
-#include "mainform.h"
+#include "editorcontext.h"
 #include "prompts.h"
 #include "roommobform.h"
 #include "roomobjform.h"
@@ -97,7 +97,7 @@ QWidget* ListWithButtons(QWidget* parent, const QString& caption, QListWidget* l
 
 } // namespace
 
-TRoomContents::TRoomContents(TMainForm& main, QTabWidget* tabs, std::function<bool()> hasRoom,
+TRoomContents::TRoomContents(TEditorContext& main, QTabWidget* tabs, std::function<bool()> hasRoom,
                              std::function<void()> change)
     : QObject(tabs), main_(main), hasRoom_(std::move(hasRoom)), change_(std::move(change)) {
     tabs->addTab(BuildObjectsTab(), QStringLiteral("Объекты"));

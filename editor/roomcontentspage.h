@@ -20,7 +20,7 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QWidget;
-class TMainForm;
+class TEditorContext;
 
 class TRoomContents : public QObject {
     Q_OBJECT
@@ -28,7 +28,7 @@ class TRoomContents : public QObject {
 public:
     // Adds the tabs "Объекты", "Мобы" and "Прочее" to `tabs`; `hasRoom` tells
     // whether a room is selected, `change` is the page's change hook.
-    TRoomContents(TMainForm& main, QTabWidget* tabs, std::function<bool()> hasRoom,
+    TRoomContents(TEditorContext& main, QTabWidget* tabs, std::function<bool()> hasRoom,
                   std::function<void()> change);
 
     void ShowOnPage(const TRoom& room);
@@ -90,7 +90,7 @@ private:
     void DelDelete();
     bool InDelList(int32_t vnum) const;
 
-    TMainForm& main_;
+    TEditorContext& main_;
     std::function<bool()> hasRoom_;
     std::function<void()> change_;
     // The page's own copies, one per entry of their list, in list order.

@@ -4,7 +4,7 @@
 #include "descform.h"
 #include "dialogparts.h"
 #include "listform.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "mappage.h"
 #include "modeltext.h"
 #include "pagesupport.h"
@@ -35,6 +35,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -94,7 +95,7 @@ TStringList MemoLines(const QPlainTextEdit* memo, int& tildeLines) {
 
 } // namespace
 
-TRoomPage::TRoomPage(TMainForm& main, TRecordPage& records)
+TRoomPage::TRoomPage(TEditorContext& main, TRecordPage& records)
     : QWidget(records.Body), main_(main), records_(records) {
     setObjectName(QStringLiteral("RoomPage"));
     auto* layout = new QVBoxLayout(this);
@@ -304,7 +305,7 @@ bool TRoomPage::HasRoom() const {
 
 void TRoomPage::Change() {
     if (!showing_)
-        main_.RoomChange();
+        main_.RecordPage(RoomPageIndex)->Change();
 }
 
 void TRoomPage::FillDoorKeys() {
@@ -321,7 +322,7 @@ void TRoomPage::FillDoorKeys() {
 void TRoomPage::ShowOnPage(const TRoom& room) {
     showing_ = true;
     shown_.reset();
-    if (&room != &main_.BlankRoom)
+    if (main_.World().Rooms.Find(room.VNum) == &room)
         shown_ = room.VNum;
     shownName_ = FromCp1251(room.Name);
     R_DescEdit->setText(shownName_);
@@ -338,6 +339,7 @@ void TRoomPage::ShowOnPage(const TRoom& room) {
     ShowCode(R_SectorComboBox, room.Sector);
 
     exits_ = room.Exits;
+    storedExits_ = room.Exits;
     for (int d = 0; d < DirCount; ++d) {
         ExitEdits[static_cast<size_t>(d)]->setValue(exits_[static_cast<size_t>(d)].ToRoom);
         ShowDoorPanel(d, exits_[static_cast<size_t>(d)].ToRoom != 0);
@@ -459,6 +461,25 @@ void TRoomPage::SetAwaitedTarget(int32_t target) {
     SetExitPanels[static_cast<size_t>(d)]->setChecked(false);
     awaitingExit_ = -1;
     Change();
+}
+
+void TRoomPage::Follow(const TWorldChange& change) {
+    if (change.Restored || !shown_)
+        return;
+    const TZoneDiff* diff = change.DiffOf(ZoneOf(*shown_));
+    if (!diff)
+        return;
+    const std::vector<int32_t>& changed = diff->Records[0].Changed; // rooms
+    if (std::find(changed.begin(), changed.end(), *shown_) == changed.end())
+        return;
+    const TRoom* room = main_.World().Rooms.Find(*shown_);
+    if (!room)
+        return;
+    std::array<bool, DirCount> directions{};
+    for (size_t d = 0; d < directions.size(); ++d)
+        directions[d] = room->Exits[d] != storedExits_[d];
+    ExitsChangedElsewhere(*room, directions);
+    storedExits_ = room->Exits;
 }
 
 void TRoomPage::ExitsChangedElsewhere(const TRoom& room,
@@ -618,7 +639,7 @@ void TRoomPage::DoorKeyComboBoxChange() {
 
 // ---- the page in the main window ----
 
-void AttachRoomPage(TMainForm& main) {
+TMapPage& AttachRoomPage(TEditorContext& main) {
     TRecordPage& records = *main.RecordPage(RoomPageIndex);
     auto* room = new TRoomPage(main, records);
     auto* map = new TMapPage(main, *room, records.Body);
@@ -627,9 +648,8 @@ void AttachRoomPage(TMainForm& main) {
     layout->addWidget(map, 1);
     layout->addWidget(room, 1);
 
-    records.ShowRecord = [&main, &records, room](std::optional<int32_t> vnum) {
-        const TRoom* shown = vnum ? main.World().Rooms.Find(*vnum) : nullptr;
-        room->ShowOnPage(shown ? *shown : main.BlankRoom);
+    records.ShowRecord = [&records, room, show = ShowFrom(room, main.World().Rooms)](std::optional<int32_t> vnum) {
+        const TRoom* shown = show(vnum);
         if (!shown)
             return;
         // A cancelled rename leaves its false name in neither list.
@@ -640,4 +660,7 @@ void AttachRoomPage(TMainForm& main) {
     };
     records.StoreRecord = StoreInto(*main.Document, room, main.World().Rooms);
     records.Entered = [room] { room->FillDoorKeys(); };
+    // After the ID list has followed the step (connected earlier).
+    QObject::connect(main.Document, &TWorldDocument::changed, room, &TRoomPage::Follow);
+    return *map;
 }

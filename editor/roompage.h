@@ -25,10 +25,11 @@ class QSpinBox;
 class QTabWidget;
 class QToolButton;
 class TAttachedTriggers;
-class TMainForm;
+class TEditorContext;
 class TRecordPage;
 class TRoomContents;
 class TRoomExtraDescs;
+struct TWorldChange;
 
 // The mark of a description tab that holds text.
 class QIcon;
@@ -38,7 +39,7 @@ class TRoomPage : public QWidget {
     Q_OBJECT
 
 public:
-    TRoomPage(TMainForm& main, TRecordPage& records);
+    TRoomPage(TEditorContext& main, TRecordPage& records);
     ~TRoomPage() override;
 
     // Copies the room into the controls and the working data.
@@ -54,9 +55,11 @@ public:
     int AwaitingExit() const { return awaitingExit_; }
     // That exit leads to `target` (0: nowhere) and no exit awaits any more.
     void SetAwaitedTarget(int32_t target);
-    // The room's exits in the room list were changed by the map: the page's
-    // own copy of those directions follows them.
-    void ExitsChangedElsewhere(const TRoom& room, const std::array<bool, DirCount>& directions);
+    // After a step that changed the shown room's exits (the map linked or
+    // unlinked it): the page's copy of the directions changed follows them,
+    // its other edits not yet applied stay. An undo or redo shows the room
+    // again whole.
+    void Follow(const TWorldChange& change);
     // Set while the map is moved to the shown room's cell.
     bool ShowingGuard() const { return showingGuard_; }
     void SetShowingGuard(bool on) { showingGuard_ = on; }
@@ -98,6 +101,8 @@ public:
     void FillDoorKeys();
 
 private:
+    // The page's copy of those directions of the shown room follows `room`.
+    void ExitsChangedElsewhere(const TRoom& room, const std::array<bool, DirCount>& directions);
     QWidget* BuildDescriptions();
     QWidget* BuildExits();
     QWidget* BuildTypeTab();
@@ -125,10 +130,13 @@ private:
     void DoorKeyComboBoxChange();
     TStringList StoredDescription();
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TRecordPage& records_;
     std::optional<int32_t> shown_;
     std::array<TExit, DirCount> exits_{};
+    // The exits as the room list held them when the room was shown or last
+    // followed: what a step made elsewhere changed is told from them.
+    std::array<TExit, DirCount> storedExits_{};
     std::array<bool, kSectionCount> replacing_{};
     int currentDoor_ = -1;
     int awaitingExit_ = -1;

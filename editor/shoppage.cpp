@@ -2,7 +2,7 @@
 #include "worlddocument.h"
 
 #include "listform.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "modeltext.h"
 #include "pagesupport.h"
 #include "prompts.h"
@@ -232,7 +232,7 @@ void TGoodsTypesBox::DeleteRow() {
 
 // ---- the page ----
 
-TShopPage::TShopPage(TMainForm& main, TRecordPage& records)
+TShopPage::TShopPage(TEditorContext& main, TRecordPage& records)
     : QWidget(records.Body), main_(main), records_(records) {
     setObjectName(QStringLiteral("ShopPage"));
     S_PageControl = Named(new QTabWidget(this), "S_PageControl");
@@ -394,7 +394,7 @@ void TShopPage::ConnectEdits() {
     connect(S_Room2Btn, &QPushButton::clicked, this, &TShopPage::Room2BtnClick);
     connect(S_SellerEdit, &QSpinBox::valueChanged, this, &TShopPage::SellerEditChange);
     for (TGoodsTypesBox* box : {S_BuyBox, S_ChangeBox})
-        connect(box, &TGoodsTypesBox::edited, this, [this] { main_.ShopChange(); });
+        connect(box, &TGoodsTypesBox::edited, this, [this] { main_.RecordPage(ShopPageIndex)->Change(); });
     for (QSpinBox* edit : {S_ProfitSellEdit, S_ProfitBuyEdit, S_ProfitChangeEdit, S_EmotionEdit})
         connect(edit, &QSpinBox::valueChanged, this, &TShopPage::Change);
     for (QLineEdit* edit : MessageEdits())
@@ -488,7 +488,7 @@ void TShopPage::Sell1BtnClick() {
     TLinkObj chosen;
     picker->Result(chosen);
     AddNumberRow(S_SellListBox, main_.World().Objs.CaptionOf(chosen.ObjVNum), chosen.ObjVNum);
-    main_.ShopChange();
+    main_.RecordPage(ShopPageIndex)->Change();
 }
 
 void TShopPage::Sell2BtnClick() {
@@ -496,7 +496,7 @@ void TShopPage::Sell2BtnClick() {
     if (row < 0 || !S_SellListBox->currentItem())
         return;
     delete S_SellListBox->takeItem(row);
-    main_.ShopChange();
+    main_.RecordPage(ShopPageIndex)->Change();
 }
 
 void TShopPage::Room1BtnClick() {
@@ -526,8 +526,8 @@ void TShopPage::Room1BtnClick() {
         return;
     }
     AddNumberRow(S_RoomListBox, main_.World().Rooms.CaptionOf(vnum), vnum);
-    main_.ShopChange();
-    TRoom* room = main_.World().Rooms.Find(vnum);
+    main_.RecordPage(ShopPageIndex)->Change();
+    const TRoom* room = main_.World().Rooms.Find(vnum);
     const int32_t seller = S_SellerEdit->value();
     if (!room) {
         Prompts().Information(NotLoadedMessage(text));
@@ -543,12 +543,11 @@ void TShopPage::Room1BtnClick() {
     } else {
         keepersFound_.erase({seller, vnum});
         // The seller goes into the room at once, as a step of its own.
-        main_.Document->Change(main_.PlaceOn(ShopPageIndex),
-                               QStringLiteral("продавец в комнате %1").arg(vnum),
-                               [&, goods = RowNumbers(S_SellListBox)] {
-                                   room->Mobs.push_back(SellerEntry(seller, goods));
-                               },
-                               {ZoneOf(vnum)});
+        TRoom placed = *room;
+        placed.Mobs.push_back(SellerEntry(seller, RowNumbers(S_SellListBox)));
+        main_.Document->SetRecord(main_.PlaceOn(ShopPageIndex),
+                                  QStringLiteral("продавец в комнате %1").arg(vnum),
+                                  std::move(placed));
     }
     S_RoomEdit->setFocus();
 }
@@ -558,23 +557,25 @@ void TShopPage::Room2BtnClick() {
     if (row < 0 || !S_RoomListBox->currentItem())
         return;
     const int32_t vnum = S_RoomListBox->currentItem()->data(Qt::UserRole).toInt();
-    if (TRoom* room = main_.World().Rooms.Find(vnum)) {
+    if (const TRoom* room = main_.World().Rooms.Find(vnum)) {
         // The entry this page places (it appends one), not a mob of the same
         // number the builder placed there with settings of their own, nor
         // the keeper the page found there when the room was added.
         const int32_t seller = S_SellerEdit->value();
         const int index =
             keepersFound_.erase({seller, vnum}) > 0 ? -1 : LastSellerEntry(room->Mobs, seller);
-        if (index >= 0)
-            main_.Document->Change(main_.PlaceOn(ShopPageIndex),
-                                   QStringLiteral("продавец убран из комнаты %1").arg(vnum),
-                                   [&] { room->Mobs.erase(room->Mobs.begin() + index); },
-                                   {ZoneOf(vnum)});
+        if (index >= 0) {
+            TRoom left = *room;
+            left.Mobs.erase(left.Mobs.begin() + index);
+            main_.Document->SetRecord(main_.PlaceOn(ShopPageIndex),
+                                      QStringLiteral("продавец убран из комнаты %1").arg(vnum),
+                                      std::move(left));
+        }
     } else {
         Prompts().Information(NotLoadedMessage(QString::number(vnum)));
     }
     delete S_RoomListBox->takeItem(row);
-    main_.ShopChange();
+    main_.RecordPage(ShopPageIndex)->Change();
     S_RoomEdit->setFocus();
 }
 
@@ -586,10 +587,10 @@ void TShopPage::SellerEditChange() {
 
 void TShopPage::Change() {
     if (!showing_)
-        main_.ShopChange();
+        main_.RecordPage(ShopPageIndex)->Change();
 }
 
-void AttachShopPage(TMainForm& main) {
+void AttachShopPage(TEditorContext& main) {
     TRecordPage& records = *main.RecordPage(ShopPageIndex);
     auto* page = new TShopPage(main, records);
     auto* layout = new QVBoxLayout(records.Body);
@@ -597,9 +598,6 @@ void AttachShopPage(TMainForm& main) {
     layout->addWidget(page);
     page->LoadLists(main.ProgramFolder);
 
-    records.ShowRecord = [&main, page](std::optional<int32_t> vnum) {
-        const TShop* shop = vnum ? main.World().Shops.Find(*vnum) : nullptr;
-        page->ShowOnPage(shop ? *shop : main.BlankShop);
-    };
+    records.ShowRecord = ShowFrom(page, main.World().Shops);
     records.StoreRecord = StoreInto(*main.Document, page, main.World().Shops);
 }

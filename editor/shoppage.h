@@ -19,7 +19,7 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
-class TMainForm;
+class TEditorContext;
 class TRecordPage;
 class TShop;
 struct TGoodsType;
@@ -62,7 +62,7 @@ class TShopPage : public QWidget {
     Q_OBJECT
 
 public:
-    TShopPage(TMainForm& main, TRecordPage& records);
+    TShopPage(TEditorContext& main, TRecordPage& records);
 
     void LoadLists(const std::string& programFolder);
 
@@ -131,7 +131,7 @@ private:
     void SellerEditChange();
     void Change();
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TRecordPage& records_;
     bool showing_ = false; // ShowOnPage is filling the controls
     // The (keeper, room) pairs where adding the room found the keeper already

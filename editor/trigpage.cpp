@@ -1,7 +1,7 @@
 #include "trigpage.h"
 
 #include "descform.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "modeltext.h"
 #include "pagesupport.h"
 #include "prompts.h"
@@ -57,7 +57,7 @@ QString StorableScript(const QString& script, int* changed) {
     return lines.join(QStringLiteral("\r\n"));
 }
 
-TTrigPage::TTrigPage(TMainForm& main, TRecordPage& records)
+TTrigPage::TTrigPage(TEditorContext& main, TRecordPage& records)
     : QWidget(records.Body), main_(main), records_(records) {
     setObjectName(QStringLiteral("TrigPage"));
     BuildControls();
@@ -220,7 +220,7 @@ void TTrigPage::NameEditChange() {
         Prompts().Information(NoTriggerMessage());
         return;
     }
-    main_.TriggerChange();
+    records_.Change();
     QComboBox* ids = records_.IDComboBox;
     ids->setItemText(ids->currentIndex(), QString::number(ids->currentData().toInt()) +
                                               QStringLiteral("  ") + T_NameEdit->text());
@@ -228,10 +228,10 @@ void TTrigPage::NameEditChange() {
 
 void TTrigPage::Change() {
     if (!showing_)
-        main_.TriggerChange();
+        records_.Change();
 }
 
-void AttachTrigPage(TMainForm& main) {
+void AttachTrigPage(TEditorContext& main) {
     TRecordPage& records = *main.RecordPage(TrigPageIndex);
     auto* page = new TTrigPage(main, records);
     auto* layout = new QVBoxLayout(records.Body);
@@ -239,9 +239,8 @@ void AttachTrigPage(TMainForm& main) {
     layout->addWidget(page);
     page->LoadLists(main.ProgramFolder);
 
-    records.ShowRecord = [&main, &records, page](std::optional<int32_t> vnum) {
-        const TTrigger* trigger = vnum ? main.World().Triggers.Find(*vnum) : nullptr;
-        page->ShowOnPage(trigger ? *trigger : main.BlankTrigger);
+    records.ShowRecord = [&records, page, show = ShowFrom(page, main.World().Triggers)](std::optional<int32_t> vnum) {
+        const TTrigger* trigger = show(vnum);
         if (trigger)
             records.ShowEntryText(*vnum, FromCp1251(TTriggerList::EntryOf(*trigger).Text));
     };

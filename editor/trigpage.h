@@ -13,7 +13,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QSpinBox;
 class QStackedWidget;
-class TMainForm;
+class TEditorContext;
 class TRecordPage;
 class TTrigger;
 
@@ -26,7 +26,7 @@ class TTrigPage : public QWidget {
     Q_OBJECT
 
 public:
-    TTrigPage(TMainForm& main, TRecordPage& records);
+    TTrigPage(TEditorContext& main, TRecordPage& records);
 
     // The vocabulary lists of the class combo and the three type lists.
     void LoadLists(const std::string& programFolder);
@@ -58,7 +58,7 @@ private:
     void NameEditChange();
     void Change();
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TRecordPage& records_;
     bool showing_ = false; // ShowOnPage is filling the controls
 };

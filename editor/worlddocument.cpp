@@ -1,10 +1,14 @@
 #include "worlddocument.h"
 
+#include "maplayout.h"
 #include "workspacescan.h"
+#include "worldfile.h"
+#include "zonecontents.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -150,16 +154,134 @@ void TWorldDocument::MarkSaved(TZone* zone) {
     emit unsavedChanged();
 }
 
-void TWorldDocument::MarkNew(TZone* zone) {
+TZone& TWorldDocument::AddZone(std::unique_ptr<TZone> zone) {
+    TZone& added = world_.AddZone(std::move(zone));
     // Saved and current differ until a save: the zone counts as changed
     // whatever it holds (the first step puts its real hash into current).
-    saved_[zone] = 0;
-    current_[zone] = 1;
+    saved_[&added] = 0;
+    current_[&added] = 1;
+    emit unsavedChanged();
+    return added;
+}
+
+void TWorldDocument::Normalize(TZone& zone) {
+    const uint64_t before = ZoneFilesHash(world_, zone.ZoneNumber, &zone);
+    saved_.try_emplace(&zone, before);
+    NormalizeZone(world_, zone);
+    current_[&zone] = ZoneFilesHash(world_, zone.ZoneNumber, &zone);
     emit unsavedChanged();
 }
 
 bool TWorldDocument::SetZoneRecord(const TStepPlace& place, const QString& text, TZone zone) {
     return place.Zone && Change(place, text, [&] { *place.Zone = std::move(zone); });
+}
+
+bool TWorldDocument::DeleteRecord(const TStepPlace& place, const QString& text, TRecordType type,
+                                  int32_t vnum) {
+    return Change(place, text, [&] {
+        WithRecordList(world_, type, [vnum](auto& list) {
+            const int index = list.IndexOfVNum(vnum);
+            if (index >= 0)
+                list.Delete(index);
+        });
+    }, {ZoneOf(vnum)});
+}
+
+bool TWorldDocument::DeleteUnparsed(const TStepPlace& place, const QString& text,
+                                    TRecordType type, int32_t zone, int index) {
+    return Change(place, text, [&] {
+        WithRecordList(world_, type, [zone, index](auto& list) {
+            const TFileFrame* kept = list.FrameOf(zone);
+            if (!kept || index < 0 || static_cast<size_t>(index) >= kept->Unparsed.size())
+                return;
+            TFileFrame frame = *kept;
+            frame.Unparsed.erase(frame.Unparsed.begin() + index);
+            list.SetFrame(zone, frame);
+        });
+    }, {zone});
+}
+
+bool TWorldDocument::SetRooms(const TStepPlace& place, const QString& text,
+                              std::vector<TRoom> rooms) {
+    std::vector<int32_t> zones;
+    for (const TRoom& room : rooms)
+        zones.push_back(ZoneOf(room.VNum));
+    return Change(place, text, [&] {
+        for (TRoom& room : rooms) {
+            TRoom* stored = world_.Rooms.Find(room.VNum);
+            if (!stored)
+                continue;
+            if (IsOnGrid(*stored) &&
+                world_.Map.At(stored->MapX, stored->MapY, stored->MapLevel) == stored->VNum)
+                world_.Map.Set(stored->MapX, stored->MapY, stored->MapLevel, -1);
+            *stored = std::move(room);
+            if (IsOnGrid(*stored))
+                world_.Map.Set(stored->MapX, stored->MapY, stored->MapLevel, stored->VNum);
+        }
+    }, zones);
+}
+
+TExitLayoutResult TWorldDocument::LayOutZone(const TStepPlace& place, const QString& text,
+                                             int32_t zone, const TExitLayoutOptions& options) {
+    TExitLayoutResult result;
+    Change(place, text, [&] { result = LayOutFromExits(world_.Rooms, zone, options); }, {zone});
+    return result;
+}
+
+bool TWorldDocument::ReadFile(const TStepPlace& place, TRecordType type, const std::string& path,
+                              const TKindNameLookup& kindName) {
+    if (type == TRecordType::Zone && !place.Zone)
+        return false;
+    return Change(place, ReadText(path), [&] {
+        if (type == TRecordType::Zone)
+            ReloadZoneFile(world_, *place.Zone, path);
+        else if (type == TRecordType::Room)
+            LoadRoomFileKeepingContents(world_, path);
+        else
+            LoadRecordFile(world_, type, path, kindName);
+    }, FileZones(path));
+}
+
+bool TWorldDocument::ReadFileAgain(const TStepPlace& place, TZone& zone, TRecordType type,
+                                   const TKindNameLookup& kindName) {
+    const std::string path = ZoneFileOf(zone, type);
+    return Change(place, ReadText(path), [&] {
+        // The room reader empties the contents; the zone file brings them back.
+        if (type == TRecordType::Room)
+            world_.Rooms.LoadFromFile(path);
+        if (type == TRecordType::Zone || type == TRecordType::Room)
+            ReloadZoneFile(world_, zone, zone.ZoneFileName);
+        else
+            LoadRecordFile(world_, type, path, kindName);
+    }, FileZones(path));
+}
+
+bool TWorldDocument::ReadZone(const TStepPlace& place, const QString& text, TZone& zone,
+                              const TKindNameLookup& kindName,
+                              const std::function<std::string(const std::string&)>& source,
+                              bool fromEmpty) {
+    bool whole = false;
+    Change(place, text, [&] {
+        if (fromEmpty) {
+            TZoneState empty;
+            empty.Number = zone.ZoneNumber;
+            RestoreZone(world_, empty, nullptr);
+        }
+        whole = ReadWholeZone(world_, zone, kindName, source);
+    }, {zone.ZoneNumber});
+    return whole;
+}
+
+QString TWorldDocument::ReadText(const std::string& path) {
+    return QStringLiteral("чтение файла ") +
+           QString::fromStdString(std::filesystem::path(path).filename().string());
+}
+
+std::vector<int32_t> TWorldDocument::FileZones(const std::string& path) {
+    std::vector<int32_t> zones;
+    if (const auto named = ZoneOfFileName(path))
+        zones.push_back(*named);
+    return zones;
 }
 
 std::map<const TZone*, std::string> TWorldDocument::LoadWorkspace(const std::string& dir,

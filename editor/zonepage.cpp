@@ -5,7 +5,7 @@
 #include "errorreporter.h"
 #include "filekinds.h"
 #include "keptnumber.h"
-#include "mainform.h"
+#include "editorcontext.h"
 #include "modeltext.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -14,7 +14,6 @@
 #include "textcodec.h"
 #include "unparsed.h"
 #include "vocabularyfill.h"
-#include "workspacescan.h"
 #include "world.h"
 #include "zonechecks.h"
 
@@ -34,7 +33,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <map>
 
 Q_DECLARE_METATYPE(TRoomObj)
 
@@ -122,7 +120,7 @@ QString FileText(const TStringList& lines) {
 
 } // namespace
 
-TZonePage::TZonePage(TMainForm& main) : main_(main), kept_(new TKeptNumbers(this)) {
+TZonePage::TZonePage(TEditorContext& main) : main_(main), kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("ZoneTabSheet"));
 
     Z_PageControl = Named(new QTabWidget(this), "Z_PageControl");
@@ -459,7 +457,7 @@ void TZonePage::StoreInto(TZone& zone) {
     TZone edited = zone;
     ReadFromPage(edited);
     main_.Document->SetZoneRecord(
-        place, TMainForm::StepText(QStringLiteral("изменение"), ZonePageIndex, zone.ZoneNumber),
+        place, StepText(QStringLiteral("изменение"), ZonePageIndex, zone.ZoneNumber),
         std::move(edited));
 }
 
@@ -588,9 +586,8 @@ TZone& TZonePage::AddNewZone(int32_t number) {
     for (int k = 0; k < kFileKindCount; ++k)
         ZoneFileOf(*zone, k) = main_.ProgramFolder + "Zones/" + KindFolder(k) + "/" +
                                std::to_string(number) + KindExtension(k);
-    TZone& created = main_.World().AddZone(std::move(zone));
+    TZone& created = main_.Document->AddZone(std::move(zone));
     AddZoneEntry(created);
-    main_.Document->MarkNew(&created);
     return created;
 }
 
@@ -604,8 +601,8 @@ bool TZonePage::NeedZone() {
 }
 
 void TZonePage::ZoneChange() {
-    if (!showing_)
-        main_.ZoneChange();
+    if (!showing_ && NeedZone())
+        main_.SetChanged(true);
 }
 
 void TZonePage::NameEditChange() {

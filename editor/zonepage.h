@@ -22,13 +22,13 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class TKeptNumbers;
-class TMainForm;
+class TEditorContext;
 
 class TZonePage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TZonePage(TMainForm& main);
+    explicit TZonePage(TEditorContext& main);
     ~TZonePage() override;
 
     // Reads the whole workspace into the lists, fills the zone list and shows
@@ -146,7 +146,7 @@ private:
     void ZoneStatistics(const TZone& zone);
     void ZoneChecks();
 
-    TMainForm& main_;
+    TEditorContext& main_;
     TKeptNumbers* kept_;
     TZone* currentZone_ = nullptr;
     bool showing_ = false;               // ShowOnPage is filling the controls

@@ -355,19 +355,19 @@ private slots:
             stored.push_back(vnum);
         };
         const int32_t first = *mobs.Current;
-        form_->MobChange();
+        mobs.Change();
         QVERIFY(ApplyEnabled());
         prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), false);
         Action("N29")->trigger();
         QVERIFY(stored.empty());
         QVERIFY(!ApplyEnabled());
-        form_->MobChange();
+        mobs.Change();
         prompts_->ExpectConfirm(QStringLiteral("Сохранить изменения?"), true);
         Action("N28")->trigger();
         QCOMPARE(stored, std::vector<int32_t>{mobs.IDComboBox->itemData(1).toInt()});
         QCOMPARE(*mobs.Current, first);
         // While a file command runs nothing is asked and nothing stored.
-        form_->MobChange();
+        mobs.Change();
         form_->FileCommandRunning = true;
         Action("N29")->trigger();
         QCOMPARE(stored.size(), size_t(1));

@@ -238,7 +238,7 @@ private slots:
         Action("N17")->trigger();
         QCOMPARE(Page(ShopPageIndex).IDComboBox->itemText(0), QStringLiteral("2000"));
         Action("N30")->trigger();
-        form_->ShopChange();
+        Page(ShopPageIndex).Change();
         prompts_->ExpectConfirm(QStringLiteral("Вы действительно хотите удалить этот магазин?"),
                                 false);
         Action("N18")->trigger();

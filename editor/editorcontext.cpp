@@ -1,0 +1,23 @@
+#include "editorcontext.h"
+
+#include "worlddocument.h"
+
+QString StepText(const QString& action, int page, int32_t vnum) {
+    static const std::array<const char*, kPageCount> kinds = {"зоны", "комнаты",  "объекта",
+                                                              "моба", "магазина", "триггера"};
+    return action + QLatin1Char(' ') + QString::fromUtf8(kinds[static_cast<size_t>(page)]) +
+           QLatin1Char(' ') + QString::number(vnum);
+}
+
+TWorld& TEditorContext::World() const {
+    return Document->World();
+}
+
+TKindNameLookup TEditorContext::KindName() const {
+    return [this](int32_t code) {
+        for (const auto& kind : ItemKinds)
+            if (kind.Code == code)
+                return kind.Text;
+        return std::string();
+    };
+}
