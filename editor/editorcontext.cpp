@@ -3,9 +3,7 @@
 #include "worlddocument.h"
 
 QString StepText(const QString& action, int page, int32_t vnum) {
-    static const std::array<const char*, kPageCount> kinds = {"зоны", "комнаты",  "объекта",
-                                                              "моба", "магазина", "триггера"};
-    return action + QLatin1Char(' ') + QString::fromUtf8(kinds[static_cast<size_t>(page)]) +
+    return action + QLatin1Char(' ') + QString::fromUtf8(PageKind(page).Genitive) +
            QLatin1Char(' ') + QString::number(vnum);
 }
 

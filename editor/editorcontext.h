@@ -7,6 +7,7 @@
 // windows or how the window is laid out.
 
 #include "mob.h"
+#include "pagekinds.h"
 #include "obj.h"
 #include "room.h"
 #include "shop.h"
@@ -39,20 +40,6 @@ class TWorldDocument;
 class TZonePage;
 struct TLoadReport;
 struct TStepPlace;
-
-// The pages by index, the order every page-dependent command switches on.
-enum TPage {
-    ZonePageIndex,
-    RoomPageIndex,
-    ObjPageIndex,
-    MobPageIndex,
-    ShopPageIndex,
-    TrigPageIndex
-};
-inline constexpr int kPageCount = 6;
-
-// The five list windows by kind tag.
-enum TListKind { RoomListKind, ObjListKind, MobListKind, ShopListKind, TrigListKind };
 
 // What an undo entry names for a step on a record: "изменение комнаты 1203".
 QString StepText(const QString& action, int page, int32_t vnum);

@@ -131,12 +131,11 @@ TMainForm::TMainForm(QWidget* parent)
     CreateMenus();
     CreateHistoryWindow();
     Navigator = new TNavigator(*this);
-    TMapPage& map = AttachRoomPage(*this);
-    connect(N35, &QAction::triggered, &map, &TMapPage::PlaceUnplacedRooms);
-    AttachObjPage(*this);
-    AttachMobPage(*this);
-    AttachShopPage(*this);
-    AttachTrigPage(*this);
+    for (const TPageKind& kind : kPageKinds)
+        if (kind.Attach)
+            kind.Attach(*this);
+    connect(N35, &QAction::triggered, PageControl1->findChild<TMapPage*>(),
+            &TMapPage::PlaceUnplacedRooms);
     FileCommands = new TFileCommands(*this);
     ImportCommand = new TImportCommand(*this);
     LoadVocabularies();
@@ -171,11 +170,10 @@ void TMainForm::CreateCompanions() {
     ToolsForm->setAttribute(Qt::WA_ShowWithoutActivating);
     NumberForm = new TNumberForm(this);
     DescForm = new TDescForm(this);
-    const std::array<TRecordListModel::TSource, 5> sources = {
-        EntriesOf(World().Rooms), EntriesOf(World().Objs), EntriesOf(World().Mobs), EntriesOf(World().Shops),
-        EntriesOf(World().Triggers)};
     for (size_t kind = 0; kind < ListForms.size(); ++kind) {
-        ListModels[kind] = new TRecordListModel(sources[kind], this);
+        const TRecordListModel::TSource source = WithRecordList(
+            World(), kRecordListTypes[kind], [](const auto& list) { return EntriesOf(list); });
+        ListModels[kind] = new TRecordListModel(source, this);
         ListForms[kind] = new TListForm(this);
         ListForms[kind]->SetModel(ListModels[kind]);
     }
@@ -195,26 +193,18 @@ void TMainForm::CreatePages() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     ZonePage = new TZonePage(*this);
-    PageControl1->addTab(ZonePage, QStringLiteral("Зона"));
-    const std::array<std::array<const char*, 3>, 5> pages = {{
-        {"RoomTabSheet", "R_IDComboBox", "Комнаты"},
-        {"ObjTabSheet", "O_IDComboBox", "Объекты"},
-        {"MobTabSheet", "M_IDComboBox", "Мобы"},
-        {"ShopTabSheet", "S_IDComboBox", "Магазины"},
-        {"TrigTabSheet", "T_IDComboBox", "Триггеры"},
-    }};
-    for (size_t i = 0; i < pages.size(); ++i) {
-        auto* page = new TRecordPage(*this, static_cast<int>(i) + 1, QLatin1String(pages[i][0]),
-                                     QLatin1String(pages[i][1]));
-        RecordPages[i] = page;
-        PageControl1->addTab(page, QString::fromUtf8(pages[i][2]));
+    PageControl1->addTab(ZonePage, QString::fromUtf8(PageKind(ZonePageIndex).Tab));
+    for (int index = RoomPageIndex; index < kPageCount; ++index) {
+        const TPageKind& kind = PageKind(index);
+        auto* page = new TRecordPage(*this, index, QLatin1String(kind.Sheet),
+                                     QLatin1String(kind.IdList));
+        RecordPages[static_cast<size_t>(index - 1)] = page;
+        PageControl1->addTab(page, QString::fromUtf8(kind.Tab));
         connect(Document, &TWorldDocument::changed, page, &TRecordPage::Follow);
+        page->ZoneRecords = WithRecordList(World(), kind.Type, [](const auto& list) {
+            return ZoneRecordsOf(list);
+        });
     }
-    RecordPages[0]->ZoneRecords = ZoneRecordsOf(World().Rooms);
-    RecordPages[1]->ZoneRecords = ZoneRecordsOf(World().Objs);
-    RecordPages[2]->ZoneRecords = ZoneRecordsOf(World().Mobs);
-    RecordPages[3]->ZoneRecords = ZoneRecordsOf(World().Shops);
-    RecordPages[4]->ZoneRecords = ZoneRecordsOf(World().Triggers);
     setCentralWidget(PageControl1);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageChanged);
 }
@@ -264,13 +254,11 @@ void TMainForm::CreateMenus() {
     QMenu* pages = edit->addMenu(QStringLiteral("Р&едактирование"));
     pages->setObjectName(QStringLiteral("N21"));
     auto* group = new QActionGroup(this);
-    const std::array<const char*, kPageCount> pageCaptions = {"&Зоны",  "&Комнат",    "&Объектов",
-                                                              "&Мобов", "М&агазинов", "&Триггеров"};
     for (int page = 0; page < kPageCount; ++page) {
         const QByteArray name = "Nr" + QByteArray::number(page);
         QAction* action =
             NewCheckAction(this, pages, name.constData(),
-                           QString::fromUtf8(pageCaptions[static_cast<size_t>(page)]),
+                           QString::fromUtf8(PageKind(page).PageEntry),
                            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + page)));
         group->addAction(action);
         Nr[static_cast<size_t>(page)] = action;
@@ -288,16 +276,10 @@ void TMainForm::CreateMenus() {
     windows->setObjectName(QStringLiteral("N11"));
     QMenu* lists = windows->addMenu(QStringLiteral("&Список"));
     lists->setObjectName(QStringLiteral("N12"));
-    const std::array<std::array<const char*, 2>, 5> listEntries = {{
-        {"N13", "&Комнат"},
-        {"N14", "&Объектов"},
-        {"N15", "&Мобов"},
-        {"N22", "М&агазинов"},
-        {"N23", "&Триггеров"},
-    }};
     for (int kind = 0; kind < 5; ++kind) {
-        const auto& entry = listEntries[static_cast<size_t>(kind)];
-        QAction* action = NewCheckAction(this, lists, entry[0], QString::fromUtf8(entry[1]));
+        const TPageKind& page = PageKind(kind + 1);
+        QAction* action =
+            NewCheckAction(this, lists, page.ListName, QString::fromUtf8(page.ListEntry));
         ListEntries[static_cast<size_t>(kind)] = action;
         connect(action, &QAction::triggered, this, [this, kind] { ToggleListWindow(kind); });
         connect(ListForms[static_cast<size_t>(kind)], &TListForm::closed, action,
@@ -523,10 +505,6 @@ void TMainForm::ShowLoadReport(const QStringList& summary, const TLoadReport& re
 }
 
 void TMainForm::RescanWorkspace(TLoadReport& report) {
-    ZonePage->ClearZones();
-    for (TRecordPage* records : RecordPages)
-        records->ShowZone(std::nullopt);
-    emit ZonePage->zoneShown(-1);
     EnableRecordCommands(false);
     {
         const TLoadReportScope gathering(report);

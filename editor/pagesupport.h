@@ -13,7 +13,6 @@
 #include <type_traits>
 
 class TEditorContext;
-class TMapPage;
 
 // A record page's store hook: the page reads its controls into a copy of the
 // record, which the document sets as one step.
@@ -45,7 +44,7 @@ void LoadListReporting(const std::function<void()>& fill);
 
 // Each builds its page (called once, while the main window is created,
 // before the hints are applied).
-TMapPage& AttachRoomPage(TEditorContext& main); // rooms and the room map, returned
+void AttachRoomPage(TEditorContext& main); // rooms and the room map
 void AttachObjPage(TEditorContext& main);
 void AttachMobPage(TEditorContext& main);
 void AttachShopPage(TEditorContext& main);

@@ -639,7 +639,7 @@ void TRoomPage::DoorKeyComboBoxChange() {
 
 // ---- the page in the main window ----
 
-TMapPage& AttachRoomPage(TEditorContext& main) {
+void AttachRoomPage(TEditorContext& main) {
     TRecordPage& records = *main.RecordPage(RoomPageIndex);
     auto* room = new TRoomPage(main, records);
     auto* map = new TMapPage(main, *room, records.Body);
@@ -662,5 +662,4 @@ TMapPage& AttachRoomPage(TEditorContext& main) {
     records.Entered = [room] { room->FillDoorKeys(); };
     // After the ID list has followed the step (connected earlier).
     QObject::connect(main.Document, &TWorldDocument::changed, room, &TRoomPage::Follow);
-    return *map;
 }

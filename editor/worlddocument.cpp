@@ -160,6 +160,7 @@ TZone& TWorldDocument::AddZone(std::unique_ptr<TZone> zone) {
     // whatever it holds (the first step puts its real hash into current).
     saved_[&added] = 0;
     current_[&added] = 1;
+    emit zoneAdded(&added);
     emit unsavedChanged();
     return added;
 }
@@ -284,9 +285,9 @@ std::vector<int32_t> TWorldDocument::FileZones(const std::string& path) {
     return zones;
 }
 
-std::map<const TZone*, std::string> TWorldDocument::LoadWorkspace(const std::string& dir,
-                                                                  const TKindNameLookup& kindName) {
+void TWorldDocument::LoadWorkspace(const std::string& dir, const TKindNameLookup& kindName) {
     Reset();
+    emit cleared();
     world_.Clear();
     for (const std::string& folder : UnreadableFolders(dir))
         ReportFileError(FolderReadFailure(folder));
@@ -297,7 +298,7 @@ std::map<const TZone*, std::string> TWorldDocument::LoadWorkspace(const std::str
                         const std::string& failure = failures[&zone] = ZoneLoadFailure(file, line);
                         ReportFileError(failure);
                     });
-    return failures;
+    emit loaded(failures);
 }
 
 void TWorldDocument::Reset() {

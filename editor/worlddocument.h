@@ -133,13 +133,9 @@ public:
     // the same; the zone counts as unsaved until its files are written.
     void Normalize(TZone& zone);
     // Reads the workspace folder `dir` into the world, emptied first, with
-    // every failure reported; the history and the marks go. Returns the
-    // message of each zone whose file failed: the zone stays with what was
-    // read before the failure.
-    std::map<const TZone*, std::string> LoadWorkspace(const std::string& dir,
-                                                      const TKindNameLookup& kindName);
-    // The history and the marks go (the world is read anew).
-    void Reset();
+    // every failure reported; the history and the marks go. Announces
+    // `cleared` before and `loaded` after.
+    void LoadWorkspace(const std::string& dir, const TKindNameLookup& kindName);
 
 signals:
     // After each step, undo and redo, what it changed: every view follows
@@ -150,9 +146,19 @@ signals:
     void restored(const TStepPlace& place);
     // A zone's unsaved mark may have come or gone.
     void unsavedChanged();
+    // The world is emptied to be read anew: every view lets go of what it shows.
+    void cleared();
+    // The workspace was read: its zones are in the world; `failures` holds
+    // the message of each zone whose file failed (the zone stays with what
+    // was read before the failure).
+    void loaded(const std::map<const TZone*, std::string>& failures);
+    // A zone was added to the world.
+    void zoneAdded(TZone* zone);
 
 private:
     friend class TZoneStep;
+    // The history and the marks go (the world is read anew).
+    void Reset();
     // Runs `edit` as one step. The zone of `place` and the zones numbered in
     // `moreZones` are kept as they were before and after; an edit that
     // changed none of their files leaves no step. True when it changed any.

@@ -122,6 +122,10 @@ QString FileText(const TStringList& lines) {
 
 TZonePage::TZonePage(TEditorContext& main) : main_(main), kept_(new TKeptNumbers(this)) {
     setObjectName(QStringLiteral("ZoneTabSheet"));
+    connect(main_.Document, &TWorldDocument::cleared, this, &TZonePage::ClearZones);
+    connect(main_.Document, &TWorldDocument::loaded, this, &TZonePage::ListZones);
+    connect(main_.Document, &TWorldDocument::zoneAdded, this,
+            [this](TZone* zone) { AddZoneEntry(*zone); });
 
     Z_PageControl = Named(new QTabWidget(this), "Z_PageControl");
     Z_PageControl->addTab(BuildParamsTab(), QStringLiteral("Параметры"));
@@ -331,17 +335,8 @@ std::array<QLineEdit*, 6> TZonePage::FilenameEdits() const {
 // ---- the workspace and the zone list ----
 
 void TZonePage::ScanWorkspace() {
-    ClearZones();
-    const auto failures =
-        main_.Document->LoadWorkspace(main_.ProgramFolder + "Zones/", main_.KindName());
+    main_.Document->LoadWorkspace(main_.ProgramFolder + "Zones/", main_.KindName());
     main_.RefillListWindows();
-    // A zone whose file failed stays listed with what was read, marked.
-    for (const auto& zone : main_.World().Zones) {
-        const auto failure = failures.find(zone.get());
-        QListWidgetItem* item = AddZoneEntry(*zone);
-        if (failure != failures.end())
-            ZoneItem(item)->SetFailure(BoxText(failure->second));
-    }
     if (ZoneCount() > 0)
         SelectRow(0);
 }
@@ -351,6 +346,19 @@ void TZonePage::ClearZones() {
     selecting_ = true;
     Z_ListBox->clear();
     selecting_ = false;
+    for (TRecordPage* records : main_.RecordPages)
+        records->ShowZone(std::nullopt);
+    emit zoneShown(-1);
+}
+
+void TZonePage::ListZones(const std::map<const TZone*, std::string>& failures) {
+    // A zone whose file failed stays listed with what was read, marked.
+    for (const auto& zone : main_.World().Zones) {
+        const auto failure = failures.find(zone.get());
+        QListWidgetItem* item = AddZoneEntry(*zone);
+        if (failure != failures.end())
+            ZoneItem(item)->SetFailure(BoxText(failure->second));
+    }
 }
 
 QListWidgetItem* TZonePage::AddZoneEntry(TZone& zone) {
@@ -586,9 +594,7 @@ TZone& TZonePage::AddNewZone(int32_t number) {
     for (int k = 0; k < kFileKindCount; ++k)
         ZoneFileOf(*zone, k) = main_.ProgramFolder + "Zones/" + KindFolder(k) + "/" +
                                std::to_string(number) + KindExtension(k);
-    TZone& created = main_.Document->AddZone(std::move(zone));
-    AddZoneEntry(created);
-    return created;
+    return main_.Document->AddZone(std::move(zone)); // the list follows
 }
 
 // ---- editing ----

@@ -9,7 +9,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -34,8 +36,6 @@ public:
     // Reads the whole workspace into the lists, fills the zone list and shows
     // the first zone.
     void ScanWorkspace();
-    // Empties the zone list (the workspace is about to be read again).
-    void ClearZones();
 
     // The zone being worked on; null when none is.
     TZone* CurrentZone() const { return currentZone_; }
@@ -126,6 +126,11 @@ private:
 
     // The new entry of the zone list.
     QListWidgetItem* AddZoneEntry(TZone& zone);
+    // The zone list follows the document: emptied before the workspace is
+    // read again (the record pages and the map let go of the zone too),
+    // listed when it was read, an entry for each zone added.
+    void ClearZones();
+    void ListZones(const std::map<const TZone*, std::string>& failures);
     QListWidgetItem* ItemOf(const TZone* zone) const;
 
     // The common zone-change step of every edit on the page.
