@@ -51,7 +51,7 @@ void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone) {
 bool SaveLayoutFile(const TRoomList& rooms, const std::string& fileName, int32_t zone) {
     TStringList lines;
     LayoutToStrings(rooms, lines, zone);
-    return SaveRecordFile(fileName, lines, "Не могу сохранить карту");
+    return SaveRecordFile(fileName, lines, kLayoutSaveFailure);
 }
 
 bool IsOnGrid(const TRoom& room) {

@@ -29,7 +29,9 @@ bool LoadLayoutBeside(TRoomList& rooms, const std::string& roomFileName);
 std::string NoLayoutNote(const std::string& roomFileName);
 void ReadLayout(TRoomList& rooms, TWorldReader& reader);
 void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone);
-// Writes one zone's positions; reports "Не могу сохранить карту" on failure.
+// The first words of a layout file's write failure.
+inline constexpr const char* kLayoutSaveFailure = "Не могу сохранить карту";
+// Writes one zone's positions; reports kLayoutSaveFailure on failure.
 bool SaveLayoutFile(const TRoomList& rooms, const std::string& fileName, int32_t zone);
 
 // True when a stored position fits the grid; a room whose position does not

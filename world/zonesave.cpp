@@ -21,7 +21,7 @@ constexpr size_t ComposedIndex(TRecordType type) {
 // The first words of the failure of each composed file.
 const char* FailureWords(size_t index) {
     if (index == kLayoutIndex)
-        return "Не могу сохранить карту";
+        return kLayoutSaveFailure;
     return kWorldKinds[index - (index > kLayoutIndex ? 1 : 0)].SaveFailure;
 }
 
