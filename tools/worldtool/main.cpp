@@ -101,13 +101,21 @@ void PrintSummary(const TScanResult& scan) {
     std::printf("scan time: %.3f s\n", scan.Seconds);
 }
 
+// The world a command reads into. It is never destroyed: freeing a whole
+// world record by record takes a while, and the process ends right after its
+// command (see main).
+TWorld& CommandWorld() {
+    static auto* world = new TWorld;
+    return *world;
+}
+
 int Scan(const std::vector<std::string>& args) {
     if (args.size() != 1)
         return Usage("scan takes one folder");
     if (!IsFolder(args[0]))
         return Usage(("not a folder: " + args[0]).c_str());
     TStderrReporter reporter;
-    TWorld world;
+    TWorld& world = CommandWorld();
     PrintSummary(ScanWorkspace(world, args[0], reporter));
     return reporter.Count() > 0 ? kExitFailures : kExitLoaded;
 }
@@ -147,7 +155,7 @@ int Resave(std::vector<std::string> args) {
     if (!IsFolder(args[0]))
         return Usage(("not a folder: " + args[0]).c_str());
     TStderrReporter reporter;
-    TWorld world;
+    TWorld& world = CommandWorld();
     const TScanResult scan = ScanWorkspace(world, args[0], reporter);
     if (normalizing)
         for (TZone* zone : scan.Zones)
@@ -205,7 +213,7 @@ int Export(const std::vector<std::string>& args) {
         return kExitFailures;
     }
     TStderrReporter reporter;
-    TWorld world;
+    TWorld& world = CommandWorld();
     const TScanResult scan = ScanWorkspace(world, folders[0], reporter);
     PrintSummary(scan);
     const std::vector<const TZone*> zones(scan.Zones.begin(), scan.Zones.end());
@@ -344,7 +352,7 @@ int Layout(const std::vector<std::string>& args) {
     TExitLayoutOptions options;
     options.All = parsed.All;
     TStderrReporter reporter;
-    TWorld world;
+    TWorld& world = CommandWorld();
     const TScanResult scan = ScanWorkspace(world, folders[0], reporter);
     std::vector<const TZone*> zones;
     for (const TZone* zone : scan.Zones)
@@ -420,7 +428,7 @@ int Check(std::vector<std::string> args) {
     const std::vector<std::string>& folders = parsed.Folders;
     const std::optional<int32_t> only = parsed.Only;
     TStderrReporter reporter;
-    TWorld world;
+    TWorld& world = CommandWorld();
     const TScanResult scan = ScanWorkspace(world, folders[0], reporter);
     const TWorldView view{world.Rooms, world.Objs, world.Mobs, world.Shops, world.Triggers,
                           {scan.Zones.begin(), scan.Zones.end()}};
