@@ -86,9 +86,7 @@ std::vector<TListEntry> FillMap(const TRoomList& rooms, TMapGrid& grid, int32_t 
     std::vector<TListEntry> unplaced;
     if (zone < 0)
         return unplaced;
-    for (const auto& room : rooms) {
-        if (ZoneOf(room->VNum) != zone)
-            continue;
+    for (const TRoom* room : rooms.ZoneInListOrder(zone)) {
         // A position the grid cannot hold is kept in the room but shown as not placed.
         if (IsOnGrid(*room))
             grid.Set(room->MapX, room->MapY, room->MapLevel, room->VNum);

@@ -72,9 +72,15 @@ void TAttachedTriggers::SetTrigger(QListWidgetItem* item, int32_t number) const 
     item->setData(Qt::UserRole, number);
 }
 
+void TAttachedTriggers::FillPicker() const {
+    if (setup_.AttachKind >= 0)
+        picker_.Fill(triggers_, setup_.AttachKind);
+}
+
 void TAttachedTriggers::Add() {
     if (!RecordShown())
         return;
+    FillPicker();
     picker_.Preset(0);
     picker_.exec();
     if (!picker_.Accepted())
@@ -91,6 +97,7 @@ void TAttachedTriggers::Edit() {
         prompts_.Error(QStringLiteral("Выберите триггер"));
         return;
     }
+    FillPicker();
     picker_.Preset(item->data(Qt::UserRole).toInt());
     picker_.exec();
     if (!picker_.Accepted())

@@ -16,7 +16,8 @@ class TTriggerList;
 // How a page shows its attached triggers: the object names of the list and
 // its buttons, the caption above the list (none when empty), and, asked before
 // any command, whether there is a record to attach triggers to, else the error
-// shown.
+// shown. The picker offers the triggers of the attach kind (0 mob, 1 object,
+// 2 room), filled when it opens; -1 leaves it as it is.
 struct TAttachedTriggerSetup {
     const char* List;
     const char* Add;
@@ -25,6 +26,7 @@ struct TAttachedTriggerSetup {
     QString Caption;
     std::function<bool()> RecordShown;
     QString NoRecord;
+    int AttachKind = -1;
 };
 
 // The triggers attached to a room, an object or a mob: their list with the
@@ -57,6 +59,9 @@ private:
     void Edit();
     void Delete();
     void SetTrigger(QListWidgetItem* item, int32_t number) const;
+    // Filled only when it opens: a world's triggers are many, and entering a
+    // page must not wait for a list nobody may look at.
+    void FillPicker() const;
 
     const TTriggerList& triggers_;
     TTriggerForm& picker_;

@@ -455,7 +455,7 @@ QWidget* TMobPage::BuildTriggersTab() {
         main_.World().Triggers, *main_.TriggerForm, Prompts(),
         {"M_TriggerListBox", "M_AddTriggerBtn", "M_EditTriggerBtn", "M_DelTriggerBtn",
          QStringLiteral("Список триггеров подключенных к мобу"), [this] { return HasMob(); },
-         QStringLiteral("Сначала выберите моба")},
+         QStringLiteral("Сначала выберите моба"), 0},
         this);
     connect(Triggers, &TAttachedTriggers::changed, this, [this] { main_.SetChanged(true); });
     Triggers->Expose(M_TriggerListBox, M_AddTriggerBtn, M_EditTriggerBtn, M_DelTriggerBtn);

@@ -244,7 +244,7 @@ QWidget* TObjPage::BuildTriggersTab() {
         main_.World().Triggers, *main_.TriggerForm, Prompts(),
         {"O_TriggerListBox", "O_AddTriggerBtn", "O_EditTriggerBtn", "O_DelTriggerBtn",
          QStringLiteral("Список триггеров подключенных к предмету"), [this] { return HasObject(); },
-         QStringLiteral("Сначала выберите объект")},
+         QStringLiteral("Сначала выберите объект"), 1},
         this);
     connect(Triggers, &TAttachedTriggers::changed, this, [this] { main_.SetChanged(true); });
     Triggers->Expose(O_TriggerListBox, O_AddTriggerBtn, O_EditTriggerBtn, O_DelTriggerBtn);

@@ -259,7 +259,7 @@ QWidget* TRoomPage::BuildTriggersTab() {
     Triggers = new TAttachedTriggers(main_.World().Triggers, *main_.TriggerForm, Prompts(),
                                      {"R_TriggerListBox", "R_TriggerBtn1", "R_TriggerBtn2",
                                       "R_TriggerBtn3", QString(), [this] { return HasRoom(); },
-                                      QStringLiteral("Сначала выберите комнату")},
+                                      QStringLiteral("Сначала выберите комнату"), 2},
                                      this);
     connect(Triggers, &TAttachedTriggers::changed, this, [this] { main_.SetChanged(true); });
     Triggers->Expose(R_TriggerListBox, R_TriggerBtn1, R_TriggerBtn2, R_TriggerBtn3);

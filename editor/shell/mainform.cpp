@@ -740,21 +740,7 @@ void TMainForm::RefillListWindows() {
 void TMainForm::EnterPage(int page) {
     for (QAction* action : Nr)
         action->setChecked(false);
-    N35->setVisible(false);
-    switch (page) {
-    case RoomPageIndex:
-        N35->setVisible(true);
-        TriggerForm->Fill(World().Triggers, 2);
-        break;
-    case ObjPageIndex:
-        TriggerForm->Fill(World().Triggers, 1);
-        break;
-    case MobPageIndex:
-        TriggerForm->Fill(World().Triggers, 0);
-        break;
-    default:
-        break;
-    }
+    N35->setVisible(page == RoomPageIndex);
     CheckPageEntry(page);
     if (page == ZonePageIndex) {
         const bool hasZones = ZonePage->ZoneCount() > 0;

@@ -220,12 +220,20 @@ private slots:
         QVERIFY(Action("Nr1")->isChecked());
         QVERIFY(Action("N35")->isVisible());
         QVERIFY(Action("N18")->isEnabled());
-        // The trigger picker offers the room triggers only.
-        const QAbstractItemModel* triggers = form_->TriggerForm->TriggerListBox->model();
-        for (int i = 0; i < triggers->rowCount(); ++i) {
-            const int vnum = triggers->index(i, 0).data(Qt::UserRole).toInt();
-            QCOMPARE(int(World().Triggers.Find(vnum)->Model), 2);
-        }
+        // The trigger picker, opened from the room page, offers the room triggers only.
+        int offered = 0;
+        WhenModal([this, &offered](QWidget* window) {
+            auto* picker = qobject_cast<TTriggerForm*>(window);
+            QVERIFY(picker);
+            const QAbstractItemModel* triggers = picker->TriggerListBox->model();
+            for (offered = 0; offered < triggers->rowCount(); ++offered) {
+                const int vnum = triggers->index(offered, 0).data(Qt::UserRole).toInt();
+                QCOMPARE(int(World().Triggers.Find(vnum)->Model), 2);
+            }
+            picker->reject();
+        });
+        Click(Room().R_TriggerBtn1);
+        QVERIFY(offered > 0);
         Action("Nr3")->trigger();
         QCOMPARE(form_->CurrentPage(), int(MobPageIndex));
         QVERIFY(Action("Nr3")->isChecked());

@@ -107,8 +107,10 @@ int main(int argc, char** argv) {
     double pageSwitch = 0;
     double nextRecord = 0;
     for (int page = RoomPageIndex; page <= TrigPageIndex; ++page) {
-        pageSwitch = std::max(pageSwitch, BestOfThree([&] { form->GoToPage(ZonePageIndex); },
-                                                      [&] { form->GoToPage(page); }));
+        const double entered = BestOfThree([&] { form->GoToPage(ZonePageIndex); },
+                                           [&] { form->GoToPage(page); });
+        std::fprintf(stderr, "page %d switch %.3f\n", page, entered);
+        pageSwitch = std::max(pageSwitch, entered);
         nextRecord = std::max(
             nextRecord, BestOfThree([&] { form->FirstRecord(); }, [&] { form->NextRecord(); }));
     }
