@@ -174,6 +174,10 @@ void TMapDrawGrid::paintEvent(QPaintEvent*) {
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(current.adjusted(-1, -1, 0, 0));
+    if (dragTarget_) {
+        painter.setPen(QPen(Qt::blue, 2));
+        painter.drawRect(CellRect(dragTarget_->Column, dragTarget_->Row).adjusted(-1, -1, 0, 0));
+    }
 }
 
 QSize TMapDrawGrid::VisibleCells() const {
@@ -225,8 +229,10 @@ void TMapDrawGrid::mousePressEvent(QMouseEvent* event) {
     setFocus();
     if (event->button() != Qt::LeftButton)
         return;
-    if (const auto cell = CellAt(event->position().toPoint()))
-        Choose(cell->Column, cell->Row);
+    pressed_ = CellAt(event->position().toPoint());
+    dragTarget_.reset();
+    if (pressed_)
+        Choose(pressed_->Column, pressed_->Row);
 }
 
 void TMapDrawGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -235,6 +241,22 @@ void TMapDrawGrid::mouseMoveEvent(QMouseEvent* event) {
         emit hovered(cell->Column, cell->Row);
     else
         emit hovered(-1, -1);
+    if (pressed_ && (event->buttons() & Qt::LeftButton) && (dragTarget_ || cell != pressed_)) {
+        dragTarget_ = cell;
+        Repaint();
+    }
+}
+
+void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const auto from = pressed_;
+    const auto to = dragTarget_ ? CellAt(event->position().toPoint()) : std::nullopt;
+    pressed_.reset();
+    dragTarget_.reset();
+    Repaint();
+    if (from && to && to != from)
+        emit moveAsked(*from, *to);
 }
 
 void TMapDrawGrid::leaveEvent(QEvent* event) {
@@ -274,6 +296,10 @@ void TMapDrawGrid::keyPressEvent(QKeyEvent* event) {
     }
     if (column < 0 || row < 0 || column >= kCells || row >= kCells)
         return;
+    if (event->modifiers() & Qt::ControlModifier) {
+        emit moveAsked({column_, row_}, {column, row});
+        return;
+    }
     SetCurrentCell(column, row);
     emit cellChosen(column, row);
 }

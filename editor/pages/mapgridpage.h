@@ -36,6 +36,7 @@ int ExitMask(const TRoom& room);
 struct TMapCell {
     int Column = 0;
     int Row = 0;
+    bool operator==(const TMapCell&) const = default;
 };
 
 class TMapDrawGrid : public QAbstractScrollArea {
@@ -80,6 +81,9 @@ signals:
     // The cell under the mouse; -1, -1 when none.
     void hovered(int column, int row);
     void dropped(const QPoint& pos);
+    // What stands in cell `from` is to move to cell `to`: a press on one cell
+    // dragged to another, or Ctrl + an arrow key on the current cell.
+    void moveAsked(TMapCell from, TMapCell to);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -87,6 +91,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -101,5 +106,8 @@ private:
 
     int column_ = 0;
     int row_ = 0;
+    // The cell the left button went down on, and the cell it is dragged over
+    // once it has left that one.
+    std::optional<TMapCell> pressed_, dragTarget_;
     int pitch_ = kPitch;
 };

@@ -1,8 +1,8 @@
 #include "mappage.h"
 #include "worlddocument.h"
 
-#include "exitlayout.h"
 #include "editorcontext.h"
+#include "exitlayout.h"
 #include "maplayout.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -138,6 +138,11 @@ void TMapPage::BuildControls() {
     miniLayout->addWidget(MiniMapImage);
     R_DelFromMapBtn = new QPushButton(QStringLiteral("Убрать комнату с карты"), this);
     R_DelFromMapBtn->setObjectName(QStringLiteral("R_DelFromMapBtn"));
+    R_DelFromMapBtn->setToolTip(QStringLiteral("Комната уходит с карты, её выходы остаются"));
+    R_UnlinkFromMapBtn = new QPushButton(QStringLiteral("Убрать и разорвать выходы"), this);
+    R_UnlinkFromMapBtn->setObjectName(QStringLiteral("R_UnlinkFromMapBtn"));
+    R_UnlinkFromMapBtn->setToolTip(
+        QStringLiteral("Комната уходит с карты, её выходы и выходы соседей к ней очищаются"));
     MapLayoutBtn = new QPushButton(QStringLiteral("Разложить по выходам"), this);
     MapLayoutBtn->setObjectName(QStringLiteral("MapLayoutBtn"));
 
@@ -167,15 +172,21 @@ void TMapPage::BuildControls() {
     layout->addLayout(top, 3);
     layout->addWidget(MapRoomPanel);
     layout->addWidget(MapRoomsListBox, 1);
-    layout->addWidget(R_DelFromMapBtn, 0, Qt::AlignLeft);
+    auto* takeOff = new QHBoxLayout;
+    takeOff->addWidget(R_DelFromMapBtn);
+    takeOff->addWidget(R_UnlinkFromMapBtn);
+    takeOff->addStretch();
+    layout->addLayout(takeOff);
 }
 
 void TMapPage::Connect() {
     connect(MapDrawGrid, &TMapDrawGrid::cellChosen, this, &TMapPage::CellChosen);
     connect(MapDrawGrid, &TMapDrawGrid::hovered, this, &TMapPage::Hover);
     connect(MapDrawGrid, &TMapDrawGrid::dropped, this, &TMapPage::DropAt);
-    connect(MapDrawGrid, &TMapDrawGrid::removeKeyReleased, this, &TMapPage::RemoveChosenRoom);
-    connect(R_DelFromMapBtn, &QPushButton::clicked, this, &TMapPage::RemoveChosenRoom);
+    connect(MapDrawGrid, &TMapDrawGrid::moveAsked, this, &TMapPage::MoveRoom);
+    connect(MapDrawGrid, &TMapDrawGrid::removeKeyReleased, this, [this] { RemoveChosenRoom(); });
+    connect(R_DelFromMapBtn, &QPushButton::clicked, this, [this] { RemoveChosenRoom(); });
+    connect(R_UnlinkFromMapBtn, &QPushButton::clicked, this, [this] { RemoveChosenRoom(true); });
     connect(MapLayoutBtn, &QPushButton::clicked, this, &TMapPage::LayOutClicked);
     connect(IncZBtn, &QPushButton::clicked, this, [this] {
         if (level_ < kMapLevels)
@@ -222,8 +233,9 @@ void TMapPage::Follow(const TWorldChange& change) {
         return;
     std::vector<TListEntry> now = FillMap(main_.World().Rooms, main_.World().Map, *zone);
     const auto rank = [this, diff](const TListEntry& entry) {
-        const auto was = std::find_if(unplaced_.begin(), unplaced_.end(),
-                                      [&entry](const TListEntry& e) { return e.VNum == entry.VNum; });
+        const auto was =
+            std::find_if(unplaced_.begin(), unplaced_.end(),
+                         [&entry](const TListEntry& e) { return e.VNum == entry.VNum; });
         if (was != unplaced_.end())
             return static_cast<long>(was - unplaced_.begin());
         const auto& added = diff->Records[0].Added;
@@ -441,21 +453,40 @@ void TMapPage::AutoLink(TRoomEdits& edits, TRoom& room, int column, int row) con
 
 // The room taken off is the one shown on the page (a click on its cell
 // shows it too), so the question can name it and no other room is touched.
-void TMapPage::RemoveChosenRoom() {
+void TMapPage::RemoveChosenRoom(bool unlink) {
     const TRoom* shown = ShownRoom();
     if (!shown || !CurrentZone() || !IsOnGrid(*shown))
         return;
     const TListEntry entry = TRoomList::EntryOf(*shown);
-    if (!Prompts().Confirm(QStringLiteral("Убрать комнату с карты?\n") + FromCp1251(entry.Text)))
+    const QString question = unlink ? QStringLiteral("Убрать комнату с карты и разорвать её "
+                                                     "выходы и выходы соседей к ней?\n")
+                                    : QStringLiteral("Убрать комнату с карты?\n");
+    if (!Prompts().Confirm(question + FromCp1251(entry.Text)))
         return;
     TRoomEdits edits(main_.World().Rooms);
     TRoom* room = edits.Edit(entry.VNum);
     room->MapX = 0;
     room->MapY = 0;
     room->MapLevel = 0;
-    if (MapAutoLinkCheckBox->isChecked())
+    if (unlink)
         Unlink(edits, *room);
     Step(QStringLiteral("снятие комнаты %1 с карты").arg(entry.VNum), entry.VNum, edits);
+}
+
+void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
+    const TRoom* stored = CurrentZone() ? RoomAt(from.Column, from.Row) : nullptr;
+    if (!stored)
+        return;
+    if (RoomAt(to.Column, to.Row)) {
+        Prompts().Error(QStringLiteral("Эта клетка уже занята"));
+        return;
+    }
+    TRoomEdits edits(main_.World().Rooms);
+    TRoom* room = edits.Edit(stored->VNum);
+    const int32_t vnum = room->VNum;
+    PlaceAt(*room, to.Column, to.Row);
+    Step(QStringLiteral("перемещение комнаты %1").arg(vnum), vnum, edits);
+    MoveToShownRoom();
 }
 
 // All six exits of a room taken off the map are cleared; a neighbour's exit
@@ -522,9 +553,9 @@ void TMapPage::LayOutFromExits(bool all) {
         return;
     TExitLayoutOptions options;
     options.All = all;
-    const TExitLayoutResult result = main_.Document->LayOutZone(
-        main_.PlaceOn(RoomPageIndex), QStringLiteral("раскладка комнат по выходам"), *zone,
-        options);
+    const TExitLayoutResult result =
+        main_.Document->LayOutZone(main_.PlaceOn(RoomPageIndex),
+                                   QStringLiteral("раскладка комнат по выходам"), *zone, options);
     MoveToShownRoom();
     MapRoomPanel->setText(QStringLiteral("Разложено комнат: %1; выходов между соседними "
                                          "клетками: %2 из %3")

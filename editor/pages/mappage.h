@@ -98,7 +98,8 @@ public:
     QFrame* MiniMapPanel;
     TMiniMap* MiniMapImage;
     QPushButton* R_DelFromMapBtn;
-    QPushButton* MapLayoutBtn; // "Разложить по выходам"
+    QPushButton* R_UnlinkFromMapBtn; // "Убрать и разорвать выходы"
+    QPushButton* MapLayoutBtn;       // "Разложить по выходам"
 
     int Level() const { return level_; }
     // Shows level z (1..9): the label always, the minimap and grid with a zone.
@@ -118,8 +119,12 @@ public:
 
     // A drop of the remembered entry at a viewport position of the grid.
     void DropAt(const QPoint& pos);
-    // Takes the shown room off the map (after asking).
-    void RemoveChosenRoom();
+    // Takes the shown room off the map (after asking): its position only,
+    // or with `unlink` its exits and the ways back to it too.
+    void RemoveChosenRoom(bool unlink = false);
+    // The room of cell `from` moves to the free cell `to` of the level shown;
+    // its exits stay as they are.
+    void MoveRoom(TMapCell from, TMapCell to);
     // Places the unplaced rooms on free cells of the current level.
     void PlaceUnplacedRooms();
     // Lays out the open zone's rooms from their exits: the unplaced ones

@@ -7,16 +7,19 @@
 #include "textcodec.h"
 #include "world.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QToolButton>
 #include <filesystem>
+#include <map>
 
 using namespace guitest;
 
@@ -100,6 +103,31 @@ class TMapPageTest : public TEditorFixture {
         return QStringLiteral("Убрать комнату с карты?\n") +
                FromCp1251(TRoomList::EntryOf(*World().Rooms.Find(vnum)).Text);
     }
+    QString UnlinkQuestion(int32_t vnum) {
+        return QStringLiteral("Убрать комнату с карты и разорвать её выходы и выходы соседей к "
+                              "ней?\n") +
+               FromCp1251(TRoomList::EntryOf(*World().Rooms.Find(vnum)).Text);
+    }
+    // A press on one cell, dragged over to another and released there.
+    void DragCell(TMapCell from, TMapCell to) {
+        QWidget* grid = Map().MapDrawGrid->viewport();
+        QTest::mousePress(grid, Qt::LeftButton, {}, CellCentre(from.Column, from.Row));
+        QMouseEvent move(QEvent::MouseMove, CellCentre(to.Column, to.Row),
+                         grid->mapToGlobal(CellCentre(to.Column, to.Row)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid, &move);
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, CellCentre(to.Column, to.Row));
+    }
+    // The zone's seven files as saved now.
+    std::map<std::string, std::string> SavedZone11() {
+        prompts_->ExpectConfirm(QStringLiteral("Сохранить всю зону?"), true);
+        Action("N34")->trigger();
+        std::map<std::string, std::string> files;
+        for (const char* file : {"ZON/11.zon", "WLD/11.wld", "WLD/11.map", "OBJ/11.obj",
+                                 "MOB/11.mob", "SHP/11.shp", "TRG/11.trg"})
+            files[file] = ReadFile(Workspace(file));
+        return files;
+    }
     bool Unplaced(int32_t vnum) {
         return std::any_of(Map().UnplacedRooms().begin(), Map().UnplacedRooms().end(),
                            [vnum](const TListEntry& e) { return e.VNum == vnum; });
@@ -182,6 +210,47 @@ private slots:
             QCOMPARE(Record(1103).Exits[size_t(d)], before[size_t(d)]);
     }
 
+    // A placed room dragged to a free cell, or moved a cell with Ctrl + an
+    // arrow key: its position changes, no exit does, and of the zone's files
+    // only the layout file differs; each move one step.
+    void movingARoomKeepsItsExits() {
+        StartOnZone11();
+        GoToLevel(4);
+        const auto before = SavedZone11();
+        const TRoom exitsBefore = Record(1104);
+        DragCell({11, 10}, {13, 12});
+        QCOMPARE(*Room().ShownRoom(), 1104);
+        QCOMPARE(int(Record(1104).MapX), 13);
+        QCOMPARE(int(Record(1104).MapY), 12);
+        QCOMPARE(World().Map.At(13, 12, 4), 1104);
+        QCOMPARE(World().Map.At(11, 10, 4), -1);
+        QCOMPARE(Map().MapXLabel->text(), QStringLiteral("13"));
+        QCOMPARE(Map().MapYLabel->text(), QStringLiteral("12"));
+        QVERIFY(Record(1104).Exits == exitsBefore.Exits);
+        QTest::keyClick(Map().MapDrawGrid, Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(int(Record(1104).MapX), 12);
+        QCOMPARE(Map().MapXLabel->text(), QStringLiteral("12"));
+        // Onto a room: refused.
+        prompts_->ExpectError(QStringLiteral("Эта клетка уже занята"));
+        DragCell({12, 12}, {10, 11});
+        QCOMPARE(int(Record(1104).MapX), 12);
+
+        auto after = SavedZone11();
+        QVERIFY(after.at("WLD/11.map") != before.at("WLD/11.map"));
+        after["WLD/11.map"] = before.at("WLD/11.map");
+        QVERIFY(after == before);
+
+        Action("NUndo")->trigger();
+        QCOMPARE(int(Record(1104).MapX), 13);
+        Action("NUndo")->trigger();
+        QCOMPARE(int(Record(1104).MapX), 11);
+        QCOMPARE(World().Map.At(11, 10, 4), 1104);
+        Action("NRedo")->trigger();
+        QCOMPARE(int(Record(1104).MapX), 13);
+        QCOMPARE(World().Map.At(13, 12, 4), 1104);
+        QVERIFY(Record(1104).Exits == exitsBefore.Exits);
+    }
+
     void takingARoomOffClearsItsExitsAndTheWayBack() {
         StartOnZone11();
         GoToLevel(4);
@@ -191,11 +260,11 @@ private slots:
         ClickCell(10, 10);
         QCOMPARE(*Room().ShownRoom(), 1103);
         QCOMPARE(Map().MapXLabel->text(), QStringLiteral("10"));
-        prompts_->ExpectConfirm(RemoveQuestion(1103), false);
-        Click(Map().R_DelFromMapBtn);
+        prompts_->ExpectConfirm(UnlinkQuestion(1103), false);
+        Click(Map().R_UnlinkFromMapBtn);
         QCOMPARE(int(Record(1103).MapLevel), 4);
-        prompts_->ExpectConfirm(RemoveQuestion(1103), true);
-        QTest::keyClick(Map().MapDrawGrid, Qt::Key_Delete);
+        prompts_->ExpectConfirm(UnlinkQuestion(1103), true);
+        Click(Map().R_UnlinkFromMapBtn);
         const TRoom& room = Record(1103);
         QCOMPARE(int(room.MapLevel), 0);
         QCOMPARE(int(room.MapX), 0);
@@ -278,6 +347,8 @@ private slots:
                 QCOMPARE(FromCp1251(unplaced.Text), entry);
     }
 
+    // Without linking on a drop, and on a plain take off (the button or the
+    // Delete key), only positions change.
     void withoutAutoLinkingOnlyPositionsChange() {
         StartOnZone11();
         GoToLevel(4);
@@ -287,9 +358,10 @@ private slots:
         QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1000);
         QCOMPARE(Record(1103).Exits[DirEast].ToRoom, 0);
         QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 1001);
+        Map().MapAutoLinkCheckBox->setChecked(true);
         ClickCell(10, 10);
         prompts_->ExpectConfirm(RemoveQuestion(1103), true);
-        Click(Map().R_DelFromMapBtn);
+        QTest::keyClick(Map().MapDrawGrid, Qt::Key_Delete);
         QCOMPARE(int(Record(1103).MapLevel), 0);
         QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1000);
     }
