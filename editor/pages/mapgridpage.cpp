@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace {
 
@@ -22,7 +23,6 @@ constexpr int kMaskEast = 8;
 constexpr int kMaskUp = 16;
 constexpr int kMaskDown = 32;
 
-const QColor kFace(192, 192, 192);
 const QColor kLight(255, 255, 255);
 const QColor kShadow(80, 80, 80);
 const QColor kGap(255, 255, 255);
@@ -30,11 +30,12 @@ const QColor kGridLine(210, 210, 210);
 
 // A raised tile inside a dark outline: light upper and left inner edges,
 // dark lower and right ones; an exit cuts a white gap through the middle of
-// its edge.
+// its edge, up and down are triangles on its face.
 QImage DrawTile(int mask) {
     constexpr int s = TMapCellImages::kSize;
-    QImage image(s, s, QImage::Format_RGB32);
-    image.fill(kFace);
+    // The face is left clear: the map fills it with the room's sector colour.
+    QImage image(s, s, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setPen(kShadow);
     painter.drawRect(0, 0, s - 1, s - 1);
@@ -69,7 +70,7 @@ TMapCellImages::TMapCellImages() {
     for (int k = 0; k < kCount; ++k) {
         images_[static_cast<size_t>(k)] = DrawTile(k);
         QImage inverted = images_[static_cast<size_t>(k)];
-        inverted.invertPixels();
+        inverted.invertPixels(QImage::InvertRgb); // the clear face stays clear
         inverted_[static_cast<size_t>(k)] = inverted;
     }
 }
@@ -257,6 +258,18 @@ void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
     Repaint();
     if (from && to && to != from)
         emit moveAsked(*from, *to);
+}
+
+bool TMapDrawGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !CellToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const auto cell = CellAt(help->pos());
+    const QString text = cell ? CellToolTip(cell->Column, cell->Row) : QString();
+    if (text.isEmpty()) // the grid's own hint, on the zoom
+        return QAbstractScrollArea::viewportEvent(event);
+    QToolTip::showText(help->globalPos(), text, viewport(), CellRect(cell->Column, cell->Row));
+    return true;
 }
 
 void TMapDrawGrid::leaveEvent(QEvent* event) {

@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QString>
 #include <array>
 #include <functional>
 #include <optional>
@@ -46,12 +47,14 @@ public:
     static constexpr int kCells = 100;
     static constexpr int kPitch = 17; // a cell and its grid line, at the usual zoom
     // The zooms, as the pitch of a cell and its grid line.
-    static constexpr std::array<int, 5> kPitches = {9, 13, 17, 25, 33};
+    static constexpr std::array<int, 7> kPitches = {9, 13, 17, 25, 33, 49, 65};
 
     explicit TMapDrawGrid(QWidget* parent = nullptr);
 
     // Paints one cell's image into its 16 x 16 rectangle (white already).
     std::function<void(QPainter& painter, const QRect& rect, int column, int row)> DrawCell;
+    // The tooltip of a cell; none when empty.
+    std::function<QString(int column, int row)> CellToolTip;
 
     int Column() const { return column_; }
     int Row() const { return row_; }
@@ -99,6 +102,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void UpdateScrollRanges();

@@ -4,10 +4,12 @@
 #include "editorcontext.h"
 #include "exitlayout.h"
 #include "maplayout.h"
+#include "pagesupport.h"
 #include "prompts.h"
 #include "recordpage.h"
 #include "roompage.h"
 #include "textcodec.h"
+#include "vocabulary.h"
 #include "world.h"
 #include "zonepage.h"
 
@@ -17,10 +19,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -86,6 +90,7 @@ TMapPage::TMapPage(TEditorContext& main, TRoomPage& room, QWidget* parent)
     setObjectName(QStringLiteral("MapPage"));
     BuildControls();
     Connect();
+    LoadSectors();
     Refresh();
 }
 
@@ -102,6 +107,7 @@ void TMapPage::BuildControls() {
     MapDrawGrid->DrawCell = [this](QPainter& painter, const QRect& rect, int column, int row) {
         DrawCell(painter, rect, column, row);
     };
+    MapDrawGrid->CellToolTip = [this](int column, int row) { return CellToolTip(column, row); };
 
     MapRoomsListBox = new TMapRoomsListBox(this);
     MapRoomsListBox->setObjectName(QStringLiteral("MapRoomsListBox"));
@@ -145,6 +151,11 @@ void TMapPage::BuildControls() {
         QStringLiteral("Комната уходит с карты, её выходы и выходы соседей к ней очищаются"));
     MapLayoutBtn = new QPushButton(QStringLiteral("Разложить по выходам"), this);
     MapLayoutBtn->setObjectName(QStringLiteral("MapLayoutBtn"));
+    MapLegendBtn = new QToolButton(this);
+    MapLegendBtn->setObjectName(QStringLiteral("MapLegendBtn"));
+    MapLegendBtn->setText(QStringLiteral("Легенда"));
+    MapLegendBtn->setPopupMode(QToolButton::InstantPopup);
+    MapLegendBtn->setMenu(new QMenu(MapLegendBtn));
 
     auto* side_ = new QVBoxLayout;
     side_->addWidget(MiniMapPanel, 0, Qt::AlignLeft);
@@ -161,6 +172,7 @@ void TMapPage::BuildControls() {
     side_->addLayout(cell);
     side_->addWidget(MapAutoLinkCheckBox);
     side_->addWidget(MapLayoutBtn, 0, Qt::AlignLeft);
+    side_->addWidget(MapLegendBtn, 0, Qt::AlignLeft);
     side_->addStretch();
 
     auto* top = new QHBoxLayout;
@@ -294,10 +306,39 @@ void TMapPage::DrawCell(QPainter& painter, const QRect& rect, int column, int ro
     const TRoom* room = RoomAt(column, row);
     if (!room)
         return;
-    const int mask = ExitMask(*room);
-    const bool shown = room_.ShownRoom() == room->VNum;
-    // Scaled to the zoom of the grid.
-    painter.drawImage(rect, shown ? images_.Inverted(mask) : images_.Image(mask));
+    cells_.Paint(painter, rect, *room, room_.ShownRoom() == room->VNum);
+}
+
+QString TMapPage::CellToolTip(int column, int row) const {
+    const TRoom* room = CurrentZone() ? RoomAt(column, row) : nullptr;
+    if (!room)
+        return {};
+    QString sector = QString::number(room->Sector);
+    for (const TSectorName& known : sectors_)
+        if (known.Code == room->Sector)
+            sector = known.Name;
+    QString text = EntryText(*room) + QStringLiteral("\nМестность: ") + sector;
+    const auto count = [&text](const char* what, size_t n) {
+        if (n > 0)
+            text += QStringLiteral("\n") + QString::fromUtf8(what) + QString::number(n);
+    };
+    count("Триггеров: ", room->Triggers.size());
+    count("Мобов: ", room->Mobs.size());
+    count("Объектов: ", room->Objects.size());
+    return text;
+}
+
+void TMapPage::LoadSectors() {
+    LoadListReporting([this] {
+        for (const TVocabularyItem& item :
+             CodedItems(LoadVocabulary(main_.ProgramFolder, "SectorType"), 0, "SectorType")) {
+            // The name alone, without what moving there costs.
+            QString name = FromCp1251(item.Text);
+            name = name.left(name.indexOf(QLatin1Char('('))).trimmed();
+            sectors_.push_back({item.Code, name});
+        }
+    });
+    FillLegend(*MapLegendBtn->menu(), sectors_);
 }
 
 void TMapPage::Hover(int column, int row) {

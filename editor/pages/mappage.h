@@ -6,6 +6,7 @@
 // scrolls the grid, and the choice of a room or of an exit's target by a
 // click on its cell.
 
+#include "mapcells.h"
 #include "mapgridpage.h"
 #include "recordlist.h"
 #include "room.h"
@@ -22,6 +23,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class TEditorContext;
 struct TWorldChange;
 class TRoomPage;
@@ -100,6 +102,7 @@ public:
     QPushButton* R_DelFromMapBtn;
     QPushButton* R_UnlinkFromMapBtn; // "Убрать и разорвать выходы"
     QPushButton* MapLayoutBtn;       // "Разложить по выходам"
+    QToolButton* MapLegendBtn;       // "Легенда": the sectors' colours and the marks
 
     int Level() const { return level_; }
     // Shows level z (1..9): the label always, the minimap and grid with a zone.
@@ -139,6 +142,9 @@ private:
     // The room of a cell of the current level, when it exists.
     TRoom* RoomAt(int column, int row) const;
     void DrawCell(QPainter& painter, const QRect& rect, int column, int row) const;
+    // The room's number, name, sector and what the zone places in it.
+    QString CellToolTip(int column, int row) const;
+    void LoadSectors();
     void Hover(int column, int row);
     void CellChosen(int column, int row);
     // The room shown on the page, when it exists.
@@ -163,7 +169,9 @@ private:
     // The rooms of the zone shown that have no place on the map, in the
     // order the list shows them.
     std::vector<TListEntry> unplaced_;
-    TMapCellImages images_;
+    TRoomCellPainter cells_;
+    // The sectors' names, for the legend and the tooltips.
+    std::vector<TSectorName> sectors_;
     int level_ = 3;
     bool moving_ = false; // the grid's current cell is being moved back
 };

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -527,11 +528,24 @@ private slots:
         QVERIFY(ImportServerWorld(ListServerWorld(server.string()), Workspace(""), options)
                     .Succeeded());
         Start();
+        form_->resize(1400, 900);
         for (const int32_t zone : kRealZones) {
             ShowZone(zone);
             QVERIFY(Map().UnplacedRooms().empty());
-            QVERIFY(SaveShot(Map(), QStringLiteral("mappage-real-%1.png").arg(zone)));
+            // The usual zoom, the first that shows numbers and the largest, with names.
+            for (const int pitch : {TMapDrawGrid::kPitch, 33, 65}) {
+                while (Map().MapDrawGrid->Pitch() < pitch)
+                    QTest::keyClick(Map().MapDrawGrid, Qt::Key_Plus, Qt::ControlModifier);
+                QCOMPARE(Map().MapDrawGrid->Pitch(), pitch);
+                QVERIFY(
+                    SaveShot(Map(), QStringLiteral("mappage-real-%1-%2.png").arg(zone).arg(pitch)));
+            }
+            while (Map().MapDrawGrid->Pitch() > TMapDrawGrid::kPitch)
+                QTest::keyClick(Map().MapDrawGrid, Qt::Key_Minus, Qt::ControlModifier);
         }
+        QMenu& legend = *Map().MapLegendBtn->menu();
+        legend.adjustSize();
+        QVERIFY(SaveShot(legend, QStringLiteral("mappage-legend.png")));
     }
 
     void screenshot() {
