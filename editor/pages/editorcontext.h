@@ -7,8 +7,8 @@
 // windows or how the window is laid out.
 
 #include "mob.h"
-#include "pagekinds.h"
 #include "obj.h"
+#include "pagekinds.h"
 #include "room.h"
 #include "shop.h"
 #include "templates.h"
@@ -115,6 +115,9 @@ public:
     virtual TStepPlace PlaceOn(int page) const = 0;
     // The zone, the page and the record of a step shown again.
     virtual void ShowPlace(const TStepPlace& place) = 0;
+    // Opens record `vnum` of `page` in its zone, as a builder would (the
+    // edits shown are stored first); false, after telling why, when it is not there.
+    virtual bool OpenRecord(int page, int32_t vnum) = 0;
 
     // The unsaved marks of the zone list and the window title.
     virtual void ShowUnsavedMarks() = 0;

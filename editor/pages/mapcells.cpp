@@ -58,6 +58,21 @@ const QColor kDoorColour(120, 60, 0);
 
 } // namespace
 
+QColor ExitColour(TExitLook look) {
+    switch (look) {
+    case TExitLook::OneWay:
+        return {250, 210, 40};
+    case TExitLook::Away:
+        return {40, 110, 230};
+    case TExitLook::OtherZone:
+        return {240, 130, 20};
+    case TExitLook::Broken:
+        return {220, 20, 20};
+    default:
+        return Qt::white;
+    }
+}
+
 QColor SectorColour(int sector) {
     if (sector < 0 || sector >= static_cast<int>(kSectorColours.size()))
         return {192, 192, 192};
@@ -79,20 +94,27 @@ void FillLegend(QMenu& menu, const std::vector<TSectorName>& sectors) {
     entry(kMobMark, QStringLiteral("Стоят мобы"));
     entry(kObjectMark, QStringLiteral("Лежат объекты"));
     entry(kDoorColour, QStringLiteral("Дверь на выходе"));
+    menu.addSeparator();
+    entry(ExitColour(TExitLook::OneWay), QStringLiteral("Выход в одну сторону"));
+    entry(ExitColour(TExitLook::Away), QStringLiteral("Выход не в соседнюю клетку"));
+    entry(ExitColour(TExitLook::OtherZone),
+          QStringLiteral("Выход в другую зону (двойной щелчок — перейти)"));
+    entry(ExitColour(TExitLook::Broken), QStringLiteral("Выход в несуществующую комнату"));
 }
 
 void TRoomCellPainter::Paint(QPainter& painter, const QRect& rect, const TRoom& room,
-                             bool shown) const {
+                             const TExitLooks& exits, bool shown) const {
     const QColor sector = SectorColour(room.Sector);
     painter.fillRect(rect,
                      shown ? QColor(255 - sector.red(), 255 - sector.green(), 255 - sector.blue())
                            : sector);
     if (rect.width() >= kNumberPitch) {
-        PaintFrame(painter, rect, room, shown);
+        PaintFrame(painter, rect, exits, shown);
     } else {
         // The small tiles, scaled to the zoom.
         const int mask = ExitMask(room);
         painter.drawImage(rect, shown ? tiles_.Inverted(mask) : tiles_.Image(mask));
+        PaintExitGaps(painter, rect, exits);
     }
     PaintDoors(painter, rect, room, shown);
     if (rect.width() >= 13)
@@ -101,7 +123,16 @@ void TRoomCellPainter::Paint(QPainter& painter, const QRect& rect, const TRoom& 
         PaintText(painter, rect, room, shown);
 }
 
-void TRoomCellPainter::PaintFrame(QPainter& painter, const QRect& rect, const TRoom& room,
+void TRoomCellPainter::PaintExitGaps(QPainter& painter, const QRect& rect,
+                                     const TExitLooks& exits) const {
+    for (const int direction : {DirNorth, DirEast, DirSouth, DirWest}) {
+        const TExitLook look = exits[static_cast<size_t>(direction)];
+        if (look != TExitLook::None && look != TExitLook::TwoWay)
+            painter.fillRect(DoorBar(rect, direction), ExitColour(look));
+    }
+}
+
+void TRoomCellPainter::PaintFrame(QPainter& painter, const QRect& rect, const TExitLooks& exits,
                                   bool shown) const {
     // Drawn at the cell's own size, so the lines stay one pixel thin: the
     // outline, a gap where a side exit leaves, triangles for up and down at
@@ -111,19 +142,26 @@ void TRoomCellPainter::PaintFrame(QPainter& painter, const QRect& rect, const TR
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
     for (const int direction : {DirNorth, DirEast, DirSouth, DirWest})
-        if (room.Exits[static_cast<size_t>(direction)].ToRoom != 0)
-            painter.fillRect(DoorBar(rect, direction), Qt::white);
+        if (exits[static_cast<size_t>(direction)] != TExitLook::None)
+            painter.fillRect(DoorBar(rect, direction),
+                             ExitColour(exits[static_cast<size_t>(direction)]));
     const int size = std::max(4, rect.width() / 8);
     const int x = rect.right() - size - 2;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(shown ? Qt::white : Qt::black);
-    if (room.Exits[DirUp].ToRoom != 0) {
+    const auto triangleColour = [shown](TExitLook look) -> QColor {
+        if (look == TExitLook::TwoWay || look == TExitLook::OneWay)
+            return shown ? Qt::white : Qt::black;
+        return ExitColour(look);
+    };
+    if (exits[DirUp] != TExitLook::None) {
         const int y = rect.top() + rect.height() / 2 - size - 1;
+        painter.setBrush(triangleColour(exits[DirUp]));
         painter.drawPolygon(
             QPolygon({QPoint(x + size / 2, y), QPoint(x + size, y + size), QPoint(x, y + size)}));
     }
-    if (room.Exits[DirDown].ToRoom != 0) {
+    if (exits[DirDown] != TExitLook::None) {
         const int y = rect.top() + rect.height() / 2 + 1;
+        painter.setBrush(triangleColour(exits[DirDown]));
         painter.drawPolygon(
             QPolygon({QPoint(x, y), QPoint(x + size, y), QPoint(x + size / 2, y + size)}));
     }

@@ -8,16 +8,26 @@
 
 #include <QColor>
 #include <QString>
+#include <array>
 #include <vector>
+
+#include "room.h"
 
 class QMenu;
 class QPainter;
 class QRect;
-class TRoom;
 
 // The colour a sector fills its rooms with (the server's sector codes);
 // a sector the table does not know is grey.
 QColor SectorColour(int sector);
+
+// How an exit shows: to a neighbour cell that leads back, to one that does
+// not (one way), to a room of the zone elsewhere on the map, into another
+// zone, or to a room the workspace should hold and does not.
+enum class TExitLook { None, TwoWay, OneWay, Away, OtherZone, Broken };
+using TExitLooks = std::array<TExitLook, DirCount>;
+// The colour of an exit's gap (and of the up and down triangles).
+QColor ExitColour(TExitLook look);
 
 // One line of the legend: a sector's code and its name.
 struct TSectorName {
@@ -35,10 +45,14 @@ public:
 
     // Paints `room` into its cell `rect` (white already); `shown`: the room
     // the page shows, drawn inverted.
-    void Paint(QPainter& painter, const QRect& rect, const TRoom& room, bool shown) const;
+    void Paint(QPainter& painter, const QRect& rect, const TRoom& room, const TExitLooks& exits,
+               bool shown) const;
 
 private:
-    void PaintFrame(QPainter& painter, const QRect& rect, const TRoom& room, bool shown) const;
+    void PaintFrame(QPainter& painter, const QRect& rect, const TExitLooks& exits,
+                    bool shown) const;
+    // The gaps of exits other than two-way ones, in their colours.
+    void PaintExitGaps(QPainter& painter, const QRect& rect, const TExitLooks& exits) const;
     void PaintDoors(QPainter& painter, const QRect& rect, const TRoom& room, bool shown) const;
     void PaintMarks(QPainter& painter, const QRect& rect, const TRoom& room) const;
     void PaintText(QPainter& painter, const QRect& rect, const TRoom& room, bool shown) const;

@@ -260,6 +260,13 @@ void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
         emit moveAsked(*from, *to);
 }
 
+void TMapDrawGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (const auto cell = CellAt(event->position().toPoint()))
+        emit cellDoubleClicked(cell->Column, cell->Row);
+}
+
 bool TMapDrawGrid::viewportEvent(QEvent* event) {
     if (event->type() != QEvent::ToolTip || !CellToolTip)
         return QAbstractScrollArea::viewportEvent(event);

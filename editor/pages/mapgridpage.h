@@ -87,6 +87,7 @@ signals:
     // What stands in cell `from` is to move to cell `to`: a press on one cell
     // dragged to another, or Ctrl + an arrow key on the current cell.
     void moveAsked(TMapCell from, TMapCell to);
+    void cellDoubleClicked(int column, int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -95,6 +96,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

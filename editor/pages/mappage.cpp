@@ -8,6 +8,7 @@
 #include "prompts.h"
 #include "recordpage.h"
 #include "roompage.h"
+#include "serverrules.h"
 #include "textcodec.h"
 #include "vocabulary.h"
 #include "world.h"
@@ -196,6 +197,7 @@ void TMapPage::Connect() {
     connect(MapDrawGrid, &TMapDrawGrid::hovered, this, &TMapPage::Hover);
     connect(MapDrawGrid, &TMapDrawGrid::dropped, this, &TMapPage::DropAt);
     connect(MapDrawGrid, &TMapDrawGrid::moveAsked, this, &TMapPage::MoveRoom);
+    connect(MapDrawGrid, &TMapDrawGrid::cellDoubleClicked, this, &TMapPage::FollowExitOut);
     connect(MapDrawGrid, &TMapDrawGrid::removeKeyReleased, this, [this] { RemoveChosenRoom(); });
     connect(R_DelFromMapBtn, &QPushButton::clicked, this, [this] { RemoveChosenRoom(); });
     connect(R_UnlinkFromMapBtn, &QPushButton::clicked, this, [this] { RemoveChosenRoom(true); });
@@ -306,7 +308,68 @@ void TMapPage::DrawCell(QPainter& painter, const QRect& rect, int column, int ro
     const TRoom* room = RoomAt(column, row);
     if (!room)
         return;
-    cells_.Paint(painter, rect, *room, room_.ShownRoom() == room->VNum);
+    cells_.Paint(painter, rect, *room, ExitLooks(*room), room_.ShownRoom() == room->VNum);
+}
+
+TExitLook TMapPage::ExitLookOf(const TRoom& room, int direction) const {
+    const int32_t to = room.Exits[static_cast<size_t>(direction)].ToRoom;
+    if (to == 0)
+        return TExitLook::None;
+    const TWorld& world = main_.World();
+    const TRoom* target = world.Rooms.Find(to);
+    if (ZoneOf(to) != ZoneOf(room.VNum)) {
+        // A room of a zone the workspace does not hold may well be on the
+        // server; the server makes room NN99 itself.
+        const bool known = target || !world.FindZone(ZoneOf(to)) || IsServerRoom(to);
+        return known ? TExitLook::OtherZone : TExitLook::Broken;
+    }
+    if (!target)
+        return IsServerRoom(to) ? TExitLook::Away : TExitLook::Broken;
+    static constexpr std::array<std::array<int, 3>, DirCount> kSteps = {
+        {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}}};
+    const auto& step = kSteps[static_cast<size_t>(direction)];
+    const bool neighbour =
+        IsOnGrid(room) && IsOnGrid(*target) && target->MapX == room.MapX + step[0] &&
+        target->MapY == room.MapY + step[1] && target->MapLevel == room.MapLevel + step[2];
+    if (!neighbour)
+        return TExitLook::Away;
+    const bool back = target->Exits[static_cast<size_t>(ReverseDir(direction))].ToRoom == room.VNum;
+    return back ? TExitLook::TwoWay : TExitLook::OneWay;
+}
+
+TExitLooks TMapPage::ExitLooks(const TRoom& room) const {
+    TExitLooks looks{};
+    for (int d = 0; d < DirCount; ++d)
+        looks[static_cast<size_t>(d)] = ExitLookOf(room, d);
+    return looks;
+}
+
+void TMapPage::FollowExitOut(int column, int row) {
+    const TRoom* room = CurrentZone() ? RoomAt(column, row) : nullptr;
+    if (!room)
+        return;
+    std::vector<int32_t> targets;
+    QStringList choices;
+    for (int d = 0; d < DirCount; ++d)
+        if (ExitLookOf(*room, d) == TExitLook::OtherZone) {
+            const int32_t to = room->Exits[static_cast<size_t>(d)].ToRoom;
+            targets.push_back(to);
+            choices << QStringLiteral("%1: комната %2, зона %3")
+                           .arg(FromCp1251(DirectionName(d)))
+                           .arg(to)
+                           .arg(ZoneOf(to));
+        }
+    if (targets.empty())
+        return;
+    size_t chosen = 0;
+    if (targets.size() > 1) {
+        choices << QStringLiteral("Отмена");
+        const int answer = Prompts().Choose(QStringLiteral("Куда перейти?"), choices, 0);
+        if (answer < 0 || static_cast<size_t>(answer) >= targets.size())
+            return;
+        chosen = static_cast<size_t>(answer);
+    }
+    main_.OpenRecord(RoomPageIndex, targets[chosen]);
 }
 
 QString TMapPage::CellToolTip(int column, int row) const {
@@ -322,6 +385,21 @@ QString TMapPage::CellToolTip(int column, int row) const {
         if (n > 0)
             text += QStringLiteral("\n") + QString::fromUtf8(what) + QString::number(n);
     };
+    for (int d = 0; d < DirCount; ++d) {
+        const TExitLook look = ExitLookOf(*room, d);
+        if (look == TExitLook::None)
+            continue;
+        const int32_t to = room->Exits[static_cast<size_t>(d)].ToRoom;
+        text += QStringLiteral("\n%1: %2").arg(FromCp1251(DirectionName(d))).arg(to);
+        if (look == TExitLook::OneWay)
+            text += QStringLiteral(" (в одну сторону)");
+        else if (look == TExitLook::Away)
+            text += QStringLiteral(" (не соседняя клетка)");
+        else if (look == TExitLook::OtherZone)
+            text += QStringLiteral(" (зона %1; двойной щелчок — перейти)").arg(ZoneOf(to));
+        else if (look == TExitLook::Broken)
+            text += QStringLiteral(" (нет такой комнаты)");
+    }
     count("Триггеров: ", room->Triggers.size());
     count("Мобов: ", room->Mobs.size());
     count("Объектов: ", room->Objects.size());

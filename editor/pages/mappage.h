@@ -142,8 +142,13 @@ private:
     // The room of a cell of the current level, when it exists.
     TRoom* RoomAt(int column, int row) const;
     void DrawCell(QPainter& painter, const QRect& rect, int column, int row) const;
-    // The room's number, name, sector and what the zone places in it.
+    // The room's number, name, sector, exits and what the zone places in it.
     QString CellToolTip(int column, int row) const;
+    TExitLook ExitLookOf(const TRoom& room, int direction) const;
+    TExitLooks ExitLooks(const TRoom& room) const;
+    // A double click on a room with an exit into another zone opens that
+    // zone on the room the exit leads to (asking which, for several).
+    void FollowExitOut(int column, int row);
     void LoadSectors();
     void Hover(int column, int row);
     void CellChosen(int column, int row);

@@ -35,8 +35,8 @@
 #include "unparsed.h"
 #include "vocabulary.h"
 #include "vocabularyfill.h"
-#include "worlddocument.h"
 #include "world.h"
+#include "worlddocument.h"
 #include "zonepage.h"
 
 #include <QActionGroup>
@@ -196,14 +196,13 @@ void TMainForm::CreatePages() {
     PageControl1->addTab(ZonePage, QString::fromUtf8(PageKind(ZonePageIndex).Tab));
     for (int index = RoomPageIndex; index < kPageCount; ++index) {
         const TPageKind& kind = PageKind(index);
-        auto* page = new TRecordPage(*this, index, QLatin1String(kind.Sheet),
-                                     QLatin1String(kind.IdList));
+        auto* page =
+            new TRecordPage(*this, index, QLatin1String(kind.Sheet), QLatin1String(kind.IdList));
         RecordPages[static_cast<size_t>(index - 1)] = page;
         PageControl1->addTab(page, QString::fromUtf8(kind.Tab));
         connect(Document, &TWorldDocument::changed, page, &TRecordPage::Follow);
-        page->ZoneRecords = WithRecordList(World(), kind.Type, [](const auto& list) {
-            return ZoneRecordsOf(list);
-        });
+        page->ZoneRecords = WithRecordList(World(), kind.Type,
+                                           [](const auto& list) { return ZoneRecordsOf(list); });
     }
     setCentralWidget(PageControl1);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageChanged);
@@ -256,10 +255,9 @@ void TMainForm::CreateMenus() {
     auto* group = new QActionGroup(this);
     for (int page = 0; page < kPageCount; ++page) {
         const QByteArray name = "Nr" + QByteArray::number(page);
-        QAction* action =
-            NewCheckAction(this, pages, name.constData(),
-                           QString::fromUtf8(PageKind(page).PageEntry),
-                           QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + page)));
+        QAction* action = NewCheckAction(
+            this, pages, name.constData(), QString::fromUtf8(PageKind(page).PageEntry),
+            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + page)));
         group->addAction(action);
         Nr[static_cast<size_t>(page)] = action;
         connect(action, &QAction::triggered, this, [this, page] {
@@ -436,6 +434,10 @@ void TMainForm::ShowPlace(const TStepPlace& place) {
     }
     FileCommandRunning = running;
     SetChanged(false);
+}
+
+bool TMainForm::OpenRecord(int page, int32_t vnum) {
+    return Navigator->OpenRecord(page, vnum);
 }
 
 void TMainForm::ShowUnsavedMarks() {

@@ -90,6 +90,7 @@ public:
     bool GoToPage(int page) override;
     TStepPlace PlaceOn(int page) const override;
     void ShowPlace(const TStepPlace& place) override;
+    bool OpenRecord(int page, int32_t vnum) override;
     void ShowUnsavedMarks() override;
     void RecheckProblems() override;
     void RefillListWindows() override;

@@ -252,6 +252,20 @@ private slots:
         QVERIFY(Record(1104).Exits == exitsBefore.Exits);
     }
 
+    // A double click on a room with an exit into another zone opens that zone
+    // on the room the exit leads to.
+    void anExitIntoAnotherZoneIsFollowed() {
+        StartOnZone11();
+        GoToLevel(4);
+        TRoom& room = Record(1100);
+        room.Exits = {};
+        room.Exits[DirNorth].ToRoom = 1001;
+        QTest::mouseDClick(Map().MapDrawGrid->viewport(), Qt::LeftButton, {}, CellCentre(10, 9));
+        QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
+        QCOMPARE(form_->CurrentPage(), int(RoomPageIndex));
+        QCOMPARE(*Room().ShownRoom(), 1001);
+    }
+
     void takingARoomOffClearsItsExitsAndTheWayBack() {
         StartOnZone11();
         GoToLevel(4);
