@@ -2,6 +2,7 @@
 
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 
 #include "room.h"
 
@@ -177,7 +178,10 @@ void TMapDrawGrid::paintEvent(QPaintEvent*) {
     painter.drawRect(current.adjusted(-1, -1, 0, 0));
     if (dragTarget_) {
         painter.setPen(QPen(Qt::blue, 2));
-        painter.drawRect(CellRect(dragTarget_->Column, dragTarget_->Row).adjusted(-1, -1, 0, 0));
+        const QRect target = CellRect(dragTarget_->Column, dragTarget_->Row);
+        painter.drawRect(target.adjusted(-1, -1, 0, 0));
+        if (pressedEdge_ && pressed_) // the exit being drawn
+            painter.drawLine(CellRect(pressed_->Column, pressed_->Row).center(), target.center());
     }
 }
 
@@ -232,6 +236,7 @@ void TMapDrawGrid::mousePressEvent(QMouseEvent* event) {
         return;
     pressed_ = CellAt(event->position().toPoint());
     dragTarget_.reset();
+    pressedEdge_ = pressed_ ? EdgeAt(*pressed_, event->position().toPoint()) : std::nullopt;
     if (pressed_)
         Choose(pressed_->Column, pressed_->Row);
 }
@@ -252,12 +257,34 @@ void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const auto from = pressed_;
+    const auto edge = pressedEdge_;
     const auto to = dragTarget_ ? CellAt(event->position().toPoint()) : std::nullopt;
     pressed_.reset();
     dragTarget_.reset();
+    pressedEdge_.reset();
     Repaint();
-    if (from && to && to != from)
+    if (!from || !to || to == from)
+        return;
+    if (edge)
+        emit linkAsked(*from, *edge, *to, event->modifiers() & Qt::ShiftModifier);
+    else
         emit moveAsked(*from, *to);
+}
+
+std::optional<int> TMapDrawGrid::EdgeAt(const TMapCell& cell, const QPoint& pos) const {
+    const QRect rect = CellRect(cell.Column, cell.Row);
+    // A quarter of the cell along each side.
+    const int band = rect.width() / 4;
+    const std::array<std::pair<int, int>, 4> distances = {{
+        {pos.y() - rect.top(), DirNorth},
+        {rect.right() - pos.x(), DirEast},
+        {rect.bottom() - pos.y(), DirSouth},
+        {pos.x() - rect.left(), DirWest},
+    }};
+    const auto nearest = std::min_element(distances.begin(), distances.end());
+    if (nearest->first >= band)
+        return std::nullopt;
+    return nearest->second;
 }
 
 void TMapDrawGrid::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -88,6 +88,10 @@ signals:
     // dragged to another, or Ctrl + an arrow key on the current cell.
     void moveAsked(TMapCell from, TMapCell to);
     void cellDoubleClicked(int column, int row);
+    // A press near the `direction` edge of cell `from` (north, east, south,
+    // west) dragged to cell `to`: an exit is to lead there; with Shift held
+    // at the release, one way only.
+    void linkAsked(TMapCell from, int direction, TMapCell to, bool oneWay);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -112,8 +116,14 @@ private:
 
     int column_ = 0;
     int row_ = 0;
+    // The edge of `cell` a viewport position is near (north, east, south,
+    // west), none in the cell's middle.
+    std::optional<int> EdgeAt(const TMapCell& cell, const QPoint& pos) const;
+
     // The cell the left button went down on, and the cell it is dragged over
     // once it has left that one.
     std::optional<TMapCell> pressed_, dragTarget_;
+    // The edge the press was near: the drag draws an exit rather than moves.
+    std::optional<int> pressedEdge_;
     int pitch_ = kPitch;
 };

@@ -197,6 +197,7 @@ void TMapPage::Connect() {
     connect(MapDrawGrid, &TMapDrawGrid::hovered, this, &TMapPage::Hover);
     connect(MapDrawGrid, &TMapDrawGrid::dropped, this, &TMapPage::DropAt);
     connect(MapDrawGrid, &TMapDrawGrid::moveAsked, this, &TMapPage::MoveRoom);
+    connect(MapDrawGrid, &TMapDrawGrid::linkAsked, this, &TMapPage::LinkRooms);
     connect(MapDrawGrid, &TMapDrawGrid::cellDoubleClicked, this, &TMapPage::FollowExitOut);
     connect(MapDrawGrid, &TMapDrawGrid::removeKeyReleased, this, [this] { RemoveChosenRoom(); });
     connect(R_DelFromMapBtn, &QPushButton::clicked, this, [this] { RemoveChosenRoom(); });
@@ -590,6 +591,39 @@ void TMapPage::RemoveChosenRoom(bool unlink) {
     if (unlink)
         Unlink(edits, *room);
     Step(QStringLiteral("снятие комнаты %1 с карты").arg(entry.VNum), entry.VNum, edits);
+}
+
+void TMapPage::LinkRooms(TMapCell from, int direction, TMapCell to, bool oneWay) {
+    const TRoom* source = CurrentZone() ? RoomAt(from.Column, from.Row) : nullptr;
+    const TRoom* target = CurrentZone() ? RoomAt(to.Column, to.Row) : nullptr;
+    if (!source || !target)
+        return;
+    // An exit that leads elsewhere is the builder's: replaced only when they say so.
+    const auto mayReplace = [](const TRoom& room, int d, int32_t wanted) {
+        const int32_t now = room.Exits[static_cast<size_t>(d)].ToRoom;
+        return now == 0 || now == wanted ||
+               Prompts().Confirm(QStringLiteral("Комната %1 уже ведёт %2 в комнату %3. "
+                                                "Заменить этот выход?")
+                                     .arg(room.VNum)
+                                     .arg(FromCp1251(DirectionName(d)))
+                                     .arg(now));
+    };
+    const int back = ReverseDir(direction);
+    if (!mayReplace(*source, direction, target->VNum) ||
+        (!oneWay && !mayReplace(*target, back, source->VNum)))
+        return;
+    TRoomEdits edits(main_.World().Rooms);
+    const auto lead = [&edits](int32_t vnum, int d, int32_t leadsTo) {
+        TExit& exit = edits.Edit(vnum)->Exits[static_cast<size_t>(d)];
+        if (exit.ToRoom != leadsTo) // a door already leading there stays as it is
+            exit = TExit{};
+        exit.ToRoom = leadsTo;
+    };
+    lead(source->VNum, direction, target->VNum);
+    if (!oneWay)
+        lead(target->VNum, back, source->VNum);
+    Step(QStringLiteral("выход из комнаты %1 в %2").arg(source->VNum).arg(target->VNum),
+         source->VNum, edits);
 }
 
 void TMapPage::MoveRoom(TMapCell from, TMapCell to) {

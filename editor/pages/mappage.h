@@ -128,6 +128,10 @@ public:
     // The room of cell `from` moves to the free cell `to` of the level shown;
     // its exits stay as they are.
     void MoveRoom(TMapCell from, TMapCell to);
+    // The room of cell `from` gets an exit in `direction` to the room of cell
+    // `to`, and that room one back unless `oneWay`; an exit there to another
+    // room is replaced only after asking.
+    void LinkRooms(TMapCell from, int direction, TMapCell to, bool oneWay);
     // Places the unplaced rooms on free cells of the current level.
     void PlaceUnplacedRooms();
     // Lays out the open zone's rooms from their exits: the unplaced ones

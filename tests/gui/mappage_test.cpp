@@ -109,15 +109,17 @@ class TMapPageTest : public TEditorFixture {
                               "ней?\n") +
                FromCp1251(TRoomList::EntryOf(*World().Rooms.Find(vnum)).Text);
     }
-    // A press on one cell, dragged over to another and released there.
-    void DragCell(TMapCell from, TMapCell to) {
+    // A press at `from`, dragged over to `to` and released there.
+    void Drag(const QPoint& from, const QPoint& to, Qt::KeyboardModifiers atRelease = {}) {
         QWidget* grid = Map().MapDrawGrid->viewport();
-        QTest::mousePress(grid, Qt::LeftButton, {}, CellCentre(from.Column, from.Row));
-        QMouseEvent move(QEvent::MouseMove, CellCentre(to.Column, to.Row),
-                         grid->mapToGlobal(CellCentre(to.Column, to.Row)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QTest::mousePress(grid, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, to, grid->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(grid, &move);
-        QTest::mouseRelease(grid, Qt::LeftButton, {}, CellCentre(to.Column, to.Row));
+        QTest::mouseRelease(grid, Qt::LeftButton, atRelease, to);
+    }
+    void DragCell(TMapCell from, TMapCell to) {
+        Drag(CellCentre(from.Column, from.Row), CellCentre(to.Column, to.Row));
     }
     // The zone's seven files as saved now.
     std::map<std::string, std::string> SavedZone11() {
@@ -250,6 +252,38 @@ private slots:
         QCOMPARE(int(Record(1104).MapX), 13);
         QCOMPARE(World().Map.At(13, 12, 4), 1104);
         QVERIFY(Record(1104).Exits == exitsBefore.Exits);
+    }
+
+    // A drag from a room's edge to another room draws an exit in that
+    // direction and one back; with Shift, one way only; each one step.
+    void exitsAreDrawnFromARoomsEdge() {
+        StartOnZone11();
+        GoToLevel(4);
+        for (const int32_t vnum : {1100, 1101, 1102, 1104})
+            Record(vnum).Exits = {};
+        const QRect west = Map().MapDrawGrid->CellRect(9, 10);
+        Drag(QPoint(west.right() - 1, west.center().y()), CellCentre(11, 10));
+        QCOMPARE(Record(1101).Exits[DirEast].ToRoom, 1104);
+        QCOMPARE(Record(1104).Exits[DirWest].ToRoom, 1101);
+        QCOMPARE(int(Record(1101).MapX), 9); // drawing moves nothing
+        const QRect north = Map().MapDrawGrid->CellRect(10, 9);
+        Drag(QPoint(north.center().x(), north.bottom() - 1), CellCentre(10, 11), Qt::ShiftModifier);
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 1102);
+        QCOMPARE(Record(1102).Exits[DirNorth].ToRoom, 0);
+        // An exit that leads elsewhere is replaced only when the builder says so.
+        prompts_->ExpectConfirm(QStringLiteral("Комната 1100 уже ведёт на юг в комнату 1102. "
+                                               "Заменить этот выход?"),
+                                false);
+        Drag(QPoint(north.center().x(), north.bottom() - 1), CellCentre(11, 10));
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 1102);
+
+        Action("NUndo")->trigger();
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 0);
+        Action("NUndo")->trigger();
+        QCOMPARE(Record(1101).Exits[DirEast].ToRoom, 0);
+        QCOMPARE(Record(1104).Exits[DirWest].ToRoom, 0);
+        Action("NRedo")->trigger();
+        QCOMPARE(Record(1104).Exits[DirWest].ToRoom, 1101);
     }
 
     // A double click on a room with an exit into another zone opens that zone
