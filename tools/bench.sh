@@ -1,6 +1,7 @@
 #!/bin/bash
 # Benchmark of worldtool on generated workspaces of 100 and 1,000 zones (not a
-# test): scan and resave wall time beside `cat` of the same files, peak
+# test): scan and resave wall time beside `cat` of the same files, the scan
+# also on one thread (VELMORA_READ_THREADS=1) beside the machine's cores, peak
 # memory, and the time of the workspace checks alone (`worldtool check` without
 # its scan); then the import of the real server world in ../shared/realworld
 # (when it is there), the scan of the imported workspace and the layout of
@@ -65,7 +66,7 @@ best_check() {
 catall() { find "$1" -type f -exec cat {} + >/dev/null; }
 export -f catall
 
-declare -A cat scan resave memscan memresave bytes check problems
+declare -A cat scan scan1 resave memscan memresave bytes check problems
 for zones in 100 1000; do
     ws=$base/ws$zones
     "$tool" generate "$ws" --zones "$zones" --seed 1 >/dev/null
@@ -74,6 +75,7 @@ for zones in 100 1000; do
     read -r cat_time _ < <(prepare="" best bash -c "catall '$ws'")
     cat[$zones]=$cat_time
     read -r scan[$zones] memscan[$zones] < <(prepare="" best "$tool" scan "$ws")
+    read -r scan1[$zones] _ < <(prepare="" best env VELMORA_READ_THREADS=1 "$tool" scan "$ws")
     read -r resave[$zones] memresave[$zones] < <(prepare="rm -rf '$base/out'" best "$tool" resave "$ws" "$base/out")
     read -r check[$zones] problems[$zones] < <(best_check "$ws")
     cmp -s <(cd "$ws" && find . -type f -exec md5sum {} + | sort) \
@@ -143,13 +145,13 @@ else
     layout_line=""
 fi
 echo
-echo "| zones | workspace | cat | scan | scan / cat | resave | checks | peak memory scan | peak memory resave | peak / workspace |"
-echo "|---|---|---|---|---|---|---|---|---|---|"
+echo "| zones | workspace | cat | scan | scan / cat | scan, 1 thread | resave | checks | peak memory scan | peak memory resave | peak / workspace |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|"
 for zones in 100 1000; do
     mb=$(awk "BEGIN{printf \"%.1f MB\", ${bytes[$zones]} / 1e6}")
     peak=$((memresave[$zones] > memscan[$zones] ? memresave[$zones] : memscan[$zones]))
     echo "| $zones | $mb | ${cat[$zones]} s | ${scan[$zones]} s | $(ratio "${scan[$zones]}" "${cat[$zones]}")x |" \
-        "${resave[$zones]} s | ${check[$zones]} s | $((memscan[$zones] / 1024)) MB | $((memresave[$zones] / 1024)) MB |" \
+        "${scan1[$zones]} s | ${resave[$zones]} s | ${check[$zones]} s | $((memscan[$zones] / 1024)) MB | $((memresave[$zones] / 1024)) MB |" \
         "$(ratio "$peak * 1024" "${bytes[$zones]}")x |"
 done
 echo

@@ -110,6 +110,8 @@ public:
 
     // Index of the first record with that number, or -1.
     int IndexOfVNum(int32_t vnum) const {
+        if (lookups_)
+            lookups_->push_back(vnum);
         const auto found = first_.find(vnum);
         return found == first_.end() ? -1 : found->second;
     }
@@ -132,8 +134,7 @@ public:
     // Creates a record with that number (its defaults) and appends it.
     T& AddNew(int32_t vnum) {
         items_.push_back(std::make_unique<T>(vnum));
-        first_.emplace(vnum, Count() - 1);
-        byZone_[ZoneOf(vnum)].push_back(Count() - 1);
+        IndexLast();
         return *items_.back();
     }
 
@@ -219,6 +220,32 @@ public:
             return {std::to_string(record.VNum) + "  " + record.CaptionName(), record.VNum};
         else
             return {std::to_string(record.VNum), record.VNum};
+    }
+
+    // Reading a file aside (into a list of its own, on another thread): every
+    // number looked up from now on is noted in `lookups`, null: none. A read
+    // meets the records of the lists before it only through such lookups.
+    void NoteLookupsIn(std::vector<int32_t>* lookups) { lookups_ = lookups; }
+    // Whether a record with any of these numbers is here.
+    bool HoldsAnyOf(const std::vector<int32_t>& numbers) const {
+        for (const int32_t vnum : numbers)
+            if (first_.contains(vnum))
+                return true;
+        return false;
+    }
+    // Moves the records and frames of `aside`, which read one file, to the end
+    // of this list. When this list holds none of the numbers that read looked
+    // up, the list is then what reading the file into it would have made it:
+    // the file's reader found nothing here and only appended.
+    void TakeOver(TRecordList& aside) {
+        items_.reserve(items_.size() + aside.items_.size());
+        for (auto& item : aside.items_) {
+            items_.push_back(std::move(item));
+            IndexLast();
+        }
+        for (auto& [zone, frame] : aside.frames_)
+            RememberFrame(zone, std::move(frame));
+        aside.Clear();
     }
 
     // Reading: the zone the file being read belongs to by its name, so that
@@ -333,6 +360,13 @@ protected:
     void ReadNumberedFile(TWorldReader& reader, ReadBody readBody, Write write);
 
 private:
+    // Indexes the record just appended.
+    void IndexLast() {
+        const int index = Count() - 1;
+        const int32_t vnum = items_.back()->VNum;
+        first_.emplace(vnum, index);
+        byZone_[ZoneOf(vnum)].push_back(index);
+    }
     static bool InRange(int64_t zone, int offset) {
         const int64_t vnum = zone * 100 + offset;
         return vnum >= INT32_MIN && vnum <= INT32_MAX;
@@ -342,6 +376,7 @@ private:
     std::unordered_map<int32_t, int> first_;
     std::unordered_map<int32_t, std::vector<int>> byZone_; // list indices, ascending
     std::unordered_map<int32_t, TFileFrame> frames_;
+    std::vector<int32_t>* lookups_ = nullptr;
 };
 
 // Reads the records of one file the shared way: `readRecord(reader, line)`

@@ -1,11 +1,15 @@
 #include "workspacescan.h"
 
+#include "orderedwork.h"
+#include "recordkinds.h"
 #include "world.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -94,12 +98,110 @@ bool LoadRecordFile(TWorld& world, TRecordType type, const std::string& path,
                           [&](auto& list) { return LoadListFile(list, path, kindName); });
 }
 
-void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindNameLookup& kindName) {
+namespace {
+
+struct TRecordFile {
+    TRecordType Type;
+    std::string Path;
+};
+
+// Every record file of the workspace in the order they are read.
+std::vector<TRecordFile> RecordFiles(const std::string& dir) {
+    std::vector<TRecordFile> files;
     for (const TRecordType type : kReadOrder) {
         const TWorldKind& kind = WorldKind(type);
-        for (const auto& file : ListFiles(WorkspaceFolder(dir, kind.Folder), kind.Extension))
-            LoadRecordFile(world, type, file, kindName);
+        for (auto& path : ListFiles(WorkspaceFolder(dir, kind.Folder), kind.Extension))
+            files.push_back({type, std::move(path)});
     }
+    return files;
+}
+
+// The five record lists, for a file read aside from the world's.
+struct TRecordLists {
+    TObjList Objs;
+    TMobList Mobs;
+    TShopList Shops;
+    TRoomList Rooms;
+    TTriggerList Triggers;
+};
+
+// The list of `world` of the same kind as `list`.
+template <class List> List& SameKindIn(TWorld& world, const List&) {
+    return std::get<List&>(
+        std::tie(world.Objs, world.Mobs, world.Shops, world.Rooms, world.Triggers));
+}
+
+// One record file read on a worker thread into lists of its own: what it
+// read, what it reported and every record number it looked up.
+struct TReadAside {
+    TRecordLists Lists;
+    TKeptReports Reports;
+    std::vector<int32_t> Lookups;
+};
+
+void ReadAside(TReadAside& read, const TRecordFile& file, const TKindNameLookup& kindName) {
+    const TThreadReporter keep(read.Reports);
+    WithRecordList(read.Lists, file.Type, [&](auto& list) {
+        list.NoteLookupsIn(&read.Lookups);
+        LoadListFile(list, file.Path, kindName);
+        list.NoteLookupsIn(nullptr);
+    });
+}
+
+// Puts what a file read aside into `world` as if it had been read there. A
+// file that looked up a number the world's list already holds (the same
+// record in two files, a layout line placing a room of another file) would
+// have met that record: it is read again, into the world's list itself.
+void TakeReadAside(TWorld& world, TReadAside& read, const TRecordFile& file,
+                   const TKindNameLookup& kindName) {
+    WithRecordList(read.Lists, file.Type, [&](auto& aside) {
+        auto& list = SameKindIn(world, aside);
+        if (list.HoldsAnyOf(read.Lookups)) {
+            LoadListFile(list, file.Path, kindName);
+            return;
+        }
+        list.TakeOver(aside);
+        read.Reports.PassOn();
+    });
+}
+
+// The caller's lookup called by one thread at a time, so that it need not be
+// safe to call from several at once.
+TKindNameLookup OneCallAtATime(const TKindNameLookup& kindName, std::mutex& mutex) {
+    if (!kindName)
+        return {};
+    return [&kindName, &mutex](int32_t code) {
+        const std::lock_guard lock(mutex);
+        return kindName(code);
+    };
+}
+
+} // namespace
+
+void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,
+                          unsigned threads) {
+    const std::vector<TRecordFile> files = RecordFiles(dir);
+    if (threads == 0)
+        threads = WorkerThreadCount();
+    if (threads == 1) {
+        // Straight into the world, as one reader has always read them.
+        for (const TRecordFile& file : files)
+            LoadRecordFile(world, file.Type, file.Path, kindName);
+        return;
+    }
+    std::mutex kindNameMutex;
+    const TKindNameLookup sharedKindName = OneCallAtATime(kindName, kindNameMutex);
+    std::vector<std::unique_ptr<TReadAside>> reads(files.size());
+    RunInOrder(
+        files.size(), threads,
+        [&](size_t i) {
+            reads[i] = std::make_unique<TReadAside>();
+            ReadAside(*reads[i], files[i], sharedKindName);
+        },
+        [&](size_t i) {
+            TakeReadAside(world, *reads[i], files[i], kindName);
+            reads[i].reset();
+        });
 }
 
 std::string ZoneLoadFailure(const std::string& file, int lineNumber) {
@@ -119,7 +221,8 @@ int32_t NumberOfFileName(const std::string& file) {
 
 } // namespace
 
-void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure) {
+void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure,
+                        unsigned threads) {
     const size_t first = world.Zones.size();
     const TWorldKind& zones = WorldKind(TRecordType::Zone);
     for (const auto& file : ListFiles(WorkspaceFolder(dir, zones.Folder), zones.Extension)) {
@@ -135,8 +238,12 @@ void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailur
         }
         world.AddZone(std::move(zone));
     }
-    for (size_t i = first; i < world.Zones.size(); ++i)
-        world.Zones[i]->TakeAsUnchanged(world);
+    // Each zone composes its own form from the world, which no longer
+    // changes: the zones may do it side by side.
+    const TWorld& read = world;
+    RunInOrder(
+        world.Zones.size() - first, threads == 0 ? WorkerThreadCount() : threads,
+        [&](size_t i) { world.Zones[first + i]->TakeAsUnchanged(read); }, [](size_t) {});
 }
 
 void LoadWorkspace(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,

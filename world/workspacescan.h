@@ -42,18 +42,26 @@ bool LoadRecordFile(TWorld& world, TRecordType type, const std::string& path,
 // Reads objects, mobs, shops, rooms (with their layout files) and triggers,
 // in that order: the zone files read afterwards place contents into the rooms
 // and set the prototypes' limits. Each reader reports its own failures.
+// The files are read on `threads` threads (0: WorkerThreadCount()), and the
+// world and the messages come out as one thread reading them in turn gives
+// them: the messages all on the calling thread. `kindName` may then be called
+// from another thread, never from two at once.
 void LoadWorkspaceRecords(TWorld& world, const std::string& dir,
-                          const TKindNameLookup& kindName = {});
+                          const TKindNameLookup& kindName = {}, unsigned threads = 0);
 
 // Every zone file of the workspace through TZone::OpenZoneFile, in name
 // order, added to the world's zones. A file that fails still gives its zone,
 // with what was read before the failure (a zone that silently vanished would
 // look deleted to the builder); where the failure came before the header, the
 // zone takes the number of its file name. `onFailure` runs right after a file
-// fails, with the line it failed at (as ZoneLoadFailure takes it).
+// fails, with the line it failed at (as ZoneLoadFailure takes it). The files
+// are read one after the other (each places contents into rooms and limits
+// into prototypes the next may share); once all are read, each zone takes its
+// form as unchanged on one of `threads` threads (0: WorkerThreadCount()).
 using TZoneFailure =
     std::function<void(const std::string& file, const TZone& zone, int failedLine)>;
-void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure = {});
+void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure = {},
+                        unsigned threads = 0);
 
 // The records, then the zones: the whole workspace read into `world`.
 void LoadWorkspace(TWorld& world, const std::string& dir, const TKindNameLookup& kindName = {},

@@ -19,6 +19,8 @@ bool ReplaceWriteProtected = false;
 
 namespace {
 TErrorReporter* gReporter = nullptr;
+// A worker thread's own reporter, which takes its messages instead of gReporter.
+thread_local TErrorReporter* tThreadReporter = nullptr;
 
 // Reads a whole regular file; false for a folder, a missing or unreadable file.
 bool ReadWholeFile(const std::string& path, std::string& out) {
@@ -104,17 +106,56 @@ void SetErrorReporter(TErrorReporter* reporter) {
     gReporter = reporter;
 }
 TErrorReporter* ErrorReporter() {
-    return gReporter;
+    return tThreadReporter ? tThreadReporter : gReporter;
 }
 
 void ReportFileError(const std::string& message) {
-    if (gReporter)
-        gReporter->ReportError(message);
+    if (TErrorReporter* reporter = ErrorReporter())
+        reporter->ReportError(message);
 }
 
 void ReportFileNote(const std::string& message) {
-    if (gReporter)
-        gReporter->ReportNote(message);
+    if (TErrorReporter* reporter = ErrorReporter())
+        reporter->ReportNote(message);
+}
+
+void TKeptReports::ReportError(const std::string& message) {
+    reports_.push_back({TKind::Error, message, {}});
+}
+
+void TKeptReports::ReportNote(const std::string& message) {
+    reports_.push_back({TKind::Note, message, {}});
+}
+
+void TKeptReports::ReportWriteFailure(const std::string& message, const TWriteResult& result) {
+    reports_.push_back({TKind::WriteFailure, message, result});
+}
+
+void TKeptReports::PassOn() const {
+    TErrorReporter* reporter = ErrorReporter();
+    if (!reporter)
+        return;
+    for (const TReport& report : reports_) {
+        switch (report.Kind) {
+        case TKind::Error:
+            reporter->ReportError(report.Message);
+            break;
+        case TKind::Note:
+            reporter->ReportNote(report.Message);
+            break;
+        case TKind::WriteFailure:
+            reporter->ReportWriteFailure(report.Message, report.Result);
+            break;
+        }
+    }
+}
+
+TThreadReporter::TThreadReporter(TErrorReporter& reporter) : previous_(tThreadReporter) {
+    tThreadReporter = &reporter;
+}
+
+TThreadReporter::~TThreadReporter() {
+    tThreadReporter = previous_;
 }
 
 void TReadContext::Report(const std::string& message) const {

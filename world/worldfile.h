@@ -54,11 +54,47 @@ public:
 
 // The reporter stays owned by the caller; nullptr discards every message.
 void SetErrorReporter(TErrorReporter* reporter);
+// The reporter this thread reports to: its own while a TThreadReporter lives
+// on it, else the process-wide one.
 TErrorReporter* ErrorReporter();
 // Shows `message` through the reporter (when there is one).
 void ReportFileError(const std::string& message);
 // Passes `message` on as a note.
 void ReportFileNote(const std::string& message);
+
+// Keeps what is reported to it, in order, to be passed on later: a read run
+// on a worker thread has its messages shown by its caller, after those of
+// the reads before it, as if it had run there.
+class TKeptReports : public TErrorReporter {
+public:
+    void ReportError(const std::string& message) override;
+    void ReportNote(const std::string& message) override;
+    void ReportWriteFailure(const std::string& message, const TWriteResult& result) override;
+    // Passes every message on to this thread's reporter, in the order received.
+    void PassOn() const;
+
+private:
+    enum class TKind { Error, Note, WriteFailure };
+    struct TReport {
+        TKind Kind;
+        std::string Message;
+        TWriteResult Result;
+    };
+    std::vector<TReport> reports_;
+};
+
+// While it lives, what its thread reports goes to `reporter` instead of the
+// process-wide reporter (which other threads may be reporting to meanwhile).
+class TThreadReporter {
+public:
+    explicit TThreadReporter(TErrorReporter& reporter);
+    ~TThreadReporter();
+    TThreadReporter(const TThreadReporter&) = delete;
+    TThreadReporter& operator=(const TThreadReporter&) = delete;
+
+private:
+    TErrorReporter* previous_;
+};
 
 // One read of a world file: whether it shows its failures, and where it
 // failed. Each read keeps its own, so that reads never share state and may
