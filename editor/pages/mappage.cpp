@@ -224,9 +224,12 @@ std::optional<int32_t> TMapPage::CurrentZone() const {
     return std::nullopt;
 }
 
-// A cell holds a room only while that room still exists and sits there (a
-// deleted room leaves its number in the grid until the zone is shown again).
+// A cell holds a room only while a zone is shown and that room still exists
+// and sits there (a deleted room leaves its number in the grid until the zone
+// is shown again).
 TRoom* TMapPage::RoomAt(int column, int row) const {
+    if (!CurrentZone())
+        return nullptr;
     const int32_t vnum = main_.World().Map.At(column, row, level_);
     if (vnum == -1)
         return nullptr;
@@ -244,7 +247,7 @@ void TMapPage::ShowZone(int32_t zone) {
 void TMapPage::Follow(const TWorldChange& change) {
     const auto zone = CurrentZone();
     const TZoneDiff* diff = zone ? change.DiffOf(*zone) : nullptr;
-    if (!diff || (diff->Records[0].Empty() && !diff->Layout))
+    if (!diff || (diff->Records[RoomListKind].Empty() && !diff->Layout))
         return;
     std::vector<TListEntry> now = FillMap(main_.World().Rooms, main_.World().Map, *zone);
     const auto rank = [this, diff](const TListEntry& entry) {
@@ -253,7 +256,7 @@ void TMapPage::Follow(const TWorldChange& change) {
                          [&entry](const TListEntry& e) { return e.VNum == entry.VNum; });
         if (was != unplaced_.end())
             return static_cast<long>(was - unplaced_.begin());
-        const auto& added = diff->Records[0].Added;
+        const auto& added = diff->Records[RoomListKind].Added;
         const bool isNew = std::find(added.begin(), added.end(), entry.VNum) != added.end();
         return isNew ? static_cast<long>(unplaced_.size()) : -1L;
     };
@@ -346,7 +349,7 @@ TExitLooks TMapPage::ExitLooks(const TRoom& room) const {
 }
 
 void TMapPage::FollowExitOut(int column, int row) {
-    const TRoom* room = CurrentZone() ? RoomAt(column, row) : nullptr;
+    const TRoom* room = RoomAt(column, row);
     if (!room)
         return;
     std::vector<int32_t> targets;
@@ -374,7 +377,7 @@ void TMapPage::FollowExitOut(int column, int row) {
 }
 
 QString TMapPage::CellToolTip(int column, int row) const {
-    const TRoom* room = CurrentZone() ? RoomAt(column, row) : nullptr;
+    const TRoom* room = RoomAt(column, row);
     if (!room)
         return {};
     QString sector = QString::number(room->Sector);
@@ -594,8 +597,8 @@ void TMapPage::RemoveChosenRoom(bool unlink) {
 }
 
 void TMapPage::LinkRooms(TMapCell from, int direction, TMapCell to, bool oneWay) {
-    const TRoom* source = CurrentZone() ? RoomAt(from.Column, from.Row) : nullptr;
-    const TRoom* target = CurrentZone() ? RoomAt(to.Column, to.Row) : nullptr;
+    const TRoom* source = RoomAt(from.Column, from.Row);
+    const TRoom* target = RoomAt(to.Column, to.Row);
     if (!source || !target)
         return;
     // An exit that leads elsewhere is the builder's: replaced only when they say so.
@@ -627,7 +630,7 @@ void TMapPage::LinkRooms(TMapCell from, int direction, TMapCell to, bool oneWay)
 }
 
 void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
-    const TRoom* stored = CurrentZone() ? RoomAt(from.Column, from.Row) : nullptr;
+    const TRoom* stored = RoomAt(from.Column, from.Row);
     if (!stored)
         return;
     if (RoomAt(to.Column, to.Row)) {

@@ -469,7 +469,7 @@ void TRoomPage::Follow(const TWorldChange& change) {
     const TZoneDiff* diff = change.DiffOf(ZoneOf(*shown_));
     if (!diff)
         return;
-    const std::vector<int32_t>& changed = diff->Records[0].Changed; // rooms
+    const std::vector<int32_t>& changed = diff->Records[RoomListKind].Changed;
     if (std::find(changed.begin(), changed.end(), *shown_) == changed.end())
         return;
     const TRoom* room = main_.World().Rooms.Find(*shown_);
