@@ -224,7 +224,7 @@ void TMobList::WriteMob(const TMob& mob, TStringList& lines) {
 }
 
 void TMobList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    ComposeZoneFile(lines, zone, {"* Velmora mob file v1.0"}, {"$", "$"}, WriteMob);
+    ComposeZoneFile(lines, zone, {"* Velmora mob file v1.0"}, {"$", "$"}, WriteMob, ReadMob);
 }
 
 bool TMobList::SaveToFile(const std::string& fileName, int32_t zone) const {

@@ -29,11 +29,18 @@ struct TListEntry {
 uint64_t HashOfLines(const TStringList& lines);
 
 // What a record keeps of the text it was read from, so that a record nobody
-// changed is written back exactly as it was read, whatever its form. Nothing
-// is kept when the text was already in our writer's form.
+// changed is written back exactly as it was read, whatever its form.
+//
+// A record read into a fresh record keeps only where its lines stand in its
+// file's text: whether it changed is learnt when it is written, by reading
+// it again from there and composing both in our writer's form, so reading
+// composes nothing. A record read over another one (the same number met
+// again) keeps its lines and the hash of our writer's lines for it right
+// after reading, as does a record whose reading needs more than its text.
 struct TSourceText {
+    TTextRange Range; // the record's own lines in its file, the trailer not included
     // The record's lines as read, each carrying its end where it is not its
-    // file's main one; empty: our own form.
+    // file's main one; empty: our own form (or kept as a range).
     TStringList Lines;
     uint64_t OurForm = 0; // hash of our writer's lines for it right after reading
     // Earlier records with the same number in the same file, each as its text
@@ -44,7 +51,8 @@ struct TSourceText {
 
     // Appends the lines to write for a record whose lines in our writer's
     // form are `ours`: the earlier copies, then the lines it was read from
-    // while `ours` is unchanged.
+    // while `ours` is unchanged. A record kept as a range is written by
+    // AppendRecordLines, which can read it again.
     void AppendTo(TStringList& out, TStringList&& ours) const;
     // Keeps `read` unless it is `ours` already (or always, when asked).
     void Remember(TStringList&& read, const TStringList& ours, bool always = false);
@@ -53,6 +61,7 @@ struct TSourceText {
     void Rebase(const TStringList& ours) { OurForm = HashOfLines(ours); }
     // Forgets the form the record was read in; the earlier copies stay.
     void Forget() {
+        Range = {};
         Lines.clear();
         OurForm = 0;
     }
@@ -96,6 +105,66 @@ template <class Record, class Write> TStringList OurLines(const Record& record, 
     write(record, lines);
     lines.insert(lines.end(), record.Trailer.begin(), record.Trailer.end());
     return lines;
+}
+
+// The zone number in a record header line "#1234"; throws TLoadFailure when
+// anything but a decimal number follows the "#".
+inline int32_t HeaderNumber(std::string_view line) {
+    return ToInt32(line.substr(1));
+}
+
+// Reads the body of a record after its header line `line` (the next line
+// is left in `line`): how a record kept as a range is read again.
+template <class T> using TReadBody = void (*)(TWorldReader& reader, T& record, std::string& line);
+
+// The lines a record kept as a range was read from, its trailer after them.
+template <class Record> TStringList LinesAsRead(const Record& record) {
+    TStringList lines = TWorldReader::LinesOf(record.Source.Range);
+    lines.insert(lines.end(), record.Trailer.begin(), record.Trailer.end());
+    return lines;
+}
+
+// Our writer's lines of a record kept as a range as it was read: its text
+// read again into a fresh record (the trailer is the record's, which nothing
+// edits). None when that text no longer reads.
+template <class Record, class Write>
+std::optional<TStringList> OurLinesAsRead(const Record& record, TReadBody<Record> readBody,
+                                          Write write) {
+    TWorldReader reader = TWorldReader::Resume(record.Source.Range);
+    try {
+        std::string line = reader.ReadLine();
+        // The number as read: a record given another number has changed.
+        Record asRead(HeaderNumber(line));
+        readBody(reader, asRead, line);
+        asRead.Trailer = record.Trailer;
+        return OurLines(asRead, write);
+    } catch (const TLoadFailure&) {
+    } catch (const TEndOfFileStop&) {
+    }
+    return std::nullopt;
+}
+
+// Appends the lines to write for `record`: its earlier copies, then the
+// lines it was read from while our writer's form of it is what it was
+// right after reading, else our writer's lines.
+template <class Record, class Write>
+void AppendRecordLines(TStringList& out, const Record& record, TReadBody<Record> readBody,
+                       Write write) {
+    TStringList ours = OurLines(record, write);
+    const TSourceText& source = record.Source;
+    if (!source.Range || !readBody) {
+        source.AppendTo(out, std::move(ours));
+        return;
+    }
+    for (const TStringList& copy : source.EarlierCopies)
+        out.insert(out.end(), copy.begin(), copy.end());
+    if (OurLinesAsRead(record, readBody, write) == ours) {
+        const TStringList read = LinesAsRead(record);
+        out.insert(out.end(), read.begin(), read.end());
+    } else {
+        out.insert(out.end(), std::make_move_iterator(ours.begin()),
+                   std::make_move_iterator(ours.end()));
+    }
 }
 
 template <class T> class TRecordList {
@@ -260,7 +329,8 @@ public:
     // records the reader could not parse in their places.
     template <class Write>
     void ComposeZoneFile(TStringList& lines, int32_t zone, const TStringList& ourHead,
-                         const TStringList& ourTail, Write write) const {
+                         const TStringList& ourTail, Write write,
+                         TReadBody<T> readBody = nullptr) const {
         const auto found = frames_.find(zone);
         const TFileFrame* kept = found == frames_.end() ? nullptr : &found->second;
         const bool own = kept && kept->OwnHeadAndTail;
@@ -275,7 +345,7 @@ public:
         lines = own ? kept->Head : ourHead;
         unparsedAfter(std::nullopt);
         for (const T* record : ZoneRecords(zone)) {
-            record->Source.AppendTo(lines, OurLines(*record, write));
+            AppendRecordLines(lines, *record, readBody, write);
             written.insert(record->VNum);
             unparsedAfter(record->VNum);
         }
@@ -356,8 +426,8 @@ protected:
     }
     // Reads a file of records headed "#number": `readBody(reader, record, line)`
     // reads what follows the header and leaves the next line in `line`.
-    template <class ReadBody, class Write>
-    void ReadNumberedFile(TWorldReader& reader, ReadBody readBody, Write write);
+    template <class Write>
+    void ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBody, Write write);
 
 private:
     // Indexes the record just appended.
@@ -412,6 +482,11 @@ inline std::optional<int32_t> PeekHeaderNumber(std::string_view line) {
 template <class Record, class Write>
 std::vector<TStringList> CopiesUpTo(const Record& record, Write write) {
     std::vector<TStringList> copies = record.Source.EarlierCopies;
+    if (record.Source.Range) {
+        // Read from this file a moment ago: nothing has changed it since.
+        copies.push_back(LinesAsRead(record));
+        return copies;
+    }
     TSourceText alone = record.Source;
     alone.EarlierCopies.clear();
     alone.AppendTo(copies.emplace_back(), OurLines(record, write));
@@ -419,7 +494,8 @@ std::vector<TStringList> CopiesUpTo(const Record& record, Write write) {
 }
 
 template <class Record, class List, class ReadRecord, class Write>
-void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Write write) {
+void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Write write,
+                    TReadBody<Record> readBody = nullptr) {
     std::string line;
     TFileFrame frame;
     frame.LineEnd = reader.MainLineEnd();
@@ -442,6 +518,7 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
                 before = *found;
             }
         Record* parsed = nullptr;
+        const int countBefore = list.Count();
         try {
             parsed = &readRecord(reader, line);
         } catch (const TLoadFailure&) {
@@ -474,6 +551,15 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
             list.RememberFrame(ZoneOf(record.VNum), std::move(frame));
         }
         record.Trailer = std::move(trailer);
+        atHeader = more;
+        if (readBody && list.Count() > countBefore) {
+            // A fresh record: its text can be read again whenever it is
+            // written, so nothing is composed now.
+            record.Source.Range = reader.RangeBetween(start, bodyEnd);
+            if (!more)
+                return;
+            continue;
+        }
         const TStringList ours = OurLines(record, write);
         // In our own files the lines are our writer's: nothing to keep, and
         // nothing copied to find that out.
@@ -484,7 +570,6 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
             read.insert(read.end(), record.Trailer.begin(), record.Trailer.end());
             record.Source.Remember(std::move(read), ours);
         }
-        atHeader = more;
         if (!more)
             return;
     }
@@ -503,15 +588,9 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
     }
 }
 
-// The zone number in a record header line "#1234"; throws TLoadFailure when
-// anything but a decimal number follows the "#".
-inline int32_t HeaderNumber(std::string_view line) {
-    return ToInt32(line.substr(1));
-}
-
 template <class T>
-template <class ReadBody, class Write>
-void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, ReadBody readBody, Write write) {
+template <class Write>
+void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBody, Write write) {
     ReadRecordFile<T>(
         reader, *this,
         [&](TWorldReader& in, std::string& line) -> T& {
@@ -519,7 +598,7 @@ void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, ReadBody readBody, W
             readBody(in, record, line);
             return record;
         },
-        write);
+        write, readBody);
 }
 
 // Writes the records of `zone` in `list` to `path`; a failed write reports

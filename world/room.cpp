@@ -63,7 +63,7 @@ void TRoomList::WriteRoom(const TRoom& room, TStringList& lines) {
 }
 
 void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    ComposeZoneFile(lines, zone, {"* Velmora room file v1.0"}, {"$", "$"}, WriteRoom);
+    ComposeZoneFile(lines, zone, {"* Velmora room file v1.0"}, {"$", "$"}, WriteRoom, ReadRoom);
 }
 
 bool TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {

@@ -60,13 +60,12 @@ bool TTriggerList::LoadFromFile(const std::string& fileName) {
 }
 
 void TTriggerList::ReadTriggers(TWorldReader& reader) {
-    ReadNumberedFile(
-        reader,
-        [](TWorldReader& in, TTrigger& trigger, std::string& line) {
-            ReadTrigger(in, trigger);
-            line = in.ReadLine();
-        },
-        WriteTrigger);
+    ReadNumberedFile(reader, ReadTriggerBody, WriteTrigger);
+}
+
+void TTriggerList::ReadTriggerBody(TWorldReader& reader, TTrigger& trigger, std::string& line) {
+    ReadTrigger(reader, trigger);
+    line = reader.ReadLine();
 }
 
 void TTriggerList::WriteTrigger(const TTrigger& trigger, TStringList& lines) {
@@ -81,7 +80,8 @@ void TTriggerList::WriteTrigger(const TTrigger& trigger, TStringList& lines) {
 }
 
 void TTriggerList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    ComposeZoneFile(lines, zone, {"* Velmora trigger file v1.0"}, {"$", "$"}, WriteTrigger);
+    ComposeZoneFile(lines, zone, {"* Velmora trigger file v1.0"}, {"$", "$"}, WriteTrigger,
+                    ReadTriggerBody);
 }
 
 bool TTriggerList::SaveToFile(const std::string& fileName, int32_t zone) const {

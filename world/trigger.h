@@ -34,4 +34,6 @@ public:
     void ReadTriggers(TWorldReader& reader);
     // Our writer's lines of one trigger (without its trailer).
     static void WriteTrigger(const TTrigger& trigger, TStringList& lines);
+    // Reads what follows a trigger's header line; the next line is left in `line`.
+    static void ReadTriggerBody(TWorldReader& reader, TTrigger& trigger, std::string& line);
 };

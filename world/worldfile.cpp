@@ -183,16 +183,36 @@ std::string LoadErrorSuffix(int lineNumber) {
 }
 
 TWorldReader::TWorldReader(const std::string& path) {
-    if (!ReadWholeFile(path, data_))
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
         throw TLoadFailure{};
+    text_ = std::make_shared<const std::string>(std::move(bytes));
     Init();
 }
 
 TWorldReader TWorldReader::FromBytes(std::string bytes) {
     TWorldReader reader;
-    reader.data_ = std::move(bytes);
+    reader.text_ = std::make_shared<const std::string>(std::move(bytes));
     reader.Init();
     return reader;
+}
+
+TWorldReader TWorldReader::Resume(const TTextRange& range) {
+    TWorldReader reader;
+    reader.text_ = range.Text;
+    reader.data_ = *range.Text;
+    reader.mainEnd_ = range.MainEnd;
+    reader.pos_ = range.Begin;
+    reader.end_ = range.TextEnd;
+    return reader;
+}
+
+TTextRange TWorldReader::RangeBetween(size_t from, size_t to) const {
+    return {text_, from, to, end_, mainEnd_};
+}
+
+TStringList TWorldReader::LinesOf(const TTextRange& range) {
+    return Resume(range).LinesBetween(range.Begin, range.End);
 }
 
 namespace {
@@ -238,6 +258,7 @@ std::string_view CarriedLineEnd(std::string_view line) {
 }
 
 void TWorldReader::Init() {
+    data_ = *text_;
     pos_ = 0;
     pastEnd_ = false;
     end_ = data_.find('\x1A');

@@ -154,12 +154,26 @@ std::string_view CarriedLineEnd(std::string_view line);
 // before it belong to that line end (the server reads lines up to the LF, so
 // "text\r\r\n" is one line); a CR followed by anything but CRs and an LF
 // ends a line of its own (old Mac files). Ctrl-Z ends the file.
+// Where in a file's text some lines were read from: enough to read them
+// again, without a copy of them (the file's text is shared by all its records).
+struct TTextRange {
+    std::shared_ptr<const std::string> Text; // the whole file as read
+    size_t Begin = 0;
+    size_t End = 0;
+    size_t TextEnd = 0;       // where the file's text ends (before an end-of-file mark)
+    std::string_view MainEnd; // the file's main line end
+    explicit operator bool() const { return Text != nullptr; }
+};
+
 class TWorldReader {
 public:
     // Throws TLoadFailure when the file cannot be opened or read.
     explicit TWorldReader(const std::string& path);
     // Reads from memory (used by tests and fuzzing).
     static TWorldReader FromBytes(std::string bytes);
+    // Reads the file of `range` again from the range's first line on (its
+    // line numbers count from there).
+    static TWorldReader Resume(const TTextRange& range);
 
     bool Eof() const { return pos_ >= end_; }
     // ReadWorldLine: adds 1 to Line() and returns the next line without its
@@ -190,6 +204,10 @@ public:
     size_t LineStart() const { return pastEnd_ ? end_ : lineStart_; }
     size_t TextEnd() const { return end_; }
     TStringList LinesBetween(size_t from, size_t to) const;
+    // The same lines as a range of the file's text, kept without copying them.
+    TTextRange RangeBetween(size_t from, size_t to) const;
+    // The lines of a range as LinesBetween gives them.
+    static TStringList LinesOf(const TTextRange& range);
     // Whether the lines between the two places are the first ones of `lines`,
     // and exactly that many, each with the main line end.
     bool LinesBetweenAre(size_t from, size_t to, const TStringList& lines, size_t count) const;
@@ -209,7 +227,8 @@ private:
     std::string_view LineAt(size_t& pos, size_t end, std::string_view* lineEnd = nullptr) const;
     // The line that begins at `pos` as it is kept; `pos` moves on.
     std::string KeptLineAt(size_t& pos, size_t end) const;
-    std::string data_;
+    std::shared_ptr<const std::string> text_; // shared with the records kept as ranges of it
+    std::string_view data_;
     std::string_view mainEnd_ = kCrLf;
     size_t pos_ = 0;
     size_t end_ = 0;

@@ -58,8 +58,8 @@ const char kOurComment[] = "* Velmora zone file v1.0";
 // Our writer's line of each command: the limit from LimitOf, the comment
 // the prototype's name.
 std::string ObjectLine(const TWorld& world, const TRoomObj& obj, int32_t room) {
-    return Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum, LimitOf(world.Objs, obj.ObjVNum, obj.ReadMax),
-                  room, obj.Probability) +
+    return Format("O %d %d %d %d %d", obj.IfFlag, obj.ObjVNum,
+                  LimitOf(world.Objs, obj.ObjVNum, obj.ReadMax), room, obj.Probability) +
            NameComment(world.Objs, obj.ObjVNum);
 }
 std::string PutLine(const TWorld& world, const TLinkObj& inner, int32_t container) {
@@ -68,8 +68,8 @@ std::string PutLine(const TWorld& world, const TLinkObj& inner, int32_t containe
            NameComment(world.Objs, inner.ObjVNum);
 }
 std::string MobLine(const TWorld& world, const TRoomMob& mob, int32_t room) {
-    return Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum, LimitOf(world.Mobs, mob.MobVNum, mob.ReadMax),
-                  room, mob.MaxInRoom) +
+    return Format("M %d %d %d %d %d", mob.IfFlag, mob.MobVNum,
+                  LimitOf(world.Mobs, mob.MobVNum, mob.ReadMax), room, mob.MaxInRoom) +
            NameComment(world.Mobs, mob.MobVNum);
 }
 std::string GiveLine(const TWorld& world, const TLinkObj& item) {
@@ -382,11 +382,11 @@ void TZone::ReadZone(TWorld& world, TWorldReader& reader) {
         }
         commands.Handle(line, reader.LastLineKept());
     }
-    TStringList ours;
-    ComposeOurForm(world, ours);
     // The lines stay even in our form: a later read of another zone may change
     // our form of this one (a shared prototype's limit) without the builder.
-    Source.Remember(reader.LinesBetween(0, reader.TextEnd()), ours, true);
+    // Our form to compare them with is composed once the world is read
+    // (TakeAsUnchanged).
+    Source.Lines = reader.LinesBetween(0, reader.TextEnd());
 }
 
 void TZone::TakeAsUnchanged(const TWorld& world) {
@@ -395,10 +395,17 @@ void TZone::TakeAsUnchanged(const TWorld& world) {
     Source.Rebase(ours);
 }
 
-bool TZone::LoadFromFile(TWorld& world, const std::string& fileName, TReadContext& context) {
+bool TZone::ReadZoneFile(TWorld& world, const std::string& fileName, TReadContext& context) {
     return LoadWorldFile(
         WorldKind(TRecordType::Zone).LoadWord, fileName,
         [this, &world](TWorldReader& reader) { ReadZone(world, reader); }, context);
+}
+
+bool TZone::LoadFromFile(TWorld& world, const std::string& fileName, TReadContext& context) {
+    const bool loaded = ReadZoneFile(world, fileName, context);
+    if (loaded)
+        TakeAsUnchanged(world);
+    return loaded;
 }
 
 bool TZone::LoadFromFile(TWorld& world, const std::string& fileName) {
@@ -408,7 +415,7 @@ bool TZone::LoadFromFile(TWorld& world, const std::string& fileName) {
 
 bool TZone::OpenZoneFile(TWorld& world, const std::string& fileName, int* failedLine) {
     TReadContext quiet{.Quiet = true};
-    const bool loaded = LoadFromFile(world, fileName, quiet);
+    const bool loaded = ReadZoneFile(world, fileName, quiet);
     ZoneFileName = fileName;
     DeriveFileNames();
     if (failedLine)

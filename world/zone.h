@@ -28,6 +28,8 @@ public:
     // LoadFromFile without messages, then the file name and the five derived
     // ones. After a failure `failedLine`, when given, receives the line it
     // failed at (-1: the file could not be opened).
+    // Our form to compare the file with is left to TakeAsUnchanged, once the
+    // whole workspace is read.
     bool OpenZoneFile(TWorld& world, const std::string& fileName, int* failedLine = nullptr);
     // Sets the five other file names from the workspace folder of `ZoneFileName`.
     void DeriveFileNames();
@@ -41,7 +43,8 @@ public:
     // Number, name, reset settings and both lists back to empty; file names stay.
     void Clear();
 
-    // The zone reader over text already open.
+    // The zone reader over text already open; our form of it is composed by
+    // TakeAsUnchanged.
     void ReadZone(TWorld& world, TWorldReader& reader);
 
     // Our writer's form of the file, whatever it was read from (what
@@ -51,6 +54,8 @@ public:
     // what it was read as (other zone files may have set shared prototypes'
     // limits since this one was read).
     void TakeAsUnchanged(const TWorld& world);
+    // Reads a zone file; our form to compare it with is left to TakeAsUnchanged.
+    bool ReadZoneFile(TWorld& world, const std::string& fileName, TReadContext& context);
     // Forgets the forms the file was read in, so that the next save writes our
     // form (the lines we do not model stay).
     void ForgetSource();

@@ -37,6 +37,7 @@ protected:
         TZone zone;
         EXPECT_TRUE(LoadWorldBytes("зону", "z", Crlf(file),
                                    [&](TWorldReader& reader) { zone.ReadZone(World, reader); }));
+        zone.TakeAsUnchanged(World);
         return zone;
     }
     std::vector<std::string> Composed(const TZone& zone) const {
@@ -78,6 +79,12 @@ TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
     const auto lines = Written(World.Rooms);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "D1"), 1);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "0 -1 101"), lines.end());
+
+    // A record given another number is no longer the text it was read from.
+    World.Rooms.Find(101)->VNum = 105;
+    const auto renumbered = Written(World.Rooms);
+    EXPECT_NE(std::find(renumbered.begin(), renumbered.end(), "#105"), renumbered.end());
+    EXPECT_EQ(std::find(renumbered.begin(), renumbered.end(), "#101"), renumbered.end());
 }
 
 const std::vector<std::string> kObjects = {

@@ -45,8 +45,10 @@ const std::vector<std::string> kZoneFile = {
 };
 
 bool LoadZone(TWorld& world, TZone& zone, const std::vector<std::string>& lines) {
-    return LoadWorldBytes("зону", "12.zon", Crlf(lines),
-                          [&](TWorldReader& r) { zone.ReadZone(world, r); });
+    const bool loaded = LoadWorldBytes("зону", "12.zon", Crlf(lines),
+                                       [&](TWorldReader& r) { zone.ReadZone(world, r); });
+    zone.TakeAsUnchanged(world);
+    return loaded;
 }
 } // namespace
 
