@@ -198,7 +198,8 @@ void TObjList::WriteObject(const TObj& obj, TStringList& lines) {
 }
 
 void TObjList::SaveToStrings(TStringList& lines, int32_t zone) const {
-    ComposeZoneFile(lines, zone, {"* Velmora object file v1.0"}, {"$", "$"}, WriteObject, ReadObject);
+    ComposeZoneFile(lines, zone, {"* Velmora object file v1.0"}, {"$", "$"}, WriteObject,
+                    ReadObject);
 }
 
 bool TObjList::SaveToFile(const std::string& fileName, int32_t zone) const {

@@ -68,7 +68,8 @@ void TRoomList::SaveToStrings(TStringList& lines, int32_t zone) const {
 
 bool TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
     // The layout is written even when the rooms could not be: it is a file of its own.
-    const bool rooms = SaveZoneRecords(*this, fileName, zone, WorldKind(TRecordType::Room).SaveFailure);
+    const bool rooms =
+        SaveZoneRecords(*this, fileName, zone, WorldKind(TRecordType::Room).SaveFailure);
     return SaveLayoutFile(*this, LayoutFileName(fileName), zone) && rooms;
 }
 
