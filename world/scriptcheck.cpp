@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <unordered_map>
+#include <map>
 
 namespace {
 
@@ -420,7 +420,7 @@ private:
     const TAttachKind kind_;
     const TScriptContext& context_;
     std::unordered_set<std::string> set_;
-    std::unordered_map<std::string, int> used_; // name, first line
+    std::map<std::string, int> used_; // name, first line
     bool dynamicNames_ = false;
     std::vector<TScriptProblem> out_;
 };
