@@ -454,7 +454,7 @@ std::optional<TScriptLanguage> TScriptLanguage::Load(const std::string& fileName
     };
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes))
-        return fail(Msg("Не удалось прочитать список команд ") + Msg(fileName));
+        return fail(Msg("Не могу открыть файл ") + Msg(fileName));
     TScriptLanguage language;
     int number = 0;
     for (const std::string& line : SplitScriptEntry(bytes)) {
