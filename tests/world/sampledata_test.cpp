@@ -368,9 +368,8 @@ TEST(ProgramFolder, HoldsFortyFiveListsTheScriptLanguageAndTheTemplates) {
     for (const TListCase& list : kLists)
         expected.insert(list.Name);
     ASSERT_EQ(expected.size(), 45u);
-    for (const char* name :
-         {"Template_Obj", "Template_Mob", "Template_Shop", "Template_Trigger", "Template_Room",
-          "ScriptCommands"})
+    for (const char* name : {"Template_Obj", "Template_Mob", "Template_Shop", "Template_Trigger",
+                             "Template_Room", "ScriptCommands"})
         expected.insert(name);
     std::set<std::string> present;
     for (const auto& entry : fs::directory_iterator(kProgramDir / "Bases"))
