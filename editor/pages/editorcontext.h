@@ -19,6 +19,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ class TRecordPage;
 class TRecovery;
 class TRoomMobForm;
 class TRoomObjForm;
+class TScriptLanguage;
 class TToolsForm;
 class TTriggerForm;
 class TWorld;
@@ -70,6 +72,9 @@ public:
     // a shop buys by them.
     std::vector<TVocabularyItem> ItemKinds;
     TKindNameLookup KindName() const;
+    // The trigger script language of the list "ScriptCommands": scripts are
+    // checked and completed by it. Null when the list cannot be read.
+    std::shared_ptr<const TScriptLanguage> ScriptLanguage;
 
     // The companion dialogs the pages open.
     TAddDescForm* AddDescForm = nullptr;
