@@ -10,6 +10,7 @@
 #include "obj.h"
 #include "pagekinds.h"
 #include "room.h"
+#include "scriptcheck.h"
 #include "shop.h"
 #include "templates.h"
 #include "trigger.h"
@@ -19,6 +20,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,10 @@ public:
     // a shop buys by them.
     std::vector<TVocabularyItem> ItemKinds;
     TKindNameLookup KindName() const;
+    // The script language's commands by attach kind, from the list
+    // "ScriptCommands"; none when it could not be read (scripts are then
+    // checked without their commands).
+    std::optional<TScriptLanguage> ScriptLanguage;
 
     // The companion dialogs the pages open.
     TAddDescForm* AddDescForm = nullptr;

@@ -3,18 +3,21 @@
 // The trigger page: name, attach class, trigger types, the two arguments and
 // the script of one trigger of the open zone.
 
+#include "scriptcheck.h"
+
 #include <QWidget>
 #include <array>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QSpinBox;
 class QStackedWidget;
 class TEditorContext;
 class TRecordPage;
+class TScriptEditor;
 class TTrigger;
 
 // A script line that ends in "~" would end the script in the trigger file and
@@ -47,13 +50,17 @@ public:
     QListWidget* T_TypeRoomCheckListBox;
     QSpinBox* T_NumArgEdit;
     QLineEdit* T_ArgEdit;
-    QPlainTextEdit* T_TextMemo;
+    TScriptEditor* T_TextMemo;
 
 private:
     void BuildControls();
     void ConnectEdits();
     // Brings the type list of the selected class position to the front.
     void ShowClassList();
+    // The script editor follows the class: its commands, and the checks
+    // run again for the class and types shown.
+    void ShowScriptLanguage();
+    std::vector<TScriptProblem> CheckShownScript(const std::vector<std::string>& lines) const;
     void ClassComboBoxChange();
     void NameEditChange();
     void Change();

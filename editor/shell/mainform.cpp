@@ -463,6 +463,10 @@ void TMainForm::LoadVocabularies() {
     LoadListReporting(
         [this] { FillCodeCombo(ProgramFolder, "ZON_Repop", ZonePage->Z_RepopComboBox, 0, 0); });
     LoadListReporting([this] { EffectForm->LoadLists(ProgramFolder); });
+    std::string error;
+    ScriptLanguage = TScriptLanguage::Load(ProgramFolder + "Bases/ScriptCommands", &error);
+    if (!ScriptLanguage)
+        ReportLoadFailure(FromCp1251(error));
     // The problems window names the spells of objects that the list does not.
     LoadListReporting([this] {
         TNamedCodes named;
