@@ -1,5 +1,6 @@
 #include "checks.h"
 
+#include "scriptcheck.h"
 #include "serverrules.h"
 #include "strutils.h"
 #include "unparsed.h"
@@ -26,6 +27,8 @@ const std::array<const char*, kProblemKindCount> kTags = {
     "bad-trigger",      "bad-shop",       "keeper-not-in-shop", "bad-route",
     "duplicate-number", "dead-room",      "limit-below-resets", "server-room",
     "too-many-rooms",   "overfull-drink", "unknown-spell",     "unparsed-record",
+    "script-block",     "script-command", "script-wait",       "script-reference",
+    "script-variable",
 };
 
 std::string N(int32_t number) {
@@ -67,6 +70,7 @@ public:
             CheckRoute(mob);
         });
         ForEachInScope(world_.Shops, [this](const TShop& shop) { CheckShop(shop); });
+        ForEachInScope(world_.Triggers, [this](const TTrigger& trigger) { CheckScriptOf(trigger); });
         for (const TZone* zone : world_.Zones)
             if (InScope(zone->ZoneNumber))
                 CheckZone(*zone);
@@ -396,6 +400,26 @@ private:
                             Msg(" нет в списке заклинаний (Bases/Spells)"));
     }
 
+    // A trigger's script; one of no type never runs, and one of no attach
+    // class the server does not run either.
+    void CheckScriptOf(const TTrigger& trigger) {
+        const bool typed = std::any_of(trigger.Flags.begin(), trigger.Flags.end(),
+                                       [](char c) { return c < '0' || c > '9'; });
+        if (!typed || trigger.Model < kMobTrigger || trigger.Model > kRoomTrigger)
+            return;
+        if (named_.Script && !shared_)
+            shared_ = ScriptSharedVariables(world_);
+        const TScriptContext context{&world_, named_.Script.get(),
+                                     shared_ ? &*shared_ : nullptr};
+        for (TScriptProblem& problem :
+             CheckScript(ScriptLines(trigger.Text), static_cast<TAttachKind>(trigger.Model),
+                         trigger.Flags, context)) {
+            Add(problem.Kind, problem.Severity, TRecordType::Trigger, trigger.VNum,
+                std::move(problem.Message));
+            out_.back().Line = problem.Line;
+        }
+    }
+
     void CheckRoute(const TMob& mob) {
         if (mob.Destination.empty())
             return;
@@ -473,6 +497,7 @@ private:
     std::unordered_set<int32_t> loadedZones_;
     std::unordered_set<int32_t> entered_; // rooms some exit leads into
     std::unordered_map<int32_t, int> objLoads_, mobLoads_;
+    std::optional<std::unordered_set<std::string>> shared_; // ScriptSharedVariables
     std::vector<TProblem> out_;
 };
 
@@ -504,14 +529,24 @@ const TUnparsedRecord* UnparsedOf(const TWorldView& world, const TProblem& probl
 
 } // namespace
 
+namespace {
+
+// ", строка 7" after the record of a problem inside a script.
+std::string LineSuffix(const TProblem& problem) {
+    return problem.Line < 0 ? std::string() : Msg(", строка ") + N(problem.Line + 1);
+}
+
+} // namespace
+
 std::string ProblemRecordName(const TWorldView& world, const TProblem& problem) {
     const TUnparsedRecord* record = UnparsedOf(world, problem);
-    return record ? UnparsedName(*record) : std::to_string(problem.VNum);
+    return (record ? UnparsedName(*record) : std::to_string(problem.VNum)) + LineSuffix(problem);
 }
 
 std::string ProblemCaption(const TWorldView& world, const TProblem& problem) {
     const TUnparsedRecord* record = UnparsedOf(world, problem);
-    return record ? RecordTypeCaption(problem.Record) + " " + UnparsedName(*record) + " " +
-                        UnparsedMark()
-                  : RecordCaption(world, problem.Record, problem.VNum);
+    return (record ? RecordTypeCaption(problem.Record) + " " + UnparsedName(*record) + " " +
+                         UnparsedMark()
+                   : RecordCaption(world, problem.Record, problem.VNum)) +
+           LineSuffix(problem);
 }

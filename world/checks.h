@@ -7,6 +7,7 @@
 #include "worldview.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -39,8 +40,14 @@ enum class TProblemKind {
     OverfullDrink, // a drink container or fountain holding more than it takes
     UnknownSpell,  // a potion, scroll, wand or staff casting a spell no list names
     UnparsedRecord, // a record the reader could not parse, kept as its text
+    // Inside a trigger's script (scriptcheck.h), each at a line of it.
+    ScriptBlock,     // if/end, while/switch/foreach/done, case/break that do not pair
+    ScriptCommand,   // a command the language lacks or another attach kind's
+    ScriptWait,      // "wait" without a time it can wait
+    ScriptReference, // attach/detach/load/calcuid of a record the workspace lacks
+    ScriptVariable,  // a variable read but never set
 };
-inline constexpr int kProblemKindCount = 20;
+inline constexpr int kProblemKindCount = 25;
 
 struct TProblem {
     TProblemKind Kind;
@@ -53,6 +60,9 @@ struct TProblem {
     // read of its file (UnparsedRecords), since its number may be a record's
     // read; -1 for every other problem.
     int Unparsed = -1;
+    // A problem inside a trigger's script: its 0-based line there (as the
+    // trigger page numbers them from 1); -1 for every other problem.
+    int Line = -1;
     bool operator==(const TProblem&) const = default;
 };
 
@@ -61,17 +71,23 @@ const char* ProblemKindTag(TProblemKind kind);
 // "ошибка", "предупреждение" (Windows-1251).
 std::string SeverityName(TSeverity severity);
 
+class TScriptLanguage;
+
 // The codes the vocabulary lists name where a record must use one of them:
 // the spells of "Spells". Without the list, spell numbers are not checked.
+// The script language of "ScriptCommands": without it, trigger scripts are
+// checked only for their blocks and waits.
 struct TNamedCodes {
     std::optional<std::unordered_set<int32_t>> Spells;
+    std::shared_ptr<const TScriptLanguage> Script;
 };
 
 // The record a problem is in: its number ("1205"); for a record not read,
-// its header's number or the header itself ("#1x0") (Windows-1251).
+// its header's number or the header itself ("#1x0"); for a script's line,
+// the number and the line from 1 ("1205, строка 7") (Windows-1251).
 std::string ProblemRecordName(const TWorldView& world, const TProblem& problem);
 // The same as the problems window shows it: "Комната 1201 (Зал)", "Комната
-// 1205 (не прочитана)" (Windows-1251).
+// 1205 (не прочитана)", "Триггер 1205 (Встреча), строка 7" (Windows-1251).
 std::string ProblemCaption(const TWorldView& world, const TProblem& problem);
 
 // The problems of the records of one zone (with references from and counts

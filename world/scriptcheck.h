@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // Where a trigger is attached: its Model field.
@@ -29,15 +30,28 @@ public:
     bool Knows(std::string_view command, TAttachKind kind) const;
     // Whether `command` is a command of some attach kind at all.
     bool KnowsAnywhere(std::string_view command) const;
+    // Whether some command of `kind` begins with `head` ("wech" of "wecho"):
+    // the server runs a room's or an object's command cut short so.
+    bool BeginsCommand(std::string_view head, TAttachKind kind) const;
     // The commands of `kind`, sorted, for completion and highlighting.
     std::vector<std::string> Commands(TAttachKind kind) const;
 
+    // Whether the server gives a trigger of `kind` the variable `name`
+    // (without its percent signs: "actor"); the table names them "%actor%".
+    bool KnowsVariable(std::string_view name, TAttachKind kind) const;
+    // The variables the server gives a trigger of `kind`, sorted, without
+    // their percent signs.
+    std::vector<std::string> Variables(TAttachKind kind) const;
+
 private:
     struct TCommand {
-        std::string Name;
+        std::string Name; // lower case; a variable without its percent signs
         bool Kinds[3] = {false, false, false};
     };
-    std::vector<TCommand> commands_;
+    static const TCommand* Find(const std::vector<TCommand>& list, std::string_view name);
+    static std::vector<std::string> Names(const std::vector<TCommand>& list, TAttachKind kind);
+    std::vector<TCommand> commands_;  // sorted by name
+    std::vector<TCommand> variables_; // sorted by name
 };
 
 // A block word's role: openers, their middles and their closers.
@@ -55,11 +69,17 @@ struct TBlockWord {
 // The block words of a script in order, paired where they pair.
 std::vector<TBlockWord> ScriptBlocks(const std::vector<std::string>& lines);
 
+// The lines of a trigger's script as the page shows them: its entries, each
+// split at its line breaks (CR LF, LF or a lone CR).
+std::vector<std::string> ScriptLines(const TStringList& text);
+
 // A problem inside a script.
 struct TScriptProblem {
     int Line = 0; // 0-based line within the script
     TSeverity Severity = TSeverity::Error;
     std::string Message; // Windows-1251
+    // The workspace check's kind of it: one of the Script* kinds.
+    TProblemKind Kind = TProblemKind::ScriptBlock;
     bool operator==(const TScriptProblem&) const = default;
 };
 
@@ -69,10 +89,22 @@ struct TScriptProblem {
 struct TScriptContext {
     const TWorldView* World = nullptr;
     const TScriptLanguage* Language = nullptr;
+    // The variables some trigger of the workspace makes global or sends to
+    // another record (ScriptSharedVariables): a script may read them without
+    // setting them. Without it, such reads are warned about.
+    const std::unordered_set<std::string>* Shared = nullptr;
 };
+
+// The names of the variables the workspace's scripts make global ("global",
+// "worlds") or put into another record ("remote"), lower case.
+std::unordered_set<std::string> ScriptSharedVariables(const TWorldView& world);
 
 // The problems of one script of a trigger of `kind` and trigger types
 // `flags` (the Flags field), in line order. Leans to silence: only what is
-// surely wrong is an error.
+// surely wrong is an error. A mob's script may also use every game command
+// the mob could type, so only another kind's script commands are errors
+// there. Servers of this family differ in which trigger type gives which
+// variable, so a variable the server gives any trigger of `kind` is taken
+// as given.
 std::vector<TScriptProblem> CheckScript(const std::vector<std::string>& lines, TAttachKind kind,
                                         std::string_view flags, const TScriptContext& context = {});

@@ -29,21 +29,27 @@ void ReadTrigger(TWorldReader& reader, TTrigger& trigger) {
 // Appends the lines of one script entry: the page keeps the whole script as a
 // single entry with line breaks inside, and each of those becomes a line.
 void WriteScriptEntry(TStringList& lines, const std::string& entry) {
+    for (const std::string& line : SplitScriptEntry(entry))
+        lines.push_back(OpenTextLine(line));
+}
+
+} // namespace
+
+std::vector<std::string> SplitScriptEntry(std::string_view entry) {
+    std::vector<std::string> lines;
     size_t start = 0;
     for (;;) {
         const size_t stop = entry.find_first_of("\r\n", start);
-        if (stop == std::string::npos) {
-            lines.push_back(OpenTextLine(entry.substr(start)));
-            return;
+        if (stop == std::string_view::npos) {
+            lines.emplace_back(entry.substr(start));
+            return lines;
         }
-        lines.push_back(OpenTextLine(entry.substr(start, stop - start)));
+        lines.emplace_back(entry.substr(start, stop - start));
         start = stop + 1;
         if (entry[stop] == '\r' && start < entry.size() && entry[start] == '\n')
             ++start;
     }
 }
-
-} // namespace
 
 void TTrigger::Assign(const TTrigger& source) {
     if (this == &source)

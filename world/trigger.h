@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class TTrigger {
 public:
@@ -25,6 +27,10 @@ public:
     TStringList Trailer; // lines after the record, kept as read
     TSourceText Source;  // the text the record was read from
 };
+
+// The lines of one script entry, split at its line breaks (CR LF, LF or a
+// lone CR); an entry without any is one line.
+std::vector<std::string> SplitScriptEntry(std::string_view entry);
 
 class TTriggerList : public TRecordList<TTrigger> {
 public:

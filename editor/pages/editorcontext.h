@@ -10,7 +10,6 @@
 #include "obj.h"
 #include "pagekinds.h"
 #include "room.h"
-#include "scriptcheck.h"
 #include "shop.h"
 #include "templates.h"
 #include "trigger.h"
@@ -20,7 +19,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +34,7 @@ class TRecordPage;
 class TRecovery;
 class TRoomMobForm;
 class TRoomObjForm;
+class TScriptLanguage;
 class TToolsForm;
 class TTriggerForm;
 class TWorld;
@@ -72,10 +72,9 @@ public:
     // a shop buys by them.
     std::vector<TVocabularyItem> ItemKinds;
     TKindNameLookup KindName() const;
-    // The script language's commands by attach kind, from the list
-    // "ScriptCommands"; none when it could not be read (scripts are then
-    // checked without their commands).
-    std::optional<TScriptLanguage> ScriptLanguage;
+    // The trigger script language of the list "ScriptCommands": scripts are
+    // checked and completed by it. Null when the list cannot be read.
+    std::shared_ptr<const TScriptLanguage> ScriptLanguage;
 
     // The companion dialogs the pages open.
     TAddDescForm* AddDescForm = nullptr;

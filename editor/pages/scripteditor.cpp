@@ -121,8 +121,9 @@ TScriptEditor::TScriptEditor(QWidget* parent)
     UpdateMargins();
 }
 
-void TScriptEditor::SetCommands(const QStringList& commands) {
+void TScriptEditor::SetLanguage(const QStringList& commands, const QStringList& variables) {
     commands_ = commands;
+    serverVariables_ = variables;
     highlighter_->SetCommands(commands);
 }
 
@@ -443,7 +444,7 @@ void TScriptEditor::UpdateCompletion(bool asked) {
         // The word being typed is not a variable of the script yet.
         QString text = toPlainText();
         text.remove(textCursor().position() - int(word.Prefix.size()), word.Prefix.size());
-        candidates = ScriptVariables(text);
+        candidates = ScriptVariables(text) + serverVariables_;
     } else if (word.FirstWord) {
         candidates = commands_ + ScriptBlockWords();
     }

@@ -30,8 +30,9 @@ class TScriptEditor : public QPlainTextEdit {
 public:
     explicit TScriptEditor(QWidget* parent = nullptr);
 
-    // The commands of the trigger's attach kind: coloured and completed.
-    void SetCommands(const QStringList& commands);
+    // The commands of the trigger's attach kind, coloured and completed,
+    // and the variables the server gives it, completed after "%".
+    void SetLanguage(const QStringList& commands, const QStringList& variables);
 
     // What finds the problems of the script, given its lines as
     // Windows-1251; run when typing pauses and by CheckNow.
@@ -92,6 +93,7 @@ private:
     QTimer* checkTimer_;
     TChecker checker_;
     QStringList commands_;
+    QStringList serverVariables_;
     std::vector<TScriptProblem> problems_;
     std::vector<TBlockWord> blocks_;
     std::vector<TLineBlock> lines_;

@@ -178,6 +178,7 @@ void TTrigPage::ShowOnPage(const TTrigger& trigger) {
         script += entry + "\r\n";
     T_TextMemo->setPlainText(FromCp1251(StripLineEnds(script)));
     showing_ = false;
+    sharedVariables_ = ScriptSharedVariables(main_.World().View());
     ShowScriptLanguage();
 }
 
@@ -225,11 +226,15 @@ std::optional<TAttachKind> AttachKindAt(int position) {
 
 void TTrigPage::ShowScriptLanguage() {
     QStringList commands;
+    QStringList variables;
     const auto kind = AttachKindAt(ReadCode(T_ClassComboBox, -1));
-    if (main_.ScriptLanguage && kind)
+    if (main_.ScriptLanguage && kind) {
         for (const std::string& command : main_.ScriptLanguage->Commands(*kind))
             commands << FromCp1251(command);
-    T_TextMemo->SetCommands(commands);
+        for (const std::string& variable : main_.ScriptLanguage->Variables(*kind))
+            variables << FromCp1251(variable);
+    }
+    T_TextMemo->SetLanguage(commands, variables);
     T_TextMemo->CheckNow();
 }
 
@@ -239,7 +244,7 @@ TTrigPage::CheckShownScript(const std::vector<std::string>& lines) const {
     if (!kind || !records_.HasSelection())
         return {};
     const TWorldView world = main_.World().View();
-    const TScriptContext context{&world, main_.ScriptLanguage ? &*main_.ScriptLanguage : nullptr};
+    const TScriptContext context{&world, main_.ScriptLanguage.get(), &sharedVariables_};
     return CheckScript(lines, *kind, ChecksToFlags(FrontTypeList()), context);
 }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QComboBox;
@@ -68,4 +69,7 @@ private:
     TEditorContext& main_;
     TRecordPage& records_;
     bool showing_ = false; // ShowOnPage is filling the controls
+    // The variables the workspace's scripts share, which the shown script
+    // may read without setting; gathered when a trigger is shown.
+    std::unordered_set<std::string> sharedVariables_;
 };

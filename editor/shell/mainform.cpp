@@ -28,6 +28,7 @@
 #include "reportform.h"
 #include "roommobform.h"
 #include "roomobjform.h"
+#include "scriptcheck.h"
 #include "settings.h"
 #include "textcodec.h"
 #include "toolsform.h"
@@ -463,16 +464,22 @@ void TMainForm::LoadVocabularies() {
     LoadListReporting(
         [this] { FillCodeCombo(ProgramFolder, "ZON_Repop", ZonePage->Z_RepopComboBox, 0, 0); });
     LoadListReporting([this] { EffectForm->LoadLists(ProgramFolder); });
-    std::string error;
-    ScriptLanguage = TScriptLanguage::Load(ProgramFolder + "Bases/ScriptCommands", &error);
-    if (!ScriptLanguage)
-        ReportLoadFailure(FromCp1251(error));
-    // The problems window names the spells of objects that the list does not.
-    LoadListReporting([this] {
-        TNamedCodes named;
+    // The problems window names the spells of objects that the list does not,
+    // and the script commands that the language does not have.
+    TNamedCodes named;
+    LoadListReporting([&named, this] {
         named.Spells = SpellCodes(LoadVocabulary(ProgramFolder, "Spells"), "Spells");
-        Navigator->ProblemsForm->SetNamedCodes(std::move(named));
     });
+    LoadListReporting([&named, this] {
+        std::string error;
+        std::optional<TScriptLanguage> language =
+            TScriptLanguage::Load(ProgramFolder + "Bases/ScriptCommands", &error);
+        if (!language)
+            throw TVocabularyError{error};
+        ScriptLanguage = std::make_shared<const TScriptLanguage>(std::move(*language));
+        named.Script = ScriptLanguage;
+    });
+    Navigator->ProblemsForm->SetNamedCodes(std::move(named));
 }
 
 void TMainForm::ConnectToolsWindow() {

@@ -399,10 +399,7 @@ private slots:
         int unpairedLine = -1;
         size_t longest = 0;
         for (const auto& trigger : World().Triggers) {
-            TStringList lines;
-            for (const std::string& entry : trigger->Text)
-                for (std::string& line : SplitTextLines(entry))
-                    lines.push_back(std::move(line));
+            const std::vector<std::string> lines = ScriptLines(trigger->Text);
             for (const TBlockWord& word : ScriptBlocks(lines))
                 if (word.Partner < 0 && lines.size() > longest) {
                     chosen = trigger.get();

@@ -9,6 +9,7 @@
 #include "generate.h"
 #include "maplayout.h"
 #include "publish.h"
+#include "scriptcheck.h"
 #include "serverimport.h"
 #include "vocabulary.h"
 #include "workspace.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -58,8 +60,9 @@ const char* const kUsage =
     "      read DIR and list the problems of every zone (or of zone N), one a line:\n"
     "      severity, record, message and kind, tab-separated; status 1 when there\n"
     "      are errors (warnings alone leave it 0) or a file failed to load; spell\n"
-    "      numbers are checked against FOLDER/Spells (default: the editor's Bases\n"
-    "      folder beside DIR)\n"
+    "      numbers are checked against FOLDER/Spells and trigger scripts against\n"
+    "      FOLDER/ScriptCommands (default: the editor's Bases folder beside DIR); a\n"
+    "      problem inside a script names its line\n"
     "  worldtool generate DIR --zones N [--seed S]\n"
     "      write a synthetic workspace of N zones into DIR (the same for the same seed)\n"
     "exit status: 0 everything loaded, 1 a failure was reported (check: or an error\n"
@@ -387,22 +390,27 @@ int Layout(const std::vector<std::string>& args) {
     return reporter.Count() > 0 || unfit > 0 || !flushed ? kExitFailures : kExitLoaded;
 }
 
-// The spells the builder's list names: FOLDER/Spells, by default from the
-// program folder that holds the workspace, as the editor keeps them. Without
-// a list spell numbers go unchecked; a list that cannot be read is a failure.
-std::optional<std::unordered_set<int32_t>>
-KnownSpells(const std::string& workspace, const std::optional<std::string>& bases, bool& failed) {
+// The folder of the builder's lists: FOLDER, by default the program folder's
+// Bases beside the workspace, as the editor keeps them.
+std::filesystem::path BasesFolder(const std::string& workspace,
+                                  const std::optional<std::string>& bases) {
     namespace fs = std::filesystem;
     fs::path within = fs::absolute(workspace).lexically_normal();
     if (!within.has_filename()) // "Zones/"
         within = within.parent_path();
-    const fs::path folder = bases ? fs::path(*bases) : within.parent_path() / "Bases";
+    return bases ? fs::path(*bases) : within.parent_path() / "Bases";
+}
+
+// The spells the builder's list names (Spells in the lists' folder). Without
+// a list spell numbers go unchecked; a list that cannot be read is a failure.
+std::optional<std::unordered_set<int32_t>> KnownSpells(const std::filesystem::path& folder,
+                                                       bool given, bool& failed) {
     const std::string path = (folder / "Spells").string();
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) {
-        failed = bases.has_value();
+        failed = failed || given;
         std::fprintf(stderr, "worldtool: %s: spell numbers not checked (no list %s)\n",
-                     failed ? "failure" : "note", path.c_str());
+                     given ? "failure" : "note", path.c_str());
         return std::nullopt;
     }
     try {
@@ -412,6 +420,27 @@ KnownSpells(const std::string& workspace, const std::optional<std::string>& base
         std::fprintf(stderr, "%s\n", Cp1251ToUtf8(error.Message).c_str());
         return std::nullopt;
     }
+}
+
+// The script language of the lists' folder (ScriptCommands). Without it
+// scripts are checked only for their blocks and waits.
+std::shared_ptr<const TScriptLanguage> KnownScriptLanguage(const std::filesystem::path& folder,
+                                                           bool given, bool& failed) {
+    const std::string path = (folder / "ScriptCommands").string();
+    if (!std::filesystem::exists(path)) {
+        failed = failed || given;
+        std::fprintf(stderr, "worldtool: %s: script commands not checked (no list %s)\n",
+                     given ? "failure" : "note", path.c_str());
+        return nullptr;
+    }
+    std::string error;
+    std::optional<TScriptLanguage> language = TScriptLanguage::Load(path, &error);
+    if (!language) {
+        failed = true;
+        std::fprintf(stderr, "worldtool: failure: %s\n", Cp1251ToUtf8(error).c_str());
+        return nullptr;
+    }
+    return std::make_shared<const TScriptLanguage>(std::move(*language));
 }
 
 int Check(std::vector<std::string> args) {
@@ -436,7 +465,9 @@ int Check(std::vector<std::string> args) {
         return Usage(("no zone " + std::to_string(*only) + " in " + folders[0]).c_str());
     bool listFailed = false;
     TNamedCodes named;
-    named.Spells = KnownSpells(folders[0], bases, listFailed);
+    const std::filesystem::path lists = BasesFolder(folders[0], bases);
+    named.Spells = KnownSpells(lists, bases.has_value(), listFailed);
+    named.Script = KnownScriptLanguage(lists, bases.has_value(), listFailed);
     const auto start = std::chrono::steady_clock::now();
     const std::vector<TProblem> problems = CheckWorld(view, only, named);
     const double seconds = SecondsSince(start);
