@@ -243,6 +243,37 @@ void TScriptEditor::ShowPartners() {
     setExtraSelections(marks);
 }
 
+void TScriptEditor::paintEvent(QPaintEvent* event) {
+    IndentVisibleLines();
+    QPlainTextEdit::paintEvent(event);
+}
+
+void TScriptEditor::IndentVisibleLines() {
+    const QFontMetricsF metrics(font());
+    const qreal unit = metrics.horizontalAdvance(IndentUnit());
+    const qreal left = document()->documentMargin();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        // The geometry lays the block out first when it is not.
+        if (blockBoundingGeometry(block).translated(contentOffset()).top() > viewport()->height())
+            break;
+        const int line = block.blockNumber();
+        if (line >= int(lines_.size()) || block.layout()->lineCount() == 0)
+            continue;
+        const TLineBlock& shown = lines_[size_t(line)];
+        const int depth =
+            shown.Role == TBlockRole::Middle ? std::max(0, shown.Depth - 1) : shown.Depth;
+        const QString text = block.text();
+        qsizetype typed = 0;
+        while (typed < text.size() && text[typed].isSpace())
+            ++typed;
+        const qreal shift =
+            std::max<qreal>(0, depth * unit - metrics.horizontalAdvance(text.left(typed)));
+        QTextLine first = block.layout()->lineAt(0);
+        if (!qFuzzyCompare(first.x() + 1, left + shift + 1))
+            first.setPosition(QPointF(left + shift, first.y()));
+    }
+}
+
 // ---- the margin ----
 
 int TScriptEditor::MarginWidth() const {
@@ -336,7 +367,7 @@ void TScriptEditor::PaintBlockBars(QPainter& painter, int line, int left, int to
     const TLineBlock& shown = lines_[size_t(line)];
     const auto x = [left](int level) { return left + level * kBarStep + 2; };
     const int middle = top + height / 2;
-    painter.setPen(QPen(QColor(150, 150, 190), 1));
+    painter.setPen(QPen(QColor(120, 120, 180), 1));
     for (int level = 0; level < shown.Depth; ++level)
         painter.drawLine(x(level), top, x(level), top + height);
     painter.setPen(QPen(shown.Unpaired ? QColor(210, 30, 30) : QColor(60, 60, 160), 1));

@@ -54,6 +54,7 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -71,6 +72,11 @@ private:
     void TextChanged();
     void ReadBlocks();
     void ShowPartners();
+    // Shows each visible line at least as deep as its block: a line typed
+    // with less indentation than its depth is drawn further right. Only the
+    // drawing moves (the laid-out line's position); the text keeps what was
+    // typed.
+    void IndentVisibleLines();
 
     int MarginWidth() const;
     void UpdateMargins();

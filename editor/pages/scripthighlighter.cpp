@@ -123,9 +123,12 @@ void TScriptHighlighter::ColourCodes(const QString& text) {
         const auto colour = colours.constFind(text[i + 1]);
         if (colour == colours.constEnd())
             continue;
+        // White would vanish on the editor's white: its swatch is a shade
+        // darker, still the lightest of them.
+        const QColor swatch = colour->lightness() > 230 ? colour->darker(115) : *colour;
         QTextCharFormat format;
-        format.setBackground(*colour);
-        format.setForeground(colour->lightness() > 140 ? Qt::black : Qt::white);
+        format.setBackground(swatch);
+        format.setForeground(swatch.lightness() > 140 ? Qt::black : Qt::white);
         format.setFontWeight(QFont::Bold);
         setFormat(int(i), 2, format);
         ++i;

@@ -421,6 +421,15 @@ private slots:
         qInfo("trigger %d, %zu lines, unpaired block word on line %d", chosen->VNum, longest,
               unpairedLine + 1);
         QVERIFY(SaveShot(*form_, QStringLiteral("trigpage-real-unpaired.png")));
+
+        // The same script typed without indentation shows its blocks alike.
+        QStringList flat = editor->toPlainText().split(QLatin1Char('\n'));
+        for (QString& line : flat)
+            line = line.trimmed();
+        editor->setPlainText(flat.join(QLatin1Char('\n')));
+        editor->setTextCursor(cursor);
+        editor->centerCursor();
+        QVERIFY(SaveShot(*form_, QStringLiteral("trigpage-real-unpaired-flat.png")));
     }
 };
 
