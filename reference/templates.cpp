@@ -257,7 +257,9 @@ bool LoadTemplates(TTrigTemplet& set, const std::string& fileName) {
     static const std::vector<TKey<TTrigger>> keys = {
         Text("Name:", &TTrigger::Name), Number("Model:", &TTrigger::Model, 0, 255),
         Text("Flags:", &TTrigger::Flags), Int32("NumParam:", &TTrigger::NumParam),
-        Text("StrParam:", &TTrigger::StrParam)};
+        Text("StrParam:", &TTrigger::StrParam),
+        // One script line each, its indent kept: "Script:   say hi~".
+        TextLine("Script:", &TTrigger::Text)};
     return LoadTemplateFile(set, fileName, "шаблоны триггеров", keys);
 }
 

@@ -54,5 +54,6 @@ bool LoadTemplates(TMobTemplet& set, const std::string& fileName);
 // `kindName` names the item kinds of "GoodsBuy:" and "GoodsChange:".
 bool LoadTemplates(TShopTemplet& set, const std::string& fileName,
                    const TKindNameLookup& kindName = {});
+// A trigger template's "Script:" lines are its script, one line each.
 bool LoadTemplates(TTrigTemplet& set, const std::string& fileName);
 bool LoadTemplates(TRoomTemplet& set, const std::string& fileName);

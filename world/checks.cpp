@@ -26,8 +26,8 @@ const std::array<const char*, kProblemKindCount> kTags = {
     "exit-to-room-0",   "bad-key",        "unknown-reset",      "not-a-container",
     "bad-trigger",      "bad-shop",       "keeper-not-in-shop", "bad-route",
     "duplicate-number", "dead-room",      "limit-below-resets", "server-room",
-    "too-many-rooms",   "overfull-drink", "unknown-spell",     "unparsed-record",
-    "script-block",     "script-command", "script-wait",       "script-reference",
+    "too-many-rooms",   "overfull-drink", "unknown-spell",      "unparsed-record",
+    "script-block",     "script-command", "script-wait",        "script-reference",
     "script-variable",
 };
 
@@ -70,7 +70,8 @@ public:
             CheckRoute(mob);
         });
         ForEachInScope(world_.Shops, [this](const TShop& shop) { CheckShop(shop); });
-        ForEachInScope(world_.Triggers, [this](const TTrigger& trigger) { CheckScriptOf(trigger); });
+        ForEachInScope(world_.Triggers,
+                       [this](const TTrigger& trigger) { CheckScriptOf(trigger); });
         for (const TZone* zone : world_.Zones)
             if (InScope(zone->ZoneNumber))
                 CheckZone(*zone);
@@ -409,8 +410,7 @@ private:
             return;
         if (named_.Script && !shared_)
             shared_ = ScriptSharedVariables(world_);
-        const TScriptContext context{&world_, named_.Script.get(),
-                                     shared_ ? &*shared_ : nullptr};
+        const TScriptContext context{&world_, named_.Script.get(), shared_ ? &*shared_ : nullptr};
         for (TScriptProblem& problem :
              CheckScript(ScriptLines(trigger.Text), static_cast<TAttachKind>(trigger.Model),
                          trigger.Flags, context)) {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <unordered_map>
+#include <map>
 
 namespace {
 
@@ -420,7 +420,7 @@ private:
     const TAttachKind kind_;
     const TScriptContext& context_;
     std::unordered_set<std::string> set_;
-    std::unordered_map<std::string, int> used_; // name, first line
+    std::map<std::string, int> used_; // name, first line
     bool dynamicNames_ = false;
     std::vector<TScriptProblem> out_;
 };
@@ -454,7 +454,7 @@ std::optional<TScriptLanguage> TScriptLanguage::Load(const std::string& fileName
     };
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes))
-        return fail(Msg("Не удалось прочитать список команд ") + Msg(fileName));
+        return fail(Msg("Не могу открыть файл ") + Msg(fileName));
     TScriptLanguage language;
     int number = 0;
     for (const std::string& line : SplitScriptEntry(bytes)) {

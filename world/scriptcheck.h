@@ -66,7 +66,13 @@ struct TBlockWord {
     int Partner = -1; // index in the result of the word it pairs with (the
                       // opener for middles and closers, the closer for openers)
 };
-// The block words of a script in order, paired where they pair.
+// The block words of a script in order, paired where they pair. They are
+// read as the server's script driver reads them: by the head of the line's
+// first word where it compares only a head ("endif" is an end, "else x" an
+// else, "break." a break), in any case; "*" lines are comments. An if pairs
+// with its end apart from the loops (a while may close inside an if), which
+// pair among themselves; a case or default belongs to the innermost loop
+// when that is a switch, a break to the innermost loop of any kind.
 std::vector<TBlockWord> ScriptBlocks(const std::vector<std::string>& lines);
 
 // The lines of a trigger's script as the page shows them: its entries, each

@@ -1,4 +1,5 @@
 #include "hints.h"
+#include "scriptcheck.h"
 #include "settings.h"
 #include "shippedlists.h"
 #include "templates.h"
@@ -64,4 +65,31 @@ TEST_F(ShippedData, TemplatesHintsAndSettingsLoadWithoutAFailure) {
     EXPECT_EQ(settings.Path, "LIB/world/");
     EXPECT_TRUE(settings.Status && settings.Confirm && settings.Tools);
     EXPECT_FALSE(settings.Position);
+}
+
+// The script language ships as a list of its own, and the trigger templates'
+// skeletons are scripts it finds nothing wrong with.
+TEST_F(ShippedData, ScriptCommandsLoadAndTheTemplateScriptsCheckClean) {
+    std::string error;
+    const auto language = TScriptLanguage::Load(kProgram + "Bases/ScriptCommands", &error);
+    ASSERT_TRUE(language) << Cp1251ToUtf8(error);
+    EXPECT_TRUE(language->Knows("wecho", TAttachKind::Room));
+    EXPECT_FALSE(language->Knows("wecho", TAttachKind::Mob));
+    EXPECT_TRUE(language->KnowsVariable("actor", TAttachKind::Obj));
+
+    TTrigTemplet triggers;
+    ASSERT_TRUE(LoadTemplates(triggers, kProgram + "Bases/Template_Trigger"));
+    int scripts = 0;
+    for (int i = 0; i < triggers.Count(); ++i) {
+        const TTrigger& trigger = triggers.Record(i);
+        if (trigger.Text.empty())
+            continue;
+        ++scripts;
+        const TScriptContext context{nullptr, &*language, nullptr};
+        EXPECT_EQ(CheckScript(ScriptLines(trigger.Text), static_cast<TAttachKind>(trigger.Model),
+                              trigger.Flags, context),
+                  std::vector<TScriptProblem>{})
+            << Cp1251ToUtf8(triggers.Name(i));
+    }
+    EXPECT_GE(scripts, 6); // greetings of each kind, command, random, death
 }

@@ -88,10 +88,14 @@ TEST_F(Templates, RoomContentsAndTriggers) {
     EXPECT_EQ(fresh.Exits[DirNorth].ToRoom, 0); // the room copy takes no exits
 
     TTrigTemplet triggers;
-    ASSERT_TRUE(LoadTemplates(triggers, File({"#Приветствие~", "Name: greet~", "Model: 2",
-                                              "Flags: b0", "NumParam: 100", "StrParam: привет~"})));
+    ASSERT_TRUE(
+        LoadTemplates(triggers, File({"#Приветствие~", "Name: greet~", "Model: 2", "Flags: b0",
+                                      "NumParam: 100", "StrParam: привет~", "Script: if %actor%~",
+                                      "Script:   wecho привет~", "Script: ~", "Script: end~"})));
     EXPECT_EQ(triggers.Record(0).Model, 2);
     EXPECT_EQ(triggers.Record(0).StrParam, W("привет"));
+    // Each script line keeps its indent.
+    EXPECT_EQ(triggers.Record(0).Text, W({"if %actor%", "  wecho привет", "", "end"}));
 }
 
 TEST_F(Templates, FailuresAreShownAndKeepEarlierTemplates) {

@@ -363,13 +363,13 @@ std::string ListName(const ::testing::TestParamInfo<TListCase>& list) {
 
 INSTANTIATE_TEST_SUITE_P(AllLists, VocabularyList, ::testing::ValuesIn(kLists), ListName);
 
-TEST(ProgramFolder, HoldsFortyFiveListsAndNothingElseButTheTemplates) {
+TEST(ProgramFolder, HoldsFortyFiveListsTheScriptLanguageAndTheTemplates) {
     std::set<std::string> expected;
     for (const TListCase& list : kLists)
         expected.insert(list.Name);
     ASSERT_EQ(expected.size(), 45u);
-    for (const char* name :
-         {"Template_Obj", "Template_Mob", "Template_Shop", "Template_Trigger", "Template_Room"})
+    for (const char* name : {"Template_Obj", "Template_Mob", "Template_Shop", "Template_Trigger",
+                             "Template_Room", "ScriptCommands"})
         expected.insert(name);
     std::set<std::string> present;
     for (const auto& entry : fs::directory_iterator(kProgramDir / "Bases"))

@@ -135,10 +135,20 @@ struct TVocabulary {
                 "%s У тебя нет того, что ты хочешь продать.", "%s Такие вещи я не покупаю.",
                 "%s У меня нет столько денег!", "%s У тебя не хватит денег!",
                 "%s Это обойдётся тебе в %d кун.", "%s Держи, вот тебе %d кун."});
-    std::vector<std::string> ScriptLines =
+    // The lines of a mob's, an object's and a room's script: each kind has
+    // commands of its own.
+    std::array<std::vector<std::string>, 3> ScriptLines = {
         Cp1251({"say Здравствуй, %actor.name%!", "emote оглядывается по сторонам.",
                 "say Ёлки-палки, опять гости!", "mecho Где-то вдали звонит колокол.",
-                "say Проходи, не задерживайся.", "emote тихо напевает песню."});
+                "say Проходи, не задерживайся.", "emote тихо напевает песню."}),
+        Cp1251({"oecho Вещица тихо звякнула.", "osend %actor% Вы ощущаете тепло в руках.",
+                "oecho По вещице пробежала искра.", "osend %actor% Что-то шепчет вам на ухо.",
+                "oechoaround %actor% %actor.name% вертит что-то в руках.",
+                "oecho Вещица на миг потускнела."}),
+        Cp1251({"wecho Где-то вдали звонит колокол.", "wsend %actor% Под ногами скрипят доски.",
+                "wecho Ветер шевелит листву.", "wsend %actor% Вам становится зябко.",
+                "wechoaround %actor% %actor.name% оглядывается по сторонам.",
+                "wecho С потолка капает вода."})};
     std::string Door = Msg("дверь");
     std::string DoorKeywords = Msg("дверь дубовая");
     std::string DoorDesc = Msg("Тяжёлая дубовая дверь закрывает проход.");
@@ -250,11 +260,11 @@ private:
             const int lines = random_.Range(3, 9);
             trigger.Text.push_back("wait " + std::to_string(random_.Range(1, 3)));
             for (int k = 0; k < lines; ++k)
-                trigger.Text.push_back(random_.Pick(Vocabulary().ScriptLines));
+                trigger.Text.push_back(random_.Pick(Vocabulary().ScriptLines[i % 3]));
             if (random_.Chance(50)) {
                 trigger.Text.push_back("if %actor.level% > " +
                                        std::to_string(random_.Range(5, 25)));
-                trigger.Text.push_back("  " + random_.Pick(Vocabulary().ScriptLines));
+                trigger.Text.push_back("  " + random_.Pick(Vocabulary().ScriptLines[i % 3]));
                 trigger.Text.push_back("end");
             }
         }
