@@ -6,7 +6,9 @@
 #include "trigpage.h"
 #include "world.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -358,6 +360,31 @@ private slots:
                                                        "Ольховке смирно.\nend"));
         QTest::keyClick(editor, Qt::Key_Tab);
         QCOMPARE(editor->toPlainText(), shown);
+    }
+
+    // An offer is taken only when chosen: Enter after typing on is a line break.
+    void completionOffersCommandsAndVariablesWithoutSwallowingEnter() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        TScriptEditor* editor = page_->T_TextMemo;
+        QAbstractItemView* offers = editor->Completer->popup();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, QStringLiteral("wai"));
+        QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+        QVERIFY(offers->isVisible());
+        QTest::keyClick(offers, Qt::Key_Down);
+        QTest::keyClick(offers, Qt::Key_Return);
+        QVERIFY(!offers->isVisible());
+        QVERIFY(editor->toPlainText().endsWith(QStringLiteral("\nwait")));
+
+        QTest::keyClicks(editor, QStringLiteral(" 1 %act"));
+        QVERIFY(offers->isVisible());
+        QCOMPARE(editor->Completer->currentCompletion(), QStringLiteral("actor"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!offers->isVisible());
+        QVERIFY(editor->toPlainText().endsWith(QStringLiteral("\nwait 1 %act\n")));
     }
 
     void findAndReplaceWorkInsideTheScript() {
