@@ -439,8 +439,10 @@ void TScriptEditor::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
     if (!typed.isEmpty() && (typed[0].isLetterOrNumber() || typed[0] == QLatin1Char('_')))
         UpdateCompletion(false);
-    else if (Completer->popup()->isVisible())
-        event->key() == Qt::Key_Backspace ? UpdateCompletion(false) : Completer->popup()->hide();
+    else if (Completer->popup()->isVisible() && event->key() == Qt::Key_Backspace)
+        UpdateCompletion(false);
+    else
+        Completer->popup()->hide();
 }
 
 // While the completion list is open, Enter and Tab take the entry the

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTextBlock>
+#include <QToolTip>
 #include <filesystem>
 
 using namespace guitest;
@@ -332,7 +333,14 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);
         QTest::keyClicks(editor, QStringLiteral("end"));
         QTRY_COMPARE(MarkerAt(editor, 4), std::optional(TSeverity::Error));
-        QVERIFY(!editor->ProblemText(4).isEmpty());
+        // The marker's message is the margin's tooltip at that line.
+        auto* margin = editor->findChild<QWidget*>(QStringLiteral("ScriptMargin"));
+        const QPoint at(margin->width() / 2, editor->cursorRect().center().y());
+        QHelpEvent help(QEvent::ToolTip, at, margin->mapToGlobal(at));
+        QApplication::sendEvent(margin, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), editor->ProblemText(4));
+        QVERIFY(!QToolTip::text().isEmpty());
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(editor, Qt::Key_Backspace);
         QTRY_VERIFY(!MarkerAt(editor, 4));
