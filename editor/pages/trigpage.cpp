@@ -6,6 +6,7 @@
 #include "pagesupport.h"
 #include "prompts.h"
 #include "recordpage.h"
+#include "scripteditor.h"
 #include "strutils.h"
 #include "textcodec.h"
 #include "vocabulary.h"
@@ -13,18 +14,17 @@
 #include "world.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -76,11 +76,11 @@ void TTrigPage::BuildControls() {
     T_NumArgEdit = Named(new QSpinBox(this), "T_NumArgEdit");
     T_NumArgEdit->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     T_ArgEdit = Named(new QLineEdit(this), "T_ArgEdit");
-    T_TextMemo = Named(new QPlainTextEdit(this), "T_TextMemo");
-    T_TextMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    T_TextMemo = Named(new TScriptEditor(this), "T_TextMemo");
     T_TextMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     T_TextMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    T_TextMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    T_TextMemo->SetChecker(
+        [this](const std::vector<std::string>& lines) { return CheckShownScript(lines); });
 
     auto* fields = new QFormLayout;
     const auto addRow = [this, fields](const QString& caption, QWidget* field) {
@@ -120,7 +120,11 @@ void TTrigPage::ConnectEdits() {
     connect(T_ArgEdit, &QLineEdit::textChanged, this, &TTrigPage::Change);
     connect(T_TextMemo, &QPlainTextEdit::textChanged, this, &TTrigPage::Change);
     for (QListWidget* list : {T_TypeMobCheckListBox, T_TypeObjCheckListBox, T_TypeRoomCheckListBox})
-        connect(list, &QListWidget::itemChanged, this, &TTrigPage::Change);
+        connect(list, &QListWidget::itemChanged, this, [this] {
+            Change();
+            if (!showing_)
+                T_TextMemo->CheckNow();
+        });
 }
 
 void TTrigPage::LoadLists(const std::string& programFolder) {
@@ -174,6 +178,8 @@ void TTrigPage::ShowOnPage(const TTrigger& trigger) {
         script += entry + "\r\n";
     T_TextMemo->setPlainText(FromCp1251(StripLineEnds(script)));
     showing_ = false;
+    sharedVariables_ = ScriptSharedVariables(main_.World().View());
+    ShowScriptLanguage();
 }
 
 void TTrigPage::ReadFromPage(TTrigger& trigger) {
@@ -206,12 +212,49 @@ void TTrigPage::ShowClassList() {
     T_TypeStack->setCurrentIndex(position >= 0 && position < 3 ? position : 0);
 }
 
+namespace {
+
+// The attach kind of a class position; none for a class the list does not
+// name, whose script is then neither coloured by commands nor checked.
+std::optional<TAttachKind> AttachKindAt(int position) {
+    if (position < 0 || position > 2)
+        return std::nullopt;
+    return static_cast<TAttachKind>(position);
+}
+
+} // namespace
+
+void TTrigPage::ShowScriptLanguage() {
+    QStringList commands;
+    QStringList variables;
+    const auto kind = AttachKindAt(ReadCode(T_ClassComboBox, -1));
+    if (main_.ScriptLanguage && kind) {
+        for (const std::string& command : main_.ScriptLanguage->Commands(*kind))
+            commands << FromCp1251(command);
+        for (const std::string& variable : main_.ScriptLanguage->Variables(*kind))
+            variables << FromCp1251(variable);
+    }
+    T_TextMemo->SetLanguage(commands, variables);
+    T_TextMemo->CheckNow();
+}
+
+std::vector<TScriptProblem>
+TTrigPage::CheckShownScript(const std::vector<std::string>& lines) const {
+    const auto kind = AttachKindAt(ReadCode(T_ClassComboBox, -1));
+    if (!kind || !records_.HasSelection())
+        return {};
+    const TWorldView world = main_.World().View();
+    const TScriptContext context{&world, main_.ScriptLanguage.get(), &sharedVariables_};
+    return CheckScript(lines, *kind, ChecksToFlags(FrontTypeList()), context);
+}
+
 void TTrigPage::ClassComboBoxChange() {
     if (!records_.HasSelection()) {
         Prompts().Information(NoTriggerMessage());
         return;
     }
     ShowClassList();
+    ShowScriptLanguage();
     main_.SetChanged(true);
 }
 

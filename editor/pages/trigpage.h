@@ -3,18 +3,22 @@
 // The trigger page: name, attach class, trigger types, the two arguments and
 // the script of one trigger of the open zone.
 
+#include "scriptcheck.h"
+
 #include <QWidget>
 #include <array>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QSpinBox;
 class QStackedWidget;
 class TEditorContext;
 class TRecordPage;
+class TScriptEditor;
 class TTrigger;
 
 // A script line that ends in "~" would end the script in the trigger file and
@@ -47,13 +51,17 @@ public:
     QListWidget* T_TypeRoomCheckListBox;
     QSpinBox* T_NumArgEdit;
     QLineEdit* T_ArgEdit;
-    QPlainTextEdit* T_TextMemo;
+    TScriptEditor* T_TextMemo;
 
 private:
     void BuildControls();
     void ConnectEdits();
     // Brings the type list of the selected class position to the front.
     void ShowClassList();
+    // The script editor follows the class: its commands, and the checks
+    // run again for the class and types shown.
+    void ShowScriptLanguage();
+    std::vector<TScriptProblem> CheckShownScript(const std::vector<std::string>& lines) const;
     void ClassComboBoxChange();
     void NameEditChange();
     void Change();
@@ -61,4 +69,7 @@ private:
     TEditorContext& main_;
     TRecordPage& records_;
     bool showing_ = false; // ShowOnPage is filling the controls
+    // The variables the workspace's scripts share, which the shown script
+    // may read without setting; gathered when a trigger is shown.
+    std::unordered_set<std::string> sharedVariables_;
 };

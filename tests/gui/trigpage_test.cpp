@@ -1,14 +1,22 @@
 #include "editorfixture.h"
+#include "scripteditor.h"
+#include "scriptfindbar.h"
+#include "serverimport.h"
 #include "textcodec.h"
 #include "trigpage.h"
 #include "world.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTextBlock>
+#include <QToolTip>
+#include <filesystem>
 
 using namespace guitest;
 
@@ -36,6 +44,15 @@ int RowOfCode(const QListWidget* list, const char* flag) {
         if (list->item(i)->data(Qt::UserRole).toInt() == (flag[0] << 8) + flag[1])
             return i;
     return -1;
+}
+
+// The severity of the margin's marker at a script line; none without one.
+std::optional<TSeverity> MarkerAt(const TScriptEditor* editor, int line) {
+    std::optional<TSeverity> worst;
+    for (const TScriptProblem& problem : editor->Problems())
+        if (problem.Line == line && worst != TSeverity::Error)
+            worst = problem.Severity;
+    return worst;
 }
 
 // Selects the entry of the class combo at `position` from the keyboard.
@@ -89,14 +106,30 @@ private slots:
         QCOMPARE(Page(TrigPageIndex).IDComboBox->toolTip().isEmpty(), false);
     }
 
+    // Untouched triggers come back byte for byte; a typed script line is
+    // the only line of the file that changes.
     void showingAndApplyingWithoutEditsChangesNothing() {
         StartOnTriggers();
-        const TStringList before = ZoneFile(World(), 10);
+        TStringList before = ZoneFile(World(), 10);
         for (int row = 0; row < Page(TrigPageIndex).Count(); ++row) {
             ChooseComboEntry(Page(TrigPageIndex).IDComboBox, row);
             QVERIFY(!ApplyEnabled());
             form_->ApplyPage();
         }
+        QCOMPARE(ZoneFile(World(), 10), before);
+
+        ShowTrigger(1000);
+        page_->T_TextMemo->setFocus();
+        QTest::keyClick(page_->T_TextMemo, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(page_->T_TextMemo, Qt::Key_Return);
+        QTest::keyClicks(page_->T_TextMemo, QStringLiteral("wait 2"));
+        Apply();
+        const auto header = std::find(before.begin(), before.end(), "#1000");
+        QVERIFY(header != before.end());
+        // The script follows the name, the types and the argument lines.
+        const auto scriptEnd = std::find(header + 4, before.end(), "~");
+        QVERIFY(scriptEnd != before.end());
+        before.insert(scriptEnd, "wait 2");
         QCOMPARE(ZoneFile(World(), 10), before);
     }
 
@@ -290,11 +323,148 @@ private slots:
         QVERIFY(!ApplyEnabled());
     }
 
+    void anUnpairedBlockIsMarkedBesideItsLineUntilFixed() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        TScriptEditor* editor = page_->T_TextMemo;
+        QVERIFY(!MarkerAt(editor, 4));
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, QStringLiteral("end"));
+        QTRY_COMPARE(MarkerAt(editor, 4), std::optional(TSeverity::Error));
+        // The marker's message is the margin's tooltip at that line.
+        auto* margin = editor->findChild<QWidget*>(QStringLiteral("ScriptMargin"));
+        const QPoint at(margin->width() / 2, editor->cursorRect().center().y());
+        QHelpEvent help(QEvent::ToolTip, at, margin->mapToGlobal(at));
+        QApplication::sendEvent(margin, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), editor->ProblemText(4));
+        QVERIFY(!QToolTip::text().isEmpty());
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(editor, Qt::Key_Backspace);
+        QTRY_VERIFY(!MarkerAt(editor, 4));
+        QVERIFY(editor->ProblemText(4).isEmpty());
+    }
+
+    void tabAndShiftTabShiftTheSelectedLinesOnly() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        TScriptEditor* editor = page_->T_TextMemo;
+        const QString shown = editor->toPlainText();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Down);
+        QTest::keyClick(editor, Qt::Key_Right);
+        QTest::keyClick(editor, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("if %actor.is_pc%\n    wait 1\n    say "
+                                                       "Здравствуй, %actor.name%! Веди себя в "
+                                                       "Ольховке смирно.\nend"));
+        QTest::keyClick(editor, Qt::Key_Backtab);
+        QTest::keyClick(editor, Qt::Key_Backtab);
+        QCOMPARE(editor->toPlainText(), QStringLiteral("if %actor.is_pc%\nwait 1\nsay "
+                                                       "Здравствуй, %actor.name%! Веди себя в "
+                                                       "Ольховке смирно.\nend"));
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCOMPARE(editor->toPlainText(), shown);
+    }
+
+    // An offer is taken only when chosen: Enter after typing on is a line break.
+    void completionOffersCommandsAndVariablesWithoutSwallowingEnter() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        TScriptEditor* editor = page_->T_TextMemo;
+        QAbstractItemView* offers = editor->Completer->popup();
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::keyClicks(editor, QStringLiteral("wai"));
+        QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+        QVERIFY(offers->isVisible());
+        QTest::keyClick(offers, Qt::Key_Down);
+        QTest::keyClick(offers, Qt::Key_Return);
+        QVERIFY(!offers->isVisible());
+        QVERIFY(editor->toPlainText().endsWith(QStringLiteral("\nwait")));
+
+        QTest::keyClicks(editor, QStringLiteral(" 1 %act"));
+        QVERIFY(offers->isVisible());
+        QCOMPARE(editor->Completer->currentCompletion(), QStringLiteral("actor"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!offers->isVisible());
+        QVERIFY(editor->toPlainText().endsWith(QStringLiteral("\nwait 1 %act\n")));
+    }
+
+    void findAndReplaceWorkInsideTheScript() {
+        StartOnTriggers();
+        ShowTrigger(1000);
+        TScriptEditor* editor = page_->T_TextMemo;
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(editor->FindBar->isVisible());
+        QTest::keyClicks(editor->FindBar->FindEdit, QStringLiteral("actor"));
+        QTest::keyClicks(editor->FindBar->ReplaceEdit, QStringLiteral("self"));
+        Click(editor->FindBar->findChild<QToolButton*>(QStringLiteral("ScriptReplaceAll")));
+        QVERIFY(editor->toPlainText().startsWith(QStringLiteral("if %self.is_pc%")));
+        QVERIFY(!editor->toPlainText().contains(QStringLiteral("actor")));
+        QVERIFY(ApplyEnabled());
+        QTest::keyClick(editor->FindBar->FindEdit, Qt::Key_Escape);
+        QVERIFY(!editor->FindBar->isVisible());
+    }
+
     void screenshot() {
         SKIP_UNLESS_SCREENSHOTS();
         StartOnTriggers();
         ShowTrigger(1000);
         QVERIFY(SaveShot(*form_, QStringLiteral("trigpage.png")));
+    }
+
+    // The longest script of the real sample whose blocks do not pair, shown
+    // at its first unpaired word.
+    void realScriptWithAnUnpairedBlockScreenshot() {
+        SKIP_UNLESS_SCREENSHOTS();
+        const std::filesystem::path server = std::filesystem::path(VELMORA_REALWORLD) / "world";
+        if (!std::filesystem::is_directory(server))
+            QSKIP("no real server world beside the project (the sample is not here)");
+        MakeProgram(false, Settings(false, false, true));
+        QVERIFY(ImportServerWorld(ListServerWorld(server.string()), Workspace(""), TImportOptions{})
+                    .Succeeded());
+        Start();
+        const TTrigger* chosen = nullptr;
+        int unpairedLine = -1;
+        size_t longest = 0;
+        for (const auto& trigger : World().Triggers) {
+            const std::vector<std::string> lines = ScriptLines(trigger->Text);
+            for (const TBlockWord& word : ScriptBlocks(lines))
+                if (word.Partner < 0 && lines.size() > longest) {
+                    chosen = trigger.get();
+                    unpairedLine = word.Line;
+                    longest = lines.size();
+                    break;
+                }
+        }
+        QVERIFY(chosen);
+        QVERIFY(form_->OpenRecord(TrigPageIndex, chosen->VNum));
+        page_ = form_->findChild<TTrigPage*>();
+        TScriptEditor* editor = page_->T_TextMemo;
+        editor->setFocus();
+        QTextCursor cursor(editor->document()->findBlockByNumber(unpairedLine));
+        cursor.movePosition(QTextCursor::NextWord);
+        editor->setTextCursor(cursor);
+        editor->centerCursor();
+        QTRY_VERIFY(MarkerAt(editor, unpairedLine).has_value());
+        qInfo("trigger %d, %zu lines, unpaired block word on line %d", chosen->VNum, longest,
+              unpairedLine + 1);
+        QVERIFY(SaveShot(*form_, QStringLiteral("trigpage-real-unpaired.png")));
+
+        // The same script typed without indentation shows its blocks alike.
+        QStringList flat = editor->toPlainText().split(QLatin1Char('\n'));
+        for (QString& line : flat)
+            line = line.trimmed();
+        editor->setPlainText(flat.join(QLatin1Char('\n')));
+        editor->setTextCursor(cursor);
+        editor->centerCursor();
+        QVERIFY(SaveShot(*form_, QStringLiteral("trigpage-real-unpaired-flat.png")));
     }
 };
 
