@@ -138,10 +138,9 @@ double MapFrameMilliseconds(TMainForm& form, const QSize& size) {
     for (int frame = 0; frame < 40; ++frame) {
         const auto start = std::chrono::steady_clock::now();
         grid.viewport()->repaint();
-        best = std::min(
-            best,
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
+        best = std::min(best, std::chrono::duration<double, std::milli>(
+                                  std::chrono::steady_clock::now() - start)
+                                  .count());
     }
     return best;
 }
@@ -178,8 +177,8 @@ int main(int argc, char** argv) {
     double pageSwitch = 0;
     double nextRecord = 0;
     for (int page = RoomPageIndex; page <= TrigPageIndex; ++page) {
-        const double entered = BestOfThree([&] { form->GoToPage(ZonePageIndex); },
-                                           [&] { form->GoToPage(page); });
+        const double entered =
+            BestOfThree([&] { form->GoToPage(ZonePageIndex); }, [&] { form->GoToPage(page); });
         std::fprintf(stderr, "page %d switch %.3f\n", page, entered);
         pageSwitch = std::max(pageSwitch, entered);
         nextRecord = std::max(
@@ -193,8 +192,8 @@ int main(int argc, char** argv) {
     const double mapFrame4k = MapFrameMilliseconds(*form, {3840, 2160});
     std::printf("ready %.3f zone_switch %.3f page_switch %.3f next_record %.3f save_zone %.3f "
                 "peak_kb %ld boxes %d map_frame_ms %.2f map_frame_4k_ms %.2f\n",
-                ready, zoneSwitch, pageSwitch, nextRecord, saveZone, PeakKilobytes(),
-                prompts.Boxes, mapFrame, mapFrame4k);
+                ready, zoneSwitch, pageSwitch, nextRecord, saveZone, PeakKilobytes(), prompts.Boxes,
+                mapFrame, mapFrame4k);
     std::fflush(stdout);
     // The process ends here: the measured window needs no orderly teardown.
     std::_Exit(0);
