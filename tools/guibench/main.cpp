@@ -80,17 +80,22 @@ long PeakKilobytes() {
     return 0;
 }
 
-// Level 1 of the grid filled with 100 x 100 rooms of their own (no zone holds
-// that many, so they are put straight into the world and its grid): named,
-// of every sector, most joined to their neighbours both ways, with some one
-// way exits, exits far away, into other zones, to missing rooms and doors,
-// so every kind of exit is drawn.
+// Level 1 of the grid filled with 100 x 100 rooms of their own, a zone of
+// 100 rooms for each block of 10 x 10 cells (no zone holds more, so the rooms
+// are put straight into the world and its grid): named, of every sector,
+// most joined to their neighbours both ways, with some one way exits, exits
+// far away, into other zones and doors, so every kind of exit is drawn. Room
+// 98 of each zone is missing: the exits to it are broken.
 void FillLevel(TWorld& world) {
-    constexpr int32_t first = 1000000; // zones 10000 and on: no workspace holds them
-    const auto vnum = [](int x, int y) { return first + y * kMapSize + x; };
+    constexpr int32_t firstZone = 10000; // no workspace holds these zones
+    const auto vnum = [](int x, int y) {
+        return (firstZone + y / 10 * 10 + x / 10) * 100 + y % 10 * 10 + x % 10;
+    };
     const std::string name = ToCp1251(QStringLiteral("Тропа у старой мельницы за рекой"));
     for (int y = 0; y < kMapSize; ++y)
         for (int x = 0; x < kMapSize; ++x) {
+            if (vnum(x, y) % 100 == 98)
+                continue;
             TRoom& room = world.Rooms.AddNew(vnum(x, y));
             room.Name = name + ' ' + std::to_string(x);
             room.Sector = static_cast<uint8_t>((x + y) % 14);
@@ -110,9 +115,9 @@ void FillLevel(TWorld& world) {
             if (k % 11 == 0)
                 room.Exits[DirUp].ToRoom = 1200 + k % 90; // into another zone
             if (k % 13 == 0)
-                room.Exits[DirDown].ToRoom = vnum((x + 7) % kMapSize, (y + 5) % kMapSize);
+                room.Exits[DirDown].ToRoom = vnum((x + 3) % kMapSize, (y + 2) % kMapSize);
             if (k % 17 == 0)
-                room.Exits[DirEast].ToRoom = first - 1; // no such room
+                room.Exits[DirEast].ToRoom = vnum(x, y) / 100 * 100 + 98;
             if (k % 3 == 0)
                 room.Exits[DirSouth].DoorFlags = 1;
         }
