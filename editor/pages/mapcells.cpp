@@ -199,9 +199,8 @@ void TRoomCellPainter::PaintMarks(QPainter& painter, const QRect& rect, const TR
             painter.fillRect(QRect(mark.At, QSize(size, size)), mark.Colour);
 }
 
-const TRoomCellPainter::TTextLayout& TRoomCellPainter::LayoutOf(const QRect& rect,
-                                                               const TRoom& room,
-                                                               const QFont& base) const {
+const TRoomCellPainter::TTextLayout&
+TRoomCellPainter::LayoutOf(const QRect& rect, const TRoom& room, const QFont& base) const {
     TTextLayout& layout = layouts_[room.VNum];
     if (layout.Cell == rect.size() && layout.Name == room.Name && !layout.Lines.empty())
         return layout;
@@ -225,8 +224,7 @@ const TRoomCellPainter::TTextLayout& TRoomCellPainter::LayoutOf(const QRect& rec
     };
     // The number fits the cell, keeping its last digits (the room's place in
     // its zone) when the whole does not.
-    line(metrics.elidedText(QString::number(room.VNum), Qt::ElideLeft, inner.width()),
-         inner.top());
+    line(metrics.elidedText(QString::number(room.VNum), Qt::ElideLeft, inner.width()), inner.top());
     if (rect.width() < kNamePitch)
         return layout;
     // Two lines of the name at most: whole words while they fit, the last

@@ -200,7 +200,8 @@ void TMapDrawGrid::PaintDrag(QPainter& painter, const QRect& cells) {
     if (banding_) {
         QPen band(Qt::blue, 1, Qt::DashLine);
         painter.setPen(band);
-        painter.drawRect(CellRect(pressed_->Column, pressed_->Row).united(target).adjusted(-1, -1, 0, 0));
+        painter.drawRect(
+            CellRect(pressed_->Column, pressed_->Row).united(target).adjusted(-1, -1, 0, 0));
         return;
     }
     painter.setPen(QPen(Qt::blue, 2));
@@ -275,8 +276,8 @@ void TMapDrawGrid::mousePressEvent(QMouseEvent* event) {
     dragTarget_.reset();
     pressModifiers_ = event->modifiers();
     banding_ = pressed_ && !IsOccupied(*pressed_);
-    pressedEdge_ = pressed_ && !banding_ ? EdgeAt(*pressed_, event->position().toPoint())
-                                         : std::nullopt;
+    pressedEdge_ =
+        pressed_ && !banding_ ? EdgeAt(*pressed_, event->position().toPoint()) : std::nullopt;
     if (!pressed_)
         return;
     Choose(pressed_->Column, pressed_->Row);
@@ -323,7 +324,8 @@ void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
         // A band covers the rooms of its cells; a plain click on an empty
         // cell lets the selection go.
         if (dragged || how == TMapSelect::Replace)
-            emit selectAsked(*from, to.value_or(*from), how == TMapSelect::Toggle ? TMapSelect::Add : how);
+            emit selectAsked(*from, to.value_or(*from),
+                             how == TMapSelect::Toggle ? TMapSelect::Add : how);
         return;
     }
     if (!dragged) {

@@ -132,8 +132,12 @@ protected:
 private:
     void UpdateScrollRanges();
     void Choose(int column, int row);
-    bool IsOccupied(const TMapCell& cell) const { return Occupied && Occupied(cell.Column, cell.Row); }
-    bool IsSelected(const TMapCell& cell) const { return Selected && Selected(cell.Column, cell.Row); }
+    bool IsOccupied(const TMapCell& cell) const {
+        return Occupied && Occupied(cell.Column, cell.Row);
+    }
+    bool IsSelected(const TMapCell& cell) const {
+        return Selected && Selected(cell.Column, cell.Row);
+    }
     // The frames of a drag under way: the rubber band, the cells a move
     // would take, the exit being drawn.
     void PaintDrag(QPainter& painter, const QRect& cells);

@@ -748,8 +748,8 @@ void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
 void TMapPage::SelectCells(TMapCell first, TMapCell last, TMapSelect how) {
     if (how == TMapSelect::Replace)
         selected_.clear();
-    const QRect cells = QRect(QPoint(first.Column, first.Row), QPoint(last.Column, last.Row))
-                            .normalized();
+    const QRect cells =
+        QRect(QPoint(first.Column, first.Row), QPoint(last.Column, last.Row)).normalized();
     for (int r = cells.top(); r <= cells.bottom(); ++r)
         for (int c = cells.left(); c <= cells.right(); ++c)
             if (const TRoom* room = RoomAt(c, r)) {
@@ -761,15 +761,14 @@ void TMapPage::SelectCells(TMapCell first, TMapCell last, TMapSelect how) {
     MapDrawGrid->Repaint();
 }
 
-std::optional<std::array<int, 3>> TMapPage::FreeCellToward(const TRoom& room,
-                                                           int direction) const {
+std::optional<std::array<int, 3>> TMapPage::FreeCellToward(const TRoom& room, int direction) const {
     if (!IsOnGrid(room))
         return std::nullopt;
     const auto& step = kSteps[static_cast<size_t>(direction)];
     const std::array<int, 3> cell = {room.MapX + step[0], room.MapY + step[1],
                                      room.MapLevel + step[2]};
-    if (cell[0] < 0 || cell[1] < 0 || cell[0] >= kMapSize || cell[1] >= kMapSize ||
-        cell[2] < 1 || cell[2] > kMapLevels || RoomAt(cell[0], cell[1], cell[2]))
+    if (cell[0] < 0 || cell[1] < 0 || cell[0] >= kMapSize || cell[1] >= kMapSize || cell[2] < 1 ||
+        cell[2] > kMapLevels || RoomAt(cell[0], cell[1], cell[2]))
         return std::nullopt;
     return cell;
 }
@@ -792,7 +791,8 @@ void TMapPage::ShowRoomMenu(TMapCell cell, const QPoint& globalPos) {
         const int32_t to = room->Exits[static_cast<size_t>(d)].ToRoom;
         if (to == 0)
             continue;
-        QAction* remove = MapDelExitMenu->addAction(QStringLiteral("%1: %2").arg(direction).arg(to));
+        QAction* remove =
+            MapDelExitMenu->addAction(QStringLiteral("%1: %2").arg(direction).arg(to));
         remove->setObjectName(QStringLiteral("MapDelExit%1").arg(d));
         connect(remove, &QAction::triggered, this, [this, vnum, d] { DeleteExit(vnum, d); });
     }
@@ -830,7 +830,8 @@ void TMapPage::NewRoomToward(int32_t vnum, int direction) {
         for (const std::string& name : main_.RoomTemplet.Names())
             choices << FromCp1251(name);
         choices << QStringLiteral("Отмена");
-        templet = Prompts().Choose(QStringLiteral("Из какого шаблона создать комнату?"), choices, 0);
+        templet =
+            Prompts().Choose(QStringLiteral("Из какого шаблона создать комнату?"), choices, 0);
         if (templet < 0 || templet >= main_.RoomTemplet.Count())
             return;
     }
@@ -870,8 +871,8 @@ void TMapPage::DeleteExit(int32_t vnum, int direction) {
     const QString what = QStringLiteral("Удалить выход %1 в комнату %2")
                              .arg(FromCp1251(DirectionName(direction)))
                              .arg(to);
-    const QString question = pair ? what + QStringLiteral(" и выход оттуда обратно?\n")
-                                  : what + QStringLiteral("?\n");
+    const QString question =
+        pair ? what + QStringLiteral(" и выход оттуда обратно?\n") : what + QStringLiteral("?\n");
     if (!Prompts().Confirm(question + EntryText(*room)))
         return;
     TRoomEdits edits(main_.World().Rooms);
