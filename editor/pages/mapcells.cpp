@@ -317,13 +317,20 @@ void TExitMarks::PaintArrow(QPainter& painter, const TExitMark& mark) const {
 
 void TExitMarks::PaintLine(QPainter& painter, const TExitMark& mark) const {
     const QPointF from = EdgeOut(mark.From, mark.Direction).first;
-    const QPointF to = QRectF(*mark.To).center();
-    QPen pen(ExitColour(TExitLook::Away), std::max(1.0, mark.From.width() / 16.0), Qt::DashLine);
-    painter.setPen(pen);
+    // The line ends at the target cell's border, leaving its text readable.
+    const QRectF target(*mark.To);
+    const QPointF centre = target.center();
+    const QPointF away = from - centre;
+    const double scale =
+        std::min(std::abs(away.x()) > 0 ? target.width() / 2 / std::abs(away.x()) : 1e9,
+                 std::abs(away.y()) > 0 ? target.height() / 2 / std::abs(away.y()) : 1e9);
+    const QPointF to = scale < 1 ? centre + away * scale : centre;
+    painter.setPen(
+        QPen(ExitColour(TExitLook::Away), std::max(1.0, mark.From.width() / 24.0), Qt::DashLine));
     painter.drawLine(from, to);
     const double length = std::hypot(to.x() - from.x(), to.y() - from.y());
     if (mark.Arrowhead && length > 1)
-        FillTriangle(painter, to, (to - from) / length, std::max(4.0, mark.From.width() / 5.0),
+        FillTriangle(painter, to, (to - from) / length, std::max(4.0, mark.From.width() / 6.0),
                      ExitColour(TExitLook::Away));
 }
 

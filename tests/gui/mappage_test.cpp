@@ -737,6 +737,38 @@ private slots:
         QVERIFY(SaveShot(legend, QStringLiteral("mappage-legend.png")));
     }
 
+    // A selection, then exits of every kind: one way to a neighbour, to a
+    // room elsewhere on the level and on another level, into another zone,
+    // to a missing room and to room 0.
+    void selectionAndExitsScreenshots() {
+        SKIP_UNLESS_SCREENSHOTS();
+        StartOnZone11();
+        form_->resize(1200, 900);
+        GoToLevel(4);
+        Drop(1103, 10, 10);
+        Record(1104).Exits[DirWest] = {};
+        Record(1104).Exits[DirUp].ToRoom = 1106;
+        Record(1101).Exits[DirNorth].ToRoom = 1102;
+        Record(1100).Exits[DirNorth].ToRoom = 1001;
+        Record(1102).Exits[DirEast].ToRoom = 1150;
+        Record(1101).Exits[DirWest] = {};
+        Record(1101).KeptExits = {"D3", "~", "~", "0 -1 0"};
+        while (Map().MapDrawGrid->Pitch() < 49)
+            QTest::keyClick(Map().MapDrawGrid, Qt::Key_Plus, Qt::ControlModifier);
+        Map().MapDrawGrid->ScrollTo(7, 7);
+        DragCell({8, 8}, {10, 10});
+        QVERIFY(SaveShot(Map(), QStringLiteral("mappage-selection.png")));
+        ClickCell(14, 14);
+        for (const int pitch : {TMapDrawGrid::kPitch, 65}) {
+            while (Map().MapDrawGrid->Pitch() != pitch)
+                QTest::keyClick(Map().MapDrawGrid,
+                                Map().MapDrawGrid->Pitch() < pitch ? Qt::Key_Plus : Qt::Key_Minus,
+                                Qt::ControlModifier);
+            Map().MapDrawGrid->ScrollTo(8, 7);
+            QVERIFY(SaveShot(Map(), QStringLiteral("mappage-exits-%1.png").arg(pitch)));
+        }
+    }
+
     void screenshot() {
         SKIP_UNLESS_SCREENSHOTS();
         StartOn(true, false);
