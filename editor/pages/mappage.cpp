@@ -242,7 +242,10 @@ void TMapPage::Connect() {
     });
     connect(MiniMapImage, &TMiniMap::clicked, this, &TMapPage::MiniMapClick);
     connect(main_.ZonePage, &TZonePage::zoneShown, this, &TMapPage::ShowZone);
-    connect(main_.Document, &TWorldDocument::changed, this, &TMapPage::Follow);
+    connect(main_.Document, &TWorldDocument::changed, this, [this](const TWorldChange& change) {
+        painted_.clear(); // an exit anywhere may lead into this zone
+        Follow(change);
+    });
     room_.Shown = [this](const TRoom& room) { MoveTo(room); };
     room_.Renamed = [this](int32_t vnum, const QString& entry) { Rename(vnum, entry); };
 }
@@ -307,6 +310,7 @@ void TMapPage::Follow(const TWorldChange& change) {
 }
 
 void TMapPage::Refresh() {
+    painted_.clear();
     MapRoomsListBox->clear();
     for (const TListEntry& entry : unplaced_) {
         auto* item = new QListWidgetItem(FromCp1251(entry.Text), MapRoomsListBox);
@@ -327,6 +331,7 @@ void TMapPage::SetLevel(int z) {
         return;
     level_ = z;
     selected_.clear(); // the selection is of the level shown
+    painted_.clear();
     MapZLabel->setText(QString::number(z));
     RedrawMiniMap();
     MapDrawGrid->Repaint();
@@ -348,7 +353,7 @@ void TMapPage::DrawCell(QPainter& painter, const QRect& rect, int column, int ro
     const TRoom* room = RoomAt(column, row);
     if (!room)
         return;
-    cells_.Paint(painter, rect, *room, ExitLooks(*room), room_.ShownRoom() == room->VNum);
+    cells_.Paint(painter, rect, *room, PaintedLooks(*room), room_.ShownRoom() == room->VNum);
     if (selected_.contains(room->VNum)) {
         painter.fillRect(rect, QColor(40, 110, 230, 70));
         painter.setPen(QPen(QColor(20, 70, 200), 2));
@@ -370,8 +375,9 @@ void TMapPage::DrawExitsOver(QPainter& painter, const QRect& cells) const {
             const TRoom* room = RoomAt(c, r);
             if (!room)
                 continue;
+            const TExitLooks& looks = PaintedLooks(*room);
             for (int d = 0; d < DirCount; ++d) {
-                const TExitLook look = ExitLookOf(*room, d);
+                const TExitLook look = looks[static_cast<size_t>(d)];
                 if (look == TExitLook::None || look == TExitLook::TwoWay)
                     continue;
                 const int32_t to = room->Exits[static_cast<size_t>(d)].ToRoom;
@@ -419,6 +425,15 @@ TExitLook TMapPage::ExitLookOf(const TRoom& room, int direction) const {
         return TExitLook::Away;
     const bool back = target->Exits[static_cast<size_t>(ReverseDir(direction))].ToRoom == room.VNum;
     return back ? TExitLook::TwoWay : TExitLook::OneWay;
+}
+
+const TExitLooks& TMapPage::PaintedLooks(const TRoom& room) const {
+    if (painted_.empty())
+        painted_.resize(static_cast<size_t>(kMapSize * kMapSize));
+    auto& looks = painted_[static_cast<size_t>(room.MapY * kMapSize + room.MapX)];
+    if (!looks)
+        looks = ExitLooks(room);
+    return *looks;
 }
 
 TExitLooks TMapPage::ExitLooks(const TRoom& room) const {

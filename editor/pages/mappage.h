@@ -177,6 +177,8 @@ private:
     QString CellToolTip(int column, int row) const;
     TExitLook ExitLookOf(const TRoom& room, int direction) const;
     TExitLooks ExitLooks(const TRoom& room) const;
+    // The looks of a room of the level shown, as last worked out for its cell.
+    const TExitLooks& PaintedLooks(const TRoom& room) const;
     // A double click on a room with an exit into another zone opens that
     // zone on the room the exit leads to (asking which, for several).
     void FollowExitOut(int column, int row);
@@ -209,6 +211,10 @@ private:
     // The sectors' names, for the legend and the tooltips.
     std::vector<TSectorName> sectors_;
     TExitMarks exitMarks_;
+    // The looks of the exits of each cell of the level shown, worked out when
+    // first painted (each asks for other rooms) and forgotten on every change
+    // of the document, of the zone or of the level.
+    mutable std::vector<std::optional<TExitLooks>> painted_;
     // The rooms selected, by number; they stay selected while they move.
     std::set<int32_t> selected_;
     int level_ = 3;

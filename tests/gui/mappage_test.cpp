@@ -753,6 +753,7 @@ private slots:
         Record(1102).Exits[DirEast].ToRoom = 1150;
         Record(1101).Exits[DirWest] = {};
         Record(1101).KeptExits = {"D3", "~", "~", "0 -1 0"};
+        Map().Refresh(); // the exits changed behind the document's back
         while (Map().MapDrawGrid->Pitch() < 49)
             QTest::keyClick(Map().MapDrawGrid, Qt::Key_Plus, Qt::ControlModifier);
         Map().MapDrawGrid->ScrollTo(7, 7);
