@@ -96,11 +96,14 @@ void FillLegend(QMenu& menu, const std::vector<TSectorName>& sectors) {
     entry(kObjectMark, QStringLiteral("Лежат объекты"));
     entry(kDoorColour, QStringLiteral("Дверь на выходе"));
     menu.addSeparator();
-    entry(ExitColour(TExitLook::OneWay), QStringLiteral("Выход в одну сторону"));
-    entry(ExitColour(TExitLook::Away), QStringLiteral("Выход не в соседнюю клетку"));
-    entry(ExitColour(TExitLook::OtherZone),
-          QStringLiteral("Выход в другую зону (двойной щелчок — перейти)"));
-    entry(ExitColour(TExitLook::Broken), QStringLiteral("Выход в несуществующую комнату"));
+    entry(ExitColour(TExitLook::OneWay), QStringLiteral("Выход в одну сторону (стрелка)"));
+    entry(ExitColour(TExitLook::Away),
+          QStringLiteral("Выход не в соседнюю клетку (линия или метка с номером)"));
+    entry(
+        ExitColour(TExitLook::OtherZone),
+        QStringLiteral("Выход в другую зону (метка с комнатой и зоной; двойной щелчок — перейти)"));
+    entry(ExitColour(TExitLook::Broken),
+          QStringLiteral("Выход в комнату 0 или в несуществующую комнату"));
 }
 
 void TRoomCellPainter::Paint(QPainter& painter, const QRect& rect, const TRoom& room,
