@@ -725,12 +725,13 @@ void TMapPage::LinkRooms(TMapCell from, int direction, TMapCell to, bool oneWay)
 }
 
 void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
+    // The selection moves when its room was pressed, or from an empty cell
+    // (Ctrl + an arrow after a rubber band); another room moves alone.
     const TRoom* pressed = RoomAt(from.Column, from.Row);
-    if (!pressed)
+    if (!pressed && selected_.empty())
         return;
-    std::set<int32_t> group{pressed->VNum};
-    if (selected_.contains(pressed->VNum))
-        group = selected_;
+    const std::set<int32_t> group =
+        !pressed || selected_.contains(pressed->VNum) ? selected_ : std::set{pressed->VNum};
     const int dx = to.Column - from.Column;
     const int dy = to.Row - from.Row;
     // Every cell is checked before anything moves: the group moves whole or not at all.
@@ -753,7 +754,7 @@ void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
         TRoom* room = edits.Edit(vnum);
         PlaceAt(*room, room->MapX + dx, room->MapY + dy);
     }
-    const int32_t vnum = pressed->VNum;
+    const int32_t vnum = pressed ? pressed->VNum : *group.begin();
     Step(group.size() == 1 ? QStringLiteral("перемещение комнаты %1").arg(vnum)
                            : QStringLiteral("перемещение комнат (%1)").arg(group.size()),
          vnum, edits);

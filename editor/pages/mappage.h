@@ -135,8 +135,9 @@ public:
     void RemoveChosenRoom(bool unlink = false);
     // The room of cell `from` moves to the free cell `to` of the level shown,
     // and with it, when it is selected, every room selected, each by the same
-    // offset; their exits stay as they are. Refused (nothing moves) when a
-    // cell is taken by a room that stays or lies beyond the map's edge.
+    // offset (from an empty cell, the selection alone); their exits stay as
+    // they are. Refused (nothing moves) when a cell is taken by a room that
+    // stays or lies beyond the map's edge.
     void MoveRoom(TMapCell from, TMapCell to);
     // The rooms selected on the level shown.
     const std::set<int32_t>& SelectedRooms() const { return selected_; }

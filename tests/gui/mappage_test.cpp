@@ -2,9 +2,11 @@
 #include "exitlayout.h"
 #include "maplayout.h"
 #include "mappage.h"
+#include "navigator.h"
 #include "roompage.h"
 #include "serverimport.h"
 #include "textcodec.h"
+#include "usesform.h"
 #include "world.h"
 
 #include <QApplication>
@@ -133,7 +135,8 @@ class TMapPageTest : public TEditorFixture {
             files[file] = ReadFile(Workspace(file));
         return files;
     }
-    // The room's context menu opened on its cell, `entry` of `submenu` clicked.
+    // The room's context menu opened on its cell, `entry` of `submenu` (or
+    // of the menu itself) clicked.
     void ChooseFromRoomMenu(int column, int row, QMenu* submenu, const QString& entry) {
         QWidget* grid = Map().MapDrawGrid->viewport();
         const QPoint at = CellCentre(column, row);
@@ -141,8 +144,11 @@ class TMapPageTest : public TEditorFixture {
         QApplication::sendEvent(grid, &event);
         QMenu* menu = Map().MapRoomMenu;
         QVERIFY(menu->isVisible());
-        QTest::mouseClick(menu, Qt::LeftButton, {},
-                          menu->actionGeometry(submenu->menuAction()).center());
+        if (!submenu)
+            submenu = menu;
+        else
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(submenu->menuAction()).center());
         QTRY_VERIFY(submenu->isVisible());
         auto* action = submenu->findChild<QAction*>(entry);
         QVERIFY(action && action->isEnabled());
@@ -298,6 +304,7 @@ private slots:
         QCOMPARE(World().Map.At(10, 9, 4), -1);
         QCOMPARE(int(Record(1104).MapX), 11);
         QCOMPARE(Selected().size(), size_t(3));
+        DragCell({8, 12}, {10, 14}); // the band again: its first cell, empty, is the current one
         QTest::keyClick(Map().MapDrawGrid, Qt::Key_Right, Qt::ControlModifier);
         QCOMPARE(World().Map.At(11, 12, 4), 1100);
         QCOMPARE(World().Map.At(10, 13, 4), 1101);
@@ -307,6 +314,10 @@ private slots:
         DragCell({10, 13}, {10, 11});
         QCOMPARE(World().Map.At(10, 13, 4), 1101);
         QCOMPARE(World().Map.At(11, 10, 4), 1104);
+        // 1100 would leave the map.
+        prompts_->ExpectError(QStringLiteral("Комнаты не помещаются на карте"));
+        DragCell({10, 13}, {10, 0});
+        QCOMPARE(World().Map.At(11, 12, 4), 1100);
         QVERIFY(ExitsOfZone11() == exits);
 
         auto after = SavedZone11();
@@ -393,6 +404,12 @@ private slots:
         Action("NRedo")->trigger();
         QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 0);
         QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 0);
+        // "Где используется" lists what leads into the room.
+        ChooseFromRoomMenu(10, 10, nullptr, QStringLiteral("MapRoomUses"));
+        TUsesForm& uses = *form_->Navigator->UsesForm;
+        QVERIFY(uses.isVisible());
+        QVERIFY(uses.U_RecordLabel->text().contains(QStringLiteral("1103")));
+        QVERIFY(uses.U_UsesList->topLevelItemCount() > 0);
     }
 
     // A drag from a room's edge to another room draws an exit in that
