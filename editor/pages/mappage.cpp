@@ -794,16 +794,36 @@ void TMapPage::ShowRoomMenu(TMapCell cell, const QPoint& globalPos) {
     if (!room)
         return;
     const int32_t vnum = room->VNum;
+    // The direction submenus of the last time go with their entries.
+    qDeleteAll(MapNewRoomMenu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
     MapNewRoomMenu->clear();
     MapDelExitMenu->clear();
+    const std::vector<std::string> templates = main_.RoomTemplet.Names();
     for (int d = 0; d < DirCount; ++d) {
         const QString direction = FromCp1251(DirectionName(d));
-        // A new room goes only where no exit leads yet and the cell is free.
-        QAction* add = MapNewRoomMenu->addAction(direction);
-        add->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
-        add->setEnabled(room->Exits[static_cast<size_t>(d)].ToRoom == 0 &&
-                        FreeCellToward(*room, d).has_value());
-        connect(add, &QAction::triggered, this, [this, vnum, d] { NewRoomToward(vnum, d); });
+        // A new room goes only where no exit leads yet and the cell is free;
+        // the direction's entry, or with templates its submenu, one a template.
+        const bool free =
+            room->Exits[static_cast<size_t>(d)].ToRoom == 0 && FreeCellToward(*room, d).has_value();
+        const auto addOn = [this, vnum, d](QAction* add, int templet) {
+            connect(add, &QAction::triggered, this,
+                    [this, vnum, d, templet] { NewRoomToward(vnum, d, templet); });
+        };
+        if (templates.empty()) {
+            QAction* add = MapNewRoomMenu->addAction(direction);
+            add->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
+            add->setEnabled(free);
+            addOn(add, -1);
+        } else {
+            QMenu* toward = MapNewRoomMenu->addMenu(direction);
+            toward->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
+            toward->setEnabled(free);
+            for (size_t t = 0; t < templates.size(); ++t) {
+                QAction* add = toward->addAction(FromCp1251(templates[t]));
+                add->setObjectName(QStringLiteral("MapNewRoomTemplet%1").arg(t));
+                addOn(add, static_cast<int>(t));
+            }
+        }
         const int32_t to = room->Exits[static_cast<size_t>(d)].ToRoom;
         if (to == 0)
             continue;
@@ -829,7 +849,7 @@ void TMapPage::ShowRoomMenu(TMapCell cell, const QPoint& globalPos) {
     MapRoomMenu->popup(globalPos);
 }
 
-void TMapPage::NewRoomToward(int32_t vnum, int direction) {
+void TMapPage::NewRoomToward(int32_t vnum, int direction, int templet) {
     const TRoom* from = main_.World().Rooms.Find(vnum);
     const auto cell = from ? FreeCellToward(*from, direction) : std::nullopt;
     if (!cell || from->Exits[static_cast<size_t>(direction)].ToRoom != 0)
@@ -840,19 +860,8 @@ void TMapPage::NewRoomToward(int32_t vnum, int direction) {
         Prompts().Error(QStringLiteral("В зону больше нельзя добавить комнат"));
         return;
     }
-    int templet = -1;
-    if (main_.RoomTemplet.Count() > 0) {
-        QStringList choices;
-        for (const std::string& name : main_.RoomTemplet.Names())
-            choices << FromCp1251(name);
-        choices << QStringLiteral("Отмена");
-        templet =
-            Prompts().Choose(QStringLiteral("Из какого шаблона создать комнату?"), choices, 0);
-        if (templet < 0 || templet >= main_.RoomTemplet.Count())
-            return;
-    }
     TRoom room(zone * 100 + slot);
-    if (templet >= 0)
+    if (templet >= 0 && templet < main_.RoomTemplet.Count())
         main_.RoomTemplet.Apply(templet, room);
     room.MapX = static_cast<uint8_t>((*cell)[0]);
     room.MapY = static_cast<uint8_t>((*cell)[1]);

@@ -105,9 +105,10 @@ public:
     QPushButton* R_UnlinkFromMapBtn; // "Убрать и разорвать выходы"
     QPushButton* MapLayoutBtn;       // "Разложить по выходам"
     QToolButton* MapLegendBtn;       // "Легенда": the sectors' colours and the marks
-    // The context menu of a room: "Новая комната" (MapNewRoomMenu, an entry
-    // a direction), "Удалить выход" (MapDelExitMenu, an entry an exit),
-    // "Открыть комнату" and "Где используется".
+    // The context menu of a room: "Новая комната" (MapNewRoomMenu, a
+    // submenu a direction, MapNewRoom0..5, an entry a template), "Удалить
+    // выход" (MapDelExitMenu, an entry an exit), "Открыть комнату" and "Где
+    // используется".
     QMenu* MapRoomMenu;
     QMenu* MapNewRoomMenu;
     QMenu* MapDelExitMenu;
@@ -143,9 +144,9 @@ public:
     const std::set<int32_t>& SelectedRooms() const { return selected_; }
     // The rooms of the cells from `first` to `last` selected as `how` says.
     void SelectCells(TMapCell first, TMapCell last, TMapSelect how);
-    // A new room, from a template the builder chooses, in the cell beside
+    // A new room, from template `templet` (-1: none), in the cell beside
     // room `vnum` in `direction`, the two linked both ways: one step.
-    void NewRoomToward(int32_t vnum, int direction);
+    void NewRoomToward(int32_t vnum, int direction, int templet);
     // Deletes the exit of room `vnum` in `direction` after asking, and the
     // way back with it when the target leads back: one step.
     void DeleteExit(int32_t vnum, int direction);

@@ -135,25 +135,27 @@ class TMapPageTest : public TEditorFixture {
             files[file] = ReadFile(Workspace(file));
         return files;
     }
-    // The room's context menu opened on its cell, `entry` of `submenu` (or
-    // of the menu itself) clicked.
-    void ChooseFromRoomMenu(int column, int row, QMenu* submenu, const QString& entry) {
+    // The room's context menu opened on its cell, the submenus named
+    // `path` opened in turn and the entry named last clicked.
+    void ChooseFromRoomMenu(int column, int row, const std::vector<const char*>& path) {
         QWidget* grid = Map().MapDrawGrid->viewport();
         const QPoint at = CellCentre(column, row);
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->mapToGlobal(at));
         QApplication::sendEvent(grid, &event);
         QMenu* menu = Map().MapRoomMenu;
         QVERIFY(menu->isVisible());
-        if (!submenu)
-            submenu = menu;
-        else
+        for (size_t i = 0; i + 1 < path.size(); ++i) {
+            auto* submenu = menu->findChild<QMenu*>(QLatin1String(path[i]));
+            QVERIFY(submenu && submenu->isEnabled());
             QTest::mouseClick(menu, Qt::LeftButton, {},
                               menu->actionGeometry(submenu->menuAction()).center());
-        QTRY_VERIFY(submenu->isVisible());
-        auto* action = submenu->findChild<QAction*>(entry);
+            QTRY_VERIFY(submenu->isVisible());
+            menu = submenu;
+        }
+        auto* action = menu->findChild<QAction*>(QLatin1String(path.back()));
         QVERIFY(action && action->isEnabled());
-        QTest::mouseClick(submenu, Qt::LeftButton, {}, submenu->actionGeometry(action).center());
-        QVERIFY(!menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        QVERIFY(!Map().MapRoomMenu->isVisible());
     }
     std::set<int32_t> Selected() { return Map().SelectedRooms(); }
     // Every room's exits in zone 11, by number.
@@ -363,8 +365,7 @@ private slots:
         GoToLevel(4);
         QCOMPARE(Record(1104).Exits[DirEast].ToRoom, 0);
         QVERIFY(!World().Rooms.Find(1107));
-        prompts_->ExpectChoice(QStringLiteral("Из какого шаблона создать комнату?"), 2);
-        ChooseFromRoomMenu(11, 10, Map().MapNewRoomMenu, QStringLiteral("MapNewRoom1"));
+        ChooseFromRoomMenu(11, 10, {"MapNewRoomMenu", "MapNewRoom1", "MapNewRoomTemplet2"});
         const TRoom* made = World().Rooms.Find(1107);
         QVERIFY(made);
         QCOMPARE(World().Map.At(12, 10, 4), 1107);
@@ -391,10 +392,10 @@ private slots:
             QStringLiteral("Удалить выход на север в комнату 1100 и выход оттуда обратно?\n") +
             FromCp1251(TRoomList::EntryOf(Record(1103)).Text);
         prompts_->ExpectConfirm(question, false);
-        ChooseFromRoomMenu(10, 10, Map().MapDelExitMenu, QStringLiteral("MapDelExit0"));
+        ChooseFromRoomMenu(10, 10, {"MapDelExitMenu", "MapDelExit0"});
         QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1100);
         prompts_->ExpectConfirm(question, true);
-        ChooseFromRoomMenu(10, 10, Map().MapDelExitMenu, QStringLiteral("MapDelExit0"));
+        ChooseFromRoomMenu(10, 10, {"MapDelExitMenu", "MapDelExit0"});
         QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 0);
         QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 0);
         QCOMPARE(Record(1103).Exits[DirEast].ToRoom, 1104);
@@ -405,7 +406,7 @@ private slots:
         QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 0);
         QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 0);
         // "Где используется" lists what leads into the room.
-        ChooseFromRoomMenu(10, 10, nullptr, QStringLiteral("MapRoomUses"));
+        ChooseFromRoomMenu(10, 10, {"MapRoomUses"});
         TUsesForm& uses = *form_->Navigator->UsesForm;
         QVERIFY(uses.isVisible());
         QVERIFY(uses.U_RecordLabel->text().contains(QStringLiteral("1103")));
