@@ -294,6 +294,8 @@ void TMapDrawGrid::mouseMoveEvent(QMouseEvent* event) {
         emit hovered(cell->Column, cell->Row);
     else
         emit hovered(-1, -1);
+    if (banding_ && !cell)
+        return; // beyond the grid the band keeps its last cell
     if (pressed_ && (event->buttons() & Qt::LeftButton) && (dragTarget_ || cell != pressed_) &&
         cell != dragTarget_) {
         dragTarget_ = cell;
@@ -308,6 +310,7 @@ void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
     const auto edge = pressedEdge_;
     const bool band = banding_;
     const auto to = dragTarget_ ? CellAt(event->position().toPoint()) : std::nullopt;
+    const auto last = dragTarget_;
     const bool dragged = dragTarget_.has_value();
     pressed_.reset();
     dragTarget_.reset();
@@ -324,7 +327,7 @@ void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
         // A band covers the rooms of its cells; a plain click on an empty
         // cell lets the selection go.
         if (dragged || how == TMapSelect::Replace)
-            emit selectAsked(*from, to.value_or(*from),
+            emit selectAsked(*from, last.value_or(*from),
                              how == TMapSelect::Toggle ? TMapSelect::Add : how);
         return;
     }
