@@ -136,6 +136,13 @@ void TMapPage::BuildControls() {
     MapNewRoomMenu->setObjectName(QStringLiteral("MapNewRoomMenu"));
     MapDelExitMenu = MapRoomMenu->addMenu(QStringLiteral("Удалить выход"));
     MapDelExitMenu->setObjectName(QStringLiteral("MapDelExitMenu"));
+    QAction* open = MapRoomMenu->addAction(QStringLiteral("Открыть комнату"));
+    open->setObjectName(QStringLiteral("MapOpenRoom"));
+    connect(open, &QAction::triggered, this,
+            [this] { main_.OpenRecord(RoomPageIndex, menuRoom_); });
+    QAction* uses = MapRoomMenu->addAction(QStringLiteral("Где используется"));
+    uses->setObjectName(QStringLiteral("MapRoomUses"));
+    connect(uses, &QAction::triggered, this, [this] { main_.ShowUses(RoomPageIndex, menuRoom_); });
 
     MapRoomsListBox = new TMapRoomsListBox(this);
     MapRoomsListBox->setObjectName(QStringLiteral("MapRoomsListBox"));
@@ -793,18 +800,24 @@ void TMapPage::ShowRoomMenu(TMapCell cell, const QPoint& globalPos) {
     const TRoom* room = RoomAt(cell.Column, cell.Row);
     if (!room)
         return;
-    const int32_t vnum = room->VNum;
+    menuRoom_ = room->VNum;
+    FillNewRoomMenu(*room);
+    FillDeleteExitMenu(*room);
+    MapRoomMenu->popup(globalPos);
+}
+
+// A new room goes only where no exit leads yet and the cell is free: an entry
+// a direction, or with templates a submenu a direction and an entry a template.
+void TMapPage::FillNewRoomMenu(const TRoom& room) {
     // The direction submenus of the last time go with their entries.
     qDeleteAll(MapNewRoomMenu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
     MapNewRoomMenu->clear();
-    MapDelExitMenu->clear();
     const std::vector<std::string> templates = main_.RoomTemplet.Names();
+    const int32_t vnum = room.VNum;
     for (int d = 0; d < DirCount; ++d) {
         const QString direction = FromCp1251(DirectionName(d));
-        // A new room goes only where no exit leads yet and the cell is free;
-        // the direction's entry, or with templates its submenu, one a template.
         const bool free =
-            room->Exits[static_cast<size_t>(d)].ToRoom == 0 && FreeCellToward(*room, d).has_value();
+            room.Exits[static_cast<size_t>(d)].ToRoom == 0 && FreeCellToward(room, d).has_value();
         const auto addOn = [this, vnum, d](QAction* add, int templet) {
             connect(add, &QAction::triggered, this,
                     [this, vnum, d, templet] { NewRoomToward(vnum, d, templet); });
@@ -814,39 +827,32 @@ void TMapPage::ShowRoomMenu(TMapCell cell, const QPoint& globalPos) {
             add->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
             add->setEnabled(free);
             addOn(add, -1);
-        } else {
-            QMenu* toward = MapNewRoomMenu->addMenu(direction);
-            toward->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
-            toward->setEnabled(free);
-            for (size_t t = 0; t < templates.size(); ++t) {
-                QAction* add = toward->addAction(FromCp1251(templates[t]));
-                add->setObjectName(QStringLiteral("MapNewRoomTemplet%1").arg(t));
-                addOn(add, static_cast<int>(t));
-            }
+            continue;
         }
-        const int32_t to = room->Exits[static_cast<size_t>(d)].ToRoom;
+        QMenu* toward = MapNewRoomMenu->addMenu(direction);
+        toward->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
+        toward->setEnabled(free);
+        for (size_t t = 0; t < templates.size(); ++t) {
+            QAction* add = toward->addAction(FromCp1251(templates[t]));
+            add->setObjectName(QStringLiteral("MapNewRoomTemplet%1").arg(t));
+            addOn(add, static_cast<int>(t));
+        }
+    }
+}
+
+void TMapPage::FillDeleteExitMenu(const TRoom& room) {
+    MapDelExitMenu->clear();
+    const int32_t vnum = room.VNum;
+    for (int d = 0; d < DirCount; ++d) {
+        const int32_t to = room.Exits[static_cast<size_t>(d)].ToRoom;
         if (to == 0)
             continue;
-        QAction* remove =
-            MapDelExitMenu->addAction(QStringLiteral("%1: %2").arg(direction).arg(to));
+        QAction* remove = MapDelExitMenu->addAction(
+            QStringLiteral("%1: %2").arg(FromCp1251(DirectionName(d))).arg(to));
         remove->setObjectName(QStringLiteral("MapDelExit%1").arg(d));
         connect(remove, &QAction::triggered, this, [this, vnum, d] { DeleteExit(vnum, d); });
     }
     MapDelExitMenu->setEnabled(!MapDelExitMenu->isEmpty());
-    // The entries after the two submenus are made anew each time.
-    const QList<QAction*> actions = MapRoomMenu->actions();
-    for (qsizetype i = 2; i < actions.size(); ++i) {
-        MapRoomMenu->removeAction(actions[i]);
-        delete actions[i];
-    }
-    QAction* open = MapRoomMenu->addAction(QStringLiteral("Открыть комнату"));
-    open->setObjectName(QStringLiteral("MapOpenRoom"));
-    connect(open, &QAction::triggered, this,
-            [this, vnum] { main_.OpenRecord(RoomPageIndex, vnum); });
-    QAction* uses = MapRoomMenu->addAction(QStringLiteral("Где используется"));
-    uses->setObjectName(QStringLiteral("MapRoomUses"));
-    connect(uses, &QAction::triggered, this, [this, vnum] { main_.ShowUses(RoomPageIndex, vnum); });
-    MapRoomMenu->popup(globalPos);
 }
 
 void TMapPage::NewRoomToward(int32_t vnum, int direction, int templet) {

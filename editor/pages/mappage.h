@@ -172,6 +172,8 @@ private:
     // those), when it is on the map and free.
     std::optional<std::array<int, 3>> FreeCellToward(const TRoom& room, int direction) const;
     void ShowRoomMenu(TMapCell cell, const QPoint& globalPos);
+    void FillNewRoomMenu(const TRoom& room);
+    void FillDeleteExitMenu(const TRoom& room);
     // Exit lines, arrows and stubs over the painted cells.
     void DrawExitsOver(QPainter& painter, const QRect& cells) const;
     void DrawCell(QPainter& painter, const QRect& rect, int column, int row) const;
@@ -217,6 +219,8 @@ private:
     // first painted (each asks for other rooms) and forgotten on every change
     // of the document, of the zone or of the level.
     mutable std::vector<std::optional<TExitLooks>> painted_;
+    // The room whose context menu was opened last.
+    int32_t menuRoom_ = 0;
     // The rooms selected, by number; they stay selected while they move.
     std::set<int32_t> selected_;
     int level_ = 3;
