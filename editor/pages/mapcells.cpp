@@ -204,6 +204,10 @@ void TRoomCellPainter::PaintMarks(QPainter& painter, const QRect& rect, const TR
 
 const TRoomCellPainter::TTextLayout&
 TRoomCellPainter::LayoutOf(const QRect& rect, const TRoom& room, const QFont& base) const {
+    // Rooms painted long ago (other zones, deleted rooms) do not pile up.
+    constexpr size_t kKeptLayouts = 4096;
+    if (layouts_.size() >= kKeptLayouts && !layouts_.contains(room.VNum))
+        layouts_.clear();
     TTextLayout& layout = layouts_[room.VNum];
     if (layout.Cell == rect.size() && layout.Name == room.Name && !layout.Lines.empty())
         return layout;

@@ -167,8 +167,8 @@ QRect TMapDrawGrid::CellsIn(const QRect& area) const {
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// Only the cells of the exposed area are painted: a scroll or a drag frame
-// repaints what changed, not the whole view.
+// Only the cells of the exposed area are painted: a menu, a tooltip or a
+// window closed over the map uncovers a part of it, not the whole view.
 void TMapDrawGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.fillRect(event->rect(), kGridLine);
