@@ -93,6 +93,14 @@ public:
     // The zone record of `place` becomes `zone`.
     bool SetZoneRecord(const TStepPlace& place, const QString& text, TZone zone);
 
+    // The operations `steps` runs (records added, rooms set...) make one
+    // step named `text`: one undo takes them all back. The zones numbered in
+    // `zones` are kept beside the zone of `place`.
+    bool Compose(const TStepPlace& place, const QString& text, const std::vector<int32_t>& zones,
+                 const std::function<void()>& steps) {
+        return Change(place, text, steps, zones);
+    }
+
     // ---- the map ----
     // The rooms (copies with new positions or exits) replace their records;
     // the map grid follows their positions: a room leaves its old cell and

@@ -123,6 +123,8 @@ public:
     // Opens record `vnum` of `page` in its zone, as a builder would (the
     // edits shown are stored first); false, after telling why, when it is not there.
     virtual bool OpenRecord(int page, int32_t vnum) = 0;
+    // "Где используется" of record `vnum` of `page`.
+    virtual void ShowUses(int page, int32_t vnum) = 0;
 
     // The unsaved marks of the zone list and the window title.
     virtual void ShowUnsavedMarks() = 0;

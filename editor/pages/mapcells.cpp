@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPolygon>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -95,11 +96,14 @@ void FillLegend(QMenu& menu, const std::vector<TSectorName>& sectors) {
     entry(kObjectMark, QStringLiteral("Лежат объекты"));
     entry(kDoorColour, QStringLiteral("Дверь на выходе"));
     menu.addSeparator();
-    entry(ExitColour(TExitLook::OneWay), QStringLiteral("Выход в одну сторону"));
-    entry(ExitColour(TExitLook::Away), QStringLiteral("Выход не в соседнюю клетку"));
-    entry(ExitColour(TExitLook::OtherZone),
-          QStringLiteral("Выход в другую зону (двойной щелчок — перейти)"));
-    entry(ExitColour(TExitLook::Broken), QStringLiteral("Выход в несуществующую комнату"));
+    entry(ExitColour(TExitLook::OneWay), QStringLiteral("Выход в одну сторону (стрелка)"));
+    entry(ExitColour(TExitLook::Away),
+          QStringLiteral("Выход не в соседнюю клетку (линия или метка с номером)"));
+    entry(
+        ExitColour(TExitLook::OtherZone),
+        QStringLiteral("Выход в другую зону (метка с комнатой и зоной; двойной щелчок — перейти)"));
+    entry(ExitColour(TExitLook::Broken),
+          QStringLiteral("Выход в комнату 0 или в несуществующую комнату"));
 }
 
 void TRoomCellPainter::Paint(QPainter& painter, const QRect& rect, const TRoom& room,
@@ -149,7 +153,7 @@ void TRoomCellPainter::PaintFrame(QPainter& painter, const QRect& rect, const TE
     const int x = rect.right() - size - 2;
     painter.setPen(Qt::NoPen);
     const auto triangleColour = [shown](TExitLook look) -> QColor {
-        if (look == TExitLook::TwoWay || look == TExitLook::OneWay)
+        if (look == TExitLook::TwoWay)
             return shown ? Qt::white : Qt::black;
         return ExitColour(look);
     };
@@ -198,24 +202,38 @@ void TRoomCellPainter::PaintMarks(QPainter& painter, const QRect& rect, const TR
             painter.fillRect(QRect(mark.At, QSize(size, size)), mark.Colour);
 }
 
-void TRoomCellPainter::PaintText(QPainter& painter, const QRect& rect, const TRoom& room,
-                                 bool shown) const {
+const TRoomCellPainter::TTextLayout&
+TRoomCellPainter::LayoutOf(const QRect& rect, const TRoom& room, const QFont& base) const {
+    // Rooms painted long ago (other zones, deleted rooms) do not pile up.
+    constexpr size_t kKeptLayouts = 4096;
+    if (layouts_.size() >= kKeptLayouts && !layouts_.contains(room.VNum))
+        layouts_.clear();
+    TTextLayout& layout = layouts_[room.VNum];
+    if (layout.Cell == rect.size() && layout.Name == room.Name && !layout.Lines.empty())
+        return layout;
+    layout.Name = room.Name;
+    layout.Cell = rect.size();
+    layout.Lines.clear();
     // Clear of the marks at the left and the triangles at the right.
+    const QRect cell(QPoint(0, 0), rect.size());
     const int inset = std::max(2, rect.width() / 10);
     const int side = std::max(4, rect.width() / 8) + 3;
-    const QRect inner = rect.adjusted(side, inset, -side, -inset);
-    QFont font = painter.font();
-    font.setPixelSize(std::max(7, rect.height() / 6));
-    painter.setFont(font);
-    painter.setPen(shown ? Qt::white : Qt::black);
-    const QFontMetrics metrics(font);
-    const QString number = QString::number(room.VNum);
+    const QRect inner = cell.adjusted(side, inset, -side, -inset);
+    layout.Font = base;
+    layout.Font.setPixelSize(std::max(7, rect.height() / 6));
+    const QFontMetrics metrics(layout.Font);
+    const auto line = [&](const QString& text, int top) {
+        QStaticText prepared(text);
+        prepared.setTextFormat(Qt::PlainText);
+        prepared.prepare(QTransform(), layout.Font);
+        const int left = inner.left() + (inner.width() - metrics.horizontalAdvance(text)) / 2;
+        layout.Lines.emplace_back(QPoint(left, top), std::move(prepared));
+    };
     // The number fits the cell, keeping its last digits (the room's place in
     // its zone) when the whole does not.
-    painter.drawText(inner, Qt::AlignHCenter | Qt::AlignTop,
-                     metrics.elidedText(number, Qt::ElideLeft, inner.width()));
+    line(metrics.elidedText(QString::number(room.VNum), Qt::ElideLeft, inner.width()), inner.top());
     if (rect.width() < kNamePitch)
-        return;
+        return layout;
     // Two lines of the name at most: whole words while they fit, the last
     // line cut short where the cell ends.
     const QRect nameBox = inner.adjusted(0, metrics.height(), 0, 0);
@@ -232,7 +250,116 @@ void TRoomCellPainter::PaintText(QPainter& painter, const QRect& rect, const TRo
         }
     }
     for (int i = 0; i < rows.size() && (i + 1) * metrics.height() <= nameBox.height(); ++i)
-        painter.drawText(nameBox.adjusted(0, i * metrics.height(), 0, 0),
-                         Qt::AlignHCenter | Qt::AlignTop,
-                         metrics.elidedText(rows[i], Qt::ElideRight, nameBox.width()));
+        line(metrics.elidedText(rows[i], Qt::ElideRight, nameBox.width()),
+             nameBox.top() + i * metrics.height());
+    return layout;
+}
+
+void TRoomCellPainter::PaintText(QPainter& painter, const QRect& rect, const TRoom& room,
+                                 bool shown) const {
+    const TTextLayout& layout = LayoutOf(rect, room, painter.font());
+    painter.setFont(layout.Font);
+    painter.setPen(shown ? Qt::white : Qt::black);
+    for (const auto& [at, text] : layout.Lines)
+        painter.drawStaticText(rect.topLeft() + at, text);
+}
+
+// ---- the marks over the cells ----
+
+namespace {
+
+// The middle of a cell's edge toward `direction` (up and down: the right
+// edge's upper and lower corners, where the tile's triangles are), and the
+// way out of the cell from there.
+std::pair<QPointF, QPointF> EdgeOut(const QRect& cell, int direction) {
+    const double x = cell.left(), y = cell.top(), w = cell.width(), h = cell.height();
+    switch (direction) {
+    case DirNorth:
+        return {{x + w / 2, y - 0.5}, {0, -1}};
+    case DirSouth:
+        return {{x + w / 2, y + h + 0.5}, {0, 1}};
+    case DirWest:
+        return {{x - 0.5, y + h / 2}, {-1, 0}};
+    case DirEast:
+        return {{x + w + 0.5, y + h / 2}, {1, 0}};
+    case DirUp:
+        return {{x + w - 1, y}, {0.7, -0.7}};
+    default: // down
+        return {{x + w - 1, y + h}, {0.7, 0.7}};
+    }
+}
+
+void FillTriangle(QPainter& painter, const QPointF& tip, const QPointF& way, double size,
+                  const QColor& colour) {
+    const QPointF across(-way.y(), way.x());
+    const QPointF base = tip - way * size;
+    const QPolygonF triangle({tip, base + across * (size * 0.6), base - across * (size * 0.6)});
+    painter.setPen(QPen(QColor(60, 60, 60), 1));
+    painter.setBrush(colour);
+    painter.drawPolygon(triangle);
+}
+
+} // namespace
+
+void TExitMarks::Paint(QPainter& painter, const TExitMark& mark) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (mark.Look == TExitLook::OneWay)
+        PaintArrow(painter, mark);
+    else if (mark.To)
+        PaintLine(painter, mark);
+    else
+        PaintStub(painter, mark);
+    painter.restore();
+}
+
+void TExitMarks::PaintArrow(QPainter& painter, const TExitMark& mark) const {
+    if (mark.Direction == DirUp || mark.Direction == DirDown)
+        return; // the tile's triangle has the one way colour
+    // Across the grid line, pointing into the neighbour that does not lead back.
+    const auto [edge, way] = EdgeOut(mark.From, mark.Direction);
+    const double size = std::max(3.0, mark.From.width() / 6.0);
+    FillTriangle(painter, edge + way * (size * 0.6), way, size, ExitColour(TExitLook::OneWay));
+}
+
+void TExitMarks::PaintLine(QPainter& painter, const TExitMark& mark) const {
+    const QPointF from = EdgeOut(mark.From, mark.Direction).first;
+    // The line ends at the target cell's border, leaving its text readable.
+    const QRectF target(*mark.To);
+    const QPointF centre = target.center();
+    const QPointF away = from - centre;
+    const double scale =
+        std::min(std::abs(away.x()) > 0 ? target.width() / 2 / std::abs(away.x()) : 1e9,
+                 std::abs(away.y()) > 0 ? target.height() / 2 / std::abs(away.y()) : 1e9);
+    const QPointF to = scale < 1 ? centre + away * scale : centre;
+    painter.setPen(
+        QPen(ExitColour(TExitLook::Away), std::max(1.0, mark.From.width() / 24.0), Qt::DashLine));
+    painter.drawLine(from, to);
+    const double length = std::hypot(to.x() - from.x(), to.y() - from.y());
+    if (mark.Arrowhead && length > 1)
+        FillTriangle(painter, to, (to - from) / length, std::max(4.0, mark.From.width() / 6.0),
+                     ExitColour(TExitLook::Away));
+}
+
+void TExitMarks::PaintStub(QPainter& painter, const TExitMark& mark) const {
+    const auto [edge, way] = EdgeOut(mark.From, mark.Direction);
+    const QColor colour = ExitColour(mark.Look);
+    const double reach = std::max(3.0, mark.From.width() / 5.0);
+    painter.setPen(QPen(colour, std::max(2.0, mark.From.width() / 16.0)));
+    painter.drawLine(edge - way * 2.0, edge + way * reach);
+    if (mark.From.width() < kLabelPitch || mark.Label.isEmpty())
+        return;
+    // The label hangs at the stub's end, half over the neighbour's cell.
+    QFont font = painter.font();
+    font.setPixelSize(std::max(8, mark.From.height() / 7));
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const QSizeF size(metrics.horizontalAdvance(mark.Label) + 4, metrics.height());
+    const QPointF end = edge + way * reach;
+    QRectF box(QPointF(end.x() - size.width() / 2, end.y() - size.height() / 2), size);
+    painter.setPen(QPen(colour, 1));
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRoundedRect(box, 2, 2);
+    painter.setPen(mark.Look == TExitLook::Broken ? colour.darker(130) : QColor(Qt::black));
+    painter.drawText(box, Qt::AlignCenter, mark.Label);
 }

@@ -7,15 +7,19 @@
 #include "mapgridpage.h"
 
 #include <QColor>
+#include <QRect>
+#include <QStaticText>
 #include <QString>
 #include <array>
+#include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "room.h"
 
 class QMenu;
 class QPainter;
-class QRect;
 
 // The colour a sector fills its rooms with (the server's sector codes);
 // a sector the table does not know is grey.
@@ -37,6 +41,32 @@ struct TSectorName {
 // Fills `menu` with one entry per sector: its colour and name.
 void FillLegend(QMenu& menu, const std::vector<TSectorName>& sectors);
 
+// What the map draws over its cells for an exit the tile's gap cannot
+// tell: an arrow across the edge for one way to the neighbour, a line to the
+// target's cell for a room of the zone elsewhere on the level, a stub with a
+// label for a target elsewhere (another level, not placed, another zone,
+// missing).
+struct TExitMark {
+    TExitLook Look = TExitLook::None;
+    int Direction = 0;
+    QRect From;              // the room's cell
+    std::optional<QRect> To; // the target's cell: a line is drawn
+    bool Arrowhead = false;  // the line leads one way
+    QString Label;           // the stub's text
+};
+
+class TExitMarks {
+public:
+    // From this pitch on the stubs carry their labels.
+    static constexpr int kLabelPitch = 25;
+    void Paint(QPainter& painter, const TExitMark& mark) const;
+
+private:
+    void PaintArrow(QPainter& painter, const TExitMark& mark) const;
+    void PaintLine(QPainter& painter, const TExitMark& mark) const;
+    void PaintStub(QPainter& painter, const TExitMark& mark) const;
+};
+
 class TRoomCellPainter {
 public:
     // From this pitch on a cell shows the room's number, from the next its name.
@@ -57,5 +87,16 @@ private:
     void PaintMarks(QPainter& painter, const QRect& rect, const TRoom& room) const;
     void PaintText(QPainter& painter, const QRect& rect, const TRoom& room, bool shown) const;
 
+    // A cell's number and name laid out once: painting them again draws
+    // the prepared glyphs (a large level at the largest zoom stays smooth).
+    struct TTextLayout {
+        std::string Name;
+        QSize Cell;
+        QFont Font;
+        std::vector<std::pair<QPoint, QStaticText>> Lines; // from the cell's top left
+    };
+    const TTextLayout& LayoutOf(const QRect& rect, const TRoom& room, const QFont& base) const;
+
     TMapCellImages tiles_;
+    mutable std::unordered_map<int32_t, TTextLayout> layouts_;
 };

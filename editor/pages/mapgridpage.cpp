@@ -6,10 +6,12 @@
 
 #include "room.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPolygon>
 #include <QScrollBar>
@@ -157,18 +159,29 @@ QRect TMapDrawGrid::CellRect(int column, int row) const {
     return {(column - LeftColumn()) * pitch_, (row - TopRow()) * pitch_, pitch_ - 1, pitch_ - 1};
 }
 
-void TMapDrawGrid::paintEvent(QPaintEvent*) {
+QRect TMapDrawGrid::CellsIn(const QRect& area) const {
+    const int left = std::max(0, area.left() / pitch_ + LeftColumn());
+    const int top = std::max(0, area.top() / pitch_ + TopRow());
+    const int right = std::min(kCells - 1, area.right() / pitch_ + LeftColumn());
+    const int bottom = std::min(kCells - 1, area.bottom() / pitch_ + TopRow());
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Only the cells of the exposed area are painted: a menu, a tooltip or a
+// window closed over the map uncovers a part of it, not the whole view.
+void TMapDrawGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), kGridLine);
-    const int columns = viewport()->width() / pitch_ + 1;
-    const int rows = viewport()->height() / pitch_ + 1;
-    for (int r = TopRow(); r < std::min(kCells, TopRow() + rows); ++r)
-        for (int c = LeftColumn(); c < std::min(kCells, LeftColumn() + columns); ++c) {
+    painter.fillRect(event->rect(), kGridLine);
+    const QRect cells = CellsIn(event->rect());
+    for (int r = cells.top(); r <= cells.bottom(); ++r)
+        for (int c = cells.left(); c <= cells.right(); ++c) {
             const QRect rect = CellRect(c, r);
             painter.fillRect(rect, Qt::white);
             if (DrawCell)
                 DrawCell(painter, rect, c, r);
         }
+    if (DrawOver)
+        DrawOver(painter, cells);
     // The current cell, so the keyboard and the last click can be followed.
     const QRect current = CellRect(column_, row_);
     QPen pen(hasFocus() ? Qt::blue : Qt::darkGray);
@@ -176,13 +189,38 @@ void TMapDrawGrid::paintEvent(QPaintEvent*) {
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(current.adjusted(-1, -1, 0, 0));
-    if (dragTarget_) {
-        painter.setPen(QPen(Qt::blue, 2));
-        const QRect target = CellRect(dragTarget_->Column, dragTarget_->Row);
-        painter.drawRect(target.adjusted(-1, -1, 0, 0));
-        if (pressedEdge_ && pressed_) // the exit being drawn
-            painter.drawLine(CellRect(pressed_->Column, pressed_->Row).center(), target.center());
+    PaintDrag(painter, cells);
+}
+
+void TMapDrawGrid::PaintDrag(QPainter& painter, const QRect& cells) {
+    if (!pressed_ || !dragTarget_)
+        return;
+    painter.setBrush(Qt::NoBrush);
+    const QRect target = CellRect(dragTarget_->Column, dragTarget_->Row);
+    if (banding_) {
+        QPen band(Qt::blue, 1, Qt::DashLine);
+        painter.setPen(band);
+        painter.drawRect(
+            CellRect(pressed_->Column, pressed_->Row).united(target).adjusted(-1, -1, 0, 0));
+        return;
     }
+    painter.setPen(QPen(Qt::blue, 2));
+    if (pressedEdge_) { // the exit being drawn
+        painter.drawRect(target.adjusted(-1, -1, 0, 0));
+        painter.drawLine(CellRect(pressed_->Column, pressed_->Row).center(), target.center());
+        return;
+    }
+    if (!IsSelected(*pressed_)) {
+        painter.drawRect(target.adjusted(-1, -1, 0, 0));
+        return;
+    }
+    // The whole selection goes along: each cell it would take is framed.
+    const int dx = dragTarget_->Column - pressed_->Column;
+    const int dy = dragTarget_->Row - pressed_->Row;
+    for (int r = cells.top(); r <= cells.bottom(); ++r)
+        for (int c = cells.left(); c <= cells.right(); ++c)
+            if (IsSelected({c - dx, r - dy}))
+                painter.drawRect(CellRect(c, r).adjusted(-1, -1, 0, 0));
 }
 
 QSize TMapDrawGrid::VisibleCells() const {
@@ -236,9 +274,18 @@ void TMapDrawGrid::mousePressEvent(QMouseEvent* event) {
         return;
     pressed_ = CellAt(event->position().toPoint());
     dragTarget_.reset();
-    pressedEdge_ = pressed_ ? EdgeAt(*pressed_, event->position().toPoint()) : std::nullopt;
-    if (pressed_)
-        Choose(pressed_->Column, pressed_->Row);
+    pressModifiers_ = event->modifiers();
+    banding_ = pressed_ && !IsOccupied(*pressed_);
+    pressedEdge_ =
+        pressed_ && !banding_ ? EdgeAt(*pressed_, event->position().toPoint()) : std::nullopt;
+    if (!pressed_)
+        return;
+    Choose(pressed_->Column, pressed_->Row);
+    // A room pressed without a modifier is the selection now, unless it is
+    // one of the rooms selected: a drag then takes them all.
+    if (!banding_ && !(pressModifiers_ & (Qt::ShiftModifier | Qt::ControlModifier)) &&
+        !IsSelected(*pressed_))
+        emit selectAsked(*pressed_, *pressed_, TMapSelect::Replace);
 }
 
 void TMapDrawGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -247,7 +294,10 @@ void TMapDrawGrid::mouseMoveEvent(QMouseEvent* event) {
         emit hovered(cell->Column, cell->Row);
     else
         emit hovered(-1, -1);
-    if (pressed_ && (event->buttons() & Qt::LeftButton) && (dragTarget_ || cell != pressed_)) {
+    if (banding_ && !cell)
+        return; // beyond the grid the band keeps its last cell
+    if (pressed_ && (event->buttons() & Qt::LeftButton) && (dragTarget_ || cell != pressed_) &&
+        cell != dragTarget_) {
         dragTarget_ = cell;
         Repaint();
     }
@@ -258,12 +308,34 @@ void TMapDrawGrid::mouseReleaseEvent(QMouseEvent* event) {
         return;
     const auto from = pressed_;
     const auto edge = pressedEdge_;
+    const bool band = banding_;
     const auto to = dragTarget_ ? CellAt(event->position().toPoint()) : std::nullopt;
+    const auto last = dragTarget_;
+    const bool dragged = dragTarget_.has_value();
     pressed_.reset();
     dragTarget_.reset();
     pressedEdge_.reset();
+    banding_ = false;
     Repaint();
-    if (!from || !to || to == from)
+    if (!from)
+        return;
+    const Qt::KeyboardModifiers held = event->modifiers() | pressModifiers_;
+    const TMapSelect how = held & Qt::ControlModifier ? TMapSelect::Toggle
+                           : held & Qt::ShiftModifier ? TMapSelect::Add
+                                                      : TMapSelect::Replace;
+    if (band) {
+        // A band covers the rooms of its cells; a plain click on an empty
+        // cell lets the selection go.
+        if (dragged || how == TMapSelect::Replace)
+            emit selectAsked(*from, last.value_or(*from),
+                             how == TMapSelect::Toggle ? TMapSelect::Add : how);
+        return;
+    }
+    if (!dragged) {
+        emit selectAsked(*from, *from, how);
+        return;
+    }
+    if (!to || to == from)
         return;
     if (edge)
         emit linkAsked(*from, *edge, *to, event->modifiers() & Qt::ShiftModifier);
@@ -292,6 +364,16 @@ void TMapDrawGrid::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     if (const auto cell = CellAt(event->position().toPoint()))
         emit cellDoubleClicked(cell->Column, cell->Row);
+}
+
+void TMapDrawGrid::contextMenuEvent(QContextMenuEvent* event) {
+    const auto cell = CellAt(event->pos());
+    if (!cell || !IsOccupied(*cell))
+        return;
+    Choose(cell->Column, cell->Row);
+    if (!IsSelected(*cell))
+        emit selectAsked(*cell, *cell, TMapSelect::Replace);
+    emit menuAsked(*cell, event->globalPos());
 }
 
 bool TMapDrawGrid::viewportEvent(QEvent* event) {

@@ -40,6 +40,10 @@ struct TMapCell {
     bool operator==(const TMapCell&) const = default;
 };
 
+// What a click or a rubber band does to the rooms selected: replaces them,
+// adds to them (Shift) or turns each room it covers in or out (Ctrl).
+enum class TMapSelect { Replace, Add, Toggle };
+
 class TMapDrawGrid : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -55,6 +59,15 @@ public:
     std::function<void(QPainter& painter, const QRect& rect, int column, int row)> DrawCell;
     // The tooltip of a cell; none when empty.
     std::function<QString(int column, int row)> CellToolTip;
+    // Whether a room stands in a cell: a press there moves it or draws an
+    // exit from it, a press elsewhere starts a rubber band.
+    std::function<bool(int column, int row)> Occupied;
+    // Whether the room of a cell is selected: it is drawn so, and dragging it
+    // takes the whole selection along.
+    std::function<bool(int column, int row)> Selected;
+    // Paints what crosses cells (exit lines, stubs, arrows) over the cells
+    // painted, `cells` being the columns and rows painted.
+    std::function<void(QPainter& painter, const QRect& cells)> DrawOver;
 
     int Column() const { return column_; }
     int Row() const { return row_; }
@@ -92,6 +105,11 @@ signals:
     // west) dragged to cell `to`: an exit is to lead there; with Shift held
     // at the release, one way only.
     void linkAsked(TMapCell from, int direction, TMapCell to, bool oneWay);
+    // The rooms of the cells from `first` to `last` (a click: one cell; a
+    // rubber band: its rectangle) are to be selected as `how` says.
+    void selectAsked(TMapCell first, TMapCell last, TMapSelect how);
+    // The context menu of the room in `cell`, at a global position.
+    void menuAsked(TMapCell cell, const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -101,6 +119,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -113,6 +132,17 @@ protected:
 private:
     void UpdateScrollRanges();
     void Choose(int column, int row);
+    bool IsOccupied(const TMapCell& cell) const {
+        return Occupied && Occupied(cell.Column, cell.Row);
+    }
+    bool IsSelected(const TMapCell& cell) const {
+        return Selected && Selected(cell.Column, cell.Row);
+    }
+    // The frames of a drag under way: the rubber band, the cells a move
+    // would take, the exit being drawn.
+    void PaintDrag(QPainter& painter, const QRect& cells);
+    // The columns and rows whose cells meet a viewport rectangle.
+    QRect CellsIn(const QRect& area) const;
 
     int column_ = 0;
     int row_ = 0;
@@ -125,5 +155,8 @@ private:
     std::optional<TMapCell> pressed_, dragTarget_;
     // The edge the press was near: the drag draws an exit rather than moves.
     std::optional<int> pressedEdge_;
+    // The press was on an empty cell: the drag is a rubber band.
+    bool banding_ = false;
+    Qt::KeyboardModifiers pressModifiers_;
     int pitch_ = kPitch;
 };

@@ -10,6 +10,7 @@
 #include "roompage.h"
 #include "serverrules.h"
 #include "textcodec.h"
+#include "unparsed.h"
 #include "vocabulary.h"
 #include "world.h"
 #include "zonepage.h"
@@ -37,6 +38,18 @@ constexpr int kMiniMapSize = 100;
 QString EntryText(const TRoom& room) {
     return FromCp1251(TRoomList::EntryOf(room).Text);
 }
+
+// The room's file had an exit block in `direction` leading to room 0: it is
+// kept as read (under its "D" line) while no exit of ours goes that way.
+bool HasExitToRoomZero(const TRoom& room, int direction) {
+    return std::any_of(room.KeptExits.begin(), room.KeptExits.end(), [direction](const auto& line) {
+        return line.size() >= 2 && line[0] == 'D' && line[1] == '0' + direction;
+    });
+}
+
+// Each direction's step on the map: columns, rows and levels.
+constexpr std::array<std::array<int, 3>, DirCount> kSteps = {
+    {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}}};
 
 } // namespace
 
@@ -109,6 +122,27 @@ void TMapPage::BuildControls() {
         DrawCell(painter, rect, column, row);
     };
     MapDrawGrid->CellToolTip = [this](int column, int row) { return CellToolTip(column, row); };
+    MapDrawGrid->Occupied = [this](int column, int row) { return RoomAt(column, row) != nullptr; };
+    MapDrawGrid->Selected = [this](int column, int row) {
+        const TRoom* room = RoomAt(column, row);
+        return room && selected_.contains(room->VNum);
+    };
+    MapDrawGrid->DrawOver = [this](QPainter& painter, const QRect& cells) {
+        DrawExitsOver(painter, cells);
+    };
+    MapRoomMenu = new QMenu(this);
+    MapRoomMenu->setObjectName(QStringLiteral("MapRoomMenu"));
+    MapNewRoomMenu = MapRoomMenu->addMenu(QStringLiteral("Новая комната"));
+    MapNewRoomMenu->setObjectName(QStringLiteral("MapNewRoomMenu"));
+    MapDelExitMenu = MapRoomMenu->addMenu(QStringLiteral("Удалить выход"));
+    MapDelExitMenu->setObjectName(QStringLiteral("MapDelExitMenu"));
+    QAction* open = MapRoomMenu->addAction(QStringLiteral("Открыть комнату"));
+    open->setObjectName(QStringLiteral("MapOpenRoom"));
+    connect(open, &QAction::triggered, this,
+            [this] { main_.OpenRecord(RoomPageIndex, menuRoom_); });
+    QAction* uses = MapRoomMenu->addAction(QStringLiteral("Где используется"));
+    uses->setObjectName(QStringLiteral("MapRoomUses"));
+    connect(uses, &QAction::triggered, this, [this] { main_.ShowUses(RoomPageIndex, menuRoom_); });
 
     MapRoomsListBox = new TMapRoomsListBox(this);
     MapRoomsListBox->setObjectName(QStringLiteral("MapRoomsListBox"));
@@ -199,6 +233,8 @@ void TMapPage::Connect() {
     connect(MapDrawGrid, &TMapDrawGrid::moveAsked, this, &TMapPage::MoveRoom);
     connect(MapDrawGrid, &TMapDrawGrid::linkAsked, this, &TMapPage::LinkRooms);
     connect(MapDrawGrid, &TMapDrawGrid::cellDoubleClicked, this, &TMapPage::FollowExitOut);
+    connect(MapDrawGrid, &TMapDrawGrid::selectAsked, this, &TMapPage::SelectCells);
+    connect(MapDrawGrid, &TMapDrawGrid::menuAsked, this, &TMapPage::ShowRoomMenu);
     connect(MapDrawGrid, &TMapDrawGrid::removeKeyReleased, this, [this] { RemoveChosenRoom(); });
     connect(R_DelFromMapBtn, &QPushButton::clicked, this, [this] { RemoveChosenRoom(); });
     connect(R_UnlinkFromMapBtn, &QPushButton::clicked, this, [this] { RemoveChosenRoom(true); });
@@ -213,7 +249,10 @@ void TMapPage::Connect() {
     });
     connect(MiniMapImage, &TMiniMap::clicked, this, &TMapPage::MiniMapClick);
     connect(main_.ZonePage, &TZonePage::zoneShown, this, &TMapPage::ShowZone);
-    connect(main_.Document, &TWorldDocument::changed, this, &TMapPage::Follow);
+    connect(main_.Document, &TWorldDocument::changed, this, [this](const TWorldChange& change) {
+        painted_.clear(); // an exit anywhere may lead into this zone
+        Follow(change);
+    });
     room_.Shown = [this](const TRoom& room) { MoveTo(room); };
     room_.Renamed = [this](int32_t vnum, const QString& entry) { Rename(vnum, entry); };
 }
@@ -227,19 +266,20 @@ std::optional<int32_t> TMapPage::CurrentZone() const {
 // A cell holds a room only while a zone is shown and that room still exists
 // and sits there (a deleted room leaves its number in the grid until the zone
 // is shown again).
-TRoom* TMapPage::RoomAt(int column, int row) const {
+TRoom* TMapPage::RoomAt(int column, int row, int level) const {
     if (!CurrentZone())
         return nullptr;
-    const int32_t vnum = main_.World().Map.At(column, row, level_);
+    const int32_t vnum = main_.World().Map.At(column, row, level);
     if (vnum == -1)
         return nullptr;
     TRoom* room = main_.World().Rooms.Find(vnum);
-    if (!room || room->MapLevel != level_ || room->MapX != column || room->MapY != row)
+    if (!room || room->MapLevel != level || room->MapX != column || room->MapY != row)
         return nullptr;
     return room;
 }
 
 void TMapPage::ShowZone(int32_t zone) {
+    selected_.clear();
     unplaced_ = FillMap(main_.World().Rooms, main_.World().Map, zone);
     Refresh();
 }
@@ -264,6 +304,11 @@ void TMapPage::Follow(const TWorldChange& change) {
         return rank(a) < rank(b);
     });
     unplaced_ = std::move(now);
+    // A room deleted or gone to another level is no longer selected.
+    std::erase_if(selected_, [this](int32_t vnum) {
+        const TRoom* room = main_.World().Rooms.Find(vnum);
+        return !room || !IsOnGrid(*room) || room->MapLevel != level_;
+    });
     Refresh();
     if (const TRoom* room = ShownRoom(); room && IsOnGrid(*room)) {
         MapXLabel->setText(QString::number(room->MapX));
@@ -272,6 +317,7 @@ void TMapPage::Follow(const TWorldChange& change) {
 }
 
 void TMapPage::Refresh() {
+    painted_.clear();
     MapRoomsListBox->clear();
     for (const TListEntry& entry : unplaced_) {
         auto* item = new QListWidgetItem(FromCp1251(entry.Text), MapRoomsListBox);
@@ -291,6 +337,8 @@ void TMapPage::SetLevel(int z) {
     if (z == level_)
         return;
     level_ = z;
+    selected_.clear(); // the selection is of the level shown
+    painted_.clear();
     MapZLabel->setText(QString::number(z));
     RedrawMiniMap();
     MapDrawGrid->Repaint();
@@ -312,13 +360,60 @@ void TMapPage::DrawCell(QPainter& painter, const QRect& rect, int column, int ro
     const TRoom* room = RoomAt(column, row);
     if (!room)
         return;
-    cells_.Paint(painter, rect, *room, ExitLooks(*room), room_.ShownRoom() == room->VNum);
+    cells_.Paint(painter, rect, *room, PaintedLooks(*room), room_.ShownRoom() == room->VNum);
+    if (selected_.contains(room->VNum)) {
+        painter.fillRect(rect, QColor(40, 110, 230, 70));
+        painter.setPen(QPen(QColor(20, 70, 200), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect.adjusted(1, 1, -1, -1));
+    }
+}
+
+// Only what the tile's gaps cannot tell is drawn over the cells: one way
+// exits to a neighbour, exits elsewhere in the zone, into other zones and to
+// rooms that are not there. Rooms just outside the cells painted count too:
+// their arrows and stubs reach into them.
+void TMapPage::DrawExitsOver(QPainter& painter, const QRect& cells) const {
+    if (!CurrentZone())
+        return;
+    const QRect around = cells.adjusted(-1, -1, 1, 1);
+    for (int r = around.top(); r <= around.bottom(); ++r)
+        for (int c = around.left(); c <= around.right(); ++c) {
+            const TRoom* room = RoomAt(c, r);
+            if (!room)
+                continue;
+            const TExitLooks& looks = PaintedLooks(*room);
+            for (int d = 0; d < DirCount; ++d) {
+                const TExitLook look = looks[static_cast<size_t>(d)];
+                if (look == TExitLook::None || look == TExitLook::TwoWay)
+                    continue;
+                const int32_t to = room->Exits[static_cast<size_t>(d)].ToRoom;
+                TExitMark mark{look, d, MapDrawGrid->CellRect(c, r), std::nullopt, false, {}};
+                const TRoom* target = main_.World().Rooms.Find(to);
+                if (look == TExitLook::Away && target && IsOnGrid(*target) &&
+                    target->MapLevel == level_) {
+                    const bool back =
+                        target->Exits[static_cast<size_t>(ReverseDir(d))].ToRoom == room->VNum;
+                    if (back && to < room->VNum)
+                        continue; // a pair is one line, drawn from its lower number
+                    mark.To = MapDrawGrid->CellRect(target->MapX, target->MapY);
+                    mark.Arrowhead = !back;
+                } else if (look == TExitLook::OtherZone) {
+                    mark.Label = QStringLiteral("%1 (з.%2)").arg(to).arg(ZoneOf(to));
+                } else if (look == TExitLook::Broken) {
+                    mark.Label = QStringLiteral("%1 !").arg(to);
+                } else {
+                    mark.Label = QString::number(to);
+                }
+                exitMarks_.Paint(painter, mark);
+            }
+        }
 }
 
 TExitLook TMapPage::ExitLookOf(const TRoom& room, int direction) const {
     const int32_t to = room.Exits[static_cast<size_t>(direction)].ToRoom;
     if (to == 0)
-        return TExitLook::None;
+        return HasExitToRoomZero(room, direction) ? TExitLook::Broken : TExitLook::None;
     const TWorld& world = main_.World();
     const TRoom* target = world.Rooms.Find(to);
     if (ZoneOf(to) != ZoneOf(room.VNum)) {
@@ -329,8 +424,6 @@ TExitLook TMapPage::ExitLookOf(const TRoom& room, int direction) const {
     }
     if (!target)
         return IsServerRoom(to) ? TExitLook::Away : TExitLook::Broken;
-    static constexpr std::array<std::array<int, 3>, DirCount> kSteps = {
-        {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}}};
     const auto& step = kSteps[static_cast<size_t>(direction)];
     const bool neighbour =
         IsOnGrid(room) && IsOnGrid(*target) && target->MapX == room.MapX + step[0] &&
@@ -339,6 +432,15 @@ TExitLook TMapPage::ExitLookOf(const TRoom& room, int direction) const {
         return TExitLook::Away;
     const bool back = target->Exits[static_cast<size_t>(ReverseDir(direction))].ToRoom == room.VNum;
     return back ? TExitLook::TwoWay : TExitLook::OneWay;
+}
+
+const TExitLooks& TMapPage::PaintedLooks(const TRoom& room) const {
+    if (painted_.empty())
+        painted_.resize(static_cast<size_t>(kMapSize * kMapSize));
+    auto& looks = painted_[static_cast<size_t>(room.MapY * kMapSize + room.MapX)];
+    if (!looks)
+        looks = ExitLooks(room);
+    return *looks;
 }
 
 TExitLooks TMapPage::ExitLooks(const TRoom& room) const {
@@ -630,19 +732,185 @@ void TMapPage::LinkRooms(TMapCell from, int direction, TMapCell to, bool oneWay)
 }
 
 void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
-    const TRoom* stored = RoomAt(from.Column, from.Row);
-    if (!stored)
+    // The selection moves when its room was pressed, or from an empty cell
+    // (Ctrl + an arrow after a rubber band); another room moves alone.
+    const TRoom* pressed = RoomAt(from.Column, from.Row);
+    if (!pressed && selected_.empty())
         return;
-    if (RoomAt(to.Column, to.Row)) {
-        Prompts().Error(QStringLiteral("Эта клетка уже занята"));
-        return;
+    const std::set<int32_t> group =
+        !pressed || selected_.contains(pressed->VNum) ? selected_ : std::set{pressed->VNum};
+    const int dx = to.Column - from.Column;
+    const int dy = to.Row - from.Row;
+    // Every cell is checked before anything moves: the group moves whole or not at all.
+    for (const int32_t vnum : group) {
+        const TRoom& room = *main_.World().Rooms.Find(vnum);
+        const int column = room.MapX + dx;
+        const int row = room.MapY + dy;
+        if (column < 0 || row < 0 || column >= kMapSize || row >= kMapSize) {
+            Prompts().Error(QStringLiteral("Комнаты не помещаются на карте"));
+            return;
+        }
+        const TRoom* there = RoomAt(column, row);
+        if (there && !group.contains(there->VNum)) {
+            Prompts().Error(QStringLiteral("Эта клетка уже занята"));
+            return;
+        }
     }
     TRoomEdits edits(main_.World().Rooms);
-    TRoom* room = edits.Edit(stored->VNum);
-    const int32_t vnum = room->VNum;
-    PlaceAt(*room, to.Column, to.Row);
-    Step(QStringLiteral("перемещение комнаты %1").arg(vnum), vnum, edits);
+    for (const int32_t vnum : group) {
+        TRoom* room = edits.Edit(vnum);
+        PlaceAt(*room, room->MapX + dx, room->MapY + dy);
+    }
+    const int32_t vnum = pressed ? pressed->VNum : *group.begin();
+    Step(group.size() == 1 ? QStringLiteral("перемещение комнаты %1").arg(vnum)
+                           : QStringLiteral("перемещение комнат (%1)").arg(group.size()),
+         vnum, edits);
     MoveToShownRoom();
+}
+
+void TMapPage::SelectCells(TMapCell first, TMapCell last, TMapSelect how) {
+    if (how == TMapSelect::Replace)
+        selected_.clear();
+    const QRect cells =
+        QRect(QPoint(first.Column, first.Row), QPoint(last.Column, last.Row)).normalized();
+    for (int r = cells.top(); r <= cells.bottom(); ++r)
+        for (int c = cells.left(); c <= cells.right(); ++c)
+            if (const TRoom* room = RoomAt(c, r)) {
+                if (how == TMapSelect::Toggle && selected_.contains(room->VNum))
+                    selected_.erase(room->VNum);
+                else
+                    selected_.insert(room->VNum);
+            }
+    MapDrawGrid->Repaint();
+}
+
+std::optional<std::array<int, 3>> TMapPage::FreeCellToward(const TRoom& room, int direction) const {
+    if (!IsOnGrid(room))
+        return std::nullopt;
+    const auto& step = kSteps[static_cast<size_t>(direction)];
+    const std::array<int, 3> cell = {room.MapX + step[0], room.MapY + step[1],
+                                     room.MapLevel + step[2]};
+    if (cell[0] < 0 || cell[1] < 0 || cell[0] >= kMapSize || cell[1] >= kMapSize || cell[2] < 1 ||
+        cell[2] > kMapLevels || RoomAt(cell[0], cell[1], cell[2]))
+        return std::nullopt;
+    return cell;
+}
+
+void TMapPage::ShowRoomMenu(TMapCell cell, const QPoint& globalPos) {
+    const TRoom* room = RoomAt(cell.Column, cell.Row);
+    if (!room)
+        return;
+    menuRoom_ = room->VNum;
+    FillNewRoomMenu(*room);
+    FillDeleteExitMenu(*room);
+    MapRoomMenu->popup(globalPos);
+}
+
+// A new room goes only where no exit leads yet and the cell is free: an entry
+// a direction, or with templates a submenu a direction and an entry a template.
+void TMapPage::FillNewRoomMenu(const TRoom& room) {
+    // The direction submenus of the last time go with their entries.
+    qDeleteAll(MapNewRoomMenu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+    MapNewRoomMenu->clear();
+    const std::vector<std::string> templates = main_.RoomTemplet.Names();
+    const int32_t vnum = room.VNum;
+    for (int d = 0; d < DirCount; ++d) {
+        const QString direction = FromCp1251(DirectionName(d));
+        const bool free =
+            room.Exits[static_cast<size_t>(d)].ToRoom == 0 && FreeCellToward(room, d).has_value();
+        const auto addOn = [this, vnum, d](QAction* add, int templet) {
+            connect(add, &QAction::triggered, this,
+                    [this, vnum, d, templet] { NewRoomToward(vnum, d, templet); });
+        };
+        if (templates.empty()) {
+            QAction* add = MapNewRoomMenu->addAction(direction);
+            add->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
+            add->setEnabled(free);
+            addOn(add, -1);
+            continue;
+        }
+        QMenu* toward = MapNewRoomMenu->addMenu(direction);
+        toward->setObjectName(QStringLiteral("MapNewRoom%1").arg(d));
+        toward->setEnabled(free);
+        for (size_t t = 0; t < templates.size(); ++t) {
+            QAction* add = toward->addAction(FromCp1251(templates[t]));
+            add->setObjectName(QStringLiteral("MapNewRoomTemplet%1").arg(t));
+            addOn(add, static_cast<int>(t));
+        }
+    }
+}
+
+void TMapPage::FillDeleteExitMenu(const TRoom& room) {
+    MapDelExitMenu->clear();
+    const int32_t vnum = room.VNum;
+    for (int d = 0; d < DirCount; ++d) {
+        const int32_t to = room.Exits[static_cast<size_t>(d)].ToRoom;
+        if (to == 0)
+            continue;
+        QAction* remove = MapDelExitMenu->addAction(
+            QStringLiteral("%1: %2").arg(FromCp1251(DirectionName(d))).arg(to));
+        remove->setObjectName(QStringLiteral("MapDelExit%1").arg(d));
+        connect(remove, &QAction::triggered, this, [this, vnum, d] { DeleteExit(vnum, d); });
+    }
+    MapDelExitMenu->setEnabled(!MapDelExitMenu->isEmpty());
+}
+
+void TMapPage::NewRoomToward(int32_t vnum, int direction, int templet) {
+    const TRoom* from = main_.World().Rooms.Find(vnum);
+    const auto cell = from ? FreeCellToward(*from, direction) : std::nullopt;
+    if (!cell || from->Exits[static_cast<size_t>(direction)].ToRoom != 0)
+        return;
+    const int32_t zone = ZoneOf(vnum);
+    const int slot = FirstFreeSlotBesideUnparsed(main_.World().Rooms, zone);
+    if (slot >= kServerRoomOffset) {
+        Prompts().Error(QStringLiteral("В зону больше нельзя добавить комнат"));
+        return;
+    }
+    TRoom room(zone * 100 + slot);
+    if (templet >= 0 && templet < main_.RoomTemplet.Count())
+        main_.RoomTemplet.Apply(templet, room);
+    room.MapX = static_cast<uint8_t>((*cell)[0]);
+    room.MapY = static_cast<uint8_t>((*cell)[1]);
+    room.MapLevel = static_cast<uint8_t>((*cell)[2]);
+    room.Exits[static_cast<size_t>(ReverseDir(direction))].ToRoom = vnum;
+    TRoomEdits edits(main_.World().Rooms);
+    TExit& exit = edits.Edit(vnum)->Exits[static_cast<size_t>(direction)];
+    exit = TExit{};
+    exit.ToRoom = room.VNum;
+    std::vector<TRoom> rooms = edits.Take();
+    rooms.push_back(room);
+    TStepPlace place = main_.PlaceOn(RoomPageIndex);
+    place.VNum = vnum;
+    const QString text = QStringLiteral("новая комната %1").arg(room.VNum);
+    // Added, then placed and linked: one step, one undo.
+    main_.Document->Compose(place, text, {zone}, [&] {
+        main_.Document->AddRecords(place, text, std::vector<TRoom>{room});
+        main_.Document->SetRooms(place, text, std::move(rooms));
+    });
+    TRecordPage& records = *main_.RecordPage(RoomPageIndex);
+    records.SelectRow(records.RowOf(room.VNum));
+}
+
+void TMapPage::DeleteExit(int32_t vnum, int direction) {
+    const TRoom* room = main_.World().Rooms.Find(vnum);
+    if (!room || room->Exits[static_cast<size_t>(direction)].ToRoom == 0)
+        return;
+    const int32_t to = room->Exits[static_cast<size_t>(direction)].ToRoom;
+    const int back = ReverseDir(direction);
+    const TRoom* target = main_.World().Rooms.Find(to);
+    const bool pair = target && target->Exits[static_cast<size_t>(back)].ToRoom == vnum;
+    const QString what = QStringLiteral("Удалить выход %1 в комнату %2")
+                             .arg(FromCp1251(DirectionName(direction)))
+                             .arg(to);
+    const QString question =
+        pair ? what + QStringLiteral(" и выход оттуда обратно?\n") : what + QStringLiteral("?\n");
+    if (!Prompts().Confirm(question + EntryText(*room)))
+        return;
+    TRoomEdits edits(main_.World().Rooms);
+    edits.Edit(vnum)->Exits[static_cast<size_t>(direction)] = TExit{};
+    if (pair)
+        edits.Edit(to)->Exits[static_cast<size_t>(back)] = TExit{};
+    Step(QStringLiteral("удаление выхода из комнаты %1").arg(vnum), vnum, edits);
 }
 
 // All six exits of a room taken off the map are cleared; a neighbour's exit

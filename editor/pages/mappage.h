@@ -17,11 +17,13 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <set>
 #include <vector>
 
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QToolButton;
 class TEditorContext;
@@ -103,6 +105,13 @@ public:
     QPushButton* R_UnlinkFromMapBtn; // "Убрать и разорвать выходы"
     QPushButton* MapLayoutBtn;       // "Разложить по выходам"
     QToolButton* MapLegendBtn;       // "Легенда": the sectors' colours and the marks
+    // The context menu of a room: "Новая комната" (MapNewRoomMenu, a
+    // submenu a direction, MapNewRoom0..5, an entry a template), "Удалить
+    // выход" (MapDelExitMenu, an entry an exit), "Открыть комнату" and "Где
+    // используется".
+    QMenu* MapRoomMenu;
+    QMenu* MapNewRoomMenu;
+    QMenu* MapDelExitMenu;
 
     int Level() const { return level_; }
     // Shows level z (1..9): the label always, the minimap and grid with a zone.
@@ -125,9 +134,22 @@ public:
     // Takes the shown room off the map (after asking): its position only,
     // or with `unlink` its exits and the ways back to it too.
     void RemoveChosenRoom(bool unlink = false);
-    // The room of cell `from` moves to the free cell `to` of the level shown;
-    // its exits stay as they are.
+    // The room of cell `from` moves to the free cell `to` of the level shown,
+    // and with it, when it is selected, every room selected, each by the same
+    // offset (from an empty cell, the selection alone); their exits stay as
+    // they are. Refused (nothing moves) when a cell is taken by a room that
+    // stays or lies beyond the map's edge.
     void MoveRoom(TMapCell from, TMapCell to);
+    // The rooms selected on the level shown.
+    const std::set<int32_t>& SelectedRooms() const { return selected_; }
+    // The rooms of the cells from `first` to `last` selected as `how` says.
+    void SelectCells(TMapCell first, TMapCell last, TMapSelect how);
+    // A new room, from template `templet` (-1: none), in the cell beside
+    // room `vnum` in `direction`, the two linked both ways: one step.
+    void NewRoomToward(int32_t vnum, int direction, int templet);
+    // Deletes the exit of room `vnum` in `direction` after asking, and the
+    // way back with it when the target leads back: one step.
+    void DeleteExit(int32_t vnum, int direction);
     // The room of cell `from` gets an exit in `direction` to the room of cell
     // `to`, and that room one back unless `oneWay`; an exit there to another
     // room is replaced only after asking.
@@ -143,13 +165,24 @@ private:
     void BuildControls();
     void Connect();
     std::optional<int32_t> CurrentZone() const;
-    // The room of a cell of the current level, when it exists.
-    TRoom* RoomAt(int column, int row) const;
+    // The room of a cell of the current level (or of `level`), when it exists.
+    TRoom* RoomAt(int column, int row) const { return RoomAt(column, row, level_); }
+    TRoom* RoomAt(int column, int row, int level) const;
+    // The cell beside a placed room in `direction` (a level up or down for
+    // those), when it is on the map and free.
+    std::optional<std::array<int, 3>> FreeCellToward(const TRoom& room, int direction) const;
+    void ShowRoomMenu(TMapCell cell, const QPoint& globalPos);
+    void FillNewRoomMenu(const TRoom& room);
+    void FillDeleteExitMenu(const TRoom& room);
+    // Exit lines, arrows and stubs over the painted cells.
+    void DrawExitsOver(QPainter& painter, const QRect& cells) const;
     void DrawCell(QPainter& painter, const QRect& rect, int column, int row) const;
     // The room's number, name, sector, exits and what the zone places in it.
     QString CellToolTip(int column, int row) const;
     TExitLook ExitLookOf(const TRoom& room, int direction) const;
     TExitLooks ExitLooks(const TRoom& room) const;
+    // The looks of a room of the level shown, as last worked out for its cell.
+    const TExitLooks& PaintedLooks(const TRoom& room) const;
     // A double click on a room with an exit into another zone opens that
     // zone on the room the exit leads to (asking which, for several).
     void FollowExitOut(int column, int row);
@@ -181,6 +214,15 @@ private:
     TRoomCellPainter cells_;
     // The sectors' names, for the legend and the tooltips.
     std::vector<TSectorName> sectors_;
+    TExitMarks exitMarks_;
+    // The looks of the exits of each cell of the level shown, worked out when
+    // first painted (each asks for other rooms) and forgotten on every change
+    // of the document, of the zone or of the level.
+    mutable std::vector<std::optional<TExitLooks>> painted_;
+    // The room whose context menu was opened last.
+    int32_t menuRoom_ = 0;
+    // The rooms selected, by number; they stay selected while they move.
+    std::set<int32_t> selected_;
     int level_ = 3;
     bool moving_ = false; // the grid's current cell is being moved back
 };

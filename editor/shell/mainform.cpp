@@ -441,6 +441,10 @@ bool TMainForm::OpenRecord(int page, int32_t vnum) {
     return Navigator->OpenRecord(page, vnum);
 }
 
+void TMainForm::ShowUses(int page, int32_t vnum) {
+    Navigator->ShowUses(page, vnum);
+}
+
 void TMainForm::ShowUnsavedMarks() {
     ZonePage->ShowUnsavedMarks([this](const TZone* zone) { return Document->IsUnsaved(zone); });
     const TZone* zone = ZonePage->CurrentZone();

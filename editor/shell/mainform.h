@@ -91,6 +91,7 @@ public:
     TStepPlace PlaceOn(int page) const override;
     void ShowPlace(const TStepPlace& place) override;
     bool OpenRecord(int page, int32_t vnum) override;
+    void ShowUses(int page, int32_t vnum) override;
     void ShowUnsavedMarks() override;
     void RecheckProblems() override;
     void RefillListWindows() override;

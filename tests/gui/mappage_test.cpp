@@ -2,14 +2,17 @@
 #include "exitlayout.h"
 #include "maplayout.h"
 #include "mappage.h"
+#include "navigator.h"
 #include "roompage.h"
 #include "serverimport.h"
 #include "textcodec.h"
+#include "usesform.h"
 #include "world.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -21,6 +24,7 @@
 #include <QToolButton>
 #include <filesystem>
 #include <map>
+#include <set>
 
 using namespace guitest;
 
@@ -130,6 +134,36 @@ class TMapPageTest : public TEditorFixture {
                                  "MOB/11.mob", "SHP/11.shp", "TRG/11.trg"})
             files[file] = ReadFile(Workspace(file));
         return files;
+    }
+    // The room's context menu opened on its cell, the submenus named
+    // `path` opened in turn and the entry named last clicked.
+    void ChooseFromRoomMenu(int column, int row, const std::vector<const char*>& path) {
+        QWidget* grid = Map().MapDrawGrid->viewport();
+        const QPoint at = CellCentre(column, row);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->mapToGlobal(at));
+        QApplication::sendEvent(grid, &event);
+        QMenu* menu = Map().MapRoomMenu;
+        QVERIFY(menu->isVisible());
+        for (size_t i = 0; i + 1 < path.size(); ++i) {
+            auto* submenu = menu->findChild<QMenu*>(QLatin1String(path[i]));
+            QVERIFY(submenu && submenu->isEnabled());
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(submenu->menuAction()).center());
+            QTRY_VERIFY(submenu->isVisible());
+            menu = submenu;
+        }
+        auto* action = menu->findChild<QAction*>(QLatin1String(path.back()));
+        QVERIFY(action && action->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        QVERIFY(!Map().MapRoomMenu->isVisible());
+    }
+    std::set<int32_t> Selected() { return Map().SelectedRooms(); }
+    // Every room's exits in zone 11, by number.
+    std::map<int32_t, std::array<TExit, DirCount>> ExitsOfZone11() {
+        std::map<int32_t, std::array<TExit, DirCount>> exits;
+        for (const TRoom* room : World().Rooms.ZoneInListOrder(11))
+            exits[room->VNum] = room->Exits;
+        return exits;
     }
     bool Unplaced(int32_t vnum) {
         return std::any_of(Map().UnplacedRooms().begin(), Map().UnplacedRooms().end(),
@@ -252,6 +286,131 @@ private slots:
         QCOMPARE(int(Record(1104).MapX), 13);
         QCOMPARE(World().Map.At(13, 12, 4), 1104);
         QVERIFY(Record(1104).Exits == exitsBefore.Exits);
+    }
+
+    // A rubber band selects the rooms it covers; dragging one of them takes
+    // them all to free cells, Ctrl + an arrow moves them a cell: positions
+    // change, no exit does, only the layout file differs; each move one
+    // step. A cell taken by a room left behind refuses the whole move.
+    void aSelectionMovesTogether() {
+        StartOnZone11();
+        GoToLevel(4);
+        const auto before = SavedZone11();
+        const auto exits = ExitsOfZone11();
+        DragCell({8, 8}, {10, 11}); // from an empty cell: a band
+        QCOMPARE(Selected(), (std::set<int32_t>{1100, 1101, 1102}));
+        DragCell({9, 10}, {9, 13});
+        QCOMPARE(World().Map.At(10, 12, 4), 1100);
+        QCOMPARE(World().Map.At(9, 13, 4), 1101);
+        QCOMPARE(World().Map.At(10, 14, 4), 1102);
+        QCOMPARE(World().Map.At(10, 9, 4), -1);
+        QCOMPARE(int(Record(1104).MapX), 11);
+        QCOMPARE(Selected().size(), size_t(3));
+        DragCell({8, 12}, {10, 14}); // the band again: its first cell, empty, is the current one
+        QTest::keyClick(Map().MapDrawGrid, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(World().Map.At(11, 12, 4), 1100);
+        QCOMPARE(World().Map.At(10, 13, 4), 1101);
+        QCOMPARE(World().Map.At(11, 14, 4), 1102);
+        // 1100 would land on 1104, which is not selected: nothing moves.
+        prompts_->ExpectError(QStringLiteral("Эта клетка уже занята"));
+        DragCell({10, 13}, {10, 11});
+        QCOMPARE(World().Map.At(10, 13, 4), 1101);
+        QCOMPARE(World().Map.At(11, 10, 4), 1104);
+        // 1100 would leave the map.
+        prompts_->ExpectError(QStringLiteral("Комнаты не помещаются на карте"));
+        DragCell({10, 13}, {10, 0});
+        QCOMPARE(World().Map.At(11, 12, 4), 1100);
+        QVERIFY(ExitsOfZone11() == exits);
+
+        auto after = SavedZone11();
+        QVERIFY(after.at("WLD/11.map") != before.at("WLD/11.map"));
+        after["WLD/11.map"] = before.at("WLD/11.map");
+        QVERIFY(after == before);
+
+        Action("NUndo")->trigger();
+        QCOMPARE(World().Map.At(9, 13, 4), 1101);
+        Action("NUndo")->trigger();
+        QCOMPARE(World().Map.At(10, 9, 4), 1100);
+        QCOMPARE(World().Map.At(9, 10, 4), 1101);
+        QCOMPARE(World().Map.At(10, 11, 4), 1102);
+        Action("NRedo")->trigger();
+        QCOMPARE(World().Map.At(9, 13, 4), 1101);
+        QCOMPARE(World().Map.At(10, 14, 4), 1102);
+        QVERIFY(ExitsOfZone11() == exits);
+    }
+
+    // A click selects its room alone, Shift + click adds one, Ctrl + click
+    // turns one in or out, a click on an empty cell lets them all go.
+    void clicksWithShiftAndCtrlSelect() {
+        StartOnZone11();
+        GoToLevel(4);
+        ClickCell(10, 9);
+        QCOMPARE(Selected(), (std::set<int32_t>{1100}));
+        QTest::mouseClick(Map().MapDrawGrid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          CellCentre(11, 10));
+        QTest::mouseClick(Map().MapDrawGrid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          CellCentre(9, 10));
+        QCOMPARE(Selected(), (std::set<int32_t>{1100, 1101, 1104}));
+        QTest::mouseClick(Map().MapDrawGrid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          CellCentre(10, 9));
+        QCOMPARE(Selected(), (std::set<int32_t>{1101, 1104}));
+        ClickCell(20, 20);
+        QVERIFY(Selected().empty());
+    }
+
+    // "Новая комната" of a room's context menu: a room from the chosen
+    // template in the free cell beside it, the two linked both ways; one step.
+    void theContextMenuMakesALinkedRoom() {
+        StartOnZone11();
+        GoToLevel(4);
+        QCOMPARE(Record(1104).Exits[DirEast].ToRoom, 0);
+        QVERIFY(!World().Rooms.Find(1107));
+        ChooseFromRoomMenu(11, 10, {"MapNewRoomMenu", "MapNewRoom1", "MapNewRoomTemplet2"});
+        const TRoom* made = World().Rooms.Find(1107);
+        QVERIFY(made);
+        QCOMPARE(World().Map.At(12, 10, 4), 1107);
+        QCOMPARE(made->Exits[DirWest].ToRoom, 1104);
+        QCOMPARE(Record(1104).Exits[DirEast].ToRoom, 1107);
+        QCOMPARE(made->Name, form_->RoomTemplet.Record(2).Name);
+        QCOMPARE(*Room().ShownRoom(), 1107);
+        Action("NUndo")->trigger();
+        QVERIFY(!World().Rooms.Find(1107));
+        QCOMPARE(Record(1104).Exits[DirEast].ToRoom, 0);
+        QCOMPARE(World().Map.At(12, 10, 4), -1);
+        Action("NRedo")->trigger();
+        QCOMPARE(World().Map.At(12, 10, 4), 1107);
+        QCOMPARE(Record(1104).Exits[DirEast].ToRoom, 1107);
+    }
+
+    // "Удалить выход": after its question, the exit and, for a pair, the way
+    // back; one step.
+    void theContextMenuDeletesAnExitAndItsWayBack() {
+        StartOnZone11();
+        GoToLevel(4);
+        Drop(1103, 10, 10); // linked both ways with its six neighbours
+        const QString question =
+            QStringLiteral("Удалить выход на север в комнату 1100 и выход оттуда обратно?\n") +
+            FromCp1251(TRoomList::EntryOf(Record(1103)).Text);
+        prompts_->ExpectConfirm(question, false);
+        ChooseFromRoomMenu(10, 10, {"MapDelExitMenu", "MapDelExit0"});
+        QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1100);
+        prompts_->ExpectConfirm(question, true);
+        ChooseFromRoomMenu(10, 10, {"MapDelExitMenu", "MapDelExit0"});
+        QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 0);
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 0);
+        QCOMPARE(Record(1103).Exits[DirEast].ToRoom, 1104);
+        Action("NUndo")->trigger();
+        QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 1100);
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 1103);
+        Action("NRedo")->trigger();
+        QCOMPARE(Record(1103).Exits[DirNorth].ToRoom, 0);
+        QCOMPARE(Record(1100).Exits[DirSouth].ToRoom, 0);
+        // "Где используется" lists what leads into the room.
+        ChooseFromRoomMenu(10, 10, {"MapRoomUses"});
+        TUsesForm& uses = *form_->Navigator->UsesForm;
+        QVERIFY(uses.isVisible());
+        QVERIFY(uses.U_RecordLabel->text().contains(QStringLiteral("1103")));
+        QVERIFY(uses.U_UsesList->topLevelItemCount() > 0);
     }
 
     // A drag from a room's edge to another room draws an exit in that
@@ -594,6 +753,39 @@ private slots:
         QMenu& legend = *Map().MapLegendBtn->menu();
         legend.adjustSize();
         QVERIFY(SaveShot(legend, QStringLiteral("mappage-legend.png")));
+    }
+
+    // A selection, then exits of every kind: one way to a neighbour, to a
+    // room elsewhere on the level and on another level, into another zone,
+    // to a missing room and to room 0.
+    void selectionAndExitsScreenshots() {
+        SKIP_UNLESS_SCREENSHOTS();
+        StartOnZone11();
+        form_->resize(1200, 900);
+        GoToLevel(4);
+        Drop(1103, 10, 10);
+        Record(1104).Exits[DirWest] = {};
+        Record(1104).Exits[DirUp].ToRoom = 1106;
+        Record(1101).Exits[DirNorth].ToRoom = 1102;
+        Record(1100).Exits[DirNorth].ToRoom = 1001;
+        Record(1102).Exits[DirEast].ToRoom = 1150;
+        Record(1101).Exits[DirWest] = {};
+        Record(1101).KeptExits = {"D3", "~", "~", "0 -1 0"};
+        Map().Refresh(); // the exits changed behind the document's back
+        while (Map().MapDrawGrid->Pitch() < 49)
+            QTest::keyClick(Map().MapDrawGrid, Qt::Key_Plus, Qt::ControlModifier);
+        Map().MapDrawGrid->ScrollTo(7, 7);
+        DragCell({8, 8}, {10, 10});
+        QVERIFY(SaveShot(Map(), QStringLiteral("mappage-selection.png")));
+        ClickCell(14, 14);
+        for (const int pitch : {TMapDrawGrid::kPitch, 65}) {
+            while (Map().MapDrawGrid->Pitch() != pitch)
+                QTest::keyClick(Map().MapDrawGrid,
+                                Map().MapDrawGrid->Pitch() < pitch ? Qt::Key_Plus : Qt::Key_Minus,
+                                Qt::ControlModifier);
+            Map().MapDrawGrid->ScrollTo(8, 7);
+            QVERIFY(SaveShot(Map(), QStringLiteral("mappage-exits-%1.png").arg(pitch)));
+        }
     }
 
     void screenshot() {
