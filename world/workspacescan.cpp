@@ -86,9 +86,8 @@ bool LoadListFile(TShopList& shops, const std::string& path, const TKindNameLook
 }
 
 // The order LoadWorkspaceRecords reads the kinds in.
-constexpr std::array<TRecordType, 5> kReadOrder = {TRecordType::Obj, TRecordType::Mob,
-                                                   TRecordType::Shop, TRecordType::Room,
-                                                   TRecordType::Trigger};
+constexpr std::array<TRecordType, 5> kReadOrder = {
+    TRecordType::Obj, TRecordType::Mob, TRecordType::Shop, TRecordType::Room, TRecordType::Trigger};
 
 } // namespace
 
@@ -179,14 +178,17 @@ TKindNameLookup OneCallAtATime(const TKindNameLookup& kindName, std::mutex& mute
 } // namespace
 
 void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,
-                          unsigned threads) {
+                          unsigned threads, const std::function<void()>& fileRead) {
     const std::vector<TRecordFile> files = RecordFiles(dir);
     if (threads == 0)
         threads = WorkerThreadCount();
     if (threads == 1) {
         // Straight into the world, as one reader has always read them.
-        for (const TRecordFile& file : files)
+        for (const TRecordFile& file : files) {
             LoadRecordFile(world, file.Type, file.Path, kindName);
+            if (fileRead)
+                fileRead();
+        }
         return;
     }
     std::mutex kindNameMutex;
@@ -201,6 +203,8 @@ void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindName
         [&](size_t i) {
             TakeReadAside(world, *reads[i], files[i], kindName);
             reads[i].reset();
+            if (fileRead)
+                fileRead();
         });
 }
 
@@ -222,7 +226,7 @@ int32_t NumberOfFileName(const std::string& file) {
 } // namespace
 
 void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure,
-                        unsigned threads) {
+                        unsigned threads, const std::function<void()>& fileRead) {
     const size_t first = world.Zones.size();
     const TWorldKind& zones = WorldKind(TRecordType::Zone);
     for (const auto& file : ListFiles(WorkspaceFolder(dir, zones.Folder), zones.Extension)) {
@@ -237,6 +241,8 @@ void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailur
                 onFailure(file, *zone, failedLine);
         }
         world.AddZone(std::move(zone));
+        if (fileRead)
+            fileRead();
     }
     // Each zone composes its own form from the world, which no longer
     // changes: the zones may do it side by side.
@@ -247,7 +253,16 @@ void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailur
 }
 
 void LoadWorkspace(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,
-                   const TZoneFailure& onFailure) {
-    LoadWorkspaceRecords(world, dir, kindName);
-    LoadWorkspaceZones(world, dir, onFailure);
+                   const TZoneFailure& onFailure, const TReadProgress& progress) {
+    std::function<void()> fileRead;
+    size_t done = 0;
+    size_t total = 0;
+    if (progress) {
+        const TWorldKind& zones = WorldKind(TRecordType::Zone);
+        total = RecordFiles(dir).size() +
+                ListFiles(WorkspaceFolder(dir, zones.Folder), zones.Extension).size();
+        fileRead = [&] { progress(++done, total); };
+    }
+    LoadWorkspaceRecords(world, dir, kindName, 0, fileRead);
+    LoadWorkspaceZones(world, dir, onFailure, 0, fileRead);
 }

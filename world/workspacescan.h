@@ -46,8 +46,10 @@ bool LoadRecordFile(TWorld& world, TRecordType type, const std::string& path,
 // world and the messages come out as one thread reading them in turn gives
 // them: the messages all on the calling thread. `kindName` may then be called
 // from another thread, never from two at once.
+// `fileRead`, when given, runs on the calling thread as each file is in.
 void LoadWorkspaceRecords(TWorld& world, const std::string& dir,
-                          const TKindNameLookup& kindName = {}, unsigned threads = 0);
+                          const TKindNameLookup& kindName = {}, unsigned threads = 0,
+                          const std::function<void()>& fileRead = {});
 
 // Every zone file of the workspace through TZone::OpenZoneFile, in name
 // order, added to the world's zones. A file that fails still gives its zone,
@@ -61,11 +63,15 @@ void LoadWorkspaceRecords(TWorld& world, const std::string& dir,
 using TZoneFailure =
     std::function<void(const std::string& file, const TZone& zone, int failedLine)>;
 void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure = {},
-                        unsigned threads = 0);
+                        unsigned threads = 0, const std::function<void()>& fileRead = {});
+
+// How far a workspace read has come: the files read and the files there are,
+// told on the reading thread after each file.
+using TReadProgress = std::function<void(size_t done, size_t total)>;
 
 // The records, then the zones: the whole workspace read into `world`.
 void LoadWorkspace(TWorld& world, const std::string& dir, const TKindNameLookup& kindName = {},
-                   const TZoneFailure& onFailure = {});
+                   const TZoneFailure& onFailure = {}, const TReadProgress& progress = {});
 
 // The message of a zone file that failed at `lineNumber`, as the zone
 // page's Open would show it.

@@ -297,6 +297,9 @@ void TWorldDocument::LoadWorkspace(const std::string& dir, const TKindNameLookup
                     [&failures](const std::string& file, const TZone& zone, int line) {
                         const std::string& failure = failures[&zone] = ZoneLoadFailure(file, line);
                         ReportFileError(failure);
+                    },
+                    [this](size_t done, size_t total) {
+                        emit readProgress(static_cast<int>(done), static_cast<int>(total));
                     });
     emit loaded(failures);
 }

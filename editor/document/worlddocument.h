@@ -156,6 +156,8 @@ signals:
     void unsavedChanged();
     // The world is emptied to be read anew: every view lets go of what it shows.
     void cleared();
+    // While the workspace is read: `done` of its `total` files are in.
+    void readProgress(int done, int total);
     // The workspace was read: its zones are in the world; `failures` holds
     // the message of each zone whose file failed (the zone stays with what
     // was read before the failure).

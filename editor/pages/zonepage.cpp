@@ -2,10 +2,10 @@
 
 #include "worlddocument.h"
 
+#include "editorcontext.h"
 #include "errorreporter.h"
 #include "filekinds.h"
 #include "keptnumber.h"
-#include "editorcontext.h"
 #include "modeltext.h"
 #include "prompts.h"
 #include "recordpage.h"
@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -335,6 +336,22 @@ std::array<QLineEdit*, 6> TZonePage::FilenameEdits() const {
 // ---- the workspace and the zone list ----
 
 void TZonePage::ScanWorkspace() {
+    // A large workspace takes seconds: after half a second the builder sees
+    // how far the reading has come (the window takes no input meanwhile).
+    QProgressDialog progress(QString::fromUtf8("Чтение рабочей папки..."), QString(), 0, 0,
+                             main_.Window());
+    progress.setObjectName("ReadProgressDialog");
+    progress.setWindowTitle(QString::fromUtf8("Чтение зон"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    connect(main_.Document, &TWorldDocument::readProgress, &progress,
+            [&progress](int done, int total) {
+                progress.setMaximum(total);
+                progress.setLabelText(
+                    QString::fromUtf8("Прочитано файлов: %1 из %2").arg(done).arg(total));
+                progress.setValue(done);
+            });
     main_.Document->LoadWorkspace(main_.ProgramFolder + "Zones/", main_.KindName());
     main_.RefillListWindows();
     if (ZoneCount() > 0)
@@ -489,15 +506,16 @@ void TZonePage::ShowOnPage(const TZone& zone) {
 
     Z_ObjCheckListBox->clear();
     for (const TRoomObj& obj : zone.CreatedObjects) {
-        auto* item = AddCheckEntry(Z_ObjCheckListBox, FromCp1251(main_.World().Objs.CaptionOf(obj.ObjVNum)),
-                                   obj.IfFlag);
+        auto* item = AddCheckEntry(
+            Z_ObjCheckListBox, FromCp1251(main_.World().Objs.CaptionOf(obj.ObjVNum)), obj.IfFlag);
         item->setData(Qt::UserRole, QVariant::fromValue(obj));
     }
     Z_DelMobCheckListBox->clear();
     for (const int32_t packed : zone.DeletedMobs) {
         const int32_t mob = PackedNumber(packed);
-        auto* item = AddCheckEntry(Z_DelMobCheckListBox, FromCp1251(main_.World().Mobs.CaptionOf(mob)),
-                                   PackedIfFlag(packed));
+        auto* item =
+            AddCheckEntry(Z_DelMobCheckListBox, FromCp1251(main_.World().Mobs.CaptionOf(mob)),
+                          PackedIfFlag(packed));
         item->setData(Qt::UserRole, mob);
     }
 
@@ -550,8 +568,8 @@ void TZonePage::ReadFromPage(TZone& zone) {
 
 void TZonePage::ZoneStatistics(const TZone& zone) {
     const auto rooms = main_.World().Rooms.ZoneInListOrder(zone.ZoneNumber);
-    const auto unplaced =
-        std::count_if(rooms.begin(), rooms.end(), [](const TRoom* room) { return !IsOnGrid(*room); });
+    const auto unplaced = std::count_if(rooms.begin(), rooms.end(),
+                                        [](const TRoom* room) { return !IsOnGrid(*room); });
     const std::array<int, 6> counts = {
         main_.RecordPage(RoomPageIndex)->Count(), static_cast<int>(unplaced),
         main_.RecordPage(ObjPageIndex)->Count(),  main_.RecordPage(MobPageIndex)->Count(),
@@ -639,8 +657,8 @@ void TZonePage::ObjAdd() {
     TRoomObj obj;
     obj.ObjVNum = scratch.ObjVNum;
     obj.Probability = scratch.Probability;
-    auto* item = AddCheckEntry(Z_ObjCheckListBox, FromCp1251(main_.World().Objs.CaptionOf(obj.ObjVNum)),
-                               scratch.IfFlag);
+    auto* item = AddCheckEntry(
+        Z_ObjCheckListBox, FromCp1251(main_.World().Objs.CaptionOf(obj.ObjVNum)), scratch.IfFlag);
     item->setData(Qt::UserRole, QVariant::fromValue(obj));
 }
 
@@ -701,8 +719,9 @@ void TZonePage::DelMobAdd() {
         return;
     picker.Result(scratch);
     ZoneChange();
-    auto* item = AddCheckEntry(Z_DelMobCheckListBox, FromCp1251(main_.World().Mobs.CaptionOf(scratch.MobVNum)),
-                               scratch.IfFlag);
+    auto* item =
+        AddCheckEntry(Z_DelMobCheckListBox,
+                      FromCp1251(main_.World().Mobs.CaptionOf(scratch.MobVNum)), scratch.IfFlag);
     item->setData(Qt::UserRole, scratch.MobVNum);
 }
 

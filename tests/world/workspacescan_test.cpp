@@ -6,6 +6,7 @@
 #include "workspacescan.h"
 
 #include <chrono>
+#include <numeric>
 #include <set>
 #include <tuple>
 
@@ -217,6 +218,18 @@ TEST_F(WorkspaceScan, SeveralThreadsReadWhatOneReads) {
     const auto [picture, reports] = read(3);
     EXPECT_EQ(picture, onePicture);
     EXPECT_EQ(reports, oneReports);
+
+    // The whole read tells how far it has come, file by file: 12 record
+    // files (the layout files go with their rooms) and 2 zone files.
+    std::vector<size_t> told;
+    TWorld world;
+    LoadWorkspace(world, Dir.string(), {}, {}, [&told](size_t done, size_t total) {
+        EXPECT_EQ(total, 14u);
+        told.push_back(done);
+    });
+    std::vector<size_t> expected(14);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(told, expected);
 }
 
 // What a killed save or import left goes at the next start: only names of
