@@ -743,9 +743,11 @@ void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
     const int dy = to.Row - from.Row;
     // Every cell is checked before anything moves: the group moves whole or not at all.
     for (const int32_t vnum : group) {
-        const TRoom& room = *main_.World().Rooms.Find(vnum);
-        const int column = room.MapX + dx;
-        const int row = room.MapY + dy;
+        const TRoom* room = main_.World().Rooms.Find(vnum);
+        if (!room)
+            continue; // the selection follows the document; nothing to move here
+        const int column = room->MapX + dx;
+        const int row = room->MapY + dy;
         if (column < 0 || row < 0 || column >= kMapSize || row >= kMapSize) {
             Prompts().Error(QStringLiteral("Комнаты не помещаются на карте"));
             return;
@@ -757,10 +759,9 @@ void TMapPage::MoveRoom(TMapCell from, TMapCell to) {
         }
     }
     TRoomEdits edits(main_.World().Rooms);
-    for (const int32_t vnum : group) {
-        TRoom* room = edits.Edit(vnum);
-        PlaceAt(*room, room->MapX + dx, room->MapY + dy);
-    }
+    for (const int32_t vnum : group)
+        if (TRoom* room = edits.Edit(vnum))
+            PlaceAt(*room, room->MapX + dx, room->MapY + dy);
     const int32_t vnum = pressed ? pressed->VNum : *group.begin();
     Step(group.size() == 1 ? QStringLiteral("перемещение комнаты %1").arg(vnum)
                            : QStringLiteral("перемещение комнат (%1)").arg(group.size()),
