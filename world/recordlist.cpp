@@ -26,6 +26,7 @@ void TSourceText::AppendTo(TStringList& out, TStringList&& ours) const {
 }
 
 void TSourceText::Remember(TStringList&& read, const TStringList& ours, bool always) {
+    Range = {}; // a text read before this one no longer stands for the record
     if (!always && read == ours) {
         Forget();
         return;

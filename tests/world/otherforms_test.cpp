@@ -87,6 +87,15 @@ TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
     EXPECT_EQ(std::find(renumbered.begin(), renumbered.end(), "#101"), renumbered.end());
 }
 
+// A record read again from another file stands for that file's text, in
+// whatever form each file has it.
+TEST_F(OtherForms, ARecordReadOverAnotherKeepsTheTextReadLast) {
+    Read(World.Rooms, {"#101", "Yard~", "~", "1 0 2", "S", "$"});
+    const std::vector<std::string> again = {"#101", "Yard~", "~", "1  0  2", "S", "$"};
+    Read(World.Rooms, again);
+    EXPECT_EQ(Written(World.Rooms), again);
+}
+
 const std::vector<std::string> kObjects = {
     "#100",     "a b~", "a~",        "b~",        "c~",    "d~",      "e~",      "f~",      "Desc~",
     "one line", "two~", "0 10 10 0", "0 -1 -1 0", "0 0 0", "5 a0 b0", "0 0 0 0", "1 2 3 4", "M 7",
