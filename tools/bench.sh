@@ -107,7 +107,7 @@ gui() {
             best_line=$line
         fi
     done
-    awk '{print $2, $4, $6, $8, $10, $18, $16}' <<<"$best_line"
+    awk '{print $2, $4, $6, $8, $10, $20, $16}' <<<"$best_line"
 }
 ms() { awk "BEGIN{printf \"%.0f ms\", $1 * 1000}"; }
 gui_row() { # name scan-seconds scan-peak-kb workspace
