@@ -337,12 +337,12 @@ std::array<QLineEdit*, 6> TZonePage::FilenameEdits() const {
 
 void TZonePage::ScanWorkspace() {
     // A large workspace takes seconds: after half a second the builder sees
-    // how far the reading has come (the window takes no input meanwhile).
+    // how far the reading has come (no window takes input meanwhile).
     QProgressDialog progress(QString::fromUtf8("Чтение рабочей папки..."), QString(), 0, 0,
                              main_.Window());
     progress.setObjectName("ReadProgressDialog");
     progress.setWindowTitle(QString::fromUtf8("Чтение зон"));
-    progress.setWindowModality(Qt::WindowModal);
+    progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(500);
     progress.setAutoClose(false);
     connect(main_.Document, &TWorldDocument::readProgress, &progress,
