@@ -1,5 +1,7 @@
 #include "trigpage.h"
 
+#include "worlddocument.h"
+
 #include "descform.h"
 #include "editorcontext.h"
 #include "modeltext.h"
@@ -62,6 +64,12 @@ TTrigPage::TTrigPage(TEditorContext& main, TRecordPage& records)
     setObjectName(QStringLiteral("TrigPage"));
     BuildControls();
     ConnectEdits();
+    // The names shared across the workspace are gathered from every trigger:
+    // once, and again only after the world has changed, not for each trigger shown.
+    const auto stale = [this] { sharedVariablesStale_ = true; };
+    connect(main_.Document, &TWorldDocument::changed, this, stale);
+    connect(main_.Document, &TWorldDocument::cleared, this, stale);
+    connect(main_.Document, &TWorldDocument::loaded, this, stale);
 }
 
 void TTrigPage::BuildControls() {
@@ -178,7 +186,10 @@ void TTrigPage::ShowOnPage(const TTrigger& trigger) {
         script += entry + "\r\n";
     T_TextMemo->setPlainText(FromCp1251(StripLineEnds(script)));
     showing_ = false;
-    sharedVariables_ = ScriptSharedVariables(main_.World().View());
+    if (sharedVariablesStale_) {
+        sharedVariables_ = ScriptSharedVariables(main_.World().View());
+        sharedVariablesStale_ = false;
+    }
     ShowScriptLanguage();
 }
 

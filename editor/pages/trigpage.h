@@ -72,4 +72,5 @@ private:
     // The variables the workspace's scripts share, which the shown script
     // may read without setting; gathered when a trigger is shown.
     std::unordered_set<std::string> sharedVariables_;
+    bool sharedVariablesStale_ = true;
 };
