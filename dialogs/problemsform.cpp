@@ -33,6 +33,7 @@ TProblemsForm::TProblemsForm(QWidget* parent) : QDialog(parent) {
     connect(P_SeverityComboBox, &QComboBox::currentIndexChanged, this, &TProblemsForm::Recheck);
     connect(P_ProblemsList, &TRecordTable::openRecord, this, &TProblemsForm::openRecord);
     connect(P_ProblemsList, &TRecordTable::openUnparsed, this, &TProblemsForm::openUnparsed);
+    connect(P_ProblemsList, &TRecordTable::openScriptLine, this, &TProblemsForm::openScriptLine);
     connect(P_CloseBtn, &QPushButton::clicked, this, &QDialog::close);
 
     auto* column = new QVBoxLayout(this);
@@ -84,7 +85,8 @@ void TProblemsForm::RecheckNow() {
         rows.push_back(TRecordTable::Row(
             {FromCp1251(SeverityName(problem.Severity)), FromCp1251(ProblemCaption(world, problem)),
              FromCp1251(problem.Message)},
-            static_cast<int>(problem.Record), problem.VNum, problem.Unparsed));
+            static_cast<int>(problem.Record), problem.VNum, problem.Unparsed,
+            problem.Record == TRecordType::Trigger ? problem.Line : -1));
     }
     P_ProblemsList->SetRows(rows);
     if (row >= 0 && !rows.isEmpty())

@@ -43,6 +43,7 @@ public slots:
 signals:
     void openRecord(int page, int vnum);
     void openUnparsed(int page, int zone, int index);
+    void openScriptLine(int vnum, int line);
     // Closed by its close box or button: the menu entry loses its check mark.
     void closed();
 

@@ -10,6 +10,7 @@ namespace {
 constexpr int kPageRole = Qt::UserRole;
 constexpr int kNumberRole = Qt::UserRole + 1;
 constexpr int kUnparsedRole = Qt::UserRole + 2;
+constexpr int kLineRole = Qt::UserRole + 3;
 
 // Rows sort as a reader expects: the numbers in the texts by their value,
 // "Комната 13517" before "Комната 104320".
@@ -56,7 +57,10 @@ TRecordTable::TRecordTable(const char* name, const QStringList& headers, QWidget
         const int page = item->data(0, kPageRole).toInt();
         const int32_t vnum = item->data(0, kNumberRole).toInt();
         const QVariant unparsed = item->data(0, kUnparsedRole);
-        if (unparsed.isValid())
+        const QVariant line = item->data(0, kLineRole);
+        if (line.isValid())
+            emit openScriptLine(vnum, line.toInt());
+        else if (unparsed.isValid())
             emit openUnparsed(page, ZoneOfRecord(static_cast<TRecordType>(page), vnum),
                               unparsed.toInt());
         else
@@ -64,13 +68,15 @@ TRecordTable::TRecordTable(const char* name, const QStringList& headers, QWidget
     });
 }
 
-QTreeWidgetItem* TRecordTable::Row(const QStringList& columns, int page, int32_t vnum,
-                                   int unparsed) {
+QTreeWidgetItem* TRecordTable::Row(const QStringList& columns, int page, int32_t vnum, int unparsed,
+                                   int line) {
     auto* item = new TRecordRow(columns);
     item->setData(0, kPageRole, page);
     item->setData(0, kNumberRole, vnum);
     if (unparsed >= 0)
         item->setData(0, kUnparsedRole, unparsed);
+    if (line >= 0)
+        item->setData(0, kLineRole, line);
     return item;
 }
 

@@ -33,9 +33,10 @@ public:
 
     // A row naming the record of `page` (0 zone, 1 rooms, ... 5 triggers) and
     // number; for a record not read, its place among its file's records not
-    // read (`unparsed`), which its number does not tell.
+    // read (`unparsed`), which its number does not tell; for a problem inside
+    // a trigger's script, the line of the script (`line`, from 0).
     static QTreeWidgetItem* Row(const QStringList& columns, int page, int32_t vnum,
-                                int unparsed = -1);
+                                int unparsed = -1, int line = -1);
     // Replaces every row at once (thousands of problems fill the list quickly).
     void SetRows(const QList<QTreeWidgetItem*>& rows);
     // The page and number of a row, of the current row.
@@ -48,4 +49,6 @@ signals:
     void openRecord(int page, int vnum);
     // A row of a record not read: its zone and place among its file's.
     void openUnparsed(int page, int zone, int index);
+    // A row of a line inside a trigger's script.
+    void openScriptLine(int vnum, int line);
 };

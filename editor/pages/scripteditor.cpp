@@ -131,6 +131,17 @@ void TScriptEditor::SetChecker(TChecker checker) {
     checker_ = std::move(checker);
 }
 
+void TScriptEditor::GoToLine(int line) {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return; // the script has changed since it was checked
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    centerCursor();
+    setFocus();
+}
+
 void TScriptEditor::CheckNow() {
     checkTimer_->stop();
     problems_ = checker_ ? checker_(ScriptLines()) : std::vector<TScriptProblem>{};

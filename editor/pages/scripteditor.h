@@ -41,6 +41,9 @@ public:
     // Checks at once: another script shown, or what the checks depend on
     // (the attach kind, the trigger types) changed.
     void CheckNow();
+    // Selects line `line` (from 0) in view and takes the focus: where a
+    // problem the problems window lists stands.
+    void GoToLine(int line);
     // The problems the margin shows, in line order.
     const std::vector<TScriptProblem>& Problems() const { return problems_; }
     // The messages of a line's problems, one a line, as the margin's tooltip

@@ -4,6 +4,7 @@
 #include "problemsform.h"
 #include "prompts.h"
 #include "recordpage.h"
+#include "scripteditor.h"
 #include "searchform.h"
 #include "usesform.h"
 #include "zonepage.h"
@@ -42,6 +43,12 @@ TNavigator::TNavigator(TMainForm& main) : QObject(&main), main_(main) {
     connect(UsesForm, &TUsesForm::openRecord, this, open);
     connect(ProblemsForm, &TProblemsForm::openUnparsed, this,
             [this](int page, int zone, int index) { OpenUnparsed(page, zone, index); });
+    connect(ProblemsForm, &TProblemsForm::openScriptLine, this, [this](int vnum, int line) {
+        if (!OpenRecord(TrigPageIndex, vnum))
+            return;
+        if (auto* script = main_.findChild<TScriptEditor*>(QStringLiteral("T_TextMemo")))
+            script->GoToLine(line);
+    });
     connect(SearchForm, &TSearchForm::showUses, this,
             [this](int page, int vnum) { ShowUses(page, vnum); });
 

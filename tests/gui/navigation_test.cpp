@@ -7,6 +7,7 @@
 #include "problemsform.h"
 #include "reportform.h"
 #include "roompage.h"
+#include "scripteditor.h"
 #include "search.h"
 #include "searchform.h"
 #include "textcodec.h"
@@ -81,6 +82,33 @@ class TNavigationTest : public TEditorFixture {
 
 private slots:
     void cleanup() { Finish(); }
+
+    // A problem inside a script opens its trigger at the line.
+    void aScriptProblemOpensItsLine() {
+        StartOn(true, /*confirm=*/false);
+        SelectZone(10);
+        ClickTab(TrigPageIndex);
+        ChooseRecord(TrigPageIndex, 1000);
+        auto* script = form_->findChild<TScriptEditor*>(QStringLiteral("T_TextMemo"));
+        script->setFocus();
+        QTest::keyClick(script, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(script, Qt::Key_Return);
+        QTest::keyClicks(script, QStringLiteral("end"));
+        Click(form_->ToolsForm->ApplyBtn);
+        QTest::keyClick(script, Qt::Key_Home, Qt::ControlModifier);
+        Action("NProblems")->trigger();
+        WaitForCheck();
+        int row = -1;
+        for (int i = 0; i < Problems().P_ProblemsList->RowCount() && row < 0; ++i)
+            if (Problems().P_ProblemsList->TextAt(i, 1).endsWith(QStringLiteral(", строка 5")))
+                row = i;
+        QVERIFY(row >= 0);
+        ClickTab(RoomPageIndex);
+        DoubleClickRow(*Problems().P_ProblemsList, row);
+        ExpectShown(TrigPageIndex, 1000, 10);
+        QCOMPARE(script->textCursor().blockNumber(), 4);
+        QCOMPARE(script->textCursor().selectedText(), QStringLiteral("end"));
+    }
 
     void problemsWindowFollowsEditsAndOpensTheRecord() {
         StartOn(true, /*confirm=*/false);
