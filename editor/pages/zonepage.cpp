@@ -34,6 +34,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 Q_DECLARE_METATYPE(TRoomObj)
 
@@ -347,6 +348,9 @@ void TZonePage::ScanWorkspace() {
     progress.setAutoClose(false);
     connect(main_.Document, &TWorldDocument::readProgress, &progress,
             [&progress](int done, int total) {
+                // A hundred steps at most: each one lets the window repaint.
+                if (done != total && done % std::max(1, total / 100) != 0)
+                    return;
                 progress.setMaximum(total);
                 progress.setLabelText(
                     QString::fromUtf8("Прочитано файлов: %1 из %2").arg(done).arg(total));
