@@ -16,8 +16,7 @@ uint64_t HashOfLines(const TStringList& lines) {
 }
 
 void TSourceText::AppendTo(TStringList& out, TStringList&& ours) const {
-    for (const TStringList& copy : EarlierCopies)
-        out.insert(out.end(), copy.begin(), copy.end());
+    AppendEarlierCopies(out);
     if (!Lines.empty() && HashOfLines(ours) == OurForm)
         out.insert(out.end(), Lines.begin(), Lines.end());
     else

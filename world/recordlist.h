@@ -54,6 +54,10 @@ struct TSourceText {
     // while `ours` is unchanged. A record kept as a range is written by
     // AppendRecordLines, which can read it again.
     void AppendTo(TStringList& out, TStringList&& ours) const;
+    void AppendEarlierCopies(TStringList& out) const {
+        for (const TStringList& copy : EarlierCopies)
+            out.insert(out.end(), copy.begin(), copy.end());
+    }
     // Keeps `read` unless it is `ours` already (or always, when asked).
     void Remember(TStringList&& read, const TStringList& ours, bool always = false);
     // `ours` is now what stands for the text as read (what other files read
@@ -156,8 +160,7 @@ void AppendRecordLines(TStringList& out, const Record& record, TReadBody<Record>
         source.AppendTo(out, std::move(ours));
         return;
     }
-    for (const TStringList& copy : source.EarlierCopies)
-        out.insert(out.end(), copy.begin(), copy.end());
+    source.AppendEarlierCopies(out);
     if (OurLinesAsRead(record, readBody, write) == ours) {
         const TStringList read = LinesAsRead(record);
         out.insert(out.end(), read.begin(), read.end());
@@ -551,25 +554,23 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
             list.RememberFrame(ZoneOf(record.VNum), std::move(frame));
         }
         record.Trailer = std::move(trailer);
-        atHeader = more;
         if (readBody && list.Count() > countBefore) {
             // A fresh record: its text can be read again whenever it is
             // written, so nothing is composed now.
             record.Source.Range = reader.RangeBetween(start, bodyEnd);
-            if (!more)
-                return;
-            continue;
-        }
-        const TStringList ours = OurLines(record, write);
-        // In our own files the lines are our writer's: nothing to keep, and
-        // nothing copied to find that out.
-        if (reader.LinesBetweenAre(start, bodyEnd, ours, ours.size() - record.Trailer.size())) {
-            record.Source.Forget();
         } else {
-            TStringList read = reader.LinesBetween(start, bodyEnd);
-            read.insert(read.end(), record.Trailer.begin(), record.Trailer.end());
-            record.Source.Remember(std::move(read), ours);
+            const TStringList ours = OurLines(record, write);
+            // In our own files the lines are our writer's: nothing to keep,
+            // and nothing copied to find that out.
+            if (reader.LinesBetweenAre(start, bodyEnd, ours, ours.size() - record.Trailer.size())) {
+                record.Source.Forget();
+            } else {
+                TStringList read = reader.LinesBetween(start, bodyEnd);
+                read.insert(read.end(), record.Trailer.begin(), record.Trailer.end());
+                record.Source.Remember(std::move(read), ours);
+            }
         }
+        atHeader = more;
         if (!more)
             return;
     }
