@@ -216,7 +216,7 @@ private:
     int RoomsInFile(int32_t zone) const {
         int count = 0;
         for (const TRoom* room : world_.Rooms.ZoneRecords(zone))
-            count += 1 + static_cast<int>(room->Source.EarlierCopies.size());
+            count += 1 + static_cast<int>(room->Source.EarlierCopies().size());
         if (const TFileFrame* frame = world_.Rooms.FrameOf(zone))
             count += static_cast<int>(frame->Unparsed.size());
         return count;

@@ -15,11 +15,19 @@ uint64_t HashOfLines(const TStringList& lines) {
     return hash;
 }
 
+void TSourceText::SetEarlierCopies(std::vector<TStringList> copies) {
+    if (!copies.empty() || !kept_->EarlierCopies.empty())
+        kept_.Edit().EarlierCopies = std::move(copies);
+}
+
 void TSourceText::AppendTo(TStringList& out, TStringList&& ours) const {
     AppendEarlierCopies(out);
-    if (!Lines.empty() && HashOfLines(ours) == OurForm)
-        out.insert(out.end(), Lines.begin(), Lines.end());
-    else
+    if (!kept_->Lines.empty() && HashOfLines(ours) == kept_->OurForm) {
+        out.insert(out.end(), kept_->Lines.begin(), kept_->Lines.end());
+    } else if (Range && HashOfLines(ours) == kept_->OurForm) {
+        const TStringList read = TWorldReader::LinesOf(Range);
+        out.insert(out.end(), read.begin(), read.end());
+    } else
         out.insert(out.end(), std::make_move_iterator(ours.begin()),
                    std::make_move_iterator(ours.end()));
 }
@@ -30,6 +38,18 @@ void TSourceText::Remember(TStringList&& read, const TStringList& ours, bool alw
         Forget();
         return;
     }
-    Lines = std::move(read);
-    OurForm = HashOfLines(ours);
+    TKept& kept = kept_.Edit();
+    kept.Lines = std::move(read);
+    kept.OurForm = HashOfLines(ours);
+}
+
+void TSourceText::Forget() {
+    Range = {};
+    if (kept_->EarlierCopies.empty()) {
+        kept_.Reset();
+    } else {
+        TKept& kept = kept_.Edit();
+        kept.Lines.clear();
+        kept.OurForm = 0;
+    }
 }

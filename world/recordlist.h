@@ -4,6 +4,7 @@
 // which they were read or created; lookups by number go through an index of
 // the first record with each number, so reading N records costs about N.
 
+#include "sparsetext.h"
 #include "strutils.h"
 #include "worldfile.h"
 
@@ -39,15 +40,16 @@ uint64_t HashOfLines(const TStringList& lines);
 // after reading, as does a record whose reading needs more than its text.
 struct TSourceText {
     TTextRange Range; // the record's own lines in its file, the trailer not included
+
     // The record's lines as read, each carrying its end where it is not its
-    // file's main one; empty: our own form (or kept as a range).
-    TStringList Lines;
-    uint64_t OurForm = 0; // hash of our writer's lines for it right after reading
+    // file's main one; empty: our own form (or kept as the range).
+    const TStringList& Lines() const { return kept_->Lines; }
     // Earlier records with the same number in the same file, each as its text
     // would have been written: the record holds the last one's fields, and
     // these are written before it, whatever is edited, so nothing of the file
     // is lost and a later read finds the same record again.
-    std::vector<TStringList> EarlierCopies;
+    const std::vector<TStringList>& EarlierCopies() const { return kept_->EarlierCopies; }
+    void SetEarlierCopies(std::vector<TStringList> copies);
 
     // Appends the lines to write for a record whose lines in our writer's
     // form are `ours`: the earlier copies, then the lines it was read from
@@ -55,20 +57,31 @@ struct TSourceText {
     // AppendRecordLines, which can read it again.
     void AppendTo(TStringList& out, TStringList&& ours) const;
     void AppendEarlierCopies(TStringList& out) const {
-        for (const TStringList& copy : EarlierCopies)
+        for (const TStringList& copy : EarlierCopies())
             out.insert(out.end(), copy.begin(), copy.end());
     }
     // Keeps `read` unless it is `ours` already (or always, when asked).
     void Remember(TStringList&& read, const TStringList& ours, bool always = false);
+    // Keeps the lines of `read` as those read; our form of them is given
+    // later (Rebase). A zone file keeps its text this way.
+    void KeepRange(TTextRange read) {
+        Range = std::move(read);
+        kept_.Edit().Lines.clear();
+    }
     // `ours` is now what stands for the text as read (what other files read
     // later changed in our form of it, not the builder).
-    void Rebase(const TStringList& ours) { OurForm = HashOfLines(ours); }
+    void Rebase(const TStringList& ours) { kept_.Edit().OurForm = HashOfLines(ours); }
     // Forgets the form the record was read in; the earlier copies stay.
-    void Forget() {
-        Range = {};
-        Lines.clear();
-        OurForm = 0;
-    }
+    void Forget();
+
+private:
+    // What few records have: most are kept as a range, or in our own form.
+    struct TKept {
+        TStringList Lines;
+        uint64_t OurForm = 0; // hash of our writer's lines for them right after reading
+        std::vector<TStringList> EarlierCopies;
+    };
+    TSparse<TKept> kept_;
 };
 
 // A record the reader could not parse, kept as its text from its header to
@@ -310,7 +323,8 @@ public:
     // up, the list is then what reading the file into it would have made it:
     // the file's reader found nothing here and only appended.
     void TakeOver(TRecordList& aside) {
-        items_.reserve(items_.size() + aside.items_.size());
+        // No reserve: reserving exactly what one more file needs would
+        // move the whole list again for every file taken over.
         for (auto& item : aside.items_) {
             items_.push_back(std::move(item));
             IndexLast();
@@ -411,8 +425,8 @@ public:
     std::map<int32_t, int> Duplicates() const {
         std::map<int32_t, int> repeated;
         for (const auto& item : items_)
-            if (!item->Source.EarlierCopies.empty())
-                repeated[item->VNum] = static_cast<int>(item->Source.EarlierCopies.size());
+            if (!item->Source.EarlierCopies().empty())
+                repeated[item->VNum] = static_cast<int>(item->Source.EarlierCopies().size());
         return repeated;
     }
 
@@ -484,14 +498,14 @@ inline std::optional<int32_t> PeekHeaderNumber(std::string_view line) {
 // written now.
 template <class Record, class Write>
 std::vector<TStringList> CopiesUpTo(const Record& record, Write write) {
-    std::vector<TStringList> copies = record.Source.EarlierCopies;
+    std::vector<TStringList> copies = record.Source.EarlierCopies();
     if (record.Source.Range) {
         // Read from this file a moment ago: nothing has changed it since.
         copies.push_back(LinesAsRead(record));
         return copies;
     }
     TSourceText alone = record.Source;
-    alone.EarlierCopies.clear();
+    alone.SetEarlierCopies({});
     alone.AppendTo(copies.emplace_back(), OurLines(record, write));
     return copies;
 }
@@ -543,8 +557,8 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
         }
         Record& record = *parsed;
         lastRead = record.VNum;
-        record.Source.EarlierCopies =
-            seen.insert(record.VNum).second ? std::vector<TStringList>{} : std::move(earlier);
+        record.Source.SetEarlierCopies(seen.insert(record.VNum).second ? std::vector<TStringList>{}
+                                                                       : std::move(earlier));
         const size_t bodyEnd = reader.LineStart();
         const bool more = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
         const size_t end = more ? reader.LineStart() : reader.TextEnd();

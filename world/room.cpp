@@ -45,7 +45,7 @@ void TRoomList::WriteRoom(const TRoom& room, TStringList& lines) {
         lines.push_back(Format("D%d", d));
         WriteTildeLine(lines, exit.ExitDesc);
         WriteTildeLine(lines, exit.ExitKeywords);
-        lines.push_back(Format("%d %d %d", exit.DoorFlags, exit.Key, exit.ToRoom) + exit.Tail);
+        lines.push_back(Format("%d %d %d", exit.DoorFlags, exit.Key, exit.ToRoom) + exit.Tail.Text());
     }
     // A kept block to room 0 gives way to an exit the builder made there.
     bool skipping = false;

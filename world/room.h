@@ -3,6 +3,7 @@
 #include "extradesc.h"
 #include "recordlist.h"
 #include "roomcontents.h"
+#include "sparsetext.h"
 
 #include <array>
 #include <cstdint>
@@ -15,13 +16,13 @@ int ReverseDir(int direction);
 std::string DirectionName(int direction);
 
 struct TExit {
-    std::string ExitKeywords;
-    std::string ExitDesc;
+    TSparseText ExitKeywords;
+    TSparseText ExitDesc;
     uint8_t DoorFlags = 0; // 0: no door
     int32_t Key = -1;      // -1: none
     int32_t ToRoom = 0;    // 0: no exit in that direction
     uint8_t DoorState = 0; // after a zone reset; kept in the zone file
-    std::string Tail{};    // what the number line holds after the target, as read
+    TSparseText Tail{};    // what the number line holds after the target, as read
     bool operator==(const TExit&) const = default;
 };
 

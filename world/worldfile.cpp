@@ -186,29 +186,27 @@ TWorldReader::TWorldReader(const std::string& path) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
         throw TLoadFailure{};
-    text_ = std::make_shared<const std::string>(std::move(bytes));
-    Init();
+    Init(std::move(bytes));
 }
 
 TWorldReader TWorldReader::FromBytes(std::string bytes) {
     TWorldReader reader;
-    reader.text_ = std::make_shared<const std::string>(std::move(bytes));
-    reader.Init();
+    reader.Init(std::move(bytes));
     return reader;
 }
 
 TWorldReader TWorldReader::Resume(const TTextRange& range) {
     TWorldReader reader;
-    reader.text_ = range.Text;
-    reader.data_ = *range.Text;
-    reader.mainEnd_ = range.MainEnd;
+    reader.text_ = range.File;
+    reader.data_ = range.File->Bytes;
+    reader.mainEnd_ = range.File->MainEnd;
     reader.pos_ = range.Begin;
-    reader.end_ = range.TextEnd;
+    reader.end_ = range.File->TextEnd;
     return reader;
 }
 
 TTextRange TWorldReader::RangeBetween(size_t from, size_t to) const {
-    return {text_, from, to, end_, mainEnd_};
+    return {text_, from, to};
 }
 
 TStringList TWorldReader::LinesOf(const TTextRange& range) {
@@ -257,14 +255,18 @@ std::string_view CarriedLineEnd(std::string_view line) {
     return line.substr(LineText(line).size());
 }
 
-void TWorldReader::Init() {
-    data_ = *text_;
+void TWorldReader::Init(std::string bytes) {
+    auto text = std::make_shared<TFileText>();
+    text->Bytes = std::move(bytes);
+    const std::string_view data = text->Bytes;
+    text->TextEnd = std::min(data.find('\x1A'), data.size());
+    text->MainEnd = MostUsedLineEnd(data.substr(0, text->TextEnd));
+    text_ = std::move(text);
+    data_ = text_->Bytes;
+    end_ = text_->TextEnd;
+    mainEnd_ = text_->MainEnd;
     pos_ = 0;
     pastEnd_ = false;
-    end_ = data_.find('\x1A');
-    if (end_ == std::string::npos)
-        end_ = data_.size();
-    mainEnd_ = MostUsedLineEnd(std::string_view(data_).substr(0, end_));
 }
 
 std::string TWorldReader::ReadLine() {

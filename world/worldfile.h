@@ -156,13 +156,17 @@ std::string_view CarriedLineEnd(std::string_view line);
 // ends a line of its own (old Mac files). Ctrl-Z ends the file.
 // Where in a file's text some lines were read from: enough to read them
 // again, without a copy of them (the file's text is shared by all its records).
+struct TFileText {
+    std::string Bytes;        // the whole file as read
+    size_t TextEnd = 0;       // where its text ends (before an end-of-file mark)
+    std::string_view MainEnd; // its main line end
+};
+// Every record of a file keeps one, so it holds no more than it must.
 struct TTextRange {
-    std::shared_ptr<const std::string> Text; // the whole file as read
+    std::shared_ptr<const TFileText> File;
     size_t Begin = 0;
     size_t End = 0;
-    size_t TextEnd = 0;       // where the file's text ends (before an end-of-file mark)
-    std::string_view MainEnd; // the file's main line end
-    explicit operator bool() const { return Text != nullptr; }
+    explicit operator bool() const { return File != nullptr; }
 };
 
 class TWorldReader {
@@ -220,14 +224,15 @@ public:
 
 private:
     TWorldReader() = default;
-    void Init();
+    // Starts reading `bytes` from the first line.
+    void Init(std::string bytes);
     // The line that begins at `pos`, without its line end; `pos` moves to
     // the next line (nothing at `end` or beyond is read). `lineEnd`, when
     // given, receives the line's end.
     std::string_view LineAt(size_t& pos, size_t end, std::string_view* lineEnd = nullptr) const;
     // The line that begins at `pos` as it is kept; `pos` moves on.
     std::string KeptLineAt(size_t& pos, size_t end) const;
-    std::shared_ptr<const std::string> text_; // shared with the records kept as ranges of it
+    std::shared_ptr<const TFileText> text_; // shared with the records kept as ranges of it
     std::string_view data_;
     std::string_view mainEnd_ = kCrLf;
     size_t pos_ = 0;

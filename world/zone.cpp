@@ -382,11 +382,11 @@ void TZone::ReadZone(TWorld& world, TWorldReader& reader) {
         }
         commands.Handle(line, reader.LastLineKept());
     }
-    // The lines stay even in our form: a later read of another zone may change
+    // The text stays even in our form: a later read of another zone may change
     // our form of this one (a shared prototype's limit) without the builder.
     // Our form to compare them with is composed once the world is read
     // (TakeAsUnchanged).
-    Source.Lines = reader.LinesBetween(0, reader.TextEnd());
+    Source.KeepRange(reader.RangeBetween(0, reader.TextEnd()));
 }
 
 void TZone::TakeAsUnchanged(const TWorld& world) {

@@ -1,7 +1,10 @@
+#include "sparsetext.h"
 #include "strutils.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 TEST(StrUtils, WordsSplitOnTheirSeparatorSetOnly) {
     EXPECT_EQ(ExtractWord(2, "1  22 333", " "), "22");
@@ -49,6 +52,26 @@ TEST(StrUtils, ConversionRoutines) {
     EXPECT_FALSE(StrToBool("1"));
     EXPECT_EQ(BoolToStr(true), "True");
     EXPECT_EQ(BoolToStr(false), "False");
+}
+
+// Records are copied for every undo step: a copy that shared its texts with
+// the record would change the step's "before" along with the record.
+TEST(StrUtils, SparseValuesAreCopiedNotShared) {
+    TSparseText text = "gate";
+    TSparseText copy = text;
+    copy = std::string("door");
+    EXPECT_EQ(text, "gate");
+    copy = "";
+    EXPECT_TRUE(copy.empty());
+    EXPECT_EQ(copy.Text(), "");
+
+    TSparse<std::vector<int>> list;
+    EXPECT_TRUE(list->empty());
+    list.Edit().push_back(1);
+    TSparse<std::vector<int>> listCopy = list;
+    listCopy.Edit().push_back(2);
+    EXPECT_EQ(*list, std::vector<int>{1});
+    EXPECT_EQ(listCopy->size(), 2u);
 }
 
 TEST(Codepage, RussianLettersRoundTripAndKoi8rIsExact) {
