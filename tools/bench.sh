@@ -3,7 +3,8 @@
 # test): scan and resave wall time beside `cat` of the same files, the scan
 # also on one thread (VELMORA_READ_THREADS=1) beside the machine's cores, peak
 # memory, and the time of the workspace checks alone (`worldtool check` without
-# its scan); then the import of the real server world in ../shared/realworld
+# its scan); then a room file of a million tiny rooms, imported and scanned;
+# then the import of the real server world in ../shared/realworld
 # (when it is there), the scan of the imported workspace and the layout of
 # all its zones from their exits; then the editor's main window on each
 # workspace (guibench). Builds the tools in Release in build-bench/.
@@ -86,6 +87,21 @@ done
 
 ratio() { awk "BEGIN{printf \"%.1f\", $1 / $2}"; }
 
+# An odd file: a million tiny rooms in one room file (about 25 MB), imported
+# from a server folder and scanned as a workspace.
+tinysrv=$base/tinyserver
+mkdir -p "$tinysrv/wld" "$tinysrv/zon"
+awk 'BEGIN { for (v = 100; v < 1000100; ++v) printf "#%d\r\n~\r\n~\r\n0 0 0\r\nS\r\n", v; printf "$\r\n" }' \
+    >"$tinysrv/wld/1.wld"
+printf '1.wld\n$\n' >"$tinysrv/wld/index"
+printf '$\n' >"$tinysrv/zon/index"
+tiny_bytes=$(stat -c %s "$tinysrv/wld/1.wld")
+read -r tiny_import tiny_import_mem < <(prepare="rm -rf '$base/tinyws'" best "$tool" import "$tinysrv" "$base/tinyws")
+read -r tiny_cat _ < <(prepare="" best bash -c "catall '$base/tinyws'")
+read -r tiny_scan tiny_scan_mem < <(prepare="" best "$tool" scan "$base/tinyws")
+tiny_line="| $(awk "BEGIN{printf \"%.1f MB\", $tiny_bytes / 1e6}") | ${tiny_import} s | $((tiny_import_mem / 1024)) MB | $(ratio "$tiny_import_mem * 1024" "$tiny_bytes")x | ${tiny_cat} s | ${tiny_scan} s | $((tiny_scan_mem / 1024)) MB | $(ratio "$tiny_scan_mem * 1024" "$tiny_bytes")x |"
+rm -rf "$tinysrv" "$base/tinyws"
+
 # The editor's main window on a workspace, offscreen: the run of RUNS with the
 # quickest start-up gives its figures (guibench prints "name value" pairs,
 # each step the best of three), and the peak memory of that run.
@@ -160,6 +176,11 @@ echo "100 -> 1,000 zones: scan $(ratio "${scan[1000]}" "${scan[100]}")x, resave 
 echo "(resave is the whole command: the scan, then the save of every zone.)"
 echo "(checks: the workspace checks of \`worldtool check\` alone, its scan not counted;" \
     "problems found: ${problems[100]} and ${problems[1000]}.)"
+echo
+echo "A million tiny rooms in one room file: import, then scan of the imported workspace"
+echo "| room file | import | peak memory import | import peak / bytes | cat workspace | scan | peak memory scan | scan peak / bytes |"
+echo "|---|---|---|---|---|---|---|---|"
+echo "$tiny_line"
 echo
 echo "Real server world: import, then scan of the imported workspace"
 echo "| zones | server folder | cat | import | import / cat | peak memory import | cat workspace | scan | scan / cat | peak memory scan |"

@@ -175,11 +175,9 @@ TKindNameLookup OneCallAtATime(const TKindNameLookup& kindName, std::mutex& mute
     };
 }
 
-} // namespace
-
-void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,
-                          unsigned threads, const std::function<void()>& fileRead) {
-    const std::vector<TRecordFile> files = RecordFiles(dir);
+void ReadRecordFiles(TWorld& world, const std::vector<TRecordFile>& files,
+                     const TKindNameLookup& kindName, unsigned threads,
+                     const std::function<void()>& fileRead) {
     if (threads == 0)
         threads = WorkerThreadCount();
     if (threads == 1) {
@@ -208,6 +206,13 @@ void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindName
         });
 }
 
+} // namespace
+
+void LoadWorkspaceRecords(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,
+                          unsigned threads, const std::function<void()>& fileRead) {
+    ReadRecordFiles(world, RecordFiles(dir), kindName, threads, fileRead);
+}
+
 std::string ZoneLoadFailure(const std::string& file, int lineNumber) {
     return Msg("Не могу загрузить зону\r\nФайл: ") + Msg(file) + LoadErrorSuffix(lineNumber);
 }
@@ -223,13 +228,16 @@ int32_t NumberOfFileName(const std::string& file) {
     return static_cast<int32_t>(std::stol(stem));
 }
 
-} // namespace
-
-void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure,
-                        unsigned threads, const std::function<void()>& fileRead) {
-    const size_t first = world.Zones.size();
+std::vector<std::string> ZoneFiles(const std::string& dir) {
     const TWorldKind& zones = WorldKind(TRecordType::Zone);
-    for (const auto& file : ListFiles(WorkspaceFolder(dir, zones.Folder), zones.Extension)) {
+    return ListFiles(WorkspaceFolder(dir, zones.Folder), zones.Extension);
+}
+
+void ReadZoneFiles(TWorld& world, const std::vector<std::string>& files,
+                   const TZoneFailure& onFailure, unsigned threads,
+                   const std::function<void()>& fileRead) {
+    const size_t first = world.Zones.size();
+    for (const std::string& file : files) {
         auto zone = std::make_unique<TZone>();
         int failedLine = 0;
         if (!zone->OpenZoneFile(world, file, &failedLine)) {
@@ -252,17 +260,23 @@ void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailur
         [&](size_t i) { world.Zones[first + i]->TakeAsUnchanged(read); }, [](size_t) {});
 }
 
+} // namespace
+
+void LoadWorkspaceZones(TWorld& world, const std::string& dir, const TZoneFailure& onFailure,
+                        unsigned threads, const std::function<void()>& fileRead) {
+    ReadZoneFiles(world, ZoneFiles(dir), onFailure, threads, fileRead);
+}
+
 void LoadWorkspace(TWorld& world, const std::string& dir, const TKindNameLookup& kindName,
                    const TZoneFailure& onFailure, const TReadProgress& progress) {
+    // Listed once: the progress counts the files the read then takes.
+    const std::vector<TRecordFile> recordFiles = RecordFiles(dir);
+    const std::vector<std::string> zoneFiles = ZoneFiles(dir);
     std::function<void()> fileRead;
     size_t done = 0;
-    size_t total = 0;
-    if (progress) {
-        const TWorldKind& zones = WorldKind(TRecordType::Zone);
-        total = RecordFiles(dir).size() +
-                ListFiles(WorkspaceFolder(dir, zones.Folder), zones.Extension).size();
+    const size_t total = recordFiles.size() + zoneFiles.size();
+    if (progress)
         fileRead = [&] { progress(++done, total); };
-    }
-    LoadWorkspaceRecords(world, dir, kindName, 0, fileRead);
-    LoadWorkspaceZones(world, dir, onFailure, 0, fileRead);
+    ReadRecordFiles(world, recordFiles, kindName, 0, fileRead);
+    ReadZoneFiles(world, zoneFiles, onFailure, 0, fileRead);
 }
