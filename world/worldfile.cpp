@@ -487,6 +487,9 @@ void ReadTildeText(TWorldReader& reader, std::string line, TStringList& out) {
             line.pop_back();
             if (!line.empty())
                 out.push_back(std::move(line));
+            // Records keep these lists (descriptions, scripts) for the whole
+            // session: without the room the list grew into ahead of time.
+            out.shrink_to_fit();
             return;
         }
         out.push_back(std::move(line));
