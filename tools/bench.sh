@@ -105,7 +105,7 @@ rm -rf "$tinysrv" "$base/tinyws"
 # The editor's main window on a workspace, offscreen: the run of RUNS with the
 # quickest start-up gives its figures (guibench prints "name value" pairs,
 # each step the best of three), and the peak memory of that run.
-# Prints "ready zone page next save peak_kb map_frame_ms".
+# Prints "ready zone page next save peak_kb map_frame_ms edit_step".
 gui() {
     local prog=$base/program best_line="" best_ready="" line ready
     rm -rf "$prog"
@@ -124,13 +124,13 @@ gui() {
         fi
     done
     # The editor's peak as guibench takes it, before the map's artificial level.
-    awk '{print $2, $4, $6, $8, $10, $12, $16}' <<<"$best_line"
+    awk '{print $2, $4, $6, $8, $10, $12, $16, $20}' <<<"$best_line"
 }
 ms() { awk "BEGIN{printf \"%.0f ms\", $1 * 1000}"; }
 gui_row() { # name scan-seconds scan-peak-kb workspace
-    local r z p n s m f
-    read -r r z p n s m f < <(gui "$4")
-    echo "| $1 | $2 s | $r s | $(ratio "$r" "$2")x | $(ms "$z") | $(ms "$p") | $(ms "$n") | $(ms "$s") | $f ms | $(($3 / 1024)) MB | $((m / 1024)) MB | $(ratio "$m" "$3")x |"
+    local r z p n s m f e
+    read -r r z p n s m f e < <(gui "$4")
+    echo "| $1 | $2 s | $r s | $(ratio "$r" "$2")x | $(ms "$z") | $(ms "$p") | $(ms "$n") | $(ms "$s") | $(ms "$e") | $f ms | $(($3 / 1024)) MB | $((m / 1024)) MB | $(ratio "$m" "$3")x |"
 }
 
 # The real server world beside the project: import it into a fresh
@@ -189,8 +189,8 @@ echo "$real_line"
 echo "$layout_line"
 echo
 echo "The editor (offscreen) beside worldtool scan of the same workspace"
-echo "| workspace | scan | editor ready | ready / scan | zone switch | page switch | next record | save zone | map frame | peak scan | peak editor | peak ratio |"
-echo "|---|---|---|---|---|---|---|---|---|---|---|---|"
+echo "| workspace | scan | editor ready | ready / scan | zone switch | page switch | next record | save zone | edit step | map frame | peak scan | peak editor | peak ratio |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|"
 gui_row "100 zones" "${scan[100]}" "${memscan[100]}" "$base/ws100"
 gui_row "1,000 zones" "${scan[1000]}" "${memscan[1000]}" "$base/ws1000"
 [ -n "${rws:-}" ] && [ -d "$rws" ] && gui_row "real world ($(ls "$real/zon" | grep -c '\.zon$') zones)" "$scan_real" "$scan_real_mem" "$rws"
