@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 #include "maplayout.h"
+#include "orderedwork.h"
 #include "room.h"
 #include "workspacescan.h"
 #include "worldfile.h"
@@ -182,6 +183,66 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
     return SaveLinesToFile(path.string(), lines).Ok();
 }
 
+// One zone converted into the staging folder (on a worker thread): its
+// files there and what went wrong.
+struct TConvertedZone {
+    TStagedZone Staged;
+    bool Readable = true;                 // false: a file could not be read, the zone is left out
+    std::vector<std::string> Failures;    // why it was left out
+    std::string WriteFailure;             // a file that could not be written: the import stops
+    std::vector<std::pair<std::string, int>> Substitutions; // workspace file, count
+};
+
+TConvertedZone ConvertZone(const TServerZone& zone, const fs::path& staging,
+                           TServerCodePage codePage) {
+    TConvertedZone out;
+    out.Staged.Number = zone.Number;
+    for (size_t kind = 0; kind < kServerKinds.size(); ++kind) {
+        const std::string& source = zone.Files[kind];
+        if (source.empty())
+            continue;
+        std::string bytes;
+        if (!ReadFileBytes(source, bytes)) {
+            out.Failures.push_back(Msg("Не могу прочитать файл ") + Msg(source) + Msg(" (зона ") +
+                                   std::to_string(zone.Number) + Msg(" не импортирована)"));
+            out.Readable = false;
+            return out;
+        }
+        int lost = 0;
+        TServerKept kept;
+        const std::string name = TargetName(kind, zone.Number);
+        std::string text = WorkspaceFileText(bytes, codePage, &lost, &kept);
+        if (!SaveBytesToFile((staging / name).string(), text)) {
+            out.WriteFailure = CannotWrite(staging / name);
+            return out;
+        }
+        out.Staged.Files.push_back(name);
+        if (lost > 0)
+            out.Substitutions.emplace_back(name, lost);
+        if (!kept.Empty()) {
+            const std::string side = ServerKeptFileName(name);
+            if (!SaveBytesToFile((staging / side).string(), ServerKeptText(kept))) {
+                out.WriteFailure = CannotWrite(staging / side);
+                return out;
+            }
+            out.Staged.Files.push_back(side);
+        }
+        if (kind == kRoomKind) {
+            const fs::path layout = staging / LayoutName(zone.Number);
+            if (!WriteLayout(layout, std::move(text), zone.Number, out.Staged.Layout)) {
+                out.WriteFailure = CannotWrite(layout);
+                return out;
+            }
+            out.Staged.Files.push_back(LayoutName(zone.Number));
+        }
+    }
+    return out;
+}
+
+// Thrown from the ordered taking of the converted zones: the import stops
+// there (a file could not be written, or the builder cancelled).
+struct TImportStop {};
+
 } // namespace
 
 TServerWorld ListServerWorld(const std::string& serverDir) {
@@ -339,56 +400,38 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
     std::vector<TStagedZone> staged;
     std::vector<std::pair<std::string, int>> substitutions;
     int processed = 0;
-    for (const TServerZone* zone : chosen) {
-        TStagedZone done{zone->Number, {}, {}};
-        bool readable = true;
-        for (size_t kind = 0; kind < kServerKinds.size() && readable; ++kind) {
-            const std::string& source = zone->Files[kind];
-            if (source.empty())
-                continue;
-            std::string bytes;
-            if (!ReadFileBytes(source, bytes)) {
-                report.Failures.push_back(Msg("Не могу прочитать файл ") + Msg(source) +
-                                          Msg(" (зона ") + std::to_string(zone->Number) +
-                                          Msg(" не импортирована)"));
-                readable = false;
-                break;
-            }
-            int lost = 0;
-            TServerKept kept;
-            const std::string name = TargetName(kind, zone->Number);
-            std::string text = WorkspaceFileText(bytes, options.CodePage, &lost, &kept);
-            if (!SaveBytesToFile((staging.Path() / name).string(), text)) {
-                report.Failures.push_back(CannotWrite(staging.Path() / name));
-                return report;
-            }
-            done.Files.push_back(name);
-            if (lost > 0)
-                substitutions.emplace_back(name, lost);
-            if (!kept.Empty()) {
-                const std::string side = ServerKeptFileName(name);
-                if (!SaveBytesToFile((staging.Path() / side).string(), ServerKeptText(kept))) {
-                    report.Failures.push_back(CannotWrite(staging.Path() / side));
-                    return report;
+    // Converted side by side, taken in order: failures, progress and the
+    // zones staged come as one zone after the other gives them.
+    std::vector<std::optional<TConvertedZone>> converted(chosen.size());
+    try {
+        RunInOrder(
+            chosen.size(), options.Threads ? options.Threads : WorkerThreadCount(),
+            [&](size_t i) {
+                converted[i] = ConvertZone(*chosen[i], staging.Path(), options.CodePage);
+            },
+            [&](size_t i) {
+                TConvertedZone zone = std::move(*converted[i]);
+                converted[i].reset();
+                report.Failures.insert(report.Failures.end(), zone.Failures.begin(),
+                                       zone.Failures.end());
+                if (!zone.WriteFailure.empty()) {
+                    report.Failures.push_back(zone.WriteFailure);
+                    throw TImportStop{};
                 }
-                done.Files.push_back(side);
-            }
-            if (kind == kRoomKind) {
-                const fs::path layout = staging.Path() / LayoutName(zone->Number);
-                if (!WriteLayout(layout, std::move(text), zone->Number, done.Layout)) {
-                    report.Failures.push_back(CannotWrite(layout));
-                    return report;
+                if (zone.Readable) {
+                    // A zone left out has no substituted characters to tell of.
+                    substitutions.insert(substitutions.end(), zone.Substitutions.begin(),
+                                         zone.Substitutions.end());
+                    staged.push_back(std::move(zone.Staged));
                 }
-                done.Files.push_back(LayoutName(zone->Number));
-            }
-        }
-        if (readable)
-            staged.push_back(std::move(done));
-        ++processed;
-        if (progress && !progress(processed, total)) {
-            report.Cancelled = true;
-            return report;
-        }
+                ++processed;
+                if (progress && !progress(processed, total)) {
+                    report.Cancelled = true;
+                    throw TImportStop{};
+                }
+            });
+    } catch (const TImportStop&) {
+        return report; // the staging folder goes with everything converted
     }
 
     // Everything is converted: only now does the workspace change.

@@ -72,6 +72,9 @@ struct TImportOptions {
     TServerCodePage CodePage = TServerCodePage::Koi8r;
     std::vector<int32_t> Zones; // empty: every zone of the server folder
     bool Overwrite = false;     // existing workspace zones are skipped unless set
+    // The zones are converted side by side on this many threads (0: as many
+    // as the machine has cores), and taken in order: the report is the same.
+    unsigned Threads = 0;
 };
 
 struct TImportReport {

@@ -658,6 +658,22 @@ bool IsWriteProtected(const std::string& path) {
            (info.st_mode & S_IWUSR) == 0;
 }
 
+namespace {
+
+// The process's file mode mask, read once. It can only be read by setting it,
+// and the mask is the whole process's: two threads each setting and
+// restoring it could leave a new file (and every later one) writable by all.
+mode_t ProcessUmask() {
+    static const mode_t mask = [] {
+        const mode_t old = ::umask(0);
+        ::umask(old);
+        return old;
+    }();
+    return mask;
+}
+
+} // namespace
+
 TWriteResult SaveBytesToFile(const std::string& linkOrPath, const std::string& text) {
     namespace fs = std::filesystem;
     const fs::path target = LinkTarget(linkOrPath);
@@ -688,9 +704,7 @@ TWriteResult SaveBytesToFile(const std::string& linkOrPath, const std::string& t
     if (replacing) {
         ::fchmod(fd, old.st_mode & 07777);
     } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        ::fchmod(fd, 0666 & ~ProcessUmask());
     }
 
     // The reason of the first step that fails; the later steps are skipped.

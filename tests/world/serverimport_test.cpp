@@ -255,6 +255,32 @@ TEST_F(ServerImport, CancelLeavesTheWorkspaceAsItWas) {
               "Импорт отменён, рабочая папка не изменена.");
 }
 
+// Zones converted side by side are taken in order: the workspace and the
+// report are those of one zone converted after the other.
+TEST_F(ServerImport, SeveralThreadsImportWhatOneImports) {
+    for (int zone = 30; zone < 40; ++zone) {
+        const std::string n = std::to_string(zone);
+        Put("zon/" + n + ".zon", "#" + n + "\nA~\n");
+        // KOI8-R 0x80 is a box-drawing line Windows-1251 lacks: substituted.
+        Put("wld/" + n + ".wld", "#" + n + "00\n" + Koi("Зал") + "\x80~\n~\n" + n + " 0 0\nS\n$\n");
+    }
+    TImportOptions one;
+    one.Threads = 1;
+    const TImportReport serial = Import(one);
+    const auto files = Snapshot(Workspace());
+    fs::remove_all(Workspace());
+    TImportOptions several;
+    several.Threads = 4;
+    const TImportReport parallel = Import(several);
+    EXPECT_EQ(Snapshot(Workspace()), files);
+    EXPECT_EQ(serial.Imported.size(), 10u);
+    EXPECT_EQ(parallel.Imported, serial.Imported);
+    EXPECT_EQ(parallel.Files, serial.Files);
+    EXPECT_EQ(serial.SubstitutedFiles.size(), 10u);
+    EXPECT_EQ(parallel.SubstitutedFiles, serial.SubstitutedFiles);
+    EXPECT_EQ(parallel.Failures, serial.Failures);
+}
+
 #ifdef VELMORA_REALWORLD
 TEST_F(ServerImport, RealServerWorldEveryListedFileArrivesFaithfully) {
     const fs::path server = fs::path(VELMORA_REALWORLD) / "world";
