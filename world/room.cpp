@@ -98,8 +98,7 @@ void TRoomList::ReadRoom(TWorldReader& reader, TRoom& room, std::string& line) {
     room.Flags = FlagWord(flags);
     room.Sector = sector;
 
-    for (TExit& exit : room.Exits)
-        exit.ToRoom = 0;
+    room.Exits.ClearTargets();
     room.KeptExits.clear();
     line = reader.ReadLine();
     // Each exit block begins at its "D" line (never at the header before the first).

@@ -26,6 +26,49 @@ struct TExit {
     bool operator==(const TExit&) const = default;
 };
 
+// A room's six exits, one pointer while it has none (a room never without
+// its six slots would take 240 bytes more). Reading through a const room
+// never allocates; changing an exit makes the six slots.
+class TRoomExits {
+public:
+    using TArray = std::array<TExit, DirCount>;
+
+    TRoomExits() = default;
+    TRoomExits(const TArray& exits) { *this = exits; } // NOLINT: the six exits convert
+    TRoomExits& operator=(const TArray& exits) {
+        if (exits == *exits_)
+            exits_.Reset();
+        else
+            exits_.Edit() = exits;
+        return *this;
+    }
+
+    const TExit& operator[](size_t direction) const { return (*exits_)[direction]; }
+    TExit& operator[](size_t direction) { return exits_.Edit()[direction]; }
+    TArray::const_iterator begin() const { return exits_->begin(); }
+    TArray::const_iterator end() const { return exits_->end(); }
+    TArray::iterator begin() { return exits_.Edit().begin(); }
+    TArray::iterator end() { return exits_.Edit().end(); }
+    static constexpr size_t size() { return DirCount; }
+    operator const TArray&() const { return *exits_; } // NOLINT: reads as the six exits
+    // Every exit gone.
+    void Clear() { exits_.Reset(); }
+    // Every exit leads nowhere; the rest of each (a door state the zone
+    // file gave) stays. A room read again starts so.
+    void ClearTargets() {
+        if (exits_.HasValue())
+            for (TExit& exit : exits_.Edit())
+                exit.ToRoom = 0;
+    }
+
+    friend bool operator==(const TRoomExits& a, const TRoomExits& b) {
+        return *a.exits_ == *b.exits_;
+    }
+
+private:
+    TSparse<TArray> exits_;
+};
+
 class TRoom {
 public:
     explicit TRoom(int32_t vnum) : VNum(vnum) {}
@@ -43,7 +86,7 @@ public:
     TStringList Desc;
     std::string Flags;
     uint8_t Sector = 1;
-    std::array<TExit, DirCount> Exits{};
+    TRoomExits Exits;
     TExtraDescList ExtraDescs;
     std::vector<int32_t> Triggers;
     TRoomMobList Mobs;

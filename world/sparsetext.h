@@ -84,6 +84,7 @@ public:
         return *value_;
     }
     void Reset() { value_.reset(); }
+    bool HasValue() const { return value_ != nullptr; }
 
 private:
     static const T& Empty() {

@@ -419,7 +419,7 @@ private slots:
         StartOnZone11();
         GoToLevel(4);
         for (const int32_t vnum : {1100, 1101, 1102, 1104})
-            Record(vnum).Exits = {};
+            Record(vnum).Exits.Clear();
         const QRect west = Map().MapDrawGrid->CellRect(9, 10);
         Drag(QPoint(west.right() - 1, west.center().y()), CellCentre(11, 10));
         QCOMPARE(Record(1101).Exits[DirEast].ToRoom, 1104);
@@ -451,7 +451,7 @@ private slots:
         StartOnZone11();
         GoToLevel(4);
         TRoom& room = Record(1100);
-        room.Exits = {};
+        room.Exits.Clear();
         room.Exits[DirNorth].ToRoom = 1001;
         QTest::mouseDClick(Map().MapDrawGrid->viewport(), Qt::LeftButton, {}, CellCentre(10, 9));
         QCOMPARE(Zone().CurrentZone()->ZoneNumber, 10);
