@@ -7,7 +7,9 @@
 # then the import of the real server world in ../shared/realworld
 # (when it is there), the scan of the imported workspace and the layout of
 # all its zones from their exits; then the editor's main window on each
-# workspace (guibench). Builds the tools in Release in build-bench/.
+# workspace (guibench, offscreen), and at 1,000 zones again under an X server
+# when xvfb-run is there (apt package xvfb). Builds the tools in Release in
+# build-bench/.
 # Each figure is the best of RUNS runs (default 3), since the machine may be shared.
 #
 #   tools/bench.sh            # writes below /tmp/velmora-bench (BENCH_DIR)
@@ -106,6 +108,7 @@ rm -rf "$tinysrv" "$base/tinyws"
 # quickest start-up gives its figures (guibench prints "name value" pairs,
 # each step the best of three), and the peak memory of that run.
 # Prints "ready zone page next save peak_kb map_frame_ms edit_step".
+# With GUI_X set, the window runs under an X server (Xvfb) instead.
 gui() {
     local prog=$base/program best_line="" best_ready="" line ready
     rm -rf "$prog"
@@ -114,8 +117,14 @@ gui() {
         "$root/build-bench/VelmoraEd/VelmoraEd.ini" "$prog/"
     ln -s "$1" "$prog/Zones"
     for ((i = 0; i < runs; ++i)); do
-        QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%M" -o "$base/time" "$guibench" "$prog" \
-            >"$base/gui" 2>"$base/stderr" || { cat "$base/stderr"; exit 1; }
+        if [ -n "${GUI_X:-}" ]; then
+            QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1200x24" \
+                /usr/bin/time -f "%M" -o "$base/time" "$guibench" "$prog" \
+                >"$base/gui" 2>"$base/stderr" || { cat "$base/stderr"; exit 1; }
+        else
+            QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%M" -o "$base/time" "$guibench" "$prog" \
+                >"$base/gui" 2>"$base/stderr" || { cat "$base/stderr"; exit 1; }
+        fi
         line="$(cat "$base/gui") peak $(cat "$base/time")"
         ready=$(awk '{print $2}' <<<"$line")
         if [ -z "$best_ready" ] || awk "BEGIN{exit !($ready < $best_ready)}"; then
@@ -129,7 +138,7 @@ gui() {
 ms() { awk "BEGIN{printf \"%.0f ms\", $1 * 1000}"; }
 gui_row() { # name scan-seconds scan-peak-kb workspace
     local r z p n s m f e
-    read -r r z p n s m f e < <(gui "$4")
+    read -r r z p n s m f e < <(GUI_X=${GUI_X:-} gui "$4")
     echo "| $1 | $2 s | $r s | $(ratio "$r" "$2")x | $(ms "$z") | $(ms "$p") | $(ms "$n") | $(ms "$s") | $(ms "$e") | $f ms | $(($3 / 1024)) MB | $((m / 1024)) MB | $(ratio "$m" "$3")x |"
 }
 
@@ -194,5 +203,14 @@ echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|"
 gui_row "100 zones" "${scan[100]}" "${memscan[100]}" "$base/ws100"
 gui_row "1,000 zones" "${scan[1000]}" "${memscan[1000]}" "$base/ws1000"
 [ -n "${rws:-}" ] && [ -d "$rws" ] && gui_row "real world ($(ls "$real/zon" | grep -c '\.zon$') zones)" "$scan_real" "$scan_real_mem" "$rws"
+if command -v xvfb-run >/dev/null; then
+    echo
+    echo "The editor under an X server (Xvfb, the xcb platform), the same figures"
+    echo "| workspace | scan | editor ready | ready / scan | zone switch | page switch | next record | save zone | edit step | map frame | peak scan | peak editor | peak ratio |"
+    echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|"
+    GUI_X=1 gui_row "1,000 zones" "${scan[1000]}" "${memscan[1000]}" "$base/ws1000"
+else
+    echo "(no xvfb-run: the editor under an X server skipped; apt package xvfb)"
+fi
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 rm -rf "$base"

@@ -36,7 +36,7 @@ public:
     TRoomExits() = default;
     TRoomExits(const TArray& exits) { *this = exits; } // NOLINT: the six exits convert
     TRoomExits& operator=(const TArray& exits) {
-        if (exits == *exits_)
+        if (exits == TArray{})
             exits_.Reset();
         else
             exits_.Edit() = exits;

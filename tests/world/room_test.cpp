@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 // A room file with every block in use: description sections, doors, extra
 // descriptions and triggers; rooms listed out of number order.
@@ -195,6 +197,19 @@ TEST_F(Room, AssignCopiesContentsDeeplyButNotExitsOrPosition) {
     copy.Objects[0].Contents[0].ObjVNum = 999;
     EXPECT_EQ(source.Objects[0].Contents[0].ObjVNum, 501);
     EXPECT_EQ(copy.Mobs[0].Contents, source.Mobs[0].Contents);
+}
+
+// A page hands a room's exits back as a copy of them: they must stay, and a
+// room whose exits all go holds none again.
+TEST(RoomExits, ExitsHandedBackStayAndNoneLeftHoldsNone) {
+    TRoom room(100);
+    room.Exits[DirUp].ToRoom = 101;
+    const std::array<TExit, DirCount> copy = room.Exits;
+    room.Exits = copy;
+    EXPECT_EQ(std::as_const(room).Exits[DirUp].ToRoom, 101);
+    room.Exits = std::array<TExit, DirCount>{};
+    EXPECT_TRUE(room.Exits == TRoomExits());
+    EXPECT_EQ(std::as_const(room).Exits[DirUp].ToRoom, 0);
 }
 
 TEST(Directions, ReverseAndNames) {
