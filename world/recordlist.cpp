@@ -22,14 +22,16 @@ void TSourceText::SetEarlierCopies(std::vector<TStringList> copies) {
 
 void TSourceText::AppendTo(TStringList& out, TStringList&& ours) const {
     AppendEarlierCopies(out);
-    if (!kept_->Lines.empty() && HashOfLines(ours) == kept_->OurForm) {
+    const bool asRead = (!kept_->Lines.empty() || Range) && HashOfLines(ours) == kept_->OurForm;
+    if (asRead && !kept_->Lines.empty()) {
         out.insert(out.end(), kept_->Lines.begin(), kept_->Lines.end());
-    } else if (Range && HashOfLines(ours) == kept_->OurForm) {
+    } else if (asRead) {
         const TStringList read = TWorldReader::LinesOf(Range);
         out.insert(out.end(), read.begin(), read.end());
-    } else
+    } else {
         out.insert(out.end(), std::make_move_iterator(ours.begin()),
                    std::make_move_iterator(ours.end()));
+    }
 }
 
 void TSourceText::Remember(TStringList&& read, const TStringList& ours, bool always) {

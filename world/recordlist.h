@@ -41,9 +41,6 @@ uint64_t HashOfLines(const TStringList& lines);
 struct TSourceText {
     TTextRange Range; // the record's own lines in its file, the trailer not included
 
-    // The record's lines as read, each carrying its end where it is not its
-    // file's main one; empty: our own form (or kept as the range).
-    const TStringList& Lines() const { return kept_->Lines; }
     // Earlier records with the same number in the same file, each as its text
     // would have been written: the record holds the last one's fields, and
     // these are written before it, whatever is edited, so nothing of the file
@@ -77,6 +74,8 @@ struct TSourceText {
 private:
     // What few records have: most are kept as a range, or in our own form.
     struct TKept {
+        // The record's lines as read, each carrying its end where it is not
+        // its file's main one; empty: our own form (or kept as the range).
         TStringList Lines;
         uint64_t OurForm = 0; // hash of our writer's lines for them right after reading
         std::vector<TStringList> EarlierCopies;

@@ -1,68 +1,16 @@
 #pragma once
 
-// A text most records leave empty (an exit's keywords, its description, what
-// its number line holds after the target): one pointer while empty, a string
-// of its own once set. A room holds six exits, mostly without any of these,
-// so a plain string each would make every room several hundred bytes larger.
+// Values most records leave empty (an exit's texts, a room's exits, what few
+// records keep of the text they were read from), held in one pointer until
+// set: every record of a large world holds them, mostly empty, and inline
+// they would make each record hundreds of bytes larger.
 
 #include <memory>
 #include <ostream>
 #include <string>
 
-class TSparseText {
-public:
-    TSparseText() = default;
-    TSparseText(std::string text) { Set(std::move(text)); } // NOLINT: a text converts
-    TSparseText(const char* text) { Set(text); }            // NOLINT: a text converts
-    TSparseText(const TSparseText& other) { Set(other.Text()); }
-    TSparseText(TSparseText&&) noexcept = default;
-    TSparseText& operator=(const TSparseText& other) {
-        Set(other.Text());
-        return *this;
-    }
-    TSparseText& operator=(TSparseText&&) noexcept = default;
-    TSparseText& operator=(std::string text) {
-        Set(std::move(text));
-        return *this;
-    }
-    TSparseText& operator=(const char* text) {
-        Set(text);
-        return *this;
-    }
-
-    const std::string& Text() const { return text_ ? *text_ : Empty(); }
-    operator const std::string&() const { return Text(); } // NOLINT: reads as a string
-    bool empty() const { return text_ == nullptr; }
-    size_t size() const { return Text().size(); }
-
-    friend bool operator==(const TSparseText& a, const TSparseText& b) {
-        return a.Text() == b.Text();
-    }
-    friend bool operator==(const TSparseText& a, const std::string& b) { return a.Text() == b; }
-    friend bool operator==(const TSparseText& a, const char* b) { return a.Text() == b; }
-    friend std::ostream& operator<<(std::ostream& out, const TSparseText& text) {
-        return out << text.Text();
-    }
-
-private:
-    static const std::string& Empty() {
-        static const std::string empty;
-        return empty;
-    }
-    void Set(std::string text) {
-        if (text.empty())
-            text_.reset();
-        else if (text_)
-            *text_ = std::move(text); // `text` may have been copied from *text_
-        else
-            text_ = std::make_unique<std::string>(std::move(text));
-    }
-
-    std::unique_ptr<std::string> text_;
-};
-
-// A value most records leave empty, kept the same way: one pointer while it
-// is empty, read as an empty value then.
+// A value most records leave empty: one pointer while it is empty, read as
+// an empty value then; copied with its owner, never shared.
 template <class T> class TSparse {
 public:
     TSparse() = default;
@@ -92,4 +40,44 @@ private:
         return empty;
     }
     std::unique_ptr<T> value_;
+};
+
+// The same for a text, read as a string: empty is no text at all.
+class TSparseText {
+public:
+    TSparseText() = default;
+    TSparseText(std::string text) { Set(std::move(text)); } // NOLINT: a text converts
+    TSparseText(const char* text) { Set(text); }            // NOLINT: a text converts
+    TSparseText& operator=(std::string text) {
+        Set(std::move(text));
+        return *this;
+    }
+    TSparseText& operator=(const char* text) {
+        Set(text);
+        return *this;
+    }
+
+    const std::string& Text() const { return *text_; }
+    operator const std::string&() const { return Text(); } // NOLINT: reads as a string
+    bool empty() const { return !text_.HasValue(); }
+    size_t size() const { return Text().size(); }
+
+    friend bool operator==(const TSparseText& a, const TSparseText& b) {
+        return a.Text() == b.Text();
+    }
+    friend bool operator==(const TSparseText& a, const std::string& b) { return a.Text() == b; }
+    friend bool operator==(const TSparseText& a, const char* b) { return a.Text() == b; }
+    friend std::ostream& operator<<(std::ostream& out, const TSparseText& text) {
+        return out << text.Text();
+    }
+
+private:
+    void Set(std::string text) {
+        if (text.empty())
+            text_.Reset();
+        else
+            text_.Edit() = std::move(text); // `text` may have been copied from the old one
+    }
+
+    TSparse<std::string> text_;
 };

@@ -150,18 +150,16 @@ std::string_view LineText(std::string_view line);
 // The end a line carries; empty when it takes its file's main one.
 std::string_view CarriedLineEnd(std::string_view line);
 
-// Reads a text file line by line. A line ends at an LF, and the CRs right
-// before it belong to that line end (the server reads lines up to the LF, so
-// "text\r\r\n" is one line); a CR followed by anything but CRs and an LF
-// ends a line of its own (old Mac files). Ctrl-Z ends the file.
-// Where in a file's text some lines were read from: enough to read them
-// again, without a copy of them (the file's text is shared by all its records).
+// A file's text as read, shared by the reader and every record kept as a
+// range of it.
 struct TFileText {
     std::string Bytes;        // the whole file as read
     size_t TextEnd = 0;       // where its text ends (before an end-of-file mark)
     std::string_view MainEnd; // its main line end
 };
-// Every record of a file keeps one, so it holds no more than it must.
+// Where in a file's text some lines were read from: enough to read them
+// again, without a copy of them. Every record of a file keeps one, so it
+// holds no more than it must.
 struct TTextRange {
     std::shared_ptr<const TFileText> File;
     size_t Begin = 0;
@@ -169,6 +167,10 @@ struct TTextRange {
     explicit operator bool() const { return File != nullptr; }
 };
 
+// Reads a text file line by line. A line ends at an LF, and the CRs right
+// before it belong to that line end (the server reads lines up to the LF, so
+// "text\r\r\n" is one line); a CR followed by anything but CRs and an LF
+// ends a line of its own (old Mac files). Ctrl-Z ends the file.
 class TWorldReader {
 public:
     // Throws TLoadFailure when the file cannot be opened or read.
