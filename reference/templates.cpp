@@ -55,9 +55,9 @@ bool LoadTemplateFile(TTemplateSet<T>& set, const std::string& fileName, const c
 template <class T, class Field> TKey<T> Text(const char* key, Field T::*field) {
     return {key, [field](T& r, const std::string& value, const std::string&) { r.*field = value; }};
 }
-template <class T> TKey<T> TextLine(const char* key, TStringList T::*field) {
+template <class T> TKey<T> TextLine(const char* key, TTextLines T::*field) {
     return {key, [field](T& r, const std::string& value, const std::string&) {
-                (r.*field).push_back(value);
+                (r.*field).Edit().push_back(value);
             }};
 }
 template <class T, class Field>
@@ -71,13 +71,13 @@ TKey<T> Number(const char* key, Field T::*field, int64_t low, int64_t high,
 template <class T> TKey<T> Int32(const char* key, int32_t T::*field) {
     return Number<T, int32_t>(key, field, INT32_MIN, INT32_MAX);
 }
-template <class T> TKey<T> NumberList(const char* key, std::vector<int32_t> T::*field) {
+template <class T, class List> TKey<T> NumberList(const char* key, List T::*field) {
     return {key, [field](T& r, const std::string&, const std::string& line) {
                 (r.*field).push_back(ToInt32(NumberWord(line, 2, false)));
             }};
 }
-template <class T>
-TKey<T> PairList(const char* key, std::vector<int32_t> T::*field, bool spacesOnly) {
+template <class T, class List>
+TKey<T> PairList(const char* key, List T::*field, bool spacesOnly) {
     return {key, [=](T& r, const std::string&, const std::string& line) {
                 const auto low =
                     static_cast<uint16_t>(ToInteger(NumberWord(line, 2, spacesOnly), 0, 65535));

@@ -9,12 +9,12 @@
 // of its keywords.
 struct TExtraDesc {
     std::string Keywords;
-    TStringList Description;
+    TTextLines Description;
     bool operator==(const TExtraDesc&) const = default;
 };
 
 // Copies are deep: assigning the list copies every record and its lines.
-using TExtraDescList = std::vector<TExtraDesc>;
+using TExtraDescList = TSparseList<TExtraDesc>;
 
 // Writes each as "E", the keywords with "~", the text lines and a lone "~".
 void WriteExtraDescs(TStringList& lines, const TExtraDescList& descs);

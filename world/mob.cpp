@@ -109,7 +109,6 @@ void TMobList::ReadMob(TWorldReader& reader, TMob& mob, std::string& line) {
     for (std::string* name : names)
         *name = DropLast(reader.ReadLine());
     mob.Desc = ReadClosedLine(reader);
-    mob.Look.clear();
     ReadTildeText(reader, mob.Look);
 
     line = reader.ReadLine();

@@ -24,7 +24,7 @@ public:
     int32_t VNum;
     std::string Alias, Imen, Rod, Dat, Vin, Tvor, Pred;
     std::string Desc;
-    TStringList Look;
+    TTextLines Look;
     std::string Flags, Affects;
     int32_t Align = 0;
     uint16_t Level = 0;
@@ -41,10 +41,10 @@ public:
     uint8_t Model = 0; // written under the key "Class"
     int32_t Size = 0, Height = 0, Weight = 0;
     std::string Special;
-    std::vector<int32_t> Spells; // low 16 bits spell, high 16 bits count
+    TSparseList<int32_t> Spells; // low 16 bits spell, high 16 bits count
     std::vector<int32_t> Skills; // low 16 bits skill, high 16 bits value
-    std::vector<int32_t> Helper;
-    std::vector<int32_t> Triggers;
+    TSparseList<int32_t> Helper;
+    TSparseList<int32_t> Triggers;
     int32_t MaxInWorld = 0; // not in the mob file: the zone commands carry it
     // MaxInWorld as the zone files last gave it. While the builder leaves it
     // so, each command keeps the limit it was read with (zones may limit one
@@ -54,8 +54,8 @@ public:
     // Kept as read and written back in place: named lines we do not model
     // ("Race: 110"; before the "E"), the lines after the record ("I" and "L"
     // lines), and the text the record was read from.
-    TStringList KeptNamedLines;
-    TStringList Trailer;
+    TSparseList<std::string> KeptNamedLines;
+    TSparseList<std::string> Trailer;
     TSourceText Source;
 };
 

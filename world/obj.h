@@ -35,8 +35,8 @@ public:
     int32_t Param2 = 0, Param3 = 0, Param4 = 0;
     int32_t Weight = 0, Price = 0, RentInv = 0, RentWear = 0;
     TExtraDescList ExtraDescs;
-    std::vector<int32_t> AddParam; // low 16 bits location, high 16 bits modifier
-    std::vector<int32_t> Triggers;
+    TSparseList<int32_t> AddParam; // low 16 bits location, high 16 bits modifier
+    TSparseList<int32_t> Triggers;
     int32_t MaxInWorld = 0; // not in the object file: the zone commands carry it
     // MaxInWorld as the zone files last gave it. While the builder leaves it
     // so, each command keeps the limit it was read with (zones may limit one
@@ -46,7 +46,7 @@ public:
     // Kept as read and written back after the record: the blocks we do not
     // model ("M", "R", "S" and whatever follows them), and the text the
     // record was read from.
-    TStringList Trailer;
+    TSparseList<std::string> Trailer;
     TSourceText Source;
 };
 

@@ -8,6 +8,7 @@
 #include "strutils.h"
 #include "worldfile.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <map>
@@ -196,8 +197,7 @@ public:
     int IndexOfVNum(int32_t vnum) const {
         if (lookups_)
             lookups_->push_back(vnum);
-        const auto found = first_.find(vnum);
-        return found == first_.end() ? -1 : found->second;
+        return FirstIndexOf(vnum);
     }
     bool IsFreeVNum(int32_t vnum) const { return IndexOfVNum(vnum) < 0; }
     // The first record with that number, or nullptr.
@@ -239,19 +239,16 @@ public:
     }
     void Clear() {
         items_.clear();
-        first_.clear();
         byZone_.clear();
+        oddFirst_.clear();
         frames_.clear();
     }
     // Call after changing the VNum of a record in the list.
     void Reindex() {
-        first_.clear();
         byZone_.clear();
-        for (int i = 0; i < Count(); ++i) {
-            const int32_t vnum = items_[static_cast<size_t>(i)]->VNum;
-            first_.emplace(vnum, i);
-            byZone_[ZoneOf(vnum)].push_back(i);
-        }
+        oddFirst_.clear();
+        for (int i = 0; i < Count(); ++i)
+            Index(i);
     }
 
     // The records of one zone in ascending number order (the first record of
@@ -271,7 +268,7 @@ public:
         std::vector<const T*> out;
         const auto found = byZone_.find(zone);
         if (found != byZone_.end())
-            for (const int index : found->second)
+            for (const int index : found->second.InListOrder)
                 out.push_back(items_[static_cast<size_t>(index)].get());
         return out;
     }
@@ -313,7 +310,7 @@ public:
     // Whether a record with any of these numbers is here.
     bool HoldsAnyOf(const std::vector<int32_t>& numbers) const {
         for (const int32_t vnum : numbers)
-            if (first_.contains(vnum))
+            if (FirstIndexOf(vnum) >= 0)
                 return true;
         return false;
     }
@@ -386,7 +383,7 @@ public:
         }
         const auto found = byZone_.find(zone);
         if (found != byZone_.end())
-            for (const int index : found->second)
+            for (const int index : found->second.InListOrder)
                 items_[static_cast<size_t>(index)]->Source.Forget();
     }
 
@@ -446,21 +443,50 @@ protected:
     void ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBody, Write write);
 
 private:
-    // Indexes the record just appended.
-    void IndexLast() {
-        const int index = Count() - 1;
-        const int32_t vnum = items_.back()->VNum;
-        first_.emplace(vnum, index);
-        byZone_[ZoneOf(vnum)].push_back(index);
+    // Where a zone's records stand in the list: each of them in list order,
+    // and the first with each of its hundred numbers (a table: a hash entry
+    // for every record took more than the record's own numbers).
+    struct TZoneIndex {
+        TZoneIndex() { First.fill(-1); }
+        std::vector<int> InListOrder; // ascending
+        std::array<int, 100> First;
+    };
+    // A number's place among its zone's hundred; -1 for a negative number,
+    // which the division puts outside them.
+    static int SlotOf(int32_t vnum) {
+        const int32_t slot = vnum - ZoneOf(vnum) * 100;
+        return slot >= 0 && slot < 100 ? static_cast<int>(slot) : -1;
     }
+    int FirstIndexOf(int32_t vnum) const {
+        const int slot = SlotOf(vnum);
+        if (slot < 0) {
+            const auto found = oddFirst_.find(vnum);
+            return found == oddFirst_.end() ? -1 : found->second;
+        }
+        const auto found = byZone_.find(ZoneOf(vnum));
+        return found == byZone_.end() ? -1 : found->second.First[static_cast<size_t>(slot)];
+    }
+    // Indexes the record at `index`, the last one indexed so far.
+    void Index(int index) {
+        const int32_t vnum = items_[static_cast<size_t>(index)]->VNum;
+        TZoneIndex& zone = byZone_[ZoneOf(vnum)];
+        zone.InListOrder.push_back(index);
+        const int slot = SlotOf(vnum);
+        if (slot < 0)
+            oddFirst_.emplace(vnum, index);
+        else if (zone.First[static_cast<size_t>(slot)] < 0)
+            zone.First[static_cast<size_t>(slot)] = index;
+    }
+    // Indexes the record just appended.
+    void IndexLast() { Index(Count() - 1); }
     static bool InRange(int64_t zone, int offset) {
         const int64_t vnum = zone * 100 + offset;
         return vnum >= INT32_MIN && vnum <= INT32_MAX;
     }
 
     std::vector<std::unique_ptr<T>> items_;
-    std::unordered_map<int32_t, int> first_;
-    std::unordered_map<int32_t, std::vector<int>> byZone_; // list indices, ascending
+    std::unordered_map<int32_t, TZoneIndex> byZone_;
+    std::unordered_map<int32_t, int> oddFirst_; // the first of each negative number
     std::unordered_map<int32_t, TFileFrame> frames_;
     std::vector<int32_t>* lookups_ = nullptr;
 };

@@ -43,9 +43,9 @@ void TRoomList::WriteRoom(const TRoom& room, TStringList& lines) {
         if (exit.ToRoom == 0)
             continue;
         lines.push_back(Format("D%d", d));
-        WriteTildeLine(lines, exit.ExitDesc);
-        WriteTildeLine(lines, exit.ExitKeywords);
-        lines.push_back(Format("%d %d %d", exit.DoorFlags, exit.Key, exit.ToRoom) + exit.Tail.Text());
+        WriteTildeLine(lines, exit.ExitDesc());
+        WriteTildeLine(lines, exit.ExitKeywords());
+        lines.push_back(Format("%d %d %d", exit.DoorFlags, exit.Key, exit.ToRoom) + exit.Tail());
     }
     // A kept block to room 0 gives way to an exit the builder made there.
     bool skipping = false;
@@ -108,13 +108,13 @@ void TRoomList::ReadRoom(TWorldReader& reader, TRoom& room, std::string& line) {
             throw TLoadFailure{};
         const auto direction = static_cast<size_t>(line[1] - '0');
         TExit read;
-        read.ExitDesc = ReadTildeLine(reader);
-        read.ExitKeywords = ReadTildeLine(reader);
+        read.SetExitDesc(ReadTildeLine(reader));
+        read.SetExitKeywords(ReadTildeLine(reader));
         line = reader.ReadLine();
         read.DoorFlags = ToByte(Word(1, line));
         read.Key = ToInt32(Word(2, line));
         read.ToRoom = ToInt32(Word(3, line));
-        read.Tail = TextAfterWord(3, line);
+        read.SetTail(TextAfterWord(3, line));
         line = reader.ReadLine();
         if (read.ToRoom == 0) {
             // An exit to room 0 is not one of ours: its block is kept whole.

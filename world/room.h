@@ -5,7 +5,9 @@
 #include "roomcontents.h"
 #include "sparsetext.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <cstdint>
 #include <string>
 
@@ -15,20 +17,60 @@ int ReverseDir(int direction);
 // "на север", "на восток", "на юг", "на запад", "вверх", "вниз" (Windows-1251).
 std::string DirectionName(int direction);
 
-struct TExit {
-    TSparseText ExitKeywords;
-    TSparseText ExitDesc;
-    uint8_t DoorFlags = 0; // 0: no door
-    int32_t Key = -1;      // -1: none
-    int32_t ToRoom = 0;    // 0: no exit in that direction
-    uint8_t DoorState = 0; // after a zone reset; kept in the zone file
-    TSparseText Tail{};    // what the number line holds after the target, as read
-    bool operator==(const TExit&) const = default;
+// What few exits have: a door's keywords and description, and a long rest
+// of the number line.
+struct TExitTexts {
+    std::string ExitKeywords;
+    std::string ExitDesc;
+    std::string Tail;
+    bool operator==(const TExitTexts&) const = default;
 };
 
-// A room's six exits, one pointer while it has none (a room never without
-// its six slots would take 240 bytes more). Reading through a const room
-// never allocates; changing an exit makes the six slots.
+class TExit {
+public:
+    const std::string& ExitKeywords() const { return texts_->ExitKeywords; }
+    const std::string& ExitDesc() const { return texts_->ExitDesc; }
+    // What the number line holds after the target, as read (most often
+    // nothing or " 0").
+    std::string Tail() const {
+        return shortTail_[0] ? std::string(shortTail_.data()) : texts_->Tail;
+    }
+    void SetExitKeywords(std::string text) { SetText(&TExitTexts::ExitKeywords, std::move(text)); }
+    void SetExitDesc(std::string text) { SetText(&TExitTexts::ExitDesc, std::move(text)); }
+    void SetTail(std::string text) {
+        shortTail_ = {};
+        if (text.size() < shortTail_.size() && text.find('\0') == std::string::npos) {
+            text.copy(shortTail_.data(), text.size());
+            text.clear();
+        }
+        SetText(&TExitTexts::Tail, std::move(text));
+    }
+
+    int32_t Key = -1;      // -1: none
+    int32_t ToRoom = 0;    // 0: no exit in that direction
+    uint8_t DoorFlags = 0; // 0: no door
+    uint8_t DoorState = 0; // after a zone reset; kept in the zone file
+    bool operator==(const TExit&) const = default;
+
+private:
+    // The texts in one pointer, none while all are empty, and a short rest of
+    // the number line in what would be padding: an exit of 24 bytes, as most
+    // exits are a target and nothing else.
+    void SetText(std::string TExitTexts::*field, std::string text) {
+        if (text.empty() && !texts_.HasValue())
+            return;
+        texts_.Edit().*field = std::move(text);
+        if (*texts_ == TExitTexts{})
+            texts_.Reset();
+    }
+    std::array<char, 6> shortTail_{}; // ends at its first NUL
+    TSparse<TExitTexts> texts_;
+};
+
+// A room's six exits, each one pointer while it leads nowhere (six slots
+// inline would make every room 240 bytes larger; most rooms have two or
+// three exits). Reading through a const room never allocates; changing an
+// exit makes its slot.
 class TRoomExits {
 public:
     using TArray = std::array<TExit, DirCount>;
@@ -36,37 +78,74 @@ public:
     TRoomExits() = default;
     TRoomExits(const TArray& exits) { *this = exits; } // NOLINT: the six exits convert
     TRoomExits& operator=(const TArray& exits) {
-        if (exits == TArray{})
-            exits_.Reset();
-        else
-            exits_.Edit() = exits;
+        for (size_t direction = 0; direction < DirCount; ++direction)
+            Set(direction, exits[direction]);
         return *this;
     }
 
-    const TExit& operator[](size_t direction) const { return (*exits_)[direction]; }
-    TExit& operator[](size_t direction) { return exits_.Edit()[direction]; }
-    TArray::const_iterator begin() const { return exits_->begin(); }
-    TArray::const_iterator end() const { return exits_->end(); }
-    TArray::iterator begin() { return exits_.Edit().begin(); }
-    TArray::iterator end() { return exits_.Edit().end(); }
+    const TExit& operator[](size_t direction) const { return *exits_[direction]; }
+    TExit& operator[](size_t direction) { return exits_[direction].Edit(); }
     static constexpr size_t size() { return DirCount; }
-    operator const TArray&() const { return *exits_; } // NOLINT: reads as the six exits
+    // The six exits in order, an empty one where there is none.
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = TExit;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const TExit*;
+        using reference = const TExit&;
+        const_iterator() = default;
+        explicit const_iterator(const TSparse<TExit>* slot) : slot_(slot) {}
+        const TExit& operator*() const { return **slot_; }
+        const TExit* operator->() const { return &**slot_; }
+        const_iterator& operator++() {
+            ++slot_;
+            return *this;
+        }
+        const_iterator operator++(int) { return const_iterator(slot_++); }
+        bool operator==(const const_iterator&) const = default;
+
+    private:
+        const TSparse<TExit>* slot_ = nullptr;
+    };
+    const_iterator begin() const { return const_iterator(exits_.data()); }
+    const_iterator end() const { return const_iterator(exits_.data() + DirCount); }
+    TArray Array() const {
+        TArray exits;
+        for (size_t direction = 0; direction < DirCount; ++direction)
+            exits[direction] = (*this)[direction];
+        return exits;
+    }
+    operator TArray() const { return Array(); } // NOLINT: reads as the six exits
     // Every exit gone.
-    void Clear() { exits_.Reset(); }
+    void Clear() {
+        for (TSparse<TExit>& slot : exits_)
+            slot.Reset();
+    }
     // Every exit leads nowhere; the rest of each (a door state the zone
     // file gave) stays. A room read again starts so.
     void ClearTargets() {
-        if (exits_.HasValue())
-            for (TExit& exit : exits_.Edit())
-                exit.ToRoom = 0;
+        for (TSparse<TExit>& slot : exits_)
+            if (slot.HasValue()) {
+                slot.Edit().ToRoom = 0;
+                if (*slot == TExit{})
+                    slot.Reset();
+            }
     }
 
     friend bool operator==(const TRoomExits& a, const TRoomExits& b) {
-        return *a.exits_ == *b.exits_;
+        return std::equal(a.begin(), a.end(), b.begin());
     }
 
 private:
-    TSparse<TArray> exits_;
+    // An exit equal to none leaves its slot empty.
+    void Set(size_t direction, const TExit& exit) {
+        if (exit == TExit{})
+            exits_[direction].Reset();
+        else
+            exits_[direction].Edit() = exit;
+    }
+    std::array<TSparse<TExit>, DirCount> exits_;
 };
 
 class TRoom {
@@ -83,23 +162,23 @@ public:
     uint8_t MapY = 0;
     uint8_t MapLevel = 0; // 1..9; 0: not placed
     std::string Name;
-    TStringList Desc;
+    TTextLines Desc;
     std::string Flags;
     uint8_t Sector = 1;
     TRoomExits Exits;
     TExtraDescList ExtraDescs;
-    std::vector<int32_t> Triggers;
+    TSparseList<int32_t> Triggers;
     TRoomMobList Mobs;
     TRoomObjList Objects;
-    std::vector<int32_t> DelObjects; // if-flag in bit 31, object number below
+    TSparseList<int32_t> DelObjects; // if-flag in bit 31, object number below
 
     // Kept as read and written back in place: exit blocks that lead to room 0
     // (each written while its direction has no exit of ours), the lines after
     // the record ("I" lines and the like), zone commands we do not model that
     // followed this room's commands, and the text the record was read from.
-    TStringList KeptExits;
-    TStringList Trailer;
-    TStringList KeptZoneCommands;
+    TSparseList<std::string> KeptExits;
+    TSparseList<std::string> Trailer;
+    TSparseList<std::string> KeptZoneCommands;
     TSourceText Source;
 };
 

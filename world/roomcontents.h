@@ -3,6 +3,8 @@
 // What a zone reset puts into a room: objects (with objects inside them) and
 // mobs (with what they carry and wear). The zone file reads and writes these.
 
+#include "sparsetext.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -33,7 +35,7 @@ struct TRoomObj {
     int32_t ReadMax = -1;
     bool operator==(const TRoomObj&) const = default;
 };
-using TRoomObjList = std::vector<TRoomObj>;
+using TRoomObjList = TSparseList<TRoomObj>;
 
 // A mob placed by an M command.
 struct TRoomMob {
@@ -50,8 +52,9 @@ struct TRoomMob {
 };
 
 // Copies are deep (value semantics), as assigning one list from another needs.
-class TRoomMobList : public std::vector<TRoomMob> {
+class TRoomMobList : public TSparseList<TRoomMob> {
 public:
+    using TSparseList::TSparseList;
     // Index of the first placed mob with that number, or -1.
     int IndexOfMob(int32_t mobVNum) const {
         for (std::size_t i = 0; i < size(); ++i)

@@ -39,13 +39,13 @@ public:
     bool Truncated() const { return truncated_; }
 
     // Each line of `text` (entries may hold several lines joined by CR LF).
-    void Look(TRecordType kind, int32_t vnum, const std::string& text) {
+    void Look(TRecordType kind, int32_t vnum, std::string_view text) {
         size_t start = 0;
         while (start <= text.size()) {
             size_t end = text.find_first_of("\r\n", start);
-            if (end == std::string::npos)
+            if (end == std::string_view::npos)
                 end = text.size();
-            LookAtLine(kind, vnum, std::string_view(text).substr(start, end - start));
+            LookAtLine(kind, vnum, text.substr(start, end - start));
             if (end == text.size())
                 return;
             start = end + 1;
@@ -53,9 +53,9 @@ public:
                 ++start;
         }
     }
-    void Look(TRecordType kind, int32_t vnum, const TStringList& lines) {
-        for (const std::string& line : lines)
-            Look(kind, vnum, line);
+    void Look(TRecordType kind, int32_t vnum, const TTextLines& lines) {
+        for (auto line = lines.begin(); line != lines.end(); ++line)
+            Look(kind, vnum, line.View());
     }
     void Look(TRecordType kind, int32_t vnum, const TExtraDescList& descs) {
         for (const TExtraDesc& desc : descs) {
@@ -116,8 +116,8 @@ std::vector<TFoundRecord> FindText(const TWorldView& world, std::string_view tex
         search.Look(k, room->VNum, room->Desc);
         search.Look(k, room->VNum, room->ExtraDescs);
         for (const TExit& exit : room->Exits) {
-            search.Look(k, room->VNum, exit.ExitDesc);
-            search.Look(k, room->VNum, exit.ExitKeywords);
+            search.Look(k, room->VNum, exit.ExitDesc());
+            search.Look(k, room->VNum, exit.ExitKeywords());
         }
     }
     for (const auto& obj : world.Objs) {

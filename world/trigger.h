@@ -22,9 +22,9 @@ public:
     std::string StrParam;
     // An entry may hold several lines joined by CR LF (the page stores the
     // edited script as one entry).
-    TStringList Text;
+    TTextLines Text;
 
-    TStringList Trailer; // lines after the record, kept as read
+    TSparseList<std::string> Trailer; // lines after the record, kept as read
     TSourceText Source;  // the text the record was read from
 };
 

@@ -282,24 +282,6 @@ std::string TWorldReader::ReadLine() {
     return NextLine();
 }
 
-std::string_view TWorldReader::LineAt(size_t& pos, size_t end, std::string_view* lineEnd) const {
-    size_t stop = pos;
-    while (stop < end && data_[stop] != '\r' && data_[stop] != '\n')
-        ++stop;
-    const std::string_view line(data_.data() + pos, stop - pos);
-    size_t next = stop;
-    while (next < end && data_[next] == '\r')
-        ++next;
-    if (next < end && data_[next] == '\n')
-        ++next; // the CRs and the LF: one line end
-    else if (next > stop)
-        next = stop + 1; // a CR without an LF ends its line alone
-    if (lineEnd)
-        *lineEnd = std::string_view(data_.data() + stop, next - stop);
-    pos = next;
-    return line;
-}
-
 std::string TWorldReader::KeptLineAt(size_t& pos, size_t end) const {
     std::string_view lineEnd;
     std::string line(LineAt(pos, end, &lineEnd));
@@ -481,28 +463,19 @@ std::string FlagText(std::string_view flags) {
     return flags.empty() ? "0" : std::string(flags);
 }
 
-void ReadTildeText(TWorldReader& reader, std::string line, TStringList& out) {
-    for (;;) {
-        if (EndsWith(line, '~')) {
-            line.pop_back();
-            if (!line.empty())
-                out.push_back(std::move(line));
-            // Records keep these lists (descriptions, scripts) for the whole
-            // session: without the room the list grew into ahead of time.
-            out.shrink_to_fit();
-            return;
-        }
-        out.push_back(std::move(line));
-        if (reader.Eof())
-            throw TEndOfFileStop{};
-        line = reader.ReadLine();
-    }
-}
-
-void ReadTildeText(TWorldReader& reader, TStringList& out) {
+void ReadTildeText(TWorldReader& reader, TTextLines& out) {
     if (reader.Eof())
         throw TEndOfFileStop{};
-    ReadTildeText(reader, reader.ReadLine(), out);
+    std::string line = reader.ReadLine();
+    const size_t begin = reader.LineStart();
+    while (!EndsWith(line, '~')) {
+        if (reader.Eof()) {
+            out = reader.TextBetween(begin, reader.TextEnd());
+            throw TEndOfFileStop{};
+        }
+        line = reader.ReadLine();
+    }
+    out = reader.TextBetween(begin, reader.LineStart() + line.size() - 1);
 }
 
 std::string OpenTextLine(std::string line) {
@@ -511,18 +484,21 @@ std::string OpenTextLine(std::string line) {
     return line;
 }
 
-void WriteTildeText(TStringList& lines, const TStringList& text) {
-    for (const std::string& line : text)
-        lines.push_back(OpenTextLine(line));
+void WriteTildeText(TStringList& lines, const TTextLines& text) {
+    for (std::string line : text)
+        lines.push_back(OpenTextLine(std::move(line)));
     lines.emplace_back("~");
 }
 
 std::string ReadTildeLine(TWorldReader& reader) {
-    TStringList text;
+    TTextLines text;
     ReadTildeText(reader, text);
     std::string joined;
-    for (size_t i = 0; i < text.size(); ++i)
-        joined += (i ? "\r\n" : "") + text[i];
+    for (auto line = text.begin(); line != text.end(); ++line) {
+        if (line != text.begin())
+            joined += "\r\n";
+        joined += line.View();
+    }
     return joined;
 }
 

@@ -4,6 +4,8 @@
 // context of one read, line reading, strict number conversion, tilde text
 // fields and the safe whole-file write.
 
+#include "textlines.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,8 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-using TStringList = std::vector<std::string>;
 
 // While true (the default) every saved file is flushed to the disk before it
 // replaces the old one. Batch tools writing thousands of files turn it off
@@ -150,13 +150,6 @@ std::string_view LineText(std::string_view line);
 // The end a line carries; empty when it takes its file's main one.
 std::string_view CarriedLineEnd(std::string_view line);
 
-// A file's text as read, shared by the reader and every record kept as a
-// range of it.
-struct TFileText {
-    std::string Bytes;        // the whole file as read
-    size_t TextEnd = 0;       // where its text ends (before an end-of-file mark)
-    std::string_view MainEnd; // its main line end
-};
 // Where in a file's text some lines were read from: enough to read them
 // again, without a copy of them. Every record of a file keeps one, so it
 // holds no more than it must.
@@ -212,6 +205,8 @@ public:
     TStringList LinesBetween(size_t from, size_t to) const;
     // The same lines as a range of the file's text, kept without copying them.
     TTextRange RangeBetween(size_t from, size_t to) const;
+    // The multi-line text that stands between the two places.
+    TTextLines TextBetween(size_t from, size_t to) const { return TTextLines::InFile(text_, from, to); }
     // The lines of a range as LinesBetween gives them.
     static TStringList LinesOf(const TTextRange& range);
     // Whether the lines between the two places are the first ones of `lines`,
@@ -228,10 +223,10 @@ private:
     TWorldReader() = default;
     // Starts reading `bytes` from the first line.
     void Init(std::string bytes);
-    // The line that begins at `pos`, without its line end; `pos` moves to
-    // the next line (nothing at `end` or beyond is read). `lineEnd`, when
-    // given, receives the line's end.
-    std::string_view LineAt(size_t& pos, size_t end, std::string_view* lineEnd = nullptr) const;
+    // The line that begins at `pos` (see ::LineAt).
+    std::string_view LineAt(size_t& pos, size_t end, std::string_view* lineEnd = nullptr) const {
+        return ::LineAt(data_, pos, end, lineEnd);
+    }
     // The line that begins at `pos` as it is kept; `pos` moves on.
     std::string KeptLineAt(size_t& pos, size_t end) const;
     std::shared_ptr<const TFileText> text_; // shared with the records kept as ranges of it
@@ -300,18 +295,16 @@ std::string FlagWord(std::string_view word);
 // A flag field as written: the empty set is "0".
 std::string FlagText(std::string_view flags);
 
-// Reads a multi-line text field whose first line is `first`: lines up to the
-// first non-empty one ending with "~", which is added without it unless then
-// empty. Throws TEndOfFileStop when the file ends first (the lines read stay in
-// `out`).
-void ReadTildeText(TWorldReader& reader, std::string first, TStringList& out);
-// The same, reading the first line from the file.
-void ReadTildeText(TWorldReader& reader, TStringList& out);
+// Reads a multi-line text field: lines up to the first one ending with "~",
+// which is added without it unless then empty; `out` is that part of the
+// file's text. Throws TEndOfFileStop when the file ends first (the lines
+// read stay in `out`).
+void ReadTildeText(TWorldReader& reader, TTextLines& out);
 // A line of a text that ends with "~" would close the text early when read
 // back: it keeps its "~" followed by a space (as the pages store it).
 std::string OpenTextLine(std::string line);
 // Appends the lines (each an open text line) and then the lone "~".
-void WriteTildeText(TStringList& lines, const TStringList& text);
+void WriteTildeText(TStringList& lines, const TTextLines& text);
 // A text closed by "~" that is one line in our files ("text~") but may run
 // over several in others: its lines joined with CR LF.
 std::string ReadTildeLine(TWorldReader& reader);

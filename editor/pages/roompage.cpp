@@ -545,8 +545,8 @@ void TRoomPage::LoadDoorFields() {
     const TExit& exit = exits_[static_cast<size_t>(currentDoor_)];
     const bool wasShowing = showing_;
     showing_ = true;
-    R_DoorEdit->setText(FromCp1251(exit.ExitKeywords));
-    R_DoorDescEdit->setText(FromCp1251(exit.ExitDesc));
+    R_DoorEdit->setText(FromCp1251(exit.ExitKeywords()));
+    R_DoorDescEdit->setText(FromCp1251(exit.ExitDesc()));
     ShowCode(R_DoorComboBox, exit.DoorFlags);
     R_DoorKeyEdit->setValue(exit.Key);
     R_DoorKeyComboBox->setCurrentIndex(R_DoorKeyComboBox->findData(exit.Key));
@@ -586,7 +586,7 @@ void TRoomPage::DoorEditChange() {
         return;
     Change();
     doorText_ = R_DoorEdit->text();
-    exits_[static_cast<size_t>(currentDoor_)].ExitKeywords = ToModelText(doorText_);
+    exits_[static_cast<size_t>(currentDoor_)].SetExitKeywords(ToModelText(doorText_));
 }
 
 void TRoomPage::DoorDescEditChange() {
@@ -594,7 +594,7 @@ void TRoomPage::DoorDescEditChange() {
         return;
     Change();
     doorDescText_ = R_DoorDescEdit->text();
-    exits_[static_cast<size_t>(currentDoor_)].ExitDesc = ToModelText(doorDescText_);
+    exits_[static_cast<size_t>(currentDoor_)].SetExitDesc(ToModelText(doorDescText_));
 }
 
 void TRoomPage::DoorKeyEditChange() {

@@ -214,8 +214,7 @@ void TTrigPage::ReadFromPage(TTrigger& trigger) {
                            "триггеров он завершает текст. В конец таких строк (%1 шт.) "
                            "добавлен пробел.")
                 .arg(amended));
-    trigger.Text.clear();
-    trigger.Text.push_back(StripLineEnds(ToModelText(script)));
+    trigger.Text = {StripLineEnds(ToModelText(script))};
 }
 
 void TTrigPage::ShowClassList() {

@@ -52,7 +52,12 @@ void ArrangeZone11(TWorld& world) {
     place(1105, 10, 10, 3); // down
     place(1106, 10, 10, 5); // up
     TExit& north = world.Rooms.Find(1103)->Exits[DirNorth];
-    north = {"дверь", "Дверь", 1, 1004, 1000, 2};
+    north.SetExitKeywords("дверь");
+    north.SetExitDesc("Дверь");
+    north.DoorFlags = 1;
+    north.Key = 1004;
+    north.ToRoom = 1000;
+    north.DoorState = 2;
 }
 
 } // namespace
@@ -204,7 +209,7 @@ private slots:
         for (int d = 0; d < DirCount; ++d) {
             const TExit& exit = dropped.Exits[size_t(d)];
             QCOMPARE(exit.ToRoom, targets[size_t(d)]);
-            QVERIFY(exit.ExitKeywords.empty() && exit.ExitDesc.empty());
+            QVERIFY(exit.ExitKeywords().empty() && exit.ExitDesc().empty());
             QCOMPARE(int(exit.DoorFlags), 0);
             QCOMPARE(exit.Key, -1);
             QCOMPARE(int(exit.DoorState), 0);
@@ -577,8 +582,8 @@ private slots:
     void tilesShowTheExitMask() {
         TRoom room(1);
         QCOMPARE(ExitMask(room), 0);
-        for (TExit& exit : room.Exits)
-            exit.ToRoom = 5;
+        for (size_t direction = 0; direction < DirCount; ++direction)
+            room.Exits[direction].ToRoom = 5;
         QCOMPARE(ExitMask(room), 63);
         room.Exits[DirEast].ToRoom = 0;
         room.Exits[DirUp].ToRoom = 0;

@@ -214,7 +214,7 @@ private slots:
                            "В файле мира этот знак закрывает описание, поэтому после него "
                            "добавлен пробел."));
         Apply();
-        QCOMPARE(FromCp1251(Record(1003).Desc.at(0)), QStringLiteral("Первая~ "));
+        QCOMPARE(FromCp1251(Record(1003).Desc[0]), QStringLiteral("Первая~ "));
         QCOMPARE(Record(1003).Desc.size(), size_t{2});
     }
 
@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(int(up.DoorFlags), 8);
         QCOMPARE(int(up.DoorState), 2);
         QCOMPARE(up.Key, 1004);
-        QCOMPARE(FromCp1251(up.ExitDesc), QStringLiteral("Наверх."));
+        QCOMPARE(FromCp1251(up.ExitDesc()), QStringLiteral("Наверх."));
         // Showing the door again selects the entry of the stored value.
         Page(RoomPageIndex).SelectRow(Page(RoomPageIndex).RowOf(1002));
         Click(room.ExitPanels[DirUp]);
@@ -366,7 +366,7 @@ private slots:
         Click(c.R_OObjBtn1);
         c.R_OObjCheckListBox->item(0)->setCheckState(Qt::Checked);
         Apply();
-        const TLinkObjList& inside = Record(1004).Objects.at(0).Contents;
+        const TLinkObjList& inside = Record(1004).Objects[0].Contents;
         QCOMPARE(inside.size(), size_t{3});
         QVERIFY(inside[0].IfFlag);
         QCOMPARE(inside[2].ObjVNum, 1007);

@@ -223,7 +223,7 @@ private slots:
         StartOnShops();
         Shop().Rooms.clear();
         for (const int32_t vnum : {1004, 1005})
-            std::erase_if(World().Rooms.Find(vnum)->Mobs,
+            std::erase_if(World().Rooms.Find(vnum)->Mobs.Edit(),
                           [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
         EnterShops();
         QCOMPARE(page_->S_RoomListBox->count(), 0);
@@ -291,7 +291,7 @@ private slots:
         StartOnShops();
         Shop().Rooms.clear();
         TRoomMobList& mobs = World().Rooms.Find(1004)->Mobs;
-        std::erase_if(mobs, [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
+        std::erase_if(mobs.Edit(), [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
         const TRoomMob own{1002, false, -1, 1, {{1005, true, -1, 100}}};
         mobs.push_back(own);
         const TRoomMobList placed = mobs;

@@ -432,7 +432,7 @@ TEST_F(ObjRecord, AssignCopiesEverythingButTheNumber) {
     EXPECT_EQ(copy.Triggers, World.Objs[0].Triggers);
     EXPECT_EQ(copy.ExtraDescs, World.Objs[0].ExtraDescs);
     // Deep: changing the copy leaves the source alone.
-    copy.ExtraDescs[0].Description.push_back("more");
+    copy.ExtraDescs[0].Description.Edit().push_back("more");
     copy.AddParam.clear();
     EXPECT_EQ(World.Objs[0].ExtraDescs[0].Description.size(), 3u);
     EXPECT_EQ(World.Objs[0].AddParam.size(), 2u);

@@ -61,8 +61,8 @@ TEST_F(OtherForms, RoomsKeepTheirFormUntilEditedAndTheirExtrasAfter) {
     TRoom& hall = *World.Rooms.Find(100);
     EXPECT_EQ(hall.Exits[DirNorth].ToRoom, 101);
     EXPECT_EQ(hall.Exits[DirEast].ToRoom, 0); // room 0 is no exit of ours
-    EXPECT_EQ(hall.Exits[DirSouth].ExitDesc, "A door\r\nto the south");
-    EXPECT_EQ(hall.Exits[DirSouth].ExitKeywords, "gate\r\ndoor");
+    EXPECT_EQ(hall.Exits[DirSouth].ExitDesc(), "A door\r\nto the south");
+    EXPECT_EQ(hall.Exits[DirSouth].ExitKeywords(), "gate\r\ndoor");
 
     hall.Name = "Great hall";
     const std::vector<std::string> edited = {
@@ -253,7 +253,7 @@ TEST_F(OtherForms, TextLinesEndingInTildeReadBackWhole) {
     TRoom& room = World.Rooms.AddNew(100);
     room.Desc = {"wave~", "calm"};
     room.Exits[DirNorth].ToRoom = 101;
-    room.Exits[DirNorth].ExitDesc = "gate~\r\nold";
+    room.Exits[DirNorth].SetExitDesc("gate~\r\nold");
     TObj& obj = World.Objs.AddNew(100);
     obj.Action = "hum~\r\nbuzz";
     TTrigger& trigger = World.Triggers.AddNew(100);
@@ -265,7 +265,7 @@ TEST_F(OtherForms, TextLinesEndingInTildeReadBackWhole) {
     Read(World.Objs, objects);
     Read(World.Triggers, triggers);
     EXPECT_EQ(World.Rooms.Find(100)->Desc, (TStringList{"wave~ ", "calm"}));
-    EXPECT_EQ(World.Rooms.Find(100)->Exits[DirNorth].ExitDesc, "gate~ \r\nold");
+    EXPECT_EQ(World.Rooms.Find(100)->Exits[DirNorth].ExitDesc(), "gate~ \r\nold");
     EXPECT_EQ(World.Objs.Find(100)->Action, "hum~ \r\nbuzz");
     EXPECT_EQ(World.Triggers.Find(100)->Text, (TStringList{"say hi~ ", "wait 1"}));
 }

@@ -60,8 +60,8 @@ TEST_F(Room, HandWrittenFileReadsEveryField) {
     EXPECT_EQ(room.Desc.size(), 4u);
     EXPECT_EQ(room.Flags, "a0d1");
     EXPECT_EQ(room.Sector, 1);
-    EXPECT_EQ(room.Exits[0].ExitDesc, W("Север виден."));
-    EXPECT_EQ(room.Exits[0].ExitKeywords, W("дверь ворота"));
+    EXPECT_EQ(room.Exits[0].ExitDesc(), W("Север виден."));
+    EXPECT_EQ(room.Exits[0].ExitKeywords(), W("дверь ворота"));
     EXPECT_EQ(room.Exits[0].DoorFlags, 1);
     EXPECT_EQ(room.Exits[0].Key, 1250);
     EXPECT_EQ(room.Exits[0].ToRoom, 1202);
@@ -169,14 +169,20 @@ TEST_F(Room, RereadReusesTheRecordAndKeepsMapPosition) {
     room.MapX = 5;
     room.MapLevel = 2;
     room.Objects.push_back({});
-    room.Exits[2] = TExit{"k", "d", 1, 7, 11, 2};
+    TExit& door = room.Exits[2];
+    door.SetExitKeywords("k");
+    door.ToRoom = 11;
+    door.SetTail(" 0 0"); // short enough to stand in the exit itself
     LoadRooms(World, Crlf({"#10", "a~", "~", "0 0 1", "S"}));
     EXPECT_EQ(World.Rooms.Count(), 1);
     EXPECT_EQ(room.MapX, 5);
     EXPECT_EQ(room.MapLevel, 2);
     EXPECT_TRUE(room.Objects.empty());
     EXPECT_EQ(room.Exits[2].ToRoom, 0);         // no exit any more
-    EXPECT_EQ(room.Exits[2].ExitKeywords, "k"); // the other exit fields stay
+    EXPECT_EQ(room.Exits[2].ExitKeywords(), "k"); // the other exit fields stay
+    EXPECT_EQ(room.Exits[2].Tail(), " 0 0");
+    room.Exits[2].SetTail(" 0 0 0 0 0");
+    EXPECT_EQ(room.Exits[2].Tail(), " 0 0 0 0 0");
 }
 
 TEST_F(Room, AssignCopiesContentsDeeplyButNotExitsOrPosition) {
@@ -210,6 +216,23 @@ TEST(RoomExits, ExitsHandedBackStayAndNoneLeftHoldsNone) {
     room.Exits = std::array<TExit, DirCount>{};
     EXPECT_TRUE(room.Exits == TRoomExits());
     EXPECT_EQ(std::as_const(room).Exits[DirUp].ToRoom, 0);
+}
+
+TEST(RecordIndex, EveryNumberFindsItsFirstRecord) {
+    TRoomList rooms;
+    for (const int32_t vnum : {105, -5, 199, 5, 105, -105, INT32_MAX, INT32_MIN})
+        rooms.AddNew(vnum);
+    EXPECT_EQ(rooms.IndexOfVNum(105), 0); // the first of the two
+    EXPECT_EQ(rooms.IndexOfVNum(-5), 1);
+    EXPECT_EQ(rooms.IndexOfVNum(5), 3);
+    EXPECT_EQ(rooms.IndexOfVNum(-105), 5);
+    EXPECT_EQ(rooms.IndexOfVNum(INT32_MAX), 6);
+    EXPECT_EQ(rooms.IndexOfVNum(INT32_MIN), 7);
+    EXPECT_EQ(rooms.IndexOfVNum(100), -1);
+    EXPECT_EQ(rooms.ZoneRecords(1).size(), 2u);
+    rooms.Delete(0);
+    EXPECT_EQ(rooms.IndexOfVNum(105), 3);
+    EXPECT_EQ(rooms.IndexOfVNum(-5), 0);
 }
 
 TEST(Directions, ReverseAndNames) {

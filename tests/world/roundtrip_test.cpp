@@ -5,13 +5,26 @@
 #include <gtest/gtest.h>
 
 namespace {
+// A door (flags 1) to `to` with these texts, locked by `key`.
+TExit Door(const std::string& keywords, const std::string& desc, int32_t key, int32_t to,
+           uint8_t state) {
+    TExit door;
+    door.SetExitKeywords(keywords);
+    door.SetExitDesc(desc);
+    door.DoorFlags = 1;
+    door.Key = key;
+    door.ToRoom = to;
+    door.DoorState = state;
+    return door;
+}
+
 // Builds one zone that uses every part of every format.
 void BuildZone(TWorld& world) {
     TRoom& square = world.Rooms.AddNew(1201);
     square.Name = W("Площадь");
     square.Desc = W(TStringList{"Общее.", "<night>RНочь.<night>"});
     square.Flags = "a0c1";
-    square.Exits[0] = TExit{W("ворота"), W("Ворота на север."), 1, 1210, 1202, 1};
+    square.Exits[0] = Door(W("ворота"), W("Ворота на север."), 1210, 1202, 1);
     square.Exits[4].ToRoom = 1203;
     square.ExtraDescs.push_back({W("фонтан"), W(TStringList{"Фонтан.", "", "Вода."})});
     square.Triggers = {1202};
@@ -25,7 +38,7 @@ void BuildZone(TWorld& world) {
     square.DelObjects = {PackIfFlag(true, 1211)};
     TRoom& inn = world.Rooms.AddNew(1202);
     inn.Name = W("Трактир");
-    inn.Exits[2] = TExit{W("ворота"), "", 1, 1210, 1201, 0};
+    inn.Exits[2] = Door(W("ворота"), "", 1210, 1201, 0);
     inn.MapLevel = 2;
     world.Rooms.AddNew(1203).Name = "Up";
 

@@ -57,13 +57,15 @@ TEST(StrUtils, ConversionRoutines) {
 // Records are copied for every undo step: a copy that shared its texts with
 // the record would change the step's "before" along with the record.
 TEST(StrUtils, SparseValuesAreCopiedNotShared) {
-    TSparseText text = "gate";
-    TSparseText copy = text;
-    copy = std::string("door");
-    EXPECT_EQ(text, "gate");
-    copy = "";
+    const TSparseList<std::string> lines = {"a", "b"};
+    TSparseList<std::string> copy = lines;
+    copy[0] = "z";
+    EXPECT_EQ(lines[0], "a");
+    copy.erase(copy.begin(), copy.end());
     EXPECT_TRUE(copy.empty());
-    EXPECT_EQ(copy.Text(), "");
+    EXPECT_EQ(copy.begin(), copy.end());
+    copy.insert(copy.end(), lines.begin(), lines.end());
+    EXPECT_EQ(copy, lines);
 
     TSparse<std::vector<int>> list;
     EXPECT_TRUE(list->empty());

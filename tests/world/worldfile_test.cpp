@@ -121,7 +121,7 @@ TEST(Dice, ParsesAndRejects) {
 }
 
 TEST(TildeText, ReadsUpToTheClosingLineEitherForm) {
-    TStringList text;
+    TTextLines text;
     auto reader = TWorldReader::FromBytes("one\r\n\r\nabc~\r\nnext\r\n");
     ReadTildeText(reader, text);
     EXPECT_EQ(text, (TStringList{"one", "", "abc"}));
@@ -131,6 +131,20 @@ TEST(TildeText, ReadsUpToTheClosingLineEitherForm) {
     auto alone = TWorldReader::FromBytes("one\r\n~\r\n");
     ReadTildeText(alone, text);
     EXPECT_EQ(text, (TStringList{"one"}));
+
+    // Every line end the reader knows splits the text where it split the file.
+    auto mixed = TWorldReader::FromBytes("a\rb\r\r\nc\n\r\n\rd~\n");
+    ReadTildeText(mixed, text);
+    const TStringList lines{"a", "b", "c", "", "", "d"};
+    EXPECT_EQ(text, lines);
+    EXPECT_EQ(text.size(), lines.size());
+    EXPECT_EQ(text[1], "b");
+    EXPECT_EQ(text.Lines(), lines);
+    // Changed, it holds lines of its own; the file's text stays as read.
+    const TTextLines read = text;
+    text.Edit()[0] = "z";
+    EXPECT_EQ(read[0], "a");
+    EXPECT_EQ(text[0], "z");
 
     TStringList written;
     WriteTildeText(written, {});

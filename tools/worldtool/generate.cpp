@@ -258,14 +258,14 @@ private:
             trigger.NumParam = random_.Chance(50) ? 100 : random_.Range(0, 10);
             trigger.StrParam = random_.Chance(50) ? random_.Pick(Vocabulary().Words) : "";
             const int lines = random_.Range(3, 9);
-            trigger.Text.push_back("wait " + std::to_string(random_.Range(1, 3)));
+            TStringList& text = trigger.Text.Edit();
+            text.push_back("wait " + std::to_string(random_.Range(1, 3)));
             for (int k = 0; k < lines; ++k)
-                trigger.Text.push_back(random_.Pick(Vocabulary().ScriptLines[i % 3]));
+                text.push_back(random_.Pick(Vocabulary().ScriptLines[i % 3]));
             if (random_.Chance(50)) {
-                trigger.Text.push_back("if %actor.level% > " +
-                                       std::to_string(random_.Range(5, 25)));
-                trigger.Text.push_back("  " + random_.Pick(Vocabulary().ScriptLines[i % 3]));
-                trigger.Text.push_back("end");
+                text.push_back("if %actor.level% > " + std::to_string(random_.Range(5, 25)));
+                text.push_back("  " + random_.Pick(Vocabulary().ScriptLines[i % 3]));
+                text.push_back("end");
             }
         }
     }
@@ -421,12 +421,12 @@ private:
             for (TExit* exit : {&there, &back}) {
                 exit->DoorFlags = static_cast<uint8_t>(locked ? 3 : 1);
                 exit->Key = locked ? random_.Pick(keys_) : -1;
-                exit->ExitKeywords = Vocabulary().DoorKeywords;
-                exit->ExitDesc = Vocabulary().DoorDesc;
+                exit->SetExitKeywords(Vocabulary().DoorKeywords);
+                exit->SetExitDesc(Vocabulary().DoorDesc);
                 exit->DoorState = static_cast<uint8_t>(locked ? 2 : random_.Range(0, 1));
             }
         } else if (random_.Chance(20)) {
-            there.ExitDesc = Sentence(random_, 4, 7);
+            there.SetExitDesc(Sentence(random_, 4, 7));
         }
     }
 

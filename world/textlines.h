@@ -1,0 +1,113 @@
+#pragma once
+
+// A file's text as read, how its lines are split, and the multi-line texts
+// of records (descriptions, scripts) kept as a part of it rather than as
+// copies of their lines: most of a world's bytes are such texts, and a
+// string for every line of them made a world take several times its size.
+
+#include "sparsetext.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using TStringList = std::vector<std::string>;
+
+// A file's text as read, shared by the reader and every record kept as a
+// range of it.
+struct TFileText {
+    std::string Bytes;        // the whole file as read
+    size_t TextEnd = 0;       // where its text ends (before an end-of-file mark)
+    std::string_view MainEnd; // its main line end
+};
+
+// The line of `data` that begins at `pos`, without its line end; `pos` moves
+// to the next line (nothing at `end` or beyond is read). `lineEnd`, when
+// given, receives the line's end. A line ends at an LF, and the CRs right
+// before it belong to that line end; a CR followed by anything but CRs and
+// an LF ends a line of its own.
+std::string_view LineAt(std::string_view data, size_t& pos, size_t end,
+                        std::string_view* lineEnd = nullptr);
+
+// The lines of a record's multi-line text. Read from a file, they are the
+// part of the file's shared text they were read from (the closing "~" left
+// out) and are split again whenever they are read; set from anywhere else,
+// the text holds its own lines. Either way it reads as a list of lines.
+class TTextLines {
+public:
+    class const_iterator;
+
+    TTextLines() = default;
+    TTextLines(TStringList lines); // NOLINT: a list of lines converts
+    TTextLines(std::initializer_list<std::string> lines) : TTextLines(TStringList(lines)) {}
+    // The lines of `file` from `begin` up to `end`, where the text's closing
+    // "~" stands: every line that begins before it, the last one only when
+    // anything of it comes before the "~".
+    static TTextLines InFile(std::shared_ptr<const TFileText> file, size_t begin, size_t end);
+
+    bool empty() const { return file_ ? begin_ == end_ : own_->empty(); }
+    size_t size() const;
+    std::string operator[](size_t index) const;
+    std::string front() const { return (*this)[0]; }
+    std::string back() const { return (*this)[size() - 1]; }
+    const_iterator begin() const;
+    const_iterator end() const;
+
+    TStringList Lines() const;
+    operator TStringList() const { return Lines(); } // NOLINT: reads as a list of lines
+    // Its own lines to change (a text read from a file is copied first).
+    TStringList& Edit();
+    void clear() { *this = TTextLines(); }
+
+    friend bool operator==(const TTextLines& a, const TTextLines& b);
+    friend bool operator==(const TTextLines& a, const TStringList& b) {
+        return a == TTextLines(b);
+    }
+
+private:
+    std::shared_ptr<const TFileText> file_; // null: the lines are its own
+    uint32_t begin_ = 0;
+    uint32_t end_ = 0;
+    TSparse<TStringList> own_;
+};
+
+// Goes through the lines, each a string made for it.
+class TTextLines::const_iterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using iterator_concept = std::forward_iterator_tag;
+    using value_type = std::string;
+    using reference = std::string;
+    using pointer = void;
+    using difference_type = std::ptrdiff_t;
+
+    const_iterator() = default;
+    std::string operator*() const { return std::string(line_); }
+    std::string_view View() const { return line_; }
+    const_iterator& operator++() {
+        at_ = next_;
+        Read();
+        return *this;
+    }
+    const_iterator operator++(int) {
+        const_iterator was = *this;
+        ++*this;
+        return was;
+    }
+    bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+
+private:
+    friend class TTextLines;
+    const_iterator(const TTextLines* text, size_t at);
+    // Reads the line at `at_` into `line_` (none at the end).
+    void Read();
+
+    const TTextLines* text_ = nullptr;
+    size_t at_ = 0;   // own lines: the line's index; a file's: where it begins
+    size_t next_ = 0; // where the line after it begins
+    std::string_view line_;
+};
