@@ -34,7 +34,7 @@ public:
     int32_t Exp = 0;
     uint8_t PosLoad = 0, PosDefault = 0, Pol = 0;
     int8_t BareHandAttack = 0;
-    std::string Destination; // room numbers separated by "/"
+    TSparseText Destination; // room numbers separated by "/"
     int32_t Str = 0, Int = 0, Wis = 0, Dex = 0, Con = 0, Cha = 0;
     int32_t LikeWork = 0, MaxFactor = 0;
     uint16_t ExtraAttack = 0;
@@ -55,7 +55,7 @@ public:
     // ("Race: 110"; before the "E"), the lines after the record ("I" and "L"
     // lines), and the text the record was read from.
     TSparseList<std::string> KeptNamedLines;
-    TSparseList<std::string> Trailer;
+    TSparseLines Trailer;
     TSourceText Source;
 };
 

@@ -177,12 +177,12 @@ void TObjList::WriteObject(const TObj& obj, TStringList& lines) {
         lines.push_back(*name + "~");
     WriteClosedLine(lines, obj.Action);
     const std::string first =
-        obj.Kind == 25 ? FlagText(obj.MagicVector) : std::to_string(obj.TrenSkill);
+        obj.Kind == 25 ? FlagText(obj.MagicVector.Text()) : std::to_string(obj.TrenSkill);
     lines.push_back(
         Format("%s %d %d %d", first.c_str(), obj.MaxDurab, obj.CurrDurab, obj.Material));
     lines.push_back(Format("%d %d %d %d", obj.Pol, obj.Timer, obj.Spell, obj.SpellLevel));
-    lines.push_back(FlagText(obj.Effects) + " " + FlagText(obj.Discomfort) + " " +
-                    FlagText(obj.Bans));
+    lines.push_back(FlagText(obj.Effects.Text()) + " " + FlagText(obj.Discomfort.Text()) + " " +
+                    FlagText(obj.Bans.Text()));
     lines.push_back(
         Format("%d %s %s", obj.Kind, FlagText(obj.Flags).c_str(), FlagText(obj.WearFlags).c_str()));
     lines.push_back(

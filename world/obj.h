@@ -18,9 +18,9 @@ public:
     int32_t VNum;
     std::string Alias, Imen, Rod, Dat, Vin, Tvor, Pred;
     std::string Desc;
-    std::string Action;
+    TSparseText Action;
     int16_t TrenSkill = 0;
-    std::string MagicVector;
+    TSparseText MagicVector;
     int32_t MaxDurab = 0;
     int32_t CurrDurab = 0;
     uint16_t Material = 0;
@@ -28,7 +28,7 @@ public:
     int32_t Timer = 0;
     int16_t Spell = 0;
     uint8_t SpellLevel = 0;
-    std::string Effects, Discomfort, Bans;
+    TSparseText Effects, Discomfort, Bans;
     uint8_t Kind = 0;
     std::string Flags, WearFlags;
     std::string Param1;
@@ -46,7 +46,7 @@ public:
     // Kept as read and written back after the record: the blocks we do not
     // model ("M", "R", "S" and whatever follows them), and the text the
     // record was read from.
-    TSparseList<std::string> Trailer;
+    TSparseLines Trailer;
     TSourceText Source;
 };
 

@@ -66,6 +66,11 @@ struct TSourceText {
         Range = std::move(read);
         kept_.Edit().Lines.clear();
     }
+    // The same for lines that cannot be kept as a range.
+    void KeepLines(TStringList read) {
+        Range = {};
+        kept_.Edit().Lines = std::move(read);
+    }
     // `ours` is now what stands for the text as read (what other files read
     // later changed in our form of it, not the builder).
     void Rebase(const TStringList& ours) { kept_.Edit().OurForm = HashOfLines(ours); }
@@ -587,16 +592,21 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
         const size_t bodyEnd = reader.LineStart();
         const bool more = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
         const size_t end = more ? reader.LineStart() : reader.TextEnd();
-        TStringList trailer = reader.LinesBetween(bodyEnd, end);
-        if (!more) {
+        if (more) {
+            record.Trailer = reader.KeptBetween(bodyEnd, end);
+        } else {
+            TStringList trailer = reader.LinesBetween(bodyEnd, end);
             frame.Tail = SplitOffFromDollar(trailer);
             list.RememberFrame(ZoneOf(record.VNum), std::move(frame));
+            record.Trailer = std::move(trailer);
         }
-        record.Trailer = std::move(trailer);
-        if (readBody && list.Count() > countBefore) {
+        TTextRange range;
+        if (readBody && list.Count() > countBefore)
+            range = reader.RangeBetween(start, bodyEnd);
+        if (range) {
             // A fresh record: its text can be read again whenever it is
             // written, so nothing is composed now.
-            record.Source.Range = reader.RangeBetween(start, bodyEnd);
+            record.Source.Range = std::move(range);
         } else {
             const TStringList ours = OurLines(record, write);
             // In our own files the lines are our writer's: nothing to keep,

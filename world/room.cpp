@@ -37,7 +37,7 @@ void TRoomList::WriteRoom(const TRoom& room, TStringList& lines) {
     lines.push_back(room.Name + "~");
     WriteTildeText(lines, room.Desc);
     lines.push_back(
-        Format("%d %s %d", ZoneOf(room.VNum), FlagText(room.Flags).c_str(), room.Sector));
+        Format("%d %s %d", ZoneOf(room.VNum), FlagText(room.Flags.Text()).c_str(), room.Sector));
     for (int d = 0; d < DirCount; ++d) {
         const TExit& exit = room.Exits[static_cast<size_t>(d)];
         if (exit.ToRoom == 0)

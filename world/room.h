@@ -163,7 +163,7 @@ public:
     uint8_t MapLevel = 0; // 1..9; 0: not placed
     std::string Name;
     TTextLines Desc;
-    std::string Flags;
+    TSparseText Flags; // most rooms have none
     uint8_t Sector = 1;
     TRoomExits Exits;
     TExtraDescList ExtraDescs;
@@ -177,7 +177,7 @@ public:
     // the record ("I" lines and the like), zone commands we do not model that
     // followed this room's commands, and the text the record was read from.
     TSparseList<std::string> KeptExits;
-    TSparseList<std::string> Trailer;
+    TSparseLines Trailer;
     TSparseList<std::string> KeptZoneCommands;
     TSourceText Source;
 };

@@ -122,8 +122,10 @@ std::vector<TFoundRecord> FindText(const TWorldView& world, std::string_view tex
     }
     for (const auto& obj : world.Objs) {
         const auto k = TRecordType::Obj;
-        for (const std::string* field : {&obj->Alias, &obj->Imen, &obj->Rod, &obj->Dat, &obj->Vin,
-                                         &obj->Tvor, &obj->Pred, &obj->Desc, &obj->Action})
+        const TObj& object = *obj;
+        for (const std::string* field :
+             {&object.Alias, &object.Imen, &object.Rod, &object.Dat, &object.Vin, &object.Tvor,
+              &object.Pred, &object.Desc, &object.Action.Text()})
             search.Look(k, obj->VNum, *field);
         search.Look(k, obj->VNum, obj->ExtraDescs);
     }

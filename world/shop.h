@@ -36,7 +36,7 @@ public:
     std::vector<int32_t> Rooms;
     uint8_t Open1 = 0, Close1 = 0, Open2 = 0, Close2 = 0;
 
-    TSparseList<std::string> Trailer; // lines after the record, kept as read
+    TSparseLines Trailer; // lines after the record, kept as read
     TSourceText Source;  // the text the record was read from
 };
 

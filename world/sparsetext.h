@@ -1,13 +1,16 @@
 #pragma once
 
 // Values most records leave empty (an exit's texts, a room's exits, the lists
-// most rooms and prototypes leave empty, what few records keep of the text
-// they were read from), held in one pointer until set: every record of a
+// most rooms and prototypes leave empty, the texts few prototypes have, what
+// few records keep of the text they were read from), held in one pointer until set: every record of a
 // large world holds them, mostly empty, and inline they would make each
 // record hundreds of bytes larger.
 
 #include <initializer_list>
 #include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // A value most records leave empty: one pointer while it is empty, read as
@@ -42,6 +45,52 @@ private:
         return empty;
     }
     std::unique_ptr<T> value_;
+};
+
+// The same for a text, read as a string: empty is no text at all.
+class TSparseText {
+public:
+    TSparseText() = default;
+    TSparseText(std::string text) { Set(std::move(text)); } // NOLINT: a text converts
+    TSparseText(const char* text) { Set(text); }            // NOLINT: a text converts
+    TSparseText& operator=(std::string text) {
+        Set(std::move(text));
+        return *this;
+    }
+    TSparseText& operator=(const char* text) {
+        Set(text);
+        return *this;
+    }
+    TSparseText& operator+=(std::string_view more) {
+        if (!more.empty())
+            text_.Edit() += more;
+        return *this;
+    }
+
+    const std::string& Text() const { return *text_; }
+    operator const std::string&() const { return Text(); } // NOLINT: reads as a string
+    bool empty() const { return !text_.HasValue(); }
+    size_t size() const { return Text().size(); }
+    void clear() { text_.Reset(); }
+
+    friend bool operator==(const TSparseText& a, const TSparseText& b) {
+        return a.Text() == b.Text();
+    }
+    friend bool operator==(const TSparseText& a, const std::string& b) { return a.Text() == b; }
+    friend bool operator==(const TSparseText& a, const char* b) { return a.Text() == b; }
+    friend std::ostream& operator<<(std::ostream& out, const TSparseText& text) {
+        return out << text.Text();
+    }
+
+private:
+    void Set(std::string text) {
+        if (text.empty())
+            text_.Reset();
+        else
+            text_.Edit() = std::move(text); // `text` may have been copied from the old one
+    }
+
+    TSparse<std::string> text_;
 };
 
 // A list most records leave empty (a room's mobs, its extra descriptions,

@@ -1,6 +1,5 @@
 #include "textlines.h"
 
-#include <limits>
 
 std::string_view LineAt(std::string_view data, size_t& pos, size_t end, std::string_view* lineEnd) {
     size_t stop = pos;
@@ -26,12 +25,21 @@ TTextLines::TTextLines(TStringList lines) {
 }
 
 TTextLines TTextLines::InFile(std::shared_ptr<const TFileText> file, size_t begin, size_t end) {
-    if (end > std::numeric_limits<uint32_t>::max()) {
+    return Part(std::move(file), begin, end, false);
+}
+
+TTextLines TTextLines::KeptInFile(std::shared_ptr<const TFileText> file, size_t begin,
+                                  size_t end) {
+    return Part(std::move(file), begin, end, true);
+}
+
+TTextLines TTextLines::Part(std::shared_ptr<const TFileText> file, size_t begin, size_t end,
+                            bool carryEnds) {
+    if (end >= (size_t{1} << 31)) {
         // Beyond what the text can point at (a file of gigabytes): a copy.
         TStringList lines;
-        size_t pos = begin;
-        while (pos < end)
-            lines.emplace_back(LineAt(file->Bytes, pos, end));
+        while (begin < end)
+            lines.emplace_back(LineOf(*file, begin, end, carryEnds));
         return TTextLines(std::move(lines));
     }
     TTextLines text;
@@ -39,8 +47,19 @@ TTextLines TTextLines::InFile(std::shared_ptr<const TFileText> file, size_t begi
         text.file_ = std::move(file);
         text.begin_ = static_cast<uint32_t>(begin);
         text.end_ = static_cast<uint32_t>(end);
+        text.carryEnds_ = carryEnds;
     }
     return text;
+}
+
+std::string_view TTextLines::LineOf(const TFileText& file, size_t& pos, size_t end,
+                                    bool carryEnds) {
+    std::string_view lineEnd;
+    const std::string_view line = LineAt(file.Bytes, pos, end, &lineEnd);
+    // A line end right after its line: the line as kept runs on over it.
+    if (carryEnds && !lineEnd.empty() && lineEnd != file.MainEnd)
+        return {line.data(), line.size() + lineEnd.size()};
+    return line;
 }
 
 size_t TTextLines::size() const {
@@ -80,7 +99,9 @@ TStringList& TTextLines::Edit() {
     if (file_) {
         own_.Edit() = Lines();
         file_.reset();
-        begin_ = end_ = 0;
+        begin_ = 0;
+        end_ = 0;
+        carryEnds_ = 0;
     }
     return own_.Edit();
 }
@@ -107,5 +128,5 @@ void TTextLines::const_iterator::Read() {
     }
     next_ = at_;
     if (at_ < text_->end_)
-        line_ = LineAt(text_->file_->Bytes, next_, text_->end_);
+        line_ = LineOf(*text_->file_, next_, text_->end_, text_->carryEnds_);
 }

@@ -33,10 +33,11 @@ struct TFileText {
 std::string_view LineAt(std::string_view data, size_t& pos, size_t end,
                         std::string_view* lineEnd = nullptr);
 
-// The lines of a record's multi-line text. Read from a file, they are the
-// part of the file's shared text they were read from (the closing "~" left
-// out) and are split again whenever they are read; set from anywhere else,
-// the text holds its own lines. Either way it reads as a list of lines.
+// The lines of a record's multi-line text, or the lines kept after a record
+// as they were read. Read from a file, they are the part of the file's
+// shared text they were read from (a text's closing "~" left out) and are
+// split again whenever they are read; set from anywhere else, they are
+// lines of their own. Either way they read as a list of lines.
 class TTextLines {
 public:
     class const_iterator;
@@ -48,6 +49,9 @@ public:
     // "~" stands: every line that begins before it, the last one only when
     // anything of it comes before the "~".
     static TTextLines InFile(std::shared_ptr<const TFileText> file, size_t begin, size_t end);
+    // The lines of `file` from `begin` up to `end` as they are kept, each
+    // carrying its line end where that is not the file's main one.
+    static TTextLines KeptInFile(std::shared_ptr<const TFileText> file, size_t begin, size_t end);
 
     bool empty() const { return file_ ? begin_ == end_ : own_->empty(); }
     size_t size() const;
@@ -69,9 +73,17 @@ public:
     }
 
 private:
+    static TTextLines Part(std::shared_ptr<const TFileText> file, size_t begin, size_t end,
+                           bool carryEnds);
+    // The line at `pos` of the part of `file` that ends at `end`; `pos`
+    // moves on to the next one.
+    static std::string_view LineOf(const TFileText& file, size_t& pos, size_t end,
+                                   bool carryEnds);
+
     std::shared_ptr<const TFileText> file_; // null: the lines are its own
     uint32_t begin_ = 0;
-    uint32_t end_ = 0;
+    uint32_t end_ : 31 = 0;
+    uint32_t carryEnds_ : 1 = 0;
     TSparse<TStringList> own_;
 };
 
@@ -110,4 +122,31 @@ private:
     size_t at_ = 0;   // own lines: the line's index; a file's: where it begins
     size_t next_ = 0; // where the line after it begins
     std::string_view line_;
+};
+
+// Lines most records do not have (those kept after a record as read): one
+// pointer while there are none.
+class TSparseLines {
+public:
+    TSparseLines() = default;
+    TSparseLines(TTextLines lines) { *this = std::move(lines); } // NOLINT: lines convert
+    TSparseLines& operator=(TTextLines lines) {
+        if (lines.empty())
+            lines_.Reset();
+        else
+            lines_.Edit() = std::move(lines);
+        return *this;
+    }
+
+    const TTextLines& Lines() const { return *lines_; }
+    bool empty() const { return lines_->empty(); }
+    size_t size() const { return lines_->size(); }
+    TTextLines::const_iterator begin() const { return lines_->begin(); }
+    TTextLines::const_iterator end() const { return lines_->end(); }
+    friend bool operator==(const TSparseLines& a, const TSparseLines& b) {
+        return a.Lines() == b.Lines();
+    }
+
+private:
+    TSparse<TTextLines> lines_;
 };

@@ -24,7 +24,7 @@ public:
     // edited script as one entry).
     TTextLines Text;
 
-    TSparseList<std::string> Trailer; // lines after the record, kept as read
+    TSparseLines Trailer; // lines after the record, kept as read
     TSourceText Source;  // the text the record was read from
 };
 

@@ -206,7 +206,9 @@ TWorldReader TWorldReader::Resume(const TTextRange& range) {
 }
 
 TTextRange TWorldReader::RangeBetween(size_t from, size_t to) const {
-    return {text_, from, to};
+    if (to > UINT32_MAX)
+        return {};
+    return {text_, static_cast<uint32_t>(from), static_cast<uint32_t>(to)};
 }
 
 TStringList TWorldReader::LinesOf(const TTextRange& range) {

@@ -155,8 +155,8 @@ std::string_view CarriedLineEnd(std::string_view line);
 // holds no more than it must.
 struct TTextRange {
     std::shared_ptr<const TFileText> File;
-    size_t Begin = 0;
-    size_t End = 0;
+    uint32_t Begin = 0;
+    uint32_t End = 0;
     explicit operator bool() const { return File != nullptr; }
 };
 
@@ -203,10 +203,16 @@ public:
     size_t LineStart() const { return pastEnd_ ? end_ : lineStart_; }
     size_t TextEnd() const { return end_; }
     TStringList LinesBetween(size_t from, size_t to) const;
-    // The same lines as a range of the file's text, kept without copying them.
+    // The same lines as a range of the file's text, kept without copying them;
+    // none beyond the first 4 GB of a file (their lines are kept instead).
     TTextRange RangeBetween(size_t from, size_t to) const;
     // The multi-line text that stands between the two places.
     TTextLines TextBetween(size_t from, size_t to) const { return TTextLines::InFile(text_, from, to); }
+    // The lines between the two places as LinesBetween gives them, as a part
+    // of the file's text.
+    TTextLines KeptBetween(size_t from, size_t to) const {
+        return TTextLines::KeptInFile(text_, from, to);
+    }
     // The lines of a range as LinesBetween gives them.
     static TStringList LinesOf(const TTextRange& range);
     // Whether the lines between the two places are the first ones of `lines`,

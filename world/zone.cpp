@@ -386,7 +386,10 @@ void TZone::ReadZone(TWorld& world, TWorldReader& reader) {
     // our form of this one (a shared prototype's limit) without the builder.
     // Our form to compare them with is composed once the world is read
     // (TakeAsUnchanged).
-    Source.KeepRange(reader.RangeBetween(0, reader.TextEnd()));
+    if (TTextRange range = reader.RangeBetween(0, reader.TextEnd()))
+        Source.KeepRange(std::move(range));
+    else
+        Source.KeepLines(reader.LinesBetween(0, reader.TextEnd()));
 }
 
 void TZone::TakeAsUnchanged(const TWorld& world) {

@@ -140,6 +140,9 @@ TEST(TildeText, ReadsUpToTheClosingLineEitherForm) {
     EXPECT_EQ(text.size(), lines.size());
     EXPECT_EQ(text[1], "b");
     EXPECT_EQ(text.Lines(), lines);
+    // Kept lines carry the ends that are not the file's main one, as copied ones do.
+    const size_t end = mixed.TextEnd();
+    EXPECT_EQ(mixed.KeptBetween(0, end).Lines(), mixed.LinesBetween(0, end));
     // Changed, it holds lines of its own; the file's text stays as read.
     const TTextLines read = text;
     text.Edit()[0] = "z";

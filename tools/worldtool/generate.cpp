@@ -381,7 +381,7 @@ private:
             if (random_.Chance(20))
                 for (int k = random_.Range(2, 4); k > 0; --k) {
                     if (!mob.Destination.empty())
-                        mob.Destination += '/';
+                        mob.Destination += "/";
                     mob.Destination += std::to_string(zone_ * 100 + random_.Range(0, kRooms - 1));
                 }
             for (int32_t* stat : {&mob.Str, &mob.Int, &mob.Wis, &mob.Dex, &mob.Con, &mob.Cha})
