@@ -67,8 +67,8 @@ private:
     TSparse<TExitTexts> texts_;
 };
 
-// A room's six exits, each one pointer while it leads nowhere (six slots
-// inline would make every room 240 bytes larger; most rooms have two or
+// A room's six exits, each one pointer while it leads nowhere (six exits
+// inline would make every room 144 bytes larger; most rooms have two or
 // three exits). Reading through a const room never allocates; changing an
 // exit makes its slot.
 class TRoomExits {

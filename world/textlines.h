@@ -1,9 +1,10 @@
 #pragma once
 
 // A file's text as read, how its lines are split, and the multi-line texts
-// of records (descriptions, scripts) kept as a part of it rather than as
-// copies of their lines: most of a world's bytes are such texts, and a
-// string for every line of them made a world take several times its size.
+// of records (descriptions, scripts) and the lines kept after records, kept
+// as parts of it rather than as copies of their lines: most of a world's
+// bytes are such texts, and a string for every line of them made a world
+// take several times its size.
 
 #include "sparsetext.h"
 
