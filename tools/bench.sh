@@ -116,15 +116,13 @@ gui() {
     cp -r "$root/build-bench/VelmoraEd/Bases" "$root/build-bench/VelmoraEd/Help" \
         "$root/build-bench/VelmoraEd/VelmoraEd.ini" "$prog/"
     ln -s "$1" "$prog/Zones"
+    local platform=(env QT_QPA_PLATFORM=offscreen)
+    if [ -n "${GUI_X:-}" ]; then
+        platform=(env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1200x24")
+    fi
     for ((i = 0; i < runs; ++i)); do
-        if [ -n "${GUI_X:-}" ]; then
-            QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1200x24" \
-                /usr/bin/time -f "%M" -o "$base/time" "$guibench" "$prog" \
-                >"$base/gui" 2>"$base/stderr" || { cat "$base/stderr"; exit 1; }
-        else
-            QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%M" -o "$base/time" "$guibench" "$prog" \
-                >"$base/gui" 2>"$base/stderr" || { cat "$base/stderr"; exit 1; }
-        fi
+        "${platform[@]}" /usr/bin/time -f "%M" -o "$base/time" "$guibench" "$prog" \
+            >"$base/gui" 2>"$base/stderr" || { cat "$base/stderr"; exit 1; }
         line="$(cat "$base/gui") peak $(cat "$base/time")"
         ready=$(awk '{print $2}' <<<"$line")
         if [ -z "$best_ready" ] || awk "BEGIN{exit !($ready < $best_ready)}"; then
@@ -138,7 +136,7 @@ gui() {
 ms() { awk "BEGIN{printf \"%.0f ms\", $1 * 1000}"; }
 gui_row() { # name scan-seconds scan-peak-kb workspace
     local r z p n s m f e
-    read -r r z p n s m f e < <(GUI_X=${GUI_X:-} gui "$4")
+    read -r r z p n s m f e < <(gui "$4")
     echo "| $1 | $2 s | $r s | $(ratio "$r" "$2")x | $(ms "$z") | $(ms "$p") | $(ms "$n") | $(ms "$s") | $(ms "$e") | $f ms | $(($3 / 1024)) MB | $((m / 1024)) MB | $(ratio "$m" "$3")x |"
 }
 

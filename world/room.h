@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 enum { DirNorth, DirEast, DirSouth, DirWest, DirUp, DirDown, DirCount };

@@ -187,9 +187,8 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
 // files there and what went wrong.
 struct TConvertedZone {
     TStagedZone Staged;
-    bool Readable = true;                 // false: a file could not be read, the zone is left out
-    std::vector<std::string> Failures;    // why it was left out
-    std::string WriteFailure;             // a file that could not be written: the import stops
+    std::string ReadFailure;  // a file that could not be read: the zone is left out
+    std::string WriteFailure; // a file that could not be written: the import stops
     std::vector<std::pair<std::string, int>> Substitutions; // workspace file, count
 };
 
@@ -203,9 +202,8 @@ TConvertedZone ConvertZone(const TServerZone& zone, const fs::path& staging,
             continue;
         std::string bytes;
         if (!ReadFileBytes(source, bytes)) {
-            out.Failures.push_back(Msg("Не могу прочитать файл ") + Msg(source) + Msg(" (зона ") +
-                                   std::to_string(zone.Number) + Msg(" не импортирована)"));
-            out.Readable = false;
+            out.ReadFailure = Msg("Не могу прочитать файл ") + Msg(source) + Msg(" (зона ") +
+                              std::to_string(zone.Number) + Msg(" не импортирована)");
             return out;
         }
         int lost = 0;
@@ -412,13 +410,13 @@ TImportReport ImportServerWorld(const TServerWorld& world, const std::string& wo
             [&](size_t i) {
                 TConvertedZone zone = std::move(*converted[i]);
                 converted[i].reset();
-                report.Failures.insert(report.Failures.end(), zone.Failures.begin(),
-                                       zone.Failures.end());
+                if (!zone.ReadFailure.empty())
+                    report.Failures.push_back(zone.ReadFailure);
                 if (!zone.WriteFailure.empty()) {
                     report.Failures.push_back(zone.WriteFailure);
                     throw TImportStop{};
                 }
-                if (zone.Readable) {
+                if (zone.ReadFailure.empty()) {
                     // A zone left out has no substituted characters to tell of.
                     substitutions.insert(substitutions.end(), zone.Substitutions.begin(),
                                          zone.Substitutions.end());

@@ -2,9 +2,9 @@
 
 // Values most records leave empty (an exit's texts, a room's exits, the lists
 // most rooms and prototypes leave empty, the texts few prototypes have, what
-// few records keep of the text they were read from), held in one pointer until set: every record of a
-// large world holds them, mostly empty, and inline they would make each
-// record hundreds of bytes larger.
+// few records keep of the text they were read from), held in one pointer
+// until set: every record of a large world holds them, mostly empty, and
+// inline they would make each record hundreds of bytes larger.
 
 #include <initializer_list>
 #include <memory>

@@ -1,6 +1,5 @@
 #include "textlines.h"
 
-
 std::string_view LineAt(std::string_view data, size_t& pos, size_t end, std::string_view* lineEnd) {
     size_t stop = pos;
     while (stop < end && data[stop] != '\r' && data[stop] != '\n')
@@ -16,6 +15,15 @@ std::string_view LineAt(std::string_view data, size_t& pos, size_t end, std::str
     if (lineEnd)
         *lineEnd = data.substr(stop, next - stop);
     pos = next;
+    return line;
+}
+
+std::string_view KeptLineAt(const TFileText& file, size_t& pos, size_t end) {
+    std::string_view lineEnd;
+    const std::string_view line = LineAt(file.Bytes, pos, end, &lineEnd);
+    // A line end right after its line: the line as kept runs on over it.
+    if (!lineEnd.empty() && lineEnd != file.MainEnd)
+        return {line.data(), line.size() + lineEnd.size()};
     return line;
 }
 
@@ -50,16 +58,6 @@ TTextLines TTextLines::Part(std::shared_ptr<const TFileText> file, size_t begin,
         text.carryEnds_ = carryEnds;
     }
     return text;
-}
-
-std::string_view TTextLines::LineOf(const TFileText& file, size_t& pos, size_t end,
-                                    bool carryEnds) {
-    std::string_view lineEnd;
-    const std::string_view line = LineAt(file.Bytes, pos, end, &lineEnd);
-    // A line end right after its line: the line as kept runs on over it.
-    if (carryEnds && !lineEnd.empty() && lineEnd != file.MainEnd)
-        return {line.data(), line.size() + lineEnd.size()};
-    return line;
 }
 
 size_t TTextLines::size() const {

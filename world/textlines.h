@@ -33,6 +33,10 @@ struct TFileText {
 // an LF ends a line of its own.
 std::string_view LineAt(std::string_view data, size_t& pos, size_t end,
                         std::string_view* lineEnd = nullptr);
+// The line of `file` that begins at `pos` as it is kept: carrying its line
+// end where that is not the file's main one (the last line of a file may
+// have no end at all: it takes the main one). `pos` moves on.
+std::string_view KeptLineAt(const TFileText& file, size_t& pos, size_t end);
 
 // The lines of a record's multi-line text, or the lines kept after a record
 // as they were read. Read from a file, they are the part of the file's
@@ -57,8 +61,6 @@ public:
     bool empty() const { return file_ ? begin_ == end_ : own_->empty(); }
     size_t size() const;
     std::string operator[](size_t index) const;
-    std::string front() const { return (*this)[0]; }
-    std::string back() const { return (*this)[size() - 1]; }
     const_iterator begin() const;
     const_iterator end() const;
 
@@ -79,7 +81,9 @@ private:
     // The line at `pos` of the part of `file` that ends at `end`; `pos`
     // moves on to the next one.
     static std::string_view LineOf(const TFileText& file, size_t& pos, size_t end,
-                                   bool carryEnds);
+                                   bool carryEnds) {
+        return carryEnds ? KeptLineAt(file, pos, end) : LineAt(file.Bytes, pos, end);
+    }
 
     std::shared_ptr<const TFileText> file_; // null: the lines are its own
     uint32_t begin_ = 0;

@@ -284,19 +284,10 @@ std::string TWorldReader::ReadLine() {
     return NextLine();
 }
 
-std::string TWorldReader::KeptLineAt(size_t& pos, size_t end) const {
-    std::string_view lineEnd;
-    std::string line(LineAt(pos, end, &lineEnd));
-    // The last line of a file may have no end at all: it takes the main one.
-    if (!lineEnd.empty() && lineEnd != mainEnd_)
-        line += lineEnd;
-    return line;
-}
-
 TStringList TWorldReader::LinesBetween(size_t from, size_t to) const {
     TStringList lines;
     while (from < to)
-        lines.push_back(KeptLineAt(from, to));
+        lines.emplace_back(KeptLineAt(*text_, from, to));
     return lines;
 }
 
@@ -314,7 +305,7 @@ bool TWorldReader::LinesBetweenAre(size_t from, size_t to, const TStringList& li
 
 std::string TWorldReader::LastLineKept() const {
     size_t pos = lineStart_;
-    return pastEnd_ ? std::string() : KeptLineAt(pos, end_);
+    return pastEnd_ ? std::string() : std::string(KeptLineAt(*text_, pos, end_));
 }
 
 std::string TWorldReader::NextLine() {

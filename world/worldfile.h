@@ -233,8 +233,6 @@ private:
     std::string_view LineAt(size_t& pos, size_t end, std::string_view* lineEnd = nullptr) const {
         return ::LineAt(data_, pos, end, lineEnd);
     }
-    // The line that begins at `pos` as it is kept; `pos` moves on.
-    std::string KeptLineAt(size_t& pos, size_t end) const;
     std::shared_ptr<const TFileText> text_; // shared with the records kept as ranges of it
     std::string_view data_;
     std::string_view mainEnd_ = kCrLf;
