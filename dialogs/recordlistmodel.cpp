@@ -13,7 +13,7 @@ std::vector<TRecordListModel::TRow> TRecordListModel::RowsOf(std::vector<TListEn
     std::vector<TRow> rows;
     rows.reserve(entries.size());
     for (const TListEntry& entry : entries)
-        rows.push_back({entry.VNum, ListText(entry.Text)});
+        rows.push_back({entry.VNum, entry.Text});
     return rows;
 }
 
@@ -77,7 +77,7 @@ QVariant TRecordListModel::data(const QModelIndex& index, int role) const {
         return {};
     const TRow& row = rows_[static_cast<size_t>(index.row())];
     if (role == Qt::DisplayRole)
-        return row.Text;
+        return ListText(row.Text);
     if (role == Qt::UserRole)
         return row.VNum;
     return {};

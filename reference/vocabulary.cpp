@@ -83,7 +83,7 @@ std::vector<TGridRow> GridRows(const std::vector<std::string>& lines, const std:
     return rows;
 }
 
-int FlagCode(const std::string& flag) {
+int FlagCode(std::string_view flag) {
     if (flag.empty())
         return 0;
     const auto first = static_cast<unsigned char>(flag[0]);
@@ -95,8 +95,7 @@ std::string FlagCodeText(int code) {
     return {static_cast<char>((code >> 8) & 0xFF), static_cast<char>(code & 0xFF)};
 }
 
-std::vector<bool> FlagsToChecks(const std::string& flags,
-                                const std::vector<TVocabularyItem>& items) {
+std::vector<bool> FlagsToChecks(std::string_view flags, const std::vector<TVocabularyItem>& items) {
     std::vector<bool> checks(items.size(), false);
     for (size_t i = 0; i + 1 < flags.size(); i += 2) {
         const int code = FlagCode(flags.substr(i, 2));
@@ -116,7 +115,7 @@ std::string ChecksToFlags(const std::vector<TVocabularyItem>& items,
     return flags;
 }
 
-std::string MergeFlags(const std::string& previous, const std::vector<TVocabularyItem>& items,
+std::string MergeFlags(std::string_view previous, const std::vector<TVocabularyItem>& items,
                        const std::vector<bool>& checks) {
     std::set<int> named;
     std::set<int> checked;

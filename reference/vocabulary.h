@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -50,14 +51,13 @@ std::vector<TGridRow> GridRows(const std::vector<std::string>& lines,
                                const std::string& listName = {});
 
 // 256 x first character + second character; "a" counts as "a0".
-int FlagCode(const std::string& flag);
+int FlagCode(std::string_view flag);
 // The two characters of a flag code.
 std::string FlagCodeText(int code);
 
 // Which items a flag string checks: every item whose code is one of the
 // string's complete pairs (an odd last character is ignored).
-std::vector<bool> FlagsToChecks(const std::string& flags,
-                                const std::vector<TVocabularyItem>& items);
+std::vector<bool> FlagsToChecks(std::string_view flags, const std::vector<TVocabularyItem>& items);
 // The codes of the checked items, in item order.
 std::string ChecksToFlags(const std::vector<TVocabularyItem>& items,
                           const std::vector<bool>& checks);
@@ -67,7 +67,7 @@ std::string ChecksToFlags(const std::vector<TVocabularyItem>& items,
 // that are all unchecked now; pairs no item names (and an odd last character)
 // stay as they were; checked items the string lacked follow in item order.
 // Checks left as FlagsToChecks set them give the string back byte for byte.
-std::string MergeFlags(const std::string& previous, const std::vector<TVocabularyItem>& items,
+std::string MergeFlags(std::string_view previous, const std::vector<TVocabularyItem>& items,
                        const std::vector<bool>& checks);
 
 // Index of the item carrying `code`, or -1 (the control then shows no selection).

@@ -101,7 +101,7 @@ void FillGrid(const std::string& programFolder, const std::string& listName, QTa
     FillGridRows(grid, GridRows(LoadVocabulary(programFolder, listName), listName), kind);
 }
 
-void FlagsToChecks(const std::string& flags, QListWidget* list) {
+void FlagsToChecks(std::string_view flags, QListWidget* list) {
     const std::vector<bool> checks = FlagsToChecks(flags, ItemsOf(list));
     for (int i = 0; i < list->count(); ++i)
         list->item(i)->setCheckState(checks[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked);
@@ -120,7 +120,7 @@ std::string ChecksToFlags(const QListWidget* list) {
     return ChecksToFlags(ItemsOf(list), ChecksOf(list));
 }
 
-std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous) {
+std::string ChecksToFlagsKeeping(const QListWidget* list, std::string_view previous) {
     return MergeFlags(previous, ItemsOf(list), ChecksOf(list));
 }
 

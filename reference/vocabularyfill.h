@@ -7,6 +7,7 @@
 #include "vocabulary.h"
 
 #include <string>
+#include <string_view>
 
 class QComboBox;
 class QListWidget;
@@ -34,11 +35,11 @@ void FillFlags(QListWidget* list, const std::vector<TVocabularyItem>& items);
 void FillGridRows(QTableWidget* grid, const std::vector<TGridRow>& rows, TGridKind kind);
 
 // Checks the items a flag string names; the string of the checked items in item order.
-void FlagsToChecks(const std::string& flags, QListWidget* list);
+void FlagsToChecks(std::string_view flags, QListWidget* list);
 std::string ChecksToFlags(const QListWidget* list);
 // The record's flag string `previous` after the list's checks (MergeFlags):
 // what the list does not name is kept, and an unchanged list keeps the text.
-std::string ChecksToFlagsKeeping(const QListWidget* list, const std::string& previous);
+std::string ChecksToFlagsKeeping(const QListWidget* list, std::string_view previous);
 
 // Marks the entry ShowCode adds for a value the list does not name; kept
 // apart from the roles next to kCodeRole that the dialogs give their own items.

@@ -2,7 +2,7 @@
 
 #include "codepage.h"
 
-QString FromCp1251(const std::string& bytes) {
+QString FromCp1251(std::string_view bytes) {
     return QString::fromStdString(Cp1251ToUtf8(bytes));
 }
 
@@ -27,6 +27,6 @@ QString WithoutColourCodes(const QString& text) {
     return out;
 }
 
-QString ListText(const std::string& bytes) {
+QString ListText(std::string_view bytes) {
     return WithoutColourCodes(FromCp1251(bytes));
 }

@@ -4,8 +4,9 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
-QString FromCp1251(const std::string& bytes);
+QString FromCp1251(std::string_view bytes);
 // Characters Windows-1251 cannot hold become '?'; `substituted` (when given)
 // receives how many did, so the caller can tell the user.
 std::string ToCp1251(const QString& text, int* substituted = nullptr);
@@ -14,4 +15,4 @@ std::string ToCp1251(const QString& text, int* substituted = nullptr);
 // other colour letters after "&") left out; the record keeps them.
 QString WithoutColourCodes(const QString& text);
 // FromCp1251, then WithoutColourCodes: the text of a list entry.
-QString ListText(const std::string& bytes);
+QString ListText(std::string_view bytes);

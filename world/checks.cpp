@@ -423,7 +423,7 @@ private:
     void CheckRoute(const TMob& mob) {
         if (mob.Destination.empty())
             return;
-        std::string rest = mob.Destination;
+        std::string rest = mob.Destination.Str();
         for (;;) {
             const size_t slash = rest.find('/');
             const std::string step = rest.substr(0, slash);

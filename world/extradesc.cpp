@@ -10,6 +10,6 @@ void WriteExtraDescs(TStringList& lines, const TExtraDescList& descs) {
 
 void ReadExtraDesc(TWorldReader& reader, TExtraDescList& descs) {
     TExtraDesc& desc = descs.emplace_back();
-    desc.Keywords = DropLast(reader.ReadLine());
+    desc.Keywords = reader.ReadLineWithoutLast();
     ReadTildeText(reader, desc.Description);
 }

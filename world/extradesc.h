@@ -1,5 +1,6 @@
 #pragma once
 
+#include "compactstring.h"
 #include "worldfile.h"
 
 #include <string>
@@ -8,7 +9,7 @@
 // An extra description of a room or object: what a player sees looking at one
 // of its keywords.
 struct TExtraDesc {
-    std::string Keywords;
+    TCompactString Keywords;
     TTextLines Description;
     bool operator==(const TExtraDesc&) const = default;
 };

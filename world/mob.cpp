@@ -104,10 +104,9 @@ void TMobList::ReadMobs(TWorldReader& reader) {
 }
 
 void TMobList::ReadMob(TWorldReader& reader, TMob& mob, std::string& line) {
-    std::string* const names[] = {&mob.Alias, &mob.Imen, &mob.Rod, &mob.Dat,
-                                  &mob.Vin,   &mob.Tvor, &mob.Pred};
-    for (std::string* name : names)
-        *name = DropLast(reader.ReadLine());
+    for (TCompactString* name :
+         {&mob.Alias, &mob.Imen, &mob.Rod, &mob.Dat, &mob.Vin, &mob.Tvor, &mob.Pred})
+        *name = reader.ReadLineWithoutLast();
     mob.Desc = ReadClosedLine(reader);
     ReadTildeText(reader, mob.Look);
 
@@ -167,7 +166,7 @@ void TMobList::ReadMob(TWorldReader& reader, TMob& mob, std::string& line) {
 
 void TMobList::WriteMob(const TMob& mob, TStringList& lines) {
     lines.push_back(Format("#%d", mob.VNum));
-    for (const std::string* name :
+    for (const TCompactString* name :
          {&mob.Alias, &mob.Imen, &mob.Rod, &mob.Dat, &mob.Vin, &mob.Tvor, &mob.Pred})
         lines.push_back(*name + "~");
     WriteClosedLine(lines, mob.Desc);
@@ -181,7 +180,7 @@ void TMobList::WriteMob(const TMob& mob, TStringList& lines) {
 
     lines.push_back(Format("BareHandAttack: %d", mob.BareHandAttack));
     if (!mob.Destination.empty()) {
-        std::string rest = mob.Destination;
+        std::string rest = mob.Destination.Str();
         for (;;) {
             const size_t slash = rest.find('/');
             lines.push_back("Destination: " + rest.substr(0, slash));

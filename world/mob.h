@@ -12,7 +12,7 @@ public:
 
     // Copies every field but the number, lists included.
     void Assign(const TMob& source);
-    const std::string& CaptionName() const { return Imen; }
+    std::string_view CaptionName() const { return Imen; }
 
     // Index of the Spells entry for that spell number, or -1.
     int IndexOfSpell(uint16_t spell) const;
@@ -22,11 +22,12 @@ public:
     int SkillValue(uint16_t skill) const;
 
     int32_t VNum;
-    std::string Alias, Imen, Rod, Dat, Vin, Tvor, Pred;
-    std::string Desc;
+    int32_t Align = 0; // here, beside the number: a record without padding is smaller
+    TCompactString Alias, Imen, Rod, Dat, Vin, Tvor, Pred;
+    TCompactString Desc;
+    TCompactString Special;
     TTextLines Look;
-    std::string Flags, Affects;
-    int32_t Align = 0;
+    TCompactString Flags, Affects;
     uint16_t Level = 0;
     int8_t Hitroll = 0;
     int8_t AC = 0;
@@ -40,9 +41,8 @@ public:
     uint16_t ExtraAttack = 0;
     uint8_t Model = 0; // written under the key "Class"
     int32_t Size = 0, Height = 0, Weight = 0;
-    std::string Special;
     TSparseList<int32_t> Spells; // low 16 bits spell, high 16 bits count
-    std::vector<int32_t> Skills; // low 16 bits skill, high 16 bits value
+    TSparseList<int32_t> Skills; // low 16 bits skill, high 16 bits value
     TSparseList<int32_t> Helper;
     TSparseList<int32_t> Triggers;
     int32_t MaxInWorld = 0; // not in the mob file: the zone commands carry it

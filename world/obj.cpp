@@ -69,11 +69,11 @@ std::string ReadClosedLine(TWorldReader& reader) {
     }
 }
 
-void WriteClosedLine(TStringList& lines, const std::string& text) {
+void WriteClosedLine(TStringList& lines, std::string_view text) {
     size_t from = 0;
-    for (size_t cr; (cr = text.find("\r\n", from)) != std::string::npos; from = cr + 2)
-        lines.push_back(OpenTextLine(text.substr(from, cr - from)));
-    const std::string last = text.substr(from);
+    for (size_t cr; (cr = text.find("\r\n", from)) != std::string_view::npos; from = cr + 2)
+        lines.push_back(OpenTextLine(std::string(text.substr(from, cr - from))));
+    const std::string last(text.substr(from));
     // A text that ends in "~" itself would read back one character short and
     // leave its closing line to be taken for the next field: it is closed on
     // the same line instead.
@@ -105,10 +105,9 @@ void TObjList::ReadObjects(TWorldReader& reader) {
 }
 
 void TObjList::ReadObject(TWorldReader& reader, TObj& obj, std::string& line) {
-    std::string* const names[] = {&obj.Alias, &obj.Imen, &obj.Rod,  &obj.Dat,
-                                  &obj.Vin,   &obj.Tvor, &obj.Pred, &obj.Desc};
-    for (std::string* name : names)
-        *name = DropLast(reader.ReadLine());
+    for (TCompactString* name :
+         {&obj.Alias, &obj.Imen, &obj.Rod, &obj.Dat, &obj.Vin, &obj.Tvor, &obj.Pred, &obj.Desc})
+        *name = reader.ReadLineWithoutLast();
     obj.Action = ReadClosedLine(reader);
 
     line = reader.ReadLine();
@@ -172,10 +171,10 @@ void TObjList::ReadObject(TWorldReader& reader, TObj& obj, std::string& line) {
 
 void TObjList::WriteObject(const TObj& obj, TStringList& lines) {
     lines.push_back(Format("#%d", obj.VNum));
-    for (const std::string* name :
+    for (const TCompactString* name :
          {&obj.Alias, &obj.Imen, &obj.Rod, &obj.Dat, &obj.Vin, &obj.Tvor, &obj.Pred, &obj.Desc})
         lines.push_back(*name + "~");
-    WriteClosedLine(lines, obj.Action);
+    WriteClosedLine(lines, obj.Action.Text());
     const std::string first =
         obj.Kind == 25 ? FlagText(obj.MagicVector.Text()) : std::to_string(obj.TrenSkill);
     lines.push_back(

@@ -13,25 +13,27 @@ public:
 
     // Copies every field but the number, lists included.
     void Assign(const TObj& source);
-    const std::string& CaptionName() const { return Imen; }
+    std::string_view CaptionName() const { return Imen; }
 
     int32_t VNum;
-    std::string Alias, Imen, Rod, Dat, Vin, Tvor, Pred;
-    std::string Desc;
-    TSparseText Action;
+    TCompactString Alias, Imen, Rod, Dat, Vin, Tvor, Pred;
+    TCompactString Desc;
+    // The small numbers side by side: a record of a large world is smaller
+    // without the padding between them.
     int16_t TrenSkill = 0;
+    uint16_t Material = 0;
+    TSparseText Action;
     TSparseText MagicVector;
     int32_t MaxDurab = 0;
     int32_t CurrDurab = 0;
-    uint16_t Material = 0;
     uint8_t Pol = 0;
-    int32_t Timer = 0;
-    int16_t Spell = 0;
     uint8_t SpellLevel = 0;
+    int16_t Spell = 0;
+    int32_t Timer = 0;
     TSparseText Effects, Discomfort, Bans;
     uint8_t Kind = 0;
-    std::string Flags, WearFlags;
-    std::string Param1;
+    TCompactString Flags, WearFlags;
+    TCompactString Param1;
     int32_t Param2 = 0, Param3 = 0, Param4 = 0;
     int32_t Weight = 0, Price = 0, RentInv = 0, RentWear = 0;
     TExtraDescList ExtraDescs;
@@ -67,7 +69,7 @@ inline int16_t AddParamModifier(int32_t entry) {
 // "~". A text that itself ends with "~" is written as one line with a second
 // "~", which reads back whole.
 std::string ReadClosedLine(TWorldReader& reader);
-void WriteClosedLine(TStringList& lines, const std::string& text);
+void WriteClosedLine(TStringList& lines, std::string_view text);
 
 class TObjList : public TRecordList<TObj> {
 public:

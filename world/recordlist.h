@@ -4,6 +4,7 @@
 // which they were read or created; lookups by number go through an index of
 // the first record with each number, so reading N records costs about N.
 
+#include "compactstring.h"
 #include "sparsetext.h"
 #include "strutils.h"
 #include "worldfile.h"
@@ -281,7 +282,10 @@ public:
     // Number, a space and the record's name when it exists; the bare number otherwise.
     std::string CaptionOf(int32_t vnum) const {
         const T* record = Find(vnum);
-        return record ? std::to_string(vnum) + " " + record->CaptionName() : std::to_string(vnum);
+        std::string caption = std::to_string(vnum);
+        if (record)
+            caption.append(" ").append(record->CaptionName());
+        return caption;
     }
 
     // What the list window of this kind shows: one entry per record in list
@@ -303,7 +307,8 @@ public:
     }
     static TListEntry EntryOf(const T& record) {
         if constexpr (requires { record.CaptionName(); })
-            return {std::to_string(record.VNum) + "  " + record.CaptionName(), record.VNum};
+            return {std::to_string(record.VNum).append("  ").append(record.CaptionName()),
+                    record.VNum};
         else
             return {std::to_string(record.VNum), record.VNum};
     }

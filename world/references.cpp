@@ -8,15 +8,16 @@ std::string N(int32_t number) {
     return std::to_string(number);
 }
 
-bool RouteHas(const std::string& route, int32_t room) {
+bool RouteHas(std::string_view route, int32_t room) {
     const std::string wanted = N(room);
     size_t start = 0;
     for (;;) {
         const size_t slash = route.find('/', start);
-        if (route.compare(start, slash == std::string::npos ? std::string::npos : slash - start,
+        if (route.compare(start,
+                          slash == std::string_view::npos ? std::string_view::npos : slash - start,
                           wanted) == 0)
             return true;
-        if (slash == std::string::npos)
+        if (slash == std::string_view::npos)
             return false;
         start = slash + 1;
     }

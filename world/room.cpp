@@ -88,7 +88,7 @@ void TRoomList::ReadRooms(TWorldReader& reader) {
 }
 
 void TRoomList::ReadRoom(TWorldReader& reader, TRoom& room, std::string& line) {
-    room.Name = DropLast(reader.ReadLine());
+    room.Name = reader.ReadLineWithoutLast();
     room.Desc.clear();
     ReadTildeText(reader, room.Desc);
 

@@ -20,30 +20,32 @@ std::string DirectionName(int direction);
 // What few exits have: a door's keywords and description, and a long rest
 // of the number line.
 struct TExitTexts {
-    std::string ExitKeywords;
-    std::string ExitDesc;
-    std::string Tail;
+    TCompactString ExitKeywords;
+    TCompactString ExitDesc;
+    TCompactString Tail;
     bool operator==(const TExitTexts&) const = default;
 };
 
 class TExit {
 public:
-    const std::string& ExitKeywords() const { return texts_->ExitKeywords; }
-    const std::string& ExitDesc() const { return texts_->ExitDesc; }
+    std::string_view ExitKeywords() const { return texts_->ExitKeywords; }
+    std::string_view ExitDesc() const { return texts_->ExitDesc; }
     // What the number line holds after the target, as read (most often
     // nothing or " 0").
     std::string Tail() const {
-        return shortTail_[0] ? std::string(shortTail_.data()) : texts_->Tail;
+        return shortTail_[0] ? std::string(shortTail_.data()) : texts_->Tail.Str();
     }
-    void SetExitKeywords(std::string text) { SetText(&TExitTexts::ExitKeywords, std::move(text)); }
-    void SetExitDesc(std::string text) { SetText(&TExitTexts::ExitDesc, std::move(text)); }
+    void SetExitKeywords(TCompactString text) {
+        SetText(&TExitTexts::ExitKeywords, std::move(text));
+    }
+    void SetExitDesc(TCompactString text) { SetText(&TExitTexts::ExitDesc, std::move(text)); }
     void SetTail(std::string text) {
         shortTail_ = {};
         if (text.size() < shortTail_.size() && text.find('\0') == std::string::npos) {
             text.copy(shortTail_.data(), text.size());
             text.clear();
         }
-        SetText(&TExitTexts::Tail, std::move(text));
+        SetText(&TExitTexts::Tail, std::string_view(text));
     }
 
     int32_t Key = -1;      // -1: none
@@ -56,7 +58,7 @@ private:
     // The texts in one pointer, none while all are empty, and a short rest of
     // the number line in what would be padding: an exit of 24 bytes, as most
     // exits are a target and nothing else.
-    void SetText(std::string TExitTexts::*field, std::string text) {
+    void SetText(TCompactString TExitTexts::*field, TCompactString text) {
         if (text.empty() && !texts_.HasValue())
             return;
         texts_.Edit().*field = std::move(text);
@@ -155,16 +157,16 @@ public:
     // Copies everything but the number, the map position and the exits: a
     // copied room starts without exits and off the map.
     void Assign(const TRoom& source);
-    const std::string& CaptionName() const { return Name; }
+    std::string_view CaptionName() const { return Name; }
 
     int32_t VNum;
     uint8_t MapX = 0;
     uint8_t MapY = 0;
     uint8_t MapLevel = 0; // 1..9; 0: not placed
-    std::string Name;
+    uint8_t Sector = 1;
+    TCompactString Name;
     TTextLines Desc;
     TSparseText Flags; // most rooms have none
-    uint8_t Sector = 1;
     TRoomExits Exits;
     TExtraDescList ExtraDescs;
     TSparseList<int32_t> Triggers;

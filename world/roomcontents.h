@@ -21,7 +21,7 @@ struct TLinkObj {
     int32_t ReadMax = -1;
     bool operator==(const TLinkObj&) const = default;
 };
-using TLinkObjList = std::vector<TLinkObj>;
+using TLinkObjList = TSparseList<TLinkObj>;
 
 // An object placed by an O command.
 struct TRoomObj {
@@ -29,7 +29,7 @@ struct TRoomObj {
     bool IfFlag = false;
     int8_t Probability = 100;
     TLinkObjList Contents;
-    std::vector<std::string> KeptAfter{}; // zone commands we do not model that followed it
+    TSparseList<std::string> KeptAfter{}; // zone commands we do not model that followed it
     // The limit its command was read with (the server reads it per command);
     // -1 for one placed here: the prototype's.
     int32_t ReadMax = -1;
@@ -44,7 +44,7 @@ struct TRoomMob {
     int32_t Leader = -1; // the mob this one follows (F command); -1: none
     int16_t MaxInRoom = 0;
     TLinkObjList Contents;
-    std::vector<std::string> KeptAfter{}; // zone commands we do not model that followed it
+    TSparseList<std::string> KeptAfter{}; // zone commands we do not model that followed it
     // The limit its command was read with (the server reads it per command);
     // -1 for one placed here: the prototype's.
     int32_t ReadMax = -1;

@@ -123,17 +123,17 @@ std::vector<TFoundRecord> FindText(const TWorldView& world, std::string_view tex
     for (const auto& obj : world.Objs) {
         const auto k = TRecordType::Obj;
         const TObj& object = *obj;
-        for (const std::string* field :
-             {&object.Alias, &object.Imen, &object.Rod, &object.Dat, &object.Vin, &object.Tvor,
-              &object.Pred, &object.Desc, &object.Action.Text()})
-            search.Look(k, obj->VNum, *field);
+        for (const TCompactString* field : {&object.Alias, &object.Imen, &object.Rod, &object.Dat,
+                                            &object.Vin, &object.Tvor, &object.Pred, &object.Desc})
+            search.Look(k, obj->VNum, field->View());
+        search.Look(k, obj->VNum, object.Action.Text());
         search.Look(k, obj->VNum, obj->ExtraDescs);
     }
     for (const auto& mob : world.Mobs) {
         const auto k = TRecordType::Mob;
-        for (const std::string* field : {&mob->Alias, &mob->Imen, &mob->Rod, &mob->Dat, &mob->Vin,
-                                         &mob->Tvor, &mob->Pred, &mob->Desc})
-            search.Look(k, mob->VNum, *field);
+        for (const TCompactString* field : {&mob->Alias, &mob->Imen, &mob->Rod, &mob->Dat,
+                                            &mob->Vin, &mob->Tvor, &mob->Pred, &mob->Desc})
+            search.Look(k, mob->VNum, field->View());
         search.Look(k, mob->VNum, mob->Look);
     }
     for (const auto& shop : world.Shops)

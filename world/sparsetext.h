@@ -6,11 +6,17 @@
 // until set: every record of a large world holds them, mostly empty, and
 // inline they would make each record hundreds of bytes larger.
 
+#include <algorithm>
+#include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // A value most records leave empty: one pointer while it is empty, read as
@@ -47,56 +53,12 @@ private:
     std::unique_ptr<T> value_;
 };
 
-// The same for a text, read as a string: empty is no text at all.
-class TSparseText {
-public:
-    TSparseText() = default;
-    TSparseText(std::string text) { Set(std::move(text)); } // NOLINT: a text converts
-    TSparseText(const char* text) { Set(text); }            // NOLINT: a text converts
-    TSparseText& operator=(std::string text) {
-        Set(std::move(text));
-        return *this;
-    }
-    TSparseText& operator=(const char* text) {
-        Set(text);
-        return *this;
-    }
-    TSparseText& operator+=(std::string_view more) {
-        if (!more.empty())
-            text_.Edit() += more;
-        return *this;
-    }
-
-    const std::string& Text() const { return *text_; }
-    operator const std::string&() const { return Text(); } // NOLINT: reads as a string
-    bool empty() const { return !text_.HasValue(); }
-    size_t size() const { return Text().size(); }
-    void clear() { text_.Reset(); }
-
-    friend bool operator==(const TSparseText& a, const TSparseText& b) {
-        return a.Text() == b.Text();
-    }
-    friend bool operator==(const TSparseText& a, const std::string& b) { return a.Text() == b; }
-    friend bool operator==(const TSparseText& a, const char* b) { return a.Text() == b; }
-    friend std::ostream& operator<<(std::ostream& out, const TSparseText& text) {
-        return out << text.Text();
-    }
-
-private:
-    void Set(std::string text) {
-        if (text.empty())
-            text_.Reset();
-        else
-            text_.Edit() = std::move(text); // `text` may have been copied from the old one
-    }
-
-    TSparse<std::string> text_;
-};
-
 // A list most records leave empty (a room's mobs, its extra descriptions,
-// the lines kept after a record): one pointer while it holds nothing. Its
-// items are walked and changed as those of a vector; walking an empty list,
-// even one that may be changed, makes nothing.
+// the lines kept after a record): one pointer while it holds nothing, and
+// its items in one block with their count after that (a vector behind a
+// pointer took a second block). Its items are walked and changed as those
+// of a vector; walking an empty list, even one that may be changed, makes
+// nothing. A copy holds exactly its items.
 template <class T> class TSparseList {
 public:
     using value_type = T;
@@ -108,72 +70,150 @@ public:
 
     TSparseList() = default;
     TSparseList(std::vector<T> items) { *this = std::move(items); } // NOLINT: a vector converts
-    TSparseList(std::initializer_list<T> items) : TSparseList(std::vector<T>(items)) {}
-    template <class It> TSparseList(It first, It last) : TSparseList(std::vector<T>(first, last)) {}
-    TSparseList& operator=(std::vector<T> items) {
-        if (items.empty())
-            items_.Reset();
-        else
-            items_.Edit() = std::move(items);
+    TSparseList(std::initializer_list<T> items) { Append(items.begin(), items.end()); }
+    template <class It> TSparseList(It first, It last) { Append(first, last); }
+    TSparseList(const TSparseList& other) { Append(other.begin(), other.end()); }
+    TSparseList(TSparseList&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    TSparseList& operator=(const TSparseList& other) {
+        if (this != &other) {
+            TSparseList copy(other);
+            std::swap(block_, copy.block_);
+        }
         return *this;
     }
-    TSparseList& operator=(std::initializer_list<T> items) { return *this = std::vector<T>(items); }
+    TSparseList& operator=(TSparseList&& other) noexcept {
+        if (this != &other) {
+            clear();
+            block_ = std::exchange(other.block_, nullptr);
+        }
+        return *this;
+    }
+    TSparseList& operator=(std::vector<T> items) {
+        clear();
+        Append(std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
+        return *this;
+    }
+    TSparseList& operator=(std::initializer_list<T> items) {
+        clear();
+        Append(items.begin(), items.end());
+        return *this;
+    }
+    ~TSparseList() { clear(); }
 
-    const std::vector<T>& Items() const { return *items_; }
-    operator const std::vector<T>&() const { return Items(); } // NOLINT: reads as a vector
+    // A copy of the items, for what takes a vector.
+    std::vector<T> Items() const { return {begin(), end()}; }
+    operator std::vector<T>() const { return Items(); } // NOLINT: reads as a vector
 
-    bool empty() const { return items_->empty(); }
-    size_t size() const { return items_->size(); }
-    const T& operator[](size_t index) const { return (*items_)[index]; }
-    T& operator[](size_t index) { return items_.Edit()[index]; }
-    const T& front() const { return items_->front(); }
-    const T& back() const { return items_->back(); }
-    T& front() { return items_.Edit().front(); }
-    T& back() { return items_.Edit().back(); }
-    const T* begin() const { return items_->data(); }
-    const T* end() const { return items_->data() + items_->size(); }
-    T* begin() { return items_.HasValue() ? items_.Edit().data() : nullptr; }
-    T* end() { return items_.HasValue() ? items_.Edit().data() + items_->size() : nullptr; }
+    bool empty() const { return size() == 0; }
+    size_t size() const { return block_ ? block_->Size : 0; }
+    const T& operator[](size_t index) const { return begin()[index]; }
+    T& operator[](size_t index) { return begin()[index]; }
+    const T& front() const { return *begin(); }
+    const T& back() const { return end()[-1]; }
+    T& front() { return *begin(); }
+    T& back() { return end()[-1]; }
+    const T* begin() const { return block_ ? ItemsOf(block_) : nullptr; }
+    const T* end() const { return begin() + size(); }
+    T* begin() { return block_ ? ItemsOf(block_) : nullptr; }
+    T* end() { return begin() + size(); }
 
-    void push_back(T item) { items_.Edit().push_back(std::move(item)); }
+    void push_back(T item) { emplace_back(std::move(item)); }
     template <class... Args> T& emplace_back(Args&&... args) {
-        return items_.Edit().emplace_back(std::forward<Args>(args)...);
+        T item(std::forward<Args>(args)...); // the arguments may be items of this list
+        if (size() == Capacity())
+            Reserve(Capacity() == 0 ? 1 : 2 * Capacity());
+        T* made = new (end()) T(std::move(item));
+        ++block_->Size;
+        return *made;
     }
     T* insert(const T* at, T item) {
         const size_t index = IndexOf(at);
-        std::vector<T>& items = items_.Edit();
-        return &*items.insert(items.begin() + static_cast<std::ptrdiff_t>(index), std::move(item));
+        push_back(std::move(item));
+        std::rotate(begin() + index, end() - 1, end());
+        return begin() + index;
     }
     template <class It> T* insert(const T* at, It first, It last) {
         const size_t index = IndexOf(at);
-        if (first == last)
-            return begin() + index;
-        std::vector<T>& items = items_.Edit();
-        return &*items.insert(items.begin() + static_cast<std::ptrdiff_t>(index), first, last);
+        const size_t was = size();
+        const std::vector<T> items(first, last); // the range may be of this list
+        Append(items.begin(), items.end());
+        if (!block_)
+            return nullptr;
+        std::rotate(begin() + index, begin() + was, end());
+        return begin() + index;
     }
     T* erase(const T* at) { return erase(at, at + 1); }
     T* erase(const T* first, const T* last) {
         const size_t from = IndexOf(first);
-        std::vector<T>& items = items_.Edit();
-        items.erase(items.begin() + static_cast<std::ptrdiff_t>(from),
-                    items.begin() + static_cast<std::ptrdiff_t>(IndexOf(last)));
-        if (items.empty()) {
-            items_.Reset();
+        const size_t to = IndexOf(last);
+        if (from == to)
+            return block_ ? begin() + from : nullptr;
+        T* const tail = std::move(begin() + to, end(), begin() + from);
+        std::destroy(tail, end());
+        block_->Size -= static_cast<uint32_t>(to - from);
+        if (block_->Size == 0) {
+            clear();
             return nullptr;
         }
-        return items.data() + from;
+        return begin() + from;
     }
     void pop_back() { erase(end() - 1); }
-    void clear() { items_.Reset(); }
-    // The vector itself, to change as a whole.
-    std::vector<T>& Edit() { return items_.Edit(); }
+    void clear() {
+        if (!block_)
+            return;
+        std::destroy(begin(), end());
+        ::operator delete(block_);
+        block_ = nullptr;
+    }
 
     friend bool operator==(const TSparseList& a, const TSparseList& b) {
-        return *a.items_ == *b.items_;
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
     }
-    friend bool operator==(const TSparseList& a, const std::vector<T>& b) { return *a.items_ == b; }
+    friend bool operator==(const TSparseList& a, const std::vector<T>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
 
 private:
+    struct TBlock {
+        uint32_t Size;
+        uint32_t Capacity;
+    };
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+    static constexpr size_t kItemsAt = (sizeof(TBlock) + alignof(T) - 1) / alignof(T) * alignof(T);
+    static T* ItemsOf(TBlock* block) {
+        return std::launder(reinterpret_cast<T*>(reinterpret_cast<char*>(block) + kItemsAt));
+    }
+    size_t Capacity() const { return block_ ? block_->Capacity : 0; }
     size_t IndexOf(const T* at) const { return at ? static_cast<size_t>(at - begin()) : 0; }
-    TSparse<std::vector<T>> items_;
+    // Room for `capacity` items, those there moved over.
+    void Reserve(size_t capacity) {
+        if (capacity > UINT32_MAX)
+            throw std::length_error("TSparseList: too many items");
+        auto* block = static_cast<TBlock*>(::operator new(kItemsAt + capacity * sizeof(T)));
+        block->Size = static_cast<uint32_t>(size());
+        block->Capacity = static_cast<uint32_t>(capacity);
+        if (block_) {
+            try {
+                std::uninitialized_move(begin(), end(), ItemsOf(block));
+            } catch (...) {
+                ::operator delete(block);
+                throw;
+            }
+            std::destroy(begin(), end());
+            ::operator delete(block_);
+        }
+        block_ = block;
+    }
+    template <class It> void Append(It first, It last) {
+        const auto count = static_cast<size_t>(std::distance(first, last));
+        if (count == 0)
+            return;
+        if (size() + count > Capacity())
+            Reserve(size() + count);
+        for (; first != last; ++first) {
+            new (end()) T(*first);
+            ++block_->Size;
+        }
+    }
+    TBlock* block_ = nullptr;
 };

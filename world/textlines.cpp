@@ -32,17 +32,15 @@ TTextLines::TTextLines(TStringList lines) {
         own_.Edit() = std::move(lines);
 }
 
-TTextLines TTextLines::InFile(std::shared_ptr<const TFileText> file, size_t begin, size_t end) {
-    return Part(std::move(file), begin, end, false);
+TTextLines TTextLines::InFile(const TFileTextRef& file, size_t begin, size_t end) {
+    return Part(file, begin, end, false);
 }
 
-TTextLines TTextLines::KeptInFile(std::shared_ptr<const TFileText> file, size_t begin,
-                                  size_t end) {
-    return Part(std::move(file), begin, end, true);
+TTextLines TTextLines::KeptInFile(const TFileTextRef& file, size_t begin, size_t end) {
+    return Part(file, begin, end, true);
 }
 
-TTextLines TTextLines::Part(std::shared_ptr<const TFileText> file, size_t begin, size_t end,
-                            bool carryEnds) {
+TTextLines TTextLines::Part(const TFileTextRef& file, size_t begin, size_t end, bool carryEnds) {
     if (end >= (size_t{1} << 31)) {
         // Beyond what the text can point at (a file of gigabytes): a copy.
         TStringList lines;
@@ -52,7 +50,7 @@ TTextLines TTextLines::Part(std::shared_ptr<const TFileText> file, size_t begin,
     }
     TTextLines text;
     if (begin < end) {
-        text.file_ = std::move(file);
+        text.file_ = file;
         text.begin_ = static_cast<uint32_t>(begin);
         text.end_ = static_cast<uint32_t>(end);
         text.carryEnds_ = carryEnds;
@@ -96,7 +94,7 @@ TStringList TTextLines::Lines() const {
 TStringList& TTextLines::Edit() {
     if (file_) {
         own_.Edit() = Lines();
-        file_.reset();
+        file_ = {};
         begin_ = 0;
         end_ = 0;
         carryEnds_ = 0;

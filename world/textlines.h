@@ -8,22 +8,63 @@
 
 #include "sparsetext.h"
 
+#include <atomic>
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using TStringList = std::vector<std::string>;
 
 // A file's text as read, shared by the reader and every record kept as a
-// range of it.
+// range of it (through TFileTextRef).
 struct TFileText {
     std::string Bytes;        // the whole file as read
     size_t TextEnd = 0;       // where its text ends (before an end-of-file mark)
     std::string_view MainEnd; // its main line end
+    mutable std::atomic<size_t> Holders{0};
+};
+
+// A hold on a file's text, which goes with its last holder: one pointer,
+// where a shared pointer takes two (every record, name and description read
+// from a file holds its text).
+class TFileTextRef {
+public:
+    TFileTextRef() = default;
+    explicit TFileTextRef(std::unique_ptr<TFileText> text) : text_(text.release()) { Hold(); }
+    TFileTextRef(const TFileTextRef& other) : text_(other.text_) { Hold(); }
+    TFileTextRef(TFileTextRef&& other) noexcept : text_(std::exchange(other.text_, nullptr)) {}
+    TFileTextRef& operator=(TFileTextRef other) noexcept {
+        std::swap(text_, other.text_);
+        return *this;
+    }
+    ~TFileTextRef() { Release(); }
+
+    const TFileText& operator*() const { return *text_; }
+    const TFileText* operator->() const { return text_; }
+    const TFileText* get() const { return text_; }
+    explicit operator bool() const { return text_ != nullptr; }
+
+    // For a holder that keeps the pointer itself (TCompactString): takes a
+    // hold and gives the pointer; Drop gives it back.
+    static const TFileText* Take(const TFileText* text) {
+        if (text)
+            text->Holders.fetch_add(1, std::memory_order_relaxed);
+        return text;
+    }
+    static void Drop(const TFileText* text) {
+        if (text && text->Holders.fetch_sub(1, std::memory_order_acq_rel) == 1)
+            delete text;
+    }
+
+private:
+    void Hold() { Take(text_); }
+    void Release() { Drop(std::exchange(text_, nullptr)); }
+    const TFileText* text_ = nullptr;
 };
 
 // The line of `data` that begins at `pos`, without its line end; `pos` moves
@@ -53,10 +94,10 @@ public:
     // The lines of `file` from `begin` up to `end`, where the text's closing
     // "~" stands: every line that begins before it, the last one only when
     // anything of it comes before the "~".
-    static TTextLines InFile(std::shared_ptr<const TFileText> file, size_t begin, size_t end);
+    static TTextLines InFile(const TFileTextRef& file, size_t begin, size_t end);
     // The lines of `file` from `begin` up to `end` as they are kept, each
     // carrying its line end where that is not the file's main one.
-    static TTextLines KeptInFile(std::shared_ptr<const TFileText> file, size_t begin, size_t end);
+    static TTextLines KeptInFile(const TFileTextRef& file, size_t begin, size_t end);
 
     bool empty() const { return file_ ? begin_ == end_ : own_->empty(); }
     size_t size() const;
@@ -76,8 +117,7 @@ public:
     }
 
 private:
-    static TTextLines Part(std::shared_ptr<const TFileText> file, size_t begin, size_t end,
-                           bool carryEnds);
+    static TTextLines Part(const TFileTextRef& file, size_t begin, size_t end, bool carryEnds);
     // The line at `pos` of the part of `file` that ends at `end`; `pos`
     // moves on to the next one.
     static std::string_view LineOf(const TFileText& file, size_t& pos, size_t end,
@@ -85,7 +125,7 @@ private:
         return carryEnds ? KeptLineAt(file, pos, end) : LineAt(file.Bytes, pos, end);
     }
 
-    std::shared_ptr<const TFileText> file_; // null: the lines are its own
+    TFileTextRef file_; // none: the lines are its own
     uint32_t begin_ = 0;
     uint32_t end_ : 31 = 0;
     uint32_t carryEnds_ : 1 = 0;

@@ -16,12 +16,12 @@ std::string TriggerFlags(const std::string& word) {
 }
 
 void ReadTrigger(TWorldReader& reader, TTrigger& trigger) {
-    trigger.Name = DropLast(reader.ReadLine());
+    trigger.Name = reader.ReadLineWithoutLast();
     const std::string line = reader.ReadLine();
     trigger.Model = ToInt16(Word(1, line));
     trigger.Flags = TriggerFlags(Word(2, line));
     trigger.NumParam = ToInt32(Word(3, line));
-    trigger.StrParam = DropLast(reader.ReadLine());
+    trigger.StrParam = reader.ReadLineWithoutLast();
     trigger.Text.clear();
     ReadTildeText(reader, trigger.Text);
 }

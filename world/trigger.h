@@ -12,14 +12,14 @@ public:
     explicit TTrigger(int32_t vnum) : VNum(vnum) {}
 
     void Assign(const TTrigger& source);
-    const std::string& CaptionName() const { return Name; }
+    std::string_view CaptionName() const { return Name; }
 
     int32_t VNum;
-    std::string Name;
+    TCompactString Name;
     int16_t Model = 0; // 0 mob, 1 object, 2 room trigger (other files also -1)
-    std::string Flags;
+    TCompactString Flags;
     int32_t NumParam = 0;
-    std::string StrParam;
+    TCompactString StrParam;
     // An entry may hold several lines joined by CR LF (the page stores the
     // edited script as one entry).
     TTextLines Text;

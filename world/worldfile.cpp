@@ -258,12 +258,12 @@ std::string_view CarriedLineEnd(std::string_view line) {
 }
 
 void TWorldReader::Init(std::string bytes) {
-    auto text = std::make_shared<TFileText>();
+    auto text = std::make_unique<TFileText>();
     text->Bytes = std::move(bytes);
     const std::string_view data = text->Bytes;
     text->TextEnd = std::min(data.find('\x1A'), data.size());
     text->MainEnd = MostUsedLineEnd(data.substr(0, text->TextEnd));
-    text_ = std::move(text);
+    text_ = TFileTextRef(std::move(text));
     data_ = text_->Bytes;
     end_ = text_->TextEnd;
     mainEnd_ = text_->MainEnd;
@@ -306,6 +306,11 @@ bool TWorldReader::LinesBetweenAre(size_t from, size_t to, const TStringList& li
 std::string TWorldReader::LastLineKept() const {
     size_t pos = lineStart_;
     return pastEnd_ ? std::string() : std::string(KeptLineAt(*text_, pos, end_));
+}
+
+TCompactString TWorldReader::ReadLineWithoutLast() {
+    const size_t size = WithoutLast(ReadLine()).size();
+    return pastEnd_ ? TCompactString() : TextAt(lineStart_, size);
 }
 
 std::string TWorldReader::NextLine() {
@@ -445,8 +450,8 @@ std::string WordTab(int n, std::string_view line) {
     return ExtractWord(n, line, " \t");
 }
 
-std::string DropLast(std::string_view line) {
-    return line.empty() ? std::string() : std::string(line.substr(0, line.size() - 1));
+std::string_view WithoutLast(std::string_view line) {
+    return line.substr(0, line.empty() ? 0 : line.size() - 1);
 }
 
 std::string FlagWord(std::string_view word) {
@@ -456,7 +461,7 @@ std::string FlagText(std::string_view flags) {
     return flags.empty() ? "0" : std::string(flags);
 }
 
-void ReadTildeText(TWorldReader& reader, TTextLines& out) {
+size_t ReadTildeText(TWorldReader& reader, TTextLines& out) {
     if (reader.Eof())
         throw TEndOfFileStop{};
     std::string line = reader.ReadLine();
@@ -469,6 +474,7 @@ void ReadTildeText(TWorldReader& reader, TTextLines& out) {
         line = reader.ReadLine();
     }
     out = reader.TextBetween(begin, reader.LineStart() + line.size() - 1);
+    return begin;
 }
 
 std::string OpenTextLine(std::string line) {
@@ -483,9 +489,11 @@ void WriteTildeText(TStringList& lines, const TTextLines& text) {
     lines.emplace_back("~");
 }
 
-std::string ReadTildeLine(TWorldReader& reader) {
+TCompactString ReadTildeLine(TWorldReader& reader) {
     TTextLines text;
-    ReadTildeText(reader, text);
+    const size_t begin = ReadTildeText(reader, text);
+    if (text.size() == 1) // the line as it stands in the file
+        return reader.TextAt(begin, text.begin().View().size());
     std::string joined;
     for (auto line = text.begin(); line != text.end(); ++line) {
         if (line != text.begin())
@@ -495,11 +503,11 @@ std::string ReadTildeLine(TWorldReader& reader) {
     return joined;
 }
 
-void WriteTildeLine(TStringList& lines, const std::string& text) {
+void WriteTildeLine(TStringList& lines, std::string_view text) {
     size_t from = 0;
-    for (size_t cr; (cr = text.find("\r\n", from)) != std::string::npos; from = cr + 2)
-        lines.push_back(OpenTextLine(text.substr(from, cr - from)));
-    lines.push_back(text.substr(from) + "~");
+    for (size_t cr; (cr = text.find("\r\n", from)) != std::string_view::npos; from = cr + 2)
+        lines.push_back(OpenTextLine(std::string(text.substr(from, cr - from))));
+    lines.push_back(std::string(text.substr(from)).append("~"));
 }
 
 std::string TextAfterWord(int n, std::string_view line) {

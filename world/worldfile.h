@@ -4,6 +4,7 @@
 // context of one read, line reading, strict number conversion, tilde text
 // fields and the safe whole-file write.
 
+#include "compactstring.h"
 #include "textlines.h"
 
 #include <cstdint>
@@ -154,10 +155,10 @@ std::string_view CarriedLineEnd(std::string_view line);
 // again, without a copy of them. Every record of a file keeps one, so it
 // holds no more than it must.
 struct TTextRange {
-    std::shared_ptr<const TFileText> File;
+    TFileTextRef File;
     uint32_t Begin = 0;
     uint32_t End = 0;
-    explicit operator bool() const { return File != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(File); }
 };
 
 // Reads a text file line by line. A line ends at an LF, and the CRs right
@@ -179,6 +180,13 @@ public:
     // line end; at the end of the file it returns an empty line (Line() then
     // stays at the line after the last one).
     std::string ReadLine();
+    // ReadLine for a one-line text field: the line without its last
+    // character (the "~" that closes it), a part of the file's text.
+    TCompactString ReadLineWithoutLast();
+    // `size` bytes of the file's text from `offset` on, as a part of it.
+    TCompactString TextAt(size_t offset, size_t size) const {
+        return TCompactString::InFile(text_, offset, size);
+    }
     // The number of the line last read (1 for the first); 0 before any.
     int Line() const { return line_; }
     // Reads lines until one begins with `c`; returns false at the end of the file.
@@ -233,7 +241,7 @@ private:
     std::string_view LineAt(size_t& pos, size_t end, std::string_view* lineEnd = nullptr) const {
         return ::LineAt(data_, pos, end, lineEnd);
     }
-    std::shared_ptr<const TFileText> text_; // shared with the records kept as ranges of it
+    TFileTextRef text_; // shared with the records kept as ranges of it
     std::string_view data_;
     std::string_view mainEnd_ = kCrLf;
     size_t pos_ = 0;
@@ -293,7 +301,10 @@ std::string Word(int n, std::string_view line);
 std::string WordTab(int n, std::string_view line);
 
 // A single-line text field: the line without its last character.
-std::string DropLast(std::string_view line);
+std::string_view WithoutLast(std::string_view line);
+inline std::string DropLast(std::string_view line) {
+    return std::string(WithoutLast(line));
+}
 // A flag field: the word "0" is the empty set.
 std::string FlagWord(std::string_view word);
 // A flag field as written: the empty set is "0".
@@ -302,8 +313,8 @@ std::string FlagText(std::string_view flags);
 // Reads a multi-line text field: lines up to the first one ending with "~",
 // which is added without it unless then empty; `out` is that part of the
 // file's text. Throws TEndOfFileStop when the file ends first (the lines
-// read stay in `out`).
-void ReadTildeText(TWorldReader& reader, TTextLines& out);
+// read stay in `out`). Returns where the text begins in the file.
+size_t ReadTildeText(TWorldReader& reader, TTextLines& out);
 // A line of a text that ends with "~" would close the text early when read
 // back: it keeps its "~" followed by a space (as the pages store it).
 std::string OpenTextLine(std::string line);
@@ -311,9 +322,9 @@ std::string OpenTextLine(std::string line);
 void WriteTildeText(TStringList& lines, const TTextLines& text);
 // A text closed by "~" that is one line in our files ("text~") but may run
 // over several in others: its lines joined with CR LF.
-std::string ReadTildeLine(TWorldReader& reader);
+TCompactString ReadTildeLine(TWorldReader& reader);
 // Writes it back as its lines, the last one closed by "~".
-void WriteTildeLine(TStringList& lines, const std::string& text);
+void WriteTildeLine(TStringList& lines, std::string_view text);
 // What a line holds after its word n (space-separated), separators included.
 std::string TextAfterWord(int n, std::string_view line);
 

@@ -32,19 +32,19 @@ int32_t ZoneOfRecord(TRecordType kind, int32_t vnum) {
 namespace {
 
 // The name a record shows in its caption; a shop has none.
-const std::string& NameOf(const TRoom& room) {
+std::string_view NameOf(const TRoom& room) {
     return room.Name;
 }
-const std::string& NameOf(const TObj& obj) {
+std::string_view NameOf(const TObj& obj) {
     return obj.Imen;
 }
-const std::string& NameOf(const TMob& mob) {
+std::string_view NameOf(const TMob& mob) {
     return mob.Imen;
 }
-const std::string& NameOf(const TTrigger& trigger) {
+std::string_view NameOf(const TTrigger& trigger) {
     return trigger.Name;
 }
-std::string NameOf(const TShop&) {
+std::string_view NameOf(const TShop&) {
     return {};
 }
 

@@ -92,8 +92,10 @@ std::string QuitLine(int32_t mob) {
     return Format("Q %d %d -1 -1 -1", PackedIfFlag(mob), PackedNumber(mob));
 }
 std::string DoorLine(const TRoom& room, int direction) {
-    return Format("D 0 %d %d %d -1\t(%s)", room.VNum, direction,
-                  room.Exits[static_cast<size_t>(direction)].DoorState, room.Name.c_str());
+    return Format("D 0 %d %d %d -1\t(", room.VNum, direction,
+                  room.Exits[static_cast<size_t>(direction)].DoorState)
+        .append(room.Name)
+        .append(")");
 }
 
 // Carries the reader's current room and prototypes from command to command.

@@ -572,8 +572,8 @@ std::vector<int32_t> TMobPage::ReadGrid(const QTableWidget* grid,
 void TMobPage::ShowOnPage(const TMob& mob) {
     const TShowing showing(showing_);
     ShowLine(M_AliasEdit, FromCp1251(mob.Alias));
-    const std::array<const std::string*, 6> names = {&mob.Imen, &mob.Rod,  &mob.Dat,
-                                                     &mob.Vin,  &mob.Tvor, &mob.Pred};
+    const std::array<const TCompactString*, 6> names = {&mob.Imen, &mob.Rod,  &mob.Dat,
+                                                        &mob.Vin,  &mob.Tvor, &mob.Pred};
     for (size_t i = 0; i < names.size(); ++i)
         ShowLine(Names.Names[i], FromCp1251(*names[i]));
     ShowLine(M_DescEdit, FromCp1251(mob.Desc));
@@ -630,8 +630,8 @@ void TMobPage::ShowOnPage(const TMob& mob) {
 
 void TMobPage::ReadFromPage(TMob& mob) {
     mob.Alias = ToModelText(M_AliasEdit->text());
-    const std::array<std::string*, 6> names = {&mob.Imen, &mob.Rod,  &mob.Dat,
-                                               &mob.Vin,  &mob.Tvor, &mob.Pred};
+    const std::array<TCompactString*, 6> names = {&mob.Imen, &mob.Rod,  &mob.Dat,
+                                                  &mob.Vin,  &mob.Tvor, &mob.Pred};
     for (size_t i = 0; i < names.size(); ++i)
         *names[i] = ToModelText(Names.Names[i]->text());
     mob.Desc = ToModelText(M_DescEdit->text());

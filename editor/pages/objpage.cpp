@@ -303,12 +303,12 @@ void TObjPage::Connect() {
 void TObjPage::ShowOnPage(const TObj& obj) {
     const TShowing showing(showing_);
     ShowLine(O_AliasEdit, FromCp1251(obj.Alias));
-    const std::array<const std::string*, 6> names = {&obj.Imen, &obj.Rod,  &obj.Dat,
-                                                     &obj.Vin,  &obj.Tvor, &obj.Pred};
+    const std::array<const TCompactString*, 6> names = {&obj.Imen, &obj.Rod,  &obj.Dat,
+                                                        &obj.Vin,  &obj.Tvor, &obj.Pred};
     for (size_t i = 0; i < names.size(); ++i)
         ShowLine(Names.Names[i], FromCp1251(*names[i]));
     ShowLine(O_DescEdit, FromCp1251(obj.Desc));
-    ShowLine(O_AddDescEdit, FromCp1251(obj.Action));
+    ShowLine(O_AddDescEdit, FromCp1251(obj.Action.Text()));
 
     ShowCode(O_SkillComboBox, obj.TrenSkill);
     ShowCode(O_WearComboBox, obj.MaxDurab);
@@ -361,8 +361,8 @@ bool TObjPage::CanStore() const {
 
 void TObjPage::ReadFromPage(TObj& obj) {
     obj.Alias = ToModelText(O_AliasEdit->text());
-    const std::array<std::string*, 6> names = {&obj.Imen, &obj.Rod,  &obj.Dat,
-                                               &obj.Vin,  &obj.Tvor, &obj.Pred};
+    const std::array<TCompactString*, 6> names = {&obj.Imen, &obj.Rod,  &obj.Dat,
+                                                  &obj.Vin,  &obj.Tvor, &obj.Pred};
     for (size_t i = 0; i < names.size(); ++i)
         *names[i] = ToModelText(Names.Names[i]->text());
     obj.Desc = ToModelText(O_DescEdit->text());

@@ -65,7 +65,7 @@ void ShowLine(QLineEdit* edit, const QString& text) {
     edit->setCursorPosition(0);
 }
 
-int32_t DecimalOr(const std::string& text, int32_t fallback) {
+int32_t DecimalOr(std::string_view text, int32_t fallback) {
     int32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, error] = std::from_chars(text.data(), end, value);

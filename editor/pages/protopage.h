@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class QComboBox;
 class QGridLayout;
@@ -50,7 +51,7 @@ int BuildNameFields(QWidget* parent, QGridLayout* grid, int row, const char* pre
 void ShowLine(QLineEdit* edit, const QString& text);
 
 // A decimal integer in the model's text, `fallback` when it is none.
-int32_t DecimalOr(const std::string& text, int32_t fallback);
+int32_t DecimalOr(std::string_view text, int32_t fallback);
 // The first line of a text, empty when it has none.
 QString FirstLine(const TStringList& lines);
 

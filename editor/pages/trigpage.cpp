@@ -177,7 +177,7 @@ void TTrigPage::ShowOnPage(const TTrigger& trigger) {
     // previous trigger's types, which a class switch would otherwise store
     // into this one.
     for (int position = 0; position < 3; ++position)
-        FlagsToChecks(position == trigger.Model ? trigger.Flags : std::string(),
+        FlagsToChecks(position == trigger.Model ? trigger.Flags.View() : std::string_view(),
                       TypeList(position));
     T_NumArgEdit->setValue(trigger.NumParam);
     T_ArgEdit->setText(FromCp1251(trigger.StrParam));
@@ -201,8 +201,8 @@ void TTrigPage::ReadFromPage(TTrigger& trigger) {
     if (std::in_range<int16_t>(model))
         trigger.Model = static_cast<int16_t>(model);
     if (QListWidget* list = TypeList(trigger.Model))
-        trigger.Flags = ChecksToFlagsKeeping(list, trigger.Model == previousModel ? trigger.Flags
-                                                                                  : std::string());
+        trigger.Flags = ChecksToFlagsKeeping(
+            list, trigger.Model == previousModel ? trigger.Flags.View() : std::string_view());
     trigger.NumParam = T_NumArgEdit->value();
     trigger.StrParam = ToModelText(T_ArgEdit->text());
 

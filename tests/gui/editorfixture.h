@@ -120,10 +120,10 @@ protected:
             return FlagCodeText(list->item(row)->data(kCodeRole).toInt());
         };
         flags = pair(1) + pair(0) + "z5";
-        const std::string stored = flags;
+        const std::string stored{std::string_view(flags)};
         ChooseRecord(page, vnum);
         form_->ApplyPage();
-        QCOMPARE(std::string(flags), stored);
+        QCOMPARE(std::string(std::string_view(flags)), stored);
         list->setFocus();
         list->setCurrentRow(2);
         QTest::keyClick(list, Qt::Key_Space);

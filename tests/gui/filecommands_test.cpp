@@ -421,26 +421,34 @@ private slots:
         QCOMPARE(ContentsOf(World(), 10), contents);
 
         // Each record page reads its kind's file again.
-        using TField = std::function<std::string&()>;
+        // A field of the page's record: what it holds, and a way to change it.
+        struct TField {
+            std::function<std::string()> Get;
+            std::function<void(std::string_view)> Set;
+        };
+        const auto fieldOf = [](auto field) {
+            return TField{[field] { return std::string(std::string_view(field())); },
+                          [field](std::string_view text) { field() = text; }};
+        };
         const std::vector<std::pair<int, TField>> fields = {
-            {RoomPageIndex, TField([this]() -> std::string& { return World().Rooms.Find(1001)->Name; })},
-            {ObjPageIndex, TField([this]() -> std::string& { return World().Objs.Find(1000)->Imen; })},
-            {MobPageIndex, TField([this]() -> std::string& { return World().Mobs.Find(1000)->Imen; })},
-            {ShopPageIndex, TField([this]() -> std::string& {
+            {RoomPageIndex, fieldOf([this]() -> auto& { return World().Rooms.Find(1001)->Name; })},
+            {ObjPageIndex, fieldOf([this]() -> auto& { return World().Objs.Find(1000)->Imen; })},
+            {MobPageIndex, fieldOf([this]() -> auto& { return World().Mobs.Find(1000)->Imen; })},
+            {ShopPageIndex, fieldOf([this]() -> auto& {
                  return World().Shops.Find(World().Shops.ZoneRecords(10).front()->VNum)->BitVector;
              })},
-            {TrigPageIndex, TField([this]() -> std::string& {
+            {TrigPageIndex, fieldOf([this]() -> auto& {
                  return World().Triggers.Find(World().Triggers.ZoneRecords(10).front()->VNum)->Name;
              })},
         };
         for (const auto& [page, field] : fields) {
             ClickTab(page);
             QCOMPARE(form_->CurrentPage(), page);
-            const std::string original = field();
-            field() = "changed";
+            const std::string original = field.Get();
+            field.Set("changed");
             prompts_->ExpectConfirm(QStringLiteral("Восстановить значения из файла?"), true);
             Action("N4")->trigger();
-            QCOMPARE(field(), original);
+            QCOMPARE(field.Get(), original);
             QCOMPARE(ContentsOf(World(), 10), contents);
             QVERIFY(Action("N18")->isEnabled());
         }

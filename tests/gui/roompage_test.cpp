@@ -465,7 +465,7 @@ private slots:
     void leavingAnEditedRoomAsks() {
         StartOnRoom(1003, /*confirm=*/true);
         TRoomPage& room = Room();
-        const std::string flags = Record(1003).Flags;
+        const std::string flags = Record(1003).Flags.Str();
         QVERIFY(flags.find("a0") == std::string::npos);
         room.R_TypeCheckListBox->item(0)->setCheckState(Qt::Checked);
         QVERIFY(ApplyEnabled());

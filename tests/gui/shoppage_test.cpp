@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <algorithm>
+
 using namespace guitest;
 
 namespace {
@@ -50,6 +52,13 @@ void Retype(QWidget* edit, const QString& text) {
 void SelectRow(QListWidget* list, int row) {
     list->setFocus();
     list->setCurrentRow(row);
+}
+
+// Takes every placement of that mob out of a room.
+void EraseMobs(TRoomMobList& mobs, int32_t mob) {
+    mobs.erase(std::remove_if(mobs.begin(), mobs.end(),
+                              [mob](const TRoomMob& placed) { return placed.MobVNum == mob; }),
+               mobs.end());
 }
 
 int CountOfMob(const TRoom& room, int32_t mob) {
@@ -223,8 +232,7 @@ private slots:
         StartOnShops();
         Shop().Rooms.clear();
         for (const int32_t vnum : {1004, 1005})
-            std::erase_if(World().Rooms.Find(vnum)->Mobs.Edit(),
-                          [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
+            EraseMobs(World().Rooms.Find(vnum)->Mobs, 1002);
         EnterShops();
         QCOMPARE(page_->S_RoomListBox->count(), 0);
         const int before = static_cast<int>(World().Rooms.Find(1005)->Mobs.size());
@@ -291,7 +299,7 @@ private slots:
         StartOnShops();
         Shop().Rooms.clear();
         TRoomMobList& mobs = World().Rooms.Find(1004)->Mobs;
-        std::erase_if(mobs.Edit(), [](const TRoomMob& mob) { return mob.MobVNum == 1002; });
+        EraseMobs(mobs, 1002);
         const TRoomMob own{1002, false, -1, 1, {{1005, true, -1, 100}}};
         mobs.push_back(own);
         const TRoomMobList placed = mobs;

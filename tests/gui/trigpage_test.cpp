@@ -22,7 +22,7 @@ using namespace guitest;
 
 namespace {
 
-QString Cp(const std::string& bytes) {
+QString Cp(std::string_view bytes) {
     return FromCp1251(bytes);
 }
 

@@ -269,7 +269,7 @@ private slots:
             const std::string other = dir_->path().toStdString() + "/other/10.obj";
             fs::create_directories(fs::path(other).parent_path());
             std::string bytes = ReadFile(Workspace("OBJ/10.obj"));
-            const std::string name = World().Objs.Find(1001)->CaptionName();
+            const std::string name(World().Objs.Find(1001)->CaptionName());
             bytes.replace(bytes.find(name), name.size(), ToCp1251(QStringLiteral("ведро")));
             WriteFile(other, bytes);
             ClickTab(ObjPageIndex);
@@ -433,7 +433,7 @@ private slots:
         Start();
         QVERIFY(!fs::exists(program_ + "Recovery"));
         QVERIFY(!Marked(0));
-        QVERIFY(!World().Rooms.Find(1001)->Name.starts_with("x"));
+        QVERIFY(!World().Rooms.Find(1001)->Name.View().starts_with("x"));
         QCOMPARE(ReadFile(Workspace("WLD/10.wld")), workspace);
     }
 

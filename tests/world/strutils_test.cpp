@@ -1,3 +1,4 @@
+#include "compactstring.h"
 #include "sparsetext.h"
 #include "strutils.h"
 #include "testsupport.h"
@@ -66,6 +67,10 @@ TEST(StrUtils, SparseValuesAreCopiedNotShared) {
     EXPECT_EQ(copy.begin(), copy.end());
     copy.insert(copy.end(), lines.begin(), lines.end());
     EXPECT_EQ(copy, lines);
+    // Items of the list itself, added to it, are read before it grows.
+    copy.insert(copy.begin() + 1, copy.begin(), copy.end());
+    copy.emplace_back(copy[0]);
+    EXPECT_EQ(copy, (TSparseList<std::string>{"a", "a", "b", "b", "a"}));
 
     TSparse<std::vector<int>> list;
     EXPECT_TRUE(list->empty());
@@ -74,6 +79,27 @@ TEST(StrUtils, SparseValuesAreCopiedNotShared) {
     listCopy.Edit().push_back(2);
     EXPECT_EQ(*list, std::vector<int>{1});
     EXPECT_EQ(listCopy->size(), 2u);
+}
+
+// A record's names hold any bytes, inside the string up to 15 and on the
+// heap beyond; copies, moves and assignments from the string's own text keep
+// them whole.
+TEST(StrUtils, CompactStringsKeepEveryByte) {
+    for (const std::string& text : {std::string(), std::string(15, 'x'), std::string(16, 'y'),
+                                    std::string("a\0b", 3), W("Длинный меч с рунами")}) {
+        TCompactString held = text;
+        EXPECT_EQ(held.View(), text);
+        EXPECT_EQ(held.size(), text.size());
+        TCompactString copy = held;
+        TCompactString moved = std::move(held);
+        EXPECT_EQ(copy, moved);
+        EXPECT_TRUE(held.empty()); // NOLINT: a moved-from string is empty
+        copy = copy.View().substr(text.empty() ? 0 : 1);
+        EXPECT_EQ(copy.Str(), text.empty() ? "" : text.substr(1));
+        moved += "~";
+        EXPECT_EQ(moved, text + "~");
+    }
+    static_assert(sizeof(TCompactString) == 16);
 }
 
 TEST(Codepage, RussianLettersRoundTripAndKoi8rIsExact) {

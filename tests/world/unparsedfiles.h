@@ -50,7 +50,7 @@ inline const std::vector<TKind>& Kinds() {
     static const std::vector<TKind> kinds = {
         {"Rooms", TRecordType::Room, "WLD", ".wld",
          [](TWorld& world, int32_t vnum, int mark) { world.Rooms.AddNew(vnum).Name = Named(mark); },
-         [](const TWorld& world, int32_t vnum) { return world.Rooms.Find(vnum)->Name; },
+         [](const TWorld& world, int32_t vnum) { return world.Rooms.Find(vnum)->Name.Str(); },
          [](const TWorld& world, int32_t zone) { return ComposeOf(world.Rooms, zone); },
          [](TWorld& world, const std::string& path) { return world.Rooms.LoadFromFile(path); },
          [](const TWorld& world, const std::string& path, int32_t zone) {
@@ -58,7 +58,7 @@ inline const std::vector<TKind>& Kinds() {
          }},
         {"Objects", TRecordType::Obj, "OBJ", ".obj",
          [](TWorld& world, int32_t vnum, int mark) { world.Objs.AddNew(vnum).Imen = Named(mark); },
-         [](const TWorld& world, int32_t vnum) { return world.Objs.Find(vnum)->Imen; },
+         [](const TWorld& world, int32_t vnum) { return world.Objs.Find(vnum)->Imen.Str(); },
          [](const TWorld& world, int32_t zone) { return ComposeOf(world.Objs, zone); },
          [](TWorld& world, const std::string& path) { return world.Objs.LoadFromFile(path); },
          [](const TWorld& world, const std::string& path, int32_t zone) {
@@ -66,7 +66,7 @@ inline const std::vector<TKind>& Kinds() {
          }},
         {"Mobs", TRecordType::Mob, "MOB", ".mob",
          [](TWorld& world, int32_t vnum, int mark) { world.Mobs.AddNew(vnum).Imen = Named(mark); },
-         [](const TWorld& world, int32_t vnum) { return world.Mobs.Find(vnum)->Imen; },
+         [](const TWorld& world, int32_t vnum) { return world.Mobs.Find(vnum)->Imen.Str(); },
          [](const TWorld& world, int32_t zone) { return ComposeOf(world.Mobs, zone); },
          [](TWorld& world, const std::string& path) { return world.Mobs.LoadFromFile(path); },
          [](const TWorld& world, const std::string& path, int32_t zone) {
@@ -86,7 +86,7 @@ inline const std::vector<TKind>& Kinds() {
          [](TWorld& world, int32_t vnum, int mark) {
              world.Triggers.AddNew(vnum).Name = Named(mark);
          },
-         [](const TWorld& world, int32_t vnum) { return world.Triggers.Find(vnum)->Name; },
+         [](const TWorld& world, int32_t vnum) { return world.Triggers.Find(vnum)->Name.Str(); },
          [](const TWorld& world, int32_t zone) { return ComposeOf(world.Triggers, zone); },
          [](TWorld& world, const std::string& path) { return world.Triggers.LoadFromFile(path); },
          [](const TWorld& world, const std::string& path, int32_t zone) {

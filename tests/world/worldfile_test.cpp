@@ -159,6 +159,28 @@ TEST(TildeText, ReadsUpToTheClosingLineEitherForm) {
     EXPECT_EQ(text, (TStringList{"one", "two"}));
 }
 
+// A long name or one-line text is a part of its file's text: it holds the
+// text, so it outlives the reader and every record read from the file, and
+// a copy reads the same whatever becomes of the original.
+TEST(TildeText, OneLineFieldsHoldTheirFilesText) {
+    TCompactString name, desc, joined;
+    {
+        auto reader = TWorldReader::FromBytes(
+            "a name longer than fifteen~\nshort~\nan exit seen from afar\n~\nline\nline two~\n");
+        name = reader.ReadLineWithoutLast();
+        EXPECT_EQ(reader.ReadLineWithoutLast(), "short");
+        desc = ReadTildeLine(reader);
+        joined = ReadTildeLine(reader);
+    }
+    EXPECT_EQ(name, "a name longer than fifteen");
+    EXPECT_EQ(desc, "an exit seen from afar");
+    EXPECT_EQ(joined, "line\r\nline two");
+    const TCompactString copy = name;
+    name = name.View().substr(2);
+    EXPECT_EQ(name, "name longer than fifteen");
+    EXPECT_EQ(copy, "a name longer than fifteen");
+}
+
 class ReadContext : public WorldTest {
 protected:
     // A read of "outer" that fails at its line 3, after a read of "inner"

@@ -289,8 +289,8 @@ private:
                 static_cast<uint8_t>(i < 25 ? i + 1 : static_cast<size_t>(random_.Range(1, 25)));
             const TNoun& noun = v.ObjNouns[obj.Kind - 1u];
             const std::string modifier = " " + random_.Pick(v.Modifiers);
-            std::string* const cases[] = {&obj.Imen, &obj.Rod,  &obj.Dat,
-                                          &obj.Vin,  &obj.Tvor, &obj.Pred};
+            TCompactString* const cases[] = {&obj.Imen, &obj.Rod,  &obj.Dat,
+                                             &obj.Vin,  &obj.Tvor, &obj.Pred};
             for (size_t c = 0; c < 6; ++c)
                 *cases[c] = noun.Cases[c] + modifier;
             obj.Alias = noun.Cases[0] + " " + random_.Pick(v.Words);
@@ -353,8 +353,8 @@ private:
             TMob& mob = world_.Mobs.AddNew(number);
             const TNoun& noun = random_.Pick(v.MobNouns);
             const std::string modifier = " " + random_.Pick(v.Modifiers);
-            std::string* const cases[] = {&mob.Imen, &mob.Rod,  &mob.Dat,
-                                          &mob.Vin,  &mob.Tvor, &mob.Pred};
+            TCompactString* const cases[] = {&mob.Imen, &mob.Rod,  &mob.Dat,
+                                             &mob.Vin,  &mob.Tvor, &mob.Pred};
             for (size_t c = 0; c < 6; ++c)
                 *cases[c] = noun.Cases[c] + modifier;
             mob.Alias = noun.Cases[0] + " " + random_.Pick(v.Words);
