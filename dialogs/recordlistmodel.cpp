@@ -7,14 +7,10 @@
 TRecordListModel::TRecordListModel(TSource source, QObject* parent)
     : QAbstractListModel(parent), source_(std::move(source)) {}
 
-std::vector<TRecordListModel::TRow> TRecordListModel::RowsOf(std::vector<TListEntry> entries) {
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const TListEntry& a, const TListEntry& b) { return a.VNum < b.VNum; });
-    std::vector<TRow> rows;
-    rows.reserve(entries.size());
-    for (const TListEntry& entry : entries)
-        rows.push_back({entry.VNum, entry.Text});
-    return rows;
+std::vector<TRecordListModel::TRow> TRecordListModel::RowsOf(std::vector<TListName> names) {
+    std::stable_sort(names.begin(), names.end(),
+                     [](const TListName& a, const TListName& b) { return a.VNum < b.VNum; });
+    return names;
 }
 
 void TRecordListModel::Reload() {
@@ -43,8 +39,8 @@ void TRecordListModel::ReloadZone(int32_t zone) {
         const bool hasNew = next < fresh.size();
         const int at = static_cast<int>(row);
         if (hasOld && hasNew && rows_[row].VNum == fresh[next].VNum) {
-            if (rows_[row].Text != fresh[next].Text) {
-                rows_[row].Text = fresh[next].Text;
+            if (rows_[row] != fresh[next]) {
+                rows_[row] = fresh[next];
                 emit dataChanged(index(at), index(at), {Qt::DisplayRole});
             }
             ++row;
@@ -76,8 +72,10 @@ QVariant TRecordListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
         return {};
     const TRow& row = rows_[static_cast<size_t>(index.row())];
-    if (role == Qt::DisplayRole)
-        return ListText(row.Text);
+    if (role == Qt::DisplayRole) {
+        const QString number = QString::number(row.VNum);
+        return row.Named ? number + QStringLiteral("  ") + ListText(row.Name) : number;
+    }
     if (role == Qt::UserRole)
         return row.VNum;
     return {};

@@ -21,7 +21,7 @@ class TRecordListModel : public QAbstractListModel {
 public:
     // The entries of every record (no zone) or of one zone's records, in any
     // order; their texts are Windows-1251.
-    using TSource = std::function<std::vector<TListEntry>(std::optional<int32_t> zone)>;
+    using TSource = std::function<std::vector<TListName>(std::optional<int32_t> zone)>;
 
     explicit TRecordListModel(TSource source, QObject* parent = nullptr);
 
@@ -38,14 +38,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    // The text as the entry gave it (Windows-1251), made a QString only for
-    // the rows a view shows: a QString for each of a large world's records
-    // took a tenth of the editor's memory.
-    struct TRow {
-        int32_t VNum;
-        TCompactString Text;
-    };
-    static std::vector<TRow> RowsOf(std::vector<TListEntry> entries);
+    // A row's text is made only when a view shows it: a QString for each of
+    // a large world's records took a tenth of the editor's memory.
+    using TRow = TListName;
+    static std::vector<TRow> RowsOf(std::vector<TListName> names);
     // The first row whose number is not below `vnum`.
     size_t LowerBound(int32_t vnum) const;
 

@@ -12,7 +12,7 @@ public:
 
     // Copies every field but the number, lists included.
     void Assign(const TMob& source);
-    std::string_view CaptionName() const { return Imen; }
+    const TCompactString& CaptionName() const { return Imen; }
 
     // Index of the Spells entry for that spell number, or -1.
     int IndexOfSpell(uint16_t spell) const;

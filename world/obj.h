@@ -13,7 +13,7 @@ public:
 
     // Copies every field but the number, lists included.
     void Assign(const TObj& source);
-    std::string_view CaptionName() const { return Imen; }
+    const TCompactString& CaptionName() const { return Imen; }
 
     int32_t VNum;
     TCompactString Alias, Imen, Rod, Dat, Vin, Tvor, Pred;

@@ -29,6 +29,18 @@ struct TListEntry {
     bool operator==(const TListEntry&) const = default;
 };
 
+// The same line as a record list model keeps it: the number and the name,
+// the text made only when shown ("number  name", a shop's number alone).
+// The name is the record's own (a copy of a name read from a file shares
+// the file's text): a text made for each of a large world's records took a
+// tenth of the editor's start.
+struct TListName {
+    int32_t VNum = 0;
+    bool Named = false;
+    TCompactString Name;
+    bool operator==(const TListName&) const = default;
+};
+
 uint64_t HashOfLines(const TStringList& lines);
 
 // What a record keeps of the text it was read from, so that a record nobody
@@ -303,6 +315,25 @@ public:
         std::vector<TListEntry> out;
         for (const T* record : ZoneInListOrder(zone))
             out.push_back(EntryOf(*record));
+        return out;
+    }
+    // The same lines as names, of every record (no zone) or of one zone's.
+    std::vector<TListName> ListNames(std::optional<int32_t> zone) const {
+        std::vector<TListName> out;
+        const auto add = [&out](const T& record) {
+            if constexpr (requires { record.CaptionName(); })
+                out.push_back({record.VNum, true, record.CaptionName()});
+            else
+                out.push_back({record.VNum, false, {}});
+        };
+        if (zone) {
+            for (const T* record : ZoneInListOrder(*zone))
+                add(*record);
+        } else {
+            out.reserve(items_.size());
+            for (const auto& item : items_)
+                add(*item);
+        }
         return out;
     }
     static TListEntry EntryOf(const T& record) {

@@ -157,7 +157,7 @@ public:
     // Copies everything but the number, the map position and the exits: a
     // copied room starts without exits and off the map.
     void Assign(const TRoom& source);
-    std::string_view CaptionName() const { return Name; }
+    const TCompactString& CaptionName() const { return Name; }
 
     int32_t VNum;
     uint8_t MapX = 0;

@@ -12,7 +12,7 @@ public:
     explicit TTrigger(int32_t vnum) : VNum(vnum) {}
 
     void Assign(const TTrigger& source);
-    std::string_view CaptionName() const { return Name; }
+    const TCompactString& CaptionName() const { return Name; }
 
     int32_t VNum;
     TCompactString Name;

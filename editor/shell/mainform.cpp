@@ -87,9 +87,7 @@ QAction* NewCheckAction(QWidget* owner, QMenu* menu, const char* name, const QSt
 }
 
 template <class List> TRecordListModel::TSource EntriesOf(const List& list) {
-    return [&list](std::optional<int32_t> zone) {
-        return zone ? list.ZoneListEntries(*zone) : list.ListEntries();
-    };
+    return [&list](std::optional<int32_t> zone) { return list.ListNames(zone); };
 }
 
 std::string SettingsPath(const std::string& programFolder) {

@@ -15,8 +15,9 @@ using namespace guitest;
 
 namespace {
 
-TListEntry Entry(const QString& text, int32_t vnum) {
-    return {ToCp1251(text), vnum};
+// The row of a record whose list line is `text` ("number  name").
+TListName Entry(const QString& text, int32_t vnum) {
+    return {vnum, true, ToCp1251(text.section(QStringLiteral("  "), 1))};
 }
 
 QStringList Texts(const QAbstractItemModel& model) {
@@ -28,15 +29,15 @@ QStringList Texts(const QAbstractItemModel& model) {
 
 // A model over entries the test holds, as the editor's are over its lists.
 struct TListedRecords {
-    std::vector<TListEntry> Entries;
+    std::vector<TListName> Entries;
     TRecordListModel Model{[this](std::optional<int32_t> zone) {
-        std::vector<TListEntry> out;
-        for (const TListEntry& entry : Entries)
+        std::vector<TListName> out;
+        for (const TListName& entry : Entries)
             if (!zone || ZoneOf(entry.VNum) == *zone)
                 out.push_back(entry);
         return out;
     }};
-    void Set(std::vector<TListEntry> entries) {
+    void Set(std::vector<TListName> entries) {
         Entries = std::move(entries);
         Model.Reload();
     }
@@ -168,7 +169,7 @@ private slots:
         TListForm form;
         form.setWindowTitle(QStringLiteral("Список мобов"));
         TListedRecords records;
-        std::vector<TListEntry> entries;
+        std::vector<TListName> entries;
         const QStringList names{QStringLiteral("стражник у ворот"),
                                 QStringLiteral("торговка рыбой"), QStringLiteral("бродячий пёс"),
                                 QStringLiteral("старый мельник")};
