@@ -72,10 +72,8 @@ QVariant TRecordListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
         return {};
     const TRow& row = rows_[static_cast<size_t>(index.row())];
-    if (role == Qt::DisplayRole) {
-        const QString number = QString::number(row.VNum);
-        return row.Named ? number + QStringLiteral("  ") + ListText(row.Name) : number;
-    }
+    if (role == Qt::DisplayRole)
+        return ListText(row.Text());
     if (role == Qt::UserRole)
         return row.VNum;
     return {};

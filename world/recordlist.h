@@ -39,6 +39,13 @@ struct TListName {
     bool Named = false;
     TCompactString Name;
     bool operator==(const TListName&) const = default;
+    // The line: the number, two spaces and the name; the bare number unnamed.
+    std::string Text() const {
+        std::string text = std::to_string(VNum);
+        if (Named)
+            text.append("  ").append(Name);
+        return text;
+    }
 };
 
 uint64_t HashOfLines(const TStringList& lines);
@@ -302,46 +309,34 @@ public:
 
     // What the list window of this kind shows: one entry per record in list
     // order, number, two spaces and the name (shops show only the number).
-    std::vector<TListEntry> ListEntries() const {
-        std::vector<TListEntry> out;
-        out.reserve(items_.size());
-        for (const auto& item : items_)
-            out.push_back(EntryOf(*item));
-        return out;
-    }
+    std::vector<TListEntry> ListEntries() const { return EntriesOf(ListNames(std::nullopt)); }
     // The same entries for the records of one zone, in list order (the ID
     // lists of the pages).
     std::vector<TListEntry> ZoneListEntries(int32_t zone) const {
-        std::vector<TListEntry> out;
-        for (const T* record : ZoneInListOrder(zone))
-            out.push_back(EntryOf(*record));
-        return out;
+        return EntriesOf(ListNames(zone));
     }
     // The same lines as names, of every record (no zone) or of one zone's.
     std::vector<TListName> ListNames(std::optional<int32_t> zone) const {
         std::vector<TListName> out;
-        const auto add = [&out](const T& record) {
-            if constexpr (requires { record.CaptionName(); })
-                out.push_back({record.VNum, true, record.CaptionName()});
-            else
-                out.push_back({record.VNum, false, {}});
-        };
         if (zone) {
             for (const T* record : ZoneInListOrder(*zone))
-                add(*record);
+                out.push_back(NameOf(*record));
         } else {
             out.reserve(items_.size());
             for (const auto& item : items_)
-                add(*item);
+                out.push_back(NameOf(*item));
         }
         return out;
     }
-    static TListEntry EntryOf(const T& record) {
+    static TListName NameOf(const T& record) {
         if constexpr (requires { record.CaptionName(); })
-            return {std::to_string(record.VNum).append("  ").append(record.CaptionName()),
-                    record.VNum};
+            return {record.VNum, true, record.CaptionName()};
         else
-            return {std::to_string(record.VNum), record.VNum};
+            return {record.VNum, false, {}};
+    }
+    static TListEntry EntryOf(const T& record) {
+        const TListName name = NameOf(record);
+        return {name.Text(), name.VNum};
     }
 
     // Reading a file aside (into a list of its own, on another thread): every
@@ -520,6 +515,13 @@ private:
     }
     // Indexes the record just appended.
     void IndexLast() { Index(Count() - 1); }
+    static std::vector<TListEntry> EntriesOf(const std::vector<TListName>& names) {
+        std::vector<TListEntry> out;
+        out.reserve(names.size());
+        for (const TListName& name : names)
+            out.push_back({name.Text(), name.VNum});
+        return out;
+    }
     static bool InRange(int64_t zone, int offset) {
         const int64_t vnum = zone * 100 + offset;
         return vnum >= INT32_MIN && vnum <= INT32_MAX;
