@@ -105,7 +105,7 @@ private:
             return;
         }
         for (const auto& record : list)
-            if (list.Find(record->VNum) == record.get())
+            if (list.Find(record->VNum) == record)
                 check(*record);
     }
 
@@ -128,8 +128,8 @@ private:
         // Lists keep a zone's records together: one insertion per run of a zone.
         const auto loaded = [this](const auto& list) {
             std::optional<int32_t> last;
-            for (const auto& record : list)
-                if (const int32_t zone = ZoneOf(record->VNum); zone != last) {
+            for (int index = 0; index < list.Count(); ++index)
+                if (const int32_t zone = ZoneOf(list.VNumAt(index)); zone != last) {
                     loadedZones_.insert(zone);
                     last = zone;
                 }

@@ -1,5 +1,7 @@
 #include "maplayout.h"
 
+#include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -20,6 +22,26 @@ void ReadLayout(TRoomList& rooms, TWorldReader& reader) {
         room->MapY = ToByte(Word(3, line));
         room->MapLevel = ToByte(Word(4, line));
     }
+}
+
+std::vector<int32_t> LayoutNumbers(const std::string& fileName) {
+    std::vector<int32_t> numbers;
+    std::string bytes;
+    if (!ReadFileBytes(fileName, bytes))
+        return numbers;
+    const char* const end = bytes.data() + bytes.size();
+    for (const char* at = bytes.data(); at < end;) {
+        while (at < end && (*at == ' ' || *at == '\t'))
+            ++at;
+        int32_t number = 0;
+        if (std::from_chars(at, end, number).ec == std::errc())
+            numbers.push_back(number);
+        at = std::find(at, end, '\n');
+        if (at < end)
+            ++at;
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 bool LoadLayoutFile(TRoomList& rooms, const std::string& fileName) {

@@ -28,6 +28,9 @@ bool LoadLayoutBeside(TRoomList& rooms, const std::string& roomFileName);
 // The note of a room file without its layout file.
 std::string NoLayoutNote(const std::string& roomFileName);
 void ReadLayout(TRoomList& rooms, TWorldReader& reader);
+// The room numbers a layout file names, ascending; none when it cannot be
+// read (its reading reports that). Whatever else a line holds is not looked at.
+std::vector<int32_t> LayoutNumbers(const std::string& fileName);
 void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone);
 // The first words of a layout file's write failure.
 inline constexpr const char* kLayoutSaveFailure = "Не могу сохранить карту";

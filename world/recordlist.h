@@ -5,13 +5,17 @@
 // the first record with each number, so reading N records costs about N.
 
 #include "compactstring.h"
+#include "recordslot.h"
 #include "sparsetext.h"
 #include "strutils.h"
 #include "worldfile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,6 +23,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 // One line of a list window or of the map's list of unplaced rooms: the text
@@ -208,6 +213,54 @@ void AppendRecordLines(TStringList& out, const Record& record, TReadBody<Record>
     }
 }
 
+// A set of record numbers kept as runs of neighbours: the numbers of a
+// file's records mostly come one after another, so a file of a million
+// records takes one run where a hash set took 40 bytes a number.
+class TNumberSet {
+public:
+    // Adds the number; false when it was there.
+    bool Insert(int32_t number) {
+        auto next = runs_.upper_bound(number);
+        const bool joinsNext = next != runs_.end() && int64_t{number} + 1 == next->first;
+        if (next != runs_.begin()) {
+            const auto before = std::prev(next);
+            if (number <= before->second)
+                return false;
+            if (int64_t{before->second} + 1 == number) {
+                before->second = joinsNext ? next->second : number;
+                if (joinsNext)
+                    runs_.erase(next);
+                return true;
+            }
+        }
+        int32_t last = number;
+        if (joinsNext) {
+            last = next->second;
+            next = runs_.erase(next);
+        }
+        runs_.emplace_hint(next, number, last);
+        return true;
+    }
+    bool Contains(int32_t number) const {
+        const auto next = runs_.upper_bound(number);
+        return next != runs_.begin() && number <= std::prev(next)->second;
+    }
+    // Whether `test` holds for any of the numbers.
+    template <class Test> bool Any(Test test) const {
+        for (const auto& [first, last] : runs_)
+            for (int64_t number = first; number <= last; ++number)
+                if (test(static_cast<int32_t>(number)))
+                    return true;
+        return false;
+    }
+
+private:
+    std::map<int32_t, int32_t> runs_; // first number of each run, its last
+};
+
+// Which records a read may keep as their text until first used, by number.
+using TLeaveUnread = std::function<bool(int32_t vnum)>;
+
 template <class T> class TRecordList {
 public:
     TRecordList() = default;
@@ -215,20 +268,33 @@ public:
     TRecordList& operator=(const TRecordList&) = delete;
 
     int Count() const { return static_cast<int>(items_.size()); }
-    T& operator[](int index) { return *items_[static_cast<size_t>(index)]; }
-    const T& operator[](int index) const { return *items_[static_cast<size_t>(index)]; }
+    T& operator[](int index) { return Made(static_cast<size_t>(index)); }
+    const T& operator[](int index) const { return Made(static_cast<size_t>(index)); }
+    // The number of the record at `index`, without making a record kept as
+    // its text.
+    int32_t VNumAt(int index) const {
+        const TRecordSlot<T>& slot = items_[static_cast<size_t>(index)];
+        if (const T* record = slot.Record())
+            return record->VNum;
+        const TFileText& file = *texts_[slot.File()];
+        size_t pos = slot.Offset();
+        return HeaderNumber(LineAt(file.Bytes, pos, file.TextEnd));
+    }
+    // Whether the record at `index` is still kept as the text it was read
+    // from: nothing has changed it, or looked at it, since.
+    bool IsUnread(int index) const { return items_[static_cast<size_t>(index)].IsUnread(); }
 
     // Index of the first record with that number, or -1.
     int IndexOfVNum(int32_t vnum) const {
         if (lookups_)
-            lookups_->push_back(vnum);
+            lookups_->Insert(vnum);
         return FirstIndexOf(vnum);
     }
     bool IsFreeVNum(int32_t vnum) const { return IndexOfVNum(vnum) < 0; }
     // The first record with that number, or nullptr.
     T* Find(int32_t vnum) {
         const int index = IndexOfVNum(vnum);
-        return index < 0 ? nullptr : items_[static_cast<size_t>(index)].get();
+        return index < 0 ? nullptr : &Made(static_cast<size_t>(index));
     }
     const T* Find(int32_t vnum) const { return const_cast<TRecordList*>(this)->Find(vnum); }
 
@@ -242,9 +308,9 @@ public:
 
     // Creates a record with that number (its defaults) and appends it.
     T& AddNew(int32_t vnum) {
-        items_.push_back(std::make_unique<T>(vnum));
+        items_.emplace_back(std::make_unique<T>(vnum));
         IndexLast();
-        return *items_.back();
+        return *items_.back().Record();
     }
 
     void Delete(int index) {
@@ -258,12 +324,13 @@ public:
         if (index < 0)
             return;
         if (before)
-            *items_[static_cast<size_t>(index)] = std::move(*before);
+            Made(static_cast<size_t>(index)) = std::move(*before);
         else
             Delete(index);
     }
     void Clear() {
         items_.clear();
+        texts_.clear();
         byZone_.clear();
         oddFirst_.clear();
         frames_.clear();
@@ -280,10 +347,17 @@ public:
     // each number), as the record files are written.
     std::vector<const T*> ZoneRecords(int32_t zone) const {
         std::vector<const T*> out;
+        for (const int index : ZoneRecordIndices(zone))
+            out.push_back(&Made(static_cast<size_t>(index)));
+        return out;
+    }
+    // Where those records stand in the list.
+    std::vector<int> ZoneRecordIndices(int32_t zone) const {
+        std::vector<int> out;
         for (int i = 0; i < 100; ++i)
             if (InRange(zone, i))
-                if (const T* record = Find(zone * 100 + i))
-                    out.push_back(record);
+                if (const int index = IndexOfVNum(zone * 100 + i); index >= 0)
+                    out.push_back(index);
         return out;
     }
 
@@ -291,10 +365,18 @@ public:
     // the rooms this way), without visiting the other zones' records.
     std::vector<const T*> ZoneInListOrder(int32_t zone) const {
         std::vector<const T*> out;
+        for (const int index : ZoneIndicesInListOrder(zone))
+            out.push_back(&Made(static_cast<size_t>(index)));
+        return out;
+    }
+    // Where those records stand in the list (ascending).
+    std::vector<int> ZoneIndicesInListOrder(int32_t zone) const {
+        std::vector<int> out;
         const auto found = byZone_.find(zone);
         if (found != byZone_.end())
-            for (const int index : found->second.InListOrder)
-                out.push_back(items_[static_cast<size_t>(index)].get());
+            for (const auto& [first, count] : found->second.Runs)
+                for (int index = first; index < first + count; ++index)
+                    out.push_back(index);
         return out;
     }
 
@@ -323,8 +405,8 @@ public:
                 out.push_back(NameOf(*record));
         } else {
             out.reserve(items_.size());
-            for (const auto& item : items_)
-                out.push_back(NameOf(*item));
+            for (size_t index = 0; index < items_.size(); ++index)
+                out.push_back(NameOf(Made(index)));
         }
         return out;
     }
@@ -342,24 +424,41 @@ public:
     // Reading a file aside (into a list of its own, on another thread): every
     // number looked up from now on is noted in `lookups`, null: none. A read
     // meets the records of the lists before it only through such lookups.
-    void NoteLookupsIn(std::vector<int32_t>* lookups) { lookups_ = lookups; }
+    void NoteLookupsIn(TNumberSet* lookups) { lookups_ = lookups; }
     // Whether a record with any of these numbers is here.
-    bool HoldsAnyOf(const std::vector<int32_t>& numbers) const {
-        for (const int32_t vnum : numbers)
-            if (FirstIndexOf(vnum) >= 0)
-                return true;
-        return false;
+    bool HoldsAnyOf(const TNumberSet& numbers) const {
+        return !items_.empty() &&
+               numbers.Any([this](int32_t vnum) { return FirstIndexOf(vnum) >= 0; });
     }
     // Moves the records and frames of `aside`, which read one file, to the end
     // of this list. When this list holds none of the numbers that read looked
     // up, the list is then what reading the file into it would have made it:
     // the file's reader found nothing here and only appended.
     void TakeOver(TRecordList& aside) {
-        // No reserve: reserving exactly what one more file needs would
-        // move the whole list again for every file taken over.
-        for (auto& item : aside.items_) {
-            items_.push_back(std::move(item));
-            IndexLast();
+        if (!readBody_)
+            readBody_ = aside.readBody_;
+        if (items_.empty() && texts_.empty()) {
+            // The first file of its kind: its list becomes this one (a file
+            // of a million records is not copied over).
+            items_.swap(aside.items_);
+            texts_.swap(aside.texts_);
+            byZone_.swap(aside.byZone_);
+            oddFirst_.swap(aside.oddFirst_);
+        } else {
+            // The files of the records kept as their text follow this list's.
+            if (texts_.size() + aside.texts_.size() > TRecordSlot<T>::kFileMask)
+                for (size_t index = 0; index < aside.items_.size(); ++index)
+                    aside.Made(index);
+            const auto firstFile = static_cast<uint32_t>(texts_.size());
+            texts_.insert(texts_.end(), aside.texts_.begin(), aside.texts_.end());
+            // No reserve: reserving exactly what one more file needs would
+            // move the whole list again for every file taken over.
+            for (auto& item : aside.items_) {
+                if (item.IsUnread())
+                    item = TRecordSlot<T>::Unread(firstFile + item.File(), item.Offset());
+                items_.push_back(std::move(item));
+                IndexLast();
+            }
         }
         for (auto& [zone, frame] : aside.frames_)
             RememberFrame(zone, std::move(frame));
@@ -393,10 +492,18 @@ public:
         };
         lines = own ? kept->Head : ourHead;
         unparsedAfter(std::nullopt);
-        for (const T* record : ZoneRecords(zone)) {
-            AppendRecordLines(lines, *record, readBody, write);
-            written.insert(record->VNum);
-            unparsedAfter(record->VNum);
+        for (const int index : ZoneRecordIndices(zone)) {
+            const TRecordSlot<T>& slot = items_[static_cast<size_t>(index)];
+            if (const T* record = slot.Record()) {
+                AppendRecordLines(lines, *record, readBody, write);
+            } else {
+                // Untouched since it was read: its lines as read.
+                const TStringList read = LinesAsRead(*ReadUnread(slot));
+                lines.insert(lines.end(), read.begin(), read.end());
+            }
+            const int32_t vnum = VNumAt(index);
+            written.insert(vnum);
+            unparsedAfter(vnum);
         }
         // The record an unparsed one followed is gone: it still goes out.
         for (const TUnparsedRecord& record : unparsed)
@@ -417,10 +524,8 @@ public:
                 kept->second.LineEnd = kCrLf;
             }
         }
-        const auto found = byZone_.find(zone);
-        if (found != byZone_.end())
-            for (const int index : found->second.InListOrder)
-                items_[static_cast<size_t>(index)]->Source.Forget();
+        for (const int index : ZoneIndicesInListOrder(zone))
+            Made(static_cast<size_t>(index)).Source.Forget();
     }
 
     // Every frame kept, by zone (the checks look for records not read).
@@ -446,10 +551,14 @@ public:
     // keep their order after the other zones' records (an undo puts a zone
     // back this way).
     void ReplaceZone(int32_t zone, const std::vector<T>& records) {
-        std::erase_if(
-            items_, [zone](const std::unique_ptr<T>& item) { return ZoneOf(item->VNum) == zone; });
+        std::vector<TRecordSlot<T>> kept;
+        kept.reserve(items_.size());
+        for (int index = 0; index < Count(); ++index)
+            if (ZoneOf(VNumAt(index)) != zone)
+                kept.push_back(std::move(items_[static_cast<size_t>(index)]));
+        items_.swap(kept);
         for (const T& record : records)
-            items_.push_back(std::make_unique<T>(record));
+            items_.emplace_back(std::make_unique<T>(record));
         Reindex();
     }
     // For each number that a file holds more than once, how many records
@@ -457,15 +566,63 @@ public:
     std::map<int32_t, int> Duplicates() const {
         std::map<int32_t, int> repeated;
         for (const auto& item : items_)
-            if (!item->Source.EarlierCopies().empty())
-                repeated[item->VNum] = static_cast<int>(item->Source.EarlierCopies().size());
+            if (const T* record = item.Record(); record && !record->Source.EarlierCopies().empty())
+                repeated[record->VNum] = static_cast<int>(record->Source.EarlierCopies().size());
         return repeated;
     }
 
-    auto begin() { return items_.begin(); }
-    auto end() { return items_.end(); }
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+    // The records in list order, each as a pointer (made from its text when
+    // kept as one).
+    template <class Record> class TIterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Record*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = Record*;
+        TIterator() = default;
+        TIterator(const TRecordList* list, size_t index) : list_(list), index_(index) {}
+        Record* operator*() const { return &list_->Made(index_); }
+        TIterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        TIterator operator++(int) { return TIterator(list_, index_++); }
+        bool operator==(const TIterator&) const = default;
+
+    private:
+        const TRecordList* list_ = nullptr;
+        size_t index_ = 0;
+    };
+    TIterator<T> begin() { return {this, 0}; }
+    TIterator<T> end() { return {this, items_.size()}; }
+    TIterator<const T> begin() const { return {this, 0}; }
+    TIterator<const T> end() const { return {this, items_.size()}; }
+
+    // Each record made so far, in list order: one still kept as its text is
+    // as it was read (nothing the editor or a zone file put there).
+    template <class Visit> void ForEachMade(Visit visit) {
+        for (const TRecordSlot<T>& slot : items_)
+            if (T* record = slot.Record())
+                visit(*record);
+    }
+    template <class Visit> void ForEachMade(Visit visit) const {
+        for (const TRecordSlot<T>& slot : items_)
+            if (const T* record = slot.Record())
+                visit(*record);
+    }
+
+    // Reading: the record just appended, read from `range` and left as it
+    // was read, is kept as that text until something first needs it.
+    void LeaveLastUnread(const TTextRange& range) {
+        if (texts_.empty() || texts_.back().get() != range.File.get()) {
+            if (texts_.size() >= TRecordSlot<T>::kFileMask)
+                return;
+            texts_.push_back(range.File);
+        }
+        items_.back() =
+            TRecordSlot<T>::Unread(static_cast<uint32_t>(texts_.size() - 1), range.Begin);
+    }
 
 protected:
     // Finds the record with that number or appends a new one (readers reuse records).
@@ -475,8 +632,11 @@ protected:
     }
     // Reads a file of records headed "#number": `readBody(reader, record, line)`
     // reads what follows the header and leaves the next line in `line`.
+    // `leaveUnread`, when given, tells which records may be kept as their
+    // text until first used (see TRecordSlot).
     template <class Write>
-    void ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBody, Write write);
+    void ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBody, Write write,
+                          const TLeaveUnread& leaveUnread = {});
 
 private:
     // Where a zone's records stand in the list: each of them in list order,
@@ -484,7 +644,9 @@ private:
     // for every record took more than the record's own numbers).
     struct TZoneIndex {
         TZoneIndex() { First.fill(-1); }
-        std::vector<int> InListOrder; // ascending
+        // Its records in list order, as runs of neighbours (first, count): a
+        // zone read from one file is one run.
+        std::vector<std::pair<int, int>> Runs;
         std::array<int, 100> First;
     };
     // A number's place among its zone's hundred; -1 for a negative number,
@@ -504,9 +666,12 @@ private:
     }
     // Indexes the record at `index`, the last one indexed so far.
     void Index(int index) {
-        const int32_t vnum = items_[static_cast<size_t>(index)]->VNum;
+        const int32_t vnum = VNumAt(index);
         TZoneIndex& zone = byZone_[ZoneOf(vnum)];
-        zone.InListOrder.push_back(index);
+        if (!zone.Runs.empty() && zone.Runs.back().first + zone.Runs.back().second == index)
+            ++zone.Runs.back().second;
+        else
+            zone.Runs.emplace_back(index, 1);
         const int slot = SlotOf(vnum);
         if (slot < 0)
             oddFirst_.emplace(vnum, index);
@@ -527,11 +692,31 @@ private:
         return vnum >= INT32_MIN && vnum <= INT32_MAX;
     }
 
-    std::vector<std::unique_ptr<T>> items_;
+    // The record at `index`, made from its text when kept as one.
+    T& Made(size_t index) const {
+        const TRecordSlot<T>& slot = items_[index];
+        if (T* record = slot.Record())
+            return *record;
+        return *slot.Settle(ReadUnread(slot));
+    }
+    // A record kept as its text, read again as it was read the first time.
+    std::unique_ptr<T> ReadUnread(const TRecordSlot<T>& slot) const {
+        const TTextRange at{texts_[slot.File()], slot.Offset(), 0};
+        TWorldReader reader = TWorldReader::Resume(at);
+        std::string line = reader.ReadLine();
+        auto record = std::make_unique<T>(HeaderNumber(line));
+        readBody_(reader, *record, line);
+        record->Source.Range = reader.RangeBetween(at.Begin, reader.LineStart());
+        return record;
+    }
+
+    std::vector<TRecordSlot<T>> items_;
+    std::vector<TFileTextRef> texts_; // the files of the records kept as their text
+    TReadBody<T> readBody_ = nullptr; // how they are read
     std::unordered_map<int32_t, TZoneIndex> byZone_;
     std::unordered_map<int32_t, int> oddFirst_; // the first of each negative number
     std::unordered_map<int32_t, TFileFrame> frames_;
-    std::vector<int32_t>* lookups_ = nullptr;
+    TNumberSet* lookups_ = nullptr;
 };
 
 // Reads the records of one file the shared way: `readRecord(reader, line)`
@@ -580,13 +765,13 @@ std::vector<TStringList> CopiesUpTo(const Record& record, Write write) {
 
 template <class Record, class List, class ReadRecord, class Write>
 void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Write write,
-                    TReadBody<Record> readBody = nullptr) {
+                    TReadBody<Record> readBody = nullptr, const TLeaveUnread& leaveUnread = {}) {
     std::string line;
     TFileFrame frame;
     frame.LineEnd = reader.MainLineEnd();
     bool atHeader = reader.SkipToLineStarting('#', line);
     frame.Head = reader.LinesBetween(0, atHeader ? reader.LineStart() : reader.TextEnd());
-    std::unordered_set<int32_t> seen;
+    TNumberSet seen;
     std::optional<int32_t> lastRead; // the record read before, where an unparsed one follows
     // A header on the last line begins no record.
     while (atHeader && !reader.Eof()) {
@@ -597,7 +782,7 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
         // written as it stands now, before the one read next.
         std::vector<TStringList> earlier;
         std::optional<Record> before;
-        if (number && seen.count(*number))
+        if (number && seen.Contains(*number))
             if (const Record* found = list.Find(*number)) {
                 earlier = CopiesUpTo(*found, write);
                 before = *found;
@@ -625,8 +810,8 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
         }
         Record& record = *parsed;
         lastRead = record.VNum;
-        record.Source.SetEarlierCopies(seen.insert(record.VNum).second ? std::vector<TStringList>{}
-                                                                       : std::move(earlier));
+        record.Source.SetEarlierCopies(seen.Insert(record.VNum) ? std::vector<TStringList>{}
+                                                                : std::move(earlier));
         const size_t bodyEnd = reader.LineStart();
         const bool more = StartsWith(line, '#') || reader.SkipToLineStarting('#', line);
         const size_t end = more ? reader.LineStart() : reader.TextEnd();
@@ -641,7 +826,11 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
         TTextRange range;
         if (readBody && list.Count() > countBefore)
             range = reader.RangeBetween(start, bodyEnd);
-        if (range) {
+        if (range && leaveUnread && record.Trailer.empty() &&
+            record.Source.EarlierCopies().empty() && leaveUnread(record.VNum)) {
+            // Nothing else needs it now: it is read again when first used.
+            list.LeaveLastUnread(range);
+        } else if (range) {
             // A fresh record: its text can be read again whenever it is
             // written, so nothing is composed now.
             record.Source.Range = std::move(range);
@@ -678,7 +867,9 @@ void ReadRecordFile(TWorldReader& reader, List& list, ReadRecord readRecord, Wri
 
 template <class T>
 template <class Write>
-void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBody, Write write) {
+void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBody, Write write,
+                                      const TLeaveUnread& leaveUnread) {
+    readBody_ = readBody;
     ReadRecordFile<T>(
         reader, *this,
         [&](TWorldReader& in, std::string& line) -> T& {
@@ -686,7 +877,7 @@ void TRecordList<T>::ReadNumberedFile(TWorldReader& reader, TReadBody<T> readBod
             readBody(in, record, line);
             return record;
         },
-        write, readBody);
+        write, readBody, leaveUnread);
 }
 
 // Writes the records of `zone` in `list` to `path`; a failed write reports

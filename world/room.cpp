@@ -74,8 +74,12 @@ bool TRoomList::SaveToFile(const std::string& fileName, int32_t zone) const {
 }
 
 bool TRoomList::LoadFromFile(const std::string& fileName) {
-    const bool whole = ReadRecordFileNamed(*this, WorldKind(TRecordType::Room).LoadWord, fileName,
-                                           [this](TWorldReader& reader) { ReadRooms(reader); });
+    // The rooms the layout file names are placed right after they are read:
+    // those are kept as read, the others as their text until first used.
+    const std::vector<int32_t> placed = LayoutNumbers(LayoutFileName(fileName));
+    const bool whole =
+        ReadRecordFileNamed(*this, WorldKind(TRecordType::Room).LoadWord, fileName,
+                            [this, &placed](TWorldReader& reader) { ReadRooms(reader, placed); });
     // A file with a room kept unread still places the rooms that were read.
     std::error_code error;
     if (whole || std::filesystem::is_regular_file(fileName, error))
@@ -83,8 +87,10 @@ bool TRoomList::LoadFromFile(const std::string& fileName) {
     return whole;
 }
 
-void TRoomList::ReadRooms(TWorldReader& reader) {
-    ReadNumberedFile(reader, ReadRoom, WriteRoom);
+void TRoomList::ReadRooms(TWorldReader& reader, const std::vector<int32_t>& keepRead) {
+    ReadNumberedFile(reader, ReadRoom, WriteRoom, [&keepRead](int32_t vnum) {
+        return !std::binary_search(keepRead.begin(), keepRead.end(), vnum);
+    });
 }
 
 void TRoomList::ReadRoom(TWorldReader& reader, TRoom& room, std::string& line) {

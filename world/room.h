@@ -195,8 +195,10 @@ public:
     // room file could not be written).
     bool SaveToFile(const std::string& fileName, int32_t zone) const;
 
-    // Parses room file text (the reading half of LoadFromFile).
-    void ReadRooms(TWorldReader& reader);
+    // Parses room file text (the reading half of LoadFromFile). The rooms
+    // are kept as their text until first used, but those numbered in
+    // `keepRead` (ascending), which are needed right away.
+    void ReadRooms(TWorldReader& reader, const std::vector<int32_t>& keepRead = {});
     // Our writer's lines of one room (without its trailer).
     static void WriteRoom(const TRoom& room, TStringList& lines);
 

@@ -209,7 +209,7 @@ TConvertedZone ConvertZone(const TServerZone& zone, const fs::path& staging,
         int lost = 0;
         TServerKept kept;
         const std::string name = TargetName(kind, zone.Number);
-        std::string text = WorkspaceFileText(bytes, codePage, &lost, &kept);
+        std::string text = WorkspaceFileText(std::move(bytes), codePage, &lost, &kept);
         if (!SaveBytesToFile((staging / name).string(), text)) {
             out.WriteFailure = CannotWrite(staging / name);
             return out;
@@ -328,37 +328,33 @@ std::vector<int32_t> ExistingZones(const TServerWorld& world, const std::string&
     return existing;
 }
 
-std::string WorkspaceFileText(std::string_view serverBytes, TServerCodePage codePage,
-                              int* substituted, TServerKept* kept) {
+std::string WorkspaceFileText(std::string serverBytes, TServerCodePage codePage, int* substituted,
+                              TServerKept* kept) {
     if (kept)
         kept->CrLf = EndsEveryLineWithCrLf(serverBytes);
     if (codePage != TServerCodePage::Koi8r) {
         if (substituted)
             *substituted = 0;
-        return std::string(serverBytes);
+        return serverBytes;
     }
     // Line by line, as the reader splits them, so that each line that loses
-    // a character is known; the line ends go over as they are.
-    std::string text;
-    text.reserve(serverBytes.size());
+    // a character is known; the line ends stay as they are.
+    std::string& text = serverBytes;
     int lost = 0;
-    for (size_t start = 0; start < serverBytes.size();) {
-        const size_t stop = std::min(serverBytes.find_first_of("\r\n", start), serverBytes.size());
-        const std::string_view original = serverBytes.substr(start, stop - start);
+    for (size_t start = 0; start < text.size();) {
+        const size_t stop = std::min(text.find_first_of("\r\n", start), text.size());
+        const std::string_view original(text.data() + start, stop - start);
         int count = 0;
-        std::string line = Koi8rToCp1251(original, &count);
+        const std::string line = Koi8rToCp1251(original, &count);
         if (count > 0 && kept)
             kept->Lines.push_back({line, Koi8rToUtf8(original)});
         lost += count;
-        text += line;
-        const size_t next =
-            std::min(serverBytes.find_first_not_of("\r\n", stop), serverBytes.size());
-        text.append(serverBytes.substr(stop, next - stop));
-        start = next;
+        line.copy(text.data() + start, original.size());
+        start = std::min(text.find_first_not_of("\r\n", stop), text.size());
     }
     if (substituted)
         *substituted = lost;
-    return text;
+    return serverBytes;
 }
 
 TImportReport ImportServerWorld(const TServerWorld& world, const std::string& workspace,

@@ -97,8 +97,9 @@ using TImportProgress = std::function<bool(int done, int total)>;
 // Converts one server file into Windows-1251, every line end as it is;
 // characters without a code become '?', counted in `substituted`, and each
 // line that held one goes into `kept` (when given) with its original, as
-// does a file of CR LF lines.
-std::string WorkspaceFileText(std::string_view serverBytes, TServerCodePage codePage,
+// does a file of CR LF lines. The text is converted where it lies (each
+// character takes one byte in both code pages): a file is held once.
+std::string WorkspaceFileText(std::string serverBytes, TServerCodePage codePage,
                               int* substituted = nullptr, TServerKept* kept = nullptr);
 
 // Imports the zones of `world` into `workspace`. Everything is written into

@@ -135,7 +135,7 @@ template <class List> List& SameKindIn(TWorld& world, const List&) {
 struct TReadAside {
     TRecordLists Lists;
     TKeptReports Reports;
-    std::vector<int32_t> Lookups;
+    TNumberSet Lookups;
 };
 
 void ReadAside(TReadAside& read, const TRecordFile& file, const TKindNameLookup& kindName) {

@@ -16,13 +16,15 @@ struct TRoomContents {
 } // namespace
 
 void ClearZoneContents(TWorld& world, int32_t zone) {
-    for (auto& room : world.Rooms)
-        if (ZoneOf(room->VNum) == zone) {
-            room->Mobs.clear();
-            room->Objects.clear();
-            room->DelObjects.clear();
-            room->KeptZoneCommands.clear();
+    // A room kept as its text holds nothing a zone file put there.
+    world.Rooms.ForEachMade([zone](TRoom& room) {
+        if (ZoneOf(room.VNum) == zone) {
+            room.Mobs.clear();
+            room.Objects.clear();
+            room.DelObjects.clear();
+            room.KeptZoneCommands.clear();
         }
+    });
 }
 
 std::optional<int32_t> PeekZoneNumber(const std::string& fileName) {
@@ -48,9 +50,10 @@ bool ReloadZoneFile(TWorld& world, TZone& zone, const std::string& fileName) {
 
 void LoadRoomFileKeepingContents(TWorld& world, const std::string& fileName) {
     std::map<int32_t, TRoomContents> kept;
-    for (const auto& room : world.Rooms)
-        if (!room->Mobs.empty() || !room->Objects.empty() || !room->DelObjects.empty())
-            kept.emplace(room->VNum, TRoomContents{room->Mobs, room->Objects, room->DelObjects});
+    world.Rooms.ForEachMade([&kept](const TRoom& room) {
+        if (!room.Mobs.empty() || !room.Objects.empty() || !room.DelObjects.empty())
+            kept.emplace(room.VNum, TRoomContents{room.Mobs, room.Objects, room.DelObjects});
+    });
     world.Rooms.LoadFromFile(fileName);
     for (auto& [vnum, contents] : kept)
         if (TRoom* room = world.Rooms.Find(vnum)) {

@@ -437,7 +437,7 @@ private slots:
             const std::vector<std::string> lines = ScriptLines(trigger->Text);
             for (const TBlockWord& word : ScriptBlocks(lines))
                 if (word.Partner < 0 && lines.size() > longest) {
-                    chosen = trigger.get();
+                    chosen = trigger;
                     unpairedLine = word.Line;
                     longest = lines.size();
                     break;

@@ -33,6 +33,18 @@ TEST_F(Layout, RoomFileAndLayoutRoundTripOnDisk) {
     EXPECT_EQ(World.Rooms.Find(1201)->MapLevel, 3);
 }
 
+TEST_F(Layout, RoomsTheLayoutNamesAreMadeWhileRead) {
+    WriteBytes(PathOf("5.wld"),
+               Crlf({"#500", "x~", "~", "5 0 1", "S", "#501", "y~", "~", "5 0 1", "S", "$", "$"}));
+    WriteBytes(PathOf("5.map"), "500 1 2 3\r\n");
+    World.Rooms.LoadFromFile(PathOf("5.wld"));
+    EXPECT_FALSE(World.Rooms.IsUnread(World.Rooms.IndexOfVNum(500)));
+    EXPECT_TRUE(World.Rooms.IsUnread(World.Rooms.IndexOfVNum(501)));
+    EXPECT_EQ(World.Rooms.Find(500)->MapY, 2);
+    EXPECT_EQ(LayoutNumbers(PathOf("5.map")), (std::vector<int32_t>{500}));
+    EXPECT_TRUE(LayoutNumbers(PathOf("none.map")).empty());
+}
+
 TEST_F(Layout, MissingLayoutIsANoteAndPositionsStay) {
     // A room file straight from a server has no layout: not placed, not broken.
     WriteBytes(PathOf("5.wld"), Crlf({"#500", "x~", "~", "5 0 1", "S", "$", "$"}));

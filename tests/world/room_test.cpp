@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <utility>
 
 namespace {
@@ -79,6 +80,57 @@ TEST_F(Room, WriterGivesBackTheSameBytes) {
     TStringList lines;
     World.Rooms.SaveToStrings(lines, 12);
     EXPECT_EQ(Crlf(lines), Crlf(W(kRoomFile)));
+}
+
+TEST_F(Room, UntouchedRoomsStayTextUntilFirstUsed) {
+    LoadRooms(World, Crlf(W(kRoomFile)));
+    const TRoomList& rooms = World.Rooms;
+    ASSERT_TRUE(rooms.IsUnread(0) && rooms.IsUnread(1));
+    EXPECT_EQ(rooms.VNumAt(1), 1202);
+    EXPECT_EQ(rooms.IndexOfVNum(1202), 1);
+    // Written as read without making them.
+    TStringList lines;
+    rooms.SaveToStrings(lines, 12);
+    EXPECT_EQ(Crlf(lines), Crlf(W(kRoomFile)));
+    EXPECT_TRUE(rooms.IsUnread(0));
+    // Two threads reading the same room through the const list share the one
+    // made first.
+    const TRoom* seen[2] = {};
+    std::thread other([&] { seen[0] = rooms.Find(1201); });
+    seen[1] = rooms.Find(1201);
+    other.join();
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_FALSE(rooms.IsUnread(0));
+    EXPECT_EQ(seen[0]->Exits[0].ToRoom, 1202);
+    // Made, it writes as it did; an edit shows.
+    rooms.SaveToStrings(lines, 12);
+    EXPECT_EQ(Crlf(lines), Crlf(W(kRoomFile)));
+    World.Rooms.Find(1202)->Sector = 2;
+    rooms.SaveToStrings(lines, 12);
+    EXPECT_EQ(lines[lines.size() - 4], "12 0 2");
+}
+
+TEST_F(Room, RoomsNamedToKeepAreMadeWhileRead) {
+    LoadWorldBytes("комнаты", "r.wld", Crlf(W(kRoomFile)),
+                   [this](TWorldReader& r) { World.Rooms.ReadRooms(r, {1202}); });
+    EXPECT_TRUE(World.Rooms.IsUnread(0));
+    EXPECT_FALSE(World.Rooms.IsUnread(1));
+}
+
+TEST(NumberSet, RunsJoinAndSplitNothing) {
+    TNumberSet set;
+    for (const int32_t number : {5, 7, 3, 6, 4, INT32_MAX, INT32_MIN, -1, 0})
+        EXPECT_TRUE(set.Insert(number)) << number;
+    for (const int32_t number : {3, 4, 5, 6, 7, INT32_MAX, INT32_MIN, -1, 0})
+        EXPECT_FALSE(set.Insert(number)) << number;
+    for (const int32_t number : {2, 8, 1, INT32_MAX - 1, INT32_MIN + 1, -2})
+        EXPECT_FALSE(set.Contains(number)) << number;
+    std::vector<int32_t> all;
+    set.Any([&all](int32_t number) {
+        all.push_back(number);
+        return false;
+    });
+    EXPECT_EQ(all, (std::vector<int32_t>{INT32_MIN, -1, 0, 3, 4, 5, 6, 7, INT32_MAX}));
 }
 
 TEST_F(Room, WriterDropsEmptyExitsAndOtherZones) {
