@@ -227,8 +227,8 @@ private:
         if (zone_)
             zones.insert(*zone_);
         else
-            for (const auto& room : world_.Rooms)
-                zones.insert(ZoneOf(room->VNum));
+            for (int index = 0; index < world_.Rooms.Count(); ++index)
+                zones.insert(ZoneOf(world_.Rooms.VNumAt(index)));
         for (const int32_t zone : zones)
             if (const int count = RoomsInFile(zone); count > kMaxRoomsPerFile)
                 Error(TProblemKind::TooManyRooms, TRecordType::Zone, zone,

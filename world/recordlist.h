@@ -401,12 +401,12 @@ public:
     std::vector<TListName> ListNames(std::optional<int32_t> zone) const {
         std::vector<TListName> out;
         if (zone) {
-            for (const T* record : ZoneInListOrder(*zone))
-                out.push_back(NameOf(*record));
+            for (const int index : ZoneIndicesInListOrder(*zone))
+                out.push_back(NameAt(static_cast<size_t>(index)));
         } else {
             out.reserve(items_.size());
             for (size_t index = 0; index < items_.size(); ++index)
-                out.push_back(NameOf(Made(index)));
+                out.push_back(NameAt(index));
         }
         return out;
     }
@@ -415,6 +415,15 @@ public:
             return {record.VNum, true, record.CaptionName()};
         else
             return {record.VNum, false, {}};
+    }
+    // The name of the record at `index`; one kept as its text is read for
+    // it and stays so (a list window of a million rooms keeps their names,
+    // not a record for each).
+    TListName NameAt(size_t index) const {
+        const TRecordSlot<T>& slot = items_[index];
+        if (const T* record = slot.Record())
+            return NameOf(*record);
+        return NameOf(*ReadUnread(slot));
     }
     static TListEntry EntryOf(const T& record) {
         const TListName name = NameOf(record);

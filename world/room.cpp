@@ -79,7 +79,11 @@ bool TRoomList::LoadFromFile(const std::string& fileName) {
     const std::vector<int32_t> placed = LayoutNumbers(LayoutFileName(fileName));
     const bool whole =
         ReadRecordFileNamed(*this, WorldKind(TRecordType::Room).LoadWord, fileName,
-                            [this, &placed](TWorldReader& reader) { ReadRooms(reader, placed); });
+                            [this, &placed](TWorldReader& reader) {
+                                ReadRooms(reader, [&placed](int32_t vnum) {
+                                    return !std::binary_search(placed.begin(), placed.end(), vnum);
+                                });
+                            });
     // A file with a room kept unread still places the rooms that were read.
     std::error_code error;
     if (whole || std::filesystem::is_regular_file(fileName, error))
@@ -87,10 +91,9 @@ bool TRoomList::LoadFromFile(const std::string& fileName) {
     return whole;
 }
 
-void TRoomList::ReadRooms(TWorldReader& reader, const std::vector<int32_t>& keepRead) {
-    ReadNumberedFile(reader, ReadRoom, WriteRoom, [&keepRead](int32_t vnum) {
-        return !std::binary_search(keepRead.begin(), keepRead.end(), vnum);
-    });
+void TRoomList::ReadRooms(TWorldReader& reader, const TLeaveUnread& leaveUnread) {
+    const TLeaveUnread every = [](int32_t) { return true; };
+    ReadNumberedFile(reader, ReadRoom, WriteRoom, leaveUnread ? leaveUnread : every);
 }
 
 void TRoomList::ReadRoom(TWorldReader& reader, TRoom& room, std::string& line) {

@@ -196,9 +196,9 @@ public:
     bool SaveToFile(const std::string& fileName, int32_t zone) const;
 
     // Parses room file text (the reading half of LoadFromFile). The rooms
-    // are kept as their text until first used, but those numbered in
-    // `keepRead` (ascending), which are needed right away.
-    void ReadRooms(TWorldReader& reader, const std::vector<int32_t>& keepRead = {});
+    // `leaveUnread` gives (every room when it is not given) are kept as
+    // their text until first used.
+    void ReadRooms(TWorldReader& reader, const TLeaveUnread& leaveUnread = {});
     // Our writer's lines of one room (without its trailer).
     static void WriteRoom(const TRoom& room, TStringList& lines);
 

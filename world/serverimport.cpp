@@ -176,7 +176,12 @@ bool WriteLayout(const fs::path& path, std::string roomText, int32_t number,
     TReadContext quiet{.Quiet = true};
     LoadWorldBytes(
         WorldKind(TRecordType::Room).LoadWord, path.string(), std::move(roomText),
-        [&rooms](TWorldReader& reader) { rooms.ReadRooms(reader); }, quiet);
+        [&rooms, number](TWorldReader& reader) {
+            // The zone's rooms are laid out right away; what else the file
+            // holds is not looked at.
+            rooms.ReadRooms(reader, [number](int32_t vnum) { return ZoneOf(vnum) != number; });
+        },
+        quiet);
     result = LayOutFromExits(rooms, number);
     TStringList lines;
     LayoutToStrings(rooms, lines, number);

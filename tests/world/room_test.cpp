@@ -88,7 +88,8 @@ TEST_F(Room, UntouchedRoomsStayTextUntilFirstUsed) {
     ASSERT_TRUE(rooms.IsUnread(0) && rooms.IsUnread(1));
     EXPECT_EQ(rooms.VNumAt(1), 1202);
     EXPECT_EQ(rooms.IndexOfVNum(1202), 1);
-    // Written as read without making them.
+    // Named in a list, and written as read, without making them.
+    EXPECT_EQ(rooms.ListNames(std::nullopt)[0].Text(), "1201  " + W("Площадь"));
     TStringList lines;
     rooms.SaveToStrings(lines, 12);
     EXPECT_EQ(Crlf(lines), Crlf(W(kRoomFile)));
@@ -111,8 +112,9 @@ TEST_F(Room, UntouchedRoomsStayTextUntilFirstUsed) {
 }
 
 TEST_F(Room, RoomsNamedToKeepAreMadeWhileRead) {
-    LoadWorldBytes("комнаты", "r.wld", Crlf(W(kRoomFile)),
-                   [this](TWorldReader& r) { World.Rooms.ReadRooms(r, {1202}); });
+    LoadWorldBytes("комнаты", "r.wld", Crlf(W(kRoomFile)), [this](TWorldReader& r) {
+        World.Rooms.ReadRooms(r, [](int32_t vnum) { return vnum != 1202; });
+    });
     EXPECT_TRUE(World.Rooms.IsUnread(0));
     EXPECT_FALSE(World.Rooms.IsUnread(1));
 }
