@@ -454,12 +454,14 @@ public:
             byZone_.swap(aside.byZone_);
             oddFirst_.swap(aside.oddFirst_);
         } else {
-            // The files of the records kept as their text follow this list's.
-            if (texts_.size() + aside.texts_.size() > TRecordSlot<T>::kFileMask)
+            // The files of the records kept as their text follow this list's;
+            // past the last number a slot can hold, the records are made.
+            const auto firstFile = static_cast<uint32_t>(texts_.size());
+            if (texts_.size() + aside.texts_.size() <= TRecordSlot<T>::kFileMask)
+                texts_.insert(texts_.end(), aside.texts_.begin(), aside.texts_.end());
+            else
                 for (size_t index = 0; index < aside.items_.size(); ++index)
                     aside.Made(index);
-            const auto firstFile = static_cast<uint32_t>(texts_.size());
-            texts_.insert(texts_.end(), aside.texts_.begin(), aside.texts_.end());
             // No reserve: reserving exactly what one more file needs would
             // move the whole list again for every file taken over.
             for (auto& item : aside.items_) {
