@@ -33,15 +33,15 @@ public:
         else if (IsFileView())
             TFileTextRef::Take(File());
     }
-    // `size` bytes of `file` from `offset` on.
+    // `size` bytes of `file` from `offset` on (as many as the file has).
     static TCompactString InFile(const TFileTextRef& file, size_t offset, size_t size) {
         const std::string_view text = std::string_view(file->Bytes).substr(offset, size);
-        if (text.size() <= kInline || offset > UINT32_MAX || size > kMaxFileSize)
+        if (text.size() <= kInline || offset > UINT32_MAX || text.size() > kMaxFileSize)
             return TCompactString(text);
         TCompactString made;
         const TFileText* held = TFileTextRef::Take(file.get());
         const auto at = static_cast<uint32_t>(offset);
-        const auto length = static_cast<uint32_t>(size);
+        const auto length = static_cast<uint32_t>(text.size());
         std::memcpy(made.bytes_, &held, sizeof held);
         std::memcpy(made.bytes_ + sizeof held, &at, sizeof at);
         for (size_t i = 0; i < 3; ++i)

@@ -1,7 +1,6 @@
 #include "maplayout.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -29,16 +28,13 @@ std::vector<int32_t> LayoutNumbers(const std::string& fileName) {
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes))
         return numbers;
-    const char* const end = bytes.data() + bytes.size();
-    for (const char* at = bytes.data(); at < end;) {
-        while (at < end && (*at == ' ' || *at == '\t'))
-            ++at;
-        int32_t number = 0;
-        if (std::from_chars(at, end, number).ec == std::errc())
-            numbers.push_back(number);
-        at = std::find(at, end, '\n');
-        if (at < end)
-            ++at;
+    // Each line as ReadLayout reads it; a line it would stop at is passed by.
+    TWorldReader reader = TWorldReader::FromBytes(std::move(bytes));
+    while (!reader.Eof()) {
+        try {
+            numbers.push_back(ToInt32(Word(1, reader.ReadLine())));
+        } catch (const TLoadFailure&) {
+        }
     }
     std::sort(numbers.begin(), numbers.end());
     return numbers;

@@ -29,7 +29,7 @@ bool LoadLayoutBeside(TRoomList& rooms, const std::string& roomFileName);
 std::string NoLayoutNote(const std::string& roomFileName);
 void ReadLayout(TRoomList& rooms, TWorldReader& reader);
 // The room numbers a layout file names, ascending; none when it cannot be
-// read (its reading reports that). Whatever else a line holds is not looked at.
+// read (its reading reports that). A line without a number is passed by.
 std::vector<int32_t> LayoutNumbers(const std::string& fileName);
 void LayoutToStrings(const TRoomList& rooms, TStringList& lines, int32_t zone);
 // The first words of a layout file's write failure.

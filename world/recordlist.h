@@ -51,6 +51,7 @@ struct TListName {
             text.append("  ").append(Name);
         return text;
     }
+    TListEntry Entry() const { return {Text(), VNum}; }
 };
 
 uint64_t HashOfLines(const TStringList& lines);
@@ -171,20 +172,30 @@ template <class Record> TStringList LinesAsRead(const Record& record) {
     return lines;
 }
 
+// The record whose header begins at `at.Begin`, read again as the file's
+// reader read it into a fresh record: its range then covers its own lines.
+// Throws as that reader did when the text no longer reads.
+template <class Record>
+std::unique_ptr<Record> ReadRecordAgain(const TTextRange& at, TReadBody<Record> readBody) {
+    TWorldReader reader = TWorldReader::Resume(at);
+    std::string line = reader.ReadLine();
+    // The number as read: a record given another number has changed.
+    auto record = std::make_unique<Record>(HeaderNumber(line));
+    readBody(reader, *record, line);
+    record->Source.Range = reader.RangeBetween(at.Begin, reader.LineStart());
+    return record;
+}
+
 // Our writer's lines of a record kept as a range as it was read: its text
 // read again into a fresh record (the trailer is the record's, which nothing
 // edits). None when that text no longer reads.
 template <class Record, class Write>
 std::optional<TStringList> OurLinesAsRead(const Record& record, TReadBody<Record> readBody,
                                           Write write) {
-    TWorldReader reader = TWorldReader::Resume(record.Source.Range);
     try {
-        std::string line = reader.ReadLine();
-        // The number as read: a record given another number has changed.
-        Record asRead(HeaderNumber(line));
-        readBody(reader, asRead, line);
-        asRead.Trailer = record.Trailer;
-        return OurLines(asRead, write);
+        const std::unique_ptr<Record> asRead = ReadRecordAgain(record.Source.Range, readBody);
+        asRead->Trailer = record.Trailer;
+        return OurLines(*asRead, write);
     } catch (const TLoadFailure&) {
     } catch (const TEndOfFileStop&) {
     }
@@ -425,10 +436,7 @@ public:
             return NameOf(*record);
         return NameOf(*ReadUnread(slot));
     }
-    static TListEntry EntryOf(const T& record) {
-        const TListName name = NameOf(record);
-        return {name.Text(), name.VNum};
-    }
+    static TListEntry EntryOf(const T& record) { return NameOf(record).Entry(); }
 
     // Reading a file aside (into a list of its own, on another thread): every
     // number looked up from now on is noted in `lookups`, null: none. A read
@@ -695,7 +703,7 @@ private:
         std::vector<TListEntry> out;
         out.reserve(names.size());
         for (const TListName& name : names)
-            out.push_back({name.Text(), name.VNum});
+            out.push_back(name.Entry());
         return out;
     }
     static bool InRange(int64_t zone, int offset) {
@@ -712,13 +720,7 @@ private:
     }
     // A record kept as its text, read again as it was read the first time.
     std::unique_ptr<T> ReadUnread(const TRecordSlot<T>& slot) const {
-        const TTextRange at{texts_[slot.File()], slot.Offset(), 0};
-        TWorldReader reader = TWorldReader::Resume(at);
-        std::string line = reader.ReadLine();
-        auto record = std::make_unique<T>(HeaderNumber(line));
-        readBody_(reader, *record, line);
-        record->Source.Range = reader.RangeBetween(at.Begin, reader.LineStart());
-        return record;
+        return ReadRecordAgain({texts_[slot.File()], slot.Offset(), 0}, readBody_);
     }
 
     std::vector<TRecordSlot<T>> items_;
